@@ -1,0 +1,355 @@
+#include "analysis/scanner.h"
+
+namespace kestra {
+
+namespace {
+
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+bool IsLineBreak(char c) {
+    return c == '\r' || c == '\n';
+}
+
+} // namespace
+
+void AnalysisContext::SetError(int code, int line) {
+    if (errorCode != 0)
+        return;
+    errorCode = code;
+    errorLine = line;
+}
+
+bool SameTextNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+            return false;
+    }
+    return true;
+}
+
+std::string ToUpperAscii(std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
+        c = UpperAscii(c);
+    return result;
+}
+
+std::string ToLowerAscii(std::string_view text) {
+    std::string result(text);
+    for (char& c : result)
+        c = LowerAscii(c);
+    return result;
+}
+
+CScanner::CScanner(std::string_view text, AnalysisContext* context)
+    : m_text(text.substr(0, text.find('\0'))), m_context(context) {}
+
+std::size_t CScanner::SkipBlanksAndComments(std::size_t& cursor) const {
+    const std::size_t start = cursor;
+    for (;;) {
+        while (cursor < End() && IsBlank(m_text[cursor]))
+            ++cursor;
+        if (At(cursor) == '-' && At(cursor + 1) == '-') {
+            const std::size_t lineFeed = m_text.find('\n', cursor);
+            cursor = lineFeed == std::string_view::npos ? End() : lineFeed;
+            continue;
+        }
+        break;
+    }
+    return cursor - start;
+}
+
+std::string CScanner::ReadIdentifier(std::size_t& cursor) const {
+    SkipBlanksAndComments(cursor);
+    if (!IsLetter(At(cursor)))
+        return {};
+    const std::size_t start = cursor;
+    std::size_t pos = cursor + 1;
+    while (IsIdentifierChar(At(pos))) {
+        if (m_text[pos] == '_' && At(pos + 1) == '_') {
+            cursor = pos;
+            return {};
+        }
+        ++pos;
+    }
+    cursor = pos;
+    if (m_text[pos - 1] == '_')
+        return {};
+    return std::string(m_text.substr(start, pos - start));
+}
+
+std::string CScanner::ReadWord(std::size_t& cursor) const {
+    std::size_t pos = cursor;
+    if (SkipBlanksAndComments(pos) == 0)
+        return {};
+    cursor = pos;
+    return ReadIdentifier(cursor);
+}
+
+char CScanner::ReadChar(std::size_t& cursor) const {
+    SkipBlanksAndComments(cursor);
+    if (cursor >= End())
+        return '\0';
+    return m_text[cursor++];
+}
+
+std::string CScanner::ReadDigits(std::size_t& cursor) const {
+    SkipBlanksAndComments(cursor);
+    const std::size_t start = cursor;
+    while (IsDigit(At(cursor)))
+        ++cursor;
+    return std::string(m_text.substr(start, cursor - start));
+}
+
+std::string CScanner::ReadValue(std::size_t& cursor) const {
+    auto fail = [this]() {
+        if (m_context != nullptr)
+            m_context->SetError(15);
+        return std::string();
+    };
+
+    SkipBlanksAndComments(cursor);
+    const std::size_t start = cursor;
+    std::size_t pos = start;
+    std::size_t stop = End();
+    bool quoted = false;
+    int depth = 0;
+    for (;;) {
+        SkipBlanksAndComments(pos);
+        if (pos >= End()) {
+            stop = End();
+            break;
+        }
+        const char c = m_text[pos];
+        if (c == '"') {
+            if (pos != start)
+                return fail();
+            const std::size_t closing = m_text.find('"', pos + 1);
+            if (closing == std::string_view::npos)
+                return fail();
+            quoted = true;
+            stop = closing;
+            break;
+        }
+        if (c == ';') {
+            stop = pos;
+            break;
+        }
+        if (c == '(') {
+            ++depth;
+        } else if (c == ')' && --depth < 0) {
+            stop = pos;
+            break;
+        }
+        ++pos;
+    }
+
+    const std::size_t valueStart = quoted ? start + 1 : start;
+    std::size_t valueEnd = stop;
+    while (valueEnd > valueStart && IsBlank(m_text[valueEnd - 1]))
+        --valueEnd;
+    cursor = valueEnd;
+    if (At(cursor) == '"')
+        ++cursor;
+    if (valueEnd == valueStart)
+        return fail();
+    return std::string(m_text.substr(valueStart, valueEnd - valueStart));
+}
+
+std::size_t CScanner::LineStart(std::size_t pos, std::size_t textStart) const {
+    while (pos > textStart && !IsLineBreak(m_text[pos - 1]))
+        --pos;
+    return pos;
+}
+
+std::optional<std::size_t> CScanner::CommentStart(std::size_t pos, std::size_t textStart) const {
+    if (pos >= End() || IsLineBreak(m_text[pos]))
+        return std::nullopt;
+    for (std::size_t j = LineStart(pos, textStart); j <= pos; ++j) {
+        if (m_text[j] == '-' && At(j + 1) == '-')
+            return j;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> CScanner::IsInComment(std::size_t pos, std::size_t textStart) const {
+    const auto start = CommentStart(pos, textStart);
+    if (!start)
+        return std::nullopt;
+    const std::size_t lineFeed = m_text.find('\n', *start);
+    if (lineFeed == std::string_view::npos)
+        return End();
+    std::size_t after = lineFeed;
+    SkipBlanksAndComments(after);
+    return after;
+}
+
+std::optional<std::size_t> CScanner::CodeEndBeforeComment(std::size_t pos, std::size_t textStart) const {
+    const auto start = CommentStart(pos, textStart);
+    if (!start)
+        return std::nullopt;
+    return BackSkipBlanksAndComments(*start, textStart);
+}
+
+std::size_t CScanner::BackSkipBlanks(std::size_t cursor) const {
+    if (cursor > End())
+        cursor = End();
+    if (cursor > 0)
+        --cursor;
+    while (cursor > 0 && IsBlank(At(cursor)))
+        --cursor;
+    return cursor;
+}
+
+std::size_t CScanner::BackSkipBlanksAndComments(std::size_t cursor, std::size_t textStart) const {
+    std::size_t pos = cursor > End() ? End() : cursor;
+    while (pos > textStart) {
+        --pos;
+        if (IsBlank(m_text[pos]))
+            continue;
+        if (const auto start = CommentStart(pos, textStart)) {
+            pos = *start;
+            continue;
+        }
+        return pos;
+    }
+    return textStart;
+}
+
+std::optional<std::size_t> CScanner::FindWord(std::size_t pos, std::string_view word) const {
+    if (word.empty())
+        return std::nullopt;
+    const char first = LowerAscii(word[0]);
+    for (std::size_t i = pos; i + word.size() <= End(); ++i) {
+        if (LowerAscii(m_text[i]) != first || !SameTextNoCase(m_text.substr(i, word.size()), word))
+            continue;
+        if (i > 0 && IsIdentifierChar(m_text[i - 1]))
+            continue;
+        if (IsIdentifierChar(At(i + word.size())))
+            continue;
+        return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> CScanner::FindWordOutsideComments(std::size_t pos, std::string_view word) const {
+    for (;;) {
+        const auto found = FindWord(pos, word);
+        if (!found)
+            return std::nullopt;
+        if (!CommentStart(*found))
+            return found;
+        // Every later occurrence on this line lies in the same comment.
+        const std::size_t lineFeed = m_text.find('\n', *found);
+        if (lineFeed == std::string_view::npos)
+            return std::nullopt;
+        pos = lineFeed;
+    }
+}
+
+std::optional<std::size_t> CScanner::FindTextOutsideComments(std::size_t pos, std::string_view text) const {
+    if (text.empty())
+        return std::nullopt;
+    for (;;) {
+        const std::size_t found = pos < End() ? m_text.find(text, pos) : std::string_view::npos;
+        if (found == std::string_view::npos)
+            return std::nullopt;
+        if (!CommentStart(found))
+            return found;
+        const std::size_t lineFeed = m_text.find('\n', found);
+        if (lineFeed == std::string_view::npos)
+            return std::nullopt;
+        pos = lineFeed;
+    }
+}
+
+std::optional<std::size_t> CScanner::NextStatement(std::size_t pos) const {
+    if (CommentStart(pos)) {
+        const std::size_t lineFeed = m_text.find('\n', pos);
+        pos = lineFeed == std::string_view::npos ? End() : lineFeed;
+    }
+    while (pos < End()) {
+        const char c = m_text[pos];
+        if (c == '-' && At(pos + 1) == '-') {
+            const std::size_t lineFeed = m_text.find('\n', pos);
+            pos = lineFeed == std::string_view::npos ? End() : lineFeed;
+            continue;
+        }
+        if (c == ';') {
+            std::size_t after = pos + 1;
+            SkipBlanksAndComments(after);
+            if (after >= End())
+                return std::nullopt;
+            return after;
+        }
+        ++pos;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> CScanner::FindCharBackOutsideComments(std::size_t pos, char c,
+                                                                 std::size_t textStart) const {
+    if (End() == 0 || pos < textStart)
+        return std::nullopt;
+    if (pos >= End())
+        pos = End() - 1;
+    for (;;) {
+        const std::size_t lineStart = LineStart(pos, textStart);
+        // Code on this line runs from its start up to the first "--" at or before pos.
+        std::size_t codeEnd = pos + 1;
+        for (std::size_t j = lineStart; j <= pos; ++j) {
+            if (m_text[j] == '-' && At(j + 1) == '-') {
+                codeEnd = j;
+                break;
+            }
+        }
+        for (std::size_t k = codeEnd; k > lineStart; --k) {
+            if (m_text[k - 1] == c)
+                return k - 1;
+        }
+        if (lineStart <= textStart)
+            return std::nullopt;
+        pos = lineStart - 1; // the line break that ends the line before
+    }
+}
+
+std::optional<std::size_t> CScanner::StatementStartBefore(std::size_t pos, std::size_t textStart) const {
+    const auto last = FindCharBackOutsideComments(pos, ';', textStart);
+    if (!last)
+        return std::nullopt;
+    std::optional<std::size_t> before;
+    if (*last > textStart)
+        before = FindCharBackOutsideComments(*last - 1, ';', textStart);
+    if (!before)
+        return textStart;
+    std::size_t after = *before + 1;
+    SkipBlanksAndComments(after);
+    return after;
+}
+
+int CScanner::LineOfPosition(std::size_t pos) const {
+    const std::size_t textStart = m_context != nullptr ? m_context->textStart : 0;
+    if (pos < textStart)
+        return 0;
+    if (pos > End())
+        pos = End();
+    int breaks = 0;
+    for (std::size_t i = textStart; i < pos; ++i) {
+        if (m_text[i] == '\r') {
+            ++breaks;
+            if (i + 1 < pos && m_text[i + 1] == '\n')
+                ++i;
+        } else if (m_text[i] == '\n') {
+            ++breaks;
+        }
+    }
+    return breaks + 1;
+}
+
+} // namespace kestra

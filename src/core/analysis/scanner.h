@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kestra {
+
+class CKSTObject;
+
+// The one shared state of an analysis run: the first error and its line, where the text
+// being analysed starts, which module is being analysed, and that module's design object
+// as it stood before the run (owned by the operation that made the copy).
+struct AnalysisContext {
+    int errorCode = 0;
+    int errorLine = 0; // 1-based; 0 = no line known
+    std::size_t textStart = 0;
+    std::string moduleName;
+    const CKSTObject* previousObject = nullptr;
+
+    void Reset() { *this = AnalysisContext(); }
+    // Keeps the first error of a run: a later code does not replace an earlier one.
+    void SetError(int code, int line = 0);
+};
+
+inline bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+inline bool IsLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+inline bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+inline bool IsIdentifierChar(char c) {
+    return IsLetter(c) || IsDigit(c) || c == '_';
+}
+
+bool SameTextNoCase(std::string_view a, std::string_view b);
+std::string ToUpperAscii(std::string_view text);
+std::string ToLowerAscii(std::string_view text);
+
+// Cursor operations over one whole 8-bit VHDL text held in memory. The text ends at its
+// first NUL character (or its size); reading at or past the end gives NUL. The scanner
+// never copies the text and never changes it; a cursor is an index into it.
+class CScanner {
+public:
+    explicit CScanner(std::string_view text, AnalysisContext* context = nullptr);
+
+    std::string_view Text() const { return m_text; }
+    std::size_t End() const { return m_text.size(); }
+    char At(std::size_t pos) const { return pos < m_text.size() ? m_text[pos] : '\0'; }
+    AnalysisContext* Context() const { return m_context; }
+
+    std::size_t SkipBlanksAndComments(std::size_t& cursor) const;
+    std::string ReadIdentifier(std::size_t& cursor) const;
+    std::string ReadWord(std::size_t& cursor) const;
+    char ReadChar(std::size_t& cursor) const;
+    std::string ReadDigits(std::size_t& cursor) const;
+    // Sets error 15 in the context (without a line) for an empty value or a misplaced or
+    // unclosed double quote, and then returns the empty text.
+    std::string ReadValue(std::size_t& cursor) const;
+
+    std::optional<std::size_t> IsInComment(std::size_t pos, std::size_t textStart = 0) const;
+    std::optional<std::size_t> CodeEndBeforeComment(std::size_t pos, std::size_t textStart = 0) const;
+    std::size_t BackSkipBlanks(std::size_t cursor) const;
+    std::size_t BackSkipBlanksAndComments(std::size_t cursor, std::size_t textStart = 0) const;
+
+    std::optional<std::size_t> FindWord(std::size_t pos, std::string_view word) const;
+    std::optional<std::size_t> FindWordOutsideComments(std::size_t pos, std::string_view word) const;
+    std::optional<std::size_t> FindTextOutsideComments(std::size_t pos, std::string_view text) const;
+    std::optional<std::size_t> NextStatement(std::size_t pos) const;
+    std::optional<std::size_t> StatementStartBefore(std::size_t pos, std::size_t textStart = 0) const;
+
+    // Line numbers count from the context's text start (0 without a context).
+    int LineOfPosition(std::size_t pos) const;
+
+    // Start of the "--" that makes pos part of a comment, if it is one.
+    std::optional<std::size_t> CommentStart(std::size_t pos, std::size_t textStart = 0) const;
+
+private:
+    std::size_t LineStart(std::size_t pos, std::size_t textStart) const;
+    std::optional<std::size_t> FindCharBackOutsideComments(std::size_t pos, char c,
+                                                           std::size_t textStart) const;
+
+    std::string_view m_text;
+    AnalysisContext* m_context;
+};
+
+} // namespace kestra

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kestra {
+
+// Little-endian binary stream in the project file's encoding, either storing into
+// its own buffer or loading from a borrowed byte range. Loading is bounds-checked:
+// the first failed read marks the archive failed and every later read fails too,
+// so a record loader may read on and check the result once.
+class CArchive {
+public:
+    static CArchive ForStoring();
+    static CArchive ForLoading(std::string_view bytes);
+    static CArchive ForLoading(std::string&& bytes) = delete; // the archive borrows its input
+
+    bool IsStoring() const { return m_storing; }
+    bool IsLoading() const { return !m_storing; }
+
+    void WriteUInt8(std::uint8_t value);
+    void WriteUInt16(std::uint16_t value);
+    void WriteUInt32(std::uint32_t value);
+    void WriteInt32(std::int32_t value) { WriteUInt32(static_cast<std::uint32_t>(value)); }
+    // Length prefix: one byte below 255; 0xFF and 16 bits up to 65533; else 0xFF, 0xFFFF and 32 bits.
+    void WriteString(std::string_view text);
+
+    bool ReadUInt8(std::uint8_t& value);
+    bool ReadUInt16(std::uint16_t& value);
+    bool ReadUInt32(std::uint32_t& value);
+    bool ReadInt32(std::int32_t& value);
+    // Fails on a length beyond the remaining bytes (nothing is allocated for it) and on the
+    // 0xFFFE marker of 16-bit characters, which this system never writes.
+    bool ReadString(std::string& text);
+
+    // Loading: fails unless at least count * minBytesEach bytes remain. Record loaders call it
+    // before sizing a table from a count read from the file.
+    bool CanHold(std::uint64_t count, std::size_t minBytesEach);
+
+    bool Failed() const { return m_failed; }
+    void MarkFailed() { m_failed = true; }
+    std::size_t Remaining() const { return m_input.size() - m_pos; }
+    bool AtEnd() const { return m_pos == m_input.size(); }
+
+    const std::string& Buffer() const { return m_output; }
+    std::string TakeBuffer() { return std::move(m_output); }
+
+private:
+    explicit CArchive(bool storing) : m_storing(storing) {}
+    bool Take(std::size_t count, const char*& bytes);
+
+    bool m_storing;
+    bool m_failed = false;
+    std::string m_output;
+    std::string_view m_input;
+    std::size_t m_pos = 0;
+};
+
+} // namespace kestra

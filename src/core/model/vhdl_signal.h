@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace kestra {
+
+class CArchive;
+
+// The signal list of one module: its ports (or, in generated text, signals) as rows of five
+// text columns: name, mode, data type, range and initial value.
+class CVHDLSignal {
+public:
+    enum Column { kName = 0, kMode = 1, kDataType = 2, kRange = 3, kInitialValue = 4 };
+    using Row = std::array<std::string, 5>;
+
+    int GetSignalCount() const { return static_cast<int>(m_rows.size()); }
+    void SetSignalCount(int count);
+    int AddSignal();
+    int RemoveSignal(int index);
+    bool SetSignal(int index, const std::string& name, const std::string& mode, const std::string& dataType);
+    bool SetSignalAll(int index, const std::string& name, const std::string& mode,
+                      const std::string& dataType, const std::string& range, const std::string& initialValue);
+    bool SetSignalText(int index, int column, const std::string& text);
+    std::string GetSignalText(int index, int column) const;
+    int FindSignal(const std::string& name) const;
+    void CopyFrom(const CVHDLSignal& other) { m_rows = other.m_rows; }
+
+    // 0 valid, 1 invalid, 2 a required text is empty.
+    static int CheckSignal(const std::string& name, const std::string& mode, const std::string& dataType,
+                           const std::string& range);
+    // Form 0: signal declaration; form 1: port declaration. Empty for an invalid signal.
+    std::string FormatSignal(int index, int form) const;
+    // Form 1 gives the whole port clause, or the empty text when no signal is valid.
+    std::string FormatSignalList(int form) const;
+
+    bool Serialize(CArchive& archive);
+
+    bool operator==(const CVHDLSignal&) const = default;
+
+private:
+    bool IsValid(int index) const { return index >= 0 && index < GetSignalCount(); }
+
+    std::vector<Row> m_rows;
+};
+
+} // namespace kestra
