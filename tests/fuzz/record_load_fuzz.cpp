@@ -1,0 +1,28 @@
+// Feeds arbitrary bytes to the design object and signal record loaders.
+#include "model/archive.h"
+#include "model/design_object.h"
+#include "model/file_version.h"
+#include "model/vhdl_signal.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    kestra::SetFileVersionBeingRead(size % 2 == 0 ? 110 : 100);
+    kestra::CArchive objectArchive = kestra::CArchive::ForLoading(bytes);
+    kestra::CKSTObject object;
+    if (object.Serialize(objectArchive)) {
+        for (int i = 0; i < object.GetEntryCount(); ++i) {
+            int kind = 0;
+            std::string name, value;
+            kestra::CKSTObject::ParseEntry(object.FormatEntry(i), kind, name, value);
+        }
+    }
+    kestra::CArchive signalArchive = kestra::CArchive::ForLoading(bytes);
+    kestra::CVHDLSignal signals;
+    if (signals.Serialize(signalArchive))
+        (void)signals.FormatSignalList(1);
+    return 0;
+}
