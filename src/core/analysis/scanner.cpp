@@ -222,6 +222,17 @@ std::size_t CScanner::BackSkipBlanksAndComments(std::size_t cursor, std::size_t 
     return textStart;
 }
 
+bool CScanner::StartsStatement(std::size_t pos, std::size_t textStart) const {
+    if (pos <= textStart)
+        return true;
+    const std::size_t before = BackSkipBlanksAndComments(pos, textStart);
+    if (At(before) == ';')
+        return true;
+    // Reaching the text start means only blanks and comments precede pos, unless the text
+    // start itself holds code.
+    return before == textStart && (IsBlank(At(before)) || CommentStart(before, textStart).has_value());
+}
+
 std::optional<std::size_t> CScanner::FindWord(std::size_t pos, std::string_view word) const {
     if (word.empty())
         return std::nullopt;

@@ -76,6 +76,10 @@ public:
     // Line numbers count from the context's text start (0 without a context).
     int LineOfPosition(std::size_t pos) const;
 
+    // True when nothing but blanks and comments stands between the last ';' (outside comments)
+    // and pos, or between the text start and pos: pos begins a statement.
+    bool StartsStatement(std::size_t pos, std::size_t textStart = 0) const;
+
     // Start of the "--" that makes pos part of a comment, if it is one.
     std::optional<std::size_t> CommentStart(std::size_t pos, std::size_t textStart = 0) const;
 

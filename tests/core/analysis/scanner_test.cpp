@@ -200,3 +200,19 @@ TEST(AnalysisContext, KeepsTheFirstError) {
 
 } // namespace
 } // namespace kestra
+
+namespace kestra {
+namespace {
+
+TEST(Scanner, StartsStatement) {
+    const CScanner s("-- head\r\nentity A is end entity A; x entity; \r\n -- c\r\n entity");
+    EXPECT_TRUE(s.StartsStatement(s.Text().find("entity A")));
+    EXPECT_FALSE(s.StartsStatement(s.Text().find("entity A;")));
+    EXPECT_FALSE(s.StartsStatement(s.Text().find("entity;")));
+    EXPECT_TRUE(s.StartsStatement(s.Text().rfind("entity")));
+    EXPECT_TRUE(s.StartsStatement(0));
+    EXPECT_FALSE(CScanner("x entity").StartsStatement(2));
+}
+
+} // namespace
+} // namespace kestra

@@ -1,0 +1,111 @@
+#include "generation/declarations.h"
+
+#include "analysis/scanner.h"
+#include "model/design_object.h"
+
+#include <algorithm>
+
+namespace kestra {
+
+namespace {
+
+bool IsPlainDecimal(const std::string& value) {
+    std::size_t first = value.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return false;
+    std::size_t last = value.find_last_not_of(" \t\r\n");
+    return std::all_of(value.begin() + static_cast<std::ptrdiff_t>(first),
+                       value.begin() + static_cast<std::ptrdiff_t>(last) + 1, IsDigit);
+}
+
+const char* GenericTypeWord(int kind, int flags) {
+    switch (kind) {
+    case kKindNumeric:
+        return "integer";
+    case kKindString:
+        return "string";
+    default:
+        break;
+    }
+    if ((flags & kGenericAllKinds) == 0)
+        return nullptr;
+    switch (kind) {
+    case kKindDataType:
+        return "type";
+    case kKindLink:
+        return "file";
+    case kKindLogic:
+        return "STD_LOGIC";
+    case kKindNote:
+        return "note";
+    default:
+        return nullptr;
+    }
+}
+
+constexpr std::string_view kHandedDownPrefix = "\\P:";
+
+} // namespace
+
+std::string BuildGenericLines(int flags, const CKSTObject& object) {
+    std::string lines;
+    for (int i = 0; i < object.GetEntryCount(); ++i) {
+        const int kind = object.GetEntryKind(i);
+        const char* typeWord = GenericTypeWord(kind, flags);
+        if (typeWord == nullptr)
+            continue;
+        const std::string value = object.GetEntryValue(i);
+        lines += "\t\t" + object.GetEntryName(i) + ": " + typeWord;
+        if ((flags & kGenericTopModule) != 0) {
+            if (!value.empty()) {
+                const bool quoted = kind == kKindLink || kind == kKindNote || kind == kKindString;
+                lines += quoted ? " := \"" + value + "\"" : " := " + value;
+            }
+        } else if (kind == kKindNumeric) {
+            if (!IsPlainDecimal(value)) {
+                lines += " := 1; -- Arbitrary value only\r\n";
+                continue;
+            }
+            lines += " := " + value;
+        }
+        lines += ";\r\n";
+    }
+    return lines;
+}
+
+std::string WrapGenericLines(const std::string& lines, const char* open, const char* close) {
+    if (lines.empty())
+        return {};
+    std::string clause = lines;
+    clause[clause.rfind(';')] = ' ';
+    return open + clause + close;
+}
+
+std::string BuildStyleDeclarations(CKSTObject& object) {
+    std::string text;
+    for (int i = 0; i < object.GetEntryCount(); ++i) {
+        if (object.GetEntryKind(i) != kKindStyle)
+            continue;
+        const std::string name = object.GetEntryName(i);
+        const std::vector<std::string>& choices = object.GetChoiceList(i);
+        if (choices.empty() || name.starts_with(kHandedDownPrefix))
+            continue;
+        text += "\ttype ENUM_" + name + " is (";
+        for (std::size_t c = 0; c < choices.size(); ++c)
+            text += (c == 0 ? "" : ", ") + choices[c];
+        text += ");\r\n";
+
+        std::string value = object.GetEntryValue(i);
+        if (std::find(choices.begin(), choices.end(), value) == choices.end()) {
+            const int handedDown = object.FindEntry(std::string(kHandedDownPrefix) + value);
+            if (handedDown >= 0 && object.GetEntryKind(handedDown) == kKindStyle) {
+                value = object.GetEntryValue(handedDown);
+                object.SetEntryText(i, 1, value);
+            }
+        }
+        text += "\tconstant " + name + ": ENUM_" + name + " := " + value + ";\r\n";
+    }
+    return text;
+}
+
+} // namespace kestra

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+namespace kestra {
+
+class CKSTObject;
+
+enum GenericLineFlags : int {
+    kGenericTopModule = 1, // write the parameter values
+    kGenericAllKinds = 2,  // DataType, Link, Logic and Note parameters too
+};
+
+// Generic declaration lines ("\t\tNAME: type [:= value];\r\n"), one per parameter that has a
+// generic form under the flags. The caller turns the last ';' into a blank.
+std::string BuildGenericLines(int flags, const CKSTObject& object);
+
+// The generic lines wrapped in a generic clause with the last ';' made a blank; empty text
+// when there are no lines. `open` is what precedes the lines ("\r\n\tgeneric (\r\n" or
+// "\tgeneric (\r\n"), `close` what follows them.
+std::string WrapGenericLines(const std::string& lines, const char* open, const char* close);
+
+// The enumerated type and constant of every Style parameter. A value that is not one of the
+// parameter's choices names a style handed down from the instantiating module ("\P:" entries);
+// it is resolved through them and stored back into the parameter.
+std::string BuildStyleDeclarations(CKSTObject& object);
+
+} // namespace kestra

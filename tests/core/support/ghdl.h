@@ -1,0 +1,61 @@
+#pragma once
+
+// Runs the GHDL analyser over VHDL text in a scratch folder. Tests call GTEST_SKIP() when it is
+// not installed, so they pass cleanly on machines without it.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace kestra::test {
+
+inline bool GhdlAvailable() {
+    static const bool available = std::system("command -v ghdl >/dev/null 2>&1") == 0;
+    return available;
+}
+
+struct GhdlResult {
+    bool ok = false;
+    std::string output;
+};
+
+// Analyses the files in order (and elaborates `top` when given) in a fresh work folder with the
+// options generated text is meant for.
+inline GhdlResult GhdlAnalyse(const std::vector<std::string>& texts, const std::string& top = {}) {
+    namespace fs = std::filesystem;
+    std::random_device random;
+    const fs::path folder = fs::temp_directory_path() / ("kestra-ghdl-" + std::to_string(random()));
+    fs::create_directories(folder);
+    std::string files;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const std::string name = "unit" + std::to_string(i) + ".vhd";
+        std::ofstream(folder / name, std::ios::binary) << texts[i];
+        files += " " + name;
+    }
+    const std::string options = " --std=93c --ieee=synopsys -fexplicit --workdir=. ";
+    std::string command = "cd '" + folder.string() + "' && ghdl -a" + options + files;
+    if (!top.empty())
+        command += " && ghdl -e" + options + top;
+    command += " > log.txt 2>&1";
+    GhdlResult result;
+    result.ok = std::system(command.c_str()) == 0;
+    std::ifstream log(folder / "log.txt");
+    result.output.assign(std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>());
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+    return result;
+}
+
+} // namespace kestra::test
+
+#define KESTRA_REQUIRE_GHDL()                                                                               \
+    do {                                                                                                    \
+        if (!::kestra::test::GhdlAvailable())                                                               \
+            GTEST_SKIP() << "ghdl is not installed";                                                        \
+    } while (false)
