@@ -1,0 +1,160 @@
+#include "generation/components.h"
+
+#include "analysis/scanner.h"
+#include "generation/declarations.h"
+#include "model/design_object.h"
+
+namespace kestra {
+
+namespace {
+
+int ComponentGenericKind(const std::string& typeWord, const std::string& componentName) {
+    const std::string type = ToLowerAscii(typeWord);
+    if (type == "integer" || type == "positive" || type == "natural")
+        return kKindNumeric;
+    if (type == "type")
+        return kKindDataType;
+    if (type == "std_logic")
+        return kKindLogic;
+    if (type == "file")
+        return kKindLink;
+    if (type == "note")
+        return kKindNote;
+    if (type == "string")
+        return SameTextNoCase(std::string_view(componentName).substr(0, 4), "LPM_") ? kKindString : kKindNote;
+    return -1;
+}
+
+// Moves the cursor past the ')' that balances the '(' before it, and past a ';' after it.
+void SkipToClauseEnd(const CScanner& scanner, std::size_t& cursor) {
+    int depth = 1;
+    while (depth > 0) {
+        const char c = scanner.ReadChar(cursor);
+        if (c == '\0')
+            return;
+        if (c == '(')
+            ++depth;
+        else if (c == ')')
+            --depth;
+    }
+    std::size_t after = cursor;
+    if (scanner.ReadChar(after) == ';')
+        cursor = after;
+}
+
+} // namespace
+
+std::string BuildConfigurationSpec(const CKSTObject& childObject, const std::string& childName,
+                                   const std::string& libraryName) {
+    for (int i = 0; i < childObject.GetEntryCount(); ++i) {
+        if (childObject.GetEntryKind(i) == kKindArchitecture &&
+            SameTextNoCase(childObject.GetEntryName(i), childName)) {
+            return "\tfor Conf_" + childName + ": " + childName + "\r\n\t\tuse entity " + libraryName + "." +
+                   childName + "(" + childObject.GetEntryValue(i) + ");\r\n\r\n";
+        }
+    }
+    return {};
+}
+
+std::string BuildInstantiations(const CScanner& scanner, AnalysisContext& context, std::size_t position,
+                                const std::string& architectureName, const ComponentList& list) {
+    std::size_t searchFrom = position;
+    std::optional<std::size_t> end;
+    for (;;) {
+        end = scanner.FindWordOutsideComments(searchFrom, "end");
+        if (!end) {
+            context.SetError(8, scanner.LineOfPosition(searchFrom));
+            return {};
+        }
+        std::size_t cursor = *end + 3;
+        if (SameTextNoCase(scanner.ReadWord(cursor), architectureName)) {
+            if (scanner.ReadChar(cursor) != ';') {
+                context.SetError(4, scanner.LineOfPosition(cursor));
+                return {};
+            }
+            break;
+        }
+        searchFrom = *end + 3;
+    }
+
+    std::string text;
+    for (const auto& [name, instantiation] : list) {
+        const auto used = scanner.FindWordOutsideComments(position, name);
+        if (used && *used < *end)
+            continue;
+        text += instantiation;
+    }
+    if (text.empty())
+        return {};
+    return "\r\n\t-- KESTRA component instantiations" + text;
+}
+
+std::string BuildComponentGenerics(const CScanner& scanner, std::size_t& cursor,
+                                   const CKSTObject& parentObject, CKSTObject& copyObject) {
+    std::size_t pos = cursor;
+    if (!SameTextNoCase(scanner.ReadIdentifier(pos), "generic"))
+        return {};
+    cursor = pos;
+    if (scanner.ReadChar(cursor) != '(')
+        return {};
+
+    std::string lines;
+    for (;;) {
+        const std::size_t declarationStart = cursor;
+        const std::string name = scanner.ReadIdentifier(cursor);
+        if (name.empty() || scanner.ReadChar(cursor) != ':') {
+            cursor = declarationStart;
+            SkipToClauseEnd(scanner, cursor);
+            break;
+        }
+        const std::string typeWord = scanner.ReadIdentifier(cursor);
+        std::string value;
+        std::size_t afterType = cursor;
+        if (scanner.ReadChar(afterType) == ':' && scanner.At(afterType) == '=') {
+            cursor = afterType + 1;
+            value = scanner.ReadValue(cursor);
+        }
+        const int kind = ComponentGenericKind(typeWord, copyObject.GetGeneratedName());
+        if (kind >= 0) {
+            if (kind == kKindDataType || kind == kKindLogic) {
+                const int parent = parentObject.FindEntry(name);
+                if (parent >= 0)
+                    value = parentObject.GetEntryValue(parent);
+            }
+            if (kind == kKindString)
+                value = "\"" + value + "\"";
+            const int index = copyObject.AddEntry() - 1;
+            copyObject.SetEntry(index, kind, name, value);
+            if (kind == kKindNumeric || kind == kKindString) {
+                lines += "\t\t" + name + ": " + (kind == kKindNumeric ? "integer" : "string");
+                if (!value.empty())
+                    lines += " := " + value;
+                lines += ";\r\n";
+            }
+        }
+        const char next = scanner.ReadChar(cursor);
+        if (next == ';')
+            continue;
+        if (next == ')') {
+            std::size_t after = cursor;
+            if (scanner.ReadChar(after) == ';')
+                cursor = after;
+        } else if (next != '\0') {
+            SkipToClauseEnd(scanner, cursor);
+        }
+        break;
+    }
+    return WrapGenericLines(lines, "\tgeneric (\r\n", "\t);\r\n");
+}
+
+void HandDownStyles(const CKSTObject& parentObject, CKSTObject& copyObject) {
+    for (int i = 0; i < parentObject.GetEntryCount(); ++i) {
+        if (parentObject.GetEntryKind(i) != kKindStyle)
+            continue;
+        const int index = copyObject.AddEntry() - 1;
+        copyObject.SetEntry(index, kKindStyle, "\\P:" + parentObject.GetEntryName(i),
+                            parentObject.GetEntryValue(i));
+    }
+}
+
+} // namespace kestra
