@@ -39,7 +39,9 @@ private:
 // Sets the application-wide version being read for one test and restores it afterwards.
 class VersionBeingRead {
 public:
-    explicit VersionBeingRead(int version) : m_saved(FileVersionBeingRead()) { SetFileVersionBeingRead(version); }
+    explicit VersionBeingRead(int version) : m_saved(FileVersionBeingRead()) {
+        SetFileVersionBeingRead(version);
+    }
     ~VersionBeingRead() { SetFileVersionBeingRead(m_saved); }
     VersionBeingRead(const VersionBeingRead&) = delete;
     VersionBeingRead& operator=(const VersionBeingRead&) = delete;
