@@ -1,0 +1,161 @@
+#include "diagram/geometry.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace kestra {
+
+namespace {
+
+// Floor of a / d for d > 0.
+std::int64_t FloorDiv(std::int64_t a, std::int64_t d) {
+    std::int64_t q = a / d;
+    if ((a % d) != 0 && a < 0)
+        --q;
+    return q;
+}
+
+std::int64_t CeilDiv(std::int64_t a, std::int64_t d) {
+    return -FloorDiv(-a, d);
+}
+
+// The first pixel column whose centre lies at or right of where the edge crosses the centre
+// line of row y (the edge must cross it).
+int CrossingColumn(const CPixelPoint& a, const CPixelPoint& b, int y) {
+    std::int64_t dy = static_cast<std::int64_t>(b.y) - a.y;
+    std::int64_t num =
+        (static_cast<std::int64_t>(b.x) - a.x) * (2 * static_cast<std::int64_t>(y) + 1 - 2 * a.y);
+    // Crossing at x = a.x + num / (2 dy); the centre x + 0.5 must be at or beyond it.
+    std::int64_t top = num - dy;
+    std::int64_t den = 2 * dy;
+    if (den < 0) {
+        top = -top;
+        den = -den;
+    }
+    return static_cast<int>(a.x + CeilDiv(top, den));
+}
+
+} // namespace
+
+int Round10(int v) {
+    if (v >= 0)
+        return ((v + 5) / 10) * 10;
+    return -(((-v + 5) / 10) * 10);
+}
+
+COutline::COutline(const CPixelRect& rect) : m_bounds(rect) {
+    if (rect.IsEmpty())
+        m_bounds = {};
+}
+
+COutline::COutline(const std::vector<CPixelPoint>& polygon) : m_isRect(false) {
+    if (polygon.size() < 3) {
+        m_isRect = true;
+        return;
+    }
+    int minY = std::numeric_limits<int>::max();
+    int maxY = std::numeric_limits<int>::min();
+    for (const CPixelPoint& p : polygon) {
+        minY = std::min(minY, p.y);
+        maxY = std::max(maxY, p.y);
+    }
+    std::vector<int> crossings;
+    std::vector<std::vector<std::pair<int, int>>> rows;
+    rows.reserve(static_cast<std::size_t>(maxY - minY));
+    for (int y = minY; y < maxY; ++y) {
+        crossings.clear();
+        for (std::size_t i = 0; i < polygon.size(); ++i) {
+            const CPixelPoint& a = polygon[i];
+            const CPixelPoint& b = polygon[(i + 1) % polygon.size()];
+            // The centre line y + 0.5 lies strictly between the ends of a crossing edge.
+            if (std::min(a.y, b.y) <= y && y < std::max(a.y, b.y))
+                crossings.push_back(CrossingColumn(a, b, y));
+        }
+        std::sort(crossings.begin(), crossings.end());
+        std::vector<std::pair<int, int>> spans;
+        for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
+            if (crossings[i] < crossings[i + 1])
+                spans.emplace_back(crossings[i], crossings[i + 1]);
+        }
+        rows.push_back(std::move(spans));
+    }
+    std::size_t first = 0;
+    while (first < rows.size() && rows[first].empty())
+        ++first;
+    std::size_t last = rows.size();
+    while (last > first && rows[last - 1].empty())
+        --last;
+    if (first == last) {
+        m_isRect = true;
+        return;
+    }
+    int minX = std::numeric_limits<int>::max();
+    int maxX = std::numeric_limits<int>::min();
+    m_rowStart.push_back(0);
+    for (std::size_t r = first; r < last; ++r) {
+        for (const auto& span : rows[r]) {
+            m_spans.push_back(span);
+            minX = std::min(minX, span.first);
+            maxX = std::max(maxX, span.second);
+        }
+        m_rowStart.push_back(static_cast<std::uint32_t>(m_spans.size()));
+    }
+    m_bounds = {minX, minY + static_cast<int>(first), maxX, minY + static_cast<int>(last)};
+}
+
+bool COutline::ContainsPixel(CPixelPoint p) const {
+    if (!m_bounds.ContainsPixel(p))
+        return false;
+    if (m_isRect)
+        return true;
+    bool inside = false;
+    ForEachSpan(p.y, [&](int left, int right) { inside = inside || (p.x >= left && p.x < right); });
+    return inside;
+}
+
+bool COutline::Intersects(const CPixelRect& rect) const {
+    if (!m_bounds.Intersects(rect))
+        return false;
+    if (m_isRect)
+        return true;
+    const int top = std::max(rect.top, m_bounds.top);
+    const int bottom = std::min(rect.bottom, m_bounds.bottom);
+    for (int y = top; y < bottom; ++y) {
+        bool hit = false;
+        ForEachSpan(y, [&](int left, int right) { hit = hit || (left < rect.right && rect.left < right); });
+        if (hit)
+            return true;
+    }
+    return false;
+}
+
+COutline COutline::Offset(int dx, int dy) const {
+    COutline moved = *this;
+    moved.m_bounds = m_bounds.IsEmpty() ? m_bounds : m_bounds.Offset(dx, dy);
+    for (auto& span : moved.m_spans) {
+        span.first += dx;
+        span.second += dx;
+    }
+    return moved;
+}
+
+void CRegion::Add(int key, COutline outline) {
+    if (!outline.IsEmpty())
+        m_pieces.push_back({key, std::move(outline)});
+}
+
+void CRegion::Remove(int key) {
+    std::erase_if(m_pieces, [key](const Piece& piece) { return piece.key == key; });
+}
+
+bool CRegion::ContainsPixel(CPixelPoint p) const {
+    return std::any_of(m_pieces.begin(), m_pieces.end(),
+                       [&](const Piece& piece) { return piece.outline.ContainsPixel(p); });
+}
+
+bool CRegion::Intersects(const CPixelRect& rect) const {
+    return std::any_of(m_pieces.begin(), m_pieces.end(),
+                       [&](const Piece& piece) { return piece.outline.Intersects(rect); });
+}
+
+} // namespace kestra

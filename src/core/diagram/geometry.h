@@ -1,0 +1,115 @@
+#pragma once
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace kestra {
+
+// Pixel geometry of the diagram. Coordinates are signed diagram pixels, x to the right and
+// y downwards. A coordinate names the boundary before a pixel: pixel (x, y) is the unit
+// square from (x, y) to (x + 1, y + 1), with its centre at (x + 0.5, y + 0.5).
+
+// The multiple of 10 nearest to v, halves rounded away from zero.
+int Round10(int v);
+
+struct CPixelPoint {
+    int x = 0;
+    int y = 0;
+    bool operator==(const CPixelPoint&) const = default;
+};
+
+// A rectangle covers the pixels left .. right - 1 and top .. bottom - 1; it is empty when
+// right <= left or bottom <= top.
+struct CPixelRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    static CPixelRect FromSize(int x, int y, int width, int height) { return {x, y, x + width, y + height}; }
+
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    bool IsEmpty() const { return right <= left || bottom <= top; }
+    CPixelPoint Centre() const { return {(left + right) / 2, (top + bottom) / 2}; }
+    // Pixel coverage: the pixel at p is one of the rectangle's.
+    bool ContainsPixel(CPixelPoint p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
+    // The closed rectangle, its right and bottom edge lines included.
+    bool ContainsClosed(CPixelPoint p) const {
+        return p.x >= left && p.x <= right && p.y >= top && p.y <= bottom;
+    }
+    // The two rectangles share at least one pixel.
+    bool Intersects(const CPixelRect& other) const {
+        return !IsEmpty() && !other.IsEmpty() && left < other.right && other.left < right &&
+               top < other.bottom && other.top < bottom;
+    }
+    CPixelRect Offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+    CPixelRect Inflate(int dx, int dy) const { return {left - dx, top - dy, right + dx, bottom + dy}; }
+    bool operator==(const CPixelRect&) const = default;
+};
+
+// A set of pixels given by a rectangle or by a polygon. A polygon covers the pixels whose
+// centres lie inside it by the even-odd rule; a centre exactly on a vertical or slanted edge
+// belongs to the pixel span on the edge's right (spans are half-open), so the polygon of a
+// rectangle covers exactly the pixels that the rectangle covers. Polygon spans are computed
+// once, row by row, so containment and intersection tests are cheap.
+class COutline {
+public:
+    COutline() = default;
+    explicit COutline(const CPixelRect& rect);
+    explicit COutline(const std::vector<CPixelPoint>& polygon);
+
+    // The smallest rectangle holding every covered pixel (empty for an empty outline).
+    const CPixelRect& Bounds() const { return m_bounds; }
+    bool IsEmpty() const { return m_bounds.IsEmpty(); }
+    bool IsRectangle() const { return m_isRect; }
+    bool ContainsPixel(CPixelPoint p) const;
+    bool Intersects(const CPixelRect& rect) const;
+    // Calls visit(left, right) for every run of covered pixels in row y (right exclusive).
+    template <typename Visit>
+    void ForEachSpan(int y, Visit&& visit) const {
+        if (y < m_bounds.top || y >= m_bounds.bottom)
+            return;
+        if (m_isRect) {
+            visit(m_bounds.left, m_bounds.right);
+            return;
+        }
+        const std::size_t row = static_cast<std::size_t>(y - m_bounds.top);
+        for (std::uint32_t i = m_rowStart[row]; i < m_rowStart[row + 1]; ++i)
+            visit(m_spans[i].first, m_spans[i].second);
+    }
+    COutline Offset(int dx, int dy) const;
+
+private:
+    CPixelRect m_bounds;
+    bool m_isRect = true;
+    // Polygon rows: spans of row (top + r) are m_spans[m_rowStart[r] .. m_rowStart[r + 1]).
+    std::vector<std::uint32_t> m_rowStart;
+    std::vector<std::pair<int, int>> m_spans;
+};
+
+// A union of outlines, each under a key (a block id or a line id) so that one member can be
+// taken out again without disturbing the others where they overlap.
+class CRegion {
+public:
+    struct Piece {
+        int key;
+        COutline outline;
+    };
+
+    void Clear() { m_pieces.clear(); }
+    void Add(int key, COutline outline);
+    void Remove(int key);
+    bool IsEmpty() const { return m_pieces.empty(); }
+    bool ContainsPixel(CPixelPoint p) const;
+    bool Intersects(const CPixelRect& rect) const;
+    const std::vector<Piece>& Pieces() const { return m_pieces; }
+
+private:
+    std::vector<Piece> m_pieces;
+};
+
+} // namespace kestra
