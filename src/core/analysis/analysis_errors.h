@@ -1,0 +1,35 @@
+#pragma once
+
+namespace kestra {
+
+// The numbered outcomes of analysing a module source. AnalysisContext::errorCode holds one of
+// these values as a plain integer; 0 means that analysis succeeded.
+enum class AnalysisErrorCode : int {
+    NoError = 0,
+    SyntaxError = 1,
+    ExpectedKeywordNotFound = 2,
+    MissingIdentifier = 3,
+    PunctuationError = 4,
+    WrongKeyword = 5,
+    MissingKeywordOrParameter = 6,
+    FileIoError = 7,
+    MissingKeyword = 8,
+    MissingParameter = 9,
+    EntityNotFound = 10,
+    ChildModuleIncorrect = 11,
+    ChildModuleNotFound = 12,
+    ArchitectureBodyNotFound = 13,
+    UnexpectedEndOfFile = 14,
+    WrongExpression = 15,
+    EndOfArchitectureBodyNotFound = 16,
+    ParameterNotInChoiceList = 17,
+    EndOfEntityBodyNotFound = 18,
+    RepeatedParameterName = 19,
+    SignalAssignmentInPort = 20,
+    CloseBracketNotFound = 21,
+};
+
+// The fixed message logged for an error code; "Unknown error." for any code outside 0 to 21.
+const char* AnalysisErrorMessage(int code);
+
+} // namespace kestra

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+namespace kestra {
+
+class CEntryIndex;
+class CKSTObject;
+class CScanner;
+
+// "architecture NAME of ENTITY is" as read by AnalyzeArchitectureHeader.
+struct ArchitectureHeader {
+    std::string name;                  // as written
+    std::string entityName;            // as written
+    std::size_t declarationsStart = 0; // just after "is"
+};
+
+// Where the parts of an architecture body lie, as found by FindArchitectureBody.
+struct ArchitectureBody {
+    std::size_t statementsStart = 0; // just after "begin"
+    std::size_t endKeyword = 0;      // the "end" that closes the architecture
+    std::size_t afterName = 0;       // just after the closing architecture name
+    std::size_t afterSemicolon = 0;  // just after the ';' that follows that name
+};
+
+// What the architecture loop hands on when a module's architectures have been read.
+struct ArchitectureOptions {
+    // Runs once after every architecture was read without error, with the scanner over the
+    // text that was analysed; it may set an error in the scanner's context. The analysis of a
+    // normal module puts the component declaration refresh here; empty for other modules.
+    std::function<void(const CScanner&)> refreshComponents;
+};
+
+// The architecture readers work on a scanner that carries the analysis context (module name,
+// previous object, first error), as the entity readers do.
+
+// Reads the header at an "architecture" keyword. Returns 1 when it is an architecture of the
+// module's entity (the context's module name, compared ignoring case), 0 when it is not a
+// header or belongs to another entity, and -1 with error 3 or 8 set when it is malformed.
+int AnalyzeArchitectureHeader(const CScanner& scanner, std::size_t keyword, ArchitectureHeader& header);
+
+// Walks the declarative part to "begin" (skipping function bodies) and finds the closing
+// "end <name>;" with the name spelled exactly as given. False with error 16 (no line) when
+// either is missing, or error 4 when the closing name is not followed by ';'.
+bool FindArchitectureBody(const CScanner& scanner, std::size_t declarationsStart, const std::string& name,
+                          ArchitectureBody& body);
+
+// From just after "function", moves the cursor past the function's closing "end;" or
+// "end <name>;" (or to the end of the text).
+void SkipFunctionBody(const CScanner& scanner, std::size_t& cursor);
+
+// The architecture loop over the whole text: reads every architecture of the module's entity,
+// adds data type parameters for its signal types, then one architecture choice entry per
+// entity with two or more architectures (value carried from the previous object), and finally
+// runs the options' hook. A text without such an architecture is error 13 (no line).
+void AnalyzeArchitectures(const CScanner& scanner, CKSTObject* object,
+                          const ArchitectureOptions& options = {});
+void AnalyzeArchitectures(const CScanner& scanner, CEntryIndex& entries,
+                          const ArchitectureOptions& options = {});
+
+} // namespace kestra

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+namespace kestra {
+
+class CEntryIndex;
+class CKSTObject;
+class CScanner;
+class CVHDLSignal;
+
+enum class EntityMode : int {
+    // Generics, ports, data type and Style parameters go to the design object and signal list;
+    // a text without the module's entity is error 10.
+    Analyze = 0,
+    // Nothing is added; the result is the port clause as written.
+    PortText = 1,
+    // As PortText, with the DataType and Logic parameters of the object put in place of their
+    // names in the port declarations.
+    ConvertedPortText = 2,
+};
+
+enum class EntityDeclarationsMode : int {
+    // Style constants become entries; a Style constant whose name exists is error 19.
+    Analyze = 0,
+    // Only the closing "end" is looked for; no entry is added.
+    FindEnd = 1,
+    // Style constants that the object lacks are added.
+    Merge = 2,
+};
+
+// The entity readers. Each works on a scanner that carries the analysis context: the module
+// name there selects the entity, the previous object there gives the values carried across a
+// re-analysis, and the first error stops the reader at once (what was added stays). Errors
+// carry the line where they were found, except 10, 18 and 19.
+
+// Finds the first entity named like the module (ignoring case) at a statement start at or
+// after cursor and reads its header, generic clause and port clause, and in Analyze mode its
+// declarative part. Sets the context's text start to the start of the text. Returns the port
+// clause text in the text modes and the empty text in Analyze mode or on error. The cursor is
+// left after what was read (at the entity's closing "end" in Analyze mode).
+std::string AnalyzeEntity(const CScanner& scanner, EntityMode mode, std::size_t& cursor, CKSTObject* object,
+                          CVHDLSignal* signals);
+
+// Reads "port ( declarations ) ;" when the next word is "port"; otherwise leaves the cursor and
+// returns empty (no ports is not an error). In the text modes the result is "\tport (", the
+// declarations as written up to their last non-blank character, and "\r\n\t);\r\n".
+std::string AnalyzePortClause(const CScanner& scanner, EntityMode mode, std::size_t& cursor,
+                              CKSTObject* object, CVHDLSignal* signals);
+
+// Reads the entity declarative part from cursor up to its closing "end" and returns the
+// position of that "end" (the cursor is left after it), or none on error. ENUM_ types give
+// their literals as choices to existing Numeric, DataType and string parameters in every mode
+// when an object is given.
+std::optional<std::size_t> AnalyzeEntityDeclarations(const CScanner& scanner, EntityDeclarationsMode mode,
+                                                     std::size_t& cursor, CKSTObject* object);
+
+// The same readers adding entries through an index that the caller keeps across readers.
+std::string AnalyzeEntity(const CScanner& scanner, EntityMode mode, std::size_t& cursor, CEntryIndex& entries,
+                          CVHDLSignal* signals);
+std::string AnalyzePortClause(const CScanner& scanner, EntityMode mode, std::size_t& cursor,
+                              CEntryIndex& entries, CVHDLSignal* signals);
+std::optional<std::size_t> AnalyzeEntityDeclarations(const CScanner& scanner, EntityDeclarationsMode mode,
+                                                     std::size_t& cursor, CEntryIndex& entries);
+
+// The entry kind that a generic of this type word makes, or -1 when it makes none. "string"
+// is the LPM string parameter (13) in entities whose name begins with "LPM_", else a Note.
+int GenericKind(const std::string& typeWord, const std::string& entityName);
+
+} // namespace kestra
