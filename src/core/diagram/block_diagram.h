@@ -1,0 +1,103 @@
+#pragma once
+
+#include "diagram/block_list.h"
+#include "diagram/line_table.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace kestra {
+
+// The live block diagram of the shown module: blocks and their regions, the line table, the
+// selection (at most one block or one line), the attributes and colour given to new lines,
+// the changed flag, and the operations the pane calls. Routing and re-validation keep every
+// stored line either clear (axis-parallel, off the blocks, not along a conflicting line) or
+// marked `Unrouted`.
+class CBlockDiagram {
+public:
+    static constexpr std::uint16_t kInitialAttributes = 0x13; // width 3, arrow at the end
+    static constexpr std::uint32_t kDefaultButtonFace = 0xF0F0F0;
+
+    void Reset();
+
+    // Adds a block at (x, y) of the given size; id -1 (or a taken id) gets the lowest free id.
+    // Returns the id, or -1 when no id is left.
+    int AddBlock(int x, int y, int width, int height, const std::string& text, std::uint32_t colour, int id,
+                 BlockKind kind);
+    bool RemoveBlock(int id);
+    // Gives the block new text, kind and colour at the same place, size and id; sets changed.
+    bool ReplaceBlock(int id, const std::string& text, BlockKind kind, std::uint32_t colour);
+    bool MoveBlock(int id, const CPixelRect& rect) { return m_blocks.SetRect(id, rect); }
+
+    // Stores a copy under lineId, or under the next line id when lineId is -1.
+    int AddLine(const LineRecord& line, int lineId);
+    int AddLine(std::span<const LinePoint> points, std::uint16_t attributes, std::uint32_t colour, int fromId,
+                int toId, int lineId);
+    bool RemoveLine(int id);
+    // Routes a line between two blocks and stores it (as `Unrouted` when no shape fits).
+    // Bits 8-11 of attributes give the first variant to try; 15 keeps an existing manual
+    // link under lineId while it is still clear. Returns the line id, or -1 when the blocks
+    // are equal or missing.
+    int Route(int fromId, int toId, std::uint16_t attributes, std::uint32_t colour, int lineId, bool search);
+    // Drops lines whose blocks are gone and re-routes, from their own variant on, every line
+    // that is `Unrouted` or whose path is no longer clear.
+    void RevalidateAllLines();
+    bool IsPathClear(std::span<const LinePoint> path, int fromId, int toId, int ignoreLineId) const;
+
+    const CBlockList& Blocks() const { return m_blocks; }
+    CBlockList& Blocks() { return m_blocks; }
+    const CLineTable& Lines() const { return m_lines; }
+    const CDiagramBlock* FindBlock(int id) const { return m_blocks.Find(id); }
+    std::string BlockText(int id) const;
+    BlockKind GetBlockKind(int id) const;    // `TextBlock` when there is no such block
+    std::uint32_t BlockColour(int id) const; // white when there is no such block
+    CPixelRect BlockRect(int id) const;
+    int BlockCount() const { return m_blocks.Count(); }
+    int Width() const { return m_blocks.Width(); }
+    int Height() const { return m_blocks.Height(); }
+
+    bool DiagramChanged() const { return m_changed; }
+    void SetDiagramChanged(bool changed) { m_changed = changed; }
+
+    int SelectedBlock() const { return m_selectedBlock; }
+    int SelectedLine() const { return m_selectedLine; }
+    // Selecting one clears the other; -1 selects nothing.
+    void SelectBlock(int id);
+    void SelectLine(int id);
+
+    std::uint16_t Attributes() const { return m_attributes; }
+    // Sets the masked bits of the current attributes and of the selected line.
+    void SetAttributes(std::uint16_t value, std::uint16_t mask);
+    // Copies width and arrow bits of a picked line, changing no line.
+    void TakeAttributesOf(const LineRecord& line);
+    std::uint32_t Colour() const { return m_colour; }
+    // Recolours a selected custom block or the selected line, and sets the colour of new lines.
+    void SetColour(std::uint32_t colour);
+    // Re-routes the selected line with the next shape that fits, without searching.
+    void CycleLineStyle();
+    void IncreaseWidth();
+    void IncreaseHeight();
+    void DeleteSelection();
+
+    std::uint32_t ButtonFaceColour() const { return m_buttonFace; }
+    void SetButtonFaceColour(std::uint32_t colour) { m_buttonFace = colour; }
+    // Routes through the reference router (for comparisons); the answers are the same.
+    void SetPlainRouting(bool plain) { m_plainRouting = plain; }
+
+private:
+    void GrowForLine(const LineRecord& line);
+
+    CBlockList m_blocks;
+    CLineTable m_lines;
+    int m_selectedBlock = -1;
+    int m_selectedLine = -1;
+    std::uint16_t m_attributes = kInitialAttributes;
+    std::uint32_t m_colour = kDefaultLineColour;
+    bool m_changed = false;
+    std::uint32_t m_buttonFace = kDefaultButtonFace;
+    bool m_plainRouting = false;
+};
+
+} // namespace kestra
