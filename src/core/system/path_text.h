@@ -1,0 +1,29 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace kestra {
+
+// Paths kept as text (in project files, settings and records) may come from a system that
+// separates folders with '\'. Everything that turns such text into a path goes through here.
+
+// Every '\' becomes '/'.
+std::string NormalizeSeparators(std::string_view text);
+
+// The text as a path: separators normalised, a relative text taken relative to base.
+std::filesystem::path ResolvePath(const std::filesystem::path& base, std::string_view text);
+
+// The text up to its last separator ('/' or '\'), without it; empty when there is none.
+std::string FolderOfPath(std::string_view path);
+
+// The text after its last separator.
+std::string FileNameOfPath(std::string_view path);
+
+bool EndsWithNoCase(std::string_view text, std::string_view suffix);
+
+// Both paths name the same folder (after normalising; through links where they exist).
+bool SameFolder(const std::filesystem::path& a, const std::filesystem::path& b);
+
+} // namespace kestra

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kestra {
+
+enum class PromptIcon { None, Information, Question, Warning, Error };
+enum class PromptButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class PromptAnswer { Ok, Cancel, Yes, No };
+
+// The title of message boxes that name no title of their own.
+inline constexpr const char* kDefaultPromptTitle = "KESTRA";
+
+struct FileFilter {
+    std::string label;   // "KESTRA Files (*.kst)"
+    std::string pattern; // "*.kst"
+};
+
+struct FileChoice {
+    std::string title;
+    std::vector<FileFilter> filters;
+    std::string defaultExtension; // without the dot; added when a chosen name has none
+    std::string initialPath;
+    bool forSaving = false; // a name that does not exist yet may be chosen
+};
+
+// How the core asks the user something or tells them something it cannot put in the log:
+// message boxes, beeps and file or folder choosers. The window layer implements it with
+// dialogs; tests and the command line answer from a script.
+class CUserPrompts {
+public:
+    virtual ~CUserPrompts() = default;
+
+    // Returns the button pressed; defaultAnswer is the button that Enter would press.
+    virtual PromptAnswer ShowMessageBox(const std::string& title, const std::string& text, PromptIcon icon,
+                                        PromptButtons buttons, PromptAnswer defaultAnswer) = 0;
+    virtual void Beep() = 0;
+    // The chosen path, or nothing when cancelled.
+    virtual std::optional<std::string> ChooseFile(const FileChoice& choice) = 0;
+    virtual std::optional<std::string> ChooseFolder(const std::string& title,
+                                                    const std::string& initialFolder) = 0;
+
+    void ShowMessage(const std::string& title, const std::string& text, PromptIcon icon) {
+        ShowMessageBox(title, text, icon, PromptButtons::Ok, PromptAnswer::Ok);
+    }
+    // True for Yes.
+    bool AskYesNo(const std::string& title, const std::string& text, PromptIcon icon = PromptIcon::Question,
+                  bool defaultYes = true) {
+        return ShowMessageBox(title, text, icon, PromptButtons::YesNo,
+                              defaultYes ? PromptAnswer::Yes : PromptAnswer::No) == PromptAnswer::Yes;
+    }
+};
+
+} // namespace kestra

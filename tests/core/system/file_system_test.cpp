@@ -1,0 +1,144 @@
+#include "support/temp_folder.h"
+#include "system/file_system.h"
+
+#include <chrono>
+#include <gtest/gtest.h>
+
+namespace kestra {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+
+TEST(FileSystem, ReadWholeFileKeepsEveryByteAndReportsFailures) {
+    TempFolder folder;
+    const std::string content("a\0b\r\nc\xff", 7);
+    WriteBytes(folder / "data.bin", content);
+    EXPECT_EQ(ReadWholeFile(folder / "data.bin"), content);
+    WriteBytes(folder / "empty", "");
+    EXPECT_EQ(ReadWholeFile(folder / "empty"), "");
+
+    std::string error;
+    EXPECT_FALSE(ReadWholeFile(folder / "missing", &error).has_value());
+    EXPECT_EQ(error, std::make_error_code(std::errc::no_such_file_or_directory).message());
+    error.clear();
+    EXPECT_FALSE(ReadWholeFile(folder.Path(), &error).has_value());
+    EXPECT_FALSE(error.empty());
+}
+
+TEST(FileSystem, ReplaceFileSafelyLeavesOnlyTheNewFile) {
+    TempFolder folder;
+    const fs::path target = folder / "project.kst";
+    ASSERT_TRUE(ReplaceFileSafely(target, "first"));
+    EXPECT_EQ(ReadBytes(target), "first");
+
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(ReplaceFileSafely(target, "second, longer"));
+    EXPECT_EQ(ReadBytes(target), "second, longer");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(ReplaceFileSafely(target, ""));
+    EXPECT_EQ(ReadBytes(target), "");
+    EXPECT_EQ(ListFiles(folder.Path()), std::vector<std::string>{"project.kst"});
+}
+
+TEST(FileSystem, ReplaceFileSafelyFailureKeepsTheOldFile) {
+    TempFolder folder;
+    std::string error;
+    EXPECT_FALSE(ReplaceFileSafely(folder / "no-folder" / "x.kst", "data", &error));
+    EXPECT_EQ(error, std::make_error_code(std::errc::no_such_file_or_directory).message());
+
+    // A folder standing where the file should go cannot be replaced by a file.
+    fs::create_directory(folder / "taken");
+    WriteBytes(folder / "taken" / "inside", "keep");
+    EXPECT_FALSE(ReplaceFileSafely(folder / "taken", "data", &error));
+    EXPECT_EQ(ReadBytes(folder / "taken" / "inside"), "keep");
+    EXPECT_TRUE(ListFiles(folder.Path()).empty());
+}
+
+TEST(FileSystem, CopyMoveAndDeleteReportTheSystemsErrorText) {
+    TempFolder folder;
+    WriteBytes(folder / "a.vhd", "A");
+    WriteBytes(folder / "b.vhd", "B");
+    std::string error;
+
+    EXPECT_FALSE(CopyFileTo(folder / "a.vhd", folder / "b.vhd", false, &error));
+    EXPECT_EQ(error, std::make_error_code(std::errc::file_exists).message());
+    EXPECT_EQ(ReadBytes(folder / "b.vhd"), "B");
+    EXPECT_TRUE(CopyFileTo(folder / "a.vhd", folder / "b.vhd", true));
+    EXPECT_EQ(ReadBytes(folder / "b.vhd"), "A");
+    EXPECT_FALSE(CopyFileTo(folder / "none.vhd", folder / "c.vhd", true, &error));
+    EXPECT_EQ(error, std::make_error_code(std::errc::no_such_file_or_directory).message());
+
+    WriteBytes(folder / "b.vhd", "B");
+    EXPECT_FALSE(MoveFileTo(folder / "a.vhd", folder / "b.vhd", false, &error));
+    EXPECT_EQ(error, std::make_error_code(std::errc::file_exists).message());
+    EXPECT_TRUE(FileExists(folder / "a.vhd"));
+    EXPECT_TRUE(MoveFileTo(folder / "a.vhd", folder / "c.vhd"));
+    EXPECT_FALSE(FileExists(folder / "a.vhd"));
+    EXPECT_EQ(ReadBytes(folder / "c.vhd"), "A");
+    EXPECT_TRUE(MoveFileTo(folder / "c.vhd", folder / "b.vhd", true));
+    EXPECT_EQ(ReadBytes(folder / "b.vhd"), "A");
+    EXPECT_FALSE(MoveFileTo(folder / "c.vhd", folder / "d.vhd", false, &error));
+    EXPECT_EQ(error, std::make_error_code(std::errc::no_such_file_or_directory).message());
+
+    EXPECT_TRUE(DeleteFileAt(folder / "b.vhd"));
+    EXPECT_FALSE(DeleteFileAt(folder / "b.vhd", &error));
+    EXPECT_EQ(error, std::make_error_code(std::errc::no_such_file_or_directory).message());
+}
+
+TEST(FileSystem, FoldersAndListings) {
+    TempFolder folder;
+    bool exists = true;
+    EXPECT_TRUE(CreateFolder(folder / "Modules", &exists));
+    EXPECT_FALSE(exists);
+    EXPECT_FALSE(CreateFolder(folder / "Modules", &exists));
+    EXPECT_TRUE(exists);
+    EXPECT_FALSE(CreateFolder(folder / "x" / "y", &exists));
+    EXPECT_FALSE(exists);
+    EXPECT_TRUE(CreateFolders(folder / "x" / "y"));
+    EXPECT_TRUE(CreateFolders(folder / "x" / "y"));
+    EXPECT_TRUE(FolderExists(folder / "x" / "y"));
+
+    WriteBytes(folder / "Modules" / "b.vhd", "1");
+    WriteBytes(folder / "Modules" / "a.vhd", "22");
+    WriteBytes(folder / "Modules" / ".hidden", "");
+    fs::create_directory(folder / "Modules" / "sub");
+    EXPECT_EQ(ListFiles(folder / "Modules"), (std::vector<std::string>{".hidden", "a.vhd", "b.vhd"}));
+    EXPECT_TRUE(ListFiles(folder / "none").empty());
+    EXPECT_EQ(FileSize(folder / "Modules" / "a.vhd"), 2u);
+    EXPECT_FALSE(FileSize(folder / "none").has_value());
+}
+
+TEST(FileTimes, CountHundredNanosecondsSince1601) {
+    using namespace std::chrono;
+    const auto unixEpoch = file_clock::from_sys(sys_seconds{sys_days{year{1970} / January / 1}});
+    EXPECT_EQ(FileTimeFromClock(unixEpoch), 116444736000000000ULL);
+    const auto y2k = file_clock::from_sys(sys_time<nanoseconds>{sys_days{year{2000} / January / 1}} +
+                                          nanoseconds(123456789));
+    EXPECT_EQ(FileTimeFromClock(y2k), 125911584000000000ULL + 1234567);
+    EXPECT_EQ(FileTimeFromClock(ClockFromFileTime(133000000001234567ULL)), 133000000001234567ULL);
+}
+
+TEST(FileTimes, LastWriteTimeKeepsSubSecondPrecision) {
+    TempFolder folder;
+    const fs::path path = folder / "m.vhd";
+    WriteBytes(path, "x");
+    const std::uint64_t stamp = 133500000001234567ULL;
+    ASSERT_TRUE(SetLastWriteTime(path, stamp));
+    EXPECT_EQ(GetLastWriteTime(path), stamp);
+    ASSERT_TRUE(SetLastWriteTime(path, stamp + 1));
+    EXPECT_EQ(GetLastWriteTime(path), stamp + 1);
+    EXPECT_FALSE(GetLastWriteTime(folder / "none").has_value());
+
+    // A file written now carries a time close to the system clock's.
+    WriteBytes(folder / "now", "y");
+    const std::uint64_t now = FileTimeFromClock(fs::file_time_type::clock::now());
+    const std::uint64_t written = *GetLastWriteTime(folder / "now");
+    EXPECT_LT(now - written, 600000000ULL);
+}
+
+} // namespace
+} // namespace kestra
