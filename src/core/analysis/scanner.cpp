@@ -171,11 +171,42 @@ std::size_t CScanner::LineStart(std::size_t pos, std::size_t textStart) const {
 std::optional<std::size_t> CScanner::CommentStart(std::size_t pos, std::size_t textStart) const {
     if (pos >= End() || IsLineBreak(m_text[pos]))
         return std::nullopt;
-    for (std::size_t j = LineStart(pos, textStart); j <= pos; ++j) {
-        if (m_text[j] == '-' && At(j + 1) == '-')
-            return j;
+    if (pos < textStart) {
+        for (std::size_t j = LineStart(pos, textStart); j <= pos; ++j) {
+            if (m_text[j] == '-' && At(j + 1) == '-')
+                return j;
+        }
+        return std::nullopt;
     }
-    return std::nullopt;
+    // Comment tests walk along a line forwards (searches) and backwards (back skips); the cache
+    // keeps the scanned part of the current line so that a long line is not rescanned from its
+    // start for every test.
+    LineCache& cache = m_lineCache;
+    std::size_t scanFrom = 0;
+    if (cache.valid && cache.textStart == textStart && pos >= cache.lineStart) {
+        if (pos < cache.scannedEnd)
+            return cache.firstDash <= pos ? std::optional<std::size_t>(cache.firstDash) : std::nullopt;
+        std::size_t j = pos;
+        while (j > cache.scannedEnd && !IsLineBreak(m_text[j - 1]))
+            --j;
+        if (j > cache.scannedEnd) { // a line break lies between: pos is on a later line
+            cache.lineStart = j;
+            cache.firstDash = std::string_view::npos;
+        }
+        scanFrom = j;
+    } else {
+        cache.valid = true;
+        cache.textStart = textStart;
+        cache.lineStart = LineStart(pos, textStart);
+        cache.firstDash = std::string_view::npos;
+        scanFrom = cache.lineStart;
+    }
+    for (std::size_t j = scanFrom; j <= pos && cache.firstDash == std::string_view::npos; ++j) {
+        if (m_text[j] == '-' && At(j + 1) == '-')
+            cache.firstDash = j;
+    }
+    cache.scannedEnd = pos + 1;
+    return cache.firstDash <= pos ? std::optional<std::size_t>(cache.firstDash) : std::nullopt;
 }
 
 std::optional<std::size_t> CScanner::IsInComment(std::size_t pos, std::size_t textStart) const {

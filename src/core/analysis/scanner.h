@@ -88,8 +88,20 @@ private:
     std::optional<std::size_t> FindCharBackOutsideComments(std::size_t pos, char c,
                                                            std::size_t textStart) const;
 
+    // The part of one line that comment tests have looked at: [lineStart, scannedEnd) holds no
+    // line break, and firstDash is the first "--" that starts in it (npos when none). A scanner
+    // is therefore used by one thread at a time.
+    struct LineCache {
+        bool valid = false;
+        std::size_t textStart = 0;
+        std::size_t lineStart = 0;
+        std::size_t scannedEnd = 0;
+        std::size_t firstDash = 0;
+    };
+
     std::string_view m_text;
     AnalysisContext* m_context;
+    mutable LineCache m_lineCache;
 };
 
 } // namespace kestra
