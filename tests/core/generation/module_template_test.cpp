@@ -1,5 +1,12 @@
+#include "analysis/architecture_reader.h"
+#include "analysis/entity_reader.h"
+#include "analysis/scanner.h"
 #include "generation/module_template.h"
+#include "model/design_object.h"
+#include "model/vhdl_signal.h"
 #include "support/ghdl.h"
+#include "support/temp_folder.h"
+#include "system/file_system.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +38,49 @@ TEST(ModuleTemplate, AnalysesUnderGhdl) {
     KESTRA_REQUIRE_GHDL();
     const auto result = test::GhdlAnalyse({NewModuleTemplateText("ADDER")}, "ADDER");
     EXPECT_TRUE(result.ok) << result.output;
+}
+
+TEST(ModuleTemplate, AnalysesWithOnePortAndOneArchitecture) {
+    const std::string text = NewModuleTemplateText("ADDER");
+    AnalysisContext context;
+    context.moduleName = "ADDER";
+    const CScanner scanner(text, &context);
+    CKSTObject object;
+    object.SetEntryCount(1);
+    object.SetEntry(0, kKindVhdl, "ADDER", "ADDER.vhd");
+    CVHDLSignal signals;
+    std::size_t cursor = 0;
+    AnalyzeEntity(scanner, EntityMode::Analyze, cursor, &object, &signals);
+    AnalyzeArchitectures(scanner, &object);
+    EXPECT_EQ(context.errorCode, 0);
+    EXPECT_EQ(object.GetEntryCount(), 1);
+    ASSERT_EQ(signals.GetSignalCount(), 1);
+    EXPECT_EQ(signals.GetSignalText(0, 0), "CLK");
+    EXPECT_EQ(signals.GetSignalText(0, 1), "in");
+    EXPECT_EQ(signals.GetSignalText(0, 2), "STD_LOGIC");
+}
+
+TEST(ModuleTemplate, FileOperations) {
+    test::TempFolder folder;
+    const auto file = folder / "ADDER.vhd";
+    ASSERT_TRUE(WriteNewModuleTemplate(file, "ADDER"));
+    EXPECT_EQ(ReadWholeFile(file), NewModuleTemplateText("ADDER"));
+
+    std::string text =
+        "-- ADDER here\r\nentity ADDER is end ADDER;\r\narchitecture ADDER_arch of ADDER is begin\r\n"
+        "U_ADDER: MY_ADDER; end ADDER_arch;\r\n";
+    ASSERT_TRUE(ReplaceFileSafely(file, text));
+    ASSERT_TRUE(RenameModuleInFile(file, "ADDER", "SUM", 4));
+    EXPECT_EQ(ReadWholeFile(file),
+              "-- ADDER here\r\nentity SUM is end SUM;\r\narchitecture SUM_arch of SUM is begin\r\n"
+              "U_SUM: MY_ADDER; end SUM_arch;\r\n");
+    ASSERT_TRUE(RenameModuleInFile(file, "SUM", "ADD2", 0));
+    EXPECT_EQ(ReadWholeFile(file)->substr(0, 12), "-- ADDER her"); // ADDER is not SUM
+    ASSERT_TRUE(RenameModuleInFile(file, "ADDER", "X", 8));
+    EXPECT_EQ(ReadWholeFile(file)->substr(0, 9), "-- X here");
+
+    EXPECT_FALSE(RenameModuleInFile(folder / "missing.vhd", "A", "B", 0));
+    EXPECT_FALSE(std::filesystem::exists(folder / "missing.vhd"));
 }
 
 } // namespace

@@ -1,0 +1,242 @@
+#include "generation/module_units.h"
+
+#include "analysis/architecture_reader.h"
+#include "analysis/entity_reader.h"
+#include "analysis/scanner.h"
+#include "generation/architecture_walk.h"
+#include "generation/declarations.h"
+#include "generation/packages.h"
+#include "generation/substitution.h"
+#include "model/design_object.h"
+
+namespace kestra {
+
+namespace {
+
+// Position just past the next ';' outside comments, or none.
+std::optional<std::size_t> PastNextSemicolon(const CScanner& scanner, std::size_t from) {
+    const auto semicolon = scanner.FindTextOutsideComments(from, ";");
+    if (!semicolon)
+        return std::nullopt;
+    return *semicolon + 1;
+}
+
+// From just before a '(' (blanks and comments allowed), moves past the ')' that balances it.
+bool SkipParenthesised(const CScanner& scanner, std::size_t& cursor) {
+    if (scanner.ReadChar(cursor) != '(')
+        return false;
+    int depth = 1;
+    while (depth > 0) {
+        const char c = scanner.ReadChar(cursor);
+        if (c == '\0')
+            return false;
+        if (c == '(')
+            ++depth;
+        else if (c == ')')
+            --depth;
+    }
+    return true;
+}
+
+// Position of the entity declaration of `name`: "entity" at a statement start, then the name
+// after a blank.
+std::optional<std::size_t> FindEntityDeclaration(const CScanner& scanner, const std::string& name,
+                                                 std::size_t& afterName) {
+    std::size_t from = 0;
+    for (;;) {
+        const auto keyword = scanner.FindWordOutsideComments(from, "entity");
+        if (!keyword)
+            return std::nullopt;
+        std::size_t cursor = *keyword + 6;
+        from = cursor;
+        if (!scanner.StartsStatement(*keyword))
+            continue;
+        if (SameTextNoCase(scanner.ReadWord(cursor), name)) {
+            afterName = cursor;
+            return keyword;
+        }
+    }
+}
+
+} // namespace
+
+void CGenerationSession::SetTopName(const std::string& name) {
+    m_context.moduleName = name;
+}
+
+const std::string& CGenerationSession::TopName() const {
+    return m_context.moduleName;
+}
+
+void CGenerationSession::ClearError() {
+    m_context.errorCode = 0;
+    m_context.errorLine = 0;
+}
+
+void CGenerationSession::GenerateModuleUnits(int kind, const std::string& moduleName, std::string sourceText,
+                                             std::string& output) {
+    constexpr int kPackageModule = 8;
+    constexpr int kLibraryModule = 4;
+    if (kind == kPackageModule) {
+        output.insert(0, sourceText);
+        return;
+    }
+    if (kind == kLibraryModule)
+        output += ExtractPackages(sourceText, m_context);
+    if (m_registry.IsEmpty())
+        return;
+    const auto first = m_registry.FirstKeyNamed(moduleName);
+    if (!first)
+        return;
+
+    OrderList order;
+    order.keys.push_back(*first);
+    for (std::size_t index = 0;;) {
+        const std::string key = order.keys[index];
+        CKSTObject& object = *m_registry.Find(key);
+        UnitText entity = BuildEntityPart(key, sourceText, object);
+        if (!entity.text.empty()) {
+            output += entity.text;
+            sourceText.erase(0, entity.offset);
+            order.current = index;
+            UnitText architecture = BuildArchitecturePart(key, sourceText, object, order);
+            output += architecture.text;
+            sourceText.erase(0, architecture.offset);
+            object.SetGeneratedName(std::string());
+        }
+        if (kind != kLibraryModule || index + 1 >= order.keys.size() ||
+            m_registry.Find(order.keys[index + 1]) == nullptr)
+            return;
+        ++index;
+    }
+}
+
+UnitText CGenerationSession::BuildEntityPart(const std::string& key, const std::string& sourceText,
+                                             CKSTObject& object) {
+    ClearError();
+    m_context.textStart = 0;
+    const CScanner scanner(sourceText, &m_context);
+    const std::string name = object.GetGeneratedName();
+    std::size_t cursor = 0;
+    const auto keyword = FindEntityDeclaration(scanner, name, cursor);
+    if (!keyword)
+        return {};
+
+    scanner.ReadWord(cursor); // "is"
+    const std::size_t contextStart = FindContextStart(scanner, *keyword, 0);
+    std::string result = sourceText.substr(contextStart, cursor - contextStart);
+    result += WrapGenericLines(BuildGenericLines(key == TopName() ? kGenericTopModule : 0, object),
+                               "\r\n\tgeneric (\r\n", "\t);");
+    result += "\r\n";
+
+    std::size_t pos = cursor;
+    if (SameTextNoCase(scanner.ReadIdentifier(pos), "generic")) {
+        cursor = pos;
+        if (SkipParenthesised(scanner, cursor)) {
+            pos = cursor;
+            if (scanner.ReadChar(pos) == ';')
+                cursor = pos;
+        }
+    }
+    result += AnalyzePortClause(scanner, EntityMode::ConvertedPortText, cursor, &object, nullptr);
+
+    ClearError();
+    auto end = AnalyzeEntityDeclarations(scanner, EntityDeclarationsMode::Merge, cursor, &object);
+    if (!end)
+        end = scanner.FindWordOutsideComments(cursor, "end");
+    if (!end)
+        return {};
+    result += BuildStyleDeclarations(object);
+    const auto closing = PastNextSemicolon(scanner, *end);
+    if (!closing)
+        return {};
+    result.append(sourceText, *end, *closing - *end);
+    result += "\r\n\r\n";
+    if (key != name)
+        RenameUnit(result, name, key, true);
+    return {std::move(result), *closing};
+}
+
+UnitText CGenerationSession::BuildArchitecturePart(const std::string& key, const std::string& sourceText,
+                                                   CKSTObject& object, OrderList& order) {
+    ClearError();
+    m_context.textStart = 0;
+    const CScanner scanner(sourceText, &m_context);
+    const std::string name = object.GetGeneratedName();
+
+    std::optional<std::string> chosen;
+    for (int i = 0; i < object.GetEntryCount(); ++i) {
+        if (object.GetEntryKind(i) == kKindArchitecture && SameTextNoCase(object.GetEntryName(i), key)) {
+            chosen = object.GetEntryValue(i);
+            break;
+        }
+    }
+
+    // The header reader compares entity names with the context's module name.
+    const std::string topName = m_context.moduleName;
+    m_context.moduleName = name;
+    std::optional<std::size_t> found;
+    ArchitectureHeader header;
+    for (std::size_t from = 0;;) {
+        const auto keyword = scanner.FindWordOutsideComments(from, "architecture");
+        if (!keyword)
+            break;
+        from = *keyword + 12;
+        const int fits = AnalyzeArchitectureHeader(scanner, *keyword, header);
+        if (fits < 0)
+            break;
+        if (fits == 0 || (chosen && !SameTextNoCase(header.name, *chosen)))
+            continue;
+        found = keyword;
+        break;
+    }
+    m_context.moduleName = topName;
+    ArchitectureBody body;
+    if (!found || !FindArchitectureBody(scanner, header.declarationsStart, header.name, body))
+        return {};
+
+    ArchitectureWalk walk{object, order, body.statementsStart, body.endKeyword, {}, {}};
+    std::string result = sourceText.substr(*found, header.declarationsStart - *found);
+    std::size_t cursor = header.declarationsStart;
+    for (;;) {
+        const std::size_t itemStart = cursor;
+        std::size_t wordStart = cursor;
+        scanner.SkipBlanksAndComments(wordStart);
+        const std::string word = ToLowerAscii(scanner.ReadIdentifier(cursor));
+        if (word == "begin")
+            break;
+        if (word == "function") {
+            SkipFunctionBody(scanner, cursor);
+            result.append(sourceText, itemStart, cursor - itemStart);
+        } else if (word == "component") {
+            cursor = EmitComponentForGeneration(scanner, cursor, walk, result);
+        } else if (word == "for") {
+            cursor = ReadConfigurationSpec(scanner, cursor, walk);
+        } else {
+            const auto past = PastNextSemicolon(scanner, cursor);
+            if (!past || *past > body.statementsStart)
+                return {}; // cannot happen after FindArchitectureBody found "begin"
+            std::string item = sourceText.substr(itemStart, *past - itemStart);
+            if (word == "signal" || word == "type" || word == "subtype" || word == "constant")
+                SubstituteTypeParameters(item, object);
+            result += item;
+            cursor = *past;
+        }
+        if (cursor <= itemStart || cursor >= body.statementsStart)
+            return {};
+    }
+    result += "\r\n\r\nbegin";
+    std::string statements =
+        sourceText.substr(body.statementsStart, body.afterSemicolon - body.statementsStart);
+    SubstituteTypeParameters(statements, object);
+    result += statements;
+    result += "\r\n\r\n";
+
+    if (key != name)
+        RenameUnit(result, name, key, true);
+    for (const auto& [component, componentKey] : walk.renames)
+        RenameUnit(result, component, componentKey, true);
+    return {std::move(result), body.afterSemicolon};
+}
+
+} // namespace kestra

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "generation/generation_registry.h"
+
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kestra {
+
+class CKSTObject;
+class CScanner;
+struct AnalysisContext;
+
+// Keys still to generate from one library module source, in order. Component copies are
+// inserted right after `current` and become current, so that the components of one
+// architecture follow one another in declaration order.
+struct OrderList {
+    std::vector<std::string> keys;
+    std::size_t current = 0;
+};
+
+// Generated text and the offset in the source just past the unit it came from (0 when nothing
+// was generated).
+struct UnitText {
+    std::string text;
+    std::size_t offset = 0;
+};
+
+// The state of one generate command: the registry of specialised module copies and the
+// analysis context, whose module name holds the current top name (the key the command was
+// started on). Generation never stops on problems inside a source text: it leaves the
+// affected parts out, and a reader error does not carry over to the next unit.
+class CGenerationSession {
+public:
+    explicit CGenerationSession(AnalysisContext& context) : m_context(context) {}
+
+    CGenerationRegistry& Registry() { return m_registry; }
+    AnalysisContext& Context() { return m_context; }
+    void SetTopName(const std::string& name);
+    const std::string& TopName() const;
+
+    // Appends the units of one module to output (a package module is put in front of it); a
+    // module that no unconsumed registry entry names adds nothing but a library's packages.
+    void GenerateModuleUnits(int kind, const std::string& moduleName, std::string sourceText,
+                             std::string& output);
+    UnitText BuildEntityPart(const std::string& key, const std::string& sourceText, CKSTObject& object);
+    UnitText BuildArchitecturePart(const std::string& key, const std::string& sourceText, CKSTObject& object,
+                                   OrderList& order);
+
+private:
+    struct ArchitectureWalk;
+    // The "component" item of an architecture's declarative part: re-emitted as a specialised
+    // copy when the architecture instantiates it, else dropped. Returns where to go on.
+    std::size_t EmitComponentForGeneration(const CScanner& scanner, std::size_t cursor,
+                                           ArchitectureWalk& walk, std::string& output);
+    // The "for" item: a configuration specification becomes the architecture choice of the
+    // component copy emitted just before it. Returns where to go on.
+    std::size_t ReadConfigurationSpec(const CScanner& scanner, std::size_t cursor, ArchitectureWalk& walk);
+    void ClearError();
+
+    AnalysisContext& m_context;
+    CGenerationRegistry m_registry;
+};
+
+} // namespace kestra
