@@ -1,0 +1,118 @@
+// Feeds arbitrary text to the entity and architecture readers in every mode. The first byte
+// picks the module name and whether a previous design object carries values.
+#include "analysis/architecture_reader.h"
+#include "analysis/declaration_reader.h"
+#include "analysis/entity_reader.h"
+#include "analysis/scanner.h"
+#include "model/design_object.h"
+#include "model/vhdl_signal.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using namespace kestra;
+
+void Check(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+void CheckOutcome(const AnalysisContext& context) {
+    Check(context.errorCode >= 0 && context.errorCode <= 21);
+    Check(context.errorLine >= 0);
+    Check(context.errorCode != 0 || context.errorLine == 0);
+}
+
+const CKSTObject& PreviousObject() {
+    static const CKSTObject previous = [] {
+        CKSTObject object;
+        object.SetEntryCount(5);
+        object.SetEntry(0, kKindVhdl, "m", "m.vhd");
+        object.SetEntry(1, kKindNumeric, "N", "16");
+        object.SetEntry(2, kKindDataType, "t", "unsigned");
+        object.SetEntry(3, kKindArchitecture, "m", "b");
+        object.SetEntry(4, kKindLogic, "EN", "'0'");
+        return object;
+    }();
+    return previous;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0)
+        return 0;
+    static const char* const kNames[] = {"m", "M", "lpm_x", "a"};
+    const std::uint8_t selector = data[0];
+    const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+    const std::string moduleName = kNames[selector % 4];
+
+    // The analysis of a module: entity first, then the architectures.
+    AnalysisContext context;
+    context.moduleName = moduleName;
+    context.previousObject = (selector & 4) != 0 ? &PreviousObject() : nullptr;
+    CKSTObject object;
+    object.SetEntryCount(1);
+    object.SetEntry(0, kKindVhdl, moduleName, moduleName + ".vhd");
+    CVHDLSignal signals;
+    const CScanner scanner(text, &context);
+    std::size_t cursor = 0;
+    AnalyzeEntity(scanner, EntityMode::Analyze, cursor, &object, &signals);
+    Check(cursor <= scanner.End());
+    if (context.errorCode == 0) {
+        int hookCalls = 0;
+        ArchitectureOptions options;
+        options.refreshComponents = [&hookCalls](const CScanner&) { ++hookCalls; };
+        AnalyzeArchitectures(scanner, &object, options);
+        Check(hookCalls == (context.errorCode == 0 ? 1 : 0));
+    }
+    CheckOutcome(context);
+    for (int i = 0; i < object.GetEntryCount(); ++i)
+        (void)object.FormatEntry(i);
+    (void)signals.FormatSignalList(1);
+
+    // The text modes used by generation.
+    for (const EntityMode mode : {EntityMode::PortText, EntityMode::ConvertedPortText}) {
+        AnalysisContext textContext;
+        textContext.moduleName = moduleName;
+        const CScanner textScanner(text, &textContext);
+        std::size_t textCursor = 0;
+        const std::string portText = AnalyzeEntity(textScanner, mode, textCursor, &object, nullptr);
+        CheckOutcome(textContext);
+        Check(textContext.errorCode == 0 || portText.empty());
+    }
+
+    // The shared readers started anywhere in the text.
+    const std::size_t start = text.empty() ? 0 : (static_cast<std::size_t>(selector) * 131u) % text.size();
+    for (const DeclarationMode mode :
+         {DeclarationMode::Ports, DeclarationMode::ArchitectureDeclarations, DeclarationMode::SkipPorts}) {
+        AnalysisContext listContext;
+        const CScanner listScanner(text, &listContext);
+        std::size_t listCursor = start;
+        CKSTObject listObject;
+        CVHDLSignal listSignals;
+        AnalyzeDeclarationList(listScanner, mode, listCursor, &listObject, &listSignals);
+        CheckOutcome(listContext);
+    }
+    for (const EntityDeclarationsMode mode :
+         {EntityDeclarationsMode::Analyze, EntityDeclarationsMode::FindEnd, EntityDeclarationsMode::Merge}) {
+        AnalysisContext declarationContext;
+        const CScanner declarationScanner(text, &declarationContext);
+        std::size_t declarationCursor = start;
+        const auto end = AnalyzeEntityDeclarations(declarationScanner, mode, declarationCursor, &object);
+        CheckOutcome(declarationContext);
+        Check(!end || *end < declarationScanner.End());
+    }
+    AnalysisContext bodyContext;
+    const CScanner bodyScanner(text, &bodyContext);
+    ArchitectureBody body;
+    if (FindArchitectureBody(bodyScanner, start, "a", body))
+        Check(body.statementsStart <= body.endKeyword && body.afterSemicolon <= bodyScanner.End());
+    CheckOutcome(bodyContext);
+    return 0;
+}

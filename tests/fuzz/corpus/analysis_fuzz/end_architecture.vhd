@@ -1,0 +1,1 @@
+aentity m is port (a : in bit); end entity m; architecture rtl of m is begin end architecture rtl;
