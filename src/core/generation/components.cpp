@@ -49,8 +49,8 @@ std::string BuildConfigurationSpec(const CKSTObject& childObject, const std::str
     for (int i = 0; i < childObject.GetEntryCount(); ++i) {
         if (childObject.GetEntryKind(i) == kKindArchitecture &&
             SameTextNoCase(childObject.GetEntryName(i), childName)) {
-            return "\tfor Conf_" + childName + ": " + childName + "\r\n\t\tuse entity " + libraryName + "." +
-                   childName + "(" + childObject.GetEntryValue(i) + ");\r\n\r\n";
+            return "\tfor all: " + childName + "\r\n\t\tuse entity " + libraryName + "." + childName + "(" +
+                   childObject.GetEntryValue(i) + ");\r\n\r\n";
         }
     }
     return {};

@@ -15,8 +15,9 @@ struct AnalysisContext;
 // parent's architecture does not instantiate it yet.
 using ComponentList = std::vector<std::pair<std::string, std::string>>;
 
-// "\tfor Conf_<child>: <child>\r\n\t\tuse entity <library>.<child>(<architecture>);\r\n\r\n" when
-// the child object chooses an architecture for itself; empty text otherwise.
+// "\tfor all: <child>\r\n\t\tuse entity <library>.<child>(<architecture>);\r\n\r\n" when the
+// child object chooses an architecture for itself; empty text otherwise. "all" binds every
+// instance whatever its label, so the specification is valid VHDL with any instance labels.
 std::string BuildConfigurationSpec(const CKSTObject& childObject, const std::string& childName,
                                    const std::string& libraryName);
 

@@ -16,7 +16,7 @@ TEST(Components, ConfigurationSpecOnlyForAChosenArchitecture) {
     const int index = child.AddEntry() - 1;
     child.SetEntry(index, kKindArchitecture, "alu", "fast");
     EXPECT_EQ(BuildConfigurationSpec(child, "ALU", "WORK"),
-              "\tfor Conf_ALU: ALU\r\n\t\tuse entity WORK.ALU(fast);\r\n\r\n");
+              "\tfor all: ALU\r\n\t\tuse entity WORK.ALU(fast);\r\n\r\n");
 }
 
 TEST(Components, InstantiationsOfChildrenNotNamedYet) {
