@@ -142,6 +142,12 @@ void AnalyzeArchitectures(const CScanner& scanner, CEntryIndex& entries, const A
     if (ReaderFailed(scanner))
         return;
     ReaderContext(scanner).textStart = 0;
+    // Each architecture is walked from its header to its closing name; in a sound text these
+    // stretches do not overlap, so the walks together cover about the text twice. Headers that
+    // stand inside other architectures make the stretches overlap, and crafted text could make
+    // the walks cover it once per header; past this bound the bodies count as not found.
+    const std::size_t walkBudget = 16 * scanner.End() + (1u << 20);
+    std::size_t walked = 0;
     std::vector<ArchitectureRecord> records;
     std::size_t from = 0;
     while (const auto keyword = scanner.FindWordOutsideComments(from, kArchitecture)) {
@@ -160,6 +166,11 @@ void AnalyzeArchitectures(const CScanner& scanner, CEntryIndex& entries, const A
         AnalyzeDeclarationList(scanner, DeclarationMode::ArchitectureDeclarations, cursor, entries, nullptr);
         if (ReaderFailed(scanner))
             return;
+        walked += (body.afterSemicolon - header.declarationsStart) + (cursor - header.declarationsStart);
+        if (walked > walkBudget) {
+            RaiseWithoutLine(scanner, AnalysisErrorCode::EndOfArchitectureBodyNotFound);
+            return;
+        }
     }
     if (records.empty()) {
         RaiseWithoutLine(scanner, AnalysisErrorCode::ArchitectureBodyNotFound);

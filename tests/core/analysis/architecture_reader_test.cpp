@@ -310,6 +310,25 @@ TEST(ArchitectureReader, RefreshHookRunsOnceAfterSuccess) {
               Code(AnalysisErrorCode::ChildModuleNotFound));
 }
 
+TEST(ArchitectureReader, HeadersInsideAnotherArchitecture) {
+    // Each header's body reaches the one closing "end a;" at the end, so all overlap.
+    std::string few = kEntity;
+    for (int i = 0; i < 3; ++i)
+        few += "; architecture a of m is signal s : t" + std::to_string(i) + "; begin x;\n";
+    few += "end a;\n";
+    EXPECT_THAT(Analyze(few).Entries(),
+                ElementsAre("NUM N=8", "TYP t0=t0", "TYP t1=t1", "TYP t2=t2", "ARCH m=a [a,a,a]"));
+
+    // Thousands of such headers would make the walks quadratic: the bodies count as not found.
+    std::string many = kEntity;
+    for (int i = 0; i < 20000; ++i)
+        many += "; architecture a of m is begin x;\n";
+    many += "end a;\n";
+    const ModuleAnalysis result = Analyze(many);
+    EXPECT_EQ(result.context.errorCode, Code(AnalysisErrorCode::EndOfArchitectureBodyNotFound));
+    EXPECT_EQ(result.context.errorLine, 0);
+}
+
 TEST(ArchitectureReader, ErrorLinesCountLfAndCrLfAlike) {
     const std::string text = kEntity +
                              ArchitectureText("rtl", "m", "\tsignal a : bit;\n\tsignal b : t(0 to 1;\n") +
