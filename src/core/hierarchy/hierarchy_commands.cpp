@@ -3,15 +3,46 @@
 #include "analysis/analyze_module.h"
 #include "hierarchy/kst_doc.h"
 #include "hierarchy/project_observer.h"
+#include "hierarchy/tree_clipboard.h"
+
+#include <unordered_map>
 
 namespace kestra {
 
 namespace {
+
 CProjectObserver g_noViews;
+
+std::unordered_map<std::uint32_t, CHierarchyCommands*>& Panes() {
+    static std::unordered_map<std::uint32_t, CHierarchyCommands*> panes;
+    return panes;
 }
 
-CHierarchyCommands::CHierarchyCommands(CKSTDoc& doc, CProjectObserver* observer)
-    : m_doc(doc), m_observer(observer != nullptr ? observer : &g_noViews) {}
+std::uint32_t g_nextPaneId = 1;
+
+} // namespace
+
+CTreeClipboard& ProcessTreeClipboard() {
+    static CMemoryTreeClipboard clipboard;
+    return clipboard;
+}
+
+CHierarchyCommands::CHierarchyCommands(CKSTDoc& doc, CProjectObserver* observer, CTreeClipboard* clipboard)
+    : m_doc(doc), m_observer(observer != nullptr ? observer : &g_noViews),
+      m_clipboard(clipboard != nullptr ? clipboard : &ProcessTreeClipboard()), m_paneId(g_nextPaneId++) {
+    Panes().emplace(m_paneId, this);
+}
+
+CHierarchyCommands::~CHierarchyCommands() {
+    Panes().erase(m_paneId);
+    if (m_clipboard->Pane() == m_paneId)
+        m_clipboard->Clear();
+}
+
+CHierarchyCommands* CHierarchyCommands::PaneById(std::uint32_t paneId) {
+    const auto found = Panes().find(paneId);
+    return found == Panes().end() ? nullptr : found->second;
+}
 
 void CHierarchyCommands::SetObserver(CProjectObserver* observer) {
     m_observer = observer != nullptr ? observer : &g_noViews;

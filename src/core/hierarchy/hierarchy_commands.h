@@ -2,18 +2,34 @@
 
 #include "analysis/scanner.h"
 
+#include <cstdint>
+#include <string>
+
 namespace kestra {
 
 class CHierarchyItem;
 class CKSTDoc;
 class CProjectObserver;
+class CTreeClipboard;
+
+enum class MoveCommand { Top, Up, Down, Bottom };
 
 // The commands of a project's hierarchy, without a window: they work on the project's
 // records and files, write the message log and ask the views to take part through the
 // observer. The selection is the item the commands act on.
 class CHierarchyCommands {
 public:
-    explicit CHierarchyCommands(CKSTDoc& doc, CProjectObserver* observer = nullptr);
+    explicit CHierarchyCommands(CKSTDoc& doc, CProjectObserver* observer = nullptr,
+                                CTreeClipboard* clipboard = nullptr);
+    // A pane that goes away empties the clipboard when the clipboard names it.
+    ~CHierarchyCommands();
+    CHierarchyCommands(const CHierarchyCommands&) = delete;
+    CHierarchyCommands& operator=(const CHierarchyCommands&) = delete;
+
+    // Identifies this pane on the tree clipboard; the commands of a pane are found by it
+    // while the pane exists.
+    std::uint32_t PaneId() const { return m_paneId; }
+    static CHierarchyCommands* PaneById(std::uint32_t paneId);
 
     CKSTDoc& Doc() { return m_doc; }
     AnalysisContext& Context() { return m_context; }
@@ -29,9 +45,43 @@ public:
     // is analysed afterwards.
     bool OnAnalyzeModule();
 
+    // Add Module: "<New Object>" as the last child of the selection (a normal module or the
+    // root), selected, with status 4; the views are asked to start editing its name. Null
+    // when the selection cannot take a module.
+    CHierarchyItem* OnAddModule();
+    // End of name editing with the typed text: renames the root's module folder or a module
+    // and its file (or creates or imports the file of a new module), and analyses it. The
+    // paste variant (`fromPaste`) reloads no views and analyses the item and its parent.
+    // False when the name was refused or ignored.
+    bool EndNameEdit(CHierarchyItem* item, const std::string& text, bool fromPaste = false);
+    // Remove, after the "ENQUIRY" question: the selection and its subtree with their records;
+    // files are set aside as ".bak". False when refused or answered No.
+    bool OnRemove();
+    bool OnMove(MoveCommand command);
+    // Set As Normal / Library / Predefined / Package (kinds 0, 4, 6, 8). False when nothing
+    // happened.
+    bool OnSetKind(int kind);
+    bool OnCut();
+    bool OnCopy();
+    bool CanPaste() const;
+    bool OnPaste();
+    // The parameter list's end of editing: column 0 is the entry's name, 1 its value. The text
+    // is normalised and checked as the list does; a change reaches the source at once. False
+    // when nothing changed.
+    bool EndParameterEdit(CHierarchyItem* item, int entry, int column, const std::string& text);
+
 private:
+    bool RenameRoot(CHierarchyItem* item, const std::string& oldText, const std::string& text);
+    bool RenameModule(CHierarchyItem* item, const std::string& oldText, const std::string& text,
+                      bool fromPaste);
+    void RestoreText(CHierarchyItem* item, const std::string& oldText);
+    void RemoveItemRecords(CHierarchyItem* item, const CHierarchyItem* removedSubtree);
+    bool Mark(bool cut);
+
     CKSTDoc& m_doc;
     CProjectObserver* m_observer;
+    CTreeClipboard* m_clipboard;
+    std::uint32_t m_paneId;
     AnalysisContext m_context;
     CHierarchyItem* m_selected = nullptr;
 };
