@@ -1,0 +1,137 @@
+#include "diagram/diagram_record.h"
+
+#include "model/vhdl_signal.h"
+
+#include <algorithm>
+#include <set>
+
+namespace kestra {
+
+namespace {
+
+bool IsModuleKind(int hierarchyKind) {
+    return hierarchyKind == 0 || hierarchyKind == 4 || hierarchyKind == 6;
+}
+
+int AddStoredBlock(CBlockDiagram& diagram, const CBlockData::Block& stored, const std::string& text,
+                   std::uint32_t colour, BlockKind kind) {
+    const BlockRect& r = stored.rect;
+    return diagram.AddBlock(r.left, r.top, r.right - r.left, r.bottom - r.top, text, colour, stored.id, kind);
+}
+
+// A "\T:" block: the port of the signal it names, else a text block.
+void AddTextBlock(CBlockDiagram& diagram, const CBlockData::Block& stored, const std::string& text,
+                  const CVHDLSignal* signals) {
+    const int index = signals ? signals->FindSignal(text) : -1;
+    const BlockKind kind = index >= 0 ? BlockKindFromMode(signals->GetSignalText(index, CVHDLSignal::kMode))
+                                      : BlockKind::TextBlock;
+    const std::uint32_t colour = IsPortKind(kind) ? PortColour(kind) : diagram.ButtonFaceColour();
+    AddStoredBlock(diagram, stored, text, colour, kind);
+}
+
+// The stored name of a line end must still name the block that now has that id.
+bool EndMatchesById(const CBlockDiagram& diagram, const CBlockData& record, std::uint32_t end) {
+    const auto id = static_cast<std::int32_t>(end);
+    const std::string stored = record.NameById(id);
+    const CDiagramBlock* block = diagram.FindBlock(id);
+    if (stored.empty() || !block)
+        return false;
+    if (stored == block->text)
+        return true;
+    return stored.size() >= 4 && (HasTextNamePrefix(stored) || HasCustomNamePrefix(stored)) &&
+           stored.substr(3) == block->text;
+}
+
+// Files without ids: the end is a position in the stored table, which must hold exactly the
+// text of the block whose id is that position.
+bool EndMatchesByPosition(const CBlockDiagram& diagram, const CBlockData& record, std::uint32_t end) {
+    if (end >= static_cast<std::uint32_t>(record.GetBlockCount()))
+        return false;
+    const CDiagramBlock* block = diagram.FindBlock(static_cast<int>(end));
+    return block && record.Blocks()[end].name == block->text;
+}
+
+} // namespace
+
+std::string DiagramCaption(std::string_view moduleName) {
+    std::string caption(moduleName);
+    std::replace(caption.begin(), caption.end(), '_', ' ');
+    return caption;
+}
+
+void LoadDiagramRecord(CBlockDiagram& diagram, const CBlockData* record,
+                       const std::vector<CChildModule>& children, const CVHDLSignal* signals) {
+    diagram.Reset();
+    diagram.SetDiagramChanged(false);
+    if (!record)
+        return;
+    const std::vector<CBlockData::Block>& stored = record->Blocks();
+    std::set<std::string> placed;
+    for (const CChildModule& child : children) {
+        if (!IsModuleKind(child.hierarchyKind))
+            continue;
+        const int index = record->FindBlockByName(child.name);
+        if (index < 0)
+            continue;
+        AddStoredBlock(diagram, stored[static_cast<std::size_t>(index)], child.name,
+                       ModuleColour(child.hierarchyKind), BlockKind::Module);
+        placed.insert(child.name);
+    }
+    for (const CBlockData::Block& block : stored) {
+        if (block.name.empty()) {
+            AddStoredBlock(diagram, block, "", block.colour, BlockKind::Module);
+            continue;
+        }
+        // Named module blocks were placed with their children; one whose module is gone is dropped.
+        if (block.name.size() < 3 || (!HasTextNamePrefix(block.name) && !HasCustomNamePrefix(block.name)))
+            continue;
+        const std::string text = StoredBlockText(block.name);
+        if (HasCustomNamePrefix(block.name))
+            AddStoredBlock(diagram, block, text, block.colour, BlockKind::CustomBlock);
+        else if (!text.empty())
+            AddTextBlock(diagram, block, text, signals);
+        else
+            AddStoredBlock(diagram, block, text, block.colour, PortKindFromColour(block.colour));
+    }
+    for (const CChildModule& child : children) {
+        if (IsModuleKind(child.hierarchyKind) && !placed.count(child.name))
+            diagram.AddBlock(diagram.Width() + 30, 70, 100, 100, child.name,
+                             ModuleColour(child.hierarchyKind), -1, BlockKind::Module);
+    }
+    const bool byId = !stored.empty() && stored.back().id >= 0;
+    for (int key = 0; key < record->NextLineKey(); ++key) {
+        const LineRecord* line = record->LookUpLine(key);
+        if (!line)
+            continue;
+        const bool kept = byId ? EndMatchesById(diagram, *record, line->fromId) &&
+                                     EndMatchesById(diagram, *record, line->toId)
+                               : EndMatchesByPosition(diagram, *record, line->fromId) &&
+                                     EndMatchesByPosition(diagram, *record, line->toId);
+        if (!kept)
+            continue;
+        if (!line->points.empty())
+            diagram.AddLine(*line, -1);
+        else
+            diagram.Route(static_cast<std::int32_t>(line->fromId), static_cast<std::int32_t>(line->toId),
+                          line->attributes, line->colour, -1, true);
+    }
+    diagram.SetDiagramChanged(false);
+}
+
+bool WriteDiagramRecord(CBlockDiagram& diagram, CBlockData* record) {
+    if (!record || !diagram.DiagramChanged())
+        return false;
+    record->Resize(diagram.BlockCount());
+    int index = 0;
+    for (const auto& [id, block] : diagram.Blocks().Blocks()) {
+        const CPixelRect& r = block.rect;
+        record->SetBlock(index++, MakeStoredBlockName(block.kind, block.text), id,
+                         {r.left, r.top, r.right, r.bottom}, block.colour);
+    }
+    for (const auto& entry : diagram.Lines().Lines())
+        record->AddLine(entry.second);
+    diagram.SetDiagramChanged(false);
+    return true;
+}
+
+} // namespace kestra

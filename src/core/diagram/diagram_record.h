@@ -1,0 +1,39 @@
+#pragma once
+
+#include "diagram/block_data.h"
+#include "diagram/block_diagram.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestra {
+
+class CVHDLSignal;
+
+// A child of the shown module as the hierarchy lists it: name and hierarchy kind (0 normal,
+// 4 library, 6 predefined module; other kinds get no block).
+struct CChildModule {
+    std::string name;
+    int hierarchyKind = 0;
+};
+
+// The pane caption for a module: its name with every "_" shown as a space.
+std::string DiagramCaption(std::string_view moduleName);
+
+// Fills the live diagram from a module's stored record: module blocks for the children found
+// in the record (with the colour of their module kind), then the stored unnamed module,
+// port, text and custom blocks (a "\T:" block naming one of the signals takes the shape and
+// colour of the signal's mode), new 100 x 100 blocks in a row to the right for children not
+// yet placed, and the lines whose two ends still name the same blocks (by block id, or by
+// position in the stored table for files without ids); point-less lines from older files
+// are routed. With no record the diagram is left empty. Clears the changed flag.
+void LoadDiagramRecord(CBlockDiagram& diagram, const CBlockData* record,
+                       const std::vector<CChildModule>& children, const CVHDLSignal* signals);
+
+// Writes the live diagram into the record when it changed since loading: every block with its
+// kind prefix, id, rectangle and colour, and a copy of every line. Returns whether it wrote;
+// clears the changed flag when it did.
+bool WriteDiagramRecord(CBlockDiagram& diagram, CBlockData* record);
+
+} // namespace kestra
