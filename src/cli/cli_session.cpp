@@ -1,0 +1,61 @@
+#include "cli_session.h"
+
+#include "system/file_system.h"
+
+#include <filesystem>
+
+namespace kestra {
+
+CCliSession::CCliSession(CSettingsStore& settings, ApplicationPaths paths, std::ostream& out,
+                         std::ostream& err)
+    : m_settings(settings), m_paths(std::move(paths)), m_out(out), m_prompts(err), m_doc(m_prompts, m_log),
+      m_commands(m_doc) {}
+
+bool CCliSession::CreateProject(const std::string& path) {
+    std::string projectPath = path;
+    // The New Project dialog's default extension.
+    if (std::filesystem::path(projectPath).extension().empty())
+        projectPath += ".kst";
+    if (FileExists(projectPath) && !m_prompts.AskYesNo(kDefaultPromptTitle, kMsgProjectExists))
+        return false;
+    if (!m_doc.OnNewDocument(projectPath))
+        return false;
+    m_doc.OnFirstUpdate();
+    m_commands.Select(m_doc.Tree().GetRootItem());
+    return true;
+}
+
+bool CCliSession::OpenProject(const std::string& path) {
+    if (!m_doc.OnOpenDocument(path))
+        return false;
+    m_doc.OnFirstUpdate();
+    m_log.ClearLog();
+    m_commands.Select(m_doc.Tree().GetRootItem());
+    return true;
+}
+
+CHierarchyItem* CCliSession::FindItem(const std::string& text) const {
+    const CHierarchyTree& tree = m_doc.Tree();
+    for (CHierarchyItem* item = tree.GetRootItem(); item != nullptr; item = tree.NextItem(item)) {
+        if (item->Text() == text)
+            return item;
+    }
+    return nullptr;
+}
+
+std::string CCliSession::LogLines() const {
+    std::string lines = LogTextForDisplay(m_log.Text());
+    if (!lines.empty() && lines.front() == '\n')
+        lines.erase(0, 1);
+    if (!lines.empty() && lines.back() != '\n')
+        lines += '\n';
+    return lines;
+}
+
+bool CCliSession::LogHasWarningOrError() const {
+    const std::string& text = m_log.Text();
+    return text.find(kLogWarningPrefix) != std::string::npos ||
+           text.find(kLogErrorPrefix) != std::string::npos;
+}
+
+} // namespace kestra

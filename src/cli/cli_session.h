@@ -1,0 +1,58 @@
+#pragma once
+
+#include "cli_prompts.h"
+#include "hierarchy/hierarchy_commands.h"
+#include "hierarchy/kst_doc.h"
+#include "hierarchy/message_log.h"
+#include "system/application_paths.h"
+
+#include <iosfwd>
+#include <string>
+
+namespace kestra {
+
+class CSettingsStore;
+
+// One project as a subcommand sees it: the document with its log and prompts, the hierarchy
+// commands over it (no views, so every observer call is ignored), the start-up folders, and
+// the stream the subcommand prints on. The log holds only what happened after the opening.
+class CCliSession {
+public:
+    CCliSession(CSettingsStore& settings, ApplicationPaths paths, std::ostream& out, std::ostream& err);
+    CCliSession(const CCliSession&) = delete;
+    CCliSession& operator=(const CCliSession&) = delete;
+
+    // New Project at the path (asking before an existing file is replaced) and its first
+    // update; the opening line stays in the log, since creating the project is the command.
+    bool CreateProject(const std::string& path);
+    // Opens the project, runs its first update and clears the log.
+    bool OpenProject(const std::string& path);
+    // Writes the project to its path, as closing its window does.
+    bool SaveProject() { return m_doc.DoFileSave(); }
+
+    // The first item in pre-order whose text is exactly the name; null when none is.
+    CHierarchyItem* FindItem(const std::string& text) const;
+
+    // The log as lines for a terminal: no leading line break, a line break at the end.
+    std::string LogLines() const;
+    bool LogHasWarningOrError() const;
+    // The last analysis the commands ran ended in an error.
+    bool AnalysisFailed() { return m_commands.Context().errorCode != 0; }
+
+    CKSTDoc& Doc() { return m_doc; }
+    CHierarchyCommands& Commands() { return m_commands; }
+    CSettingsStore& Settings() { return m_settings; }
+    const ApplicationPaths& Paths() const { return m_paths; }
+    std::ostream& Out() { return m_out; }
+
+private:
+    CSettingsStore& m_settings;
+    ApplicationPaths m_paths;
+    std::ostream& m_out;
+    CCliPrompts m_prompts;
+    CMemoryLog m_log;
+    CKSTDoc m_doc;
+    CHierarchyCommands m_commands;
+};
+
+} // namespace kestra

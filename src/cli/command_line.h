@@ -1,0 +1,26 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace kestra {
+
+class CSettingsStore;
+
+// Exit statuses of the command line.
+enum ExitStatus : int { kExitSuccess = 0, kExitFailure = 1, kExitUsage = 2 };
+
+// True when the words after the program name ask for the command line: a subcommand (known or
+// not) or an option. No words, or a project file to open, are for the windowed application.
+bool IsCommandLineRequest(const std::vector<std::string>& arguments);
+
+// Runs one command line headlessly: --help, --version, or a subcommand on a project. The
+// subcommand's output and its log lines go to out; message boxes and usage errors go to err.
+// A subcommand that ran saves the project. Returns the exit status.
+int RunCommandLine(const std::vector<std::string>& arguments, CSettingsStore& settings, std::ostream& out,
+                   std::ostream& err);
+
+void PrintHelp(std::ostream& out);
+
+} // namespace kestra

@@ -1,0 +1,320 @@
+#include "settings/qt_settings_store.h"
+#include "support/temp_folder.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace kestra {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::WriteBytes;
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+const std::string kModuleM = "library IEEE;\r\nuse IEEE.std_logic_1164.all;\r\n\r\n"
+                             "entity M is\r\n"
+                             "\tgeneric (WIDTH : integer := 8);\r\n"
+                             "\tport (CLK : in std_logic; Q : out std_logic);\r\n"
+                             "end M;\r\n\r\n"
+                             "architecture M_arch of M is\r\nbegin\r\n\tQ <= CLK;\r\nend M_arch;\r\n";
+
+// Runs the real executable in a scratch folder, with its settings kept in that folder too so
+// that the user's own settings are never read or written.
+class KestraCli : public ::testing::Test {
+protected:
+    KestraCli() {
+        fs::create_directories(work);
+        fs::create_directories(config);
+        fs::create_directories(home);
+    }
+
+    CliRun Kestra(const std::vector<std::string>& arguments) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", QString::fromStdString(config.string()));
+        environment.insert("HOME", QString::fromStdString(home.string()));
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(QString::fromStdString(work.string()));
+        QStringList list;
+        for (const std::string& argument : arguments)
+            list << QString::fromStdString(argument);
+        process.start(QStringLiteral(KESTRA_EXECUTABLE), list);
+        CliRun run;
+        if (!process.waitForFinished(10000)) {
+            process.kill();
+            process.waitForFinished();
+            ADD_FAILURE() << "kestra did not finish";
+            return run;
+        }
+        run.out = process.readAllStandardOutput().toStdString();
+        run.err = process.readAllStandardError().toStdString();
+        run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        return run;
+    }
+
+    // A project P.kst with its root "ProjectA".
+    void NewProject() {
+        const CliRun run = Kestra({"new", "P.kst"});
+        ASSERT_EQ(run.status, 0) << run.out << run.err;
+    }
+    void Add(const std::string& parent, const std::string& name) {
+        const CliRun run = Kestra({"add", "P.kst", parent, name});
+        ASSERT_EQ(run.status, 0) << run.out << run.err;
+    }
+    // The item lines of the plain hierarchy, as "depth text [kind, status]".
+    std::vector<std::string> Items() {
+        const CliRun run = Kestra({"show", "P.kst"});
+        EXPECT_EQ(run.status, 0) << run.err;
+        std::vector<std::string> items;
+        std::istringstream lines(run.out);
+        for (std::string line; std::getline(lines, line);) {
+            const std::size_t indent = line.find_first_not_of(' ');
+            if (indent != std::string::npos && indent % 4 == 0 && line.back() == ']')
+                items.push_back(std::to_string(indent / 4) + " " + line.substr(indent));
+        }
+        return items;
+    }
+    fs::path Module(const std::string& file) { return work / "ProjectA" / file; }
+
+    test::TempFolder folder;
+    fs::path work = folder / "work";
+    fs::path config = folder / "config";
+    fs::path home = folder / "home";
+};
+
+TEST_F(KestraCli, HelpAndVersionNeedNoProject) {
+    const CliRun version = Kestra({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "KESTRA 1.10\n");
+
+    const CliRun help = Kestra({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* name :
+         {"new P.kst", "show P.kst [--json]", "add P.kst PARENT NAME", "rename P.kst MODULE",
+          "remove P.kst MODULE", "move P.kst MODULE top|up|down|bottom",
+          "set-kind P.kst MODULE normal|library|predefined|package", "set P.kst MODULE PARAMETER VALUE",
+          "analyze P.kst [MODULE]"})
+        EXPECT_NE(help.out.find(std::string("  ") + name), std::string::npos) << name << "\n" << help.out;
+
+    // Without a subcommand no command runs and nothing is written.
+    const CliRun bare = Kestra({});
+    EXPECT_EQ(bare.status, 0);
+    EXPECT_EQ(bare.out.rfind("KESTRA 1.10\n", 0), 0u) << bare.out;
+    EXPECT_NE(bare.out.find("--help"), std::string::npos);
+    EXPECT_TRUE(fs::is_empty(work));
+    EXPECT_TRUE(fs::is_empty(config));
+}
+
+TEST_F(KestraCli, NewCreatesTheProjectWithItsSettingsInTheGivenConfigFolder) {
+    const CliRun run = Kestra({"new", "P.kst"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "Open project: ProjectA\n");
+    EXPECT_TRUE(fs::is_regular_file(work / "P.kst"));
+    EXPECT_TRUE(fs::is_directory(work / "ProjectA"));
+    EXPECT_EQ(Items(), std::vector<std::string>{"0 ProjectA [root, none]"});
+
+    const CQtSettingsStore settings(
+        QString::fromStdString((config / "Orvalle Software" / "KESTRA.conf").string()));
+    EXPECT_EQ(settings.ReadSetting("Settings", "Library path"), (work / "Library").string() + "/");
+    EXPECT_TRUE(fs::is_directory(work / "Library"));
+    EXPECT_TRUE(fs::is_empty(home));
+
+    // A second New on the same file asks before replacing it; the answer is Yes.
+    const CliRun again = Kestra({"new", "P"});
+    EXPECT_EQ(again.status, 0);
+    EXPECT_NE(again.err.find("Project file already exist, overwrite? -> Yes"), std::string::npos)
+        << again.err;
+    EXPECT_EQ(again.out, "Open project: ProjectB\n");
+}
+
+TEST_F(KestraCli, AddNamesTheModuleAndWritesItsSource) {
+    NewProject();
+    const CliRun top = Kestra({"add", "P.kst", "ProjectA", "TOP"});
+    EXPECT_EQ(top.status, 0) << top.out << top.err;
+    EXPECT_EQ(top.out.rfind("New module added.\n", 0), 0u) << top.out;
+    EXPECT_NE(top.out.find("Set module name as TOP.\n"), std::string::npos) << top.out;
+    EXPECT_NE(top.out.find("TOP analyzed. No error encountered."), std::string::npos) << top.out;
+    EXPECT_EQ(top.out.find("Open project"), std::string::npos);
+    EXPECT_TRUE(fs::is_regular_file(Module("TOP.vhd")));
+
+    Add("TOP", "SUB");
+    EXPECT_TRUE(fs::is_regular_file(Module("SUB.vhd")));
+    const std::vector<std::string> items = Items();
+    ASSERT_EQ(items.size(), 3u);
+    EXPECT_EQ(items[1].substr(0, 6), "1 TOP ");
+    EXPECT_EQ(items[2].substr(0, 6), "2 SUB ");
+
+    // A library module takes no children, and a bad name leaves no unnamed item behind.
+    ASSERT_EQ(Kestra({"set-kind", "P.kst", "SUB", "library"}).status, 0);
+    EXPECT_EQ(Kestra({"add", "P.kst", "SUB", "X"}).status, 1);
+    EXPECT_EQ(Kestra({"add", "P.kst", "TOP", "not a name"}).status, 1);
+    EXPECT_EQ(Items().size(), 3u);
+}
+
+TEST_F(KestraCli, RenameMovesTheFileOrIsRefusedWithAWarning) {
+    NewProject();
+    Add("ProjectA", "TOP");
+    Add("TOP", "SUB");
+    const CliRun rename = Kestra({"rename", "P.kst", "SUB", "CHILD"});
+    EXPECT_EQ(rename.status, 0) << rename.out << rename.err;
+    EXPECT_NE(rename.out.find("Set module name as CHILD."), std::string::npos) << rename.out;
+    EXPECT_TRUE(fs::is_regular_file(Module("CHILD.vhd")));
+    EXPECT_FALSE(fs::exists(Module("SUB.vhd")));
+
+    const CliRun refused = Kestra({"rename", "P.kst", "CHILD", "TOP"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "WARNING: New module name in use, specify other name.\n");
+    EXPECT_NE(refused.err.find("[WARNING] New module name in use, specify other name."), std::string::npos)
+        << refused.err;
+    EXPECT_TRUE(fs::is_regular_file(Module("CHILD.vhd")));
+    EXPECT_EQ(Items().back().substr(0, 8), "2 CHILD ");
+}
+
+TEST_F(KestraCli, RemoveKeepsTheFileAsBackupAfterTheAnsweredQuestion) {
+    NewProject();
+    Add("ProjectA", "TOP");
+    Add("TOP", "SUB");
+    const CliRun run = Kestra({"remove", "P.kst", "TOP"});
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_NE(run.err.find("[ENQUIRY] Confirm remove TOP and all its child objects? -> Yes"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.out.find("TOP deleted."), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("SUB deleted."), std::string::npos) << run.out;
+    EXPECT_TRUE(fs::is_regular_file(Module("TOP.bak")));
+    EXPECT_TRUE(fs::is_regular_file(Module("SUB.bak")));
+    EXPECT_FALSE(fs::exists(Module("SUB.vhd")));
+    EXPECT_EQ(Items().size(), 1u);
+    // The project itself cannot be removed.
+    EXPECT_EQ(Kestra({"remove", "P.kst", "ProjectA"}).status, 1);
+}
+
+TEST_F(KestraCli, MoveReordersSiblingsAndReportsWhenNothingMoves) {
+    NewProject();
+    Add("ProjectA", "A");
+    Add("ProjectA", "B");
+    Add("ProjectA", "C");
+    EXPECT_EQ(Kestra({"move", "P.kst", "C", "top"}).status, 0);
+    EXPECT_EQ(Kestra({"move", "P.kst", "A", "BOTTOM"}).status, 0);
+    std::vector<std::string> order;
+    for (const std::string& item : Items())
+        order.push_back(item.substr(2, 1));
+    EXPECT_EQ(order, (std::vector<std::string>{"P", "C", "B", "A"}));
+    EXPECT_EQ(Kestra({"move", "P.kst", "C", "up"}).status, 1);
+    EXPECT_EQ(Kestra({"move", "P.kst", "A", "down"}).status, 1);
+}
+
+TEST_F(KestraCli, SetKindChangesTheItemOnce) {
+    NewProject();
+    Add("ProjectA", "TOP");
+    const CliRun run = Kestra({"set-kind", "P.kst", "TOP", "package"});
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_EQ(run.out.rfind("Module is set as package.\n", 0), 0u) << run.out;
+    EXPECT_EQ(Items().back().substr(0, 15), "1 TOP [package,");
+    EXPECT_EQ(Kestra({"set-kind", "P.kst", "TOP", "package"}).status, 1);
+}
+
+TEST_F(KestraCli, SetRewritesTheParameterInTheSource) {
+    NewProject();
+    WriteBytes(Module("M.vhd"), kModuleM);
+    const CliRun add = Kestra({"add", "P.kst", "ProjectA", "M"});
+    ASSERT_EQ(add.status, 0) << add.out << add.err;
+    EXPECT_NE(add.out.find("Import existing VHDL file."), std::string::npos) << add.out;
+
+    const CliRun set = Kestra({"set", "P.kst", "M", "width", "16"});
+    EXPECT_EQ(set.status, 0) << set.out << set.err;
+    EXPECT_NE(ReadBytes(Module("M.vhd")).find("WIDTH: integer := 16"), std::string::npos)
+        << ReadBytes(Module("M.vhd"));
+    EXPECT_NE(Kestra({"show", "P.kst"}).out.find("NUM     WIDTH = 16\n"), std::string::npos);
+
+    const CliRun unknown = Kestra({"set", "P.kst", "M", "DEPTH", "3"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err, "kestra set: module 'M' has no parameter 'DEPTH' (see kestra --help)\n");
+}
+
+TEST_F(KestraCli, AnalyzeFailsOnASourceError) {
+    NewProject();
+    Add("ProjectA", "TOP");
+    WriteBytes(Module("TOP.vhd"), "entity TOP is\r\n\tport (CLK : in std_logic\r\nend TOP;\r\n");
+    const CliRun run = Kestra({"analyze", "P.kst", "TOP"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("TOP analyzed. Error encountered at line"), std::string::npos) << run.out;
+    EXPECT_EQ(Items().back(), "1 TOP [normal, failed]");
+    EXPECT_EQ(Kestra({"analyze", "P.kst"}).status, 1);
+
+    WriteBytes(Module("TOP.vhd"), std::string("entity TOP is\r\nend TOP;\r\n"
+                                              "architecture a of TOP is\r\nbegin\r\nend a;\r\n"));
+    const CliRun fixed = Kestra({"analyze", "P.kst"});
+    EXPECT_EQ(fixed.status, 0) << fixed.out << fixed.err;
+    EXPECT_EQ(Items().back(), "1 TOP [normal, analysed]");
+}
+
+TEST_F(KestraCli, ShowJsonIsValidAndEscapesTheProjectName) {
+    NewProject();
+    Add("ProjectA", "TOP");
+    // The words arrive as UTF-8 bytes; project text is 8-bit and is read back as Latin-1.
+    const std::string awkward = "Pro\"ject\tcaf\xc3\xa9";
+    const CliRun rename = Kestra({"rename", "P.kst", "ProjectA", awkward});
+    ASSERT_EQ(rename.status, 0) << rename.out << rename.err;
+    EXPECT_TRUE(fs::is_directory(work / awkward));
+    const CliRun run = Kestra({"show", "P.kst", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    QJsonParseError error;
+    const QJsonDocument json = QJsonDocument::fromJson(QByteArray::fromStdString(run.out), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out;
+    const QJsonArray items = json.object()["items"].toArray();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0].toObject()["text"].toString(), QString::fromLatin1(awkward.c_str()));
+    EXPECT_EQ(items[1].toObject()["depth"].toInt(), 1);
+    EXPECT_EQ(items[1].toObject()["text"].toString(), "TOP");
+    EXPECT_EQ(items[1].toObject()["entries"].toArray()[0].toObject()["label"].toString(), "VHDL");
+    EXPECT_EQ(items[1].toObject()["signals"].toArray()[0].toObject()["name"].toString(), "CLK");
+}
+
+TEST_F(KestraCli, UsageErrorsExitWithTwoAndOneLine) {
+    NewProject();
+    const std::vector<std::vector<std::string>> wrong = {
+        {"frobnicate", "P.kst"},
+        {"add", "P.kst", "ProjectA"},
+        {"show", "P.kst", "--xml"},
+        {"move", "P.kst", "ProjectA", "sideways"},
+        {"set-kind", "P.kst", "ProjectA", "weird"},
+        {"rename", "P.kst", "NOPE", "X"},
+        {"analyze", "P.kst", "NOPE"},
+        {"--version", "extra"},
+    };
+    const std::string before = ReadBytes(work / "P.kst");
+    for (const std::vector<std::string>& arguments : wrong) {
+        const CliRun run = Kestra(arguments);
+        EXPECT_EQ(run.status, 2) << arguments.front();
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_EQ(run.err.rfind("kestra", 0), 0u) << run.err;
+    }
+    EXPECT_EQ(ReadBytes(work / "P.kst"), before);
+}
+
+TEST_F(KestraCli, AProjectThatDoesNotOpenFailsWithItsMessage) {
+    const CliRun missing = Kestra({"show", "missing.kst"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("Cannot open the project file"), std::string::npos) << missing.err;
+
+    WriteBytes(work / "junk.kst", "not a project");
+    const CliRun junk = Kestra({"show", "junk.kst"});
+    EXPECT_EQ(junk.status, 1);
+    EXPECT_NE(junk.err.find("Unrecognized file!"), std::string::npos) << junk.err;
+    EXPECT_EQ(ReadBytes(work / "junk.kst"), "not a project");
+}
+
+} // namespace
+} // namespace kestra
