@@ -45,6 +45,13 @@ public:
     // is analysed afterwards.
     bool OnAnalyzeModule();
 
+    // Generate: synthesizable VHDL of the selected module and everything below it, one file
+    // per top module in the destination folder (each top-level module when the root is
+    // selected); Generate Individual writes the selected module alone. Analyses first where
+    // needed. True when every file was written.
+    bool OnGenerate(bool individual = false);
+    bool OnGenerateIndividual() { return OnGenerate(true); }
+
     // Add Module: "<New Object>" as the last child of the selection (a normal module or the
     // root), selected, with status 4; the views are asked to start editing its name. Null
     // when the selection cannot take a module.
@@ -75,6 +82,7 @@ private:
     bool RenameModule(CHierarchyItem* item, const std::string& oldText, const std::string& text,
                       bool fromPaste);
     void RestoreText(CHierarchyItem* item, const std::string& oldText);
+    bool GenerateTop(CHierarchyItem* top, bool individual);
     void RemoveItemRecords(CHierarchyItem* item, const CHierarchyItem* removedSubtree);
     bool Mark(bool cut);
 
