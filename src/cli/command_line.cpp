@@ -86,6 +86,9 @@ int RunSubcommand(const CliSubcommand& subcommand, const CliArguments& arguments
 
     const bool saved = subcommand.project == ProjectUse::None || session.SaveProject();
     out << session.LogLines();
+    // Some refusals log nothing (a name that is no identifier, a move at the end): say so.
+    if (result.outcome == CommandOutcome::Refused)
+        err << "kestra " << subcommand.name << ": refused, or nothing to do\n";
     const bool failed = result.outcome == CommandOutcome::Refused || !saved ||
                         session.LogHasWarningOrError() || session.AnalysisFailed();
     return failed ? kExitFailure : kExitSuccess;

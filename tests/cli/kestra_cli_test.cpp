@@ -103,7 +103,7 @@ TEST_F(KestraCli, HelpAndVersionNeedNoProject) {
          {"new P.kst", "show P.kst [--json]", "add P.kst PARENT NAME", "rename P.kst MODULE",
           "remove P.kst MODULE", "move P.kst MODULE top|up|down|bottom",
           "set-kind P.kst MODULE normal|library|predefined|package", "set P.kst MODULE PARAMETER VALUE",
-          "analyze P.kst [MODULE]"})
+          "analyze P.kst [MODULE]", "generate P.kst [MODULE] [--individual]"})
         EXPECT_NE(help.out.find(std::string("  ") + name), std::string::npos) << name << "\n" << help.out;
 
     // Without a subcommand no command runs and nothing is written.
@@ -157,7 +157,9 @@ TEST_F(KestraCli, AddNamesTheModuleAndWritesItsSource) {
     // A library module takes no children, and a bad name leaves no unnamed item behind.
     ASSERT_EQ(Kestra({"set-kind", "P.kst", "SUB", "library"}).status, 0);
     EXPECT_EQ(Kestra({"add", "P.kst", "SUB", "X"}).status, 1);
-    EXPECT_EQ(Kestra({"add", "P.kst", "TOP", "not a name"}).status, 1);
+    const CliRun badName = Kestra({"add", "P.kst", "TOP", "not a name"});
+    EXPECT_EQ(badName.status, 1);
+    EXPECT_EQ(badName.err, "kestra add: refused, or nothing to do\n");
     EXPECT_EQ(Items().size(), 3u);
 }
 
@@ -257,6 +259,31 @@ TEST_F(KestraCli, AnalyzeFailsOnASourceError) {
     const CliRun fixed = Kestra({"analyze", "P.kst"});
     EXPECT_EQ(fixed.status, 0) << fixed.out << fixed.err;
     EXPECT_EQ(Items().back(), "1 TOP [normal, analysed]");
+}
+
+TEST_F(KestraCli, GenerateWritesOneFilePerTopModule) {
+    NewProject();
+    Add("ProjectA", "TOP");
+    Add("TOP", "SUB");
+    const CliRun run = Kestra({"generate", "P.kst"});
+    EXPECT_EQ(run.status, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("Writing to "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\nSynthesizable VHDL file created successfully."), std::string::npos) << run.out;
+    std::string generated;
+    for (const auto& entry : fs::recursive_directory_iterator(work)) {
+        if (entry.path().filename() == "TOP.vhd" && entry.path().parent_path() != work / "ProjectA")
+            generated = ReadBytes(entry.path());
+    }
+    EXPECT_NE(generated.find("entity SUB is"), std::string::npos) << generated;
+
+    const CliRun individual = Kestra({"generate", "P.kst", "TOP", "--individual"});
+    EXPECT_EQ(individual.status, 0) << individual.out;
+    EXPECT_NE(individual.out.find("Individual synthesizable VHDL file created successfully."),
+              std::string::npos);
+
+    fs::remove(Module("SUB.vhd"));
+    const CliRun broken = Kestra({"generate", "P.kst", "TOP"});
+    EXPECT_EQ(broken.status, 1) << broken.out;
 }
 
 TEST_F(KestraCli, ShowJsonIsValidAndEscapesTheProjectName) {
