@@ -134,6 +134,14 @@ CommandResult RunAnalyze(CCliSession& session, const CliArguments& arguments) {
     return CommandResult::From(session.Commands().OnAnalyzeModule());
 }
 
+CommandResult RunGenerate(CCliSession& session, const CliArguments& arguments) {
+    if (arguments.operands.empty())
+        session.Commands().Select(session.Doc().Tree().GetRootItem());
+    else if (SelectModule(session, arguments.operands[0]) == nullptr)
+        return NoSuchModule(arguments.operands[0]);
+    return CommandResult::From(session.Commands().OnGenerate(arguments.HasOption("--individual")));
+}
+
 constexpr CliSubcommand kSubcommands[] = {
     {"new", "P.kst", "create a project (its file and module folder)", 1, 1, "", ProjectUse::Create, RunNew},
     {"show", "P.kst [--json]", "print the hierarchy with each item's entries and signals", 1, 1, "--json",
@@ -152,6 +160,10 @@ constexpr CliSubcommand kSubcommands[] = {
      ProjectUse::Open, RunSet},
     {"analyze", "P.kst [MODULE]", "analyse a module and its subtree (default: the whole project)", 1, 2, "",
      ProjectUse::Open, RunAnalyze},
+    {"generate", "P.kst [MODULE] [--individual]",
+     "write synthesizable VHDL of a module and its children (default: every top module) to the destination "
+     "folder; --individual leaves the children out",
+     1, 2, "--individual", ProjectUse::Open, RunGenerate},
 };
 
 } // namespace

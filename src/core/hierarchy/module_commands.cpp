@@ -152,10 +152,15 @@ bool CHierarchyCommands::RenameModule(CHierarchyItem* item, const std::string& o
             RenameModuleInFile(folder / (parent->Text() + ".vhd"), oldText, text, parent->Kind());
             MarkNeedsAnalysis(m_doc, parent);
         }
-    } else if (ModuleFileExists(folder, text)) {
-        m_doc.Log().AppendLog("\r\nImport existing VHDL file.");
-    } else if (!WriteNewModuleTemplate(newPath, text)) {
-        return refuse("Cannot create new module.");
+    } else {
+        if (ModuleFileExists(folder, text))
+            m_doc.Log().AppendLog("\r\nImport existing VHDL file.");
+        else if (!WriteNewModuleTemplate(newPath, text))
+            return refuse("Cannot create new module.");
+        // The parent declares its children as components: a new child changes it too.
+        CHierarchyItem* parent = item->Parent();
+        if (parent != nullptr && parent->Kind() != kItemRoot)
+            MarkNeedsAnalysis(m_doc, parent);
     }
     RenameModuleObject(*item->Object(), text);
 
