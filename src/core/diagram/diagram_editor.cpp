@@ -286,6 +286,8 @@ void CDiagramEditor::OnMouseMove(CPixelPoint window) {
         SetAutoScroll(ScrollDirection::Down, window.y >= blocks.ClientHeight());
         return;
     }
+    if (m_pressed >= 0 && !m_diagram.FindBlock(m_pressed))
+        m_pressed = -1; // removed by a command while pressed
     if (m_pressed < 0)
         return;
     if (IsResizeMode(m_mode))
@@ -363,6 +365,8 @@ void CDiagramEditor::OnLeftButtonUp(CPixelPoint window) {
         m_captured = false;
     m_autoScroll = {};
     CBlockList& blocks = m_diagram.Blocks();
+    if (!m_diagram.FindBlock(id))
+        return;
     if (m_mode == EditMode::Select) {
         if (blocks.IntersectsAnyBlock(m_diagram.BlockRect(id), id))
             m_diagram.MoveBlock(id, m_pressRect);

@@ -133,6 +133,20 @@ TEST_F(DiagramEditor, MovingOntoAnotherBlockIsUndoneWithoutAChange) {
     EXPECT_EQ(diagram().SelectedBlock(), a);
 }
 
+TEST_F(DiagramEditor, ABlockRemovedWhilePressedEndsTheDrag) {
+    const int a = Block(100, 100, 60, 40);
+    const int b = Block(300, 100, 60, 40);
+    diagram().Route(a, b, 0x13, 0, -1, true);
+    editor.OnLeftButtonDown({120, 120});
+    diagram().DeleteSelection();
+    editor.OnMouseMove({200, 200});
+    editor.OnLeftButtonUp({200, 200});
+    EXPECT_EQ(editor.PressedBlock(), -1);
+    EXPECT_EQ(diagram().BlockCount(), 1);
+    EXPECT_EQ(diagram().Lines().Count(), 0);
+    EXPECT_FALSE(diagram().Blocks().ObstacleRegion().ContainsPixel({120, 120}));
+}
+
 TEST_F(DiagramEditor, DraggingPastAnEdgeHoldsTheBlockAndAsksForAutoScroll) {
     const int a = Block(100, 100, 60, 40);
     diagram().IncreaseWidth(); // 500 wide: 100 pixels to scroll
