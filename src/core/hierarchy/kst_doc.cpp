@@ -22,6 +22,8 @@ CKSTDoc::~CKSTDoc() = default;
 
 void CKSTDoc::DeleteContents() {
     m_tree.DeleteAllItems();
+    m_pathName.clear();
+    m_projectFolder.clear();
     m_tree.SetModuleFolder({});
     m_header = ProjectHeader{};
     m_libraryName.clear();
@@ -158,6 +160,8 @@ bool CKSTDoc::WriteFile(const fs::path& path) {
 }
 
 bool CKSTDoc::OnSaveDocument(const std::string& path) {
+    if (path.empty())
+        return false;
     if (m_commitEditors)
         m_commitEditors();
     const fs::path oldPath(m_pathName);
@@ -172,7 +176,7 @@ bool CKSTDoc::OnSaveDocument(const std::string& path) {
 }
 
 bool CKSTDoc::SaveModified() {
-    if (DoFileSave())
+    if (!m_loaded || DoFileSave())
         return true;
     return m_prompts.AskYesNo(kDefaultPromptTitle, kMsgCloseUnsaved, PromptIcon::Warning, false);
 }
