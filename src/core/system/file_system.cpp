@@ -191,16 +191,51 @@ bool CreateFolders(const fs::path& path, std::string* errorText) {
     return true;
 }
 
-std::vector<std::string> ListFiles(const fs::path& folder) {
+bool RemoveEmptyFolder(const fs::path& path, std::string* errorText) {
+    std::error_code error;
+    if (!fs::is_directory(path, error)) {
+        SetError(errorText, error ? error : std::make_error_code(std::errc::not_a_directory));
+        return false;
+    }
+    const bool empty = fs::is_empty(path, error);
+    if (error || !empty) {
+        SetError(errorText, error ? error : std::make_error_code(std::errc::directory_not_empty));
+        return false;
+    }
+    if (!fs::remove(path, error)) {
+        SetError(errorText, error ? error : std::make_error_code(std::errc::no_such_file_or_directory));
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+template <typename Wanted>
+std::vector<std::string> ListEntries(const fs::path& folder, Wanted wanted) {
     std::vector<std::string> names;
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         std::error_code typeError;
-        if (it->is_regular_file(typeError))
+        if (wanted(*it, typeError))
             names.push_back(it->path().filename().string());
     }
     std::sort(names.begin(), names.end());
     return names;
+}
+
+} // namespace
+
+std::vector<std::string> ListFiles(const fs::path& folder) {
+    return ListEntries(folder, [](const fs::directory_entry& entry, std::error_code& error) {
+        return entry.is_regular_file(error);
+    });
+}
+
+std::vector<std::string> ListFolders(const fs::path& folder) {
+    return ListEntries(folder, [](const fs::directory_entry& entry, std::error_code& error) {
+        return entry.is_directory(error);
+    });
 }
 
 std::uint64_t FileTimeFromClock(fs::file_time_type time) {

@@ -39,8 +39,14 @@ bool CreateFolder(const std::filesystem::path& path, bool* alreadyExists = nullp
 // Creates the folder and its missing parents; an existing folder is fine.
 bool CreateFolders(const std::filesystem::path& path, std::string* errorText = nullptr);
 
+// Removes a folder that holds nothing; a file or a folder with content is left alone and
+// reported as an error.
+bool RemoveEmptyFolder(const std::filesystem::path& path, std::string* errorText = nullptr);
+
 // Names of the regular files directly inside the folder, sorted.
 std::vector<std::string> ListFiles(const std::filesystem::path& folder);
+// Names of the folders directly inside the folder, sorted.
+std::vector<std::string> ListFolders(const std::filesystem::path& folder);
 
 // File times count 100 ns units since 1601-01-01 00:00 UTC.
 std::optional<std::uint64_t> GetLastWriteTime(const std::filesystem::path& path);

@@ -1,0 +1,125 @@
+#include "library/library_browser.h"
+
+#include "library/library_files.h"
+#include "library/library_org.h"
+#include "system/user_prompts.h"
+
+namespace kestra {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+LibraryActionResult Failure(std::string errorText) {
+    return {LibraryActionStatus::Failed, std::move(errorText)};
+}
+
+LibraryActionResult Success() {
+    return {LibraryActionStatus::Done, {}};
+}
+
+} // namespace
+
+CLibraryBrowser::CLibraryBrowser(fs::path rootFolder, LibraryKind kind, CUserPrompts& prompts)
+    : m_tree(std::move(rootFolder), kind), m_prompts(prompts) {}
+
+void CLibraryBrowser::SetStoreFile(fs::path file, std::vector<std::string> companions) {
+    m_storeFile = std::move(file);
+    m_storeCompanions = std::move(companions);
+    m_mode = BrowseMode::Store;
+    m_stored = false;
+}
+
+void CLibraryBrowser::Open() {
+    m_tree.Rescan();
+    ReadLibraryOrgFile(m_tree);
+}
+
+std::string CLibraryBrowser::InitialEditText() const {
+    return m_mode == BrowseMode::Store ? m_storeFile.filename().string() : std::string();
+}
+
+std::vector<std::string> CLibraryBrowser::CompanionsOf(const fs::path& moduleFile) const {
+    return m_companionReader ? m_companionReader(moduleFile) : std::vector<std::string>();
+}
+
+LibraryActionResult CLibraryBrowser::Create(const std::string& editText) {
+    return m_mode == BrowseMode::Store ? StoreModule() : CreateFolder(editText);
+}
+
+LibraryActionResult CLibraryBrowser::CreateFolder(const std::string& name) {
+    if (name.empty())
+        return {};
+    CLibraryItem* target = m_tree.TargetFolder(m_tree.Selected());
+    std::string errorText;
+    if (!CreateLibraryFolder(m_tree.FullPath(target), name, &errorText))
+        return Failure(std::move(errorText));
+    m_tree.Select(m_tree.InsertItem(target, name, LibraryItemKind::Folder));
+    return Success();
+}
+
+LibraryActionResult CLibraryBrowser::StoreModule() {
+    CLibraryItem* target = m_tree.TargetFolder(m_tree.Selected());
+    std::string errorText;
+    switch (
+        StoreLibraryModule(m_storeFile, m_tree.FullPath(target), m_storeCompanions, m_prompts, &errorText)) {
+    case StoreResult::Declined:
+        return {};
+    case StoreResult::Failed:
+        return Failure(std::move(errorText));
+    case StoreResult::Stored:
+        break;
+    }
+    m_tree.Select(m_tree.InsertItem(target, ModuleNameOfFile(m_storeFile.filename().string()),
+                                    LibraryItemKind::Module));
+    m_mode = BrowseMode::Choose;
+    m_stored = true;
+    return Success();
+}
+
+LibraryActionResult CLibraryBrowser::Remove() {
+    CLibraryItem* item = m_tree.Selected();
+    if (item == nullptr || item->Kind() == LibraryItemKind::Root)
+        return {};
+    const fs::path path = m_tree.FullPath(item);
+    std::string errorText;
+    if (item->IsFolder()) {
+        if (!m_prompts.AskYesNo(kConfirmationTitle, kRemoveFolderQuestion))
+            return {};
+        if (!RemoveLibraryFolder(path, &errorText))
+            return Failure(std::move(errorText));
+    } else {
+        if (!m_prompts.AskYesNo(kConfirmationTitle, kRemoveModuleQuestion))
+            return {};
+        if (!RemoveLibraryModule(path, CompanionsOf(path), &errorText))
+            return Failure(std::move(errorText));
+    }
+    m_tree.DeleteItem(item);
+    return Success();
+}
+
+LibraryActionResult CLibraryBrowser::Drop(CLibraryItem* module, CLibraryItem* target) {
+    if (!CanDrag(module) || target == nullptr)
+        return {};
+    CLibraryItem* folder = m_tree.TargetFolder(target);
+    if (folder == module->Parent())
+        return {};
+    const fs::path moduleFile = m_tree.FullPath(module);
+    std::string errorText;
+    if (!MoveLibraryModule(moduleFile, m_tree.FullPath(folder), CompanionsOf(moduleFile), &errorText))
+        return Failure(std::move(errorText));
+    const std::string name = module->Name();
+    m_tree.DeleteItem(module);
+    m_tree.Select(m_tree.InsertItem(folder, name, LibraryItemKind::Module));
+    return Success();
+}
+
+fs::path CLibraryBrowser::Close(bool ok, std::string* errorText) {
+    WriteLibraryOrgFile(m_tree, errorText);
+    const CLibraryItem* selected = m_tree.Selected();
+    if (!ok || selected == nullptr || !selected->IsModule())
+        return {};
+    return m_tree.FullPath(selected);
+}
+
+} // namespace kestra
