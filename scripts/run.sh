@@ -1,7 +1,26 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs KESTRA. Arguments are passed to the program.
+# Sets up and builds KESTRA, then shows its main job on a copy of the example project: the
+# project is analysed and its synthesizable VHDL generated. With arguments, runs the program
+# with them instead.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${KESTRA_BUILD_DIR:-$root/build}"
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh"
-exec "${KESTRA_BUILD_DIR:-$root/build}/src/app/kestra" "${@:---version}"
+KESTRA_BUILD_DIR="$build" "$root/scripts/build.sh" -DKESTRA_BENCHMARKS=OFF
+kestra="$build/src/app/kestra"
+if [ $# -gt 0 ]; then
+    exec "$kestra" "$@"
+fi
+
+demo="$(mktemp -d "${TMPDIR:-/tmp}/kestra-demo.XXXXXX")"
+cp -r "$root/examples/blinker/." "$demo/"
+cd "$demo"
+# The demo keeps its settings beside the copy, away from the user's own.
+export XDG_CONFIG_HOME="$demo/.config"
+echo "== Example project copied to $demo"
+"$kestra" show Blinker.kst
+echo "== kestra analyze Blinker.kst"
+"$kestra" analyze Blinker.kst
+echo "== kestra generate Blinker.kst"
+"$kestra" generate Blinker.kst
+echo "== Generated file: $demo/BLINKER.vhd"

@@ -42,10 +42,13 @@ bool ModuleFileExists(const std::filesystem::path& folder, const std::string& na
     return false;
 }
 
+// A module other than `except` (and outside `outside`'s subtree) named so; the project root
+// is not a module.
 bool OtherItemNamed(const CHierarchyTree& tree, const CHierarchyItem* except, const std::string& name,
                     const CHierarchyItem* outside = nullptr) {
     for (CHierarchyItem* item = tree.NextItem(nullptr); item != nullptr; item = tree.NextItem(item)) {
-        if (item == except || (outside != nullptr && (item == outside || outside->IsAncestorOf(item))))
+        if (item == except || item->Kind() == kItemRoot ||
+            (outside != nullptr && (item == outside || outside->IsAncestorOf(item))))
             continue;
         if (SameTextNoCase(item->Text(), name))
             return true;
