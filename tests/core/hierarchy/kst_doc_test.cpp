@@ -316,6 +316,15 @@ TEST_F(KstDocTest, SaveFailuresAreReportedAndCanKeepTheProjectOpen) {
     EXPECT_TRUE(FileExists(saved));
 }
 
+TEST_F(KstDocTest, NothingIsWrittenWithoutAProject) {
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_FALSE(doc.OnSaveDocument(""));
+    EXPECT_FALSE(doc.OnOpenDocument((folder / "none.kst").string()));
+    EXPECT_TRUE(doc.SaveModified());
+    EXPECT_TRUE(fs::is_empty(folder.Path()));
+    EXPECT_EQ(doc.GetPathName(), "");
+}
+
 TEST_F(KstDocTest, NewProjectDialogAsksBeforeOverwriting) {
     EXPECT_FALSE(doc.AskNewProjectPath().has_value());
     ASSERT_EQ(prompts.FileRequests().size(), 1u);
