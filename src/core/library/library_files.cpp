@@ -101,8 +101,12 @@ bool RemoveLibraryModule(const fs::path& moduleFile, const std::vector<std::stri
     // Renaming over the older backup keeps it when the rename fails.
     if (!MoveFileTo(moduleFile, backup, true, errorText))
         return false;
-    TransferCompanionFiles(companions, moduleFile.parent_path(), moduleFile.parent_path(),
-                           TransferMode::Delete);
+    // The backup just made is what removal promises to keep, whatever a Link value says.
+    std::vector<std::string> doomed;
+    for (const std::string& name : companions)
+        if (name != backup.filename().string())
+            doomed.push_back(name);
+    TransferCompanionFiles(doomed, moduleFile.parent_path(), moduleFile.parent_path(), TransferMode::Delete);
     return true;
 }
 

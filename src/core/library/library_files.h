@@ -47,7 +47,8 @@ bool CreateLibraryFolder(const std::filesystem::path& parentFolder, std::string_
 bool RemoveLibraryFolder(const std::filesystem::path& folder, std::string* errorText = nullptr);
 
 // Renames the module's file to the same name ending in ".bak" (replacing an older one), then
-// deletes its companion files from its folder. Nothing else is touched when the rename fails.
+// deletes its companion files (never the new backup) from its folder. Nothing else is touched
+// when the rename fails.
 bool RemoveLibraryModule(const std::filesystem::path& moduleFile, const std::vector<std::string>& companions,
                          std::string* errorText = nullptr);
 

@@ -135,6 +135,11 @@ TEST_F(LibraryFilesTest, RemovingAModuleKeepsItAsBackupAndDeletesPlainCompanions
     EXPECT_EQ(ReadBytes(a / "a" / "b"), "nested");
     EXPECT_TRUE(FolderExists(temp / "lib"));
 
+    // A Link value naming the backup cannot take it away.
+    WriteBytes(a / "Z.vhd", "z");
+    ASSERT_TRUE(RemoveLibraryModule(a / "Z.vhd", {"Z.bak"}));
+    EXPECT_EQ(ReadBytes(a / "Z.bak"), "z");
+
     std::string error;
     WriteBytes(a / "y.ucf", "pins");
     EXPECT_FALSE(RemoveLibraryModule(a / "Y.vhd", {"y.ucf"}, &error));
