@@ -78,7 +78,7 @@ bool CHierarchyCommands::OnPaste() {
             }
             if (!samePane)
                 TransferLinkedFiles(*copy->Object(), sourceFolder, m_doc.GetModuleFolderPath(),
-                                    cut ? LinkTransfer::Move : LinkTransfer::Copy);
+                                    cut ? TransferMode::Move : TransferMode::Copy);
         }
         if (cut) {
             for (CHierarchyItem* it = sourceItem; it != nullptr;

@@ -3,12 +3,11 @@
 // Runs the GHDL analyser over VHDL text in a scratch folder. Tests call GTEST_SKIP() when it is
 // not installed, so they pass cleanly on machines without it.
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <random>
 #include <string>
 #include <vector>
@@ -54,8 +53,8 @@ inline GhdlResult GhdlAnalyse(const std::vector<std::string>& texts, const std::
 
 } // namespace kestra::test
 
-#define KESTRA_REQUIRE_GHDL()                                                                               \
-    do {                                                                                                    \
-        if (!::kestra::test::GhdlAvailable())                                                               \
-            GTEST_SKIP() << "ghdl is not installed";                                                        \
+#define KESTRA_REQUIRE_GHDL()                                                                                \
+    do {                                                                                                     \
+        if (!::kestra::test::GhdlAvailable())                                                                \
+            GTEST_SKIP() << "ghdl is not installed";                                                         \
     } while (false)
