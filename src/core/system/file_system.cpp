@@ -78,7 +78,23 @@ std::optional<std::string> ReadWholeFile(const fs::path& path, std::string* erro
     return content;
 }
 
-bool ReplaceFileSafely(const fs::path& path, std::string_view content, std::string* errorText) {
+bool ReplaceFileSafely(const fs::path& linkOrFile, std::string_view content, std::string* errorText) {
+    std::error_code error;
+    // A symbolic link stays a link: the file it names is replaced.
+    fs::path path = linkOrFile;
+    if (fs::is_symlink(linkOrFile, error)) {
+        const fs::path resolved = fs::canonical(linkOrFile, error);
+        if (!error)
+            path = resolved;
+    }
+    // A file that nobody may write is kept as it is, also for a user whom the system would
+    // let replace it.
+    const fs::file_status existing = fs::status(path, error);
+    constexpr fs::perms anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if (!error && fs::is_regular_file(existing) && (existing.permissions() & anyWrite) == fs::perms::none) {
+        SetErrno(errorText, EACCES);
+        return false;
+    }
     fs::path temporary;
     FilePtr file = CreateTemporaryBeside(path, temporary, errorText);
     if (!file)
@@ -89,7 +105,6 @@ bool ReplaceFileSafely(const fs::path& path, std::string_view content, std::stri
     const int writeErrno = errno;
     const bool closed = std::fclose(file.release()) == 0;
     const int closeErrno = errno;
-    std::error_code error;
     if (!written || !closed) {
         SetErrno(errorText, !written ? writeErrno : closeErrno);
         fs::remove(temporary, error);

@@ -91,6 +91,16 @@ TEST(SourceRewrite, ParameterEditReachesTheFileAndSurvivesReanalysis) {
         EXPECT_TRUE(result.ok) << result.output;
     }
 
+    // A read-only source is left alone, and the failure is reported.
+    const std::string before = project.ReadSource("M");
+    std::filesystem::permissions(project.SourcePath("M"), std::filesystem::perms::owner_read);
+    item->Object()->SetEntryText(1, 1, "9");
+    project.log.ClearLog();
+    EXPECT_FALSE(RewriteSourceFromParameters(project.doc, item));
+    EXPECT_EQ(project.ReadSource("M"), before);
+    EXPECT_EQ(project.log.Text(), "\r\nERROR: Cannot write source file (" + project.SourcePath("M").string() +
+                                      "). Failed to modify file.");
+
     std::filesystem::remove(project.SourcePath("M"));
     project.log.ClearLog();
     EXPECT_FALSE(RewriteSourceFromParameters(project.doc, item));

@@ -58,6 +58,24 @@ TEST(FileSystem, ReplaceFileSafelyFailureKeepsTheOldFile) {
     EXPECT_TRUE(ListFiles(folder.Path()).empty());
 }
 
+TEST(FileSystem, ReplaceFileSafelyKeepsReadOnlyFilesAndLinks) {
+    TempFolder folder;
+    const fs::path locked = folder / "locked.vhd";
+    WriteBytes(locked, "kept");
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read);
+    std::string error;
+    EXPECT_FALSE(ReplaceFileSafely(locked, "changed", &error));
+    EXPECT_EQ(error, std::make_error_code(std::errc::permission_denied).message());
+    EXPECT_EQ(ReadBytes(locked), "kept");
+
+    fs::create_directory(folder / "shared");
+    WriteBytes(folder / "shared" / "real.vhd", "old");
+    fs::create_symlink(fs::path("shared") / "real.vhd", folder / "link.vhd");
+    ASSERT_TRUE(ReplaceFileSafely(folder / "link.vhd", "new"));
+    EXPECT_TRUE(fs::is_symlink(folder / "link.vhd"));
+    EXPECT_EQ(ReadBytes(folder / "shared" / "real.vhd"), "new");
+}
+
 TEST(FileSystem, CopyMoveAndDeleteReportTheSystemsErrorText) {
     TempFolder folder;
     WriteBytes(folder / "a.vhd", "A");
