@@ -54,7 +54,9 @@ void SkipFunctionBody(const CScanner& scanner, std::size_t& cursor);
 // The architecture loop over the whole text: reads every architecture of the module's entity,
 // adds data type parameters for its signal types, then one architecture choice entry per
 // entity with two or more architectures (value carried from the previous object), and finally
-// runs the options' hook. A text without such an architecture is error 13 (no line).
+// runs the options' hook. A text without such an architecture is error 13 (no line). Headers
+// that stand inside other architectures make the walks overlap; when they would cover the text
+// many times over, the loop stops with error 16 (no line) instead.
 void AnalyzeArchitectures(const CScanner& scanner, CKSTObject* object,
                           const ArchitectureOptions& options = {});
 void AnalyzeArchitectures(const CScanner& scanner, CEntryIndex& entries,
