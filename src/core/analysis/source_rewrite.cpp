@@ -3,6 +3,7 @@
 #include "analysis/analyze_module.h"
 #include "analysis/entity_reader.h"
 #include "analysis/scanner.h"
+#include "analysis/unit_search.h"
 #include "hierarchy/analysis_status.h"
 #include "hierarchy/kst_doc.h"
 #include "hierarchy/message_log.h"
@@ -13,41 +14,6 @@
 namespace kestra {
 
 namespace {
-
-// After "entity <name>" at a statement start; none when the text has no such entity.
-std::optional<std::size_t> FindEntityName(const CScanner& scanner, const std::string& name) {
-    for (std::size_t from = 0;;) {
-        const auto keyword = scanner.FindWordOutsideComments(from, "entity");
-        if (!keyword)
-            return std::nullopt;
-        std::size_t cursor = *keyword + 6;
-        from = cursor;
-        if (scanner.StartsStatement(*keyword) && SameTextNoCase(scanner.ReadWord(cursor), name))
-            return cursor;
-    }
-}
-
-// From before a '(' moves past the ')' that balances it; the inner text's end (exclusive) is
-// the ')' position. False when the text ends first.
-bool SkipParenthesised(const CScanner& scanner, std::size_t& cursor, std::size_t* innerStart = nullptr,
-                       std::size_t* closing = nullptr) {
-    if (scanner.ReadChar(cursor) != '(')
-        return false;
-    if (innerStart != nullptr)
-        *innerStart = cursor;
-    for (int depth = 1; depth > 0;) {
-        const char c = scanner.ReadChar(cursor);
-        if (c == '\0')
-            return false;
-        if (c == '(')
-            ++depth;
-        else if (c == ')')
-            --depth;
-    }
-    if (closing != nullptr)
-        *closing = cursor - 1;
-    return true;
-}
 
 // Skips "generic ( ... )" and the character after it when the next word is "generic". False
 // when its parenthesis is not closed.
@@ -106,10 +72,10 @@ std::string RewriteEntityHeader(const std::string& text, const std::string& enti
                                 const CKSTObject& object) {
     AnalysisContext context;
     const CScanner scanner(text, &context);
-    const auto afterName = FindEntityName(scanner, entityName);
-    if (!afterName)
+    const auto entity = FindEntityDeclaration(scanner, entityName);
+    if (!entity)
         return text;
-    std::size_t cursor = *afterName;
+    std::size_t cursor = entity->afterName;
     scanner.ReadWord(cursor); // "is"
     const std::size_t headerStart = cursor;
 
@@ -174,8 +140,8 @@ bool UpdatePortList(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context
     AnalysisContext local;
     const CScanner scanner(*text, &local);
     std::string rewritten = *text;
-    if (const auto afterName = FindEntityName(scanner, item->Text())) {
-        std::size_t cursor = *afterName;
+    if (const auto entity = FindEntityDeclaration(scanner, item->Text())) {
+        std::size_t cursor = entity->afterName;
         scanner.ReadWord(cursor); // "is"
         bool closed = SkipGenericClause(scanner, cursor);
         const std::size_t start = cursor;

@@ -1,5 +1,6 @@
 #include "generation/components.h"
 
+#include "analysis/entity_reader.h"
 #include "analysis/scanner.h"
 #include "generation/declarations.h"
 #include "model/design_object.h"
@@ -7,23 +8,6 @@
 namespace kestra {
 
 namespace {
-
-int ComponentGenericKind(const std::string& typeWord, const std::string& componentName) {
-    const std::string type = ToLowerAscii(typeWord);
-    if (type == "integer" || type == "positive" || type == "natural")
-        return kKindNumeric;
-    if (type == "type")
-        return kKindDataType;
-    if (type == "std_logic")
-        return kKindLogic;
-    if (type == "file")
-        return kKindLink;
-    if (type == "note")
-        return kKindNote;
-    if (type == "string")
-        return SameTextNoCase(std::string_view(componentName).substr(0, 4), "LPM_") ? kKindString : kKindNote;
-    return -1;
-}
 
 // Moves the cursor past the ')' that balances the '(' before it, and past a ';' after it.
 void SkipToClauseEnd(const CScanner& scanner, std::size_t& cursor) {
@@ -114,7 +98,7 @@ std::string BuildComponentGenerics(const CScanner& scanner, std::size_t& cursor,
             cursor = afterType + 1;
             value = scanner.ReadValue(cursor);
         }
-        const int kind = ComponentGenericKind(typeWord, copyObject.GetGeneratedName());
+        const int kind = GenericKind(typeWord, copyObject.GetGeneratedName());
         if (kind >= 0) {
             if (kind == kKindDataType || kind == kKindLogic) {
                 const int parent = parentObject.FindEntry(name);

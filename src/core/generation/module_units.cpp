@@ -3,6 +3,7 @@
 #include "analysis/architecture_reader.h"
 #include "analysis/entity_reader.h"
 #include "analysis/scanner.h"
+#include "analysis/unit_search.h"
 #include "generation/architecture_walk.h"
 #include "generation/declarations.h"
 #include "generation/packages.h"
@@ -19,43 +20,6 @@ std::optional<std::size_t> PastNextSemicolon(const CScanner& scanner, std::size_
     if (!semicolon)
         return std::nullopt;
     return *semicolon + 1;
-}
-
-// From just before a '(' (blanks and comments allowed), moves past the ')' that balances it.
-bool SkipParenthesised(const CScanner& scanner, std::size_t& cursor) {
-    if (scanner.ReadChar(cursor) != '(')
-        return false;
-    int depth = 1;
-    while (depth > 0) {
-        const char c = scanner.ReadChar(cursor);
-        if (c == '\0')
-            return false;
-        if (c == '(')
-            ++depth;
-        else if (c == ')')
-            --depth;
-    }
-    return true;
-}
-
-// Position of the entity declaration of `name`: "entity" at a statement start, then the name
-// after a blank.
-std::optional<std::size_t> FindEntityDeclaration(const CScanner& scanner, const std::string& name,
-                                                 std::size_t& afterName) {
-    std::size_t from = 0;
-    for (;;) {
-        const auto keyword = scanner.FindWordOutsideComments(from, "entity");
-        if (!keyword)
-            return std::nullopt;
-        std::size_t cursor = *keyword + 6;
-        from = cursor;
-        if (!scanner.StartsStatement(*keyword))
-            continue;
-        if (SameTextNoCase(scanner.ReadWord(cursor), name)) {
-            afterName = cursor;
-            return keyword;
-        }
-    }
 }
 
 } // namespace
@@ -117,13 +81,13 @@ UnitText CGenerationSession::BuildEntityPart(const std::string& key, const std::
     m_context.textStart = 0;
     const CScanner scanner(sourceText, &m_context);
     const std::string name = object.GetGeneratedName();
-    std::size_t cursor = 0;
-    const auto keyword = FindEntityDeclaration(scanner, name, cursor);
-    if (!keyword)
+    const auto entity = FindEntityDeclaration(scanner, name);
+    if (!entity)
         return {};
+    std::size_t cursor = entity->afterName;
 
     scanner.ReadWord(cursor); // "is"
-    const std::size_t contextStart = FindContextStart(scanner, *keyword, 0);
+    const std::size_t contextStart = FindContextStart(scanner, entity->keyword, 0);
     std::string result = sourceText.substr(contextStart, cursor - contextStart);
     result += WrapGenericLines(BuildGenericLines(key == TopName() ? kGenericTopModule : 0, object),
                                "\r\n\tgeneric (\r\n", "\t);");
