@@ -2,9 +2,17 @@
 
 #include "analysis/scanner.h"
 #include "cli_session.h"
+#include "library/library_chooser.h"
+#include "library/library_roots.h"
+#include "library/library_store.h"
+#include "library/library_tree.h"
 #include "project_printer.h"
+#include "system/file_system.h"
+#include "system/path_text.h"
 
 #include <array>
+#include <filesystem>
+#include <ostream>
 #include <utility>
 
 namespace kestra {
@@ -142,6 +150,92 @@ CommandResult RunGenerate(CCliSession& session, const CliArguments& arguments) {
     return CommandResult::From(session.Commands().OnGenerate(arguments.HasOption("--individual")));
 }
 
+namespace fs = std::filesystem;
+
+// The library's root folder from the settings, created when missing; the start folder is the
+// current folder, as for the other start-up paths.
+fs::path LibraryRoot(CCliSession& session, LibraryKind kind) {
+    std::error_code error;
+    return OpenLibraryRoot(session.Settings(), kind, fs::current_path(error));
+}
+
+LibraryKind KindOption(const CliArguments& arguments) {
+    return arguments.HasOption("--predefined") ? LibraryKind::Predefined : LibraryKind::Library;
+}
+
+CommandResult RunExport(CCliSession& session, const CliArguments& arguments) {
+    if (arguments.HasOption("--library") == arguments.HasOption("--predefined"))
+        return CommandResult::Usage("expected one of --library and --predefined");
+    const LibraryKind kind = KindOption(arguments);
+    fs::path folder = LibraryRoot(session, kind);
+    if (const auto sub = arguments.OptionValue("--folder")) {
+        const fs::path relative = NormalizeSeparators(*sub);
+        bool inside = !relative.empty() && relative.is_relative();
+        for (const fs::path& part : relative)
+            inside = inside && part != "..";
+        if (!inside)
+            return CommandResult::Usage("--folder names a folder inside the library, not '" + *sub + "'");
+        folder /= relative;
+        if (!FolderExists(folder))
+            return CommandResult::Usage("no folder '" + *sub + "' in " + LibraryRoot(session, kind).string());
+    }
+    if (SelectModule(session, arguments.operands[0]) == nullptr)
+        return NoSuchModule(arguments.operands[0]);
+    CFolderLibraryStore store(folder, session.Doc().Prompts());
+    CHierarchyCommands& commands = session.Commands();
+    const bool stored = kind == LibraryKind::Predefined ? commands.OnCreatePredefinedModule(store)
+                                                        : commands.OnCreateLibraryModule(store);
+    if (stored)
+        session.Out() << "Stored " << store.StoredFile().string() << '\n';
+    return CommandResult::From(stored);
+}
+
+// FILE as given, else inside the library's root folder (".vhd" may be left out there).
+std::optional<fs::path> FindModuleFile(CCliSession& session, LibraryKind kind, const std::string& text) {
+    const fs::path given = NormalizeSeparators(text);
+    std::error_code error;
+    if (FileExists(given))
+        return fs::absolute(given, error);
+    if (given.is_absolute())
+        return std::nullopt;
+    const fs::path root = LibraryRoot(session, kind);
+    for (const fs::path& candidate : {root / given, root / (given.string() + ".vhd")}) {
+        if (FileExists(candidate))
+            return candidate;
+    }
+    return std::nullopt;
+}
+
+CommandResult RunInsert(CCliSession& session, const CliArguments& arguments) {
+    const LibraryKind kind = KindOption(arguments);
+    const std::optional<fs::path> file = FindModuleFile(session, kind, arguments.operands[1]);
+    if (!file)
+        return CommandResult::Usage("no module file '" + arguments.operands[1] + "'");
+    if (SelectModule(session, arguments.operands[0]) == nullptr)
+        return NoSuchModule(arguments.operands[0]);
+    CHierarchyCommands& commands = session.Commands();
+    if (kind == LibraryKind::Predefined) {
+        CFixedLibraryChooser chooser(*file);
+        return CommandResult::From(
+            commands.InsertLibraryModule(LibraryInsertMode::ChoosePredefined, {}, &chooser) != nullptr);
+    }
+    return CommandResult::From(commands.InsertLibraryModule(LibraryInsertMode::LibraryFile, file->string()) !=
+                               nullptr);
+}
+
+CommandResult RunLibrary(CCliSession& session, const CliArguments& arguments) {
+    const LibraryKind kind = KindOption(arguments);
+    CLibraryTree tree(LibraryRoot(session, kind), kind);
+    tree.Rescan();
+    std::ostream& out = session.Out();
+    out << LibraryRootText(kind) << " (" << tree.RootFolder().string() << ")\n";
+    for (const CLibraryItem* item = tree.NextItem(tree.Root()); item != nullptr; item = tree.NextItem(item)) {
+        out << std::string(static_cast<std::size_t>(4 * CLibraryTree::Depth(item)), ' ') << item->Name()
+            << (item->IsFolder() ? "/" : "") << '\n';
+    }
+    return CommandResult::Done();
+}
+
 constexpr CliSubcommand kSubcommands[] = {
     {"new", "P.kst", "create a project (its file and module folder)", 1, 1, "", ProjectUse::Create, RunNew},
     {"show", "P.kst [--json]", "print the hierarchy with each item's entries and signals", 1, 1, "--json",
@@ -164,6 +258,15 @@ constexpr CliSubcommand kSubcommands[] = {
      "write synthesizable VHDL of a module and its children (default: every top module) to the destination "
      "folder; --individual leaves the children out",
      1, 2, "--individual", ProjectUse::Open, RunGenerate},
+    {"export", "P.kst MODULE --library|--predefined [--folder SUB]",
+     "store a module (with every module below it, for --library) into the module or predefined library, "
+     "or its sub-folder SUB; a module of the same name there is replaced",
+     2, 2, "--library --predefined --folder=", ProjectUse::Open, RunExport},
+    {"insert", "P.kst PARENT FILE [--predefined]",
+     "insert a library module file (FILE, or FILE inside the library) under PARENT and analyse it", 3, 3,
+     "--predefined", ProjectUse::Open, RunInsert},
+    {"library", "[--predefined]", "print the folders and modules of the module or predefined library", 0, 0,
+     "--predefined", ProjectUse::None, RunLibrary},
 };
 
 } // namespace
@@ -174,6 +277,18 @@ bool CliArguments::HasOption(std::string_view option) const {
             return true;
     }
     return false;
+}
+
+std::optional<std::string> CliArguments::OptionValue(std::string_view option) const {
+    for (const std::string& given : options) {
+        if (given.size() > option.size() && given.starts_with(option) && given[option.size()] == '=')
+            return given.substr(option.size() + 1);
+    }
+    return std::nullopt;
+}
+
+bool CliSubcommand::TakesValue(std::string_view option) const {
+    return AcceptsOption(std::string(option) + "=");
 }
 
 bool CliSubcommand::AcceptsOption(std::string_view option) const {

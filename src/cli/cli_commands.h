@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -16,9 +17,11 @@ enum class ProjectUse { None, Open, Create };
 struct CliArguments {
     std::string project;               // P.kst, when the subcommand uses a project
     std::vector<std::string> operands; // the words after it
-    std::vector<std::string> options;  // "--json", ...
+    std::vector<std::string> options;  // "--json", "--folder=SUB", ...
 
     bool HasOption(std::string_view option) const;
+    // The value of an option that takes one ("--folder" gives SUB); none when not given.
+    std::optional<std::string> OptionValue(std::string_view option) const;
 };
 
 enum class CommandOutcome { Done, Refused, UsageError };
@@ -35,7 +38,8 @@ struct CommandResult {
 };
 
 // One subcommand: its words for the help text, how many operands it takes (counting P.kst),
-// the options it accepts (space-separated) and the handler that calls the core.
+// the options it accepts (space-separated; "--name=" takes a value, given as "--name VALUE" or
+// "--name=VALUE") and the handler that calls the core.
 struct CliSubcommand {
     std::string_view name;
     std::string_view synopsis;
@@ -47,6 +51,7 @@ struct CliSubcommand {
     CommandResult (*run)(CCliSession& session, const CliArguments& arguments);
 
     bool AcceptsOption(std::string_view option) const;
+    bool TakesValue(std::string_view option) const;
 };
 
 std::span<const CliSubcommand> Subcommands();

@@ -42,11 +42,22 @@ bool SplitArguments(const CliSubcommand& subcommand, const std::vector<std::stri
         if (!optionsEnded && word == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && word.size() > 2 && word.starts_with("--")) {
-            if (!subcommand.AcceptsOption(word)) {
+            const std::string name = word.substr(0, word.find('='));
+            if (subcommand.TakesValue(name)) {
+                if (name.size() < word.size()) {
+                    arguments.options.push_back(word);
+                } else if (i + 1 < words.size()) {
+                    arguments.options.push_back(name + "=" + words[++i]);
+                } else {
+                    problem = "option '" + name + "' needs a value";
+                    return false;
+                }
+            } else if (subcommand.AcceptsOption(word)) {
+                arguments.options.push_back(word);
+            } else {
                 problem = "unknown option '" + word + "'";
                 return false;
             }
-            arguments.options.push_back(word);
         } else {
             operands.push_back(word);
         }

@@ -103,7 +103,9 @@ TEST_F(KestraCli, HelpAndVersionNeedNoProject) {
          {"new P.kst", "show P.kst [--json]", "add P.kst PARENT NAME", "rename P.kst MODULE",
           "remove P.kst MODULE", "move P.kst MODULE top|up|down|bottom",
           "set-kind P.kst MODULE normal|library|predefined|package", "set P.kst MODULE PARAMETER VALUE",
-          "analyze P.kst [MODULE]", "generate P.kst [MODULE] [--individual]"})
+          "analyze P.kst [MODULE]", "generate P.kst [MODULE] [--individual]",
+          "export P.kst MODULE --library|--predefined [--folder SUB]",
+          "insert P.kst PARENT FILE [--predefined]", "library [--predefined]"})
         EXPECT_NE(help.out.find(std::string("  ") + name), std::string::npos) << name << "\n" << help.out;
 
     // Without a subcommand no command runs and nothing is written.
@@ -284,6 +286,93 @@ TEST_F(KestraCli, GenerateWritesOneFilePerTopModule) {
     fs::remove(Module("SUB.vhd"));
     const CliRun broken = Kestra({"generate", "P.kst", "TOP"});
     EXPECT_EQ(broken.status, 1) << broken.out;
+}
+
+TEST_F(KestraCli, ExportedModuleIsInsertedIntoAnotherProject) {
+    NewProject();
+    Add("ProjectA", "TOP");
+    Add("TOP", "SUB");
+    // Naming SUB left TOP to be analysed again: nothing is exported before that.
+    const CliRun early = Kestra({"export", "P.kst", "TOP", "--library"});
+    EXPECT_EQ(early.status, 1);
+    EXPECT_EQ(early.out, "ERROR: Object is not completely analyzed yet.\n");
+    ASSERT_EQ(Kestra({"analyze", "P.kst"}).status, 0);
+    const CliRun exported = Kestra({"export", "P.kst", "TOP", "--library"});
+    EXPECT_EQ(exported.status, 0) << exported.out << exported.err;
+    EXPECT_EQ(exported.out, "Stored " + (work / "Library" / "TOP.vhd").string() +
+                                "\nLibrary module TOP created successfully.\n");
+    const std::string stored = ReadBytes(work / "Library" / "TOP.vhd");
+    EXPECT_EQ(stored.rfind("-- TOP: Library module created by KESTRA\r\n--\r\n", 0), 0u) << stored;
+    EXPECT_NE(stored.find("entity SUB is"), std::string::npos) << stored;
+
+    // The same name again asks before replacing; the answer is Yes.
+    const CliRun again = Kestra({"export", "P.kst", "TOP", "--library"});
+    EXPECT_EQ(again.status, 0) << again.out << again.err;
+    EXPECT_NE(again.err.find("[Overwrite] TOP.vhd already exists.\nDo you want to replace it? -> Yes"),
+              std::string::npos)
+        << again.err;
+
+    const CliRun listing = Kestra({"library"});
+    EXPECT_EQ(listing.status, 0) << listing.err;
+    EXPECT_EQ(listing.out, "Library module (" + (work / "Library").string() + ")\n    TOP\n");
+
+    // A second project takes the module by its name in the library.
+    ASSERT_EQ(Kestra({"new", "Q.kst"}).status, 0);
+    const CliRun inserted = Kestra({"insert", "Q.kst", "ProjectB", "TOP"});
+    EXPECT_EQ(inserted.status, 0) << inserted.out << inserted.err;
+    EXPECT_EQ(inserted.out, "TOP analyzed. No error encountered.\nLibrary module TOP added.\n");
+    EXPECT_EQ(ReadBytes(work / "ProjectB" / "TOP.vhd"), stored);
+    const CliRun show = Kestra({"show", "Q.kst"});
+    EXPECT_NE(show.out.find("    TOP [library, analysed]\n"), std::string::npos) << show.out;
+
+    const CliRun twice = Kestra({"insert", "Q.kst", "ProjectB", (work / "Library" / "TOP.vhd").string()});
+    EXPECT_EQ(twice.status, 0) << twice.out << twice.err;
+    EXPECT_NE(twice.out.find("Library module TOP_2 added."), std::string::npos) << twice.out;
+}
+
+TEST_F(KestraCli, PredefinedModulesGoIntoLibraryFolders) {
+    NewProject();
+    Add("ProjectA", "TOP");
+    Add("TOP", "SUB");
+    ASSERT_EQ(Kestra({"analyze", "P.kst"}).status, 0);
+    // A module with children is no predefined module.
+    const CliRun refused = Kestra({"export", "P.kst", "TOP", "--predefined"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "kestra export: refused, or nothing to do\n");
+
+    const CliRun missing = Kestra({"export", "P.kst", "SUB", "--predefined", "--folder", "gates"});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("no folder 'gates'"), std::string::npos) << missing.err;
+    fs::create_directories(work / "Predefined" / "gates");
+    const CliRun stored = Kestra({"export", "P.kst", "SUB", "--predefined", "--folder=gates"});
+    EXPECT_EQ(stored.status, 0) << stored.out << stored.err;
+    EXPECT_NE(stored.out.find("Predefined module SUB created successfully."), std::string::npos);
+    EXPECT_TRUE(fs::is_regular_file(work / "Predefined" / "gates" / "SUB.vhd"));
+    EXPECT_FALSE(fs::exists(work / "Library" / "SUB.vhd"));
+
+    const CliRun listing = Kestra({"library", "--predefined"});
+    EXPECT_EQ(listing.out,
+              "Predefined module (" + (work / "Predefined").string() + ")\n    gates/\n        SUB\n");
+
+    Add("ProjectA", "OTHER");
+    const CliRun first = Kestra({"insert", "P.kst", "OTHER", "gates/SUB.vhd", "--predefined"});
+    EXPECT_EQ(first.status, 0) << first.out << first.err;
+    EXPECT_NE(first.out.find("Predefined module SUB added."), std::string::npos) << first.out;
+    const CliRun second = Kestra({"insert", "P.kst", "OTHER", "gates/SUB", "--predefined"});
+    EXPECT_EQ(second.status, 1);
+    EXPECT_EQ(second.out, "Predefined module already exist in the same hierarchy.\n");
+
+    for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{
+             {"export", "P.kst", "SUB"},
+             {"export", "P.kst", "SUB", "--library", "--predefined"},
+             {"export", "P.kst", "SUB", "--library", "--folder", "../elsewhere"},
+             {"export", "P.kst", "SUB", "--library", "--folder"},
+             {"insert", "P.kst", "OTHER", "NOWHERE.vhd"},
+             {"library", "P.kst"},
+         }) {
+        const CliRun run = Kestra(wrong);
+        EXPECT_EQ(run.status, 2) << wrong[wrong.size() - 1] << run.out << run.err;
+    }
 }
 
 TEST_F(KestraCli, ShowJsonIsValidAndEscapesTheProjectName) {

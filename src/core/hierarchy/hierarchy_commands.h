@@ -9,10 +9,15 @@ namespace kestra {
 
 class CHierarchyItem;
 class CKSTDoc;
+class CLibraryChooser;
+class CLibraryStore;
 class CProjectObserver;
 class CTreeClipboard;
 
 enum class MoveCommand { Top, Up, Down, Bottom };
+// Where Insert Library Module takes its module from: chosen in the module library, chosen in
+// the predefined library, or a given module library file.
+enum class LibraryInsertMode { ChooseLibrary = 0, ChoosePredefined = 1, LibraryFile = 2 };
 
 // The commands of a project's hierarchy, without a window: they work on the project's
 // records and files, write the message log and ask the views to take part through the
@@ -77,6 +82,22 @@ public:
     // when nothing changed.
     bool EndParameterEdit(CHierarchyItem* item, int entry, int column, const std::string& text);
 
+    // Module library. Create Library Module exports the selected normal module with every
+    // module below it (predefined modules left out) as one file, Create Predefined Module a
+    // normal or predefined module without children; the module carries its current parameter
+    // values and choice lists. The file is handed to the store with the module's linked files;
+    // true when the store filed it.
+    bool CanCreateLibraryModule() const;
+    bool CanCreatePredefinedModule() const;
+    bool OnCreateLibraryModule(CLibraryStore& store);
+    bool OnCreatePredefinedModule(CLibraryStore& store);
+    // Insert Library Module and Insert Predefined Module: the module file (from the chooser, or
+    // `path` for LibraryInsertMode::LibraryFile) is copied into the module folder, becomes the
+    // last child of the selection and is analysed. Null when nothing was inserted.
+    bool CanInsertLibraryModule() const;
+    CHierarchyItem* InsertLibraryModule(LibraryInsertMode mode, const std::string& path,
+                                        CLibraryChooser* chooser = nullptr);
+
 private:
     bool RenameRoot(CHierarchyItem* item, const std::string& oldText, const std::string& text);
     bool RenameModule(CHierarchyItem* item, const std::string& oldText, const std::string& text,
@@ -85,6 +106,7 @@ private:
     bool GenerateTop(CHierarchyItem* top, bool individual);
     void RemoveItemRecords(CHierarchyItem* item, const CHierarchyItem* removedSubtree);
     bool Mark(bool cut);
+    bool ExportModule(CHierarchyItem* item, bool predefined, CLibraryStore& store);
 
     CKSTDoc& m_doc;
     CProjectObserver* m_observer;

@@ -17,6 +17,8 @@ public:
     virtual void ReloadPanes(CHierarchyItem* /*item*/, int /*panes*/ = kAllPanes) {}
     virtual void StartNameEditing(CHierarchyItem* /*item*/) {}
     virtual void ShowItem(CHierarchyItem* /*item*/) {}
+    // A module was inserted below parent: a diagram that shows the parent gains its block.
+    virtual void ModuleInserted(CHierarchyItem* /*parent*/, CHierarchyItem* /*item*/) {}
 };
 
 } // namespace kestra
