@@ -4,10 +4,10 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6
     libgtest-dev libgmock-dev libbenchmark-dev
     ghdl clang libclang-rt-14-dev clang-format
-    xvfb xauth
+    xvfb xauth imagemagick
 )
 
 missing=()

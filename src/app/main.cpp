@@ -1,8 +1,11 @@
 #include "command_line.h"
+#include "mainframe/application.h"
 #include "model/file_version.h"
 #include "settings/qt_settings_store.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -25,12 +28,29 @@ int RunHeadless(int argc, char* argv[], const std::vector<std::string>& argument
     return status;
 }
 
+// A window needs a screen someone can see: an X or Wayland display, or a platform named
+// explicitly that draws somewhere ("offscreen" and "minimal" draw nowhere).
+bool DisplayAvailable() {
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty())
+        return !platform.startsWith("offscreen") && !platform.startsWith("minimal");
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
 // No subcommand: the windowed application, with an optional project file to open.
-int RunWindowed(const std::vector<std::string>&) {
-    std::cout << "KESTRA " << kestra::kProgramVersionText
-              << "\nThe windowed application is not available in this build; run kestra --help for the "
-                 "command line.\n";
-    return kestra::kExitSuccess;
+int RunWindowed(int argc, char* argv[], const std::vector<std::string>& arguments) {
+    if (!DisplayAvailable()) {
+        std::cout << "KESTRA " << kestra::kProgramVersionText
+                  << "\nNo display is available for the windowed application; run kestra --help for the "
+                     "command line.\n";
+        // Asked to open a project, nothing was opened.
+        return arguments.empty() ? kestra::kExitSuccess : kestra::kExitFailure;
+    }
+    QApplication app(argc, argv);
+    NameApplication();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kestra.svg")));
+    kestra::CQtSettingsStore settings;
+    return kestra::RunWindowedApplication(arguments, settings);
 }
 
 } // namespace
@@ -42,5 +62,5 @@ int main(int argc, char* argv[]) {
         arguments.emplace_back(argv[i]);
     if (kestra::IsCommandLineRequest(arguments))
         return RunHeadless(argc, argv, arguments);
-    return RunWindowed(arguments);
+    return RunWindowed(argc, argv, arguments);
 }

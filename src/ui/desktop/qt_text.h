@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace kestra {
+
+// The one place where 8-bit project text meets Qt's strings. Names and VHDL text are single
+// bytes (Latin-1); file paths are the system's own encoding; messages, which may quote either,
+// are shown as UTF-8 when they are valid UTF-8 and as Latin-1 otherwise.
+QString TextToQt(std::string_view text);
+std::string TextFromQt(const QString& text);
+QString PathToQt(const std::filesystem::path& path);
+std::filesystem::path PathFromQt(const QString& path);
+QString MessageToQt(std::string_view text);
+
+} // namespace kestra

@@ -1,0 +1,347 @@
+#include "hierarchy/kst_tree_view.h"
+
+#include "analysis/scanner.h"
+#include "desktop/desktop_shell.h"
+#include "desktop/qt_text.h"
+#include "hierarchy/hierarchy_icons.h"
+#include "hierarchy/hierarchy_model.h"
+#include "hierarchy/kst_doc.h"
+#include "hierarchy/project_observer.h"
+#include "hierarchy/tree_clipboard.h"
+#include "mainframe/ui_context.h"
+#include "print/hierarchy_printer.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace kestra {
+
+namespace {
+
+bool IsIdentifier(const std::string& text) {
+    const CScanner scanner(text);
+    std::size_t cursor = 0;
+    return !text.empty() && scanner.ReadIdentifier(cursor) == text;
+}
+
+bool IsModule(const CHierarchyItem* item) {
+    return item != nullptr && item->Kind() != kItemRoot;
+}
+
+} // namespace
+
+QLineEdit* CNameEditDelegate::Editor() const {
+    return m_editor.data();
+}
+
+QWidget* CNameEditDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                         const QModelIndex&) const {
+    auto* editor = new QLineEdit(parent);
+    editor->setFrame(true);
+    m_editor = editor;
+    return editor;
+}
+
+void CNameEditDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    auto* line = static_cast<QLineEdit*>(editor);
+    if (!m_initialText.isNull()) {
+        line->setText(m_initialText);
+        m_initialText.clear();
+        m_initialText = QString();
+    } else {
+        line->setText(index.data(Qt::EditRole).toString());
+    }
+    line->selectAll();
+}
+
+void CNameEditDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const {
+    emit nameEdited(QPersistentModelIndex(index), static_cast<QLineEdit*>(editor)->text());
+}
+
+CKSTTreeView::CKSTTreeView(CKSTDoc& doc, CHierarchyCommands& commands, CProjectObserver& panes,
+                           const UiContext& ui, QWidget* parent)
+    : QTreeView(parent), m_doc(doc), m_commands(commands), m_panes(panes), m_ui(ui),
+      m_model(new CHierarchyModel(doc.Tree(), this)), m_delegate(new CNameEditDelegate(this)) {
+    setModel(m_model);
+    setItemDelegate(m_delegate);
+    setHeaderHidden(true);
+    setRootIsDecorated(true);
+    setUniformRowHeights(true);
+    setIconSize(CHierarchyIcons::ItemIconSize());
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setExpandsOnDoubleClick(false);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+    // Name edits end in the core once the editor has closed, never inside the editor's own
+    // commit, so that message boxes and reopened editors do not meet a closing one.
+    connect(m_delegate, &CNameEditDelegate::nameEdited, this, &CKSTTreeView::OnNameEdited,
+            Qt::QueuedConnection);
+    connect(m_model, &CHierarchyModel::itemAboutToBeRemoved, this, &CKSTTreeView::OnItemAboutToBeRemoved);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &CKSTTreeView::commandStateChanged);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &CKSTTreeView::commandStateChanged);
+    connect(m_model, &QAbstractItemModel::rowsMoved, this, &CKSTTreeView::commandStateChanged);
+    connect(m_model, &QAbstractItemModel::dataChanged, this, &CKSTTreeView::commandStateChanged);
+}
+
+CKSTTreeView::~CKSTTreeView() {
+    // The model goes first, while the tree it listens to still exists.
+    setModel(nullptr);
+    delete m_model;
+}
+
+void CKSTTreeView::OnInitialUpdate() {
+    m_doc.OnFirstUpdate();
+    CHierarchyItem* root = m_doc.Tree().GetRootItem();
+    expand(m_model->IndexOf(root));
+    SelectItem(root);
+}
+
+void CKSTTreeView::SelectItem(CHierarchyItem* item) {
+    if (item == nullptr)
+        return;
+    const QModelIndex index = m_model->IndexOf(item);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    ChangeSelection(item);
+}
+
+void CKSTTreeView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTreeView::currentChanged(current, previous);
+    if (m_commandDepth == 0 && current.isValid())
+        ChangeSelection(CHierarchyModel::ItemAt(current));
+}
+
+void CKSTTreeView::ChangeSelection(CHierarchyItem* item) {
+    m_model->SetBoldItem(item);
+    if (item == m_shown && m_commands.Selected() == item)
+        return;
+    if (!m_busy && m_shown != nullptr && m_shown != item)
+        m_panes.CommitPanes(m_shown);
+    m_commands.Select(item);
+    if (!m_busy)
+        m_panes.ReloadPanes(item);
+    m_shown = item;
+    emit commandStateChanged();
+}
+
+void CKSTTreeView::OnItemAboutToBeRemoved(CHierarchyItem* item) {
+    if (m_shown != nullptr && (m_shown == item || item->IsAncestorOf(m_shown)))
+        m_shown = nullptr;
+}
+
+template <typename Command>
+void CKSTTreeView::RunCommand(Command command) {
+    ++m_commandDepth;
+    command();
+    --m_commandDepth;
+    SyncSelection();
+    emit commandStateChanged();
+}
+
+void CKSTTreeView::SyncSelection() {
+    CHierarchyItem* item = m_commands.Selected();
+    if (item == nullptr)
+        item = m_doc.Tree().GetRootItem();
+    if (item == nullptr)
+        return;
+    const QModelIndex index = m_model->IndexOf(item);
+    if (currentIndex() != index) {
+        ++m_commandDepth;
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        --m_commandDepth;
+    }
+    ChangeSelection(item);
+}
+
+void CKSTTreeView::StartNameEditing(CHierarchyItem* item) {
+    const QPersistentModelIndex index(m_model->IndexOf(item));
+    QString text;
+    if (!m_retypeText.empty())
+        text = TextToQt(m_retypeText);
+    m_retypeText.clear();
+    // The editor opens once the command that asked for it has finished.
+    QTimer::singleShot(0, this, [this, index, text] {
+        // One name at a time: a request while another editor is open is dropped.
+        if (!index.isValid() || state() == QAbstractItemView::EditingState)
+            return;
+        scrollTo(index);
+        m_delegate->SetInitialText(text);
+        edit(index);
+    });
+}
+
+void CKSTTreeView::ShowItem(CHierarchyItem* item) {
+    const QModelIndex index = m_model->IndexOf(item);
+    if (index.isValid())
+        scrollTo(index);
+}
+
+void CKSTTreeView::OnNameEdited(const QPersistentModelIndex& index, const QString& text) {
+    CHierarchyItem* item = CHierarchyModel::ItemAt(index);
+    if (!index.isValid() || item == nullptr)
+        return;
+    const std::string name = TextFromQt(text);
+    if (item->Kind() != kItemRoot && !IsIdentifier(name))
+        m_retypeText = name;
+    RunCommand([&] { m_commands.EndNameEdit(item, name); });
+    m_retypeText.clear();
+}
+
+bool CKSTTreeView::CanAddModule() const {
+    const CHierarchyItem* item = m_commands.Selected();
+    return item != nullptr && (item->Kind() == kItemNormal || item->Kind() == kItemRoot);
+}
+
+bool CKSTTreeView::CanCutOrCopy() const {
+    return IsModule(m_commands.Selected());
+}
+
+bool CKSTTreeView::CanRemove() const {
+    return IsModule(m_commands.Selected());
+}
+
+void CKSTTreeView::OnAddModule() {
+    RunCommand([&] { m_commands.OnAddModule(); });
+}
+
+void CKSTTreeView::OnRemove() {
+    RunCommand([&] { m_commands.OnRemove(); });
+}
+
+void CKSTTreeView::OnCut() {
+    RunCommand([&] { m_commands.OnCut(); });
+}
+
+void CKSTTreeView::OnCopy() {
+    RunCommand([&] { m_commands.OnCopy(); });
+}
+
+void CKSTTreeView::OnPaste() {
+    CHierarchyCommands* source = nullptr;
+    if (const auto pane = m_ui.clipboard.Pane())
+        source = CHierarchyCommands::PaneById(*pane);
+    RunCommand([&] { m_commands.OnPaste(); });
+    // A cut from another project changed that project's tree and selection too.
+    if (source != nullptr && source != &m_commands)
+        emit commandStateChanged();
+}
+
+void CKSTTreeView::OnMove(MoveCommand command) {
+    RunCommand([&] { m_commands.OnMove(command); });
+    ShowItem(m_commands.Selected());
+}
+
+void CKSTTreeView::OnSetKind(int kind) {
+    RunCommand([&] { m_commands.OnSetKind(kind); });
+}
+
+void CKSTTreeView::OnAnalyzeModule() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    RunCommand([&] { m_commands.OnAnalyzeModule(); });
+    QApplication::restoreOverrideCursor();
+}
+
+void CKSTTreeView::OnGenerate(bool individual) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    RunCommand([&] { m_commands.OnGenerate(individual); });
+    QApplication::restoreOverrideCursor();
+}
+
+void CKSTTreeView::OnEditVhdl() {
+    const CHierarchyItem* item = m_commands.Selected();
+    // The root item names the project, not a module: it has no source to edit.
+    if (!IsModule(item))
+        return;
+    const std::filesystem::path source = m_doc.GetModuleFilePath(*item);
+    if (!source.empty())
+        m_ui.shell.EditSource(m_ui.settings, source, m_doc.GetProjectFolder());
+}
+
+void CKSTTreeView::OnExpandAll() {
+    setUpdatesEnabled(false);
+    expandAll();
+    setUpdatesEnabled(true);
+    ShowItem(m_commands.Selected());
+}
+
+void CKSTTreeView::OnCollapseAll() {
+    SelectItem(m_doc.Tree().GetRootItem());
+    setUpdatesEnabled(false);
+    collapseAll();
+    setUpdatesEnabled(true);
+}
+
+std::vector<HierarchyRow> CKSTTreeView::VisibleRows() const {
+    std::vector<HierarchyRow> rows;
+    for (QModelIndex index = m_model->index(0, 0); index.isValid(); index = indexBelow(index)) {
+        const CHierarchyItem* item = CHierarchyModel::ItemAt(index);
+        rows.push_back(HierarchyRow{item, CHierarchyTree::ItemDepth(item), item == m_model->BoldItem()});
+    }
+    return rows;
+}
+
+void CKSTTreeView::OnCopyView() {
+    const CHierarchyPrinter printer(VisibleRows(), font());
+    QApplication::clipboard()->setImage(printer.Picture().convertToFormat(QImage::Format_Mono));
+}
+
+int CKSTTreeView::Print(QPrinter& printer) {
+    const CHierarchyPrinter hierarchy(VisibleRows(), font());
+    return hierarchy.Print(printer, TextToQt(m_doc.GetTitle()) + QStringLiteral(" design hierarchy"));
+}
+
+bool CKSTTreeView::IsOnStatusImage(const QModelIndex& index, const QPoint& pos) const {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    m_delegate->InitOption(&option, index);
+    const QRect decoration = style()->subElementRect(QStyle::SE_ItemViewItemDecoration, &option, this);
+    return pos.x() >= decoration.left() && pos.x() < decoration.left() + CHierarchyIcons::kStatusWidth;
+}
+
+void CKSTTreeView::keyPressEvent(QKeyEvent* event) {
+    if (state() != QAbstractItemView::EditingState && (event->modifiers() & ~Qt::KeypadModifier) == 0) {
+        if (event->key() == Qt::Key_Space) {
+            if (CHierarchyItem* item = m_commands.Selected())
+                StartNameEditing(item);
+            return;
+        }
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            OnEditVhdl();
+            return;
+        }
+    }
+    QTreeView::keyPressEvent(event);
+}
+
+void CKSTTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && index.isValid()) {
+        if (!IsOnStatusImage(index, event->position().toPoint()))
+            OnEditVhdl();
+        return;
+    }
+    QTreeView::mouseDoubleClickEvent(event);
+}
+
+void CKSTTreeView::contextMenuEvent(QContextMenuEvent* event) {
+    const QPoint at = event->reason() == QContextMenuEvent::Keyboard
+                          ? viewport()->mapToGlobal(viewport()->rect().center())
+                          : event->globalPos();
+    emit contextMenuRequested(at);
+}
+
+bool CKSTTreeView::event(QEvent* event) {
+    // The pane's command keys (Ctrl+C, Ctrl+Del, Ctrl+Home ...) belong to the window's
+    // commands, not to the view's own key handling.
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->ignore();
+        return true;
+    }
+    return QTreeView::event(event);
+}
+
+} // namespace kestra

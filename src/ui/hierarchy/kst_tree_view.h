@@ -1,0 +1,135 @@
+#pragma once
+
+#include "hierarchy/hierarchy_commands.h"
+#include "print/hierarchy_printer.h"
+
+#include <QPersistentModelIndex>
+#include <QPointer>
+#include <QStyledItemDelegate>
+#include <QTreeView>
+#include <string>
+#include <vector>
+
+class QLineEdit;
+class QPrinter;
+
+namespace kestra {
+
+class CHierarchyModel;
+class CKSTDoc;
+class CProjectObserver;
+struct UiContext;
+
+// Edits item names in place. The typed name never goes into the model directly: it is
+// handed on, so that the core decides whether the name is taken.
+class CNameEditDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    // The next editor opens on this text instead of the item's.
+    void SetInitialText(const QString& text) { m_initialText = text; }
+    QLineEdit* Editor() const;
+    void InitOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+        initStyleOption(option, index);
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+
+signals:
+    void nameEdited(const QPersistentModelIndex& index, const QString& text) const;
+
+private:
+    mutable QString m_initialText;
+    mutable QPointer<QLineEdit> m_editor;
+};
+
+// The project window's hierarchy pane: shows the project's hierarchy with kind and status
+// images, follows the selection into the other panes through the project observer, and
+// forwards the hierarchy commands to the core. The bold item is always the one the panes
+// show; while a command runs, selection changes wait until the command has chosen its item.
+class CKSTTreeView : public QTreeView {
+    Q_OBJECT
+
+public:
+    CKSTTreeView(CKSTDoc& doc, CHierarchyCommands& commands, CProjectObserver& panes, const UiContext& ui,
+                 QWidget* parent = nullptr);
+    ~CKSTTreeView() override;
+
+    CHierarchyModel& Model() { return *m_model; }
+    CHierarchyCommands& Commands() { return m_commands; }
+    CHierarchyItem* SelectedItem() const { return m_commands.Selected(); }
+    // Makes the item the current one, committing the panes of the previous one first.
+    void SelectItem(CHierarchyItem* item);
+    // The first update of a new or opened project: repairs the root and selects it.
+    void OnInitialUpdate();
+    // While print preview runs, selection changes do not reload the panes.
+    void SetBusy(bool busy) { m_busy = busy; }
+    bool IsBusy() const { return m_busy; }
+
+    void StartNameEditing(CHierarchyItem* item);
+    void ShowItem(CHierarchyItem* item);
+    QLineEdit* NameEditor() const { return m_delegate->Editor(); }
+
+    bool CanAddModule() const;
+    bool CanCutOrCopy() const;
+    bool CanPaste() const { return m_commands.CanPaste(); }
+    bool CanRemove() const;
+
+    void OnAddModule();
+    void OnRemove();
+    void OnCut();
+    void OnCopy();
+    void OnPaste();
+    void OnMove(MoveCommand command);
+    void OnSetKind(int kind);
+    void OnAnalyzeModule();
+    void OnGenerate(bool individual);
+    void OnEditVhdl();
+    void OnExpandAll();
+    void OnCollapseAll();
+    void OnCopyView();
+
+    // The visible items in display order, for printing and Copy View.
+    std::vector<HierarchyRow> VisibleRows() const;
+    // Prints the hierarchy with the heading and page footer; returns the page count.
+    int Print(QPrinter& printer);
+
+signals:
+    void contextMenuRequested(const QPoint& globalPos);
+    // The selection, the marks or the structure changed: command states may differ.
+    void commandStateChanged();
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    template <typename Command>
+    void RunCommand(Command command);
+    void ChangeSelection(CHierarchyItem* item);
+    void SyncSelection();
+    void OnNameEdited(const QPersistentModelIndex& index, const QString& text);
+    void OnItemAboutToBeRemoved(CHierarchyItem* item);
+    bool IsOnStatusImage(const QModelIndex& index, const QPoint& pos) const;
+
+    CKSTDoc& m_doc;
+    CHierarchyCommands& m_commands;
+    CProjectObserver& m_panes;
+    const UiContext& m_ui;
+    CHierarchyModel* m_model;
+    CNameEditDelegate* m_delegate;
+    CHierarchyItem* m_shown = nullptr; // the item whose records the panes hold
+    int m_commandDepth = 0;
+    bool m_busy = false;
+    // A name that was not a VHDL identifier: editing reopens on it.
+    std::string m_retypeText;
+};
+
+} // namespace kestra

@@ -1,0 +1,43 @@
+#include "mainframe/application.h"
+
+#include "desktop/desktop_shell.h"
+#include "desktop/qt_user_prompts.h"
+#include "desktop/system_tree_clipboard.h"
+#include "mainframe/main_frame.h"
+#include "mainframe/ui_context.h"
+#include "system/application_paths.h"
+
+#include <QApplication>
+#include <filesystem>
+
+namespace kestra {
+
+std::unique_ptr<CMainFrame> StartMainFrame(const UiContext& ui, const std::vector<std::string>& arguments,
+                                           const std::function<void(CMainFrame&)>& created) {
+    auto frame = std::make_unique<CMainFrame>(ui);
+    if (created)
+        created(*frame);
+    if (!arguments.empty() && !frame->OpenProjectFile(arguments.front()))
+        return nullptr;
+    frame->showMaximized();
+    return frame;
+}
+
+int RunWindowedApplication(const std::vector<std::string>& arguments, CSettingsStore& settings) {
+    std::error_code error;
+    const std::filesystem::path startFolder = std::filesystem::current_path(error);
+    CQtUserPrompts prompts;
+    CSystemTreeClipboard clipboard;
+    CDesktopShell shell;
+    const UiContext ui{settings, prompts, clipboard, shell, InitialiseApplicationPaths(settings, startFolder),
+                       {}};
+    std::unique_ptr<CMainFrame> frame =
+        StartMainFrame(ui, arguments, [&prompts](CMainFrame& created) { prompts.SetParent(&created); });
+    if (!frame)
+        return 1;
+    const int status = QApplication::exec();
+    prompts.SetParent(nullptr);
+    return status;
+}
+
+} // namespace kestra

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QObject>
+
+class QDockWidget;
+class QMainWindow;
+class QToolBar;
+class QWidget;
+
+namespace kestra {
+
+class CSettingsStore;
+
+// The main window's three docking bars, "MODULE LIBRARY", "BLOCK DIAGRAM" and "SIGNAL LIST",
+// their default places and sizes, the layout kept under "DockBarState", and the block diagram
+// maximizing toggle. The bars' panes are empty until their own views exist.
+class CDockBars : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr const char* kStateSection = "DockBarState";
+
+    CDockBars(QMainWindow& frame, QToolBar& mainToolBar, CSettingsStore& settings);
+
+    QDockWidget* LibraryBar() const { return m_library; }
+    QDockWidget* BlockDiagramBar() const { return m_diagram; }
+    QDockWidget* SignalListBar() const { return m_signals; }
+    QWidget* BlockDiagramPane() const;
+    QWidget* SignalListPane() const;
+
+    // Lays the bars out at their default places and sizes, then applies the saved layout.
+    void RestoreLayout();
+    void SaveLayout();
+
+    bool IsDiagramMaximized() const { return m_maximized; }
+    void SetDiagramMaximized(bool maximized);
+
+private:
+    QDockWidget* CreateBar(const QString& title, const QString& name, int width, int height);
+
+    QMainWindow& m_frame;
+    QToolBar& m_mainToolBar;
+    CSettingsStore& m_settings;
+    QDockWidget* m_library;
+    QDockWidget* m_diagram;
+    QDockWidget* m_signals;
+    bool m_maximized = false;
+};
+
+} // namespace kestra

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QList>
+
+class QAction;
+
+namespace kestra {
+
+// Every command of the main window, each a QAction with its menu text, key and status-bar
+// prompt. The main window owns them; the menus, the toolbar and the tree's context menu show
+// the same actions, so a command is enabled or disabled in one place.
+struct CMainActions {
+    QAction* newProject = nullptr;
+    QAction* openProject = nullptr;
+    QAction* closeProject = nullptr;
+    QAction* saveProject = nullptr;
+    QAction* saveProjectAs = nullptr;
+    QAction* properties = nullptr;
+    QAction* print = nullptr;
+    QAction* printPreview = nullptr;
+    QList<QAction*> recentFiles;
+    QAction* exit = nullptr;
+
+    QAction* cut = nullptr;
+    QAction* copy = nullptr;
+    QAction* paste = nullptr;
+    QAction* remove = nullptr;
+    QAction* copyView = nullptr;
+
+    QAction* addModule = nullptr;
+    QAction* analyzeModule = nullptr;
+    QAction* generate = nullptr;
+    QAction* generateIndividual = nullptr;
+    QAction* editVhdl = nullptr;
+    QAction* moveToTop = nullptr;
+    QAction* moveUp = nullptr;
+    QAction* moveDown = nullptr;
+    QAction* moveToBottom = nullptr;
+    QAction* setNormal = nullptr;
+    QAction* setLibrary = nullptr;
+    QAction* setPredefined = nullptr;
+    QAction* setPackage = nullptr;
+    QAction* expandAll = nullptr;
+    QAction* collapseAll = nullptr;
+
+    QAction* toolbar = nullptr;
+    QAction* statusBar = nullptr;
+    QAction* libraryBar = nullptr;
+    QAction* blockDiagram = nullptr;
+    QAction* signalList = nullptr;
+    QAction* focusTree = nullptr;
+    QAction* focusList = nullptr;
+    QAction* focusSignals = nullptr;
+    QAction* focusDiagram = nullptr;
+    QAction* maximizeDiagram = nullptr;
+
+    QAction* cascade = nullptr;
+    QAction* tile = nullptr;
+    QAction* nextWindow = nullptr;
+    QAction* previousWindow = nullptr;
+
+    QAction* userManual = nullptr;
+    QAction* tutorial = nullptr;
+    QAction* about = nullptr;
+
+    // The hierarchy pane's context menu, in its order; null entries are separators.
+    QList<QAction*> TreeContextMenu() const;
+};
+
+} // namespace kestra

@@ -1,0 +1,330 @@
+#include "mainframe/main_frame.h"
+
+#include "hierarchy/hierarchy_commands.h"
+#include "hierarchy/hierarchy_icons.h"
+#include "hierarchy/kst_doc.h"
+#include "hierarchy/kst_edit_view.h"
+#include "hierarchy/kst_tree_view.h"
+#include "mainframe/dock_bars.h"
+#include "mainframe/project_frame.h"
+#include "mainframe/ui_context.h"
+#include "paramlist/kst_list_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace kestra {
+
+namespace {
+
+enum Pane { kTreePane, kListPane, kSignalPane, kDiagramPane };
+enum ClipboardCommand { kCut, kCopy, kPaste };
+
+bool IsProjectFileUrl(const QUrl& url) {
+    return url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".kst"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(const UiContext& ui, QWidget* parent)
+    : QMainWindow(parent), m_ui(ui), m_recentFiles(ui.settings), m_mdiArea(new QMdiArea(this)) {
+    setWindowIcon(CHierarchyIcons::CommandIcon("kestra"));
+    setAcceptDrops(true);
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdiArea);
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    statusBar()->showMessage(QStringLiteral("Ready"));
+    m_bars = new CDockBars(*this, *m_mainToolBar, ui.settings);
+    m_bars->RestoreLayout();
+    m_treeMenu = new QMenu(this);
+    for (QAction* action : m_actions.TreeContextMenu()) {
+        if (action != nullptr)
+            m_treeMenu->addAction(action);
+        else
+            m_treeMenu->addSeparator();
+    }
+    connect(m_treeMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
+    ConnectCommands();
+    UpdateRecentFileActions();
+    UpdateWindowTitle();
+    UpdateActions();
+}
+
+CMainFrame::~CMainFrame() {
+    // Project windows close before the frame's actions and bars go.
+    for (QMdiSubWindow* sub : m_mdiArea->subWindowList())
+        delete sub;
+}
+
+void CMainFrame::ConnectCommands() {
+    const CMainActions& a = m_actions;
+    auto onTree = [this](auto command) {
+        return [this, command] {
+            if (C3SplitFrame* project = ActiveProject())
+                command(*project->TreeView());
+            UpdateActions();
+        };
+    };
+    connect(a.newProject, &QAction::triggered, this, &CMainFrame::OnNewProject);
+    connect(a.openProject, &QAction::triggered, this, &CMainFrame::OnOpenProject);
+    connect(a.closeProject, &QAction::triggered, this, &CMainFrame::OnCloseProject);
+    connect(a.saveProject, &QAction::triggered, this, &CMainFrame::OnSaveProject);
+    connect(a.saveProjectAs, &QAction::triggered, this, &CMainFrame::OnSaveProjectAs);
+    connect(a.properties, &QAction::triggered, this, &CMainFrame::OnProperties);
+    connect(a.print, &QAction::triggered, this, &CMainFrame::OnPrint);
+    connect(a.printPreview, &QAction::triggered, this, &CMainFrame::OnPrintPreview);
+    connect(a.exit, &QAction::triggered, this, &QWidget::close);
+
+    connect(a.cut, &QAction::triggered, this, [this] { OnCutCopyPaste(kCut); });
+    connect(a.copy, &QAction::triggered, this, [this] { OnCutCopyPaste(kCopy); });
+    connect(a.paste, &QAction::triggered, this, [this] { OnCutCopyPaste(kPaste); });
+    connect(a.remove, &QAction::triggered, this, &CMainFrame::OnRemove);
+    connect(a.copyView, &QAction::triggered, this, onTree([](CKSTTreeView& tree) { tree.OnCopyView(); }));
+
+    connect(a.addModule, &QAction::triggered, this, onTree([](CKSTTreeView& tree) { tree.OnAddModule(); }));
+    connect(a.analyzeModule, &QAction::triggered, this,
+            onTree([](CKSTTreeView& tree) { tree.OnAnalyzeModule(); }));
+    connect(a.generate, &QAction::triggered, this,
+            onTree([](CKSTTreeView& tree) { tree.OnGenerate(false); }));
+    connect(a.generateIndividual, &QAction::triggered, this,
+            onTree([](CKSTTreeView& tree) { tree.OnGenerate(true); }));
+    connect(a.editVhdl, &QAction::triggered, this, onTree([](CKSTTreeView& tree) { tree.OnEditVhdl(); }));
+    const std::pair<QAction*, MoveCommand> moves[] = {{a.moveToTop, MoveCommand::Top},
+                                                      {a.moveUp, MoveCommand::Up},
+                                                      {a.moveDown, MoveCommand::Down},
+                                                      {a.moveToBottom, MoveCommand::Bottom}};
+    for (const auto& [action, move] : moves) {
+        // The move commands act only while the hierarchy pane has the focus.
+        connect(action, &QAction::triggered, this, onTree([move](CKSTTreeView& tree) {
+                    if (tree.hasFocus())
+                        tree.OnMove(move);
+                }));
+    }
+    const std::pair<QAction*, int> kinds[] = {{a.setNormal, kItemNormal},
+                                              {a.setLibrary, kItemLibrary},
+                                              {a.setPredefined, kItemPredefined},
+                                              {a.setPackage, kItemPackage}};
+    for (const auto& [action, kind] : kinds)
+        connect(action, &QAction::triggered, this,
+                onTree([kind](CKSTTreeView& tree) { tree.OnSetKind(kind); }));
+    connect(a.expandAll, &QAction::triggered, this, onTree([](CKSTTreeView& tree) { tree.OnExpandAll(); }));
+    connect(a.collapseAll, &QAction::triggered, this,
+            onTree([](CKSTTreeView& tree) { tree.OnCollapseAll(); }));
+
+    connect(a.toolbar, &QAction::toggled, m_mainToolBar, &QWidget::setVisible);
+    connect(m_mainToolBar, &QToolBar::visibilityChanged, a.toolbar, &QAction::setChecked);
+    connect(a.statusBar, &QAction::toggled, statusBar(), &QWidget::setVisible);
+    const std::pair<QAction*, QDockWidget*> bars[] = {{a.libraryBar, m_bars->LibraryBar()},
+                                                      {a.blockDiagram, m_bars->BlockDiagramBar()},
+                                                      {a.signalList, m_bars->SignalListBar()}};
+    for (const auto& [action, bar] : bars) {
+        action->setChecked(!bar->isHidden());
+        connect(action, &QAction::triggered, bar, &QWidget::setVisible);
+        connect(bar->toggleViewAction(), &QAction::toggled, action, &QAction::setChecked);
+    }
+    connect(a.focusTree, &QAction::triggered, this, [this] { FocusPane(kTreePane); });
+    connect(a.focusList, &QAction::triggered, this, [this] { FocusPane(kListPane); });
+    connect(a.focusSignals, &QAction::triggered, this, [this] { FocusPane(kSignalPane); });
+    connect(a.focusDiagram, &QAction::triggered, this, [this] { FocusPane(kDiagramPane); });
+    connect(a.maximizeDiagram, &QAction::triggered, this, [this] {
+        m_bars->SetDiagramMaximized(!m_bars->IsDiagramMaximized());
+        m_actions.maximizeDiagram->setChecked(m_bars->IsDiagramMaximized());
+    });
+
+    connect(a.cascade, &QAction::triggered, m_mdiArea, &QMdiArea::cascadeSubWindows);
+    connect(a.tile, &QAction::triggered, m_mdiArea, &QMdiArea::tileSubWindows);
+    connect(a.nextWindow, &QAction::triggered, m_mdiArea, &QMdiArea::activateNextSubWindow);
+    connect(a.previousWindow, &QAction::triggered, m_mdiArea, &QMdiArea::activatePreviousSubWindow);
+    connect(a.userManual, &QAction::triggered, this, [this] { OpenHelpFile(true); });
+    connect(a.tutorial, &QAction::triggered, this, [this] { OpenHelpFile(false); });
+    connect(a.about, &QAction::triggered, this, &CMainFrame::OnAbout);
+
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this] {
+        UpdateWindowTitle();
+        UpdateActions();
+    });
+    connect(qApp, &QApplication::focusChanged, this, &CMainFrame::UpdateActions);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::UpdateActions);
+}
+
+C3SplitFrame* CMainFrame::ActiveProject() const {
+    QMdiSubWindow* sub = m_mdiArea->activeSubWindow();
+    if (sub == nullptr) {
+        // Without an active window (the application is in the background) the current one serves.
+        sub = m_mdiArea->currentSubWindow();
+    }
+    auto* frame = sub != nullptr ? qobject_cast<C3SplitFrame*>(sub->widget()) : nullptr;
+    return frame != nullptr && !frame->IsClosing() ? frame : nullptr;
+}
+
+QList<C3SplitFrame*> CMainFrame::Projects() const {
+    QList<C3SplitFrame*> frames;
+    for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
+        auto* frame = qobject_cast<C3SplitFrame*>(sub->widget());
+        if (frame != nullptr && !frame->IsClosing())
+            frames << frame;
+    }
+    return frames;
+}
+
+C3SplitFrame* CMainFrame::AddProjectFrame(std::unique_ptr<C3SplitFrame> owned) {
+    C3SplitFrame* frame = owned.release();
+    QMdiSubWindow* sub = m_mdiArea->addSubWindow(frame);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(CHierarchyIcons::CommandIcon("kestra"));
+    connect(frame, &C3SplitFrame::commandStateChanged, this, &CMainFrame::UpdateActions);
+    connect(frame, &C3SplitFrame::closing, this, [this] { UpdateActions(); });
+    connect(frame, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateWindowTitle);
+    connect(frame->TreeView(), &CKSTTreeView::contextMenuRequested, this, &CMainFrame::ShowTreeContextMenu);
+    connect(sub, &QObject::destroyed, this, [this] {
+        UpdateWindowTitle();
+        UpdateActions();
+    });
+    sub->showMaximized();
+    m_mdiArea->setActiveSubWindow(sub);
+    frame->TreeView()->setFocus();
+    UpdateWindowTitle();
+    UpdateActions();
+    return frame;
+}
+
+void CMainFrame::UpdateActions() {
+    const CMainActions& a = m_actions;
+    C3SplitFrame* project = ActiveProject();
+    CKSTTreeView* tree = project != nullptr ? project->TreeView() : nullptr;
+    const QWidget* focus = QApplication::focusWidget();
+    const bool treeFocus = tree != nullptr && focus == tree;
+    const bool logFocus = project != nullptr && focus == project->LogView();
+    const bool listFocus = project != nullptr && focus == project->ListView();
+    const bool hasProject = project != nullptr;
+    const bool hasSelection = tree != nullptr && tree->SelectedItem() != nullptr;
+    // The log and the parameter list keep the clipboard commands to themselves.
+    const bool treeClipboard = tree != nullptr && !logFocus && !listFocus;
+
+    for (QAction* action :
+         {a.closeProject, a.saveProject, a.saveProjectAs, a.properties,    a.print,     a.printPreview,
+          a.copyView,     a.editVhdl,    a.moveToTop,     a.moveUp,        a.moveDown,  a.moveToBottom,
+          a.setNormal,    a.setLibrary,  a.setPredefined, a.setPackage,    a.expandAll, a.collapseAll,
+          a.cascade,      a.tile,        a.nextWindow,    a.previousWindow})
+        action->setEnabled(hasProject);
+    a.cut->setEnabled(treeClipboard && tree->CanCutOrCopy());
+    a.copy->setEnabled(logFocus ? project->LogView()->textCursor().hasSelection()
+                                : treeClipboard && tree->CanCutOrCopy());
+    a.paste->setEnabled(treeClipboard && tree->CanPaste());
+    a.remove->setEnabled(logFocus || (treeFocus && tree->CanRemove()));
+    a.addModule->setEnabled(tree != nullptr && tree->CanAddModule());
+    for (QAction* action : {a.analyzeModule, a.generate, a.generateIndividual})
+        action->setEnabled(hasSelection);
+    a.focusTree->setEnabled(hasProject);
+    a.focusList->setEnabled(hasProject);
+    a.focusSignals->setEnabled(!m_bars->SignalListBar()->isHidden());
+    a.focusDiagram->setEnabled(!m_bars->BlockDiagramBar()->isHidden());
+}
+
+void CMainFrame::ShowTreeContextMenu(const QPoint& globalPos) {
+    UpdateActions();
+    m_treeMenu->popup(globalPos);
+}
+
+void CMainFrame::OnRemove() {
+    C3SplitFrame* project = ActiveProject();
+    if (project == nullptr)
+        return;
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus == project->LogView())
+        project->LogView()->ClearLog();
+    else if (focus == project->TreeView())
+        project->TreeView()->OnRemove();
+    UpdateActions();
+}
+
+void CMainFrame::OnCutCopyPaste(int which) {
+    C3SplitFrame* project = ActiveProject();
+    if (project == nullptr)
+        return;
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus == project->LogView()) {
+        if (which == kCopy)
+            project->LogView()->copy();
+        return;
+    }
+    if (focus == project->ListView())
+        return;
+    CKSTTreeView* tree = project->TreeView();
+    if (which == kCut)
+        tree->OnCut();
+    else if (which == kCopy)
+        tree->OnCopy();
+    else
+        tree->OnPaste();
+    UpdateActions();
+}
+
+void CMainFrame::FocusPane(int pane) {
+    C3SplitFrame* project = ActiveProject();
+    QWidget* target = nullptr;
+    if (pane == kTreePane && project != nullptr)
+        target = project->TreeView();
+    else if (pane == kListPane && project != nullptr)
+        target = project->ListView();
+    else if (pane == kSignalPane && !m_bars->SignalListBar()->isHidden())
+        target = m_bars->SignalListPane();
+    else if (pane == kDiagramPane && !m_bars->BlockDiagramBar()->isHidden())
+        target = m_bars->BlockDiagramPane();
+    if (target != nullptr)
+        target->setFocus(Qt::ShortcutFocusReason);
+}
+
+void CMainFrame::UpdateWindowTitle() {
+    C3SplitFrame* project = ActiveProject();
+    if (project == nullptr)
+        setWindowTitle(QStringLiteral("KESTRA"));
+    else
+        setWindowTitle(QStringLiteral("KESTRA - [%1]").arg(project->windowTitle()));
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    // Every project is saved as its window closes; one that cannot be saved may keep the
+    // application open.
+    for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
+        if (!sub->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    if (m_bars->IsDiagramMaximized()) {
+        m_bars->SetDiagramMaximized(false);
+        m_actions.maximizeDiagram->setChecked(false);
+    }
+    m_bars->SaveLayout();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (std::any_of(urls.begin(), urls.end(), IsProjectFileUrl))
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (IsProjectFileUrl(url))
+            OpenProjectFile(QFile::encodeName(url.toLocalFile()).toStdString());
+    }
+    event->acceptProposedAction();
+}
+
+} // namespace kestra

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "mainframe/main_actions.h"
+#include "mainframe/recent_file_list.h"
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace kestra {
+
+class C3SplitFrame;
+class CDockBars;
+struct UiContext;
+
+// The application's main window: the project windows in a multi-document area, the three
+// docking bars, the menus, the main toolbar and the status bar. It only assembles panes and
+// actions; every command goes to the active project window's panes or to the core.
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(const UiContext& ui, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    const CMainActions& Actions() const { return m_actions; }
+    CDockBars& Bars() { return *m_bars; }
+    QMdiArea* MdiArea() const { return m_mdiArea; }
+    QToolBar* MainToolBar() const { return m_mainToolBar; }
+    CRecentFileList& RecentFiles() { return m_recentFiles; }
+    // The active project window, unless it is closing.
+    C3SplitFrame* ActiveProject() const;
+    QList<C3SplitFrame*> Projects() const;
+
+    // Opens the project (or brings its window forward when it is open already).
+    bool OpenProjectFile(const std::string& path);
+    void UpdateActions();
+
+    void OnNewProject();
+    void OnOpenProject();
+    void OnOpenRecentFile(int index);
+    void OnSaveProject();
+    void OnSaveProjectAs();
+    void OnCloseProject();
+    void OnProperties();
+    void OnPrint();
+    void OnPrintPreview();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void ConnectCommands();
+    void UpdateRecentFileActions();
+    void UpdateWindowTitle();
+    C3SplitFrame* AddProjectFrame(std::unique_ptr<C3SplitFrame> frame);
+    void ShowTreeContextMenu(const QPoint& globalPos);
+    void OnRemove();
+    void OnCutCopyPaste(int which);
+    void FocusPane(int pane);
+    void OnAbout();
+    void OpenHelpFile(bool manual);
+
+    const UiContext& m_ui;
+    CRecentFileList m_recentFiles;
+    CMainActions m_actions;
+    QMdiArea* m_mdiArea;
+    QToolBar* m_mainToolBar = nullptr;
+    CDockBars* m_bars = nullptr;
+    QMenu* m_treeMenu = nullptr;
+};
+
+} // namespace kestra

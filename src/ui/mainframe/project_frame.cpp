@@ -1,0 +1,151 @@
+#include "mainframe/project_frame.h"
+
+#include "desktop/qt_text.h"
+#include "hierarchy/hierarchy_commands.h"
+#include "hierarchy/kst_doc.h"
+#include "hierarchy/kst_edit_view.h"
+#include "hierarchy/kst_tree_view.h"
+#include "mainframe/ui_context.h"
+#include "paramlist/kst_list_view.h"
+#include "system/application_paths.h"
+#include "system/settings_store.h"
+
+#include <QCloseEvent>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+namespace kestra {
+
+namespace {
+
+constexpr const char* kSplitterRowKey = "Splitter Row";
+constexpr const char* kSplitterColumnKey = "Splitter Column";
+constexpr const char* kListColumnKey = "List Column";
+
+} // namespace
+
+C3SplitFrame::C3SplitFrame(const UiContext& ui, QWidget* parent)
+    : QWidget(parent), m_ui(ui), m_rows(new QSplitter(Qt::Vertical, this)),
+      m_columns(new QSplitter(Qt::Horizontal, m_rows)), m_logView(new CKSTEditView(m_rows)),
+      m_listView(new CKSTListView(m_columns)), m_doc(std::make_unique<CKSTDoc>(ui.prompts, *m_logView)),
+      m_commands(std::make_unique<CHierarchyCommands>(*m_doc, this, &ui.clipboard)),
+      m_treeView(new CKSTTreeView(*m_doc, *m_commands, *this, ui, m_columns)) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    m_columns->insertWidget(0, m_treeView);
+    m_rows->setChildrenCollapsible(false);
+    m_columns->setChildrenCollapsible(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_rows);
+    m_listView->SetItemColumnWidth(m_ui.settings.ReadSettingInt(kSettingsSection, kListColumnKey,
+                                                                CKSTListView::kDefaultItemColumnWidth));
+    m_doc->SetCommitEditorsHook([this] { CommitPanes(m_commands->Selected()); });
+    connect(m_treeView, &CKSTTreeView::commandStateChanged, this, &C3SplitFrame::commandStateChanged);
+    connect(m_logView, &CKSTEditView::previousPaneRequested, m_listView, [this] { m_listView->setFocus(); });
+    setFocusProxy(m_treeView);
+    for (QSplitter* splitter : {m_rows, m_columns})
+        connect(splitter, &QSplitter::splitterMoved, this, [this] { m_layoutSettling = false; });
+}
+
+C3SplitFrame::~C3SplitFrame() {
+    m_closing = true;
+    // The panes hold references into the document: they go before it.
+    delete m_treeView;
+    m_treeView = nullptr;
+    m_commands.reset();
+}
+
+bool C3SplitFrame::NewProject() {
+    const std::optional<std::string> path = m_doc->AskNewProjectPath();
+    if (!path || !m_doc->OnNewDocument(*path))
+        return false;
+    m_treeView->OnInitialUpdate();
+    UpdateTitle();
+    return true;
+}
+
+bool C3SplitFrame::OpenProject(const std::string& path) {
+    if (!m_doc->OnOpenDocument(path))
+        return false;
+    m_treeView->OnInitialUpdate();
+    UpdateTitle();
+    return true;
+}
+
+void C3SplitFrame::UpdateTitle() {
+    setWindowTitle(PathToQt(m_doc->GetTitle()));
+}
+
+void C3SplitFrame::CommitPanes(CHierarchyItem*) {
+    // The panes show the records without editing them yet: nothing to write back.
+}
+
+void C3SplitFrame::ReloadPanes(CHierarchyItem* item, int panes) {
+    if (item == nullptr || item != m_commands->Selected() || m_treeView == nullptr || m_treeView->IsBusy())
+        return;
+    if ((panes & kParameterList) != 0)
+        m_listView->SetObject(item->Object(), m_doc->GetModuleFilePath(*item));
+}
+
+void C3SplitFrame::StartNameEditing(CHierarchyItem* item) {
+    if (m_treeView != nullptr)
+        m_treeView->StartNameEditing(item);
+}
+
+void C3SplitFrame::ShowItem(CHierarchyItem* item) {
+    if (m_treeView != nullptr)
+        m_treeView->ShowItem(item);
+}
+
+// A new window passes through several sizes while it is shown and maximised, and the splitters
+// scale their panes on every resize: the stored sizes are applied again at each size until
+// the user moves a splitter.
+void C3SplitFrame::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (m_layoutSettling)
+        ApplyLayoutSettings();
+}
+
+void C3SplitFrame::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_layoutApplied)
+        return;
+    m_layoutApplied = true;
+    m_layoutSettling = true;
+    ApplyLayoutSettings();
+}
+
+void C3SplitFrame::ApplyLayoutSettings() {
+    // The splitters fill the frame, but they may not have been laid out yet: measure the frame.
+    const int total = height() - m_rows->handleWidth();
+    const int upper = m_ui.settings.ReadSettingInt(kSettingsSection, kSplitterRowKey, total * 3 / 4);
+    m_rows->setSizes({upper, std::max(total - upper, 1)});
+    const int across = width() - m_columns->handleWidth();
+    const int left = m_ui.settings.ReadSettingInt(kSettingsSection, kSplitterColumnKey, across / 2);
+    m_columns->setSizes({left, std::max(across - left, 1)});
+}
+
+void C3SplitFrame::WriteLayoutSettings() {
+    if (m_layoutApplied) {
+        m_ui.settings.WriteSettingInt(kSettingsSection, kSplitterRowKey, m_rows->sizes().value(0));
+        m_ui.settings.WriteSettingInt(kSettingsSection, kSplitterColumnKey, m_columns->sizes().value(0));
+    }
+    m_ui.settings.WriteSettingInt(kSettingsSection, kListColumnKey, m_listView->ItemColumnWidth());
+}
+
+void C3SplitFrame::closeEvent(QCloseEvent* event) {
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    if (!m_doc->SaveModified()) {
+        event->ignore();
+        return;
+    }
+    WriteLayoutSettings();
+    m_closing = true;
+    emit closing(this);
+    event->accept();
+}
+
+} // namespace kestra

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "hierarchy/project_observer.h"
+
+#include <QWidget>
+#include <memory>
+#include <string>
+
+class QSplitter;
+
+namespace kestra {
+
+class CHierarchyCommands;
+class CKSTDoc;
+class CKSTEditView;
+class CKSTListView;
+class CKSTTreeView;
+struct UiContext;
+
+// A project window: one project document shown in three panes, the hierarchy tree and the
+// parameter list side by side above the message log. It is the project's observer, so core
+// commands reach its panes, and it keeps the splitter positions in the settings between runs.
+// Closing saves the project without asking.
+class C3SplitFrame : public QWidget, public CProjectObserver {
+    Q_OBJECT
+
+public:
+    explicit C3SplitFrame(const UiContext& ui, QWidget* parent = nullptr);
+    ~C3SplitFrame() override;
+
+    // New Project: asks for the file (with the overwrite question), creates the project and
+    // shows it. False when cancelled or when the file could not be written.
+    bool NewProject();
+    bool OpenProject(const std::string& path);
+
+    CKSTDoc& Doc() { return *m_doc; }
+    CHierarchyCommands& Commands() { return *m_commands; }
+    CKSTTreeView* TreeView() const { return m_treeView; }
+    CKSTListView* ListView() const { return m_listView; }
+    CKSTEditView* LogView() const { return m_logView; }
+    QSplitter* RowSplitter() const { return m_rows; }
+    QSplitter* ColumnSplitter() const { return m_columns; }
+    // Once closing has begun the frame answers no commands.
+    bool IsClosing() const { return m_closing; }
+    void UpdateTitle();
+
+    void CommitPanes(CHierarchyItem* item) override;
+    void ReloadPanes(CHierarchyItem* item, int panes = kAllPanes) override;
+    void StartNameEditing(CHierarchyItem* item) override;
+    void ShowItem(CHierarchyItem* item) override;
+
+signals:
+    void commandStateChanged();
+    void closing(kestra::C3SplitFrame* frame);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void ApplyLayoutSettings();
+    void WriteLayoutSettings();
+
+    const UiContext& m_ui;
+    QSplitter* m_rows;
+    QSplitter* m_columns;
+    CKSTEditView* m_logView;
+    CKSTListView* m_listView;
+    std::unique_ptr<CKSTDoc> m_doc;
+    std::unique_ptr<CHierarchyCommands> m_commands;
+    CKSTTreeView* m_treeView;
+    bool m_layoutApplied = false;
+    bool m_layoutSettling = false;
+    bool m_closing = false;
+};
+
+} // namespace kestra
