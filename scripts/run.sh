@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up and builds KESTRA, then shows its main job on a copy of the example project: the
+# Sets up and builds KESTRA, then opens a copy of the example project in the window when a
+# display is available; without one it shows the main job on the command line instead: the
 # project is analysed and its synthesizable VHDL generated. With arguments, runs the program
 # with them instead.
 set -euo pipefail
@@ -18,6 +19,9 @@ cd "$demo"
 # The demo keeps its settings beside the copy, away from the user's own.
 export XDG_CONFIG_HOME="$demo/.config"
 echo "== Example project copied to $demo"
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec "$kestra" Blinker.kst
+fi
 "$kestra" show Blinker.kst
 echo "== kestra analyze Blinker.kst"
 "$kestra" analyze Blinker.kst

@@ -285,7 +285,8 @@ std::vector<HierarchyRow> CKSTTreeView::VisibleRows() const {
 
 void CKSTTreeView::OnCopyView() {
     const CHierarchyPrinter printer(VisibleRows(), font());
-    QApplication::clipboard()->setImage(printer.Picture().convertToFormat(QImage::Format_Mono));
+    QApplication::clipboard()->setImage(printer.Picture().convertToFormat(
+        QImage::Format_Mono, Qt::MonoOnly | Qt::ThresholdDither | Qt::AvoidDither));
 }
 
 int CKSTTreeView::Print(QPrinter& printer) {

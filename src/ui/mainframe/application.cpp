@@ -8,6 +8,7 @@
 #include "system/application_paths.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <filesystem>
 
 namespace kestra {
@@ -19,6 +20,9 @@ std::unique_ptr<CMainFrame> StartMainFrame(const UiContext& ui, const std::vecto
         created(*frame);
     if (!arguments.empty() && !frame->OpenProjectFile(arguments.front()))
         return nullptr;
+    // Without a window manager a maximised window keeps its size: cover the work area first.
+    if (const QScreen* screen = frame->screen())
+        frame->setGeometry(screen->availableGeometry());
     frame->showMaximized();
     return frame;
 }

@@ -59,6 +59,11 @@ CPropertiesDialog::CPropertiesDialog(const ProjectProperties& properties, QWidge
         layout->addWidget(label, 3, 1 + level, alignment);
     }
 
+    // The three level names stand under the slider's three positions.
+    for (int column = 1; column <= 3; ++column)
+        layout->setColumnStretch(column, 1);
+    setMinimumWidth(460);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
