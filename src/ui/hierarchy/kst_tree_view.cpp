@@ -16,6 +16,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTimer>
 
 namespace kestra {
@@ -333,6 +334,32 @@ void CKSTTreeView::contextMenuEvent(QContextMenuEvent* event) {
                           ? viewport()->mapToGlobal(viewport()->rect().center())
                           : event->globalPos();
     emit contextMenuRequested(at);
+}
+
+// Dotted lines join every item to its parent and run on past it to later siblings, from the
+// top-level items on; the expand buttons are drawn over them.
+void CKSTTreeView::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const {
+    const CHierarchyItem* item = CHierarchyModel::ItemAt(index);
+    if (item != nullptr) {
+        const int step = indentation();
+        const int depth = CHierarchyTree::ItemDepth(item);
+        const int middle = rect.top() + rect.height() / 2;
+        auto lineX = [&](int level) { return rect.left() + level * step + step / 2; };
+        painter->save();
+        painter->setPen(QPen(palette().color(QPalette::Mid), 1, Qt::DotLine));
+        const bool hasNext = item->NextSibling() != nullptr;
+        const bool hasPrevious = item->Parent() != nullptr || item->PrevSibling() != nullptr;
+        painter->drawLine(lineX(depth), hasPrevious ? rect.top() : middle, lineX(depth),
+                          hasNext ? rect.bottom() : middle);
+        painter->drawLine(lineX(depth), middle, rect.left() + (depth + 1) * step, middle);
+        int level = depth - 1;
+        for (const CHierarchyItem* up = item->Parent(); up != nullptr; up = up->Parent(), --level) {
+            if (up->NextSibling() != nullptr)
+                painter->drawLine(lineX(level), rect.top(), lineX(level), rect.bottom());
+        }
+        painter->restore();
+    }
+    QTreeView::drawBranches(painter, rect, index);
 }
 
 bool CKSTTreeView::event(QEvent* event) {
