@@ -64,6 +64,9 @@ CMainFrame::CMainFrame(const UiContext& ui, QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() {
+    // Focus and clipboard changes while the windows go away must not reach a half-destroyed frame.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(QApplication::clipboard(), nullptr, this, nullptr);
     // Project windows close before the frame's actions and bars go.
     for (QMdiSubWindow* sub : m_mdiArea->subWindowList())
         delete sub;
