@@ -17,7 +17,7 @@ using ComponentList = std::vector<std::pair<std::string, std::string>>;
 
 // "\tfor all: <child>\r\n\t\tuse entity <library>.<child>(<architecture>);\r\n\r\n" when the
 // child object chooses an architecture for itself; empty text otherwise. "all" binds every
-// instance whatever its label, so the specification is valid VHDL with any instance labels.
+// instance whatever its label, which keeps the binding valid VHDL for any instance labels.
 std::string BuildConfigurationSpec(const CKSTObject& childObject, const std::string& childName,
                                    const std::string& libraryName);
 
