@@ -261,6 +261,11 @@ std::uint64_t FileTimeFromClock(fs::file_time_type time) {
 }
 
 fs::file_time_type ClockFromFileTime(std::uint64_t fileTime) {
+    // The file clock counts nanoseconds in 64 bits, a span of a few centuries: times outside
+    // 1900 to 2200 are brought to those ends instead of overflowing.
+    constexpr std::uint64_t kYear1900 = 94354848000000000ull;
+    constexpr std::uint64_t kYear2200 = 189025920000000000ull;
+    fileTime = std::clamp(fileTime, kYear1900, kYear2200);
     const Ticks sinceEpoch(static_cast<std::int64_t>(fileTime) - kEpochDifferenceTicks);
     const std::chrono::sys_time<Ticks> system(sinceEpoch);
     return std::chrono::file_clock::from_sys(system);

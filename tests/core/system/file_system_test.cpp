@@ -138,6 +138,9 @@ TEST(FileTimes, CountHundredNanosecondsSince1601) {
                                           nanoseconds(123456789));
     EXPECT_EQ(FileTimeFromClock(y2k), 125911584000000000ULL + 1234567);
     EXPECT_EQ(FileTimeFromClock(ClockFromFileTime(133000000001234567ULL)), 133000000001234567ULL);
+    // Times the file clock cannot hold come to its ends of 1900 and 2200 without overflowing.
+    EXPECT_EQ(FileTimeFromClock(ClockFromFileTime(1)), 94354848000000000ULL);
+    EXPECT_EQ(FileTimeFromClock(ClockFromFileTime(~0ULL)), 189025920000000000ULL);
 }
 
 TEST(FileTimes, LastWriteTimeKeepsSubSecondPrecision) {
