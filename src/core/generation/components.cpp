@@ -2,31 +2,11 @@
 
 #include "analysis/entity_reader.h"
 #include "analysis/scanner.h"
+#include "analysis/unit_search.h"
 #include "generation/declarations.h"
 #include "model/design_object.h"
 
 namespace kestra {
-
-namespace {
-
-// Moves the cursor past the ')' that balances the '(' before it, and past a ';' after it.
-void SkipToClauseEnd(const CScanner& scanner, std::size_t& cursor) {
-    int depth = 1;
-    while (depth > 0) {
-        const char c = scanner.ReadChar(cursor);
-        if (c == '\0')
-            return;
-        if (c == '(')
-            ++depth;
-        else if (c == ')')
-            --depth;
-    }
-    std::size_t after = cursor;
-    if (scanner.ReadChar(after) == ';')
-        cursor = after;
-}
-
-} // namespace
 
 std::string BuildConfigurationSpec(const CKSTObject& childObject, const std::string& childName,
                                    const std::string& libraryName) {
@@ -79,16 +59,24 @@ std::string BuildComponentGenerics(const CScanner& scanner, std::size_t& cursor,
     if (!SameTextNoCase(scanner.ReadIdentifier(pos), "generic"))
         return {};
     cursor = pos;
+    const std::size_t clauseStart = cursor;
+    // A clause that does not read as declarations is passed over whole, with its ';'.
+    auto skipClause = [&]() {
+        cursor = clauseStart;
+        if (SkipParenthesised(scanner, cursor)) {
+            std::size_t after = cursor;
+            if (scanner.ReadChar(after) == ';')
+                cursor = after;
+        }
+    };
     if (scanner.ReadChar(cursor) != '(')
         return {};
 
     std::string lines;
     for (;;) {
-        const std::size_t declarationStart = cursor;
         const std::string name = scanner.ReadIdentifier(cursor);
         if (name.empty() || scanner.ReadChar(cursor) != ':') {
-            cursor = declarationStart;
-            SkipToClauseEnd(scanner, cursor);
+            skipClause();
             break;
         }
         const std::string typeWord = scanner.ReadIdentifier(cursor);
@@ -124,7 +112,7 @@ std::string BuildComponentGenerics(const CScanner& scanner, std::size_t& cursor,
             if (scanner.ReadChar(after) == ';')
                 cursor = after;
         } else if (next != '\0') {
-            SkipToClauseEnd(scanner, cursor);
+            skipClause();
         }
         break;
     }

@@ -1,7 +1,7 @@
 #include "desktop/desktop_shell.h"
 
 #include "desktop/qt_text.h"
-#include "system/settings_store.h"
+#include "tools/hdl_editor.h"
 
 #include <QDesktopServices>
 #include <QProcess>
@@ -20,13 +20,11 @@ bool CDesktopShell::StartProgram(const QString& program, const QStringList& argu
 
 bool CDesktopShell::EditSource(const CSettingsStore& settings, const std::filesystem::path& source,
                                const std::filesystem::path& workingFolder) {
-    const std::string editor = settings.ReadSetting("Tools", "HDL Editor");
-    if (editor.empty())
+    const std::optional<ToolLaunch> launch = HdlEditorLaunch(settings, source.string());
+    if (!launch)
         return OpenDocument(source);
-    const QString parameter = MessageToQt(settings.ReadSetting("Tools", "HDL Editor param"));
-    const QString commandLine =
-        parameter + QLatin1Char(' ') + QLatin1Char('"') + PathToQt(source) + QLatin1Char('"');
-    return StartProgram(PathToQt(editor), QProcess::splitCommand(commandLine), workingFolder);
+    return StartProgram(MessageToQt(launch->program), QProcess::splitCommand(MessageToQt(launch->parameters)),
+                        workingFolder);
 }
 
 } // namespace kestra
