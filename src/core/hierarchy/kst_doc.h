@@ -102,6 +102,10 @@ public:
 
     const std::string& GetLibraryName() const { return m_libraryName; }
     const std::string& GetDestinationFolder() const { return m_destinationFolder; }
+    // The project item's library name and destination folder rows are edited in its design
+    // object; these keep the document's copies in step.
+    void SetLibraryName(const std::string& name) { m_libraryName = name; }
+    void SetDestinationFolder(const std::string& folder) { m_destinationFolder = folder; }
     const ProjectHeader& Header() const { return m_header; }
     // The version of the file this project was read from (110 for a new project).
     int GetFileVersion() const { return static_cast<int>(m_header.version); }

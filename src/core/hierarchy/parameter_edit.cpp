@@ -75,6 +75,9 @@ bool CHierarchyCommands::EndParameterEdit(CHierarchyItem* item, int entry, int c
     m_observer->CommitPanes(item);
     MarkParentNeedsAnalysis(m_doc, item);
     object->SetEntryText(entry, column, newText);
+    // The project row's value is the VHDL library name that configurations are written with.
+    if (entry == 0 && kind == kKindLibrary && column == 1)
+        m_doc.SetLibraryName(newText);
     m_doc.SetModifiedFlag();
     m_observer->ReloadPanes(item, CProjectObserver::kParameterList);
     RewriteSourceFromParameters(m_doc, item);
