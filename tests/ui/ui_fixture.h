@@ -38,12 +38,17 @@ public:
         opened.push_back(path);
         return true;
     }
+    bool OpenAddress(const QString& address) override {
+        addresses.push_back(address);
+        return true;
+    }
     bool StartProgram(const QString& program, const QStringList& arguments,
                       const std::filesystem::path&) override {
         started.push_back(Started{program, arguments});
         return true;
     }
     std::vector<std::filesystem::path> opened;
+    std::vector<QString> addresses;
     std::vector<Started> started;
 };
 

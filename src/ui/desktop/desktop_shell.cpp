@@ -13,6 +13,10 @@ bool CDesktopShell::OpenDocument(const std::filesystem::path& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(PathToQt(path)));
 }
 
+bool CDesktopShell::OpenAddress(const QString& address) {
+    return QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
+}
+
 bool CDesktopShell::StartProgram(const QString& program, const QStringList& arguments,
                                  const std::filesystem::path& workingFolder) {
     return QProcess::startDetached(program, arguments, PathToQt(workingFolder));

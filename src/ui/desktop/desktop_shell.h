@@ -15,6 +15,8 @@ public:
     virtual ~CDesktopShell() = default;
     // Opens the file with the program the desktop associates with it.
     virtual bool OpenDocument(const std::filesystem::path& path);
+    // Opens an address (web page, file transfer site, mail) with the desktop's program for it.
+    virtual bool OpenAddress(const QString& address);
     // Starts the program detached, in the working folder.
     virtual bool StartProgram(const QString& program, const QStringList& arguments,
                               const std::filesystem::path& workingFolder);

@@ -9,6 +9,7 @@
 #include "mainframe/properties_dialog.h"
 #include "mainframe/ui_context.h"
 #include "model/file_version.h"
+#include "paramlist/kst_list_view.h"
 #include "system/file_system.h"
 #include "system/settings_store.h"
 #include "system/user_prompts.h"
@@ -143,7 +144,11 @@ void CMainFrame::OnPrint() {
         return;
     QPrinter printer;
     QPrintDialog dialog(&printer, this);
-    if (m_ui.ExecDialog(dialog) == QDialog::Accepted)
+    if (m_ui.ExecDialog(dialog) != QDialog::Accepted)
+        return;
+    if (project->ActiveView() == project->ListView())
+        project->ListView()->Print(printer);
+    else
         project->TreeView()->Print(printer);
 }
 
@@ -152,9 +157,14 @@ void CMainFrame::OnPrintPreview() {
     if (project == nullptr)
         return;
     CKSTTreeView* tree = project->TreeView();
+    CKSTListView* list = project->ActiveView() == project->ListView() ? project->ListView() : nullptr;
     QPrintPreviewDialog dialog(this);
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, tree,
-            [tree](QPrinter* printer) { tree->Print(*printer); });
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, tree, [tree, list](QPrinter* printer) {
+        if (list != nullptr)
+            list->Print(*printer);
+        else
+            tree->Print(*printer);
+    });
     tree->SetBusy(true);
     m_ui.ExecDialog(dialog);
     tree->SetBusy(false);

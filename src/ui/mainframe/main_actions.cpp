@@ -44,6 +44,12 @@ QList<QAction*> CMainActions::TreeContextMenu() const {
             moveUp,   moveDown, moveToBottom, nullptr, setNormal, setLibrary, setPredefined, setPackage};
 }
 
+QList<QAction*> CMainActions::ListContextMenu() const {
+    return {invoke,   forceEdit, nullptr,   addNumeric, addDataType, addLogic,    addStyle,
+            addNote,  addLink,   nullptr,   remove,     cut,         copy,        paste,
+            copyView, nullptr,   moveToTop, moveUp,     moveDown,    moveToBottom};
+}
+
 void CMainFrame::CreateActions() {
     CMainActions& a = m_actions;
     a.newProject = MakeAction(this, QStringLiteral("&New Project..."), QKeySequence::New,
@@ -128,6 +134,23 @@ void CMainFrame::CreateActions() {
     a.collapseAll = MakeAction(this, QStringLiteral("Co&llapse All"), QKeySequence(Qt::CTRL | Qt::Key_L),
                                QStringLiteral("Show the project item only\nCollapse All"));
 
+    // Enter and Space work in the parameter list only: the list handles those keys itself.
+    a.invoke = MakeAction(this, QStringLiteral("&Invoke\tEnter"), {},
+                          QStringLiteral("Edit, choose or open the selected parameter\nInvoke"));
+    a.forceEdit = MakeAction(this, QStringLiteral("Force &Edit\tSpace"), {},
+                             QStringLiteral("Edit the selected parameter's text\nForce Edit"));
+    a.addNumeric = MakeAction(this, QStringLiteral("Add &Numeric Parameter"), {},
+                              QStringLiteral("Add an integer parameter\nAdd Numeric Parameter"));
+    a.addDataType = MakeAction(this, QStringLiteral("Add Data &Type Parameter"), {},
+                               QStringLiteral("Add a data type parameter\nAdd Data Type Parameter"));
+    a.addLogic = MakeAction(this, QStringLiteral("Add &Logic Parameter"), {},
+                            QStringLiteral("Add a logic level parameter\nAdd Logic Parameter"));
+    a.addStyle = MakeAction(this, QStringLiteral("Add &Style Parameter"), {},
+                            QStringLiteral("Add a style parameter\nAdd Style Parameter"));
+    a.addNote = MakeAction(this, QStringLiteral("Add N&ote"), {}, QStringLiteral("Add a note\nAdd Note"));
+    a.addLink =
+        MakeAction(this, QStringLiteral("Add Lin&k"), {}, QStringLiteral("Add a link to a file\nAdd Link"));
+
     a.toolbar = MakeToggle(this, QStringLiteral("&Toolbar"),
                            QStringLiteral("Show or hide the toolbar\nToggle Toolbar"));
     a.statusBar = MakeToggle(this, QStringLiteral("&Status Bar"),
@@ -200,6 +223,14 @@ void CMainFrame::CreateMenus() {
     module->addSeparator();
     module->addActions({a.expandAll, a.collapseAll});
 
+    QMenu* parameter = menuBar()->addMenu(QStringLiteral("&Parameter"));
+    for (QAction* action : a.ListContextMenu()) {
+        if (action != nullptr)
+            parameter->addAction(action);
+        else
+            parameter->addSeparator();
+    }
+
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->addActions({a.toolbar, a.statusBar, a.libraryBar, a.blockDiagram, a.signalList});
     view->addSeparator();
@@ -215,7 +246,7 @@ void CMainFrame::CreateMenus() {
     help->addSeparator();
     help->addAction(a.about);
 
-    for (QMenu* menu : {file, edit, module, view, window, help})
+    for (QMenu* menu : {file, edit, module, parameter, view, window, help})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
 }
 

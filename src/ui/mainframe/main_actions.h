@@ -43,6 +43,15 @@ struct CMainActions {
     QAction* expandAll = nullptr;
     QAction* collapseAll = nullptr;
 
+    QAction* invoke = nullptr;
+    QAction* forceEdit = nullptr;
+    QAction* addNumeric = nullptr;
+    QAction* addDataType = nullptr;
+    QAction* addLogic = nullptr;
+    QAction* addStyle = nullptr;
+    QAction* addNote = nullptr;
+    QAction* addLink = nullptr;
+
     QAction* toolbar = nullptr;
     QAction* statusBar = nullptr;
     QAction* libraryBar = nullptr;
@@ -65,6 +74,8 @@ struct CMainActions {
 
     // The hierarchy pane's context menu, in its order; null entries are separators.
     QList<QAction*> TreeContextMenu() const;
+    // The parameter list's context menu and its "Parameter" menu, in their order.
+    QList<QAction*> ListContextMenu() const;
 };
 
 } // namespace kestra

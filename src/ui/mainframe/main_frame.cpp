@@ -8,6 +8,7 @@
 #include "mainframe/dock_bars.h"
 #include "mainframe/project_frame.h"
 #include "mainframe/ui_context.h"
+#include "model/design_object.h"
 #include "paramlist/kst_list_view.h"
 
 #include <QAction>
@@ -57,6 +58,14 @@ CMainFrame::CMainFrame(const UiContext& ui, QWidget* parent)
             m_treeMenu->addSeparator();
     }
     connect(m_treeMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
+    m_listMenu = new QMenu(this);
+    for (QAction* action : m_actions.ListContextMenu()) {
+        if (action != nullptr)
+            m_listMenu->addAction(action);
+        else
+            m_listMenu->addSeparator();
+    }
+    connect(m_listMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
     ConnectCommands();
     UpdateRecentFileActions();
     UpdateWindowTitle();
@@ -95,7 +104,28 @@ void CMainFrame::ConnectCommands() {
     connect(a.copy, &QAction::triggered, this, [this] { OnCutCopyPaste(kCopy); });
     connect(a.paste, &QAction::triggered, this, [this] { OnCutCopyPaste(kPaste); });
     connect(a.remove, &QAction::triggered, this, &CMainFrame::OnRemove);
-    connect(a.copyView, &QAction::triggered, this, onTree([](CKSTTreeView& tree) { tree.OnCopyView(); }));
+    auto onList = [this](auto command) {
+        return [this, command] {
+            if (C3SplitFrame* project = ActiveProject())
+                command(*project->ListView());
+            UpdateActions();
+        };
+    };
+    connect(a.copyView, &QAction::triggered, this, [this] {
+        C3SplitFrame* project = ActiveProject();
+        if (project != nullptr && QApplication::focusWidget() == project->ListView())
+            project->ListView()->OnCopyView();
+        else if (project != nullptr)
+            project->TreeView()->OnCopyView();
+    });
+    connect(a.invoke, &QAction::triggered, this, onList([](CKSTListView& list) { list.OnInvoke(); }));
+    connect(a.forceEdit, &QAction::triggered, this, onList([](CKSTListView& list) { list.OnForceEdit(); }));
+    const std::pair<QAction*, int> additions[] = {
+        {a.addNumeric, kKindNumeric}, {a.addDataType, kKindDataType}, {a.addLogic, kKindLogic},
+        {a.addStyle, kKindStyle},     {a.addNote, kKindNote},         {a.addLink, kKindLink}};
+    for (const auto& [action, kind] : additions)
+        connect(action, &QAction::triggered, this,
+                onList([kind](CKSTListView& list) { list.OnAddParameter(kind); }));
 
     connect(a.addModule, &QAction::triggered, this, onTree([](CKSTTreeView& tree) { tree.OnAddModule(); }));
     connect(a.analyzeModule, &QAction::triggered, this,
@@ -110,11 +140,16 @@ void CMainFrame::ConnectCommands() {
                                                       {a.moveDown, MoveCommand::Down},
                                                       {a.moveToBottom, MoveCommand::Bottom}};
     for (const auto& [action, move] : moves) {
-        // The move commands act only while the hierarchy pane has the focus.
-        connect(action, &QAction::triggered, this, onTree([move](CKSTTreeView& tree) {
-                    if (tree.hasFocus())
-                        tree.OnMove(move);
-                }));
+        // The move commands act on the hierarchy or the parameter list, whichever has the focus.
+        connect(action, &QAction::triggered, this, [this, move] {
+            if (C3SplitFrame* project = ActiveProject()) {
+                if (project->TreeView()->hasFocus())
+                    project->TreeView()->OnMove(move);
+                else if (project->ListView()->hasFocus())
+                    project->ListView()->OnMove(move);
+            }
+            UpdateActions();
+        });
     }
     const std::pair<QAction*, int> kinds[] = {{a.setNormal, kItemNormal},
                                               {a.setLibrary, kItemLibrary},
@@ -192,6 +227,10 @@ C3SplitFrame* CMainFrame::AddProjectFrame(std::unique_ptr<C3SplitFrame> owned) {
     connect(frame, &C3SplitFrame::closing, this, [this] { UpdateActions(); });
     connect(frame, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateWindowTitle);
     connect(frame->TreeView(), &CKSTTreeView::contextMenuRequested, this, &CMainFrame::ShowTreeContextMenu);
+    connect(frame->ListView(), &CKSTListView::contextMenuRequested, this, [this](const QPoint& globalPos) {
+        UpdateActions();
+        m_listMenu->popup(globalPos);
+    });
     connect(sub, &QObject::destroyed, this, [this] {
         UpdateWindowTitle();
         UpdateActions();
@@ -214,20 +253,27 @@ void CMainFrame::UpdateActions() {
     const bool listFocus = project != nullptr && focus == project->ListView();
     const bool hasProject = project != nullptr;
     const bool hasSelection = tree != nullptr && tree->SelectedItem() != nullptr;
+    const CKSTListView* list = project != nullptr ? project->ListView() : nullptr;
     // The log and the parameter list keep the clipboard commands to themselves.
     const bool treeClipboard = tree != nullptr && !logFocus && !listFocus;
 
     for (QAction* action :
-         {a.closeProject, a.saveProject, a.saveProjectAs, a.properties,    a.print,     a.printPreview,
-          a.copyView,     a.editVhdl,    a.moveToTop,     a.moveUp,        a.moveDown,  a.moveToBottom,
-          a.setNormal,    a.setLibrary,  a.setPredefined, a.setPackage,    a.expandAll, a.collapseAll,
-          a.cascade,      a.tile,        a.nextWindow,    a.previousWindow})
+         {a.closeProject, a.saveProject, a.saveProjectAs, a.properties,  a.print,         a.printPreview,
+          a.copyView,     a.editVhdl,    a.setNormal,     a.setLibrary,  a.setPredefined, a.setPackage,
+          a.expandAll,    a.collapseAll, a.addNumeric,    a.addDataType, a.addLogic,      a.addStyle,
+          a.addNote,      a.addLink,     a.cascade,       a.tile,        a.nextWindow,    a.previousWindow})
         action->setEnabled(hasProject);
-    a.cut->setEnabled(treeClipboard && tree->CanCutOrCopy());
-    a.copy->setEnabled(logFocus ? project->LogView()->textCursor().hasSelection()
+    for (QAction* action : {a.moveToTop, a.moveUp, a.moveDown, a.moveToBottom})
+        action->setEnabled(listFocus ? list->CanMove() : hasProject);
+    a.invoke->setEnabled(list != nullptr && list->CanInvoke());
+    a.forceEdit->setEnabled(list != nullptr && list->CanForceEdit());
+    a.cut->setEnabled(listFocus ? list->CanCutOrCopy() && list->CanRemove()
                                 : treeClipboard && tree->CanCutOrCopy());
-    a.paste->setEnabled(treeClipboard && tree->CanPaste());
-    a.remove->setEnabled(logFocus || (treeFocus && tree->CanRemove()));
+    a.copy->setEnabled(logFocus    ? project->LogView()->textCursor().hasSelection()
+                       : listFocus ? list->CanCutOrCopy()
+                                   : treeClipboard && tree->CanCutOrCopy());
+    a.paste->setEnabled(listFocus ? list->CanPaste() : treeClipboard && tree->CanPaste());
+    a.remove->setEnabled(logFocus || (treeFocus && tree->CanRemove()) || (listFocus && list->CanRemove()));
     a.addModule->setEnabled(tree != nullptr && tree->CanAddModule());
     for (QAction* action : {a.analyzeModule, a.generate, a.generateIndividual})
         action->setEnabled(hasSelection);
@@ -251,6 +297,8 @@ void CMainFrame::OnRemove() {
         project->LogView()->ClearLog();
     else if (focus == project->TreeView())
         project->TreeView()->OnRemove();
+    else if (focus == project->ListView())
+        project->ListView()->OnRemove();
     UpdateActions();
 }
 
@@ -264,8 +312,17 @@ void CMainFrame::OnCutCopyPaste(int which) {
             project->LogView()->copy();
         return;
     }
-    if (focus == project->ListView())
+    if (focus == project->ListView()) {
+        CKSTListView* list = project->ListView();
+        if (which == kCut)
+            list->OnCut();
+        else if (which == kCopy)
+            list->OnCopy();
+        else
+            list->OnPaste();
+        UpdateActions();
         return;
+    }
     CKSTTreeView* tree = project->TreeView();
     if (which == kCut)
         tree->OnCut();

@@ -78,6 +78,7 @@ private:
     QToolBar* m_mainToolBar = nullptr;
     CDockBars* m_bars = nullptr;
     QMenu* m_treeMenu = nullptr;
+    QMenu* m_listMenu = nullptr;
 };
 
 } // namespace kestra

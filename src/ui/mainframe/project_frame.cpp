@@ -10,6 +10,7 @@
 #include "system/application_paths.h"
 #include "system/settings_store.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -27,8 +28,9 @@ constexpr const char* kListColumnKey = "List Column";
 C3SplitFrame::C3SplitFrame(const UiContext& ui, QWidget* parent)
     : QWidget(parent), m_ui(ui), m_rows(new QSplitter(Qt::Vertical, this)),
       m_columns(new QSplitter(Qt::Horizontal, m_rows)), m_logView(new CKSTEditView(m_rows)),
-      m_listView(new CKSTListView(m_columns)), m_doc(std::make_unique<CKSTDoc>(ui.prompts, *m_logView)),
+      m_doc(std::make_unique<CKSTDoc>(ui.prompts, *m_logView)),
       m_commands(std::make_unique<CHierarchyCommands>(*m_doc, this, &ui.clipboard)),
+      m_listView(new CKSTListView(*m_doc, *m_commands, ui, m_columns)),
       m_treeView(new CKSTTreeView(*m_doc, *m_commands, *this, ui, m_columns)) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     m_columns->insertWidget(0, m_treeView);
@@ -41,6 +43,11 @@ C3SplitFrame::C3SplitFrame(const UiContext& ui, QWidget* parent)
                                                                 CKSTListView::kDefaultItemColumnWidth));
     m_doc->SetCommitEditorsHook([this] { CommitPanes(m_commands->Selected()); });
     connect(m_treeView, &CKSTTreeView::commandStateChanged, this, &C3SplitFrame::commandStateChanged);
+    connect(m_listView, &CKSTListView::commandStateChanged, this, &C3SplitFrame::commandStateChanged);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now != nullptr && (now == m_treeView || now == m_listView))
+            m_activeView = now;
+    });
     connect(m_logView, &CKSTEditView::previousPaneRequested, m_listView, [this] { m_listView->setFocus(); });
     setFocusProxy(m_treeView);
     for (QSplitter* splitter : {m_rows, m_columns})
@@ -50,8 +57,11 @@ C3SplitFrame::C3SplitFrame(const UiContext& ui, QWidget* parent)
 C3SplitFrame::~C3SplitFrame() {
     m_closing = true;
     // The panes hold references into the document: they go before it.
+    disconnect(qApp, nullptr, this, nullptr);
     delete m_treeView;
     m_treeView = nullptr;
+    delete m_listView;
+    m_listView = nullptr;
     m_commands.reset();
 }
 
@@ -76,12 +86,18 @@ void C3SplitFrame::UpdateTitle() {
     setWindowTitle(PathToQt(m_doc->GetTitle()));
 }
 
-void C3SplitFrame::CommitPanes(CHierarchyItem*) {
-    // The panes show the records without editing them yet: nothing to write back.
+QWidget* C3SplitFrame::ActiveView() const {
+    return m_activeView != nullptr ? m_activeView : m_treeView;
+}
+
+void C3SplitFrame::CommitPanes(CHierarchyItem* item) {
+    if (m_listView != nullptr && item != nullptr && m_listView->Object() == item->Object())
+        m_listView->SyncParameterList(false);
 }
 
 void C3SplitFrame::ReloadPanes(CHierarchyItem* item, int panes) {
-    if (item == nullptr || item != m_commands->Selected() || m_treeView == nullptr || m_treeView->IsBusy())
+    if (item == nullptr || item != m_commands->Selected() || m_treeView == nullptr || m_listView == nullptr ||
+        m_treeView->IsBusy())
         return;
     if ((panes & kParameterList) != 0)
         m_listView->SetObject(item->Object(), m_doc->GetModuleFilePath(*item));

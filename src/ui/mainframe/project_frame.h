@@ -38,6 +38,8 @@ public:
     CKSTTreeView* TreeView() const { return m_treeView; }
     CKSTListView* ListView() const { return m_listView; }
     CKSTEditView* LogView() const { return m_logView; }
+    // The pane that had the focus last, the hierarchy or the parameter list: printing prints it.
+    QWidget* ActiveView() const;
     QSplitter* RowSplitter() const { return m_rows; }
     QSplitter* ColumnSplitter() const { return m_columns; }
     // Once closing has begun the frame answers no commands.
@@ -66,10 +68,11 @@ private:
     QSplitter* m_rows;
     QSplitter* m_columns;
     CKSTEditView* m_logView;
-    CKSTListView* m_listView;
     std::unique_ptr<CKSTDoc> m_doc;
     std::unique_ptr<CHierarchyCommands> m_commands;
+    CKSTListView* m_listView;
     CKSTTreeView* m_treeView;
+    QWidget* m_activeView = nullptr;
     bool m_layoutApplied = false;
     bool m_layoutSettling = false;
     bool m_closing = false;

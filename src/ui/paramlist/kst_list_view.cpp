@@ -1,43 +1,267 @@
 #include "paramlist/kst_list_view.h"
 
 #include "desktop/qt_text.h"
+#include "hierarchy/hierarchy_item.h"
+#include "hierarchy/kst_doc.h"
+#include "mainframe/ui_context.h"
 #include "model/design_object.h"
+#include "paramlist/parameter_delegate.h"
+#include "system/user_prompts.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QToolTip>
+#include <algorithm>
 
 namespace kestra {
 
-CKSTListView::CKSTListView(QWidget* parent) : QTreeWidget(parent) {
+namespace {
+
+constexpr int kKindRole = Qt::UserRole;
+// Below this view width the columns keep their minimums and the view scrolls.
+constexpr int kNarrowRow = 2 * CKSTListView::kMinimumColumnWidth;
+
+} // namespace
+
+CKSTListView::CKSTListView(CKSTDoc& doc, CHierarchyCommands& commands, const UiContext& ui, QWidget* parent)
+    : QTreeWidget(parent), m_doc(doc), m_commands(commands), m_parameters(commands), m_ui(ui),
+      m_delegate(new CParameterDelegate(this)) {
     setColumnCount(2);
     setHeaderLabels({QStringLiteral("Item"), QStringLiteral("Parameter")});
     setRootIsDecorated(false);
+    setIndentation(0);
     setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    header()->setStretchLastSection(true);
-    header()->setSectionsMovable(false);
+    setItemDelegate(m_delegate);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    QHeaderView* columns = header();
+    columns->setStretchLastSection(false);
+    columns->setSectionsMovable(false);
+    columns->setMinimumSectionSize(kMinimumColumnWidth);
+    columns->setSectionResizeMode(0, QHeaderView::Interactive);
+    // Only the divider after "Item" can be dragged.
+    columns->setSectionResizeMode(1, QHeaderView::Fixed);
     setColumnWidth(0, kDefaultItemColumnWidth);
+    setColumnWidth(1, kMinimumColumnWidth);
+    connect(columns, &QHeaderView::sectionResized, this, &CKSTListView::OnSectionResized);
+    // The edit ends after the editor has closed: the list may be rebuilt then.
+    connect(m_delegate, &CParameterDelegate::cellEdited, this, &CKSTListView::OnCellEdited,
+            Qt::QueuedConnection);
+    connect(this, &QTreeWidget::currentItemChanged, this, &CKSTListView::commandStateChanged);
+}
+
+CKSTListView::~CKSTListView() = default;
+
+CHierarchyItem* CKSTListView::Item() const {
+    CHierarchyItem* item = m_commands.Selected();
+    return item != nullptr && m_object != nullptr && item->Object() == m_object ? item : nullptr;
+}
+
+CKSTObject* CKSTListView::Object() const {
+    return Item() != nullptr ? m_object : nullptr;
+}
+
+void CKSTListView::SetObject(CKSTObject* object, const std::filesystem::path& sourcePath) {
+    m_object = object;
+    m_sourcePath = sourcePath;
+    m_lastClicked = {-1, -1};
+    SyncParameterList(true);
+}
+
+bool CKSTListView::SyncParameterList(bool toList) {
+    if (toList) {
+        setUpdatesEnabled(false);
+        clear();
+        if (m_object != nullptr) {
+            for (int entry = 0; entry < m_object->GetEntryCount(); ++entry) {
+                auto* row = new QTreeWidgetItem(this);
+                row->setText(0, TextToQt(m_object->GetEntryName(entry)));
+                row->setText(1, TextToQt(m_object->GetEntryValue(entry)));
+                row->setData(0, kKindRole, m_object->GetEntryKind(entry));
+                row->setFlags(row->flags() | Qt::ItemIsEditable);
+            }
+            SelectRow(0);
+        }
+        setUpdatesEnabled(true);
+        ApplyColumnLayout();
+        emit commandStateChanged();
+        return true;
+    }
+    CKSTObject* object = Object();
+    if (object == nullptr)
+        return false;
+    if (topLevelItemCount() != object->GetEntryCount()) {
+        m_ui.prompts.ShowMessage(kDefaultPromptTitle, "pList view entry not matched with original KSTObject",
+                                 PromptIcon::Warning);
+        return false;
+    }
+    for (int entry = 0; entry < topLevelItemCount(); ++entry) {
+        const QTreeWidgetItem* row = topLevelItem(entry);
+        object->SetEntry(entry, row->data(0, kKindRole).toInt(), TextFromQt(row->text(0)),
+                         TextFromQt(row->text(1)));
+    }
+    if (object->GetEntryKind(0) == kKindLibrary)
+        m_doc.SetLibraryName(object->GetEntryValue(0));
+    return true;
+}
+
+int CKSTListView::FocusedRow() const {
+    QTreeWidgetItem* row = currentItem();
+    return row != nullptr ? indexOfTopLevelItem(row) : -1;
+}
+
+void CKSTListView::SelectRow(int row) {
+    if (topLevelItemCount() == 0)
+        return;
+    QTreeWidgetItem* item = topLevelItem(std::clamp(row, 0, topLevelItemCount() - 1));
+    setCurrentItem(item);
+    scrollToItem(item);
+}
+
+QWidget* CKSTListView::Editor() const {
+    return state() == QAbstractItemView::EditingState ? m_delegate->Editor() : nullptr;
+}
+
+std::vector<ParameterRow> CKSTListView::Rows() const {
+    std::vector<ParameterRow> rows;
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = topLevelItem(i);
+        rows.push_back(ParameterRow{row->data(0, kKindRole).toInt(), row->text(0), row->text(1)});
+    }
+    return rows;
+}
+
+std::pair<int, int> CKSTListView::ColumnWidths(int viewWidth, int rowWidth, int itemWidth) {
+    if (rowWidth <= kNarrowRow && viewWidth > kNarrowRow)
+        return {kMinimumColumnWidth, viewWidth - kMinimumColumnWidth};
+    const int item = std::clamp(itemWidth, kMinimumColumnWidth,
+                                std::max(kMinimumColumnWidth, viewWidth - kMinimumColumnWidth));
+    return {item, std::max(viewWidth - item, kMinimumColumnWidth)};
 }
 
 void CKSTListView::SetItemColumnWidth(int width) {
-    setColumnWidth(0, width > 0 ? width : kDefaultItemColumnWidth);
+    m_settingWidths = true;
+    m_itemWidth = std::max(width > 0 ? width : kDefaultItemColumnWidth, kMinimumColumnWidth);
+    setColumnWidth(0, m_itemWidth);
+    setColumnWidth(1, std::max(viewport()->width() - m_itemWidth, kMinimumColumnWidth));
+    m_settingWidths = false;
 }
 
-void CKSTListView::SetObject(const CKSTObject* object, const std::filesystem::path& sourcePath) {
-    m_sourcePath = sourcePath;
-    setUpdatesEnabled(false);
-    clear();
-    if (object != nullptr) {
-        for (int entry = 0; entry < object->GetEntryCount(); ++entry) {
-            auto* row = new QTreeWidgetItem(this);
-            row->setText(0, TextToQt(object->GetEntryName(entry)));
-            row->setText(1, TextToQt(object->GetEntryValue(entry)));
-            row->setData(0, Qt::UserRole, object->GetEntryKind(entry));
-        }
-        if (topLevelItemCount() > 0)
-            setCurrentItem(topLevelItem(0));
+void CKSTListView::ApplyColumnLayout() {
+    if (m_settingWidths)
+        return;
+    m_settingWidths = true;
+    const auto [item, parameter] =
+        ColumnWidths(viewport()->width(), columnWidth(0) + columnWidth(1), m_itemWidth);
+    setColumnWidth(0, item);
+    setColumnWidth(1, parameter);
+    m_settingWidths = false;
+}
+
+void CKSTListView::OnSectionResized(int section, int oldSize, int newSize) {
+    if (m_settingWidths)
+        return;
+    // Widening "Item" is refused once "Parameter" is down to its minimum.
+    if (section == 0 && newSize > oldSize && viewport()->width() - newSize < kMinimumColumnWidth &&
+        columnWidth(1) <= kMinimumColumnWidth) {
+        m_settingWidths = true;
+        setColumnWidth(0, std::max(oldSize, kMinimumColumnWidth));
+        m_settingWidths = false;
     }
-    setUpdatesEnabled(true);
+    if (section != 0) {
+        ApplyColumnLayout();
+        return;
+    }
+    m_itemWidth = columnWidth(0);
+    ApplyColumnLayout();
+    m_itemWidth = columnWidth(0);
+}
+
+void CKSTListView::resizeEvent(QResizeEvent* event) {
+    QTreeWidget::resizeEvent(event);
+    ApplyColumnLayout();
+}
+
+void CKSTListView::keyPressEvent(QKeyEvent* event) {
+    if (state() != QAbstractItemView::EditingState) {
+        const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+            (modifiers & (Qt::ControlModifier | Qt::AltModifier)) == 0) {
+            OnInvoke();
+            return;
+        }
+        // Space works on every row: a kind that has no forced edit acts as on Invoke.
+        if (event->key() == Qt::Key_Space && modifiers == Qt::NoModifier) {
+            OnForceEdit();
+            return;
+        }
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
+void CKSTListView::mousePressEvent(QMouseEvent* event) {
+    QTreeWidget::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid())
+        return;
+    const std::pair<int, int> cell{index.row(), index.column()};
+    if (cell == m_lastClicked && state() != QAbstractItemView::EditingState) {
+        m_clickInvoked.start();
+        Invoke(cell.first, cell.second, false);
+    }
+    m_lastClicked = cell;
+}
+
+void CKSTListView::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() != Qt::LeftButton || !index.isValid())
+        return;
+    m_lastClicked = {index.row(), index.column()};
+    if (m_clickInvoked.isValid() && m_clickInvoked.elapsed() <= QApplication::doubleClickInterval())
+        return;
+    Invoke(index.row(), index.column(), false);
+}
+
+void CKSTListView::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        if (QTreeWidgetItem* row = itemAt(event->pos())) {
+            setCurrentItem(row);
+        } else if (QTreeWidgetItem* focused = currentItem()) {
+            focused->setSelected(false);
+        }
+        emit contextMenuRequested(event->globalPos());
+    } else {
+        emit contextMenuRequested(viewport()->mapToGlobal(viewport()->rect().center()));
+    }
+    event->accept();
+}
+
+bool CKSTListView::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QTreeWidget::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex index = indexAt(help->pos());
+    if (!index.isValid()) {
+        QToolTip::hideText();
+        return true;
+    }
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    if (m_delegate->IsTruncated(option, index))
+        QToolTip::showText(help->globalPos(), index.data(Qt::DisplayRole).toString(), viewport(),
+                           option.rect);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 } // namespace kestra

@@ -1,32 +1,120 @@
 #pragma once
 
+#include "hierarchy/hierarchy_commands.h"
+#include "hierarchy/parameter_commands.h"
+#include "print/parameter_list_printer.h"
+
+#include <QElapsedTimer>
 #include <QTreeWidget>
 #include <filesystem>
+#include <utility>
+#include <vector>
+
+class QPrinter;
 
 namespace kestra {
 
+class CKSTDoc;
 class CKSTObject;
+class CParameterDelegate;
+struct UiContext;
 
 // The parameter list pane: the design object of the item selected in the hierarchy, one row
-// per entry (name under "Item", value under "Parameter"). For now it only shows the object;
-// it keeps no copy beyond the rows on screen.
+// per entry (kind image, name under "Item", value under "Parameter"). Rows mirror the object;
+// every edit goes to the core's parameter commands, which change the object, rewrite the
+// module's source and have the list reloaded. The only state of its own is the cell being
+// edited and the cell clicked last.
 class CKSTListView : public QTreeWidget {
     Q_OBJECT
 
 public:
+    static constexpr int kMinimumColumnWidth = 150;
     static constexpr int kDefaultItemColumnWidth = 150;
 
-    explicit CKSTListView(QWidget* parent = nullptr);
+    CKSTListView(CKSTDoc& doc, CHierarchyCommands& commands, const UiContext& ui, QWidget* parent = nullptr);
+    ~CKSTListView() override;
 
     // Shows the object (none clears the list) and remembers the module's source path.
-    void SetObject(const CKSTObject* object, const std::filesystem::path& sourcePath);
+    void SetObject(CKSTObject* object, const std::filesystem::path& sourcePath);
+    // The object shown, while it is still the selected item's.
+    CKSTObject* Object() const;
     const std::filesystem::path& SourcePath() const { return m_sourcePath; }
+    // Object to list (reload) or list to object (commit). Committing a list whose row count
+    // differs from the object's entries changes nothing and says so; false then.
+    bool SyncParameterList(bool toList);
 
-    int ItemColumnWidth() const { return columnWidth(0); }
+    // The width column "Item" has whenever the view is wide enough: the stored width or the
+    // one the user dragged it to. A narrower view narrows the column only while it is narrow.
+    int ItemColumnWidth() const { return m_itemWidth; }
     void SetItemColumnWidth(int width);
+    // The widths of the two columns in a view of that width, given the first row's width and
+    // the wanted width of column "Item".
+    static std::pair<int, int> ColumnWidths(int viewWidth, int rowWidth, int itemWidth);
+
+    // The focused row, or -1.
+    int FocusedRow() const;
+    void SelectRow(int row);
+    // The open cell editor (line editor or choice box), if any.
+    QWidget* Editor() const;
+
+    // Acts on the cell by its row's kind: opens an editor, a chooser, a link or the HDL editor.
+    void Invoke(int row, int column, bool force);
+    bool CanInvoke() const { return FocusedRow() >= 0; }
+    bool CanForceEdit() const { return FocusedRow() > 0; }
+    void OnInvoke() { Invoke(FocusedRow(), 1, false); }
+    void OnForceEdit() { Invoke(FocusedRow(), 1, true); }
+    void OnAddParameter(int kind);
+    bool CanRemove() const;
+    void OnRemove();
+    bool CanCutOrCopy() const;
+    void OnCut();
+    void OnCopy();
+    bool CanPaste() const;
+    void OnPaste();
+    bool CanMove() const;
+    void OnMove(MoveCommand command);
+    void OnCopyView();
+    // The rows as shown, for printing and Copy View.
+    std::vector<ParameterRow> Rows() const;
+    // Prints the list with the heading and page footer; returns the page count.
+    int Print(QPrinter& printer);
+
+signals:
+    void contextMenuRequested(const QPoint& globalPos);
+    // The focused row or the list changed: command states may differ.
+    void commandStateChanged();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
+    void ApplyColumnLayout();
+    void OnSectionResized(int section, int oldSize, int newSize);
+    void OnCellEdited(int row, int column, const QString& text);
+    void OpenEditor(int row, int column);
+    void OpenChoiceBox(int row);
+    void OpenLink(int row);
+    void ChooseLinkFile(int row);
+    CHierarchyItem* Item() const;
+    // The clipboard's parameter text, or empty.
+    static std::string ClipboardParameterText();
+
+    CKSTDoc& m_doc;
+    CHierarchyCommands& m_commands;
+    CParameterCommands m_parameters;
+    const UiContext& m_ui;
+    CParameterDelegate* m_delegate;
+    CKSTObject* m_object = nullptr;
     std::filesystem::path m_sourcePath;
+    std::pair<int, int> m_lastClicked{-1, -1};
+    QElapsedTimer m_clickInvoked; // a double click right after a click that invoked does nothing
+    int m_itemWidth = kDefaultItemColumnWidth;
+    bool m_settingWidths = false;
 };
 
 } // namespace kestra

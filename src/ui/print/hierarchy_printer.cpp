@@ -3,10 +3,10 @@
 #include "desktop/qt_text.h"
 #include "hierarchy/hierarchy_icons.h"
 #include "hierarchy/hierarchy_item.h"
+#include "print/row_pages.h"
 
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPrinter>
 #include <algorithm>
 
 namespace kestra {
@@ -15,8 +15,6 @@ namespace {
 
 constexpr int kIndent = 20;
 constexpr int kMargin = 4;
-// Pictures are laid out in screen pixels; a printer draws them at this many per inch.
-constexpr double kPictureDpi = 96.0;
 
 QFont RowFont(const QFont& font, bool bold) {
     QFont rowFont = font;
@@ -32,7 +30,7 @@ int LineX(int depth) {
 } // namespace
 
 CHierarchyPrinter::CHierarchyPrinter(std::vector<HierarchyRow> rows, const QFont& font)
-    : m_rows(std::move(rows)), m_font(font) {}
+    : m_rows(std::move(rows)), m_font(PictureFont(font)) {}
 
 int CHierarchyPrinter::RowHeight() const {
     return std::max(CHierarchyIcons::kImageSize, QFontMetrics(m_font).height()) + 2;
@@ -98,45 +96,13 @@ void CHierarchyPrinter::PaintRows(QPainter& painter, int first, int count) const
 }
 
 int CHierarchyPrinter::PageCount(int bodyHeight) const {
-    const int perPage = std::max(1, bodyHeight / RowHeight());
-    const int rows = static_cast<int>(m_rows.size());
-    return std::max(1, (rows + perPage - 1) / perPage);
+    return CRowPages(m_font, static_cast<int>(m_rows.size()), RowHeight()).PageCount(bodyHeight);
 }
 
 int CHierarchyPrinter::Print(QPrinter& printer, const QString& heading) const {
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return 0;
-    const double scale = printer.resolution() / kPictureDpi;
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const int pageWidth = static_cast<int>(page.width() / scale);
-    const int pageHeight = static_cast<int>(page.height() / scale);
-    QFont headingFont = m_font;
-    headingFont.setBold(true);
-    headingFont.setPointSizeF(m_font.pointSizeF() * 1.2);
-    const int headingHeight = QFontMetrics(headingFont).height() * 2;
-    const int footerHeight = QFontMetrics(m_font).height() * 2;
-    const int bodyHeight = pageHeight - headingHeight - footerHeight;
-    const int pages = PageCount(bodyHeight);
-    const int perPage = std::max(1, bodyHeight / RowHeight());
-
-    for (int pageIndex = 0; pageIndex < pages; ++pageIndex) {
-        if (pageIndex > 0)
-            printer.newPage();
-        painter.save();
-        painter.scale(scale, scale);
-        painter.setFont(headingFont);
-        painter.drawText(QRect(0, 0, pageWidth, headingHeight), Qt::AlignLeft | Qt::AlignTop, heading);
-        painter.setFont(m_font);
-        painter.drawText(QRect(0, pageHeight - footerHeight, pageWidth, footerHeight),
-                         Qt::AlignHCenter | Qt::AlignBottom,
-                         QString::asprintf("Page %d/%d", pageIndex + 1, pages));
-        painter.translate(0, headingHeight);
-        PaintRows(painter, pageIndex * perPage, perPage);
-        painter.restore();
-    }
-    painter.end();
-    return pages;
+    return CRowPages(m_font, static_cast<int>(m_rows.size()), RowHeight())
+        .Print(printer, heading,
+               [this](QPainter& painter, int first, int count) { PaintRows(painter, first, count); });
 }
 
 } // namespace kestra
