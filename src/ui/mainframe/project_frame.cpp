@@ -100,7 +100,7 @@ void C3SplitFrame::ReloadPanes(CHierarchyItem* item, int panes) {
         m_treeView->IsBusy())
         return;
     if ((panes & kParameterList) != 0)
-        m_listView->SetObject(item->Object(), m_doc->GetModuleFilePath(*item));
+        m_listView->SetObject(item, m_doc->GetModuleFilePath(*item));
 }
 
 void C3SplitFrame::StartNameEditing(CHierarchyItem* item) {

@@ -14,6 +14,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolTip>
 #include <algorithm>
 
@@ -50,9 +51,7 @@ CKSTListView::CKSTListView(CKSTDoc& doc, CHierarchyCommands& commands, const UiC
     setColumnWidth(0, kDefaultItemColumnWidth);
     setColumnWidth(1, kMinimumColumnWidth);
     connect(columns, &QHeaderView::sectionResized, this, &CKSTListView::OnSectionResized);
-    // The edit ends after the editor has closed: the list may be rebuilt then.
-    connect(m_delegate, &CParameterDelegate::cellEdited, this, &CKSTListView::OnCellEdited,
-            Qt::QueuedConnection);
+    connect(m_delegate, &CParameterDelegate::cellEdited, this, &CKSTListView::OnCellEdited);
     connect(this, &QTreeWidget::currentItemChanged, this, &CKSTListView::commandStateChanged);
 }
 
@@ -60,15 +59,26 @@ CKSTListView::~CKSTListView() = default;
 
 CHierarchyItem* CKSTListView::Item() const {
     CHierarchyItem* item = m_commands.Selected();
-    return item != nullptr && m_object != nullptr && item->Object() == m_object ? item : nullptr;
+    return item != nullptr && item == m_item && item->Object() == m_object ? item : nullptr;
 }
 
 CKSTObject* CKSTListView::Object() const {
     return Item() != nullptr ? m_object : nullptr;
 }
 
-void CKSTListView::SetObject(CKSTObject* object, const std::filesystem::path& sourcePath) {
-    m_object = object;
+void CKSTListView::EndOpenEdit() {
+    // The view leaves its editing state when the editor loses the focus, but the editor stays
+    // open until the view releases it.
+    if (QWidget* editor = Editor()) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+void CKSTListView::SetObject(CHierarchyItem* item, const std::filesystem::path& sourcePath) {
+    EndOpenEdit();
+    m_item = item;
+    m_object = item != nullptr ? item->Object() : nullptr;
     m_sourcePath = sourcePath;
     m_lastClicked = {-1, -1};
     SyncParameterList(true);
@@ -76,6 +86,7 @@ void CKSTListView::SetObject(CKSTObject* object, const std::filesystem::path& so
 
 bool CKSTListView::SyncParameterList(bool toList) {
     if (toList) {
+        EndOpenEdit();
         setUpdatesEnabled(false);
         clear();
         if (m_object != nullptr) {
@@ -96,6 +107,8 @@ bool CKSTListView::SyncParameterList(bool toList) {
     CKSTObject* object = Object();
     if (object == nullptr)
         return false;
+    // A cell still being edited ends first, so that its text is not lost with the rows.
+    EndOpenEdit();
     if (topLevelItemCount() != object->GetEntryCount()) {
         m_ui.prompts.ShowMessage(kDefaultPromptTitle, "pList view entry not matched with original KSTObject",
                                  PromptIcon::Warning);
@@ -125,7 +138,7 @@ void CKSTListView::SelectRow(int row) {
 }
 
 QWidget* CKSTListView::Editor() const {
-    return state() == QAbstractItemView::EditingState ? m_delegate->Editor() : nullptr;
+    return m_delegate->Editor();
 }
 
 std::vector<ParameterRow> CKSTListView::Rows() const {

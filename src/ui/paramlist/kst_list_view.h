@@ -34,8 +34,9 @@ public:
     CKSTListView(CKSTDoc& doc, CHierarchyCommands& commands, const UiContext& ui, QWidget* parent = nullptr);
     ~CKSTListView() override;
 
-    // Shows the object (none clears the list) and remembers the module's source path.
-    void SetObject(CKSTObject* object, const std::filesystem::path& sourcePath);
+    // Shows the item's design object (no item clears the list) and remembers the module's
+    // source path. A cell still being edited ends first.
+    void SetObject(CHierarchyItem* item, const std::filesystem::path& sourcePath);
     // The object shown, while it is still the selected item's.
     CKSTObject* Object() const;
     const std::filesystem::path& SourcePath() const { return m_sourcePath; }
@@ -96,6 +97,9 @@ private:
     void ApplyColumnLayout();
     void OnSectionResized(int section, int oldSize, int newSize);
     void OnCellEdited(int row, int column, const QString& text);
+    void ApplyPendingEdits();
+    // Ends the open cell editor, if any, keeping what was typed.
+    void EndOpenEdit();
     void OpenEditor(int row, int column);
     void OpenChoiceBox(int row);
     void OpenLink(int row);
@@ -109,7 +113,18 @@ private:
     CParameterCommands m_parameters;
     const UiContext& m_ui;
     CParameterDelegate* m_delegate;
+    CHierarchyItem* m_item = nullptr;
     CKSTObject* m_object = nullptr;
+    // An edit ends when its editor closes, which may happen because another hierarchy item is
+    // being selected: the edit is applied afterwards, to the item it was made on.
+    struct PendingEdit {
+        CHierarchyItem* item;
+        CKSTObject* object;
+        int row;
+        int column;
+        std::string text;
+    };
+    std::vector<PendingEdit> m_pendingEdits;
     std::filesystem::path m_sourcePath;
     std::pair<int, int> m_lastClicked{-1, -1};
     QElapsedTimer m_clickInvoked; // a double click right after a click that invoked does nothing

@@ -3,6 +3,7 @@
 #include "desktop/desktop_shell.h"
 #include "desktop/qt_text.h"
 #include "hierarchy/hierarchy_item.h"
+#include "hierarchy/hierarchy_tree.h"
 #include "hierarchy/kst_doc.h"
 #include "mainframe/ui_context.h"
 #include "model/design_object.h"
@@ -15,6 +16,7 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QProcess>
+#include <QTimer>
 
 namespace kestra {
 
@@ -35,8 +37,7 @@ void PutOnClipboard(const std::string& text) {
 
 void CKSTListView::Invoke(int row, int column, bool force) {
     CKSTObject* object = Object();
-    if (object == nullptr || row < 0 || row >= topLevelItemCount() ||
-        state() == QAbstractItemView::EditingState)
+    if (object == nullptr || row < 0 || row >= topLevelItemCount() || Editor() != nullptr)
         return;
     switch (InvokeAction(*object, row, column, force)) {
     case ParameterAction::TextEditor:
@@ -79,11 +80,29 @@ void CKSTListView::OpenChoiceBox(int row) {
 }
 
 void CKSTListView::OnCellEdited(int row, int column, const QString& text) {
-    CHierarchyItem* item = Item();
-    if (item == nullptr || row < 0 || row >= topLevelItemCount())
+    // The edit belongs to the item shown when it was made, whichever is selected by now; the
+    // list may be rebuilt only after the editor has gone.
+    if (m_item == nullptr || m_object == nullptr)
         return;
-    m_commands.EndParameterEdit(item, row, column, TextFromQt(text));
-    SelectRow(row);
+    m_pendingEdits.push_back(PendingEdit{m_item, m_object, row, column, TextFromQt(text)});
+    QTimer::singleShot(0, this, &CKSTListView::ApplyPendingEdits);
+}
+
+void CKSTListView::ApplyPendingEdits() {
+    std::vector<PendingEdit> edits;
+    edits.swap(m_pendingEdits);
+    for (const PendingEdit& edit : edits) {
+        // The item may have gone in the meantime.
+        const CHierarchyTree& tree = m_doc.Tree();
+        const CHierarchyItem* found = tree.GetRootItem();
+        while (found != nullptr && found != edit.item)
+            found = tree.NextItem(found);
+        if (found == nullptr || edit.item->Object() != edit.object)
+            continue;
+        m_commands.EndParameterEdit(edit.item, edit.row, edit.column, edit.text);
+        if (Item() == edit.item)
+            SelectRow(edit.row);
+    }
 }
 
 void CKSTListView::OpenLink(int row) {

@@ -109,6 +109,12 @@ void CParameterDelegate::setModelData(QWidget* editor, QAbstractItemModel*, cons
     emit cellEdited(index.row(), index.column(), text);
 }
 
+void CParameterDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const {
+    if (editor == m_editor)
+        m_editor.clear();
+    QStyledItemDelegate::destroyEditor(editor, index);
+}
+
 void CParameterDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                                               const QModelIndex& index) const {
     QRect rect = option.rect;

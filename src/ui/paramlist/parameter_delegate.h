@@ -19,6 +19,7 @@ public:
     // preselected (none for -1); otherwise a line editor on the cell's text.
     void PrepareTextEditor() { m_choices.clear(), m_useChoices = false; }
     void PrepareChoiceBox(const QStringList& choices, int current);
+    // The open editor: from its creation until the view releases it.
     QWidget* Editor() const { return m_editor.data(); }
 
     // Left margin of the name text in column 0: the kind image stands before it.
@@ -33,6 +34,7 @@ public:
                           const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+    void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override;
 

@@ -176,6 +176,27 @@ TEST_F(ListViewTest, EndOfEditingNormalisesRefusesAndReachesTheSourceAtOnce) {
     EXPECT_EQ(Object().GetEntryValue(found), "16");
 }
 
+TEST_F(ListViewTest, AnEditLeftByChoosingAnotherModuleReachesTheModuleItWasMadeOn) {
+    FocusRow(0);
+    ASSERT_TRUE(Trigger(Actions().addNumeric));
+    CHierarchyItem* other = AddModule(m_project, Root(), QStringLiteral("other"));
+    ASSERT_NE(other, nullptr);
+    Select(m_project, m_alu);
+    FocusRow(1);
+    List().Invoke(1, 1, true);
+    ProcessEvents();
+    auto* editor = qobject_cast<QLineEdit*>(List().Editor());
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("32"));
+    // Selecting the other module takes the focus from the editor, which ends the edit.
+    Select(m_project, other);
+    ProcessEvents();
+    EXPECT_EQ(Object().GetEntryValue(1), "32");
+    EXPECT_EQ(Object(other).GetEntryCount(), List().topLevelItemCount());
+    EXPECT_EQ(Cell(0, 0), QStringLiteral("other"));
+    EXPECT_NE(Source().find("Numeric: integer := 32"), std::string::npos);
+}
+
 TEST_F(ListViewTest, InvokeActsByTheRowKind) {
     AddThreeParameters();
     ASSERT_TRUE(Trigger(Actions().addNote));
