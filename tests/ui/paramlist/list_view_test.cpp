@@ -21,6 +21,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
+#include <QToolTip>
 
 namespace kestra {
 namespace {
@@ -366,9 +367,15 @@ TEST_F(ListViewTest, MovesStopAtTheEndsAndNeverCrossTheArchitectureEntry) {
     FocusRow(0);
     m_frame->UpdateActions();
     EXPECT_FALSE(Actions().moveDown->isEnabled());
+    // The keys of the commands work while the list has the focus.
+    FocusRow(2);
+    const std::string second = Object().GetEntryName(2);
+    Key(&List(), Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(Object().GetEntryName(1), second);
+    EXPECT_EQ(List().FocusedRow(), 1);
     // The generics follow the new order.
     const std::string source = Source();
-    EXPECT_LT(source.find("Numeric: integer"), source.find("Logic: STD_LOGIC"));
+    EXPECT_LT(source.find("Logic: STD_LOGIC"), source.find("Numeric: integer"));
 }
 
 TEST_F(ListViewTest, RemoveAsksAndSelectsTheRowThatTakesThePlace) {
@@ -522,6 +529,19 @@ TEST_F(ListViewTest, MouseContextMenuAndTipsFollowTheRows) {
     QApplication::sendEvent(List().viewport(), &onEmpty);
     m_frame->UpdateActions();
     EXPECT_FALSE(Actions().remove->isEnabled());
+
+    // A cut text shows whole in a tip; a text that fits shows none.
+    const std::string longNote(400, 'n');
+    Object().SetEntryText(2, 1, longNote);
+    List().SyncParameterList(true);
+    const QRect value = List().visualRect(List().model()->index(2, 1));
+    QHelpEvent onLong(QEvent::ToolTip, value.center(), List().viewport()->mapToGlobal(value.center()));
+    QApplication::sendEvent(List().viewport(), &onLong);
+    EXPECT_EQ(QToolTip::text(), QString::fromStdString(longNote));
+    const QRect name = List().visualRect(List().model()->index(2, 0));
+    QHelpEvent onShort(QEvent::ToolTip, name.center(), List().viewport()->mapToGlobal(name.center()));
+    QApplication::sendEvent(List().viewport(), &onShort);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 3000));
 
     // Hierarchy commands given in the list act on the hierarchy.
     while (QWidget* menu = QApplication::activePopupWidget())
