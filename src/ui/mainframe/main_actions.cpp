@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QDockWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -42,6 +43,15 @@ QAction* MakeToggle(QWidget* owner, const QString& text, const QString& prompt) 
 QList<QAction*> CMainActions::TreeContextMenu() const {
     return {editVhdl, remove,   cut,          copy,    paste,     copyView,   nullptr,       moveToTop,
             moveUp,   moveDown, moveToBottom, nullptr, setNormal, setLibrary, setPredefined, setPackage};
+}
+
+void AddMenuActions(QMenu& menu, const QList<QAction*>& actions) {
+    for (QAction* action : actions) {
+        if (action != nullptr)
+            menu.addAction(action);
+        else
+            menu.addSeparator();
+    }
 }
 
 QList<QAction*> CMainActions::ListContextMenu() const {
@@ -224,12 +234,7 @@ void CMainFrame::CreateMenus() {
     module->addActions({a.expandAll, a.collapseAll});
 
     QMenu* parameter = menuBar()->addMenu(QStringLiteral("&Parameter"));
-    for (QAction* action : a.ListContextMenu()) {
-        if (action != nullptr)
-            parameter->addAction(action);
-        else
-            parameter->addSeparator();
-    }
+    AddMenuActions(*parameter, a.ListContextMenu());
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->addActions({a.toolbar, a.statusBar, a.libraryBar, a.blockDiagram, a.signalList});

@@ -3,6 +3,7 @@
 #include <QList>
 
 class QAction;
+class QMenu;
 
 namespace kestra {
 
@@ -77,5 +78,8 @@ struct CMainActions {
     // The parameter list's context menu and its "Parameter" menu, in their order.
     QList<QAction*> ListContextMenu() const;
 };
+
+// Adds the actions to the menu in order, a null entry as a separator.
+void AddMenuActions(QMenu& menu, const QList<QAction*>& actions);
 
 } // namespace kestra

@@ -51,20 +51,10 @@ CMainFrame::CMainFrame(const UiContext& ui, QWidget* parent)
     m_bars = new CDockBars(*this, *m_mainToolBar, ui.settings);
     m_bars->RestoreLayout();
     m_treeMenu = new QMenu(this);
-    for (QAction* action : m_actions.TreeContextMenu()) {
-        if (action != nullptr)
-            m_treeMenu->addAction(action);
-        else
-            m_treeMenu->addSeparator();
-    }
+    AddMenuActions(*m_treeMenu, m_actions.TreeContextMenu());
     connect(m_treeMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
     m_listMenu = new QMenu(this);
-    for (QAction* action : m_actions.ListContextMenu()) {
-        if (action != nullptr)
-            m_listMenu->addAction(action);
-        else
-            m_listMenu->addSeparator();
-    }
+    AddMenuActions(*m_listMenu, m_actions.ListContextMenu());
     connect(m_listMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
     ConnectCommands();
     UpdateRecentFileActions();
