@@ -229,6 +229,8 @@ void CKSTListView::mousePressEvent(QMouseEvent* event) {
     if (cell == m_lastClicked && state() != QAbstractItemView::EditingState) {
         m_clickInvoked.start();
         Invoke(cell.first, cell.second, false);
+    } else {
+        m_clickInvoked.invalidate();
     }
     m_lastClicked = cell;
 }
@@ -237,9 +239,12 @@ void CKSTListView::mouseDoubleClickEvent(QMouseEvent* event) {
     const QModelIndex index = indexAt(event->position().toPoint());
     if (event->button() != Qt::LeftButton || !index.isValid())
         return;
-    m_lastClicked = {index.row(), index.column()};
-    if (m_clickInvoked.isValid() && m_clickInvoked.elapsed() <= QApplication::doubleClickInterval())
+    const std::pair<int, int> cell{index.row(), index.column()};
+    // The click that began this double click invoked the cell already.
+    if (cell == m_lastClicked && m_clickInvoked.isValid() &&
+        m_clickInvoked.elapsed() <= QApplication::doubleClickInterval())
         return;
+    m_lastClicked = cell;
     Invoke(index.row(), index.column(), false);
 }
 

@@ -254,6 +254,22 @@ TEST_F(ListViewTest, InvokeActsByTheRowKind) {
     QTest::keyClick(box, Qt::Key_Escape);
     ProcessEvents();
 
+    // Architecture: its name column opens the choice box on the value too.
+    const int arch = Object().AddEntry() - 1;
+    Object().SetEntry(arch, kKindArchitecture, "alu", "alu_arch");
+    Object().GetChoiceList(arch) = {"alu_arch", "alu_fast"};
+    List().SyncParameterList(true);
+    FocusRow(arch);
+    List().Invoke(arch, 0, false);
+    box = ChoiceBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->currentText(), QStringLiteral("alu_arch"));
+    box->setCurrentIndex(1);
+    emit box->activated(1);
+    ProcessEvents();
+    EXPECT_EQ(Object().GetEntryValue(arch), "alu_fast");
+    EXPECT_EQ(Object().GetEntryName(arch), "alu");
+
     // Note: a text editor; the name column edits the name.
     FocusRow(note);
     List().Invoke(note, 0, false);
@@ -512,6 +528,15 @@ TEST_F(ListViewTest, MouseContextMenuAndTipsFollowTheRows) {
     QTest::mouseClick(List().viewport(), Qt::LeftButton, {}, numeric.center());
     ProcessEvents();
     EXPECT_NE(List().Editor(), nullptr);
+    QTest::keyClick(List().Editor(), Qt::Key_Escape);
+    ProcessEvents();
+
+    // A double click invokes the cell it hits: on a name, the name editor.
+    const QRect styleName = List().visualRect(List().model()->index(3, 0));
+    QTest::mouseDClick(List().viewport(), Qt::LeftButton, {}, styleName.center());
+    ProcessEvents();
+    ASSERT_NE(qobject_cast<QLineEdit*>(List().Editor()), nullptr);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(List().Editor())->text(), QStringLiteral("Style"));
     QTest::keyClick(List().Editor(), Qt::Key_Escape);
     ProcessEvents();
 
