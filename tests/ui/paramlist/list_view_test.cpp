@@ -276,6 +276,21 @@ TEST_F(ListViewTest, InvokeActsByTheRowKind) {
     ASSERT_TRUE(TypeIntoEditor(QStringLiteral("remark")));
     EXPECT_EQ(Object().GetEntryName(note), "remark");
     EXPECT_TRUE(m_prompts.Messages().empty());
+
+    // Library, predefined and package rows open their source as the module row does.
+    const std::pair<QAction*, int> kinds[] = {{Actions().setLibrary, kKindComponent},
+                                              {Actions().setPredefined, kKindPredefined},
+                                              {Actions().setPackage, kKindPackage}};
+    for (const auto& [action, kind] : kinds) {
+        Select(m_project, m_alu);
+        m_prompts.QueueAnswer(PromptAnswer::Yes);
+        ASSERT_TRUE(Trigger(action));
+        ASSERT_EQ(Object().GetEntryKind(0), kind);
+        const std::size_t started = m_shell.started.size();
+        FocusRow(0);
+        Key(&List(), Qt::Key_Space);
+        EXPECT_EQ(m_shell.started.size(), started + 1) << kind;
+    }
 }
 
 TEST_F(ListViewTest, LinksOpenAddressesFilesAndTheStateEditorOrAskForAFile) {
