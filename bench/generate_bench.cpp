@@ -1,10 +1,10 @@
 // Generate on synthetic hierarchies of depth 4, beside the time it takes just to read every
 // source once: generation must grow no faster than the text it writes.
-#include "hierarchy/hierarchy_commands.h"
-#include "hierarchy/kst_doc.h"
-#include "hierarchy/message_log.h"
+#include "commands/analysis_commands.h"
+#include "project/kst_doc.h"
+#include "project/message_log.h"
+#include "support/scripted_prompts.h"
 #include "system/file_system.h"
-#include "system/scripted_prompts.h"
 
 #include <benchmark/benchmark.h>
 #include <deque>
@@ -43,7 +43,7 @@ std::string ModuleSource(const std::string& name) {
 // A project with `count` modules below one top module, three levels of children under it,
 // analysed once so that every parent declares and instantiates its children.
 struct SyntheticProject {
-    explicit SyntheticProject(int count) : doc(prompts, log), commands(doc) {
+    explicit SyntheticProject(int count) : doc(prompts, log), session(doc, projects) {
         folder = fs::temp_directory_path() / ("kestra-generate-bench-" + std::to_string(count) + "-" +
                                               std::to_string(std::random_device()()));
         fs::create_directories(folder);
@@ -65,8 +65,8 @@ struct SyntheticProject {
                 open.emplace_back(child, depth + 1);
             }
         }
-        commands.Select(top);
-        commands.OnAnalyzeModule();
+        session.Select(top);
+        CAnalysisCommands(session).OnAnalyzeModule();
         for (CHierarchyItem* item = top; item != nullptr; item = doc.Tree().NextItem(item, top))
             sources.push_back(doc.GetModuleFolderPath() / (item->Text() + ".vhd"));
     }
@@ -86,7 +86,8 @@ struct SyntheticProject {
     CScriptedPrompts prompts;
     CMemoryLog log;
     CKSTDoc doc;
-    CHierarchyCommands commands;
+    COpenProjects projects;
+    CProjectSession session;
     CHierarchyItem* top = nullptr;
     std::vector<fs::path> sources;
 };
@@ -103,9 +104,9 @@ void BM_Generate(benchmark::State& state) {
     SyntheticProject& project = Project(static_cast<int>(state.range(0)));
     std::uint64_t bytes = 0;
     for (auto _ : state) {
-        project.commands.Select(project.top);
+        project.session.Select(project.top);
         project.log.ClearLog();
-        if (!project.commands.OnGenerate()) {
+        if (!CAnalysisCommands(project.session).OnGenerate()) {
             state.SkipWithError("generation failed");
             return;
         }

@@ -1,10 +1,10 @@
 // Load and save of a synthetic project of 10,000 modules (a root with 100 modules of 99
 // children each), every module with ten parameters, ten signals and a diagram of ten blocks
 // and ten lines.
-#include "hierarchy/kst_doc.h"
-#include "hierarchy/message_log.h"
+#include "project/kst_doc.h"
+#include "project/message_log.h"
+#include "support/scripted_prompts.h"
 #include "system/file_system.h"
-#include "system/scripted_prompts.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>

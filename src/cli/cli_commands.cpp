@@ -2,6 +2,10 @@
 
 #include "analysis/scanner.h"
 #include "cli_session.h"
+#include "commands/analysis_commands.h"
+#include "commands/library_commands.h"
+#include "commands/module_commands.h"
+#include "commands/parameter_commands.h"
 #include "library/library_chooser.h"
 #include "library/library_roots.h"
 #include "library/library_store.h"
@@ -39,15 +43,15 @@ CommandResult RunAdd(CCliSession& session, const CliArguments& arguments) {
     CHierarchyItem* parent = session.FindItem(arguments.operands[0]);
     if (parent == nullptr)
         return NoSuchModule(arguments.operands[0]);
-    CHierarchyCommands& commands = session.Commands();
-    commands.Select(parent);
+    session.Session().Select(parent);
+    CModuleCommands commands(session.Session());
     CHierarchyItem* item = commands.OnAddModule();
     if (item == nullptr)
         return CommandResult::Refused();
     if (!commands.EndNameEdit(item, arguments.operands[1])) {
         // Nobody can go on editing the name here: a module that got no name is not kept.
         session.Doc().Tree().DeleteItem(item);
-        commands.Select(parent);
+        session.Session().Select(parent);
         return CommandResult::Refused();
     }
     return CommandResult::Done();
@@ -57,7 +61,7 @@ CommandResult RunAdd(CCliSession& session, const CliArguments& arguments) {
 CHierarchyItem* SelectModule(CCliSession& session, const std::string& name) {
     CHierarchyItem* item = session.FindItem(name);
     if (item != nullptr)
-        session.Commands().Select(item);
+        session.Session().Select(item);
     return item;
 }
 
@@ -65,13 +69,13 @@ CommandResult RunRename(CCliSession& session, const CliArguments& arguments) {
     CHierarchyItem* item = SelectModule(session, arguments.operands[0]);
     if (item == nullptr)
         return NoSuchModule(arguments.operands[0]);
-    return CommandResult::From(session.Commands().EndNameEdit(item, arguments.operands[1]));
+    return CommandResult::From(CModuleCommands(session.Session()).EndNameEdit(item, arguments.operands[1]));
 }
 
 CommandResult RunRemove(CCliSession& session, const CliArguments& arguments) {
     if (SelectModule(session, arguments.operands[0]) == nullptr)
         return NoSuchModule(arguments.operands[0]);
-    return CommandResult::From(session.Commands().OnRemove());
+    return CommandResult::From(CModuleCommands(session.Session()).OnRemove());
 }
 
 // Words are compared ignoring case, as VHDL names are.
@@ -100,7 +104,8 @@ CommandResult RunMove(CCliSession& session, const CliArguments& arguments) {
         return NoSuchModule(arguments.operands[0]);
     // A move at either end succeeds without moving anything; that counts as nothing done.
     const int before = item->IndexInParent();
-    return CommandResult::From(session.Commands().OnMove(*command) && item->IndexInParent() != before);
+    return CommandResult::From(CModuleCommands(session.Session()).OnMove(*command) &&
+                               item->IndexInParent() != before);
 }
 
 CommandResult RunSetKind(CCliSession& session, const CliArguments& arguments) {
@@ -116,7 +121,7 @@ CommandResult RunSetKind(CCliSession& session, const CliArguments& arguments) {
                                     arguments.operands[1] + "'");
     if (SelectModule(session, arguments.operands[0]) == nullptr)
         return NoSuchModule(arguments.operands[0]);
-    return CommandResult::From(session.Commands().OnSetKind(*kind));
+    return CommandResult::From(CModuleCommands(session.Session()).OnSetKind(*kind));
 }
 
 CommandResult RunSet(CCliSession& session, const CliArguments& arguments) {
@@ -128,26 +133,27 @@ CommandResult RunSet(CCliSession& session, const CliArguments& arguments) {
     const CKSTObject& object = *item->Object();
     for (int entry = 0; entry < object.GetEntryCount(); ++entry) {
         if (SameTextNoCase(object.GetEntryName(entry), parameter))
-            return CommandResult::From(
-                session.Commands().EndParameterEdit(item, entry, 1, arguments.operands[2]));
+            return CommandResult::From(CParameterCommands(session.Session())
+                                           .EndParameterEdit(item, entry, 1, arguments.operands[2]));
     }
     return CommandResult::Usage("module '" + module + "' has no parameter '" + parameter + "'");
 }
 
 CommandResult RunAnalyze(CCliSession& session, const CliArguments& arguments) {
     if (arguments.operands.empty())
-        session.Commands().Select(session.Doc().Tree().GetRootItem());
+        session.Session().Select(session.Doc().Tree().GetRootItem());
     else if (SelectModule(session, arguments.operands[0]) == nullptr)
         return NoSuchModule(arguments.operands[0]);
-    return CommandResult::From(session.Commands().OnAnalyzeModule());
+    return CommandResult::From(CAnalysisCommands(session.Session()).OnAnalyzeModule());
 }
 
 CommandResult RunGenerate(CCliSession& session, const CliArguments& arguments) {
     if (arguments.operands.empty())
-        session.Commands().Select(session.Doc().Tree().GetRootItem());
+        session.Session().Select(session.Doc().Tree().GetRootItem());
     else if (SelectModule(session, arguments.operands[0]) == nullptr)
         return NoSuchModule(arguments.operands[0]);
-    return CommandResult::From(session.Commands().OnGenerate(arguments.HasOption("--individual")));
+    return CommandResult::From(
+        CAnalysisCommands(session.Session()).OnGenerate(arguments.HasOption("--individual")));
 }
 
 namespace fs = std::filesystem;
@@ -182,7 +188,7 @@ CommandResult RunExport(CCliSession& session, const CliArguments& arguments) {
     if (SelectModule(session, arguments.operands[0]) == nullptr)
         return NoSuchModule(arguments.operands[0]);
     CFolderLibraryStore store(folder, session.Doc().Prompts());
-    CHierarchyCommands& commands = session.Commands();
+    CLibraryCommands commands(session.Session());
     const bool stored = kind == LibraryKind::Predefined ? commands.OnCreatePredefinedModule(store)
                                                         : commands.OnCreateLibraryModule(store);
     if (stored)
@@ -213,7 +219,7 @@ CommandResult RunInsert(CCliSession& session, const CliArguments& arguments) {
         return CommandResult::Usage("no module file '" + arguments.operands[1] + "'");
     if (SelectModule(session, arguments.operands[0]) == nullptr)
         return NoSuchModule(arguments.operands[0]);
-    CHierarchyCommands& commands = session.Commands();
+    CLibraryCommands commands(session.Session());
     if (kind == LibraryKind::Predefined) {
         CFixedLibraryChooser chooser(*file);
         return CommandResult::From(

@@ -1,6 +1,6 @@
 #include "cli_prompts.h"
 
-#include "hierarchy/message_log.h"
+#include "project/message_log.h"
 
 #include <ostream>
 

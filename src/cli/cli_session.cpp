@@ -9,7 +9,7 @@ namespace kestra {
 CCliSession::CCliSession(CSettingsStore& settings, ApplicationPaths paths, std::ostream& out,
                          std::ostream& err)
     : m_settings(settings), m_paths(std::move(paths)), m_out(out), m_prompts(err), m_doc(m_prompts, m_log),
-      m_commands(m_doc) {}
+      m_session(m_doc, m_projects) {}
 
 bool CCliSession::CreateProject(const std::string& path) {
     std::string projectPath = path;
@@ -21,7 +21,7 @@ bool CCliSession::CreateProject(const std::string& path) {
     if (!m_doc.OnNewDocument(projectPath))
         return false;
     m_doc.OnFirstUpdate();
-    m_commands.Select(m_doc.Tree().GetRootItem());
+    m_session.Select(m_doc.Tree().GetRootItem());
     return true;
 }
 
@@ -30,7 +30,7 @@ bool CCliSession::OpenProject(const std::string& path) {
         return false;
     m_doc.OnFirstUpdate();
     m_log.ClearLog();
-    m_commands.Select(m_doc.Tree().GetRootItem());
+    m_session.Select(m_doc.Tree().GetRootItem());
     return true;
 }
 

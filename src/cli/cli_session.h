@@ -1,9 +1,9 @@
 #pragma once
 
 #include "cli_prompts.h"
-#include "hierarchy/hierarchy_commands.h"
-#include "hierarchy/kst_doc.h"
-#include "hierarchy/message_log.h"
+#include "commands/project_session.h"
+#include "project/kst_doc.h"
+#include "project/message_log.h"
 #include "system/application_paths.h"
 
 #include <iosfwd>
@@ -13,8 +13,8 @@ namespace kestra {
 
 class CSettingsStore;
 
-// One project as a subcommand sees it: the document with its log and prompts, the hierarchy
-// commands over it (no views, so every observer call is ignored), the start-up folders, and
+// One project as a subcommand sees it: the document with its log and prompts, the project
+// session the commands work on (no views, so every observer call is ignored), the start-up folders, and
 // the stream the subcommand prints on. The log holds only what happened after the opening.
 class CCliSession {
 public:
@@ -37,10 +37,10 @@ public:
     std::string LogLines() const;
     bool LogHasWarningOrError() const;
     // The last analysis the commands ran ended in an error.
-    bool AnalysisFailed() { return m_commands.Context().errorCode != 0; }
+    bool AnalysisFailed() { return m_session.Context().errorCode != 0; }
 
     CKSTDoc& Doc() { return m_doc; }
-    CHierarchyCommands& Commands() { return m_commands; }
+    CProjectSession& Session() { return m_session; }
     CSettingsStore& Settings() { return m_settings; }
     const ApplicationPaths& Paths() const { return m_paths; }
     std::ostream& Out() { return m_out; }
@@ -52,7 +52,8 @@ private:
     CCliPrompts m_prompts;
     CMemoryLog m_log;
     CKSTDoc m_doc;
-    CHierarchyCommands m_commands;
+    COpenProjects m_projects;
+    CProjectSession m_session;
 };
 
 } // namespace kestra

@@ -1,8 +1,8 @@
 #include "project_printer.h"
 
-#include "hierarchy/kst_doc.h"
 #include "model/design_object.h"
 #include "model/vhdl_signal.h"
+#include "project/kst_doc.h"
 
 #include <ostream>
 

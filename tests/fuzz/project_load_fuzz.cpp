@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the project file reader. Whatever opens must be written, read
 // again and written again to the same bytes.
-#include "hierarchy/kst_doc.h"
-#include "hierarchy/message_log.h"
-#include "system/scripted_prompts.h"
+#include "project/kst_doc.h"
+#include "project/message_log.h"
+#include "support/scripted_prompts.h"
 
 #include <cstddef>
 #include <cstdint>

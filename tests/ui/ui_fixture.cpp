@@ -1,11 +1,11 @@
 #include "ui_fixture.h"
 
 #include "hierarchy/hierarchy_model.h"
-#include "hierarchy/kst_doc.h"
-#include "hierarchy/kst_edit_view.h"
 #include "hierarchy/kst_tree_view.h"
+#include "hierarchy/message_log_view.h"
 #include "mainframe/application.h"
 #include "mainframe/project_frame.h"
+#include "project/kst_doc.h"
 #include "system/application_paths.h"
 
 #include <QAction>
@@ -32,7 +32,7 @@ void UiTest::SetUp() {
     QSettings(QStringLiteral("Orvalle Software"), QStringLiteral("KESTRA")).clear();
     m_settings = std::make_unique<CQtSettingsStore>();
     m_ui.reset(new UiContext{
-        *m_settings, m_prompts, m_clipboard, m_shell, InitialiseApplicationPaths(*m_settings, m_folder),
+        *m_settings, m_prompts, m_projects, m_shell, InitialiseApplicationPaths(*m_settings, m_folder),
         [this](QDialog& dialog) { return dialogHandler ? dialogHandler(dialog) : int(QDialog::Rejected); }});
 }
 

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "commands/project_session.h"
 #include "desktop/desktop_shell.h"
 #include "desktop/system_tree_clipboard.h"
-#include "hierarchy/hierarchy_item.h"
 #include "mainframe/main_frame.h"
 #include "mainframe/ui_context.h"
+#include "project/hierarchy_item.h"
 #include "settings/qt_settings_store.h"
-#include "system/scripted_prompts.h"
+#include "support/scripted_prompts.h"
 
 #include <QTemporaryDir>
 #include <filesystem>
@@ -89,6 +90,7 @@ protected:
     std::unique_ptr<CQtSettingsStore> m_settings;
     CScriptedPrompts m_prompts;
     CSystemTreeClipboard m_clipboard;
+    COpenProjects m_projects{m_clipboard};
     CRecordingShell m_shell;
     std::function<int(QDialog&)> dialogHandler;
     std::unique_ptr<UiContext> m_ui;

@@ -3,7 +3,7 @@
 #include "analysis/declaration_reader.h"
 #include "analysis/entry_index.h"
 #include "analysis/reader_support.h"
-#include "generation/substitution.h"
+#include "analysis/substitution.h"
 #include "model/design_object.h"
 
 #include <string_view>

@@ -15,11 +15,11 @@ bool ReaderFailed(const CScanner& scanner) {
 }
 
 void RaiseAt(const CScanner& scanner, AnalysisErrorCode code, std::size_t pos) {
-    ReaderContext(scanner).SetError(static_cast<int>(code), scanner.LineOfPosition(pos));
+    ReaderContext(scanner).SetError(code, scanner.LineOfPosition(pos));
 }
 
 void RaiseWithoutLine(const CScanner& scanner, AnalysisErrorCode code) {
-    ReaderContext(scanner).SetError(static_cast<int>(code), 0);
+    ReaderContext(scanner).SetError(code, 0);
 }
 
 std::size_t NextCodePosition(const CScanner& scanner, std::size_t cursor) {

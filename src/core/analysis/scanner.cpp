@@ -2,87 +2,14 @@
 
 namespace kestra {
 
-namespace {
-
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-char UpperAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-bool IsLineBreak(char c) {
-    return c == '\r' || c == '\n';
-}
-
-} // namespace
-
-void AnalysisContext::SetError(int code, int line) {
+void AnalysisContext::SetError(AnalysisErrorCode code, int line) {
     if (errorCode != 0)
         return;
-    errorCode = code;
+    errorCode = static_cast<int>(code);
     errorLine = line;
 }
 
-bool SameTextNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
-            return false;
-    }
-    return true;
-}
-
-std::string ToUpperAscii(std::string_view text) {
-    std::string result(text);
-    for (char& c : result)
-        c = UpperAscii(c);
-    return result;
-}
-
-std::string ToLowerAscii(std::string_view text) {
-    std::string result(text);
-    for (char& c : result)
-        c = LowerAscii(c);
-    return result;
-}
-
-CScanner::CScanner(std::string_view text, AnalysisContext* context)
-    : m_text(text.substr(0, text.find('\0'))), m_context(context) {}
-
-std::size_t CScanner::SkipBlanksAndComments(std::size_t& cursor) const {
-    const std::size_t start = cursor;
-    for (;;) {
-        while (cursor < End() && IsBlank(m_text[cursor]))
-            ++cursor;
-        if (At(cursor) == '-' && At(cursor + 1) == '-') {
-            const std::size_t lineFeed = m_text.find('\n', cursor);
-            cursor = lineFeed == std::string_view::npos ? End() : lineFeed;
-            continue;
-        }
-        break;
-    }
-    return cursor - start;
-}
-
-std::string CScanner::ReadIdentifier(std::size_t& cursor) const {
-    SkipBlanksAndComments(cursor);
-    if (!IsLetter(At(cursor)))
-        return {};
-    const std::size_t start = cursor;
-    std::size_t pos = cursor + 1;
-    while (IsIdentifierChar(At(pos))) {
-        if (m_text[pos] == '_' && At(pos + 1) == '_') {
-            cursor = pos;
-            return {};
-        }
-        ++pos;
-    }
-    cursor = pos;
-    if (m_text[pos - 1] == '_')
-        return {};
-    return std::string(m_text.substr(start, pos - start));
-}
+CScanner::CScanner(std::string_view text, AnalysisContext* context) : CWordReader(text), m_context(context) {}
 
 std::string CScanner::ReadWord(std::size_t& cursor) const {
     std::size_t pos = cursor;
@@ -108,58 +35,13 @@ std::string CScanner::ReadDigits(std::size_t& cursor) const {
 }
 
 std::string CScanner::ReadValue(std::size_t& cursor) const {
-    auto fail = [this]() {
+    std::optional<std::string> value = ReadValueText(cursor);
+    if (!value) {
         if (m_context != nullptr)
-            m_context->SetError(15);
-        return std::string();
-    };
-
-    SkipBlanksAndComments(cursor);
-    const std::size_t start = cursor;
-    std::size_t pos = start;
-    std::size_t stop = End();
-    bool quoted = false;
-    int depth = 0;
-    for (;;) {
-        SkipBlanksAndComments(pos);
-        if (pos >= End()) {
-            stop = End();
-            break;
-        }
-        const char c = m_text[pos];
-        if (c == '"') {
-            if (pos != start)
-                return fail();
-            const std::size_t closing = m_text.find('"', pos + 1);
-            if (closing == std::string_view::npos)
-                return fail();
-            quoted = true;
-            stop = closing;
-            break;
-        }
-        if (c == ';') {
-            stop = pos;
-            break;
-        }
-        if (c == '(') {
-            ++depth;
-        } else if (c == ')' && --depth < 0) {
-            stop = pos;
-            break;
-        }
-        ++pos;
+            m_context->SetError(AnalysisErrorCode::WrongExpression);
+        return {};
     }
-
-    const std::size_t valueStart = quoted ? start + 1 : start;
-    std::size_t valueEnd = stop;
-    while (valueEnd > valueStart && IsBlank(m_text[valueEnd - 1]))
-        --valueEnd;
-    cursor = valueEnd;
-    if (At(cursor) == '"')
-        ++cursor;
-    if (valueEnd == valueStart)
-        return fail();
-    return std::string(m_text.substr(valueStart, valueEnd - valueStart));
+    return std::move(*value);
 }
 
 std::size_t CScanner::LineStart(std::size_t pos, std::size_t textStart) const {

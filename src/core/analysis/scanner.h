@@ -1,5 +1,8 @@
 #pragma once
 
+#include "analysis/analysis_errors.h"
+#include "text/word_reader.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -13,7 +16,7 @@ class CKSTObject;
 // being analysed starts, which module is being analysed, and that module's design object
 // as it stood before the run (owned by the operation that made the copy).
 struct AnalysisContext {
-    int errorCode = 0;
+    int errorCode = 0; // an AnalysisErrorCode value; 0 = no error
     int errorLine = 0; // 1-based; 0 = no line known
     std::size_t textStart = 0;
     std::string moduleName;
@@ -21,40 +24,18 @@ struct AnalysisContext {
 
     void Reset() { *this = AnalysisContext(); }
     // Keeps the first error of a run: a later code does not replace an earlier one.
-    void SetError(int code, int line = 0);
+    void SetError(AnalysisErrorCode code, int line = 0);
 };
 
-inline bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-inline bool IsLetter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-inline bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-inline bool IsIdentifierChar(char c) {
-    return IsLetter(c) || IsDigit(c) || c == '_';
-}
-
-bool SameTextNoCase(std::string_view a, std::string_view b);
-std::string ToUpperAscii(std::string_view text);
-std::string ToLowerAscii(std::string_view text);
-
-// Cursor operations over one whole 8-bit VHDL text held in memory. The text ends at its
-// first NUL character (or its size); reading at or past the end gives NUL. The scanner
-// never copies the text and never changes it; a cursor is an index into it.
-class CScanner {
+// Cursor operations of the analysis over one whole 8-bit VHDL text held in memory, on top of
+// the word reader: words, values, statements, comments and line numbers, with errors reported
+// into the shared analysis context.
+class CScanner : public CWordReader {
 public:
     explicit CScanner(std::string_view text, AnalysisContext* context = nullptr);
 
-    std::string_view Text() const { return m_text; }
-    std::size_t End() const { return m_text.size(); }
-    char At(std::size_t pos) const { return pos < m_text.size() ? m_text[pos] : '\0'; }
     AnalysisContext* Context() const { return m_context; }
 
-    std::size_t SkipBlanksAndComments(std::size_t& cursor) const;
-    std::string ReadIdentifier(std::size_t& cursor) const;
     std::string ReadWord(std::size_t& cursor) const;
     char ReadChar(std::size_t& cursor) const;
     std::string ReadDigits(std::size_t& cursor) const;
@@ -99,7 +80,6 @@ private:
         std::size_t firstDash = 0;
     };
 
-    std::string_view m_text;
     AnalysisContext* m_context;
     mutable LineCache m_lineCache;
 };

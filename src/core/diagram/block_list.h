@@ -1,7 +1,7 @@
 #pragma once
 
-#include "diagram/block_colours.h"
 #include "diagram/geometry.h"
+#include "model/block_colours.h"
 
 #include <cstdint>
 #include <map>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "diagram/block_data.h"
 #include "diagram/block_diagram.h"
+#include "model/block_data.h"
 
 #include <string>
 #include <string_view>

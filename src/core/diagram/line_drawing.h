@@ -1,6 +1,6 @@
 #pragma once
 
-#include "diagram/block_data.h"
+#include "model/block_data.h"
 
 #include <array>
 #include <cstdint>

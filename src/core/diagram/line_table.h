@@ -1,7 +1,7 @@
 #pragma once
 
-#include "diagram/block_data.h"
 #include "diagram/geometry.h"
+#include "model/block_data.h"
 
 #include <map>
 #include <unordered_map>

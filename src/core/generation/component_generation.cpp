@@ -77,8 +77,8 @@ std::size_t CGenerationSession::EmitComponentForGeneration(const CScanner& scann
     return PastEndComponent(scanner, cursor);
 }
 
-std::size_t CGenerationSession::ReadConfigurationSpec(const CScanner& scanner, std::size_t cursor,
-                                                      ArchitectureWalk& walk) {
+std::size_t CGenerationSession::ReadComponentBinding(const CScanner& scanner, std::size_t cursor,
+                                                     ArchitectureWalk& walk) {
     const auto semicolon = scanner.FindTextOutsideComments(cursor, ";");
     const std::size_t next = semicolon ? *semicolon + 1 : scanner.End();
     std::size_t pos = cursor;

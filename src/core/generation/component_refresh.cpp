@@ -1,12 +1,11 @@
 #include "generation/component_refresh.h"
 
+#include "analysis/analysis_errors.h"
 #include "analysis/architecture_reader.h"
 #include "analysis/entity_reader.h"
 #include "analysis/scanner.h"
 #include "generation/declarations.h"
-#include "hierarchy/kst_doc.h"
-#include "hierarchy/message_log.h"
-#include "system/file_system.h"
+#include "model/design_object.h"
 
 namespace kestra {
 
@@ -43,78 +42,44 @@ std::string JoinNames(const std::vector<std::string>& names) {
     return joined;
 }
 
-bool HasArchitectureChoice(const CKSTObject& object) {
-    for (int i = 0; i < object.GetEntryCount(); ++i) {
-        if (object.GetEntryKind(i) == kKindArchitecture)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
-std::string BuildComponentDeclarations(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context,
-                                       ComponentList& list) {
-    std::string declarations;
-    list.clear();
-    for (int i = 0; i < item->ChildCount(); ++i) {
-        CHierarchyItem* child = item->Child(i);
-        if (child->Status() != kStatusAnalysed) {
-            context.SetError(11, 0);
-            return {};
-        }
-        if (child->Kind() == kItemPackage)
-            continue;
-        const std::string& name = child->Text();
-        const std::optional<std::string> source = ReadWholeFile(doc.GetModuleFolderPath() / (name + ".vhd"));
-        if (!source) {
-            context.SetError(7, 0);
-            return {};
-        }
-        declarations += "\tcomponent " + name + "\r\n";
-        const CKSTObject* childObject = child->Object();
-        if (childObject == nullptr) {
-            context.SetError(12, 0);
-            return {};
-        }
-        declarations +=
-            WrapGenericLines(BuildGenericLines(kGenericTopModule | kGenericAllKinds, *childObject),
-                             "\tgeneric (\r\n", "\t);\r\n");
+std::string ChildComponentDeclaration(const std::string& childName, const CKSTObject& childObject,
+                                      const std::string& childSource, const std::string& libraryName,
+                                      AnalysisContext& context, ComponentList& list) {
+    std::string declaration = "\tcomponent " + childName + "\r\n";
+    declaration += WrapGenericLines(BuildGenericLines(kGenericTopModule | kGenericAllKinds, childObject),
+                                    "\tgeneric (\r\n", "\t);\r\n");
 
-        const std::string moduleName = context.moduleName;
-        const std::size_t textStart = context.textStart;
-        context.moduleName = name;
-        const CScanner childScanner(*source, &context);
-        std::size_t cursor = 0;
-        const std::string portClause =
-            AnalyzeEntity(childScanner, EntityMode::PortText, cursor, nullptr, nullptr);
-        context.moduleName = moduleName;
-        context.textStart = textStart;
-        if (context.errorCode != 0)
-            return {};
-        declarations += portClause;
-        declarations += "\tend component;\r\n\r\n";
-        declarations += BuildConfigurationSpec(*childObject, name, doc.GetLibraryName());
+    const std::string moduleName = context.moduleName;
+    const std::size_t textStart = context.textStart;
+    context.moduleName = childName;
+    const CScanner childScanner(childSource, &context);
+    std::size_t cursor = 0;
+    const std::string portClause =
+        AnalyzeEntity(childScanner, EntityMode::PortText, cursor, nullptr, nullptr);
+    context.moduleName = moduleName;
+    context.textStart = textStart;
+    if (context.errorCode != 0)
+        return {};
+    declaration += portClause;
+    declaration += "\tend component;\r\n\r\n";
+    declaration += BuildComponentBinding(childObject, childName, libraryName);
 
-        std::vector<std::string> ports;
-        if (!PortNames(portClause, ports)) {
-            context.SetError(5, 0);
-            return {};
-        }
-        list.emplace_back(name, "\r\n\tU_" + name + ": " + name + "\r\n\t\tport map (" + JoinNames(ports) +
-                                    ");\r\n");
+    std::vector<std::string> ports;
+    if (!PortNames(portClause, ports)) {
+        context.SetError(AnalysisErrorCode::WrongKeyword);
+        return {};
     }
-    return declarations;
+    list.emplace_back(childName, "\r\n\tU_" + childName + ": " + childName + "\r\n\t\tport map (" +
+                                     JoinNames(ports) + ");\r\n");
+    return declaration;
 }
 
-void UpdateComponentsInSource(CKSTDoc& doc, const std::string& sourcePath, const std::string& sourceText,
-                              CHierarchyItem* item, AnalysisContext& context) {
-    ComponentList list;
-    const std::string declarations = BuildComponentDeclarations(doc, item, context, list);
-    if (context.errorCode != 0)
-        return;
-    const bool instantiate = item->Object() == nullptr || !HasArchitectureChoice(*item->Object());
-
+std::optional<std::string> RefreshComponentDeclarations(const std::string& sourceText,
+                                                        const std::string& declarations,
+                                                        const ComponentList& list, bool instantiate,
+                                                        AnalysisContext& context) {
     const CScanner scanner(sourceText, &context);
     std::string output;
     std::size_t copyPoint = 0;
@@ -126,12 +91,13 @@ void UpdateComponentsInSource(CKSTDoc& doc, const std::string& sourcePath, const
         ArchitectureHeader header;
         const int fits = AnalyzeArchitectureHeader(scanner, *keyword, header);
         if (fits < 0)
-            return;
+            return std::nullopt;
         if (fits == 0)
             continue;
         if (!scanner.FindWordOutsideComments(header.declarationsStart, "begin")) {
-            context.SetError(2, scanner.LineOfPosition(header.declarationsStart));
-            return;
+            context.SetError(AnalysisErrorCode::ExpectedKeywordNotFound,
+                             scanner.LineOfPosition(header.declarationsStart));
+            return std::nullopt;
         }
         output.append(sourceText, copyPoint, header.declarationsStart - copyPoint);
 
@@ -147,37 +113,38 @@ void UpdateComponentsInSource(CKSTDoc& doc, const std::string& sourcePath, const
             } else if (word == "component") {
                 const auto end = scanner.FindWordOutsideComments(cursor, "end");
                 if (!end) {
-                    context.SetError(2, scanner.LineOfPosition(cursor));
-                    return;
+                    context.SetError(AnalysisErrorCode::ExpectedKeywordNotFound,
+                                     scanner.LineOfPosition(cursor));
+                    return std::nullopt;
                 }
                 cursor = *end + 3;
                 if (!SameTextNoCase(scanner.ReadWord(cursor), "component") ||
                     scanner.ReadChar(cursor) != ';') {
-                    context.SetError(5, scanner.LineOfPosition(cursor));
-                    return;
+                    context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
+                    return std::nullopt;
                 }
             } else if (word == "for") {
                 const auto use = scanner.FindWordOutsideComments(cursor, "use");
                 if (!use) {
-                    context.SetError(8, scanner.LineOfPosition(cursor));
-                    return;
+                    context.SetError(AnalysisErrorCode::MissingKeyword, scanner.LineOfPosition(cursor));
+                    return std::nullopt;
                 }
                 cursor = *use + 3;
                 if (!SameTextNoCase(scanner.ReadWord(cursor), "entity")) {
-                    context.SetError(5, scanner.LineOfPosition(cursor));
-                    return;
+                    context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
+                    return std::nullopt;
                 }
                 const auto semicolon = scanner.FindTextOutsideComments(cursor, ";");
                 if (!semicolon) {
-                    context.SetError(5, scanner.LineOfPosition(cursor));
-                    return;
+                    context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
+                    return std::nullopt;
                 }
                 cursor = *semicolon + 1;
             } else {
                 const auto semicolon = scanner.FindTextOutsideComments(cursor, ";");
                 if (!semicolon) {
-                    context.SetError(14, scanner.LineOfPosition(cursor));
-                    return;
+                    context.SetError(AnalysisErrorCode::UnexpectedEndOfFile, scanner.LineOfPosition(cursor));
+                    return std::nullopt;
                 }
                 cursor = *semicolon + 1;
                 output.append(sourceText, itemStart, cursor - itemStart);
@@ -189,18 +156,12 @@ void UpdateComponentsInSource(CKSTDoc& doc, const std::string& sourcePath, const
         if (instantiate)
             output += BuildInstantiations(scanner, context, cursor, header.name, list);
         if (context.errorCode != 0)
-            return;
+            return std::nullopt;
         copyPoint = cursor;
         from = cursor;
     }
     output.append(sourceText, copyPoint, std::string::npos);
-    if (output == sourceText)
-        return;
-    std::string error;
-    if (!ReplaceFileSafely(sourcePath, output, &error)) {
-        doc.Log().AppendError("Cannot write source file (" + sourcePath + "). Failed to modify file.");
-        context.SetError(7, 0);
-    }
+    return output;
 }
 
 } // namespace kestra

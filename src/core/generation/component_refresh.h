@@ -2,27 +2,31 @@
 
 #include "generation/components.h"
 
+#include <optional>
 #include <string>
 
 namespace kestra {
 
-class CHierarchyItem;
-class CKSTDoc;
+class CKSTObject;
 struct AnalysisContext;
 
-// The component declarations (with configuration specifications) of the item's children, and
-// the instantiation text of each. Sets error 11, 7, 12 or 5 and stops on a child that is not
-// analysed, cannot be read, has no object, or whose port clause cannot be read.
-std::string BuildComponentDeclarations(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context,
-                                       ComponentList& list);
+// The component declaration of one child for its parent's architecture: the generic clause from
+// the child's object, the port clause read from the child's source text, and the child's binding
+// (configuration specification) in the library. The child's instantiation is added to `list`.
+// Error 5 when the port clause cannot be read; an error of the entity reader stops it too. The
+// context's module name and text start are kept.
+std::string ChildComponentDeclaration(const std::string& childName, const CKSTObject& childObject,
+                                      const std::string& childSource, const std::string& libraryName,
+                                      AnalysisContext& context, ComponentList& list);
 
-// Rewrites a normal module's source so that every architecture of its entity declares each
-// child as a component (between the "-- KESTRA component declarations" mark and "begin") and
-// instantiates the children it does not instantiate yet. Declarations and configuration
-// specifications are rebuilt each time, so the rewrite is idempotent for an unchanged
-// hierarchy. Nothing is written when an error is set or when the text does not change; a
-// failed write is error 7 and is logged, and leaves the file as it was.
-void UpdateComponentsInSource(CKSTDoc& doc, const std::string& sourcePath, const std::string& sourceText,
-                              CHierarchyItem* item, AnalysisContext& context);
+// The parent's source with every architecture of its entity declaring the components (between
+// the "-- KESTRA component declarations" mark and "begin") and, when `instantiate` is set,
+// instantiating the listed children it does not instantiate yet. Declarations and configuration
+// specifications are rebuilt each time, so the result is the same text again for an unchanged
+// hierarchy. None when an error is set in the context.
+std::optional<std::string> RefreshComponentDeclarations(const std::string& sourceText,
+                                                        const std::string& declarations,
+                                                        const ComponentList& list, bool instantiate,
+                                                        AnalysisContext& context);
 
 } // namespace kestra

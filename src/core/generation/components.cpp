@@ -8,8 +8,8 @@
 
 namespace kestra {
 
-std::string BuildConfigurationSpec(const CKSTObject& childObject, const std::string& childName,
-                                   const std::string& libraryName) {
+std::string BuildComponentBinding(const CKSTObject& childObject, const std::string& childName,
+                                  const std::string& libraryName) {
     for (int i = 0; i < childObject.GetEntryCount(); ++i) {
         if (childObject.GetEntryKind(i) == kKindArchitecture &&
             SameTextNoCase(childObject.GetEntryName(i), childName)) {
@@ -27,13 +27,13 @@ std::string BuildInstantiations(const CScanner& scanner, AnalysisContext& contex
     for (;;) {
         end = scanner.FindWordOutsideComments(searchFrom, "end");
         if (!end) {
-            context.SetError(8, scanner.LineOfPosition(searchFrom));
+            context.SetError(AnalysisErrorCode::MissingKeyword, scanner.LineOfPosition(searchFrom));
             return {};
         }
         std::size_t cursor = *end + 3;
         if (SameTextNoCase(scanner.ReadWord(cursor), architectureName)) {
             if (scanner.ReadChar(cursor) != ';') {
-                context.SetError(4, scanner.LineOfPosition(cursor));
+                context.SetError(AnalysisErrorCode::PunctuationError, scanner.LineOfPosition(cursor));
                 return {};
             }
             break;

@@ -18,8 +18,8 @@ using ComponentList = std::vector<std::pair<std::string, std::string>>;
 // "\tfor all: <child>\r\n\t\tuse entity <library>.<child>(<architecture>);\r\n\r\n" when the
 // child object chooses an architecture for itself; empty text otherwise. "all" binds every
 // instance whatever its label, which keeps the binding valid VHDL for any instance labels.
-std::string BuildConfigurationSpec(const CKSTObject& childObject, const std::string& childName,
-                                   const std::string& libraryName);
+std::string BuildComponentBinding(const CKSTObject& childObject, const std::string& childName,
+                                  const std::string& libraryName);
 
 // The instantiations of the listed children that the architecture's statement part (from
 // `position` to its closing "end <architectureName>;") does not name yet, behind the

@@ -1,6 +1,6 @@
 #include "generation/module_template.h"
 
-#include "generation/substitution.h"
+#include "analysis/substitution.h"
 #include "system/file_system.h"
 
 namespace kestra {
@@ -33,19 +33,6 @@ std::string NewModuleTemplateText(const std::string& moduleName) {
            n +
            "_arch;\r\n"
            "\r\n";
-}
-
-bool WriteNewModuleTemplate(const std::filesystem::path& file, const std::string& moduleName) {
-    return ReplaceFileSafely(file, NewModuleTemplateText(moduleName));
-}
-
-bool RenameModuleInFile(const std::filesystem::path& file, const std::string& oldName,
-                        const std::string& newName, int mode) {
-    std::optional<std::string> text = ReadWholeFile(file);
-    if (!text)
-        return false;
-    RenameUnit(*text, oldName, newName, mode != 0 && mode != 8);
-    return ReplaceFileSafely(file, *text);
 }
 
 } // namespace kestra

@@ -3,11 +3,11 @@
 #include "analysis/architecture_reader.h"
 #include "analysis/entity_reader.h"
 #include "analysis/scanner.h"
+#include "analysis/substitution.h"
 #include "analysis/unit_search.h"
 #include "generation/architecture_walk.h"
 #include "generation/declarations.h"
 #include "generation/packages.h"
-#include "generation/substitution.h"
 #include "model/design_object.h"
 
 namespace kestra {
@@ -58,12 +58,12 @@ void CGenerationSession::GenerateModuleUnits(int kind, const std::string& module
     for (std::size_t index = 0;;) {
         const std::string key = order.keys[index];
         CKSTObject& object = *m_registry.Find(key);
-        UnitText entity = BuildEntityPart(key, sourceText, object);
+        UnitText entity = BuildEntityUnit(key, sourceText, object);
         if (!entity.text.empty()) {
             output += entity.text;
             sourceText.erase(0, entity.offset);
             order.current = index;
-            UnitText architecture = BuildArchitecturePart(key, sourceText, object, order);
+            UnitText architecture = BuildArchitectureUnit(key, sourceText, object, order);
             output += architecture.text;
             sourceText.erase(0, architecture.offset);
             object.SetGeneratedName(std::string());
@@ -75,7 +75,7 @@ void CGenerationSession::GenerateModuleUnits(int kind, const std::string& module
     }
 }
 
-UnitText CGenerationSession::BuildEntityPart(const std::string& key, const std::string& sourceText,
+UnitText CGenerationSession::BuildEntityUnit(const std::string& key, const std::string& sourceText,
                                              CKSTObject& object) {
     ClearError();
     m_context.textStart = 0;
@@ -121,7 +121,7 @@ UnitText CGenerationSession::BuildEntityPart(const std::string& key, const std::
     return {std::move(result), *closing};
 }
 
-UnitText CGenerationSession::BuildArchitecturePart(const std::string& key, const std::string& sourceText,
+UnitText CGenerationSession::BuildArchitectureUnit(const std::string& key, const std::string& sourceText,
                                                    CKSTObject& object, OrderList& order) {
     ClearError();
     m_context.textStart = 0;
@@ -175,7 +175,7 @@ UnitText CGenerationSession::BuildArchitecturePart(const std::string& key, const
         } else if (word == "component") {
             cursor = EmitComponentForGeneration(scanner, cursor, walk, result);
         } else if (word == "for") {
-            cursor = ReadConfigurationSpec(scanner, cursor, walk);
+            cursor = ReadComponentBinding(scanner, cursor, walk);
         } else {
             const auto past = PastNextSemicolon(scanner, cursor);
             if (!past || *past > body.statementsStart)

@@ -45,8 +45,8 @@ public:
     // module that no unconsumed registry entry names adds nothing but a library's packages.
     void GenerateModuleUnits(int kind, const std::string& moduleName, std::string sourceText,
                              std::string& output);
-    UnitText BuildEntityPart(const std::string& key, const std::string& sourceText, CKSTObject& object);
-    UnitText BuildArchitecturePart(const std::string& key, const std::string& sourceText, CKSTObject& object,
+    UnitText BuildEntityUnit(const std::string& key, const std::string& sourceText, CKSTObject& object);
+    UnitText BuildArchitectureUnit(const std::string& key, const std::string& sourceText, CKSTObject& object,
                                    OrderList& order);
 
 private:
@@ -57,7 +57,7 @@ private:
                                            ArchitectureWalk& walk, std::string& output);
     // The "for" item: a configuration specification becomes the architecture choice of the
     // component copy emitted just before it. Returns where to go on.
-    std::size_t ReadConfigurationSpec(const CScanner& scanner, std::size_t cursor, ArchitectureWalk& walk);
+    std::size_t ReadComponentBinding(const CScanner& scanner, std::size_t cursor, ArchitectureWalk& walk);
     void ClearError();
 
     AnalysisContext& m_context;

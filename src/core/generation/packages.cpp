@@ -38,7 +38,7 @@ std::string ExtractPackages(const std::string& sourceText, AnalysisContext& cont
         if (SameTextNoCase(name, "body"))
             name = scanner.ReadWord(cursor);
         if (!SameTextNoCase(scanner.ReadWord(cursor), "is")) {
-            context.SetError(2, scanner.LineOfPosition(cursor));
+            context.SetError(AnalysisErrorCode::ExpectedKeywordNotFound, scanner.LineOfPosition(cursor));
             return collected;
         }
 
@@ -52,7 +52,7 @@ std::string ExtractPackages(const std::string& sourceText, AnalysisContext& cont
                 continue;
             }
             if (!end) {
-                context.SetError(1, scanner.LineOfPosition(cursor));
+                context.SetError(AnalysisErrorCode::SyntaxError, scanner.LineOfPosition(cursor));
                 return collected;
             }
             cursor = *end + 3;
@@ -71,7 +71,7 @@ std::string ExtractPackages(const std::string& sourceText, AnalysisContext& cont
                 depth = 1;
             }
             if (scanner.ReadChar(cursor) != ';') {
-                context.SetError(4, scanner.LineOfPosition(cursor));
+                context.SetError(AnalysisErrorCode::PunctuationError, scanner.LineOfPosition(cursor));
                 return collected;
             }
             --depth;

@@ -1,9 +1,9 @@
 #include "library/library_tree.h"
 
-#include "analysis/scanner.h"
 #include "library/library_files.h"
 #include "system/file_system.h"
 #include "system/path_text.h"
+#include "text/char_class.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "model/design_object.h"
 
-#include "analysis/scanner.h"
 #include "model/archive.h"
 #include "model/file_version.h"
+#include "text/word_reader.h"
 
 #include <cassert>
 
@@ -137,7 +137,7 @@ bool CKSTObject::ParseEntry(const std::string& text, int& kind, std::string& nam
     } pasteable[] = {{"NUM", kKindNumeric}, {"TYP", kKindDataType}, {"LINK", kKindLink},
                      {"LOGIC", kKindLogic}, {"NOTE", kKindNote},    {"STYLE", kKindStyle}};
 
-    const CScanner scanner(text);
+    const CWordReader scanner(text);
     std::size_t cursor = 0;
     const std::string label = scanner.ReadIdentifier(cursor);
     int parsedKind = -1;
@@ -215,6 +215,16 @@ bool CKSTObject::Serialize(CArchive& archive) {
         }
     }
     return true;
+}
+
+void RenameModuleObject(CKSTObject& object, const std::string& newName) {
+    const bool failed = object.GetEntryName(0).starts_with("*");
+    object.SetEntryText(0, 0, failed ? "* " + newName : newName);
+    object.SetEntryText(0, 1, newName + ".vhd");
+    for (int i = 1; i < object.GetEntryCount(); ++i) {
+        if (object.GetEntryKind(i) == kKindArchitecture)
+            object.SetEntryText(i, 0, newName);
+    }
 }
 
 } // namespace kestra

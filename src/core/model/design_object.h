@@ -85,4 +85,7 @@ private:
     std::string m_generatedName;
 };
 
+// Entry 0 and the architecture entries follow a new module name; a "* " mark stays.
+void RenameModuleObject(CKSTObject& object, const std::string& newName);
+
 } // namespace kestra

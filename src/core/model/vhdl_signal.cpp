@@ -1,7 +1,7 @@
 #include "model/vhdl_signal.h"
 
-#include "analysis/scanner.h"
 #include "model/archive.h"
+#include "text/word_reader.h"
 
 namespace kestra {
 
@@ -15,15 +15,9 @@ bool IsAllBlank(const std::string& text) {
     return true;
 }
 
-// Nothing but blanks and comments from the cursor to the end.
-bool NothingFollows(const CScanner& scanner, std::size_t cursor) {
-    scanner.SkipBlanksAndComments(cursor);
-    return cursor >= scanner.End();
-}
-
 // The type mark at the start of a data type column, without a trailing comment.
 std::string TypeMarkUpper(const std::string& dataType) {
-    const CScanner scanner(dataType);
+    const CWordReader scanner(dataType);
     std::size_t cursor = 0;
     return ToUpperAscii(scanner.ReadIdentifier(cursor));
 }
@@ -101,21 +95,21 @@ int CVHDLSignal::FindSignal(const std::string& name) const {
 int CVHDLSignal::CheckSignal(const std::string& name, const std::string& mode, const std::string& dataType,
                              const std::string& range) {
     {
-        const CScanner scanner(name);
+        const CWordReader scanner(name);
         std::size_t cursor = 0;
         const std::string identifier = scanner.ReadIdentifier(cursor);
-        if (!NothingFollows(scanner, cursor))
+        if (!scanner.NothingFollows(cursor))
             return 1;
         if (identifier.empty())
             return 2;
     }
     {
-        const CScanner scanner(mode);
+        const CWordReader scanner(mode);
         std::size_t cursor = 0;
         const std::string identifier = ToLowerAscii(scanner.ReadIdentifier(cursor));
         if (identifier.empty())
             return 2;
-        if (!NothingFollows(scanner, cursor))
+        if (!scanner.NothingFollows(cursor))
             return 1;
         if (identifier != "in" && identifier != "out" && identifier != "inout" && identifier != "buffer" &&
             identifier != "linkage")
@@ -123,10 +117,10 @@ int CVHDLSignal::CheckSignal(const std::string& name, const std::string& mode, c
     }
     std::string typeUpper;
     {
-        const CScanner scanner(dataType);
+        const CWordReader scanner(dataType);
         std::size_t cursor = 0;
         typeUpper = ToUpperAscii(scanner.ReadIdentifier(cursor));
-        if (!NothingFollows(scanner, cursor))
+        if (!scanner.NothingFollows(cursor))
             return 1;
         if (typeUpper.empty())
             return 2;
@@ -134,11 +128,9 @@ int CVHDLSignal::CheckSignal(const std::string& name, const std::string& mode, c
     if (IsScalarType(typeUpper))
         return IsAllBlank(range) ? 0 : 1;
     if (IsVectorType(typeUpper) && !range.empty()) {
-        AnalysisContext context;
-        const CScanner scanner(range, &context);
+        const CWordReader scanner(range);
         std::size_t cursor = 0;
-        scanner.ReadValue(cursor);
-        if (context.errorCode != 0 || !NothingFollows(scanner, cursor))
+        if (!scanner.ReadValueText(cursor) || !scanner.NothingFollows(cursor))
             return 1;
     }
     return 0;
@@ -198,13 +190,9 @@ std::string CVHDLSignal::FormatSignalList(int form) const {
         return text;
     if (text.empty())
         return {};
-    std::size_t semicolon = text.rfind(';');
-    const CScanner scanner(text);
-    if (scanner.CommentStart(semicolon)) {
-        if (const auto codeEnd = scanner.CodeEndBeforeComment(semicolon))
-            semicolon = *codeEnd;
-    }
-    text.erase(semicolon, 1);
+    // Every declaration ends in ";\r\n", and a column that ends in a comment is followed by a
+    // line break: the last ';' is the last declaration's, never one inside a comment.
+    text.erase(text.rfind(';'), 1);
     return "\r\n\tport (\r\n" + text + "\t);";
 }
 

@@ -53,6 +53,95 @@ FilePtr CreateTemporaryBeside(const fs::path& target, fs::path& temporary, std::
     return nullptr;
 }
 
+// The file a write to `path` replaces: the file a symbolic link names, else the path itself.
+fs::path WriteTarget(const fs::path& path) {
+    std::error_code error;
+    if (fs::is_symlink(path, error)) {
+        const fs::path resolved = fs::canonical(path, error);
+        if (!error)
+            return resolved;
+    }
+    return path;
+}
+
+constexpr fs::perms kAnyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+
+// A regular file that nobody may write is kept as it is.
+bool RefuseReadOnly(const fs::path& target, std::string* errorText) {
+    std::error_code error;
+    const fs::file_status existing = fs::status(target, error);
+    if (!error && fs::is_regular_file(existing) && (existing.permissions() & kAnyWrite) == fs::perms::none) {
+        SetErrno(errorText, EACCES);
+        return true;
+    }
+    return false;
+}
+
+bool TargetExists(const fs::path& target) {
+    std::error_code error;
+    return fs::exists(fs::symlink_status(target, error));
+}
+
+// Writes a temporary file beside the target with `write` and puts it in the target's place:
+// renamed over it (overwrite) or linked in only while the name is free. An existing target's
+// permissions are kept; a new one gets `newPermissions` when given.
+template <typename Writer>
+bool WriteThroughTemporary(const fs::path& target, bool overwrite, std::optional<fs::perms> newPermissions,
+                           Writer write, std::string* errorText) {
+    if (RefuseReadOnly(target, errorText))
+        return false;
+    if (!overwrite && TargetExists(target)) {
+        SetError(errorText, std::make_error_code(std::errc::file_exists));
+        return false;
+    }
+    fs::path temporary;
+    FilePtr file = CreateTemporaryBeside(target, temporary, errorText);
+    if (!file)
+        return false;
+    std::error_code error;
+    auto discard = [&temporary] {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+    };
+    errno = 0;
+    int writeErrno = 0;
+    const bool written = write(file.get(), writeErrno) && std::fflush(file.get()) == 0;
+    if (writeErrno == 0)
+        writeErrno = errno;
+    errno = 0;
+    const bool closed = std::fclose(file.release()) == 0;
+    const int closeErrno = errno;
+    if (!written || !closed) {
+        SetErrno(errorText, !written ? writeErrno : closeErrno);
+        discard();
+        return false;
+    }
+    const fs::file_status status = fs::status(target, error);
+    if (!error && fs::exists(status))
+        fs::permissions(temporary, status.permissions(), fs::perm_options::replace, error);
+    else if (newPermissions)
+        fs::permissions(temporary, *newPermissions, fs::perm_options::replace, error);
+    error.clear();
+    if (overwrite) {
+        fs::rename(temporary, target, error);
+    } else {
+        // Linking fails when the name was taken meanwhile; where the file system has no hard
+        // links, the name was checked above.
+        fs::create_hard_link(temporary, target, error);
+        if (error && error != std::errc::file_exists) {
+            error.clear();
+            fs::rename(temporary, target, error);
+        }
+    }
+    if (error) {
+        SetError(errorText, error);
+        discard();
+        return false;
+    }
+    discard();
+    return true;
+}
+
 } // namespace
 
 std::optional<std::string> ReadWholeFile(const fs::path& path, std::string* errorText) {
@@ -68,6 +157,11 @@ std::optional<std::string> ReadWholeFile(const fs::path& path, std::string* erro
         SetError(errorText, error);
         return std::nullopt;
     }
+    if (size > kMaxReadFileSize) {
+        if (errorText != nullptr)
+            *errorText = "File too large (more than " + std::to_string(kMaxReadFileSize >> 20) + " MB)";
+        return std::nullopt;
+    }
     std::string content;
     content.resize(static_cast<std::size_t>(size));
     const std::size_t got = std::fread(content.data(), 1, content.size(), file.get());
@@ -78,75 +172,90 @@ std::optional<std::string> ReadWholeFile(const fs::path& path, std::string* erro
     return content;
 }
 
-bool ReplaceFileSafely(const fs::path& linkOrFile, std::string_view content, std::string* errorText) {
-    std::error_code error;
-    // A symbolic link stays a link: the file it names is replaced.
-    fs::path path = linkOrFile;
-    if (fs::is_symlink(linkOrFile, error)) {
-        const fs::path resolved = fs::canonical(linkOrFile, error);
-        if (!error)
-            path = resolved;
-    }
-    // A file that nobody may write is kept as it is, also for a user whom the system would
-    // let replace it.
-    const fs::file_status existing = fs::status(path, error);
-    constexpr fs::perms anyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    if (!error && fs::is_regular_file(existing) && (existing.permissions() & anyWrite) == fs::perms::none) {
-        SetErrno(errorText, EACCES);
+bool CanReadFile(const fs::path& path) {
+    if (path.empty() || !FileExists(path))
         return false;
-    }
-    fs::path temporary;
-    FilePtr file = CreateTemporaryBeside(path, temporary, errorText);
-    if (!file)
-        return false;
-    errno = 0;
-    const bool written = std::fwrite(content.data(), 1, content.size(), file.get()) == content.size() &&
-                         std::fflush(file.get()) == 0;
-    const int writeErrno = errno;
-    const bool closed = std::fclose(file.release()) == 0;
-    const int closeErrno = errno;
-    if (!written || !closed) {
-        SetErrno(errorText, !written ? writeErrno : closeErrno);
-        fs::remove(temporary, error);
-        return false;
-    }
-    const fs::file_status status = fs::status(path, error);
-    if (!error && fs::exists(status))
-        fs::permissions(temporary, status.permissions(), fs::perm_options::replace, error);
-    fs::rename(temporary, path, error);
-    if (error) {
-        SetError(errorText, error);
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return false;
-    }
-    return true;
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    return file != nullptr;
+}
+
+std::string WithReason(std::string message, const std::string& reason) {
+    if (reason.empty())
+        return message;
+    message += ' ';
+    message += reason;
+    if (message.back() != '.')
+        message += '.';
+    return message;
+}
+
+bool ReplaceFileSafely(const fs::path& path, std::string_view content, std::string* errorText) {
+    return WriteThroughTemporary(
+        WriteTarget(path), true, std::nullopt,
+        [content](std::FILE* file, int&) {
+            return std::fwrite(content.data(), 1, content.size(), file) == content.size();
+        },
+        errorText);
 }
 
 bool CopyFileTo(const fs::path& from, const fs::path& to, bool overwrite, std::string* errorText) {
+    errno = 0;
+    FilePtr source(std::fopen(from.c_str(), "rb"));
     std::error_code error;
-    const fs::copy_options options =
-        overwrite ? fs::copy_options::overwrite_existing : fs::copy_options::none;
-    if (!fs::copy_file(from, to, options, error)) {
-        SetError(errorText, error ? error : std::make_error_code(std::errc::file_exists));
+    const fs::file_status sourceStatus = fs::status(from, error);
+    if (!source || !fs::is_regular_file(sourceStatus)) {
+        SetErrno(errorText, !source ? errno : EISDIR);
         return false;
     }
-    return true;
+    const fs::perms permissions = sourceStatus.permissions() | fs::perms::owner_read | fs::perms::owner_write;
+    return WriteThroughTemporary(
+        WriteTarget(to), overwrite, permissions,
+        [&source](std::FILE* file, int& failure) {
+            char buffer[65536];
+            for (;;) {
+                const std::size_t got = std::fread(buffer, 1, sizeof buffer, source.get());
+                if (got > 0 && std::fwrite(buffer, 1, got, file) != got)
+                    return false;
+                if (got < sizeof buffer) {
+                    if (std::ferror(source.get())) {
+                        failure = errno != 0 ? errno : EIO;
+                        return false;
+                    }
+                    return true;
+                }
+            }
+        },
+        errorText);
 }
 
 bool MoveFileTo(const fs::path& from, const fs::path& to, bool overwrite, std::string* errorText) {
     std::error_code error;
-    if (!fs::exists(from, error)) {
-        SetError(errorText, error ? error : std::make_error_code(std::errc::no_such_file_or_directory));
+    if (!fs::exists(fs::symlink_status(from, error))) {
+        SetError(errorText, std::make_error_code(std::errc::no_such_file_or_directory));
         return false;
     }
-    if (!overwrite && fs::exists(to, error)) {
-        SetError(errorText, std::make_error_code(std::errc::file_exists));
+    if (RefuseReadOnly(to, errorText))
         return false;
+    if (overwrite) {
+        fs::rename(from, to, error);
+    } else {
+        // A hard link fails when the name is taken; the source name is unlinked after it. Where
+        // the file system has no hard links, the name is checked before the rename.
+        fs::create_hard_link(from, to, error);
+        if (!error) {
+            fs::remove(from, error);
+            if (error) {
+                std::error_code ignored;
+                fs::remove(to, ignored);
+            }
+        } else if (error != std::errc::file_exists && error != std::errc::cross_device_link) {
+            error = TargetExists(to) ? std::make_error_code(std::errc::file_exists) : std::error_code();
+            if (!error)
+                fs::rename(from, to, error);
+        }
     }
-    fs::rename(from, to, error);
     if (error == std::errc::cross_device_link) {
-        if (!CopyFileTo(from, to, true, errorText))
+        if (!CopyFileTo(from, to, overwrite, errorText))
             return false;
         return DeleteFileAt(from, errorText);
     }
@@ -222,6 +331,57 @@ bool RemoveEmptyFolder(const fs::path& path, std::string* errorText) {
         return false;
     }
     return true;
+}
+
+bool RenameFolder(const fs::path& from, const fs::path& to, std::string* errorText) {
+    std::error_code error;
+    if (!fs::is_directory(from, error)) {
+        SetError(errorText, error ? error : std::make_error_code(std::errc::no_such_file_or_directory));
+        return false;
+    }
+    if (TargetExists(to)) {
+        SetError(errorText, std::make_error_code(std::errc::file_exists));
+        return false;
+    }
+    fs::rename(from, to, error);
+    if (error) {
+        SetError(errorText, error);
+        return false;
+    }
+    return true;
+}
+
+bool SameFile(const fs::path& a, const fs::path& b) {
+    std::error_code error;
+    return fs::equivalent(a, b, error) && !error;
+}
+
+fs::path AbsolutePath(const fs::path& path) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    return (error ? path : absolute).lexically_normal();
+}
+
+CPrivateTempFolder::CPrivateTempFolder(std::string_view prefix) {
+    std::error_code error;
+    const fs::path temp = fs::temp_directory_path(error);
+    if (error)
+        return;
+    static std::mt19937_64 generator{std::random_device{}()};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path folder = temp / (std::string(prefix) + std::to_string(generator()));
+        if (fs::create_directory(folder, error)) {
+            fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, error);
+            m_path = folder;
+            return;
+        }
+    }
+}
+
+CPrivateTempFolder::~CPrivateTempFolder() {
+    std::error_code error;
+    if (!m_path.empty())
+        fs::remove_all(m_path, error);
 }
 
 namespace {

@@ -9,25 +9,52 @@
 
 namespace kestra {
 
-// File access for the whole core. Every failure comes back as false or an empty result,
-// with the system's own error text in *errorText when the caller asks for it.
+// File access for the whole core: the one way user files are read, written, copied, moved
+// and deleted. Every failure comes back as false or an empty result, with the system's own
+// error text in *errorText when the caller asks for it.
+//
+// Writing is safe: a file that is written, copied over or moved over is either the old file
+// or the whole new one, never a part. The new content goes to a temporary file beside the
+// target, which is then renamed into place. A replaced file keeps its permissions; a file that
+// nobody may write is never replaced, also for a user whom the system would let do so. A
+// symbolic link stays a link: the file it names is replaced.
 
-// The whole file; fails when fewer bytes arrive than the file holds.
+// The largest file read whole: a VHDL source or project file larger than this is refused
+// instead of filling the memory.
+inline constexpr std::uint64_t kMaxReadFileSize = std::uint64_t{256} << 20;
+
+// The whole file; fails when it is larger than kMaxReadFileSize or when fewer bytes arrive
+// than the file holds.
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::string* errorText = nullptr);
+// The file exists and can be opened for reading.
+bool CanReadFile(const std::filesystem::path& path);
 
-// Writes the content to a new temporary file in the same folder and renames it over the
-// target, so that the target is either the old file or the whole new one. An existing
-// target's permissions are kept.
+// A fixed message followed by the system's reason for a failure, as the user reads it:
+// "Cannot write X. Permission denied." The message alone when there is no reason.
+std::string WithReason(std::string message, const std::string& reason);
+
+// Writes the content to the file, replacing it safely.
 bool ReplaceFileSafely(const std::filesystem::path& path, std::string_view content,
                        std::string* errorText = nullptr);
 
+// Copies the file safely. Without overwrite the copy fails when the target exists, and leaves
+// it alone. A new target takes the source's permissions, writable by its owner.
 bool CopyFileTo(const std::filesystem::path& from, const std::filesystem::path& to, bool overwrite,
                 std::string* errorText = nullptr);
-// Renames, or copies and deletes across file systems. Fails when the target exists, unless
-// overwrite is set.
+// Renames the file, or copies it safely and deletes the source across file systems. Without
+// overwrite the move fails when the target exists, and leaves it alone.
 bool MoveFileTo(const std::filesystem::path& from, const std::filesystem::path& to, bool overwrite = false,
                 std::string* errorText = nullptr);
 bool DeleteFileAt(const std::filesystem::path& path, std::string* errorText = nullptr);
+
+// Renames a folder; fails when the new name is taken.
+bool RenameFolder(const std::filesystem::path& from, const std::filesystem::path& to,
+                  std::string* errorText = nullptr);
+// Both paths name one existing file (through links).
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+// The path made absolute against the current folder and normalised; the path as it is when
+// the current folder cannot be read.
+std::filesystem::path AbsolutePath(const std::filesystem::path& path);
 
 bool FileExists(const std::filesystem::path& path);
 bool FolderExists(const std::filesystem::path& path);
@@ -47,6 +74,24 @@ bool RemoveEmptyFolder(const std::filesystem::path& path, std::string* errorText
 std::vector<std::string> ListFiles(const std::filesystem::path& folder);
 // Names of the folders directly inside the folder, sorted.
 std::vector<std::string> ListFolders(const std::filesystem::path& folder);
+
+// A fresh folder of the program's own inside the system's temporary folder, that only this
+// user may enter, removed with what is left in it when the object goes. Work files of one
+// operation go there rather than into the shared temporary folder, where a name may already be
+// taken, or be a link that someone else planted.
+class CPrivateTempFolder {
+public:
+    explicit CPrivateTempFolder(std::string_view prefix);
+    ~CPrivateTempFolder();
+    CPrivateTempFolder(const CPrivateTempFolder&) = delete;
+    CPrivateTempFolder& operator=(const CPrivateTempFolder&) = delete;
+
+    // Empty when no folder could be made.
+    const std::filesystem::path& Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
 
 // File times count 100 ns units since 1601-01-01 00:00 UTC.
 std::optional<std::uint64_t> GetLastWriteTime(const std::filesystem::path& path);

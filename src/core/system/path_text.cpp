@@ -1,6 +1,6 @@
 #include "system/path_text.h"
 
-#include "analysis/scanner.h"
+#include "text/char_class.h"
 
 #include <algorithm>
 #include <system_error>

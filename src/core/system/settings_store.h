@@ -1,8 +1,6 @@
 #pragma once
 
-#include <map>
 #include <string>
-#include <utility>
 
 namespace kestra {
 
@@ -22,20 +20,6 @@ public:
     // Integers are kept as decimal text; text that is not a whole number reads as the default.
     int ReadSettingInt(const std::string& section, const std::string& key, int defaultValue) const;
     bool WriteSettingInt(const std::string& section, const std::string& key, int value);
-};
-
-// Settings held in memory only: for tests, and for runs that must leave no trace.
-class CMemorySettings : public CSettingsStore {
-public:
-    std::string ReadSetting(const std::string& section, const std::string& key,
-                            const std::string& defaultValue = {}) const override;
-    bool WriteSetting(const std::string& section, const std::string& key, const std::string& text) override;
-
-    bool Contains(const std::string& section, const std::string& key) const;
-    std::size_t Size() const { return m_values.size(); }
-
-private:
-    std::map<std::pair<std::string, std::string>, std::string> m_values;
 };
 
 } // namespace kestra

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hierarchy/tree_clipboard.h"
+#include "commands/tree_clipboard.h"
 
 #include <QPointer>
 

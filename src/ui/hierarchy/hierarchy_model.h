@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hierarchy/hierarchy_tree.h"
+#include "project/hierarchy_tree.h"
 
 #include <QAbstractItemModel>
 

@@ -1,15 +1,15 @@
 #include "hierarchy/kst_tree_view.h"
 
 #include "analysis/scanner.h"
+#include "commands/tree_clipboard.h"
 #include "desktop/desktop_shell.h"
 #include "desktop/qt_text.h"
 #include "hierarchy/hierarchy_icons.h"
 #include "hierarchy/hierarchy_model.h"
-#include "hierarchy/kst_doc.h"
-#include "hierarchy/project_observer.h"
-#include "hierarchy/tree_clipboard.h"
 #include "mainframe/ui_context.h"
 #include "print/hierarchy_printer.h"
+#include "project/kst_doc.h"
+#include "project/project_observer.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -63,10 +63,11 @@ void CNameEditDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const
     emit nameEdited(QPersistentModelIndex(index), static_cast<QLineEdit*>(editor)->text());
 }
 
-CKSTTreeView::CKSTTreeView(CKSTDoc& doc, CHierarchyCommands& commands, CProjectObserver& panes,
+CKSTTreeView::CKSTTreeView(CKSTDoc& doc, CProjectSession& session, CProjectObserver& panes,
                            const UiContext& ui, QWidget* parent)
-    : QTreeView(parent), m_doc(doc), m_commands(commands), m_panes(panes), m_ui(ui),
-      m_model(new CHierarchyModel(doc.Tree(), this)), m_delegate(new CNameEditDelegate(this)) {
+    : QTreeView(parent), m_doc(doc), m_session(session), m_modules(session), m_clipboard(session),
+      m_analysis(session), m_panes(panes), m_ui(ui), m_model(new CHierarchyModel(doc.Tree(), this)),
+      m_delegate(new CNameEditDelegate(this)) {
     setModel(m_model);
     setItemDelegate(m_delegate);
     setHeaderHidden(true);
@@ -117,11 +118,11 @@ void CKSTTreeView::currentChanged(const QModelIndex& current, const QModelIndex&
 
 void CKSTTreeView::ChangeSelection(CHierarchyItem* item) {
     m_model->SetBoldItem(item);
-    if (item == m_shown && m_commands.Selected() == item)
+    if (item == m_shown && m_session.Selected() == item)
         return;
     if (!m_busy && m_shown != nullptr && m_shown != item)
         m_panes.CommitPanes(m_shown);
-    m_commands.Select(item);
+    m_session.Select(item);
     if (!m_busy)
         m_panes.ReloadPanes(item);
     m_shown = item;
@@ -143,7 +144,7 @@ void CKSTTreeView::RunCommand(Command command) {
 }
 
 void CKSTTreeView::SyncSelection() {
-    CHierarchyItem* item = m_commands.Selected();
+    CHierarchyItem* item = m_session.Selected();
     if (item == nullptr)
         item = m_doc.Tree().GetRootItem();
     if (item == nullptr)
@@ -187,72 +188,70 @@ void CKSTTreeView::OnNameEdited(const QPersistentModelIndex& index, const QStrin
     const std::string name = TextFromQt(text);
     if (item->Kind() != kItemRoot && !IsIdentifier(name))
         m_retypeText = name;
-    RunCommand([&] { m_commands.EndNameEdit(item, name); });
+    RunCommand([&] { m_modules.EndNameEdit(item, name); });
     m_retypeText.clear();
 }
 
 bool CKSTTreeView::CanAddModule() const {
-    const CHierarchyItem* item = m_commands.Selected();
+    const CHierarchyItem* item = m_session.Selected();
     return item != nullptr && (item->Kind() == kItemNormal || item->Kind() == kItemRoot);
 }
 
 bool CKSTTreeView::CanCutOrCopy() const {
-    return IsModule(m_commands.Selected());
+    return IsModule(m_session.Selected());
 }
 
 bool CKSTTreeView::CanRemove() const {
-    return IsModule(m_commands.Selected());
+    return IsModule(m_session.Selected());
 }
 
 void CKSTTreeView::OnAddModule() {
-    RunCommand([&] { m_commands.OnAddModule(); });
+    RunCommand([&] { m_modules.OnAddModule(); });
 }
 
 void CKSTTreeView::OnRemove() {
-    RunCommand([&] { m_commands.OnRemove(); });
+    RunCommand([&] { m_modules.OnRemove(); });
 }
 
 void CKSTTreeView::OnCut() {
-    RunCommand([&] { m_commands.OnCut(); });
+    RunCommand([&] { m_clipboard.OnCut(); });
 }
 
 void CKSTTreeView::OnCopy() {
-    RunCommand([&] { m_commands.OnCopy(); });
+    RunCommand([&] { m_clipboard.OnCopy(); });
 }
 
 void CKSTTreeView::OnPaste() {
-    CHierarchyCommands* source = nullptr;
-    if (const auto pane = m_ui.clipboard.Pane())
-        source = CHierarchyCommands::PaneById(*pane);
-    RunCommand([&] { m_commands.OnPaste(); });
+    const CProjectSession* source = m_session.Projects().ClipboardSource();
+    RunCommand([&] { m_clipboard.OnPaste(); });
     // A cut from another project changed that project's tree and selection too.
-    if (source != nullptr && source != &m_commands)
+    if (source != nullptr && source != &m_session)
         emit commandStateChanged();
 }
 
 void CKSTTreeView::OnMove(MoveCommand command) {
-    RunCommand([&] { m_commands.OnMove(command); });
-    ShowItem(m_commands.Selected());
+    RunCommand([&] { m_modules.OnMove(command); });
+    ShowItem(m_session.Selected());
 }
 
 void CKSTTreeView::OnSetKind(int kind) {
-    RunCommand([&] { m_commands.OnSetKind(kind); });
+    RunCommand([&] { m_modules.OnSetKind(kind); });
 }
 
 void CKSTTreeView::OnAnalyzeModule() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    RunCommand([&] { m_commands.OnAnalyzeModule(); });
+    RunCommand([&] { m_analysis.OnAnalyzeModule(); });
     QApplication::restoreOverrideCursor();
 }
 
 void CKSTTreeView::OnGenerate(bool individual) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    RunCommand([&] { m_commands.OnGenerate(individual); });
+    RunCommand([&] { m_analysis.OnGenerate(individual); });
     QApplication::restoreOverrideCursor();
 }
 
 void CKSTTreeView::OnEditVhdl() {
-    const CHierarchyItem* item = m_commands.Selected();
+    const CHierarchyItem* item = m_session.Selected();
     // The root item names the project, not a module: it has no source to edit.
     if (!IsModule(item))
         return;
@@ -265,7 +264,7 @@ void CKSTTreeView::OnExpandAll() {
     setUpdatesEnabled(false);
     expandAll();
     setUpdatesEnabled(true);
-    ShowItem(m_commands.Selected());
+    ShowItem(m_session.Selected());
 }
 
 void CKSTTreeView::OnCollapseAll() {
@@ -307,7 +306,7 @@ bool CKSTTreeView::IsOnStatusImage(const QModelIndex& index, const QPoint& pos) 
 void CKSTTreeView::keyPressEvent(QKeyEvent* event) {
     if (state() != QAbstractItemView::EditingState && (event->modifiers() & ~Qt::KeypadModifier) == 0) {
         if (event->key() == Qt::Key_Space) {
-            if (CHierarchyItem* item = m_commands.Selected())
+            if (CHierarchyItem* item = m_session.Selected())
                 StartNameEditing(item);
             return;
         }

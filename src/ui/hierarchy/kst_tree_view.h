@@ -1,6 +1,8 @@
 #pragma once
 
-#include "hierarchy/hierarchy_commands.h"
+#include "commands/analysis_commands.h"
+#include "commands/clipboard_commands.h"
+#include "commands/module_commands.h"
 #include "print/hierarchy_printer.h"
 
 #include <QPersistentModelIndex>
@@ -55,13 +57,13 @@ class CKSTTreeView : public QTreeView {
     Q_OBJECT
 
 public:
-    CKSTTreeView(CKSTDoc& doc, CHierarchyCommands& commands, CProjectObserver& panes, const UiContext& ui,
+    CKSTTreeView(CKSTDoc& doc, CProjectSession& session, CProjectObserver& panes, const UiContext& ui,
                  QWidget* parent = nullptr);
     ~CKSTTreeView() override;
 
     CHierarchyModel& Model() { return *m_model; }
-    CHierarchyCommands& Commands() { return m_commands; }
-    CHierarchyItem* SelectedItem() const { return m_commands.Selected(); }
+    CProjectSession& Session() { return m_session; }
+    CHierarchyItem* SelectedItem() const { return m_session.Selected(); }
     // Makes the item the current one, committing the panes of the previous one first.
     void SelectItem(CHierarchyItem* item);
     // The first update of a new or opened project: repairs the root and selects it.
@@ -76,7 +78,7 @@ public:
 
     bool CanAddModule() const;
     bool CanCutOrCopy() const;
-    bool CanPaste() const { return m_commands.CanPaste(); }
+    bool CanPaste() const { return m_clipboard.CanPaste(); }
     bool CanRemove() const;
 
     void OnAddModule();
@@ -121,7 +123,10 @@ private:
     bool IsOnStatusImage(const QModelIndex& index, const QPoint& pos) const;
 
     CKSTDoc& m_doc;
-    CHierarchyCommands& m_commands;
+    CProjectSession& m_session;
+    CModuleCommands m_modules;
+    CClipboardCommands m_clipboard;
+    CAnalysisCommands m_analysis;
     CProjectObserver& m_panes;
     const UiContext& m_ui;
     CHierarchyModel* m_model;

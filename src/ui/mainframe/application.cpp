@@ -1,5 +1,6 @@
 #include "mainframe/application.h"
 
+#include "commands/project_session.h"
 #include "desktop/desktop_shell.h"
 #include "desktop/qt_user_prompts.h"
 #include "desktop/system_tree_clipboard.h"
@@ -32,8 +33,9 @@ int RunWindowedApplication(const std::vector<std::string>& arguments, CSettingsS
     const std::filesystem::path startFolder = std::filesystem::current_path(error);
     CQtUserPrompts prompts;
     CSystemTreeClipboard clipboard;
+    COpenProjects projects(clipboard);
     CDesktopShell shell;
-    const UiContext ui{settings, prompts, clipboard, shell, InitialiseApplicationPaths(settings, startFolder),
+    const UiContext ui{settings, prompts, projects, shell, InitialiseApplicationPaths(settings, startFolder),
                        {}};
     std::unique_ptr<CMainFrame> frame =
         StartMainFrame(ui, arguments, [&prompts](CMainFrame& created) { prompts.SetParent(&created); });

@@ -1,15 +1,15 @@
 #include "mainframe/main_frame.h"
 
-#include "hierarchy/hierarchy_commands.h"
+#include "commands/project_session.h"
 #include "hierarchy/hierarchy_icons.h"
-#include "hierarchy/kst_doc.h"
-#include "hierarchy/kst_edit_view.h"
 #include "hierarchy/kst_tree_view.h"
+#include "hierarchy/message_log_view.h"
 #include "mainframe/dock_bars.h"
 #include "mainframe/project_frame.h"
 #include "mainframe/ui_context.h"
 #include "model/design_object.h"
 #include "paramlist/kst_list_view.h"
+#include "project/kst_doc.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,12 +1,12 @@
 #include "mainframe/project_frame.h"
 
+#include "commands/project_session.h"
 #include "desktop/qt_text.h"
-#include "hierarchy/hierarchy_commands.h"
-#include "hierarchy/kst_doc.h"
-#include "hierarchy/kst_edit_view.h"
 #include "hierarchy/kst_tree_view.h"
+#include "hierarchy/message_log_view.h"
 #include "mainframe/ui_context.h"
 #include "paramlist/kst_list_view.h"
+#include "project/kst_doc.h"
 #include "system/application_paths.h"
 #include "system/settings_store.h"
 
@@ -29,9 +29,9 @@ C3SplitFrame::C3SplitFrame(const UiContext& ui, QWidget* parent)
     : QWidget(parent), m_ui(ui), m_rows(new QSplitter(Qt::Vertical, this)),
       m_columns(new QSplitter(Qt::Horizontal, m_rows)), m_logView(new CKSTEditView(m_rows)),
       m_doc(std::make_unique<CKSTDoc>(ui.prompts, *m_logView)),
-      m_commands(std::make_unique<CHierarchyCommands>(*m_doc, this, &ui.clipboard)),
-      m_listView(new CKSTListView(*m_doc, *m_commands, ui, m_columns)),
-      m_treeView(new CKSTTreeView(*m_doc, *m_commands, *this, ui, m_columns)) {
+      m_session(std::make_unique<CProjectSession>(*m_doc, ui.projects, this)),
+      m_listView(new CKSTListView(*m_doc, *m_session, ui, m_columns)),
+      m_treeView(new CKSTTreeView(*m_doc, *m_session, *this, ui, m_columns)) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     m_columns->insertWidget(0, m_treeView);
     m_rows->setChildrenCollapsible(false);
@@ -41,7 +41,7 @@ C3SplitFrame::C3SplitFrame(const UiContext& ui, QWidget* parent)
     layout->addWidget(m_rows);
     m_listView->SetItemColumnWidth(m_ui.settings.ReadSettingInt(kSettingsSection, kListColumnKey,
                                                                 CKSTListView::kDefaultItemColumnWidth));
-    m_doc->SetCommitEditorsHook([this] { CommitPanes(m_commands->Selected()); });
+    m_doc->SetCommitEditorsHook([this] { CommitPanes(m_session->Selected()); });
     connect(m_treeView, &CKSTTreeView::commandStateChanged, this, &C3SplitFrame::commandStateChanged);
     connect(m_listView, &CKSTListView::commandStateChanged, this, &C3SplitFrame::commandStateChanged);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
@@ -62,7 +62,7 @@ C3SplitFrame::~C3SplitFrame() {
     m_treeView = nullptr;
     delete m_listView;
     m_listView = nullptr;
-    m_commands.reset();
+    m_session.reset();
 }
 
 bool C3SplitFrame::NewProject() {
@@ -96,7 +96,7 @@ void C3SplitFrame::CommitPanes(CHierarchyItem* item) {
 }
 
 void C3SplitFrame::ReloadPanes(CHierarchyItem* item, int panes) {
-    if (item == nullptr || item != m_commands->Selected() || m_treeView == nullptr || m_listView == nullptr ||
+    if (item == nullptr || item != m_session->Selected() || m_treeView == nullptr || m_listView == nullptr ||
         m_treeView->IsBusy())
         return;
     if ((panes & kParameterList) != 0)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hierarchy/project_observer.h"
+#include "project/project_observer.h"
 
 #include <QWidget>
 #include <memory>
@@ -10,7 +10,7 @@ class QSplitter;
 
 namespace kestra {
 
-class CHierarchyCommands;
+class CProjectSession;
 class CKSTDoc;
 class CKSTEditView;
 class CKSTListView;
@@ -34,7 +34,7 @@ public:
     bool OpenProject(const std::string& path);
 
     CKSTDoc& Doc() { return *m_doc; }
-    CHierarchyCommands& Commands() { return *m_commands; }
+    CProjectSession& Session() { return *m_session; }
     CKSTTreeView* TreeView() const { return m_treeView; }
     CKSTListView* ListView() const { return m_listView; }
     CKSTEditView* LogView() const { return m_logView; }
@@ -69,7 +69,7 @@ private:
     QSplitter* m_columns;
     CKSTEditView* m_logView;
     std::unique_ptr<CKSTDoc> m_doc;
-    std::unique_ptr<CHierarchyCommands> m_commands;
+    std::unique_ptr<CProjectSession> m_session;
     CKSTListView* m_listView;
     CKSTTreeView* m_treeView;
     QWidget* m_activeView = nullptr;

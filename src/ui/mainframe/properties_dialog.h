@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hierarchy/kst_doc.h"
+#include "project/kst_doc.h"
 
 #include <QDialog>
 

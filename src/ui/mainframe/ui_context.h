@@ -9,17 +9,17 @@ class QDialog;
 namespace kestra {
 
 class CDesktopShell;
+class COpenProjects;
 class CSettingsStore;
-class CTreeClipboard;
 class CUserPrompts;
 
 // What the windows of one running application share: the settings store, the prompts, the
-// tree clipboard, the desktop shell, the start-up folders, and the way modal dialogs are run
-// (tests answer them without a modal loop). Everything is owned outside the windows.
+// open projects (with the tree clipboard), the desktop shell, the start-up folders, and the way modal dialogs
+// are run (tests answer them without a modal loop). Everything is owned outside the windows.
 struct UiContext {
     CSettingsStore& settings;
     CUserPrompts& prompts;
-    CTreeClipboard& clipboard;
+    COpenProjects& projects;
     CDesktopShell& shell;
     ApplicationPaths paths;
     // Runs a modal dialog and returns its result code; exec() unless a test says otherwise.

@@ -1,11 +1,11 @@
 #include "paramlist/kst_list_view.h"
 
 #include "desktop/qt_text.h"
-#include "hierarchy/hierarchy_item.h"
-#include "hierarchy/kst_doc.h"
 #include "mainframe/ui_context.h"
 #include "model/design_object.h"
 #include "paramlist/parameter_delegate.h"
+#include "project/hierarchy_item.h"
+#include "project/kst_doc.h"
 #include "system/user_prompts.h"
 
 #include <QApplication>
@@ -28,8 +28,8 @@ constexpr int kNarrowRow = 2 * CKSTListView::kMinimumColumnWidth;
 
 } // namespace
 
-CKSTListView::CKSTListView(CKSTDoc& doc, CHierarchyCommands& commands, const UiContext& ui, QWidget* parent)
-    : QTreeWidget(parent), m_doc(doc), m_commands(commands), m_parameters(commands), m_ui(ui),
+CKSTListView::CKSTListView(CKSTDoc& doc, CProjectSession& session, const UiContext& ui, QWidget* parent)
+    : QTreeWidget(parent), m_doc(doc), m_session(session), m_parameters(session), m_ui(ui),
       m_delegate(new CParameterDelegate(this)) {
     setColumnCount(2);
     setHeaderLabels({QStringLiteral("Item"), QStringLiteral("Parameter")});
@@ -58,7 +58,7 @@ CKSTListView::CKSTListView(CKSTDoc& doc, CHierarchyCommands& commands, const UiC
 CKSTListView::~CKSTListView() = default;
 
 CHierarchyItem* CKSTListView::Item() const {
-    CHierarchyItem* item = m_commands.Selected();
+    CHierarchyItem* item = m_session.Selected();
     return item != nullptr && item == m_item && item->Object() == m_object ? item : nullptr;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "hierarchy/hierarchy_commands.h"
-#include "hierarchy/parameter_commands.h"
+#include "commands/parameter_commands.h"
+#include "commands/project_session.h"
 #include "print/parameter_list_printer.h"
 
 #include <QElapsedTimer>
@@ -31,7 +31,7 @@ public:
     static constexpr int kMinimumColumnWidth = 150;
     static constexpr int kDefaultItemColumnWidth = 150;
 
-    CKSTListView(CKSTDoc& doc, CHierarchyCommands& commands, const UiContext& ui, QWidget* parent = nullptr);
+    CKSTListView(CKSTDoc& doc, CProjectSession& session, const UiContext& ui, QWidget* parent = nullptr);
     ~CKSTListView() override;
 
     // Shows the item's design object (no item clears the list) and remembers the module's
@@ -109,7 +109,7 @@ private:
     static std::string ClipboardParameterText();
 
     CKSTDoc& m_doc;
-    CHierarchyCommands& m_commands;
+    CProjectSession& m_session;
     CParameterCommands m_parameters;
     const UiContext& m_ui;
     CParameterDelegate* m_delegate;

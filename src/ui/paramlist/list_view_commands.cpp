@@ -2,13 +2,13 @@
 // the parameter clipboard, Copy View and printing. The core's parameter commands do the work.
 #include "desktop/desktop_shell.h"
 #include "desktop/qt_text.h"
-#include "hierarchy/hierarchy_item.h"
-#include "hierarchy/hierarchy_tree.h"
-#include "hierarchy/kst_doc.h"
 #include "mainframe/ui_context.h"
 #include "model/design_object.h"
 #include "paramlist/kst_list_view.h"
 #include "paramlist/parameter_delegate.h"
+#include "project/hierarchy_item.h"
+#include "project/hierarchy_tree.h"
+#include "project/kst_doc.h"
 #include "system/file_system.h"
 #include "tools/link_open.h"
 
@@ -99,7 +99,7 @@ void CKSTListView::ApplyPendingEdits() {
             found = tree.NextItem(found);
         if (found == nullptr || edit.item->Object() != edit.object)
             continue;
-        m_commands.EndParameterEdit(edit.item, edit.row, edit.column, edit.text);
+        m_parameters.EndParameterEdit(edit.item, edit.row, edit.column, edit.text);
         if (Item() == edit.item)
             SelectRow(edit.row);
     }

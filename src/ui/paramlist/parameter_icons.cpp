@@ -1,8 +1,8 @@
 #include "paramlist/parameter_icons.h"
 
 #include "hierarchy/hierarchy_icons.h"
-#include "hierarchy/hierarchy_item.h"
 #include "model/design_object.h"
+#include "project/hierarchy_item.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -2,8 +2,8 @@
 
 #include "desktop/qt_text.h"
 #include "hierarchy/hierarchy_icons.h"
-#include "hierarchy/hierarchy_item.h"
 #include "print/row_pages.h"
+#include "project/hierarchy_item.h"
 
 #include <QFontMetrics>
 #include <QPainter>

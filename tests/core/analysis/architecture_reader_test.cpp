@@ -304,7 +304,7 @@ TEST(ArchitectureReader, RefreshHookRunsOnceAfterSuccess) {
 
     // An error that the hook sets is the analysis result.
     options.refreshComponents = [](const CScanner& scanner) {
-        scanner.Context()->SetError(static_cast<int>(AnalysisErrorCode::ChildModuleNotFound));
+        scanner.Context()->SetError(AnalysisErrorCode::ChildModuleNotFound);
     };
     EXPECT_EQ(Analyze(text, nullptr, options).context.errorCode,
               Code(AnalysisErrorCode::ChildModuleNotFound));

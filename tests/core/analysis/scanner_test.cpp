@@ -190,8 +190,8 @@ TEST(Scanner, TextEndsAtFirstNul) {
 
 TEST(AnalysisContext, KeepsTheFirstError) {
     AnalysisContext context;
-    context.SetError(15);
-    context.SetError(3, 12);
+    context.SetError(AnalysisErrorCode::WrongExpression);
+    context.SetError(AnalysisErrorCode::MissingIdentifier, 12);
     EXPECT_EQ(context.errorCode, 15);
     EXPECT_EQ(context.errorLine, 0);
     context.Reset();

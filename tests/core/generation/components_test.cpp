@@ -7,15 +7,15 @@
 namespace kestra {
 namespace {
 
-TEST(Components, ConfigurationSpecOnlyForAChosenArchitecture) {
+TEST(Components, BindingOnlyForAChosenArchitecture) {
     CKSTObject child;
     child.SetEntryCount(2);
     child.SetEntry(0, kKindVhdl, "ALU", "ALU.vhd");
     child.SetEntry(1, kKindNumeric, "W", "8");
-    EXPECT_EQ(BuildConfigurationSpec(child, "ALU", "WORK"), "");
+    EXPECT_EQ(BuildComponentBinding(child, "ALU", "WORK"), "");
     const int index = child.AddEntry() - 1;
     child.SetEntry(index, kKindArchitecture, "alu", "fast");
-    EXPECT_EQ(BuildConfigurationSpec(child, "ALU", "WORK"),
+    EXPECT_EQ(BuildComponentBinding(child, "ALU", "WORK"),
               "\tfor all: ALU\r\n\t\tuse entity WORK.ALU(fast);\r\n\r\n");
 }
 

@@ -67,7 +67,7 @@ const std::string kCounter = "-- counter with a style\r\n"
                              "\tQ <= count;\r\n"
                              "end COUNTER_arch;\r\n";
 
-TEST(ModuleUnits, EntityPartOfTheTopModule) {
+TEST(ModuleUnits, EntityUnitOfTheTopModule) {
     CKSTObject object = Analysed("COUNTER", kCounter);
     SetValue(object, "WIDTH", "8");
     SetValue(object, "T", "UNSIGNED");
@@ -77,7 +77,7 @@ TEST(ModuleUnits, EntityPartOfTheTopModule) {
     AnalysisContext context;
     CGenerationSession session(context);
     session.SetTopName("COUNTER");
-    const UnitText entity = session.BuildEntityPart("COUNTER", kCounter, object);
+    const UnitText entity = session.BuildEntityUnit("COUNTER", kCounter, object);
     EXPECT_EQ(entity.text, "-- counter with a style\r\n"
                            "library IEEE;\r\n"
                            "use IEEE.std_logic_1164.all;\r\n"
@@ -96,14 +96,14 @@ TEST(ModuleUnits, EntityPartOfTheTopModule) {
     EXPECT_EQ(entity.offset, kCounter.find("end COUNTER;") + 12);
 }
 
-TEST(ModuleUnits, EntityPartOfACopyUnderAnotherKey) {
+TEST(ModuleUnits, EntityUnitOfACopyUnderAnotherKey) {
     CKSTObject object = Analysed("COUNTER", kCounter);
     SetValue(object, "WIDTH", "N*2");
     object.SetGeneratedName("COUNTER");
     AnalysisContext context;
     CGenerationSession session(context);
     session.SetTopName("TOP");
-    const std::string text = session.BuildEntityPart("COUNTER_2", kCounter, object).text;
+    const std::string text = session.BuildEntityUnit("COUNTER_2", kCounter, object).text;
     EXPECT_NE(
         text.find("entity COUNTER_2 is\r\n\tgeneric (\r\n\t\tWIDTH: integer := 1  -- Arbitrary value only\r\n"
                   "\t);\r\n"),
@@ -113,7 +113,7 @@ TEST(ModuleUnits, EntityPartOfACopyUnderAnotherKey) {
     EXPECT_NE(text.find("-- counter with a style"), std::string::npos);
 }
 
-TEST(ModuleUnits, ArchitecturePartSubstitutesOutsideComments) {
+TEST(ModuleUnits, ArchitectureUnitSubstitutesOutsideComments) {
     CKSTObject object = Analysed("COUNTER", kCounter);
     SetValue(object, "T", "UNSIGNED");
     SetValue(object, "RST", "'0'");
@@ -122,7 +122,7 @@ TEST(ModuleUnits, ArchitecturePartSubstitutesOutsideComments) {
     CGenerationSession session(context);
     OrderList order{{"COUNTER"}, 0};
     const std::string source = kCounter.substr(kCounter.find("end COUNTER;") + 12);
-    const UnitText architecture = session.BuildArchitecturePart("COUNTER", source, object, order);
+    const UnitText architecture = session.BuildArchitectureUnit("COUNTER", source, object, order);
     EXPECT_EQ(architecture.text, "architecture COUNTER_arch of COUNTER is\r\n"
                                  "\tsignal count : UNSIGNED(WIDTH-1 downto 0); -- T in a comment"
                                  "\r\n\tfunction inc(v : integer) return integer is\r\n"
@@ -151,10 +151,10 @@ TEST(ModuleUnits, ArchitectureChoice) {
     CGenerationSession session(context);
     OrderList order{{"M"}, 0};
     object.SetEntryText(1, 1, "slow");
-    EXPECT_EQ(session.BuildArchitecturePart("M", kTwoArchitectures, object, order).text,
+    EXPECT_EQ(session.BuildArchitectureUnit("M", kTwoArchitectures, object, order).text,
               "architecture slow of M is\r\n\r\nbegin b <= not a; end slow;\r\n\r\n");
     object.SetEntryText(1, 1, "medium");
-    EXPECT_EQ(session.BuildArchitecturePart("M", kTwoArchitectures, object, order).text, "");
+    EXPECT_EQ(session.BuildArchitectureUnit("M", kTwoArchitectures, object, order).text, "");
 }
 
 TEST(ModuleUnits, SecondEntityOfAFile) {
@@ -166,7 +166,7 @@ TEST(ModuleUnits, SecondEntityOfAFile) {
     object.SetGeneratedName("M");
     AnalysisContext context;
     CGenerationSession session(context);
-    const UnitText entity = session.BuildEntityPart("M", text, object);
+    const UnitText entity = session.BuildEntityUnit("M", text, object);
     EXPECT_EQ(entity.text, "entity M is\r\n\tport (x : in std_logic\r\n\t);\r\nend M;\r\n\r\n");
 }
 

@@ -1,8 +1,8 @@
 #include "library/library_browser.h"
 #include "library/library_org.h"
+#include "support/scripted_prompts.h"
 #include "support/temp_folder.h"
 #include "system/file_system.h"
-#include "system/scripted_prompts.h"
 
 #include <gtest/gtest.h>
 

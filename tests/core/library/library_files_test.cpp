@@ -1,10 +1,10 @@
 #include "library/library_files.h"
 #include "library/library_roots.h"
 #include "model/design_object.h"
+#include "support/memory_settings.h"
+#include "support/scripted_prompts.h"
 #include "support/temp_folder.h"
 #include "system/file_system.h"
-#include "system/scripted_prompts.h"
-#include "system/settings_store.h"
 
 #include <gtest/gtest.h>
 

@@ -205,5 +205,17 @@ TEST(DesignObject, HugeCountsFailWithoutAllocating) {
     EXPECT_FALSE(back.Serialize(bigChoices));
 }
 
+TEST(DesignObject, RenameModuleObjectKeepsTheFailureMark) {
+    CKSTObject object;
+    object.SetEntryCount(3);
+    object.SetEntry(0, kKindVhdl, "* ADDER", "ADDER.vhd");
+    object.SetEntry(1, kKindArchitecture, "ADDER", "rtl");
+    object.SetEntry(2, kKindNumeric, "ADDER", "1");
+    RenameModuleObject(object, "SUM");
+    EXPECT_EQ(object.FormatEntry(0), "VHDL\t* SUM\tSUM.vhd");
+    EXPECT_EQ(object.GetEntryName(1), "SUM");
+    EXPECT_EQ(object.GetEntryName(2), "ADDER");
+}
+
 } // namespace
 } // namespace kestra

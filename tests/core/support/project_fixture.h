@@ -4,12 +4,12 @@
 // by the first update, and helpers to add modules with their sources.
 
 #include "analysis/scanner.h"
-#include "hierarchy/kst_doc.h"
-#include "hierarchy/message_log.h"
 #include "model/design_object.h"
+#include "project/kst_doc.h"
+#include "project/message_log.h"
+#include "support/scripted_prompts.h"
 #include "support/temp_folder.h"
 #include "system/file_system.h"
-#include "system/scripted_prompts.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,7 +1,7 @@
+#include "support/memory_settings.h"
 #include "support/temp_folder.h"
 #include "system/application_paths.h"
 #include "system/file_system.h"
-#include "system/settings_store.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "system/scripted_prompts.h"
+#include "support/scripted_prompts.h"
 #include "system/system_names.h"
 
 #include <cstdlib>

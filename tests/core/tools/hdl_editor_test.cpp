@@ -1,4 +1,4 @@
-#include "system/settings_store.h"
+#include "support/memory_settings.h"
 #include "tools/hdl_editor.h"
 
 #include <gtest/gtest.h>

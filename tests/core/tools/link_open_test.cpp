@@ -1,4 +1,4 @@
-#include "system/settings_store.h"
+#include "support/memory_settings.h"
 #include "tools/link_open.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "hierarchy/hierarchy_model.h"
-#include "hierarchy/kst_doc.h"
-#include "hierarchy/kst_edit_view.h"
 #include "hierarchy/kst_tree_view.h"
+#include "hierarchy/message_log_view.h"
 #include "mainframe/project_frame.h"
 #include "paramlist/kst_list_view.h"
+#include "project/kst_doc.h"
 #include "system/file_system.h"
 #include "ui_fixture.h"
 
@@ -398,9 +398,9 @@ TEST_F(TreeViewTest, ExpandAllCollapseAllAndCopyView) {
 
 TEST_F(TreeViewTest, PrintingSpreadsALongHierarchyOverNumberedPages) {
     C3SplitFrame* project = Project();
-    CHierarchyCommands& commands = project->Commands();
+    CModuleCommands commands(project->Session());
     for (int i = 0; i < 120; ++i) {
-        commands.Select(Root(project));
+        project->Session().Select(Root(project));
         CHierarchyItem* item = commands.OnAddModule();
         ASSERT_NE(item, nullptr);
         ASSERT_TRUE(commands.EndNameEdit(item, "m" + std::to_string(i)));

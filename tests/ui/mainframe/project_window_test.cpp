@@ -1,10 +1,10 @@
 #include "hierarchy/hierarchy_model.h"
-#include "hierarchy/kst_doc.h"
 #include "hierarchy/kst_tree_view.h"
-#include "hierarchy/message_log.h"
 #include "mainframe/project_frame.h"
 #include "mainframe/properties_dialog.h"
 #include "paramlist/kst_list_view.h"
+#include "project/kst_doc.h"
+#include "project/message_log.h"
 #include "system/file_system.h"
 #include "ui_fixture.h"
 

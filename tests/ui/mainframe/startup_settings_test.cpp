@@ -1,9 +1,9 @@
-#include "hierarchy/kst_doc.h"
 #include "hierarchy/kst_tree_view.h"
 #include "mainframe/application.h"
 #include "mainframe/dock_bars.h"
 #include "mainframe/project_frame.h"
 #include "paramlist/kst_list_view.h"
+#include "project/kst_doc.h"
 #include "system/file_system.h"
 #include "ui_fixture.h"
 

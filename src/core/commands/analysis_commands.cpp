@@ -1,0 +1,32 @@
+#include "commands/analysis_commands.h"
+
+#include "commands/analyze_module.h"
+#include "project/kst_doc.h"
+
+namespace kestra {
+
+bool CAnalysisCommands::OnAnalyzeModule() {
+    CHierarchyItem* selected = m_session.Selected();
+    if (selected == nullptr)
+        return false;
+    m_session.Observer().CommitPanes(selected);
+    bool allAnalysed = true;
+    for (CHierarchyItem* item = CHierarchyTree::LastDescendant(selected);;
+         item = CHierarchyTree::PreviousItem(item)) {
+        if (item == selected || item->Status() != kStatusAnalysed) {
+            AnalyzeModule(m_session.Doc(), item, m_session.Context());
+            if (item->Status() != kStatusAnalysed) {
+                // The root item and other items that are not modules have no status to reach.
+                allAnalysed = item->Kind() == kItemRoot;
+                if (item->Kind() != kItemRoot)
+                    break;
+            }
+        }
+        if (item == selected)
+            break;
+    }
+    m_session.Observer().ReloadPanes(selected);
+    return allAnalysed;
+}
+
+} // namespace kestra

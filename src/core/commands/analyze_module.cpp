@@ -1,0 +1,152 @@
+#include "commands/analyze_module.h"
+
+#include "analysis/analysis_errors.h"
+#include "analysis/architecture_reader.h"
+#include "analysis/entity_reader.h"
+#include "analysis/scanner.h"
+#include "commands/component_update.h"
+#include "commands/module_files.h"
+#include "generation/packages.h"
+#include "project/analysis_status.h"
+#include "project/kst_doc.h"
+#include "project/message_log.h"
+#include "system/file_system.h"
+#include "system/user_prompts.h"
+
+namespace kestra {
+
+void AnalyzeModuleText(CKSTDoc* doc, CHierarchyItem* item, int itemKind, const std::string& text,
+                       const std::string& sourcePath, CKSTObject& object, CVHDLSignal* signals,
+                       AnalysisContext& context) {
+    context.textStart = 0;
+    if (itemKind == kItemPackage) {
+        ExtractPackages(text, context);
+        return;
+    }
+    const CScanner scanner(text, &context);
+    std::size_t cursor = 0;
+    AnalyzeEntity(scanner, EntityMode::Analyze, cursor, &object, signals);
+    if (context.errorCode != 0)
+        return;
+    context.textStart = 0;
+    ArchitectureOptions options;
+    if (itemKind == kItemNormal && doc != nullptr && item != nullptr && !sourcePath.empty()) {
+        options.refreshComponents = [&](const CScanner&) {
+            UpdateComponentsInSource(*doc, sourcePath, text, item, context);
+        };
+    }
+    AnalyzeArchitectures(scanner, &object, options);
+}
+
+int AnalyzeModule(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context) {
+    CKSTObject* object = item->Object();
+    const int kind = item->Kind();
+    const int entryKind = EntryKindOfItem(kind);
+    if (object == nullptr || entryKind < 0 || kind == kItemRoot)
+        return -1;
+    const std::filesystem::path path = doc.GetModuleFilePath(*item);
+    std::optional<std::string> text;
+    std::string error;
+    if (!path.empty() && FileExists(path)) {
+        text = ReadWholeFile(path, &error);
+        // A source that is there but cannot be read (too large, no permission) is not a
+        // missing one: the user is told why.
+        if (!text) {
+            doc.Log().AppendError(WithReason("Cannot read source file (" + path.string() + ").", error));
+            context.errorCode = 0;
+            context.SetError(AnalysisErrorCode::FileIoError);
+        }
+    }
+    if (!text) {
+        UpdateAnalysisStatus(doc, item);
+        return -1;
+    }
+
+    const CKSTObject previous = *object;
+    const std::string name = item->Text();
+    object->SetEntryCount(1);
+    CVHDLSignal* signals = item->Signals();
+    if (signals != nullptr && kind != kItemPackage)
+        signals->SetSignalCount(0);
+    object->SetEntry(0, entryKind, name, name + ".vhd");
+
+    context.errorCode = 0;
+    context.errorLine = 0;
+    context.moduleName = name;
+    context.previousObject = &previous;
+    if (!text->empty()) {
+        AnalyzeModuleText(&doc, item, kind, *text, path.string(), *object, signals, context);
+        if (context.errorCode != 0)
+            object->SetEntryText(0, 0, "* " + name);
+    }
+    context.previousObject = nullptr;
+
+    // The component refresh may have rewritten the file: the time is the one now on disk.
+    const std::optional<std::uint64_t> time = GetLastWriteTime(path);
+    const std::uint64_t fileTime = time.value_or(0);
+    object->SetAnalysedTime(static_cast<std::uint32_t>(fileTime & 0xFFFFFFFFu),
+                            static_cast<std::uint32_t>(fileTime >> 32));
+    UpdateAnalysisStatus(doc, item);
+    doc.Log().AppendLog("\r\n" + name + " analyzed. ");
+    ReportAnalysisResult(doc.Log(), context);
+    doc.SetModifiedFlag();
+    return context.errorCode;
+}
+
+void ReportAnalysisResult(CMessageLog& log, const AnalysisContext& context) {
+    if (context.errorCode == 0) {
+        log.AppendLog(AnalysisErrorMessage(0));
+        return;
+    }
+    if (context.errorLine != 0)
+        log.AppendLog("Error encountered at line " + std::to_string(context.errorLine) + ". ");
+    log.AppendLog(AnalysisErrorMessage(context.errorCode));
+}
+
+void MarkParentNeedsAnalysis(CKSTDoc& doc, CHierarchyItem* item) {
+    if (item != nullptr && item->Parent() != nullptr)
+        MarkNeedsAnalysis(doc, item->Parent());
+}
+
+std::optional<std::string> ImportModuleFile(CKSTDoc& doc, int mode, const std::string& sourcePath,
+                                            const std::string& name) {
+    const std::filesystem::path folder = doc.GetModuleFolderPath();
+    std::string error;
+    if (mode == 1) {
+        if (!CopyFileTo(sourcePath, folder / (name + ".vhd"), true, &error)) {
+            doc.Log().AppendError("Cannot copy module file " + sourcePath + " (" + error + ").");
+            return std::nullopt;
+        }
+        return name;
+    }
+    if (!FileExists(sourcePath)) {
+        doc.Log().AppendError("Cannot copy module file " + sourcePath + " (No such file or directory).");
+        return std::nullopt;
+    }
+    std::string newName = name;
+    for (int suffix = 2;; ++suffix) {
+        const std::filesystem::path target = folder / (newName + ".vhd");
+        if (!FileExists(target)) {
+            if (CopyFileTo(sourcePath, target, false, &error))
+                break;
+            if (!FileExists(target)) {
+                doc.Log().AppendError("Cannot copy module file " + sourcePath + " (" + error + ").");
+                return std::nullopt;
+            }
+        }
+        newName = name + "_" + std::to_string(suffix);
+    }
+    if (newName != name) {
+        if (RenameModuleInFile(folder / (newName + ".vhd"), name, newName, mode)) {
+            doc.Log().AppendLog("\r\nOriginal module name " + name + " is in use, new module is renamed to " +
+                                newName + ".");
+        } else {
+            doc.Log().AppendError("Cannot modify module name to " + newName + ".");
+            doc.Prompts().ShowMessage("ERROR", "Cannot modify module name to " + newName + ".",
+                                      PromptIcon::Error);
+        }
+    }
+    return newName;
+}
+
+} // namespace kestra

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace kestra {
+
+class CHierarchyItem;
+class CKSTDoc;
+class CKSTObject;
+class CVHDLSignal;
+class CMessageLog;
+struct AnalysisContext;
+
+// Analyses one module from its source file: resets its design object (carrying the values the
+// user chose) and signal list, reads entity and architectures, refreshes the component blocks
+// of a normal module's source, stores the file's time, sets the status and logs the outcome.
+// A module whose file cannot be read is only given its status. Returns the error code (0 on
+// success, -1 when the module was not analysed at all).
+int AnalyzeModule(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context);
+
+// Analyses a module text that is already in memory. The component refresh of a normal module
+// rewrites `sourcePath`; pass an empty path to leave files alone.
+void AnalyzeModuleText(CKSTDoc* doc, CHierarchyItem* item, int itemKind, const std::string& text,
+                       const std::string& sourcePath, CKSTObject& object, CVHDLSignal* signals,
+                       AnalysisContext& context);
+
+// "No error encountered." or "Error encountered at line N. " and the message of the code.
+void ReportAnalysisResult(CMessageLog& log, const AnalysisContext& context);
+
+// Marks the item's parent and its ancestors as needing analysis.
+void MarkParentNeedsAnalysis(CKSTDoc& doc, CHierarchyItem* item);
+
+// Copies a module file into the project's module folder. Mode 1 overwrites name + ".vhd";
+// mode 0 takes the first free name of name, name_2, name_3 ... and renames the module inside
+// the copy. Returns the module name used, or none when the file could not be copied (logged).
+std::optional<std::string> ImportModuleFile(CKSTDoc& doc, int mode, const std::string& sourcePath,
+                                            const std::string& name);
+
+} // namespace kestra

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "generation/components.h"
+
+#include <string>
+
+namespace kestra {
+
+class CHierarchyItem;
+class CKSTDoc;
+struct AnalysisContext;
+
+// The component declarations (with configuration specifications) of the item's children, read
+// from their sources in the module folder, and the instantiation text of each. Sets error 11,
+// 7, 12 or 5 and stops on a child that is not analysed, cannot be read, has no object, or whose
+// port clause cannot be read.
+std::string BuildComponentDeclarations(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context,
+                                       ComponentList& list);
+
+// Rewrites a normal module's source so that every architecture of its entity declares each
+// child as a component and instantiates the children it does not instantiate yet (see
+// RefreshComponentDeclarations). Nothing is written when an error is set or when the text does
+// not change; a failed write is error 7 and is logged with the system's reason, and leaves the
+// file as it was.
+void UpdateComponentsInSource(CKSTDoc& doc, const std::string& sourcePath, const std::string& sourceText,
+                              CHierarchyItem* item, AnalysisContext& context);
+
+} // namespace kestra

@@ -1,0 +1,273 @@
+// Add, name, remove, reorder and set the kind of modules in the hierarchy.
+#include "commands/module_commands.h"
+
+#include "commands/analyze_module.h"
+#include "commands/module_files.h"
+#include "project/analysis_status.h"
+#include "project/kst_doc.h"
+#include "project/message_log.h"
+#include "system/file_system.h"
+#include "system/user_prompts.h"
+
+#include <algorithm>
+
+namespace kestra {
+
+namespace {
+
+constexpr const char* kWarning = "WARNING";
+
+bool IsModuleKind(int kind) {
+    return kind == kItemNormal || kind == kItemLibrary || kind == kItemPredefined || kind == kItemPackage;
+}
+
+// Module names differ in more than letter case, as VHDL identifiers and the files of
+// case-blind file systems do: a name is taken when a file of that name exists in any case.
+bool ModuleFileExists(const std::filesystem::path& folder, const std::string& name) {
+    const std::string fileName = name + ".vhd";
+    if (FileExists(folder / fileName))
+        return true;
+    for (const std::string& existing : ListFiles(folder)) {
+        if (SameTextNoCase(existing, fileName))
+            return true;
+    }
+    return false;
+}
+
+// A module other than `except` (and outside `outside`'s subtree) named so; the project root
+// is not a module.
+bool OtherItemNamed(const CHierarchyTree& tree, const CHierarchyItem* except, const std::string& name,
+                    const CHierarchyItem* outside = nullptr) {
+    for (CHierarchyItem* item = tree.NextItem(nullptr); item != nullptr; item = tree.NextItem(item)) {
+        if (item == except || item->Kind() == kItemRoot ||
+            (outside != nullptr && (item == outside || outside->IsAncestorOf(item))))
+            continue;
+        if (SameTextNoCase(item->Text(), name))
+            return true;
+    }
+    return false;
+}
+
+void Warn(CKSTDoc& doc, const std::string& message) {
+    doc.Log().AppendWarning(message);
+    doc.Prompts().ShowMessage(kWarning, message, PromptIcon::Warning);
+}
+
+} // namespace
+
+CHierarchyItem* CModuleCommands::OnAddModule() {
+    CKSTDoc& doc = m_session.Doc();
+    CHierarchyItem* parent = m_session.Selected();
+    if (parent == nullptr || (parent->Kind() != kItemNormal && parent->Kind() != kItemRoot))
+        return nullptr;
+    m_session.Observer().CommitPanes(parent);
+    CHierarchyItem* item = doc.Tree().InsertItem(kNewObjectText, kItemNormal, parent);
+    m_session.Select(item);
+    item->Object()->SetEntryCount(1);
+    item->Object()->SetEntry(0, kKindVhdl, kNewObjectText, "");
+    UpdateAnalysisStatus(doc, item);
+    m_session.Observer().ReloadPanes(item);
+    m_session.Observer().ShowItem(item);
+    doc.Log().AppendLog("\r\nNew module added.");
+    doc.SetModifiedFlag();
+    m_session.Observer().StartNameEditing(item);
+    return item;
+}
+
+bool CModuleCommands::EndNameEdit(CHierarchyItem* item, const std::string& text, bool fromPaste) {
+    if (item == nullptr || item->Kind() == kItemPredefined)
+        return false;
+    const std::string oldText = item->Text();
+    if (text == oldText)
+        return false;
+    if (item->Kind() == kItemRoot)
+        return RenameRoot(item, oldText, text);
+    if (!IsVhdlIdentifier(text)) {
+        // The name is not taken; editing starts again for the user to mend it.
+        m_session.Observer().StartNameEditing(item);
+        return false;
+    }
+    m_session.Doc().Tree().SetItemText(item, text);
+    return RenameModule(item, oldText, text, fromPaste);
+}
+
+bool CModuleCommands::RenameRoot(CHierarchyItem* item, const std::string& oldText, const std::string& text) {
+    CKSTDoc& doc = m_session.Doc();
+    const std::filesystem::path oldFolder = doc.GetProjectFolder() / oldText;
+    const std::filesystem::path newFolder = doc.GetProjectFolder() / text;
+    const bool plainName =
+        !text.empty() && text.find_first_of("/\\") == std::string::npos && text != "." && text != "..";
+    std::string error;
+    if (!plainName || !RenameFolder(oldFolder, newFolder, &error)) {
+        // A name that is taken says so; any other failure adds the system's reason.
+        const bool taken = !plainName || FileExists(newFolder) || FolderExists(newFolder);
+        Warn(doc, WithReason("New project name in use, specify other name.", taken ? std::string() : error));
+        m_session.Observer().StartNameEditing(item);
+        return false;
+    }
+    doc.Tree().SetItemText(item, text);
+    doc.Tree().SetModuleFolder(text + "/");
+    doc.Log().AppendLog("\r\nRename project to " + text);
+    doc.SetModifiedFlag();
+    return true;
+}
+
+bool CModuleCommands::RenameModule(CHierarchyItem* item, const std::string& oldText, const std::string& text,
+                                   bool fromPaste) {
+    CKSTDoc& doc = m_session.Doc();
+    m_session.Observer().CommitPanes(item);
+    CHierarchyTree& tree = doc.Tree();
+    auto refuse = [&](const std::string& message) {
+        tree.SetItemText(item, oldText);
+        Warn(doc, message);
+        return false;
+    };
+
+    const std::filesystem::path folder = doc.GetModuleFolderPath();
+    const std::filesystem::path newPath = folder / (text + ".vhd");
+    if (ModuleFileExists(folder, text) &&
+        (item->Status() != kStatusNew || OtherItemNamed(tree, item, text))) {
+        refuse("New module name in use, specify other name.");
+        if (!fromPaste)
+            m_session.Observer().StartNameEditing(item);
+        return false;
+    }
+    const std::filesystem::path oldPath = doc.GetModuleFilePath(*item);
+    std::string error;
+    if (!oldPath.empty() && FileExists(oldPath)) {
+        if (!MoveFileTo(oldPath, newPath, false, &error))
+            return refuse(WithReason("Cannot rename to new module name.", error));
+        if (!RenameModuleInFile(newPath, oldText, text, item->Kind(), &error))
+            Warn(doc, WithReason("Cannot modify " + text + ".", error));
+        CHierarchyItem* parent = item->Parent();
+        if (parent != nullptr && parent->Kind() != kItemRoot) {
+            const std::filesystem::path parentPath = folder / (parent->Text() + ".vhd");
+            if (FileExists(parentPath) &&
+                !RenameModuleInFile(parentPath, oldText, text, parent->Kind(), &error))
+                doc.Log().AppendWarning(WithReason("Cannot modify " + parent->Text() + ".", error));
+            MarkNeedsAnalysis(doc, parent);
+        }
+    } else {
+        if (ModuleFileExists(folder, text))
+            doc.Log().AppendLog("\r\nImport existing VHDL file.");
+        else if (!WriteNewModuleTemplate(newPath, text, &error))
+            return refuse(WithReason("Cannot create new module.", error));
+        // The parent declares its children as components: a new child changes it too.
+        CHierarchyItem* parent = item->Parent();
+        if (parent != nullptr && parent->Kind() != kItemRoot)
+            MarkNeedsAnalysis(doc, parent);
+    }
+    RenameModuleObject(*item->Object(), text);
+
+    if (!fromPaste)
+        m_session.Observer().ReloadPanes(item, CProjectObserver::kParameterList);
+    if (CHierarchyItem* parent = item->Parent())
+        parent->BlockData()->RenameBlock(oldText, text);
+    doc.Log().AppendLog("\r\nSet module name as " + text + ".");
+    doc.SetModifiedFlag();
+    AnalyzeModule(doc, item, m_session.Context());
+    if (fromPaste && item->Parent() != nullptr)
+        AnalyzeModule(doc, item->Parent(), m_session.Context());
+    return true;
+}
+
+void RemoveItemRecords(CKSTDoc& doc, CHierarchyItem* item, const CHierarchyItem* removedSubtree) {
+    // Predefined modules of one name share one file: it stays while an item outside the
+    // removed subtree bears the name.
+    if (item->Kind() == kItemPredefined && OtherItemNamed(doc.Tree(), item, item->Text(), removedSubtree))
+        return;
+    const std::filesystem::path folder = doc.GetModuleFolderPath();
+    const std::filesystem::path source = folder / (item->Text() + ".vhd");
+    std::string error;
+    // The rename replaces an older backup in one step: the old one stays when it fails.
+    if (FileExists(source) && !MoveFileTo(source, folder / (item->Text() + ".bak"), true, &error))
+        doc.Log().AppendWarning(WithReason("Cannot rename " + item->Text() + ".vhd to " + item->Text() +
+                                               ".bak, the file stays in the module folder.",
+                                           error));
+    doc.Log().AppendLog("\r\n" + item->Text() + " deleted.");
+}
+
+bool CModuleCommands::OnRemove() {
+    CKSTDoc& doc = m_session.Doc();
+    CHierarchyItem* item = m_session.Selected();
+    if (item == nullptr || !IsModuleKind(item->Kind()))
+        return false;
+    const std::string question = item->ChildCount() == 0
+                                     ? "Confirm remove " + item->Text() + " ?"
+                                     : "Confirm remove " + item->Text() + " and all its child objects?";
+    if (!doc.Prompts().AskYesNo("ENQUIRY", question, PromptIcon::Question, false))
+        return false;
+    MarkNeedsAnalysis(doc, item);
+    CHierarchyTree& tree = doc.Tree();
+    for (CHierarchyItem* it = item; it != nullptr; it = tree.NextItem(it, item))
+        RemoveItemRecords(doc, it, item);
+    CHierarchyItem* parent = item->Parent();
+    m_session.Select(parent);
+    tree.DeleteItem(item);
+    doc.SetModifiedFlag();
+    if (parent != nullptr)
+        m_session.Observer().ReloadPanes(parent);
+    return true;
+}
+
+bool CModuleCommands::OnMove(MoveCommand command) {
+    CKSTDoc& doc = m_session.Doc();
+    CHierarchyItem* item = m_session.Selected();
+    if (item == nullptr)
+        return false;
+    const CHierarchyItem* parent = item->Parent();
+    const int count = parent != nullptr ? parent->ChildCount() : doc.Tree().TopLevelCount();
+    const int index = item->IndexInParent();
+    int target = index;
+    switch (command) {
+    case MoveCommand::Top:
+        target = 0;
+        break;
+    case MoveCommand::Up:
+        target = std::max(index - 1, 0);
+        break;
+    case MoveCommand::Down:
+        target = std::min(index + 1, count - 1);
+        break;
+    case MoveCommand::Bottom:
+        target = count - 1;
+        break;
+    }
+    if (target != index) {
+        doc.Tree().MoveItemTo(item, target);
+        doc.SetModifiedFlag();
+    }
+    return true;
+}
+
+bool CModuleCommands::OnSetKind(int kind) {
+    CKSTDoc& doc = m_session.Doc();
+    CHierarchyItem* item = m_session.Selected();
+    if (item == nullptr || item->ChildCount() > 0 || item->Kind() == kind || !IsModuleKind(item->Kind()) ||
+        !IsModuleKind(kind))
+        return false;
+    m_session.Observer().CommitPanes(item);
+    doc.Tree().SetItemKind(item, kind);
+    item->Object()->SetEntryKind(0, EntryKindOfItem(kind));
+    switch (kind) {
+    case kItemNormal:
+        doc.Log().AppendLog("\r\nModule is set as normal module.");
+        break;
+    case kItemLibrary:
+        doc.Log().AppendLog("\r\nModule is set as library module.");
+        break;
+    case kItemPredefined:
+        doc.Log().AppendLog("\r\nModule is set as predefined module.");
+        break;
+    case kItemPackage:
+        doc.Log().AppendLog("\r\nModule is set as package.");
+        break;
+    }
+    doc.SetModifiedFlag();
+    m_session.Observer().ReloadPanes(item, CProjectObserver::kParameterList);
+    AnalyzeModule(doc, item, m_session.Context());
+    m_session.Observer().ReloadPanes(item);
+    return true;
+}
+
+} // namespace kestra

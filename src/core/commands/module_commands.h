@@ -1,0 +1,50 @@
+#pragma once
+
+#include "commands/project_session.h"
+
+#include <string>
+
+namespace kestra {
+
+class CHierarchyItem;
+
+// The module commands of a project's hierarchy: Add Module, the end of name editing (renaming
+// the project or a module with its file), Remove, the four moves and Set As kind. They work on
+// the session's selection, write the message log and ask the views to take part through the
+// session's observer.
+class CModuleCommands {
+public:
+    explicit CModuleCommands(CProjectSession& session) : m_session(session) {}
+
+    // Add Module: "<New Object>" as the last child of the selection (a normal module or the
+    // root), selected, with status 4; the views are asked to start editing its name. Null
+    // when the selection cannot take a module.
+    CHierarchyItem* OnAddModule();
+    // End of name editing with the typed text: renames the root's module folder or a module
+    // and its file (or creates or imports the file of a new module), and analyses it. The
+    // paste variant (`fromPaste`) reloads no views and analyses the item and its parent.
+    // False when the name was refused or ignored.
+    bool EndNameEdit(CHierarchyItem* item, const std::string& text, bool fromPaste = false);
+    // Remove, after the "ENQUIRY" question: the selection and its subtree with their records;
+    // files are set aside as ".bak". False when refused or answered No.
+    bool OnRemove();
+    bool OnMove(MoveCommand command);
+    // Set As Normal / Library / Predefined / Package (kinds 0, 4, 6, 8). False when nothing
+    // happened.
+    bool OnSetKind(int kind);
+
+private:
+    bool RenameRoot(CHierarchyItem* item, const std::string& oldText, const std::string& text);
+    bool RenameModule(CHierarchyItem* item, const std::string& oldText, const std::string& text,
+                      bool fromPaste);
+
+    CProjectSession& m_session;
+};
+
+// A removed item's file is set aside: module folder + name + ".vhd" becomes name + ".bak",
+// replacing an older one, unless the item is a predefined module whose name an item outside
+// the removed subtree still bears (predefined modules of one name share one file). Logs the
+// removal, or the reason the file could not be set aside.
+void RemoveItemRecords(CKSTDoc& doc, CHierarchyItem* item, const CHierarchyItem* removedSubtree);
+
+} // namespace kestra

@@ -1,0 +1,311 @@
+// The parameter list's commands without a window: add, remove, move, copy and paste entries
+// of the selected item's design object, and the folder and file choices of its rows.
+#include "commands/parameter_commands.h"
+
+#include "commands/source_update.h"
+#include "project/kst_doc.h"
+#include "project/message_log.h"
+#include "project/project_observer.h"
+#include "system/file_system.h"
+#include "system/path_text.h"
+#include "system/user_prompts.h"
+
+namespace kestra {
+
+namespace {
+
+CKSTObject::Entry ReadEntry(const CKSTObject& object, int index) {
+    return CKSTObject::Entry{object.GetEntryKind(index), object.GetEntryName(index),
+                             object.GetEntryValue(index), object.GetChoiceList(index)};
+}
+
+void WriteEntry(CKSTObject& object, int index, const CKSTObject::Entry& entry) {
+    object.SetEntry(index, entry.kind, entry.name, entry.value);
+    object.SetChoiceList(index, &entry.choices);
+}
+
+// What Add puts into a new entry of the kind; none for kinds that are not added.
+std::optional<CKSTObject::Entry> DefaultEntry(int kind) {
+    switch (kind) {
+    case kKindNumeric:
+        return CKSTObject::Entry{kind, "Numeric", "8", {}};
+    case kKindDataType:
+        return CKSTObject::Entry{kind, "DataType", "YourType", {}};
+    case kKindLink:
+        return CKSTObject::Entry{kind, "Link", "<Filename>", {}};
+    case kKindLogic:
+        return CKSTObject::Entry{kind, "Logic", "'0'", {"'0'", "'1'"}};
+    case kKindNote:
+        return CKSTObject::Entry{kind, "Note", "<Your note>", {}};
+    case kKindStyle:
+        return CKSTObject::Entry{kind, "Style", "Style1", {"Style1", "Style2"}};
+    default:
+        return std::nullopt;
+    }
+}
+
+// A file name that would break the string literal it is written into in the entity header.
+bool BreaksStringLiteral(const std::string& name) {
+    return name.find_first_of("\"\r\n") != std::string::npos;
+}
+
+} // namespace
+
+ParameterAction InvokeAction(const CKSTObject& object, int row, int column, bool force) {
+    if (row < 0 || row >= object.GetEntryCount() || column < 0 || column > 1)
+        return ParameterAction::None;
+    const bool valueColumn = column == 1 && !force;
+    switch (object.GetEntryKind(row)) {
+    case kKindVhdl:
+    case kKindComponent:
+    case kKindPredefined:
+    case kKindPackage:
+        // Without a file name the editor would be given the module folder.
+        return object.GetEntryValue(row).empty() ? ParameterAction::None : ParameterAction::HdlEditor;
+    case kKindNumeric:
+    case kKindDataType:
+    case kKindString:
+        if (valueColumn && !object.GetChoiceList(row).empty())
+            return ParameterAction::ChoiceBox;
+        return ParameterAction::TextEditor;
+    case kKindArchitecture:
+        return ParameterAction::ChoiceBox;
+    case kKindLibrary:
+    case kKindNote:
+        return ParameterAction::TextEditor;
+    case kKindDirectory:
+        return ParameterAction::FolderChooser;
+    case kKindLink:
+        return valueColumn ? ParameterAction::OpenLink : ParameterAction::TextEditor;
+    case kKindLogic:
+    case kKindStyle:
+        return valueColumn ? ParameterAction::ChoiceBox : ParameterAction::TextEditor;
+    default:
+        return ParameterAction::None;
+    }
+}
+
+bool CanCopyParameterKind(int kind) {
+    switch (kind) {
+    case kKindNumeric:
+    case kKindDataType:
+    case kKindLink:
+    case kKindLogic:
+    case kKindNote:
+    case kKindStyle:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CanRemoveParameter(int row, int kind) {
+    if (row < 1)
+        return false;
+    switch (kind) {
+    case kKindVhdl:
+    case kKindArchitecture:
+    case kKindLibrary:
+    case kKindComponent:
+    case kKindPredefined:
+    case kKindDirectory:
+    case kKindPackage:
+        return false;
+    default:
+        return true;
+    }
+}
+
+CHierarchyItem* CParameterCommands::Item() const {
+    return m_session.Selected();
+}
+
+CKSTObject* CParameterCommands::Object() const {
+    CHierarchyItem* item = Item();
+    return item != nullptr ? item->Object() : nullptr;
+}
+
+std::filesystem::path CParameterCommands::LinkFolder() const {
+    CKSTDoc& doc = m_session.Doc();
+    if (Item() == doc.Tree().GetRootItem())
+        return doc.GetProjectFolder();
+    return doc.GetModuleFolderPath();
+}
+
+int CParameterCommands::Insert(const CKSTObject::Entry& entry, int focusedRow) {
+    CKSTObject* object = Object();
+    // Entry 0 is the item's own entry: a parameter never takes its place.
+    if (object == nullptr || object->GetEntryCount() == 0)
+        return -1;
+    const int count = object->GetEntryCount();
+    const int index = focusedRow >= 0 && focusedRow < count ? focusedRow + 1 : count;
+    object->AddEntry();
+    for (int i = count; i > index; --i)
+        WriteEntry(*object, i, ReadEntry(*object, i - 1));
+    WriteEntry(*object, index, entry);
+    Changed();
+    return index;
+}
+
+void CParameterCommands::Changed() {
+    CHierarchyItem* item = Item();
+    m_session.Doc().SetModifiedFlag();
+    m_session.Observer().ReloadPanes(item, CProjectObserver::kParameterList);
+    RewriteSourceFromParameters(m_session.Doc(), item);
+}
+
+int CParameterCommands::OnAdd(int kind, int focusedRow) {
+    const std::optional<CKSTObject::Entry> entry = DefaultEntry(kind);
+    return entry ? Insert(*entry, focusedRow) : -1;
+}
+
+int CParameterCommands::OnRemove(int row) {
+    CKSTObject* object = Object();
+    if (object == nullptr || row >= object->GetEntryCount() ||
+        !CanRemoveParameter(row, object->GetEntryKind(row)))
+        return -1;
+    if (!m_session.Doc().Prompts().AskYesNo("ENQUIRY", "Confirm remove " + object->GetEntryName(row) + " ?",
+                                            PromptIcon::Question, false))
+        return -1;
+    const int count = object->RemoveEntry(row);
+    Changed();
+    return row < count ? row : count - 1;
+}
+
+int CParameterCommands::OnMove(int row, MoveCommand command) {
+    CKSTObject* object = Object();
+    if (object == nullptr || row < 1 || row >= object->GetEntryCount())
+        return -1;
+    const int last = object->GetEntryCount() - 1;
+    int target = row;
+    switch (command) {
+    case MoveCommand::Top:
+        target = 1;
+        break;
+    case MoveCommand::Up:
+        target = row - 1;
+        break;
+    case MoveCommand::Down:
+        target = row + 1;
+        break;
+    case MoveCommand::Bottom:
+        target = last;
+        break;
+    }
+    if (object->GetEntryKind(target) == kKindArchitecture)
+        --target;
+    if (target == row || target < 1 || target > last || object->GetEntryKind(row) == kKindArchitecture)
+        return -1;
+
+    const CKSTObject::Entry moving = ReadEntry(*object, row);
+    const int step = target < row ? -1 : 1;
+    for (int i = row; i != target; i += step)
+        WriteEntry(*object, i, ReadEntry(*object, i + step));
+    WriteEntry(*object, target, moving);
+    Changed();
+    return target;
+}
+
+std::string CParameterCommands::CopyText(int row) const {
+    const CKSTObject* object = Object();
+    if (object == nullptr || !CanCopyParameterKind(object->GetEntryKind(row)))
+        return {};
+    return object->FormatEntry(row);
+}
+
+std::string CParameterCommands::OnCut(int row) {
+    std::string text = CopyText(row);
+    if (text.empty() || OnRemove(row) < 0)
+        return {};
+    return text;
+}
+
+bool CParameterCommands::CanPaste(const std::string& text) {
+    int kind = 0;
+    std::string name;
+    std::string value;
+    return CKSTObject::ParseEntry(text, kind, name, value);
+}
+
+int CParameterCommands::OnPaste(const std::string& text, int focusedRow) {
+    CKSTObject::Entry entry;
+    if (!CKSTObject::ParseEntry(text, entry.kind, entry.name, entry.value, &entry.choices))
+        return -1;
+    return Insert(entry, focusedRow);
+}
+
+std::string CParameterCommands::ListText() const {
+    std::string text = "KESTRA Parameter List\n";
+    if (const CKSTObject* object = Object()) {
+        for (int i = 0; i < object->GetEntryCount(); ++i)
+            text += object->FormatEntry(i) + "\r\n";
+    }
+    return text;
+}
+
+bool CParameterCommands::OnChooseDestinationFolder(int row) {
+    CKSTDoc& doc = m_session.Doc();
+    CHierarchyItem* item = Item();
+    CKSTObject* object = Object();
+    // The document's destination follows the project item's folder row only.
+    if (object == nullptr || item != doc.Tree().GetRootItem() || object->GetEntryKind(row) != kKindDirectory)
+        return false;
+    const std::optional<std::string> chosen = doc.Prompts().ChooseFolder(
+        "Select Destination Folder", doc.ResolvePath(doc.GetDestinationFolder()).string());
+    if (!chosen || chosen->empty())
+        return false;
+    // Generated files are named after their modules: in the module folder they would replace
+    // the sources they were generated from.
+    const std::filesystem::path folder = doc.ResolvePath(*chosen);
+    if (SameFolder(folder, doc.GetProjectFolder()) || SameFolder(folder, doc.GetModuleFolderPath())) {
+        doc.Log().AppendWarning("Setting destination folder to source folder is prohibited.");
+        return false;
+    }
+    if (*chosen == object->GetEntryValue(row) && *chosen == doc.GetDestinationFolder())
+        return false;
+    object->SetEntryText(row, 1, *chosen);
+    doc.SetDestinationFolder(*chosen);
+    doc.SetModifiedFlag();
+    m_session.Observer().ReloadPanes(item, CProjectObserver::kParameterList);
+    return true;
+}
+
+bool CParameterCommands::OnChooseLinkFile(int row) {
+    CKSTDoc& doc = m_session.Doc();
+    CKSTObject* object = Object();
+    if (object == nullptr || object->GetEntryKind(row) != kKindLink)
+        return false;
+    const std::filesystem::path linkFolder = LinkFolder();
+    FileChoice choice;
+    choice.title = "Select Link File";
+    choice.filters = {{"All Files", "*"}};
+    choice.initialPath = linkFolder.string();
+    const std::optional<std::string> chosen = doc.Prompts().ChooseFile(choice);
+    if (!chosen || chosen->empty())
+        return false;
+
+    std::string value;
+    if (Item() == doc.Tree().GetRootItem()) {
+        value = *chosen;
+    } else {
+        value = FileNameOfPath(*chosen);
+        if (value.empty() || BreaksStringLiteral(value))
+            return false;
+        const std::filesystem::path source = ResolvePath(linkFolder, *chosen);
+        const std::filesystem::path target = linkFolder / value;
+        if (!SameFile(source, target)) {
+            std::string errorText;
+            if (!CopyFileTo(source, target, true, &errorText)) {
+                doc.Log().AppendError("Cannot copy " + *chosen + " (" + errorText + ").");
+                return false;
+            }
+        }
+    }
+    if (value == object->GetEntryValue(row))
+        return false;
+    object->SetEntryText(row, 1, value);
+    Changed();
+    return true;
+}
+
+} // namespace kestra

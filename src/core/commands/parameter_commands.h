@@ -1,0 +1,92 @@
+#pragma once
+
+#include "commands/project_session.h"
+#include "model/design_object.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace kestra {
+
+class CHierarchyItem;
+class CKSTObject;
+
+// The clipboard format under which parameters travel between parameter lists.
+inline constexpr const char* kParameterClipboardFormat = "KESTRA parameter";
+
+// What Invoke does with a row of the parameter list.
+enum class ParameterAction { None, TextEditor, ChoiceBox, HdlEditor, FolderChooser, OpenLink };
+
+// The action for the row's kind: Invoke on the value column (column 1, not forced) or on the
+// name column / Force Edit. None for an invalid row or column, and for a module, component,
+// predefined or package row without a file name. ChoiceBox always edits the value column
+// (architecture rows offer no name edit).
+ParameterAction InvokeAction(const CKSTObject& object, int row, int column, bool force);
+// Kinds 1, 2, 8, 9, 11 and 12 may be copied and cut.
+bool CanCopyParameterKind(int kind);
+// Rows from 1 on, except module, architecture, library name, component, predefined, folder and
+// package rows.
+bool CanRemoveParameter(int row, int kind);
+
+// The parameter list's commands on the design object of the session's selected item. Every
+// change is written into the object, the panes are reloaded and the module's source is
+// rewritten at once (which also marks the parent modules as needing analysis). Rows are entry
+// indices; row 0 is the item's own entry.
+class CParameterCommands {
+public:
+    explicit CParameterCommands(CProjectSession& session) : m_session(session) {}
+
+    // The end of editing a cell: column 0 is the entry's name, 1 its value. The text is
+    // normalised and checked as the list does; a change reaches the source at once. False when
+    // nothing changed.
+    bool EndParameterEdit(CHierarchyItem* item, int entry, int column, const std::string& text);
+
+    // Adds an entry of kind 1, 2, 8, 9, 11 or 12 with its default name, value and choices after
+    // the focused row (at the end when no row, or no valid row, is focused). Returns the new
+    // entry's index, or -1 when nothing was added.
+    int OnAdd(int kind, int focusedRow);
+    // After the "ENQUIRY" question: removes the row. Returns the row to select afterwards (the
+    // same index, or the new last row), or -1 when nothing was removed.
+    int OnRemove(int row);
+    // Moves the row to the top, up, down or to the bottom, never across an architecture entry
+    // at the target. Returns the target row, or -1 when nothing moved.
+    int OnMove(int row, MoveCommand command);
+    // The row's entry text line for the clipboard; empty for kinds that are not copied.
+    std::string CopyText(int row) const;
+    // Cut: the copy text of the row when the row was removed after the question, else empty.
+    std::string OnCut(int row);
+    // Whether Paste accepts the text.
+    static bool CanPaste(const std::string& text);
+    // Inserts the entry read from the text after the focused row (or at the end). Returns its
+    // index, or -1 when the text is not acceptable.
+    int OnPaste(const std::string& text, int focusedRow);
+    // Copy View's text: "KESTRA Parameter List\n", then one entry text line per entry, each
+    // ended by CR LF.
+    std::string ListText() const;
+
+    // The project item's destination folder row: asks for a folder starting at the project's
+    // destination folder. The project folder and the module folder are refused with a log
+    // warning (generated files would replace the sources). True when the destination changed.
+    bool OnChooseDestinationFolder(int row);
+    // "Select Link File": on the project item the chosen file's full path becomes the value;
+    // on a module the file is copied into the module folder (where a module's linked files are
+    // kept) and its name becomes the value. Cancelling, a failed copy and a name that cannot
+    // stand in a VHDL string change nothing. True when the value changed.
+    bool OnChooseLinkFile(int row);
+    // The folder that relative Link values name files in: the project folder for the project
+    // item, the module folder for modules. Pass it to DecideLinkOpening.
+    std::filesystem::path LinkFolder() const;
+
+private:
+    CHierarchyItem* Item() const;
+    CKSTObject* Object() const;
+    // Inserts the entry after the focused row; returns its index.
+    int Insert(const CKSTObject::Entry& entry, int focusedRow);
+    // Reloads the parameter list and rewrites the source after a change of the object.
+    void Changed();
+
+    CProjectSession& m_session;
+};
+
+} // namespace kestra

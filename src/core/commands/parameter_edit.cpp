@@ -1,0 +1,87 @@
+// The end of editing a cell of the parameter list: the text is normalised and checked by the
+// row's kind, and a change is written into the design object and the module's source.
+#include "commands/analyze_module.h"
+#include "commands/parameter_commands.h"
+#include "commands/source_update.h"
+#include "project/kst_doc.h"
+
+#include <algorithm>
+
+namespace kestra {
+
+namespace {
+
+// Kinds whose name and value the list edits as text or through a choice box.
+bool IsEditableKind(int kind) {
+    switch (kind) {
+    case kKindNumeric:
+    case kKindDataType:
+    case kKindArchitecture:
+    case kKindLibrary:
+    case kKindLink:
+    case kKindLogic:
+    case kKindNote:
+    case kKindStyle:
+    case kKindString:
+        return true;
+    default:
+        return false;
+    }
+}
+
+std::string IdentifierFromTyped(std::string text) {
+    std::replace_if(text.begin(), text.end(), IsBlank, '_');
+    const CScanner scanner(text);
+    std::size_t cursor = 0;
+    return scanner.ReadIdentifier(cursor);
+}
+
+std::string NormalisedValue(const std::string& text) {
+    for (const char* word : {"UNSIGNED", "SIGNED", "STD_LOGIC_VECTOR"}) {
+        if (SameTextNoCase(text, word))
+            return word;
+    }
+    if (text.find(';') != std::string::npos || text.find("--") != std::string::npos ||
+        text.find('"') != std::string::npos)
+        return {};
+    return text;
+}
+
+} // namespace
+
+bool CParameterCommands::EndParameterEdit(CHierarchyItem* item, int entry, int column,
+                                          const std::string& text) {
+    CKSTObject* object = item != nullptr ? item->Object() : nullptr;
+    if (object == nullptr || entry < 0 || entry >= object->GetEntryCount() || (column != 0 && column != 1))
+        return false;
+    const int kind = object->GetEntryKind(entry);
+    if (!IsEditableKind(kind) || (kind == kKindArchitecture && column == 0))
+        return false;
+    std::string newText;
+    if (column == 0 || kind == kKindStyle) {
+        newText = IdentifierFromTyped(text);
+    } else {
+        newText = NormalisedValue(text);
+        // An architecture is chosen from its choices only.
+        const std::vector<std::string>& choices = object->GetChoiceList(entry);
+        if (kind == kKindArchitecture && std::find(choices.begin(), choices.end(), newText) == choices.end())
+            newText.clear();
+    }
+    const std::string oldText = column == 0 ? object->GetEntryName(entry) : object->GetEntryValue(entry);
+    if (newText.empty() || newText == oldText)
+        return false;
+
+    CKSTDoc& doc = m_session.Doc();
+    m_session.Observer().CommitPanes(item);
+    MarkParentNeedsAnalysis(doc, item);
+    object->SetEntryText(entry, column, newText);
+    // The project row's value is the VHDL library name that configurations are written with.
+    if (entry == 0 && kind == kKindLibrary && column == 1)
+        doc.SetLibraryName(newText);
+    doc.SetModifiedFlag();
+    m_session.Observer().ReloadPanes(item, CProjectObserver::kParameterList);
+    RewriteSourceFromParameters(doc, item);
+    return true;
+}
+
+} // namespace kestra

@@ -1,0 +1,81 @@
+#include "commands/source_update.h"
+
+#include "commands/analyze_module.h"
+#include "generation/entity_header.h"
+#include "project/kst_doc.h"
+#include "project/message_log.h"
+#include "system/file_system.h"
+
+namespace kestra {
+
+namespace {
+
+std::optional<std::string> ReadSourceForRewrite(CMessageLog& log, const std::filesystem::path& path) {
+    if (!FileExists(path)) {
+        log.AppendError("Cannot open source file (" + path.string() + "). Failed to modify file.");
+        return std::nullopt;
+    }
+    std::string error;
+    std::optional<std::string> text = ReadWholeFile(path, &error);
+    if (!text)
+        log.AppendError(
+            WithReason("Cannot read source file (" + path.string() + "). Failed to modify file.", error));
+    return text;
+}
+
+bool WriteRewrittenSource(CMessageLog& log, const std::filesystem::path& path, const std::string& text) {
+    std::string error;
+    if (ReplaceFileSafely(path, text, &error))
+        return true;
+    log.AppendError(
+        WithReason("Cannot write source file (" + path.string() + "). Failed to modify file.", error));
+    return false;
+}
+
+} // namespace
+
+bool RewriteSourceFromParameters(CKSTDoc& doc, CHierarchyItem* item) {
+    CKSTObject* object = item->Object();
+    const int kind = object != nullptr ? object->GetEntryKind(0) : -1;
+    if (kind != kKindVhdl && kind != kKindComponent && kind != kKindPredefined)
+        return false;
+    std::string name = object->GetEntryName(0);
+    if (name.starts_with("* "))
+        name.erase(0, 2);
+    const std::filesystem::path path = doc.GetModuleFolderPath() / (name + ".vhd");
+    const std::optional<std::string> text = ReadSourceForRewrite(doc.Log(), path);
+    if (!text)
+        return false;
+    const std::string rewritten = RewriteEntityHeader(*text, name, *object);
+    if (rewritten != *text && !WriteRewrittenSource(doc.Log(), path, rewritten))
+        return false;
+    if (const auto time = GetLastWriteTime(path))
+        object->SetAnalysedTime(static_cast<std::uint32_t>(*time & 0xFFFFFFFFu),
+                                static_cast<std::uint32_t>(*time >> 32));
+    MarkParentNeedsAnalysis(doc, item);
+    doc.SetModifiedFlag();
+    return true;
+}
+
+bool UpdatePortList(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context) {
+    const int kind = item->Kind();
+    CVHDLSignal* signals = item->Signals();
+    if ((kind != kItemNormal && kind != kItemLibrary && kind != kItemPredefined) || signals == nullptr)
+        return false;
+    const std::filesystem::path path = doc.GetModuleFolderPath() / (item->Text() + ".vhd");
+    const std::optional<std::string> text = ReadSourceForRewrite(doc.Log(), path);
+    if (!text)
+        return false;
+    const std::string rewritten = ReplacePortClause(*text, item->Text(), signals->FormatSignalList(1));
+    if (!WriteRewrittenSource(doc.Log(), path, rewritten))
+        return false;
+    doc.Log().AppendLog("\r\n" + item->Text() + "'s port list updated.");
+
+    const CVHDLSignal entered = *signals;
+    AnalyzeModule(doc, item, context);
+    MarkParentNeedsAnalysis(doc, item);
+    *item->Signals() = entered;
+    return true;
+}
+
+} // namespace kestra

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "model/block_data.h"
+#include "model/design_object.h"
+#include "model/vhdl_signal.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kestra {
+
+// Hierarchy kinds: the item's image number (its selected image is kind + 1).
+enum HierarchyKind : int {
+    kItemNormal = 0,
+    kItemRoot = 2,
+    kItemLibrary = 4,
+    kItemPredefined = 6,
+    kItemPackage = 8,
+};
+
+// Analysis status: the item's state image.
+enum AnalysisStatus : int {
+    kStatusNone = 0,
+    kStatusSourceMissing = 1,
+    kStatusAnalysed = 2,
+    kStatusNeedsAnalysis = 3,
+    kStatusNew = 4,
+    kStatusFailed = 5,
+};
+
+inline constexpr const char* kNewObjectText = "<New Object>";
+
+// Entry 0 kind of a module by its hierarchy kind: 0 -> 0, 2 -> 4, 4 -> 5, 6 -> 6, 8 -> 10;
+// -1 for any other kind.
+int EntryKindOfItem(int itemKind);
+
+// Normal, library and predefined modules have a signal list; the root and packages have none.
+bool KindHasSignalList(int kind);
+
+// One node of a project hierarchy: text, kind, analysis status, cut and copy marks, ordered
+// children and the item's records. The item owns its children and records; the design object
+// and block record always exist, the signal list exactly when the kind has one (as created
+// by the tree). Structure and attributes change only through CHierarchyTree.
+class CHierarchyItem {
+public:
+    ~CHierarchyItem();
+    CHierarchyItem(const CHierarchyItem&) = delete;
+    CHierarchyItem& operator=(const CHierarchyItem&) = delete;
+
+    const std::string& Text() const { return m_text; }
+    int Kind() const { return m_kind; }
+    int SelectedImage() const { return m_kind + 1; }
+    int Status() const { return m_status; }
+    bool HasCutMark() const { return m_cutMark; }
+    bool HasCopyMark() const { return m_copyMark; }
+
+    // None for a top-level item.
+    CHierarchyItem* Parent() const;
+    int ChildCount() const { return static_cast<int>(m_children.size()); }
+    CHierarchyItem* Child(int index) const;
+    CHierarchyItem* FirstChild() const { return Child(0); }
+    CHierarchyItem* NextSibling() const;
+    CHierarchyItem* PrevSibling() const;
+    int IndexInParent() const { return m_index; }
+    bool IsAncestorOf(const CHierarchyItem* item) const;
+
+    CKSTObject* Object() { return m_object.get(); }
+    const CKSTObject* Object() const { return m_object.get(); }
+    CVHDLSignal* Signals() { return m_signals.get(); }
+    const CVHDLSignal* Signals() const { return m_signals.get(); }
+    CBlockData* BlockData() { return m_blockData.get(); }
+    const CBlockData* BlockData() const { return m_blockData.get(); }
+
+private:
+    friend class CHierarchyTree;
+    CHierarchyItem() = default;
+    void Renumber(std::size_t from);
+
+    std::string m_text;
+    int m_kind = kItemNormal;
+    int m_status = kStatusNone;
+    bool m_cutMark = false;
+    bool m_copyMark = false;
+    CHierarchyItem* m_parent = nullptr; // the tree's hidden top for top-level items
+    int m_index = 0;
+    std::vector<std::unique_ptr<CHierarchyItem>> m_children;
+    std::unique_ptr<CKSTObject> m_object;
+    std::unique_ptr<CVHDLSignal> m_signals;
+    std::unique_ptr<CBlockData> m_blockData;
+};
+
+} // namespace kestra

@@ -1,0 +1,285 @@
+#include "project/kst_doc.h"
+
+#include "model/archive.h"
+#include "project/message_log.h"
+#include "system/file_system.h"
+#include "system/path_text.h"
+#include "system/system_names.h"
+#include "system/user_prompts.h"
+
+namespace kestra {
+
+namespace fs = std::filesystem;
+
+UserIdentity CurrentIdentity() {
+    return UserIdentity{CurrentUserName(), CurrentComputerName()};
+}
+
+CKSTDoc::CKSTDoc(CUserPrompts& prompts, CMessageLog& log)
+    : m_prompts(prompts), m_log(log), m_identity(CurrentIdentity()) {}
+
+CKSTDoc::~CKSTDoc() = default;
+
+void CKSTDoc::DeleteContents() {
+    m_tree.DeleteAllItems();
+    m_pathName.clear();
+    m_projectFolder.clear();
+    m_tree.SetModuleFolder({});
+    m_header = ProjectHeader{};
+    m_libraryName.clear();
+    m_destinationFolder.clear();
+    m_modified = false;
+    m_loaded = false;
+}
+
+std::optional<std::string> CKSTDoc::AskNewProjectPath() {
+    FileChoice choice;
+    choice.title = kNewProjectTitle;
+    choice.filters = {{"KESTRA Files (*.kst)", "*.kst"}, {"All Files (*.*)", "*.*"}};
+    choice.defaultExtension = "kst";
+    choice.forSaving = true;
+    for (;;) {
+        std::optional<std::string> path = m_prompts.ChooseFile(choice);
+        if (!path || path->empty())
+            return std::nullopt;
+        if (fs::path(*path).extension().empty())
+            *path += ".kst";
+        if (!FileExists(*path) || m_prompts.AskYesNo(kDefaultPromptTitle, kMsgProjectExists))
+            return path;
+    }
+}
+
+bool CKSTDoc::OnNewDocument(const std::string& path) {
+    DeleteContents();
+    const fs::path absolute = AbsolutePath(fs::path(NormalizeSeparators(path)));
+    m_pathName = absolute.string();
+    m_projectFolder = absolute.parent_path();
+    SetFileVersionBeingRead(kProgramFileVersion);
+    m_header = ProjectHeader{};
+    m_header.creatorUser = m_identity.user;
+    m_header.creatorComputer = m_identity.computer;
+    if (!WriteFile(absolute))
+        return false;
+    m_loaded = true;
+    return true;
+}
+
+bool CKSTDoc::OnOpenDocument(const std::string& path) {
+    DeleteContents();
+    const fs::path absolute = AbsolutePath(fs::path(NormalizeSeparators(path)));
+    std::string error;
+    const std::optional<std::string> bytes = ReadWholeFile(absolute, &error);
+    if (!bytes) {
+        ShowFileMessage(kMsgCannotOpen + absolute.string() + ".\n" + error, false);
+        return false;
+    }
+    if (!LoadFromBytes(*bytes))
+        return false;
+    m_pathName = absolute.string();
+    m_projectFolder = absolute.parent_path();
+    return true;
+}
+
+bool CKSTDoc::LoadFromBytes(std::string_view bytes) {
+    DeleteContents();
+    // A project that does not open keeps nothing of what was read.
+    if (!LoadProject(bytes)) {
+        DeleteContents();
+        return false;
+    }
+    m_loaded = true;
+    return true;
+}
+
+bool CKSTDoc::LoadProject(std::string_view bytes) {
+    SetFileVersionBeingRead(0);
+    CArchive archive = CArchive::ForLoading(bytes);
+    ProjectHeader header;
+    switch (LoadProjectHeader(archive, header)) {
+    case HeaderResult::Ok:
+        break;
+    case HeaderResult::Unrecognized:
+        ShowFileMessage(kMsgUnrecognizedFile, false);
+        return false;
+    case HeaderResult::NewerVersion:
+        ShowFileMessage(kMsgNewerVersion, false);
+        return false;
+    case HeaderResult::Damaged:
+        ShowFileMessage(kMsgDamagedFile, false);
+        return false;
+    }
+    SetFileVersionBeingRead(static_cast<int>(header.version));
+    if (header.version < 108) {
+        header.creatorUser = m_identity.user;
+        header.creatorComputer = m_identity.computer;
+    }
+    m_header = header;
+    if (!CheckAccess()) {
+        ShowFileMessage(kMsgAccessDenied, false);
+        return false;
+    }
+    switch (LoadHierarchyBody(archive, m_tree, static_cast<int>(header.version))) {
+    case BodyResult::Complete:
+        break;
+    case BodyResult::FormatError:
+        ShowFileMessage(kMsgDataFormatError, true);
+        break;
+    case BodyResult::FatalInternalError:
+        ShowFileMessage(kMsgFatalInternalError, true);
+        break;
+    case BodyResult::Damaged:
+        ShowFileMessage(kMsgDamagedFile, false);
+        return false;
+    }
+    return true;
+}
+
+bool CKSTDoc::CheckAccess() const {
+    if (m_header.accessLevel >= kAccessSameUser && m_identity.user != m_header.creatorUser)
+        return false;
+    if (m_header.accessLevel == kAccessSameUserAndComputer && m_identity.computer != m_header.creatorComputer)
+        return false;
+    return true;
+}
+
+std::string CKSTDoc::StoreToBytes() {
+    CArchive archive = CArchive::ForStoring();
+    StoreProjectHeader(archive, m_header);
+    StoreHierarchyBody(archive, m_tree);
+    return archive.TakeBuffer();
+}
+
+bool CKSTDoc::WriteFile(const fs::path& path) {
+    std::string error;
+    if (!ReplaceFileSafely(path, StoreToBytes(), &error)) {
+        ShowFileMessage(kMsgCannotSave + path.string() + ".\n" + error, true);
+        return false;
+    }
+    m_modified = false;
+    return true;
+}
+
+bool CKSTDoc::OnSaveDocument(const std::string& path) {
+    if (path.empty())
+        return false;
+    if (m_commitEditors)
+        m_commitEditors();
+    const fs::path oldPath(m_pathName);
+    const fs::path newPath = AbsolutePath(fs::path(NormalizeSeparators(path)));
+    if (!WriteFile(newPath))
+        return false;
+    m_pathName = newPath.string();
+    if (newPath == oldPath)
+        return true;
+    // The project is saved under its new name whatever happens to the module files: a folder
+    // or file that could not be copied is reported, and the old module folder is still there.
+    if (!MoveProjectFolder(m_projectFolder, newPath.parent_path()))
+        m_prompts.ShowMessage(kDefaultPromptTitle,
+                              "The project was saved as " + m_pathName +
+                                  ", but not all of its module files could be copied. See the log.",
+                              PromptIcon::Warning);
+    return true;
+}
+
+bool CKSTDoc::SaveModified() {
+    if (!m_loaded || DoFileSave())
+        return true;
+    return m_prompts.AskYesNo(kDefaultPromptTitle, kMsgCloseUnsaved, PromptIcon::Warning, false);
+}
+
+bool CKSTDoc::MoveProjectFolder(const fs::path& oldFolder, const fs::path& newFolder) {
+    CHierarchyItem* root = m_tree.GetRootItem();
+    if (root == nullptr) {
+        m_projectFolder = newFolder;
+        return true;
+    }
+    const std::string rootText = root->Text();
+    const fs::path oldModules = oldFolder / rootText;
+    fs::path newModules = newFolder / rootText;
+    std::string error;
+    if (SameFolder(newFolder, oldFolder)) {
+        // The same folder cannot hold two projects' modules under one name: find a free
+        // name with a letter appended and move the root (the module folder's name) there.
+        std::string newRootText;
+        for (char letter = 'A'; letter <= 'Z'; ++letter) {
+            const std::string candidate = rootText + letter;
+            bool exists = false;
+            if (CreateFolder(newFolder / candidate, &exists, &error)) {
+                newRootText = candidate;
+                break;
+            }
+            if (!exists)
+                break;
+        }
+        if (newRootText.empty()) {
+            m_log.AppendWarning(WithReason("Cannot create the module folder for " + rootText + ".", error));
+            m_projectFolder = newFolder;
+            return false;
+        }
+        m_tree.SetItemText(root, newRootText);
+        m_tree.SetModuleFolder(newRootText + "/");
+        newModules = newFolder / newRootText;
+        // The file just written still names the old root; write it again so that it never
+        // points at the other project's module folder.
+        if (!WriteFile(m_pathName)) {
+            m_projectFolder = newFolder;
+            return false;
+        }
+    } else if (!CreateFolders(newModules, &error)) {
+        m_log.AppendWarning(
+            WithReason("Cannot create the module folder " + newModules.string() + ".", error));
+        m_projectFolder = newFolder;
+        return false;
+    }
+    m_projectFolder = newFolder;
+
+    bool copied = true;
+    for (const std::string& name : ListFiles(oldModules)) {
+        if (name.empty() || name.front() == '.' || EndsWithNoCase(name, ".BAK"))
+            continue;
+        if (!CopyFileTo(oldModules / name, newModules / name, true, &error)) {
+            m_log.AppendWarning("Cannot copy " + name + ": " + error);
+            copied = false;
+        }
+    }
+    return copied;
+}
+
+std::string CKSTDoc::GetTitle() const {
+    return FileNameOfPath(m_pathName);
+}
+
+fs::path CKSTDoc::GetModuleFolderPath() const {
+    return kestra::ResolvePath(m_projectFolder, m_tree.GetModuleFolder());
+}
+
+fs::path CKSTDoc::GetModuleFilePath(const CHierarchyItem& item) const {
+    const CKSTObject* object = item.Object();
+    const std::string fileName = object != nullptr ? object->GetEntryValue(0) : std::string();
+    if (fileName.empty())
+        return {};
+    return kestra::ResolvePath(GetModuleFolderPath(), fileName);
+}
+
+fs::path CKSTDoc::ResolvePath(std::string_view text) const {
+    return kestra::ResolvePath(m_projectFolder, text);
+}
+
+ProjectProperties CKSTDoc::GetProperties() const {
+    return ProjectProperties{m_header.creatorUser, m_header.creatorComputer, m_header.accessLevel};
+}
+
+bool CKSTDoc::SetAccessLevel(int level) {
+    if (level < kAccessAny || level > kAccessSameUserAndComputer)
+        return false;
+    if (m_header.accessLevel != level)
+        m_modified = true;
+    m_header.accessLevel = static_cast<std::uint8_t>(level);
+    return true;
+}
+
+void CKSTDoc::ShowFileMessage(const std::string& text, bool stopIcon) {
+    m_prompts.ShowMessage(kDefaultPromptTitle, text, stopIcon ? PromptIcon::Error : PromptIcon::Warning);
+}
+
+} // namespace kestra

@@ -1,0 +1,149 @@
+#pragma once
+
+#include "project/hierarchy_tree.h"
+#include "project/project_file.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kestra {
+
+class CMessageLog;
+class CUserPrompts;
+
+inline constexpr const char* kMsgUnrecognizedFile = "Unrecognized file!";
+inline constexpr const char* kMsgNewerVersion = "File version is newer than program version!";
+inline constexpr const char* kMsgAccessDenied = "Access permission denied!";
+inline constexpr const char* kMsgDataFormatError = "Data format error!";
+inline constexpr const char* kMsgFatalInternalError = "Fatal internal error!";
+inline constexpr const char* kMsgDamagedFile = "Unexpected end of file, the project file is damaged!";
+inline constexpr const char* kMsgProjectExists = "Project file already exist, overwrite?";
+inline constexpr const char* kMsgCannotOpen = "Cannot open the project file ";
+inline constexpr const char* kMsgCannotSave = "Cannot save the project file ";
+inline constexpr const char* kMsgCloseUnsaved = "The project could not be saved. Close it anyway?";
+inline constexpr const char* kNewProjectTitle = "Create New Project";
+inline constexpr const char* kLogOpenProject = "Open project: ";
+inline constexpr const char* kLogOldFileVersion =
+    "\r\nThe project file version is old, please reanalyze all the objects.";
+
+// Access levels: who may open the project.
+enum AccessLevel : int { kAccessAny = 0, kAccessSameUser = 1, kAccessSameUserAndComputer = 2 };
+inline constexpr const char* kAccessLevelNames[] = {"Any", "Same user", "Same user && computer"};
+
+struct UserIdentity {
+    std::string user;
+    std::string computer;
+};
+// The operating system's user and computer names.
+UserIdentity CurrentIdentity();
+
+// What the Properties command shows: the creator (read-only) and the access level.
+struct ProjectProperties {
+    std::string creatorUser;
+    std::string creatorComputer;
+    int accessLevel = kAccessAny;
+};
+
+// One open project: its hierarchy with the items' records, its file and folders, its creator
+// and access level. Paths are built from the project folder held here (the folder of the
+// project file, absolute), never from the process's current directory. The file is always
+// written whole to a temporary file that then replaces the old one.
+class CKSTDoc {
+public:
+    CKSTDoc(CUserPrompts& prompts, CMessageLog& log);
+    ~CKSTDoc();
+    CKSTDoc(const CKSTDoc&) = delete;
+    CKSTDoc& operator=(const CKSTDoc&) = delete;
+
+    // Who is working: the creator of new projects and the one access checks compare with.
+    void SetIdentity(UserIdentity identity) { m_identity = std::move(identity); }
+    const UserIdentity& Identity() const { return m_identity; }
+    // Runs before every save, to write the open editors back into the records.
+    void SetCommitEditorsHook(std::function<void()> hook) { m_commitEditors = std::move(hook); }
+
+    // File New Project's file dialog, with the overwrite question; nothing when cancelled.
+    std::optional<std::string> AskNewProjectPath();
+    // A new, empty project at the path; its file (header and end mark) is written at once.
+    bool OnNewDocument(const std::string& path);
+    // Reads the project file, with every check and message; true when the project opened.
+    bool OnOpenDocument(const std::string& path);
+    // Saves to the path; under a new path also copies the module folder there (Save As). The
+    // result is the project file's; module files that could not follow are logged and
+    // reported in a message.
+    bool OnSaveDocument(const std::string& path);
+    bool DoFileSave() { return OnSaveDocument(m_pathName); }
+    // Before closing: saves without asking. False only when saving failed and the user
+    // chose to keep the project open.
+    bool SaveModified();
+    // The hierarchy's first update after new or open: creates or repairs the root item and
+    // its settings entries, updates every item's status and logs the opening line.
+    void OnFirstUpdate();
+    void DeleteContents();
+
+    // Loading and storing without files (the open and save steps use these).
+    bool LoadFromBytes(std::string_view bytes);
+    std::string StoreToBytes();
+
+    bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    bool IsLoaded() const { return m_loaded; }
+
+    const std::string& GetPathName() const { return m_pathName; }
+    // The project file's name without its folder.
+    std::string GetTitle() const;
+    const std::filesystem::path& GetProjectFolder() const { return m_projectFolder; }
+    std::filesystem::path GetModuleFolderPath() const;
+    // Module folder + the item's entry 0 value (its file name); empty when it has none.
+    std::filesystem::path GetModuleFilePath(const CHierarchyItem& item) const;
+    // A path text from the project (absolute, or relative to the project folder; '\' allowed).
+    std::filesystem::path ResolvePath(std::string_view text) const;
+
+    const std::string& GetLibraryName() const { return m_libraryName; }
+    const std::string& GetDestinationFolder() const { return m_destinationFolder; }
+    // The project item's library name and destination folder rows are edited in its design
+    // object; these keep the document's copies in step.
+    void SetLibraryName(const std::string& name) { m_libraryName = name; }
+    void SetDestinationFolder(const std::string& folder) { m_destinationFolder = folder; }
+    const ProjectHeader& Header() const { return m_header; }
+    // The version of the file this project was read from (110 for a new project).
+    int GetFileVersion() const { return static_cast<int>(m_header.version); }
+
+    ProjectProperties GetProperties() const;
+    // Takes effect when the file is next written; levels outside 0..2 are refused.
+    bool SetAccessLevel(int level);
+
+    CHierarchyTree& Tree() { return m_tree; }
+    const CHierarchyTree& Tree() const { return m_tree; }
+    CUserPrompts& Prompts() { return m_prompts; }
+    CMessageLog& Log() { return m_log; }
+
+private:
+    bool LoadProject(std::string_view bytes);
+    bool WriteFile(const std::filesystem::path& path);
+    bool CheckAccess() const;
+    // Save As: the module folder follows the project file into its new folder. False when the
+    // folder could not be made or a file could not be copied (each logged).
+    bool MoveProjectFolder(const std::filesystem::path& oldFolder, const std::filesystem::path& newFolder);
+    void RepairRootSettings(CHierarchyItem* root);
+    void ShowFileMessage(const std::string& text, bool stopIcon);
+
+    CUserPrompts& m_prompts;
+    CMessageLog& m_log;
+    UserIdentity m_identity;
+    std::function<void()> m_commitEditors;
+
+    CHierarchyTree m_tree;
+    ProjectHeader m_header;
+    std::string m_pathName;
+    std::filesystem::path m_projectFolder;
+    std::string m_libraryName;
+    std::string m_destinationFolder;
+    bool m_modified = false;
+    bool m_loaded = false;
+};
+
+} // namespace kestra

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "project/message_log.h"
+
+#include <QPlainTextEdit>
+
+namespace kestra {
+
+// The project window's message log: a read-only text pane that the project's commands append
+// to. Text is added at the end exactly as given (CR LF shown as a line break) and the end
+// stays in view; the user can select and copy but never type.
+class CKSTEditView : public QPlainTextEdit, public CMessageLog {
+    Q_OBJECT
+
+public:
+    explicit CKSTEditView(QWidget* parent = nullptr);
+
+    void AppendLog(const std::string& text) override;
+    void ClearLog() override;
+
+signals:
+    // Shift+Tab: the parameter list of the same window takes the focus.
+    void previousPaneRequested();
+
+protected:
+    bool event(QEvent* event) override;
+};
+
+} // namespace kestra
