@@ -79,7 +79,7 @@ void AnalyzeOnce(const std::string& text, benchmark::State& state) {
     context.moduleName = "big";
     kestra::CKSTObject object;
     object.SetEntryCount(1);
-    object.SetEntry(0, kestra::kKindVhdl, "big", "big.vhd");
+    object.SetEntry(0, kestra::EntryKind::Vhdl, "big", "big.vhd");
     kestra::CVHDLSignal signals;
     const kestra::CScanner scanner(text, &context);
     std::size_t cursor = 0;

@@ -75,9 +75,9 @@ struct SyntheticProject {
         fs::remove_all(folder, ignored);
     }
     CHierarchyItem* Add(CHierarchyItem* parent, const std::string& name) {
-        CHierarchyItem* item = doc.Tree().InsertItem(name, 0, parent);
+        CHierarchyItem* item = doc.Tree().InsertItem(name, HierarchyKind::Normal, parent);
         item->Object()->SetEntryCount(1);
-        item->Object()->SetEntry(0, 0, name, name + ".vhd");
+        item->Object()->SetEntry(0, EntryKind::Vhdl, name, name + ".vhd");
         ReplaceFileSafely(doc.GetModuleFolderPath() / (name + ".vhd"), ModuleSource(name));
         return item;
     }

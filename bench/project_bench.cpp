@@ -20,19 +20,19 @@ void FillModule(CHierarchyItem& item, int number) {
     const std::string name = item.Text();
     CKSTObject& object = *item.Object();
     object.SetEntryCount(11);
-    object.SetEntry(0, kKindVhdl, name, name + ".vhd");
+    object.SetEntry(0, EntryKind::Vhdl, name, name + ".vhd");
     const std::vector<std::string> levels{"HIGH", "LOW"};
     for (int p = 1; p <= 10; ++p) {
         const std::string parameter = "P" + std::to_string(p);
         switch (p % 3) {
         case 0:
-            object.SetEntry(p, kKindNumeric, parameter, std::to_string(number % 64));
+            object.SetEntry(p, EntryKind::Numeric, parameter, std::to_string(number % 64));
             break;
         case 1:
-            object.SetEntry(p, kKindDataType, parameter, "std_logic_vector(7 downto 0)");
+            object.SetEntry(p, EntryKind::DataType, parameter, "std_logic_vector(7 downto 0)");
             break;
         default:
-            object.SetEntry(p, kKindLogic, parameter, "HIGH");
+            object.SetEntry(p, EntryKind::Logic, parameter, "HIGH");
             object.SetChoiceList(p, &levels);
             break;
         }
@@ -50,7 +50,8 @@ void FillModule(CHierarchyItem& item, int number) {
     for (int b = 0; b < 10; ++b) {
         const std::int32_t left = 50 + 120 * b;
         blocks.SetBlock(b, b < 5 ? "CHILD" + std::to_string(b) : "\\T:sig" + std::to_string(b), b,
-                        {left, 40, left + 80, 100}, b < 5 ? ModuleColour(0) : PortColour(BlockKind::OutPort));
+                        {left, 40, left + 80, 100},
+                        b < 5 ? ModuleColour(HierarchyKind::Normal) : PortColour(BlockKind::OutPort));
     }
     for (int l = 0; l < 10; ++l) {
         LineRecord line;
@@ -77,10 +78,11 @@ public:
         int number = 0;
         for (int top = 0; top < 100; ++top) {
             CHierarchyItem* parent =
-                tree.InsertItem("M" + std::to_string(number), kItemNormal, tree.GetRootItem());
+                tree.InsertItem("M" + std::to_string(number), HierarchyKind::Normal, tree.GetRootItem());
             FillModule(*parent, number++);
             for (int child = 0; child < 99; ++child) {
-                CHierarchyItem* item = tree.InsertItem("M" + std::to_string(number), kItemNormal, parent);
+                CHierarchyItem* item =
+                    tree.InsertItem("M" + std::to_string(number), HierarchyKind::Normal, parent);
                 FillModule(*item, number++);
             }
         }

@@ -109,13 +109,13 @@ CommandResult RunMove(CCliSession& session, const CliArguments& arguments) {
 }
 
 CommandResult RunSetKind(CCliSession& session, const CliArguments& arguments) {
-    static constexpr std::array<std::pair<std::string_view, int>, 4> kWords{{
-        {"normal", kItemNormal},
-        {"library", kItemLibrary},
-        {"predefined", kItemPredefined},
-        {"package", kItemPackage},
+    static constexpr std::array<std::pair<std::string_view, HierarchyKind>, 4> kWords{{
+        {"normal", HierarchyKind::Normal},
+        {"library", HierarchyKind::Library},
+        {"predefined", HierarchyKind::Predefined},
+        {"package", HierarchyKind::Package},
     }};
-    const int* kind = FindWord(kWords, arguments.operands[1]);
+    const HierarchyKind* kind = FindWord(kWords, arguments.operands[1]);
     if (kind == nullptr)
         return CommandResult::Usage("expected normal, library, predefined or package, not '" +
                                     arguments.operands[1] + "'");

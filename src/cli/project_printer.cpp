@@ -80,7 +80,7 @@ void PrintSignals(const CVHDLSignal& signals, const std::string& indent, std::os
 void WriteJsonEntries(const CKSTObject& object, std::ostream& out) {
     out << "\"entries\": [";
     for (int i = 0; i < object.GetEntryCount(); ++i) {
-        out << (i == 0 ? "" : ", ") << "{\"kind\": " << object.GetEntryKind(i)
+        out << (i == 0 ? "" : ", ") << "{\"kind\": " << static_cast<int>(object.GetEntryKind(i))
             << ", \"label\": " << JsonQuote(EntryKindLabel(object.GetEntryKind(i)))
             << ", \"name\": " << JsonQuote(object.GetEntryName(i))
             << ", \"value\": " << JsonQuote(object.GetEntryValue(i)) << ", \"choices\": [";
@@ -107,29 +107,29 @@ void WriteJsonSignals(const CVHDLSignal* signals, std::ostream& out) {
 
 } // namespace
 
-const char* HierarchyKindName(int kind) {
+const char* HierarchyKindName(HierarchyKind kind) {
     switch (kind) {
-    case kItemNormal:
+    case HierarchyKind::Normal:
         return "normal";
-    case kItemRoot:
+    case HierarchyKind::Root:
         return "root";
-    case kItemLibrary:
+    case HierarchyKind::Library:
         return "library";
-    case kItemPredefined:
+    case HierarchyKind::Predefined:
         return "predefined";
-    case kItemPackage:
+    case HierarchyKind::Package:
         return "package";
-    default:
-        return "unknown";
     }
+    return "unknown";
 }
 
-const char* AnalysisStatusName(int status) {
+const char* AnalysisStatusName(AnalysisStatus status) {
     static constexpr const char* kNames[] = {"none", "source missing", "analysed", "needs analysis",
                                              "new",  "failed"};
-    if (status < kStatusNone || status > kStatusFailed)
+    const int code = static_cast<int>(status);
+    if (code < 0 || code >= static_cast<int>(std::size(kNames)))
         return "unknown";
-    return kNames[status];
+    return kNames[code];
 }
 
 std::string JsonQuote(std::string_view text) {
@@ -189,9 +189,9 @@ void PrintHierarchyJson(const CKSTDoc& doc, std::ostream& out) {
     bool first = true;
     for (const CHierarchyItem* item = tree.GetRootItem(); item != nullptr; item = tree.NextItem(item)) {
         out << (first ? "\n" : ",\n") << "  {\"depth\": " << CHierarchyTree::ItemDepth(item)
-            << ", \"text\": " << JsonQuote(item->Text()) << ", \"kind\": " << item->Kind()
+            << ", \"text\": " << JsonQuote(item->Text()) << ", \"kind\": " << item->Image()
             << ", \"kindName\": " << JsonQuote(HierarchyKindName(item->Kind()))
-            << ", \"status\": " << item->Status()
+            << ", \"status\": " << static_cast<int>(item->Status())
             << ", \"statusName\": " << JsonQuote(AnalysisStatusName(item->Status())) << ", ";
         first = false;
         WriteJsonEntries(item->Object() != nullptr ? *item->Object() : kNoEntries, out);

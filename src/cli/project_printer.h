@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/hierarchy_item.h"
+
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -9,9 +11,9 @@ namespace kestra {
 class CKSTDoc;
 
 // "normal", "root", "library", "predefined", "package" for the hierarchy kinds; "unknown" else.
-const char* HierarchyKindName(int kind);
+const char* HierarchyKindName(HierarchyKind kind);
 // "none", "source missing", "analysed", "needs analysis", "new", "failed"; "unknown" else.
-const char* AnalysisStatusName(int status);
+const char* AnalysisStatusName(AnalysisStatus status);
 
 // The text as a JSON string literal. Project text is 8-bit and read as Latin-1, as everywhere
 // the system turns it into characters, so every byte becomes the code point of its value; the

@@ -23,17 +23,17 @@ protected:
         CHierarchyItem* top = project.AddModule(project.Root(), "TOP", "");
         CKSTObject& object = *top->Object();
         object.SetEntryCount(3);
-        object.SetEntry(0, kKindVhdl, "TOP", "TOP.vhd");
-        object.SetEntry(1, kKindNumeric, "WIDTH", "8");
+        object.SetEntry(0, EntryKind::Vhdl, "TOP", "TOP.vhd");
+        object.SetEntry(1, EntryKind::Numeric, "WIDTH", "8");
         const std::vector<std::string> widths{"8", "16"};
         object.SetChoiceList(1, &widths);
-        object.SetEntry(2, kKindNote, "Note", kAwkward);
+        object.SetEntry(2, EntryKind::Note, "Note", kAwkward);
         CVHDLSignal& ports = *top->Signals();
         ports.SetSignalCount(2);
         ports.SetSignalAll(0, "CLK", "in", "std_logic", "", "");
         ports.SetSignalAll(1, "Q", "out", "std_logic_vector", "7 downto 0", "(others => '0')");
-        project.AddModule(top, "LEAF", "", kItemLibrary);
-        project.AddModule(project.Root(), "PKG", "", kItemPackage);
+        project.AddModule(top, "LEAF", "", HierarchyKind::Library);
+        project.AddModule(project.Root(), "PKG", "", HierarchyKind::Package);
     }
 
     static constexpr const char* kAwkward = "say \"hi\"\\ caf\xe9\t\x01\r\nend\x7f";
@@ -88,7 +88,7 @@ TEST_F(PrinterTest, JsonFormParsesBackWithEveryTextIntact) {
     EXPECT_EQ(ports[1].toObject()["initialValue"].toString(), "(others => '0')");
 
     EXPECT_EQ(items[2].toObject()["depth"].toInt(), 2);
-    EXPECT_EQ(items[2].toObject()["kind"].toInt(), kItemLibrary);
+    EXPECT_EQ(items[2].toObject()["kind"].toInt(), static_cast<int>(HierarchyKind::Library));
     EXPECT_EQ(items[3].toObject()["signals"].toArray().size(), 0); // packages have no signal list
     // Only ASCII leaves the printer, whatever bytes the project holds.
     for (const char c : out.str())

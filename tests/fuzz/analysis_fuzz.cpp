@@ -32,11 +32,11 @@ const CKSTObject& PreviousObject() {
     static const CKSTObject previous = [] {
         CKSTObject object;
         object.SetEntryCount(5);
-        object.SetEntry(0, kKindVhdl, "m", "m.vhd");
-        object.SetEntry(1, kKindNumeric, "N", "16");
-        object.SetEntry(2, kKindDataType, "t", "unsigned");
-        object.SetEntry(3, kKindArchitecture, "m", "b");
-        object.SetEntry(4, kKindLogic, "EN", "'0'");
+        object.SetEntry(0, EntryKind::Vhdl, "m", "m.vhd");
+        object.SetEntry(1, EntryKind::Numeric, "N", "16");
+        object.SetEntry(2, EntryKind::DataType, "t", "unsigned");
+        object.SetEntry(3, EntryKind::Architecture, "m", "b");
+        object.SetEntry(4, EntryKind::Logic, "EN", "'0'");
         return object;
     }();
     return previous;
@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     context.previousObject = (selector & 4) != 0 ? &PreviousObject() : nullptr;
     CKSTObject object;
     object.SetEntryCount(1);
-    object.SetEntry(0, kKindVhdl, moduleName, moduleName + ".vhd");
+    object.SetEntry(0, EntryKind::Vhdl, moduleName, moduleName + ".vhd");
     CVHDLSignal signals;
     const CScanner scanner(text, &context);
     std::size_t cursor = 0;

@@ -37,7 +37,7 @@ void AddArchitectureChoices(CEntryIndex& entries, const std::vector<Architecture
     for (std::size_t i = 0; i < groups.size(); ++i) {
         if (groups[i].size() < 2)
             continue;
-        const int index = entries.Append(kKindArchitecture, *groupEntities[i], groups[i].front(), true);
+        const int index = entries.Append(EntryKind::Architecture, *groupEntities[i], groups[i].front(), true);
         if (index >= 0)
             entries.Object()->SetChoiceList(index, &groups[i]);
     }

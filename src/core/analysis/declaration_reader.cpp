@@ -207,7 +207,7 @@ private:
         if (IsBuiltInDataType(type) || m_localTypes.count(ToLowerAscii(type)) != 0)
             return;
         if (m_entries.Find(type) < 0)
-            m_entries.Append(kKindDataType, type, type, true);
+            m_entries.Append(EntryKind::DataType, type, type, true);
     }
 
     const CScanner& m_scanner;

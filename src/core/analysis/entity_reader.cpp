@@ -50,7 +50,7 @@ void ReadGenericClause(const CScanner& scanner, EntityMode mode, std::size_t& cu
         }
         if (!Expect(scanner, cursor, ':'))
             return;
-        const int kind = GenericKind(scanner.ReadIdentifier(cursor), entityName);
+        const EntryKind kind = GenericKind(scanner.ReadIdentifier(cursor), entityName);
 
         std::string defaultValue;
         const std::size_t colon = NextCodePosition(scanner, cursor);
@@ -66,9 +66,9 @@ void ReadGenericClause(const CScanner& scanner, EntityMode mode, std::size_t& cu
                 return;
         }
 
-        if (mode == EntityMode::Analyze && kind >= 0) {
+        if (mode == EntityMode::Analyze && kind != EntryKind::None) {
             const int index = entries.Append(kind, name, defaultValue, true);
-            if (kind == kKindLogic && index >= 0) {
+            if (kind == EntryKind::Logic && index >= 0) {
                 const std::vector<std::string> levels = {"'0'", "'1'"};
                 entries.Object()->SetChoiceList(index, &levels);
             }
@@ -158,7 +158,7 @@ bool ReadStyleConstant(const CScanner& scanner, EntityDeclarationsMode mode, std
                      (mode == EntityDeclarationsMode::Merge && entries.Find(name) < 0);
     if (add) {
         // A Style value always comes from the source, never from the previous analysis.
-        const int index = entries.Append(kKindStyle, name, value, false);
+        const int index = entries.Append(EntryKind::Style, name, value, false);
         if (index >= 0)
             entries.Object()->SetChoiceList(index, &literals);
     }
@@ -167,24 +167,24 @@ bool ReadStyleConstant(const CScanner& scanner, EntityDeclarationsMode mode, std
 
 } // namespace
 
-int GenericKind(const std::string& typeWord, const std::string& entityName) {
+EntryKind GenericKind(const std::string& typeWord, const std::string& entityName) {
     const std::string type = ToLowerAscii(typeWord);
     if (type == "integer" || type == "positive" || type == "natural")
-        return kKindNumeric;
+        return EntryKind::Numeric;
     if (type == "type")
-        return kKindDataType;
+        return EntryKind::DataType;
     if (type == "std_logic")
-        return kKindLogic;
+        return EntryKind::Logic;
     if (type == "file")
-        return kKindLink;
+        return EntryKind::Link;
     if (type == "note")
-        return kKindNote;
+        return EntryKind::Note;
     if (type == "string") {
         const bool lpm =
             entityName.size() >= 4 && SameTextNoCase(std::string_view(entityName).substr(0, 4), "LPM_");
-        return lpm ? kKindString : kKindNote;
+        return lpm ? EntryKind::String : EntryKind::Note;
     }
-    return -1;
+    return EntryKind::None;
 }
 
 std::string AnalyzeEntity(const CScanner& scanner, EntityMode mode, std::size_t& cursor, CEntryIndex& entries,
@@ -294,8 +294,9 @@ std::optional<std::size_t> AnalyzeEntityDeclarations(const CScanner& scanner, En
             continue;
         if (typeName.size() > kEnumPrefix.size() &&
             SameTextNoCase(std::string_view(typeName).substr(0, kEnumPrefix.size()), kEnumPrefix)) {
-            const int target = entries.FindOfKind(typeName.substr(kEnumPrefix.size()),
-                                                  {kKindNumeric, kKindDataType, kKindString});
+            const int target =
+                entries.FindOfKind(typeName.substr(kEnumPrefix.size()),
+                                   {EntryKind::Numeric, EntryKind::DataType, EntryKind::String});
             if (target >= 0) {
                 entries.Object()->SetChoiceList(target, &literals);
                 continue;

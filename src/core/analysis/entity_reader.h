@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/design_object.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -67,6 +69,6 @@ std::optional<std::size_t> AnalyzeEntityDeclarations(const CScanner& scanner, En
 
 // The entry kind that a generic of this type word makes, or -1 when it makes none. "string"
 // is the LPM string parameter (13) in entities whose name begins with "LPM_", else a Note.
-int GenericKind(const std::string& typeWord, const std::string& entityName);
+EntryKind GenericKind(const std::string& typeWord, const std::string& entityName);
 
 } // namespace kestra

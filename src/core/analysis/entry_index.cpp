@@ -7,8 +7,8 @@ namespace kestra {
 
 namespace {
 
-std::string CarryKey(int kind, const std::string& name) {
-    return std::to_string(kind) + '\t' + name;
+std::string CarryKey(EntryKind kind, const std::string& name) {
+    return std::to_string(static_cast<int>(kind)) + '\t' + name;
 }
 
 } // namespace
@@ -26,13 +26,13 @@ int CEntryIndex::Find(std::string_view name) const {
     return found == m_byName.end() ? -1 : found->second.front();
 }
 
-int CEntryIndex::FindOfKind(std::string_view name, std::initializer_list<int> kinds) const {
+int CEntryIndex::FindOfKind(std::string_view name, std::initializer_list<EntryKind> kinds) const {
     const auto found = m_byName.find(ToLowerAscii(name));
     if (found == m_byName.end())
         return -1;
     for (const int index : found->second) {
-        const int kind = m_object->GetEntryKind(index);
-        for (const int wanted : kinds) {
+        const EntryKind kind = m_object->GetEntryKind(index);
+        for (const EntryKind wanted : kinds) {
             if (kind == wanted)
                 return index;
         }
@@ -40,7 +40,7 @@ int CEntryIndex::FindOfKind(std::string_view name, std::initializer_list<int> ki
     return -1;
 }
 
-const std::string* CEntryIndex::CarriedValue(int kind, const std::string& name) {
+const std::string* CEntryIndex::CarriedValue(EntryKind kind, const std::string& name) {
     if (m_previous == nullptr)
         return nullptr;
     if (!m_carriedBuilt) {
@@ -55,7 +55,7 @@ const std::string* CEntryIndex::CarriedValue(int kind, const std::string& name) 
     return found == m_carried.end() ? nullptr : &found->second;
 }
 
-int CEntryIndex::Append(int kind, const std::string& name, const std::string& value, bool carryValue) {
+int CEntryIndex::Append(EntryKind kind, const std::string& name, const std::string& value, bool carryValue) {
     if (m_object == nullptr)
         return -1;
     const std::string* carried = carryValue ? CarriedValue(kind, name) : nullptr;

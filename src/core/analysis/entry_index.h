@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/design_object.h"
+
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -26,15 +28,15 @@ public:
     // -1 if there is none.
     int Find(std::string_view name) const;
     // As Find, among the entries of the given kinds only.
-    int FindOfKind(std::string_view name, std::initializer_list<int> kinds) const;
+    int FindOfKind(std::string_view name, std::initializer_list<EntryKind> kinds) const;
 
     // Appends an entry and returns its index (-1 without an object). With carryValue, an entry
     // of the previous object with the same kind and exactly the same name gives its value
     // instead of the one given.
-    int Append(int kind, const std::string& name, const std::string& value, bool carryValue);
+    int Append(EntryKind kind, const std::string& name, const std::string& value, bool carryValue);
 
 private:
-    const std::string* CarriedValue(int kind, const std::string& name);
+    const std::string* CarriedValue(EntryKind kind, const std::string& name);
 
     CKSTObject* m_object;
     const CKSTObject* m_previous;

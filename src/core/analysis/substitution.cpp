@@ -53,15 +53,15 @@ void RenameUnit(std::string& text, std::string_view oldName, std::string_view ne
 
 void SubstituteTypeParameters(std::string& text, const CKSTObject& object) {
     for (int i = 0; i < object.GetEntryCount(); ++i) {
-        const int kind = object.GetEntryKind(i);
-        if (kind != kKindDataType && kind != kKindLogic)
+        const EntryKind kind = object.GetEntryKind(i);
+        if (kind != EntryKind::DataType && kind != EntryKind::Logic)
             continue;
         const std::string name = object.GetEntryName(i);
         const std::string value = object.GetEntryValue(i);
         if (name.empty() || SameTextNoCase(name, value))
             continue;
         text = ReplaceWholeWord(text, name, value, true);
-        if (kind == kKindDataType)
+        if (kind == EntryKind::DataType)
             text = ReplaceWholeWord(text, "CONV_" + name, "CONV_" + value, true);
     }
 }

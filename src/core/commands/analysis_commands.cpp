@@ -13,12 +13,12 @@ bool CAnalysisCommands::OnAnalyzeModule() {
     bool allAnalysed = true;
     for (CHierarchyItem* item = CHierarchyTree::LastDescendant(selected);;
          item = CHierarchyTree::PreviousItem(item)) {
-        if (item == selected || item->Status() != kStatusAnalysed) {
+        if (item == selected || item->Status() != AnalysisStatus::Analysed) {
             AnalyzeModule(m_session.Doc(), item, m_session.Context());
-            if (item->Status() != kStatusAnalysed) {
+            if (item->Status() != AnalysisStatus::Analysed) {
                 // The root item and other items that are not modules have no status to reach.
-                allAnalysed = item->Kind() == kItemRoot;
-                if (item->Kind() != kItemRoot)
+                allAnalysed = item->Kind() == HierarchyKind::Root;
+                if (item->Kind() != HierarchyKind::Root)
                     break;
             }
         }

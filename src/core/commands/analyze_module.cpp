@@ -15,11 +15,11 @@
 
 namespace kestra {
 
-void AnalyzeModuleText(CKSTDoc* doc, CHierarchyItem* item, int itemKind, const std::string& text,
+void AnalyzeModuleText(CKSTDoc* doc, CHierarchyItem* item, HierarchyKind itemKind, const std::string& text,
                        const std::string& sourcePath, CKSTObject& object, CVHDLSignal* signals,
                        AnalysisContext& context) {
     context.textStart = 0;
-    if (itemKind == kItemPackage) {
+    if (itemKind == HierarchyKind::Package) {
         ExtractPackages(text, context);
         return;
     }
@@ -30,7 +30,7 @@ void AnalyzeModuleText(CKSTDoc* doc, CHierarchyItem* item, int itemKind, const s
         return;
     context.textStart = 0;
     ArchitectureOptions options;
-    if (itemKind == kItemNormal && doc != nullptr && item != nullptr && !sourcePath.empty()) {
+    if (itemKind == HierarchyKind::Normal && doc != nullptr && item != nullptr && !sourcePath.empty()) {
         options.refreshComponents = [&](const CScanner&) {
             UpdateComponentsInSource(*doc, sourcePath, text, item, context);
         };
@@ -40,9 +40,9 @@ void AnalyzeModuleText(CKSTDoc* doc, CHierarchyItem* item, int itemKind, const s
 
 int AnalyzeModule(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context) {
     CKSTObject* object = item->Object();
-    const int kind = item->Kind();
-    const int entryKind = EntryKindOfItem(kind);
-    if (object == nullptr || entryKind < 0 || kind == kItemRoot)
+    const HierarchyKind kind = item->Kind();
+    const EntryKind entryKind = EntryKindOfItem(kind);
+    if (object == nullptr || entryKind == EntryKind::None || kind == HierarchyKind::Root)
         return -1;
     const std::filesystem::path path = doc.GetModuleFilePath(*item);
     std::optional<std::string> text;
@@ -66,7 +66,7 @@ int AnalyzeModule(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context) 
     const std::string name = item->Text();
     object->SetEntryCount(1);
     CVHDLSignal* signals = item->Signals();
-    if (signals != nullptr && kind != kItemPackage)
+    if (signals != nullptr && kind != HierarchyKind::Package)
         signals->SetSignalCount(0);
     object->SetEntry(0, entryKind, name, name + ".vhd");
 
@@ -108,11 +108,11 @@ void MarkParentNeedsAnalysis(CKSTDoc& doc, CHierarchyItem* item) {
         MarkNeedsAnalysis(doc, item->Parent());
 }
 
-std::optional<std::string> ImportModuleFile(CKSTDoc& doc, int mode, const std::string& sourcePath,
+std::optional<std::string> ImportModuleFile(CKSTDoc& doc, ImportMode mode, const std::string& sourcePath,
                                             const std::string& name) {
     const std::filesystem::path folder = doc.GetModuleFolderPath();
     std::string error;
-    if (mode == 1) {
+    if (mode == ImportMode::Overwrite) {
         if (!CopyFileTo(sourcePath, folder / (name + ".vhd"), true, &error)) {
             doc.Log().AppendError("Cannot copy module file " + sourcePath + " (" + error + ").");
             return std::nullopt;
@@ -137,7 +137,7 @@ std::optional<std::string> ImportModuleFile(CKSTDoc& doc, int mode, const std::s
         newName = name + "_" + std::to_string(suffix);
     }
     if (newName != name) {
-        if (RenameModuleInFile(folder / (newName + ".vhd"), name, newName, mode)) {
+        if (RenameModuleInFile(folder / (newName + ".vhd"), name, newName, HierarchyKind::Normal)) {
             doc.Log().AppendLog("\r\nOriginal module name " + name + " is in use, new module is renamed to " +
                                 newName + ".");
         } else {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/item_kind.h"
+
 #include <optional>
 #include <string>
 
@@ -21,7 +23,7 @@ int AnalyzeModule(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context);
 
 // Analyses a module text that is already in memory. The component refresh of a normal module
 // rewrites `sourcePath`; pass an empty path to leave files alone.
-void AnalyzeModuleText(CKSTDoc* doc, CHierarchyItem* item, int itemKind, const std::string& text,
+void AnalyzeModuleText(CKSTDoc* doc, CHierarchyItem* item, HierarchyKind itemKind, const std::string& text,
                        const std::string& sourcePath, CKSTObject& object, CVHDLSignal* signals,
                        AnalysisContext& context);
 
@@ -31,10 +33,13 @@ void ReportAnalysisResult(CMessageLog& log, const AnalysisContext& context);
 // Marks the item's parent and its ancestors as needing analysis.
 void MarkParentNeedsAnalysis(CKSTDoc& doc, CHierarchyItem* item);
 
-// Copies a module file into the project's module folder. Mode 1 overwrites name + ".vhd";
-// mode 0 takes the first free name of name, name_2, name_3 ... and renames the module inside
-// the copy. Returns the module name used, or none when the file could not be copied (logged).
-std::optional<std::string> ImportModuleFile(CKSTDoc& doc, int mode, const std::string& sourcePath,
+// How a module file comes into the module folder: under the first free name of name, name_2,
+// name_3 ... (the module renamed inside the copy), or over the file of its own name.
+enum class ImportMode { FreeName = 0, Overwrite = 1 };
+
+// Copies a module file into the project's module folder. Returns the module name used, or none
+// when the file could not be copied (logged).
+std::optional<std::string> ImportModuleFile(CKSTDoc& doc, ImportMode mode, const std::string& sourcePath,
                                             const std::string& name);
 
 } // namespace kestra

@@ -16,7 +16,7 @@ namespace kestra {
 
 bool CClipboardCommands::Mark(bool cut) {
     CHierarchyItem* item = m_session.Selected();
-    if (item == nullptr || item->Kind() == kItemRoot)
+    if (item == nullptr || item->Kind() == HierarchyKind::Root)
         return false;
     m_session.Doc().Tree().ClearAllMarks();
     m_session.Doc().Tree().MarkSubtree(item, cut);
@@ -39,7 +39,7 @@ bool CClipboardCommands::CanPaste() const {
         return false;
     if (source->Doc().Tree().FirstMarkedItem() == nullptr)
         return false;
-    if (target->Kind() != kItemNormal && target->Kind() != kItemRoot)
+    if (target->Kind() != HierarchyKind::Normal && target->Kind() != HierarchyKind::Root)
         return false;
     return source != &m_session || (!target->HasCutMark() && !target->HasCopyMark());
 }
@@ -66,11 +66,12 @@ bool CClipboardCommands::OnPaste() {
             pairs.emplace_back(copy, original);
         const std::filesystem::path sourceFolder = sourceDoc.GetModuleFolderPath();
         for (auto [copy, original] : pairs) {
-            if (samePane && copy->Kind() == kItemPredefined)
+            if (samePane && copy->Kind() == HierarchyKind::Predefined)
                 continue;
             const std::string name = original->Text();
-            const auto imported = ImportModuleFile(doc, copy->Kind() == kItemPredefined ? 1 : 0,
-                                                   (sourceFolder / (name + ".vhd")).string(), name);
+            const auto imported = ImportModuleFile(
+                doc, copy->Kind() == HierarchyKind::Predefined ? ImportMode::Overwrite : ImportMode::FreeName,
+                (sourceFolder / (name + ".vhd")).string(), name);
             if (imported && *imported != name) {
                 doc.Tree().SetItemText(copy, *imported);
                 RenameModuleObject(*copy->Object(), *imported);

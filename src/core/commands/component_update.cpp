@@ -13,7 +13,7 @@ namespace {
 
 bool HasArchitectureChoice(const CKSTObject& object) {
     for (int i = 0; i < object.GetEntryCount(); ++i) {
-        if (object.GetEntryKind(i) == kKindArchitecture)
+        if (object.GetEntryKind(i) == EntryKind::Architecture)
             return true;
     }
     return false;
@@ -27,11 +27,11 @@ std::string BuildComponentDeclarations(CKSTDoc& doc, CHierarchyItem* item, Analy
     list.clear();
     for (int i = 0; i < item->ChildCount(); ++i) {
         CHierarchyItem* child = item->Child(i);
-        if (child->Status() != kStatusAnalysed) {
+        if (child->Status() != AnalysisStatus::Analysed) {
             context.SetError(AnalysisErrorCode::ChildModuleIncorrect);
             return {};
         }
-        if (child->Kind() == kItemPackage)
+        if (child->Kind() == HierarchyKind::Package)
             continue;
         const std::string& name = child->Text();
         const std::optional<std::string> source = ReadWholeFile(doc.GetModuleFolderPath() / (name + ".vhd"));

@@ -22,7 +22,7 @@ std::filesystem::path DestinationFolder(CKSTDoc& doc) {
     const CKSTObject* object = root != nullptr ? root->Object() : nullptr;
     if (object != nullptr) {
         for (int i = 1; i < object->GetEntryCount(); ++i) {
-            if (object->GetEntryKind(i) == kKindDirectory)
+            if (object->GetEntryKind(i) == EntryKind::Directory)
                 return doc.ResolvePath(object->GetEntryValue(i));
         }
     }
@@ -52,18 +52,19 @@ bool CAnalysisCommands::OnGenerate(bool individual) {
     CHierarchyItem* selected = m_session.Selected();
     if (selected == nullptr)
         return false;
-    const int kind = selected->Kind();
-    if (kind != kItemNormal && kind != kItemRoot && kind != kItemLibrary && kind != kItemPackage)
+    const HierarchyKind kind = selected->Kind();
+    if (kind != HierarchyKind::Normal && kind != HierarchyKind::Root && kind != HierarchyKind::Library &&
+        kind != HierarchyKind::Package)
         return false;
-    if (selected->Status() != kStatusAnalysed || kind == kItemRoot) {
+    if (selected->Status() != AnalysisStatus::Analysed || kind == HierarchyKind::Root) {
         const bool analysed = OnAnalyzeModule();
-        if (kind == kItemRoot ? !analysed : selected->Status() != kStatusAnalysed)
+        if (kind == HierarchyKind::Root ? !analysed : selected->Status() != AnalysisStatus::Analysed)
             return false;
     }
     m_session.Observer().ReloadPanes(selected);
 
     CHierarchyItem* top = selected;
-    if (kind == kItemRoot) {
+    if (kind == HierarchyKind::Root) {
         top = selected->FirstChild();
         if (top == nullptr) {
             m_session.Select(selected);
@@ -71,13 +72,13 @@ bool CAnalysisCommands::OnGenerate(bool individual) {
         }
     }
     for (;;) {
-        if (kind == kItemRoot) {
+        if (kind == HierarchyKind::Root) {
             m_session.Select(top);
             m_session.Observer().ShowItem(top);
         }
         if (!GenerateTop(top, individual))
             return false;
-        if (kind != kItemRoot)
+        if (kind != HierarchyKind::Root)
             return true;
         top = top->NextSibling();
         if (top == nullptr) {
@@ -104,7 +105,7 @@ bool CAnalysisCommands::GenerateTop(CHierarchyItem* top, bool individual) {
     std::string output;
     const std::filesystem::path folder = doc.GetModuleFolderPath();
     for (CHierarchyItem* item = top; item != nullptr; item = doc.Tree().NextItem(item, top)) {
-        if (item->Kind() == kItemPredefined)
+        if (item->Kind() == HierarchyKind::Predefined)
             continue;
         const std::filesystem::path source = folder / (item->Text() + ".vhd");
         if (!FileExists(source)) {
@@ -136,7 +137,7 @@ bool CAnalysisCommands::GenerateTop(CHierarchyItem* top, bool individual) {
             for (int i = 0; i < top->ChildCount(); ++i) {
                 const CHierarchyItem* child = top->Child(i);
                 if (SameTextNoCase(child->Text(), name)) {
-                    rename = child->Kind() == kItemPredefined;
+                    rename = child->Kind() == HierarchyKind::Predefined;
                     break;
                 }
             }

@@ -28,12 +28,13 @@ std::vector<std::string> PlainCompanionNames(const CKSTObject& object) {
 } // namespace
 
 bool CLibraryCommands::CanCreateLibraryModule() const {
-    return m_session.Selected() != nullptr && m_session.Selected()->Kind() == kItemNormal;
+    return m_session.Selected() != nullptr && m_session.Selected()->Kind() == HierarchyKind::Normal;
 }
 
 bool CLibraryCommands::CanCreatePredefinedModule() const {
     return m_session.Selected() != nullptr &&
-           (m_session.Selected()->Kind() == kItemNormal || m_session.Selected()->Kind() == kItemPredefined) &&
+           (m_session.Selected()->Kind() == HierarchyKind::Normal ||
+            m_session.Selected()->Kind() == HierarchyKind::Predefined) &&
            m_session.Selected()->ChildCount() == 0;
 }
 
@@ -46,8 +47,8 @@ bool CLibraryCommands::OnCreateLibraryModule(CLibraryStore& store) {
 bool CLibraryCommands::OnCreatePredefinedModule(CLibraryStore& store) {
     if (!CanCreatePredefinedModule())
         return false;
-    const int entryKind = m_session.Selected()->Object()->GetEntryKind(0);
-    if (entryKind != kKindVhdl && entryKind != kKindPredefined)
+    const EntryKind entryKind = m_session.Selected()->Object()->GetEntryKind(0);
+    if (entryKind != EntryKind::Vhdl && entryKind != EntryKind::Predefined)
         return false;
     return ExportModule(m_session.Selected(), true, store);
 }
@@ -58,13 +59,13 @@ bool CLibraryCommands::ExportModule(CHierarchyItem* top, bool predefined, CLibra
     m_session.Observer().ReloadPanes(top);
 
     if (predefined) {
-        if (top->Status() != kStatusAnalysed) {
+        if (top->Status() != AnalysisStatus::Analysed) {
             log.AppendError("Object is not analyzed yet.");
             return false;
         }
     } else {
         for (CHierarchyItem* item = top; item != nullptr; item = m_session.Doc().Tree().NextItem(item, top)) {
-            if (item->Status() != kStatusAnalysed) {
+            if (item->Status() != AnalysisStatus::Analysed) {
                 log.AppendError("Object is not completely analyzed yet.");
                 return false;
             }
@@ -78,7 +79,7 @@ bool CLibraryCommands::ExportModule(CHierarchyItem* top, bool predefined, CLibra
     std::string text = "-- " + name + ": " + what + " created by KESTRA\r\n--\r\n";
     const fs::path folder = m_session.Doc().GetModuleFolderPath();
     for (CHierarchyItem* item = top; item != nullptr; item = m_session.Doc().Tree().NextItem(item, top)) {
-        if (item != top && item->Kind() == kItemPredefined)
+        if (item != top && item->Kind() == HierarchyKind::Predefined)
             continue;
         const fs::path source = folder / (item->Text() + ".vhd");
         if (!FileExists(source)) {

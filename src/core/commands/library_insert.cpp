@@ -32,8 +32,8 @@ std::string FreeModuleName(const std::filesystem::path& folder, const std::strin
 } // namespace
 
 bool CLibraryCommands::CanInsertLibraryModule() const {
-    return m_session.Selected() != nullptr &&
-           (m_session.Selected()->Kind() == kItemNormal || m_session.Selected()->Kind() == kItemRoot);
+    return m_session.Selected() != nullptr && (m_session.Selected()->Kind() == HierarchyKind::Normal ||
+                                               m_session.Selected()->Kind() == HierarchyKind::Root);
 }
 
 CHierarchyItem* CLibraryCommands::InsertLibraryModule(LibraryInsertMode mode, const std::string& path,
@@ -69,17 +69,18 @@ CHierarchyItem* CLibraryCommands::InsertLibraryModule(LibraryInsertMode mode, co
     m_session.Observer().CommitPanes(parent);
 
     const std::filesystem::path moduleFolder = m_session.Doc().GetModuleFolderPath();
-    if (const auto imported = ImportModuleFile(m_session.Doc(), predefined ? 1 : 0, sourcePath, name))
+    if (const auto imported = ImportModuleFile(
+            m_session.Doc(), predefined ? ImportMode::Overwrite : ImportMode::FreeName, sourcePath, name))
         name = *imported;
     else if (!predefined)
         // Without its copy the module must still not take over another module's file.
         name = FreeModuleName(moduleFolder, name);
 
-    CHierarchyItem* item =
-        m_session.Doc().Tree().InsertItem(name, predefined ? kItemPredefined : kItemLibrary, parent);
+    CHierarchyItem* item = m_session.Doc().Tree().InsertItem(
+        name, predefined ? HierarchyKind::Predefined : HierarchyKind::Library, parent);
     CKSTObject* object = item->Object();
     object->SetEntryCount(1);
-    object->SetEntry(0, predefined ? kKindPredefined : kKindComponent, name, name + ".vhd");
+    object->SetEntry(0, predefined ? EntryKind::Predefined : EntryKind::Component, name, name + ".vhd");
     if (CVHDLSignal* signals = item->Signals())
         signals->SetSignalCount(0);
 

@@ -17,10 +17,6 @@ namespace {
 
 constexpr const char* kWarning = "WARNING";
 
-bool IsModuleKind(int kind) {
-    return kind == kItemNormal || kind == kItemLibrary || kind == kItemPredefined || kind == kItemPackage;
-}
-
 // Module names differ in more than letter case, as VHDL identifiers and the files of
 // case-blind file systems do: a name is taken when a file of that name exists in any case.
 bool ModuleFileExists(const std::filesystem::path& folder, const std::string& name) {
@@ -39,7 +35,7 @@ bool ModuleFileExists(const std::filesystem::path& folder, const std::string& na
 bool OtherItemNamed(const CHierarchyTree& tree, const CHierarchyItem* except, const std::string& name,
                     const CHierarchyItem* outside = nullptr) {
     for (CHierarchyItem* item = tree.NextItem(nullptr); item != nullptr; item = tree.NextItem(item)) {
-        if (item == except || item->Kind() == kItemRoot ||
+        if (item == except || item->Kind() == HierarchyKind::Root ||
             (outside != nullptr && (item == outside || outside->IsAncestorOf(item))))
             continue;
         if (SameTextNoCase(item->Text(), name))
@@ -58,13 +54,14 @@ void Warn(CKSTDoc& doc, const std::string& message) {
 CHierarchyItem* CModuleCommands::OnAddModule() {
     CKSTDoc& doc = m_session.Doc();
     CHierarchyItem* parent = m_session.Selected();
-    if (parent == nullptr || (parent->Kind() != kItemNormal && parent->Kind() != kItemRoot))
+    if (parent == nullptr ||
+        (parent->Kind() != HierarchyKind::Normal && parent->Kind() != HierarchyKind::Root))
         return nullptr;
     m_session.Observer().CommitPanes(parent);
-    CHierarchyItem* item = doc.Tree().InsertItem(kNewObjectText, kItemNormal, parent);
+    CHierarchyItem* item = doc.Tree().InsertItem(kNewObjectText, HierarchyKind::Normal, parent);
     m_session.Select(item);
     item->Object()->SetEntryCount(1);
-    item->Object()->SetEntry(0, kKindVhdl, kNewObjectText, "");
+    item->Object()->SetEntry(0, EntryKind::Vhdl, kNewObjectText, "");
     UpdateAnalysisStatus(doc, item);
     m_session.Observer().ReloadPanes(item);
     m_session.Observer().ShowItem(item);
@@ -75,12 +72,12 @@ CHierarchyItem* CModuleCommands::OnAddModule() {
 }
 
 bool CModuleCommands::EndNameEdit(CHierarchyItem* item, const std::string& text, bool fromPaste) {
-    if (item == nullptr || item->Kind() == kItemPredefined)
+    if (item == nullptr || item->Kind() == HierarchyKind::Predefined)
         return false;
     const std::string oldText = item->Text();
     if (text == oldText)
         return false;
-    if (item->Kind() == kItemRoot)
+    if (item->Kind() == HierarchyKind::Root)
         return RenameRoot(item, oldText, text);
     if (!IsVhdlIdentifier(text)) {
         // The name is not taken; editing starts again for the user to mend it.
@@ -126,7 +123,7 @@ bool CModuleCommands::RenameModule(CHierarchyItem* item, const std::string& oldT
     const std::filesystem::path folder = doc.GetModuleFolderPath();
     const std::filesystem::path newPath = folder / (text + ".vhd");
     if (ModuleFileExists(folder, text) &&
-        (item->Status() != kStatusNew || OtherItemNamed(tree, item, text))) {
+        (item->Status() != AnalysisStatus::New || OtherItemNamed(tree, item, text))) {
         refuse("New module name in use, specify other name.");
         if (!fromPaste)
             m_session.Observer().StartNameEditing(item);
@@ -140,7 +137,7 @@ bool CModuleCommands::RenameModule(CHierarchyItem* item, const std::string& oldT
         if (!RenameModuleInFile(newPath, oldText, text, item->Kind(), &error))
             Warn(doc, WithReason("Cannot modify " + text + ".", error));
         CHierarchyItem* parent = item->Parent();
-        if (parent != nullptr && parent->Kind() != kItemRoot) {
+        if (parent != nullptr && parent->Kind() != HierarchyKind::Root) {
             const std::filesystem::path parentPath = folder / (parent->Text() + ".vhd");
             if (FileExists(parentPath) &&
                 !RenameModuleInFile(parentPath, oldText, text, parent->Kind(), &error))
@@ -154,7 +151,7 @@ bool CModuleCommands::RenameModule(CHierarchyItem* item, const std::string& oldT
             return refuse(WithReason("Cannot create new module.", error));
         // The parent declares its children as components: a new child changes it too.
         CHierarchyItem* parent = item->Parent();
-        if (parent != nullptr && parent->Kind() != kItemRoot)
+        if (parent != nullptr && parent->Kind() != HierarchyKind::Root)
             MarkNeedsAnalysis(doc, parent);
     }
     RenameModuleObject(*item->Object(), text);
@@ -174,7 +171,8 @@ bool CModuleCommands::RenameModule(CHierarchyItem* item, const std::string& oldT
 void RemoveItemRecords(CKSTDoc& doc, CHierarchyItem* item, const CHierarchyItem* removedSubtree) {
     // Predefined modules of one name share one file: it stays while an item outside the
     // removed subtree bears the name.
-    if (item->Kind() == kItemPredefined && OtherItemNamed(doc.Tree(), item, item->Text(), removedSubtree))
+    if (item->Kind() == HierarchyKind::Predefined &&
+        OtherItemNamed(doc.Tree(), item, item->Text(), removedSubtree))
         return;
     const std::filesystem::path folder = doc.GetModuleFolderPath();
     const std::filesystem::path source = folder / (item->Text() + ".vhd");
@@ -240,7 +238,7 @@ bool CModuleCommands::OnMove(MoveCommand command) {
     return true;
 }
 
-bool CModuleCommands::OnSetKind(int kind) {
+bool CModuleCommands::OnSetKind(HierarchyKind kind) {
     CKSTDoc& doc = m_session.Doc();
     CHierarchyItem* item = m_session.Selected();
     if (item == nullptr || item->ChildCount() > 0 || item->Kind() == kind || !IsModuleKind(item->Kind()) ||
@@ -250,17 +248,19 @@ bool CModuleCommands::OnSetKind(int kind) {
     doc.Tree().SetItemKind(item, kind);
     item->Object()->SetEntryKind(0, EntryKindOfItem(kind));
     switch (kind) {
-    case kItemNormal:
+    case HierarchyKind::Normal:
         doc.Log().AppendLog("\r\nModule is set as normal module.");
         break;
-    case kItemLibrary:
+    case HierarchyKind::Library:
         doc.Log().AppendLog("\r\nModule is set as library module.");
         break;
-    case kItemPredefined:
+    case HierarchyKind::Predefined:
         doc.Log().AppendLog("\r\nModule is set as predefined module.");
         break;
-    case kItemPackage:
+    case HierarchyKind::Package:
         doc.Log().AppendLog("\r\nModule is set as package.");
+        break;
+    case HierarchyKind::Root:
         break;
     }
     doc.SetModifiedFlag();

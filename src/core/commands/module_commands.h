@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/project_session.h"
+#include "project/hierarchy_item.h"
 
 #include <string>
 
@@ -29,9 +30,8 @@ public:
     // files are set aside as ".bak". False when refused or answered No.
     bool OnRemove();
     bool OnMove(MoveCommand command);
-    // Set As Normal / Library / Predefined / Package (kinds 0, 4, 6, 8). False when nothing
-    // happened.
-    bool OnSetKind(int kind);
+    // Set As Normal / Library / Predefined / Package. False when nothing happened.
+    bool OnSetKind(HierarchyKind kind);
 
 private:
     bool RenameRoot(CHierarchyItem* item, const std::string& oldText, const std::string& text);

@@ -12,11 +12,11 @@ bool WriteNewModuleTemplate(const std::filesystem::path& file, const std::string
 }
 
 bool RenameModuleInFile(const std::filesystem::path& file, const std::string& oldName,
-                        const std::string& newName, int kind, std::string* errorText) {
+                        const std::string& newName, HierarchyKind kind, std::string* errorText) {
     std::optional<std::string> text = ReadWholeFile(file, errorText);
     if (!text)
         return false;
-    RenameUnit(*text, oldName, newName, kind != 0 && kind != 8);
+    RenameUnit(*text, oldName, newName, kind != HierarchyKind::Normal && kind != HierarchyKind::Package);
     return ReplaceFileSafely(file, *text, errorText);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/item_kind.h"
+
 #include <filesystem>
 #include <string>
 
@@ -11,9 +13,9 @@ bool WriteNewModuleTemplate(const std::filesystem::path& file, const std::string
                             std::string* errorText = nullptr);
 
 // Renames the module inside its source: the name, name + "_arch" and "U_" + name. Comments are
-// renamed too for modules of hierarchy kind 0 and 8 and left alone otherwise. A file that cannot
+// renamed too for normal modules and packages and left alone otherwise. A file that cannot
 // be read whole is left unchanged; the result says whether the file was rewritten.
 bool RenameModuleInFile(const std::filesystem::path& file, const std::string& oldName,
-                        const std::string& newName, int kind, std::string* errorText = nullptr);
+                        const std::string& newName, HierarchyKind kind, std::string* errorText = nullptr);
 
 } // namespace kestra

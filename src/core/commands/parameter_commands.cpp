@@ -25,19 +25,19 @@ void WriteEntry(CKSTObject& object, int index, const CKSTObject::Entry& entry) {
 }
 
 // What Add puts into a new entry of the kind; none for kinds that are not added.
-std::optional<CKSTObject::Entry> DefaultEntry(int kind) {
+std::optional<CKSTObject::Entry> DefaultEntry(EntryKind kind) {
     switch (kind) {
-    case kKindNumeric:
+    case EntryKind::Numeric:
         return CKSTObject::Entry{kind, "Numeric", "8", {}};
-    case kKindDataType:
+    case EntryKind::DataType:
         return CKSTObject::Entry{kind, "DataType", "YourType", {}};
-    case kKindLink:
+    case EntryKind::Link:
         return CKSTObject::Entry{kind, "Link", "<Filename>", {}};
-    case kKindLogic:
+    case EntryKind::Logic:
         return CKSTObject::Entry{kind, "Logic", "'0'", {"'0'", "'1'"}};
-    case kKindNote:
+    case EntryKind::Note:
         return CKSTObject::Entry{kind, "Note", "<Your note>", {}};
-    case kKindStyle:
+    case EntryKind::Style:
         return CKSTObject::Entry{kind, "Style", "Style1", {"Style1", "Style2"}};
     default:
         return std::nullopt;
@@ -56,60 +56,60 @@ ParameterAction InvokeAction(const CKSTObject& object, int row, int column, bool
         return ParameterAction::None;
     const bool valueColumn = column == 1 && !force;
     switch (object.GetEntryKind(row)) {
-    case kKindVhdl:
-    case kKindComponent:
-    case kKindPredefined:
-    case kKindPackage:
+    case EntryKind::Vhdl:
+    case EntryKind::Component:
+    case EntryKind::Predefined:
+    case EntryKind::Package:
         // Without a file name the editor would be given the module folder.
         return object.GetEntryValue(row).empty() ? ParameterAction::None : ParameterAction::HdlEditor;
-    case kKindNumeric:
-    case kKindDataType:
-    case kKindString:
+    case EntryKind::Numeric:
+    case EntryKind::DataType:
+    case EntryKind::String:
         if (valueColumn && !object.GetChoiceList(row).empty())
             return ParameterAction::ChoiceBox;
         return ParameterAction::TextEditor;
-    case kKindArchitecture:
+    case EntryKind::Architecture:
         return ParameterAction::ChoiceBox;
-    case kKindLibrary:
-    case kKindNote:
+    case EntryKind::Library:
+    case EntryKind::Note:
         return ParameterAction::TextEditor;
-    case kKindDirectory:
+    case EntryKind::Directory:
         return ParameterAction::FolderChooser;
-    case kKindLink:
+    case EntryKind::Link:
         return valueColumn ? ParameterAction::OpenLink : ParameterAction::TextEditor;
-    case kKindLogic:
-    case kKindStyle:
+    case EntryKind::Logic:
+    case EntryKind::Style:
         return valueColumn ? ParameterAction::ChoiceBox : ParameterAction::TextEditor;
     default:
         return ParameterAction::None;
     }
 }
 
-bool CanCopyParameterKind(int kind) {
+bool CanCopyParameterKind(EntryKind kind) {
     switch (kind) {
-    case kKindNumeric:
-    case kKindDataType:
-    case kKindLink:
-    case kKindLogic:
-    case kKindNote:
-    case kKindStyle:
+    case EntryKind::Numeric:
+    case EntryKind::DataType:
+    case EntryKind::Link:
+    case EntryKind::Logic:
+    case EntryKind::Note:
+    case EntryKind::Style:
         return true;
     default:
         return false;
     }
 }
 
-bool CanRemoveParameter(int row, int kind) {
+bool CanRemoveParameter(int row, EntryKind kind) {
     if (row < 1)
         return false;
     switch (kind) {
-    case kKindVhdl:
-    case kKindArchitecture:
-    case kKindLibrary:
-    case kKindComponent:
-    case kKindPredefined:
-    case kKindDirectory:
-    case kKindPackage:
+    case EntryKind::Vhdl:
+    case EntryKind::Architecture:
+    case EntryKind::Library:
+    case EntryKind::Component:
+    case EntryKind::Predefined:
+    case EntryKind::Directory:
+    case EntryKind::Package:
         return false;
     default:
         return true;
@@ -154,7 +154,7 @@ void CParameterCommands::Changed() {
     RewriteSourceFromParameters(m_session.Doc(), item);
 }
 
-int CParameterCommands::OnAdd(int kind, int focusedRow) {
+int CParameterCommands::OnAdd(EntryKind kind, int focusedRow) {
     const std::optional<CKSTObject::Entry> entry = DefaultEntry(kind);
     return entry ? Insert(*entry, focusedRow) : -1;
 }
@@ -192,9 +192,9 @@ int CParameterCommands::OnMove(int row, MoveCommand command) {
         target = last;
         break;
     }
-    if (object->GetEntryKind(target) == kKindArchitecture)
+    if (object->GetEntryKind(target) == EntryKind::Architecture)
         --target;
-    if (target == row || target < 1 || target > last || object->GetEntryKind(row) == kKindArchitecture)
+    if (target == row || target < 1 || target > last || object->GetEntryKind(row) == EntryKind::Architecture)
         return -1;
 
     const CKSTObject::Entry moving = ReadEntry(*object, row);
@@ -221,7 +221,7 @@ std::string CParameterCommands::OnCut(int row) {
 }
 
 bool CParameterCommands::CanPaste(const std::string& text) {
-    int kind = 0;
+    EntryKind kind = EntryKind::None;
     std::string name;
     std::string value;
     return CKSTObject::ParseEntry(text, kind, name, value);
@@ -248,7 +248,8 @@ bool CParameterCommands::OnChooseDestinationFolder(int row) {
     CHierarchyItem* item = Item();
     CKSTObject* object = Object();
     // The document's destination follows the project item's folder row only.
-    if (object == nullptr || item != doc.Tree().GetRootItem() || object->GetEntryKind(row) != kKindDirectory)
+    if (object == nullptr || item != doc.Tree().GetRootItem() ||
+        object->GetEntryKind(row) != EntryKind::Directory)
         return false;
     const std::optional<std::string> chosen = doc.Prompts().ChooseFolder(
         "Select Destination Folder", doc.ResolvePath(doc.GetDestinationFolder()).string());
@@ -273,7 +274,7 @@ bool CParameterCommands::OnChooseDestinationFolder(int row) {
 bool CParameterCommands::OnChooseLinkFile(int row) {
     CKSTDoc& doc = m_session.Doc();
     CKSTObject* object = Object();
-    if (object == nullptr || object->GetEntryKind(row) != kKindLink)
+    if (object == nullptr || object->GetEntryKind(row) != EntryKind::Link)
         return false;
     const std::filesystem::path linkFolder = LinkFolder();
     FileChoice choice;

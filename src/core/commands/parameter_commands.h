@@ -24,10 +24,10 @@ enum class ParameterAction { None, TextEditor, ChoiceBox, HdlEditor, FolderChoos
 // (architecture rows offer no name edit).
 ParameterAction InvokeAction(const CKSTObject& object, int row, int column, bool force);
 // Kinds 1, 2, 8, 9, 11 and 12 may be copied and cut.
-bool CanCopyParameterKind(int kind);
+bool CanCopyParameterKind(EntryKind kind);
 // Rows from 1 on, except module, architecture, library name, component, predefined, folder and
 // package rows.
-bool CanRemoveParameter(int row, int kind);
+bool CanRemoveParameter(int row, EntryKind kind);
 
 // The parameter list's commands on the design object of the session's selected item. Every
 // change is written into the object, the panes are reloaded and the module's source is
@@ -45,7 +45,7 @@ public:
     // Adds an entry of kind 1, 2, 8, 9, 11 or 12 with its default name, value and choices after
     // the focused row (at the end when no row, or no valid row, is focused). Returns the new
     // entry's index, or -1 when nothing was added.
-    int OnAdd(int kind, int focusedRow);
+    int OnAdd(EntryKind kind, int focusedRow);
     // After the "ENQUIRY" question: removes the row. Returns the row to select afterwards (the
     // same index, or the new last row), or -1 when nothing was removed.
     int OnRemove(int row);

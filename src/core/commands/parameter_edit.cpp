@@ -12,17 +12,17 @@ namespace kestra {
 namespace {
 
 // Kinds whose name and value the list edits as text or through a choice box.
-bool IsEditableKind(int kind) {
+bool IsEditableKind(EntryKind kind) {
     switch (kind) {
-    case kKindNumeric:
-    case kKindDataType:
-    case kKindArchitecture:
-    case kKindLibrary:
-    case kKindLink:
-    case kKindLogic:
-    case kKindNote:
-    case kKindStyle:
-    case kKindString:
+    case EntryKind::Numeric:
+    case EntryKind::DataType:
+    case EntryKind::Architecture:
+    case EntryKind::Library:
+    case EntryKind::Link:
+    case EntryKind::Logic:
+    case EntryKind::Note:
+    case EntryKind::Style:
+    case EntryKind::String:
         return true;
     default:
         return false;
@@ -54,17 +54,18 @@ bool CParameterCommands::EndParameterEdit(CHierarchyItem* item, int entry, int c
     CKSTObject* object = item != nullptr ? item->Object() : nullptr;
     if (object == nullptr || entry < 0 || entry >= object->GetEntryCount() || (column != 0 && column != 1))
         return false;
-    const int kind = object->GetEntryKind(entry);
-    if (!IsEditableKind(kind) || (kind == kKindArchitecture && column == 0))
+    const EntryKind kind = object->GetEntryKind(entry);
+    if (!IsEditableKind(kind) || (kind == EntryKind::Architecture && column == 0))
         return false;
     std::string newText;
-    if (column == 0 || kind == kKindStyle) {
+    if (column == 0 || kind == EntryKind::Style) {
         newText = IdentifierFromTyped(text);
     } else {
         newText = NormalisedValue(text);
         // An architecture is chosen from its choices only.
         const std::vector<std::string>& choices = object->GetChoiceList(entry);
-        if (kind == kKindArchitecture && std::find(choices.begin(), choices.end(), newText) == choices.end())
+        if (kind == EntryKind::Architecture &&
+            std::find(choices.begin(), choices.end(), newText) == choices.end())
             newText.clear();
     }
     const std::string oldText = column == 0 ? object->GetEntryName(entry) : object->GetEntryValue(entry);
@@ -76,7 +77,7 @@ bool CParameterCommands::EndParameterEdit(CHierarchyItem* item, int entry, int c
     MarkParentNeedsAnalysis(doc, item);
     object->SetEntryText(entry, column, newText);
     // The project row's value is the VHDL library name that configurations are written with.
-    if (entry == 0 && kind == kKindLibrary && column == 1)
+    if (entry == 0 && kind == EntryKind::Library && column == 1)
         doc.SetLibraryName(newText);
     doc.SetModifiedFlag();
     m_session.Observer().ReloadPanes(item, CProjectObserver::kParameterList);

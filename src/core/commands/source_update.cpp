@@ -36,8 +36,8 @@ bool WriteRewrittenSource(CMessageLog& log, const std::filesystem::path& path, c
 
 bool RewriteSourceFromParameters(CKSTDoc& doc, CHierarchyItem* item) {
     CKSTObject* object = item->Object();
-    const int kind = object != nullptr ? object->GetEntryKind(0) : -1;
-    if (kind != kKindVhdl && kind != kKindComponent && kind != kKindPredefined)
+    const EntryKind kind = object != nullptr ? object->GetEntryKind(0) : EntryKind::None;
+    if (kind != EntryKind::Vhdl && kind != EntryKind::Component && kind != EntryKind::Predefined)
         return false;
     std::string name = object->GetEntryName(0);
     if (name.starts_with("* "))
@@ -58,9 +58,11 @@ bool RewriteSourceFromParameters(CKSTDoc& doc, CHierarchyItem* item) {
 }
 
 bool UpdatePortList(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context) {
-    const int kind = item->Kind();
+    const HierarchyKind kind = item->Kind();
     CVHDLSignal* signals = item->Signals();
-    if ((kind != kItemNormal && kind != kItemLibrary && kind != kItemPredefined) || signals == nullptr)
+    if ((kind != HierarchyKind::Normal && kind != HierarchyKind::Library &&
+         kind != HierarchyKind::Predefined) ||
+        signals == nullptr)
         return false;
     const std::filesystem::path path = doc.GetModuleFolderPath() / (item->Text() + ".vhd");
     const std::optional<std::string> text = ReadSourceForRewrite(doc.Log(), path);

@@ -9,8 +9,9 @@ namespace kestra {
 
 namespace {
 
-bool IsModuleKind(int hierarchyKind) {
-    return hierarchyKind == 0 || hierarchyKind == 4 || hierarchyKind == 6;
+bool GetsBlock(HierarchyKind hierarchyKind) {
+    return hierarchyKind == HierarchyKind::Normal || hierarchyKind == HierarchyKind::Library ||
+           hierarchyKind == HierarchyKind::Predefined;
 }
 
 int AddStoredBlock(CBlockDiagram& diagram, const CBlockData::Block& stored, const std::string& text,
@@ -68,7 +69,7 @@ void LoadDiagramRecord(CBlockDiagram& diagram, const CBlockData* record,
     const std::vector<CBlockData::Block>& stored = record->Blocks();
     std::set<std::string> placed;
     for (const CChildModule& child : children) {
-        if (!IsModuleKind(child.hierarchyKind))
+        if (!GetsBlock(child.hierarchyKind))
             continue;
         const int index = record->FindBlockByName(child.name);
         if (index < 0)
@@ -94,7 +95,7 @@ void LoadDiagramRecord(CBlockDiagram& diagram, const CBlockData* record,
             AddStoredBlock(diagram, block, text, block.colour, PortKindFromColour(block.colour));
     }
     for (const CChildModule& child : children) {
-        if (IsModuleKind(child.hierarchyKind) && !placed.count(child.name))
+        if (GetsBlock(child.hierarchyKind) && !placed.count(child.name))
             diagram.AddBlock(diagram.Width() + 30, 70, 100, 100, child.name,
                              ModuleColour(child.hierarchyKind), -1, BlockKind::Module);
     }

@@ -11,11 +11,11 @@ namespace kestra {
 
 class CVHDLSignal;
 
-// A child of the shown module as the hierarchy lists it: name and hierarchy kind (0 normal,
-// 4 library, 6 predefined module; other kinds get no block).
+// A child of the shown module as the hierarchy lists it: name and hierarchy kind (normal,
+// library and predefined modules get a block, packages do not).
 struct CChildModule {
     std::string name;
-    int hierarchyKind = 0;
+    HierarchyKind hierarchyKind = HierarchyKind::Normal;
 };
 
 // The pane caption for a module: its name with every "_" shown as a space.

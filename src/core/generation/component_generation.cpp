@@ -95,7 +95,7 @@ std::size_t CGenerationSession::ReadComponentBinding(const CScanner& scanner, st
     if (!walk.lastComponentKey.empty()) {
         if (CKSTObject* copy = m_registry.Find(walk.lastComponentKey)) {
             const int index = copy->AddEntry() - 1;
-            copy->SetEntry(index, kKindArchitecture, walk.lastComponentKey, architecture);
+            copy->SetEntry(index, EntryKind::Architecture, walk.lastComponentKey, architecture);
         }
     }
     return pos;

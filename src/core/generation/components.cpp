@@ -11,7 +11,7 @@ namespace kestra {
 std::string BuildComponentBinding(const CKSTObject& childObject, const std::string& childName,
                                   const std::string& libraryName) {
     for (int i = 0; i < childObject.GetEntryCount(); ++i) {
-        if (childObject.GetEntryKind(i) == kKindArchitecture &&
+        if (childObject.GetEntryKind(i) == EntryKind::Architecture &&
             SameTextNoCase(childObject.GetEntryName(i), childName)) {
             return "\tfor all: " + childName + "\r\n\t\tuse entity " + libraryName + "." + childName + "(" +
                    childObject.GetEntryValue(i) + ");\r\n\r\n";
@@ -86,19 +86,19 @@ std::string BuildComponentGenerics(const CScanner& scanner, std::size_t& cursor,
             cursor = afterType + 1;
             value = scanner.ReadValue(cursor);
         }
-        const int kind = GenericKind(typeWord, copyObject.GetGeneratedName());
-        if (kind >= 0) {
-            if (kind == kKindDataType || kind == kKindLogic) {
+        const EntryKind kind = GenericKind(typeWord, copyObject.GetGeneratedName());
+        if (kind != EntryKind::None) {
+            if (kind == EntryKind::DataType || kind == EntryKind::Logic) {
                 const int parent = parentObject.FindEntry(name);
                 if (parent >= 0)
                     value = parentObject.GetEntryValue(parent);
             }
-            if (kind == kKindString)
+            if (kind == EntryKind::String)
                 value = "\"" + value + "\"";
             const int index = copyObject.AddEntry() - 1;
             copyObject.SetEntry(index, kind, name, value);
-            if (kind == kKindNumeric || kind == kKindString) {
-                lines += "\t\t" + name + ": " + (kind == kKindNumeric ? "integer" : "string");
+            if (kind == EntryKind::Numeric || kind == EntryKind::String) {
+                lines += "\t\t" + name + ": " + (kind == EntryKind::Numeric ? "integer" : "string");
                 if (!value.empty())
                     lines += " := " + value;
                 lines += ";\r\n";
@@ -121,10 +121,10 @@ std::string BuildComponentGenerics(const CScanner& scanner, std::size_t& cursor,
 
 void HandDownStyles(const CKSTObject& parentObject, CKSTObject& copyObject) {
     for (int i = 0; i < parentObject.GetEntryCount(); ++i) {
-        if (parentObject.GetEntryKind(i) != kKindStyle)
+        if (parentObject.GetEntryKind(i) != EntryKind::Style)
             continue;
         const int index = copyObject.AddEntry() - 1;
-        copyObject.SetEntry(index, kKindStyle, "\\P:" + parentObject.GetEntryName(i),
+        copyObject.SetEntry(index, EntryKind::Style, "\\P:" + parentObject.GetEntryName(i),
                             parentObject.GetEntryValue(i));
     }
 }

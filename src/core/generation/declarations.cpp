@@ -18,11 +18,11 @@ bool IsPlainDecimal(const std::string& value) {
                        value.begin() + static_cast<std::ptrdiff_t>(last) + 1, IsDigit);
 }
 
-const char* GenericTypeWord(int kind, int flags) {
+const char* GenericTypeWord(EntryKind kind, int flags) {
     switch (kind) {
-    case kKindNumeric:
+    case EntryKind::Numeric:
         return "integer";
-    case kKindString:
+    case EntryKind::String:
         return "string";
     default:
         break;
@@ -30,13 +30,13 @@ const char* GenericTypeWord(int kind, int flags) {
     if ((flags & kGenericAllKinds) == 0)
         return nullptr;
     switch (kind) {
-    case kKindDataType:
+    case EntryKind::DataType:
         return "type";
-    case kKindLink:
+    case EntryKind::Link:
         return "file";
-    case kKindLogic:
+    case EntryKind::Logic:
         return "STD_LOGIC";
-    case kKindNote:
+    case EntryKind::Note:
         return "note";
     default:
         return nullptr;
@@ -50,7 +50,7 @@ constexpr std::string_view kHandedDownPrefix = "\\P:";
 std::string BuildGenericLines(int flags, const CKSTObject& object) {
     std::string lines;
     for (int i = 0; i < object.GetEntryCount(); ++i) {
-        const int kind = object.GetEntryKind(i);
+        const EntryKind kind = object.GetEntryKind(i);
         const char* typeWord = GenericTypeWord(kind, flags);
         if (typeWord == nullptr)
             continue;
@@ -58,10 +58,11 @@ std::string BuildGenericLines(int flags, const CKSTObject& object) {
         lines += "\t\t" + object.GetEntryName(i) + ": " + typeWord;
         if ((flags & kGenericTopModule) != 0) {
             if (!value.empty()) {
-                const bool quoted = kind == kKindLink || kind == kKindNote || kind == kKindString;
+                const bool quoted =
+                    kind == EntryKind::Link || kind == EntryKind::Note || kind == EntryKind::String;
                 lines += quoted ? " := \"" + value + "\"" : " := " + value;
             }
-        } else if (kind == kKindNumeric) {
+        } else if (kind == EntryKind::Numeric) {
             if (!IsPlainDecimal(value)) {
                 lines += " := 1; -- Arbitrary value only\r\n";
                 continue;
@@ -84,7 +85,7 @@ std::string WrapGenericLines(const std::string& lines, const char* open, const c
 std::string BuildStyleDeclarations(CKSTObject& object) {
     std::string text;
     for (int i = 0; i < object.GetEntryCount(); ++i) {
-        if (object.GetEntryKind(i) != kKindStyle)
+        if (object.GetEntryKind(i) != EntryKind::Style)
             continue;
         const std::string name = object.GetEntryName(i);
         const std::vector<std::string>& choices = object.GetChoiceList(i);
@@ -98,7 +99,7 @@ std::string BuildStyleDeclarations(CKSTObject& object) {
         std::string value = object.GetEntryValue(i);
         if (std::find(choices.begin(), choices.end(), value) == choices.end()) {
             const int handedDown = object.FindEntry(std::string(kHandedDownPrefix) + value);
-            if (handedDown >= 0 && object.GetEntryKind(handedDown) == kKindStyle) {
+            if (handedDown >= 0 && object.GetEntryKind(handedDown) == EntryKind::Style) {
                 value = object.GetEntryValue(handedDown);
                 object.SetEntryText(i, 1, value);
             }

@@ -28,8 +28,9 @@ bool SkipGenericClause(const CScanner& scanner, std::size_t& cursor) {
 std::string TypeDeclarationsText(const CKSTObject& object) {
     std::string text;
     for (int i = 0; i < object.GetEntryCount(); ++i) {
-        const int kind = object.GetEntryKind(i);
-        if (kind != kKindNumeric && kind != kKindDataType && kind != kKindStyle && kind != kKindString)
+        const EntryKind kind = object.GetEntryKind(i);
+        if (kind != EntryKind::Numeric && kind != EntryKind::DataType && kind != EntryKind::Style &&
+            kind != EntryKind::String)
             continue;
         const std::vector<std::string>& choices = object.GetChoiceList(i);
         if (choices.empty())
@@ -39,7 +40,7 @@ std::string TypeDeclarationsText(const CKSTObject& object) {
         for (std::size_t c = 0; c < choices.size(); ++c)
             text += (c == 0 ? "" : ", ") + choices[c];
         text += ");\r\n";
-        if (kind == kKindStyle)
+        if (kind == EntryKind::Style)
             text += "\tconstant " + name + ": ENUM_" + name + " := " + object.GetEntryValue(i) + ";\r\n";
     }
     return text;

@@ -37,15 +37,13 @@ void CGenerationSession::ClearError() {
     m_context.errorLine = 0;
 }
 
-void CGenerationSession::GenerateModuleUnits(int kind, const std::string& moduleName, std::string sourceText,
-                                             std::string& output) {
-    constexpr int kPackageModule = 8;
-    constexpr int kLibraryModule = 4;
-    if (kind == kPackageModule) {
+void CGenerationSession::GenerateModuleUnits(HierarchyKind kind, const std::string& moduleName,
+                                             std::string sourceText, std::string& output) {
+    if (kind == HierarchyKind::Package) {
         output.insert(0, sourceText);
         return;
     }
-    if (kind == kLibraryModule)
+    if (kind == HierarchyKind::Library)
         output += ExtractPackages(sourceText, m_context);
     if (m_registry.IsEmpty())
         return;
@@ -68,7 +66,7 @@ void CGenerationSession::GenerateModuleUnits(int kind, const std::string& module
             sourceText.erase(0, architecture.offset);
             object.SetGeneratedName(std::string());
         }
-        if (kind != kLibraryModule || index + 1 >= order.keys.size() ||
+        if (kind != HierarchyKind::Library || index + 1 >= order.keys.size() ||
             m_registry.Find(order.keys[index + 1]) == nullptr)
             return;
         ++index;
@@ -130,7 +128,8 @@ UnitText CGenerationSession::BuildArchitectureUnit(const std::string& key, const
 
     std::optional<std::string> chosen;
     for (int i = 0; i < object.GetEntryCount(); ++i) {
-        if (object.GetEntryKind(i) == kKindArchitecture && SameTextNoCase(object.GetEntryName(i), key)) {
+        if (object.GetEntryKind(i) == EntryKind::Architecture &&
+            SameTextNoCase(object.GetEntryName(i), key)) {
             chosen = object.GetEntryValue(i);
             break;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generation/generation_registry.h"
+#include "model/item_kind.h"
 
 #include <cstddef>
 #include <string>
@@ -43,7 +44,7 @@ public:
 
     // Appends the units of one module to output (a package module is put in front of it); a
     // module that no unconsumed registry entry names adds nothing but a library's packages.
-    void GenerateModuleUnits(int kind, const std::string& moduleName, std::string sourceText,
+    void GenerateModuleUnits(HierarchyKind kind, const std::string& moduleName, std::string sourceText,
                              std::string& output);
     UnitText BuildEntityUnit(const std::string& key, const std::string& sourceText, CKSTObject& object);
     UnitText BuildArchitectureUnit(const std::string& key, const std::string& sourceText, CKSTObject& object,

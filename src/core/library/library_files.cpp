@@ -30,7 +30,7 @@ bool IsPlainFileName(std::string_view name) {
 std::vector<std::string> CompanionNames(const CKSTObject& object) {
     std::vector<std::string> names;
     for (int i = 0; i < object.GetEntryCount(); ++i)
-        if (object.GetEntryKind(i) == kKindLink)
+        if (object.GetEntryKind(i) == EntryKind::Link)
             names.push_back(object.GetEntryValue(i));
     return names;
 }

@@ -67,21 +67,20 @@ const std::array<PaletteColour, 40> kColourPalette = {{
     {"White", Rgb(255, 255, 255)},
 }};
 
-std::uint32_t ModuleColour(int hierarchyKind) {
+std::uint32_t ModuleColour(HierarchyKind hierarchyKind) {
     switch (hierarchyKind) {
-    case 0:
+    case HierarchyKind::Normal:
         return Rgb(230, 230, 100);
-    case 2:
+    case HierarchyKind::Root:
         return Rgb(187, 187, 186);
-    case 4:
+    case HierarchyKind::Library:
         return Rgb(120, 255, 180);
-    case 6:
+    case HierarchyKind::Predefined:
         return Rgb(152, 153, 255);
-    case 8:
+    case HierarchyKind::Package:
         return Rgb(62, 62, 255);
-    default:
-        return kWhite;
     }
+    return kWhite;
 }
 
 std::uint32_t PortColour(BlockKind kind) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/item_kind.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -29,7 +31,7 @@ inline constexpr std::uint32_t kWhite = Rgb(255, 255, 255);
 inline constexpr std::uint32_t kCustomBlockColour = kWhite;
 
 // Fill of a module block by the child's hierarchy kind (0 normal, 4 library, 6 predefined, ...).
-std::uint32_t ModuleColour(int hierarchyKind);
+std::uint32_t ModuleColour(HierarchyKind hierarchyKind);
 
 // Fill of a port block; 0 for kinds that are not ports (text blocks take the system's
 // button-face colour, which only the window layer knows).

@@ -8,11 +8,12 @@
 
 namespace kestra {
 
-const char* EntryKindLabel(int kind) {
+const char* EntryKindLabel(EntryKind kind) {
     static const char* const labels[] = {"VHDL", "NUM",  "TYP",   "ARCH", "LIB",  "COMP", "PRE",
                                          "DIR",  "LINK", "LOGIC", "PKG",  "NOTE", "STYLE"};
-    if (kind >= 0 && kind < static_cast<int>(std::size(labels)))
-        return labels[kind];
+    const int code = static_cast<int>(kind);
+    if (code >= 0 && code < static_cast<int>(std::size(labels)))
+        return labels[code];
     return "UNKNOWN";
 }
 
@@ -37,7 +38,7 @@ int CKSTObject::RemoveEntry(int index) {
     return GetEntryCount();
 }
 
-bool CKSTObject::SetEntry(int index, int kind, const std::string& name, const std::string& value) {
+bool CKSTObject::SetEntry(int index, EntryKind kind, const std::string& name, const std::string& value) {
     if (!IsValid(index))
         return false;
     Entry& entry = m_entries[static_cast<std::size_t>(index)];
@@ -47,7 +48,7 @@ bool CKSTObject::SetEntry(int index, int kind, const std::string& name, const st
     return true;
 }
 
-bool CKSTObject::SetEntryKind(int index, int kind) {
+bool CKSTObject::SetEntryKind(int index, EntryKind kind) {
     if (!IsValid(index))
         return false;
     m_entries[static_cast<std::size_t>(index)].kind = kind;
@@ -74,8 +75,8 @@ bool CKSTObject::SetChoiceList(int index, const std::vector<std::string>* list) 
     return true;
 }
 
-int CKSTObject::GetEntryKind(int index) const {
-    return IsValid(index) ? m_entries[static_cast<std::size_t>(index)].kind : -1;
+EntryKind CKSTObject::GetEntryKind(int index) const {
+    return IsValid(index) ? m_entries[static_cast<std::size_t>(index)].kind : EntryKind::None;
 }
 
 std::string CKSTObject::GetEntryName(int index) const {
@@ -129,23 +130,23 @@ std::string CKSTObject::FormatEntry(int index) const {
     return line;
 }
 
-bool CKSTObject::ParseEntry(const std::string& text, int& kind, std::string& name, std::string& value,
+bool CKSTObject::ParseEntry(const std::string& text, EntryKind& kind, std::string& name, std::string& value,
                             std::vector<std::string>* choices) {
     static const struct {
         const char* label;
-        int kind;
-    } pasteable[] = {{"NUM", kKindNumeric}, {"TYP", kKindDataType}, {"LINK", kKindLink},
-                     {"LOGIC", kKindLogic}, {"NOTE", kKindNote},    {"STYLE", kKindStyle}};
+        EntryKind kind;
+    } pasteable[] = {{"NUM", EntryKind::Numeric}, {"TYP", EntryKind::DataType}, {"LINK", EntryKind::Link},
+                     {"LOGIC", EntryKind::Logic}, {"NOTE", EntryKind::Note},    {"STYLE", EntryKind::Style}};
 
     const CWordReader scanner(text);
     std::size_t cursor = 0;
     const std::string label = scanner.ReadIdentifier(cursor);
-    int parsedKind = -1;
+    EntryKind parsedKind = EntryKind::None;
     for (const auto& candidate : pasteable) {
         if (label == candidate.label)
             parsedKind = candidate.kind;
     }
-    if (parsedKind < 0 || scanner.At(cursor) != '\t')
+    if (parsedKind == EntryKind::None || scanner.At(cursor) != '\t')
         return false;
 
     const std::string parsedName = scanner.ReadIdentifier(cursor);
@@ -155,7 +156,7 @@ bool CKSTObject::ParseEntry(const std::string& text, int& kind, std::string& nam
 
     const std::string_view rest = scanner.Text().substr(cursor);
     const std::size_t tab = rest.find('\t');
-    const bool hasChoices = parsedKind == kKindLogic || parsedKind == kKindStyle;
+    const bool hasChoices = parsedKind == EntryKind::Logic || parsedKind == EntryKind::Style;
     if (tab != std::string_view::npos && !hasChoices)
         return false;
     if (tab != std::string_view::npos && choices != nullptr) {
@@ -180,7 +181,7 @@ bool CKSTObject::Serialize(CArchive& archive) {
         archive.WriteUInt32(m_timeLow);
         archive.WriteUInt32(m_timeHigh);
         for (const Entry& entry : m_entries) {
-            archive.WriteInt32(entry.kind);
+            archive.WriteInt32(static_cast<std::int32_t>(entry.kind));
             archive.WriteString(entry.name);
             archive.WriteString(entry.value);
             archive.WriteInt32(static_cast<std::int32_t>(entry.choices.size()));
@@ -203,11 +204,14 @@ bool CKSTObject::Serialize(CArchive& archive) {
         low = high = 0;
     SetAnalysedTime(low, high);
     for (Entry& entry : m_entries) {
+        std::int32_t kind = 0;
         std::int32_t choiceCount = 0;
-        if (!archive.ReadInt32(entry.kind) || !archive.ReadString(entry.name) ||
-            !archive.ReadString(entry.value) || !archive.ReadInt32(choiceCount) || choiceCount < 0 ||
+        if (!archive.ReadInt32(kind) || !archive.ReadString(entry.name) || !archive.ReadString(entry.value) ||
+            !archive.ReadInt32(choiceCount) || choiceCount < 0 ||
             !archive.CanHold(static_cast<std::uint64_t>(choiceCount), 1))
             return false;
+        // Kinds this program does not know stay as they were read.
+        entry.kind = static_cast<EntryKind>(kind);
         entry.choices.resize(static_cast<std::size_t>(choiceCount));
         for (std::string& choice : entry.choices) {
             if (!archive.ReadString(choice))
@@ -222,7 +226,7 @@ void RenameModuleObject(CKSTObject& object, const std::string& newName) {
     object.SetEntryText(0, 0, failed ? "* " + newName : newName);
     object.SetEntryText(0, 1, newName + ".vhd");
     for (int i = 1; i < object.GetEntryCount(); ++i) {
-        if (object.GetEntryKind(i) == kKindArchitecture)
+        if (object.GetEntryKind(i) == EntryKind::Architecture)
             object.SetEntryText(i, 0, newName);
     }
 }

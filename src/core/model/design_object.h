@@ -8,25 +8,27 @@ namespace kestra {
 
 class CArchive;
 
-enum EntryKind : int {
-    kKindVhdl = 0,
-    kKindNumeric = 1,
-    kKindDataType = 2,
-    kKindArchitecture = 3,
-    kKindLibrary = 4,
-    kKindComponent = 5,
-    kKindPredefined = 6,
-    kKindDirectory = 7,
-    kKindLink = 8,
-    kKindLogic = 9,
-    kKindPackage = 10,
-    kKindNote = 11,
-    kKindStyle = 12,
-    kKindString = 13,
+// The kind code of an entry, as stored in the project file.
+enum class EntryKind : int {
+    None = -1, // no entry: an index outside the object
+    Vhdl = 0,
+    Numeric = 1,
+    DataType = 2,
+    Architecture = 3,
+    Library = 4,
+    Component = 5,
+    Predefined = 6,
+    Directory = 7,
+    Link = 8,
+    Logic = 9,
+    Package = 10,
+    Note = 11,
+    Style = 12,
+    String = 13,
 };
 
 // "VHDL", "NUM", ... for the kind codes; "UNKNOWN" for 13 and any other code.
-const char* EntryKindLabel(int kind);
+const char* EntryKindLabel(EntryKind kind);
 
 // A hierarchy item's table of entries (kind, name, value, choices), entry 0 describing the
 // item itself, plus the source's last-write time at its last analysis (0 = not analysed).
@@ -34,7 +36,7 @@ const char* EntryKindLabel(int kind);
 class CKSTObject {
 public:
     struct Entry {
-        int kind = 0;
+        EntryKind kind = EntryKind::Vhdl;
         std::string name;
         std::string value;
         std::vector<std::string> choices;
@@ -45,11 +47,11 @@ public:
     void SetEntryCount(int count);
     int AddEntry();
     int RemoveEntry(int index);
-    bool SetEntry(int index, int kind, const std::string& name, const std::string& value);
-    bool SetEntryKind(int index, int kind);
+    bool SetEntry(int index, EntryKind kind, const std::string& name, const std::string& value);
+    bool SetEntryKind(int index, EntryKind kind);
     bool SetEntryText(int index, int which, const std::string& text);
     bool SetChoiceList(int index, const std::vector<std::string>* list);
-    int GetEntryKind(int index) const;
+    EntryKind GetEntryKind(int index) const;
     std::string GetEntryName(int index) const;
     std::string GetEntryValue(int index) const;
     // The entry's own list, read and changed in place; the index must be valid.
@@ -67,7 +69,7 @@ public:
     void CopyFrom(const CKSTObject& other) { *this = other; }
     int FindEntry(const std::string& name) const;
     std::string FormatEntry(int index) const;
-    static bool ParseEntry(const std::string& text, int& kind, std::string& name, std::string& value,
+    static bool ParseEntry(const std::string& text, EntryKind& kind, std::string& name, std::string& value,
                            std::vector<std::string>* choices = nullptr);
 
     // Stores or loads in the project file layout. Loading below file version 101 clears the

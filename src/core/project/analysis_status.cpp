@@ -7,25 +7,26 @@ namespace kestra {
 
 void UpdateAnalysisStatus(CKSTDoc& doc, CHierarchyItem* item) {
     CHierarchyTree& tree = doc.Tree();
-    const int kind = item->Kind();
-    if (kind != kItemNormal && kind != kItemLibrary && kind != kItemPredefined && kind != kItemPackage) {
-        tree.SetStatus(item, kStatusNone);
+    const HierarchyKind kind = item->Kind();
+    if (kind != HierarchyKind::Normal && kind != HierarchyKind::Library &&
+        kind != HierarchyKind::Predefined && kind != HierarchyKind::Package) {
+        tree.SetStatus(item, AnalysisStatus::None);
         return;
     }
     if (item->Text() == kNewObjectText) {
-        tree.SetStatus(item, kStatusNew);
+        tree.SetStatus(item, AnalysisStatus::New);
         return;
     }
     const std::filesystem::path path = doc.GetModuleFilePath(*item);
     if (!CanReadFile(path)) {
-        tree.SetStatus(item, kStatusSourceMissing);
+        tree.SetStatus(item, AnalysisStatus::SourceMissing);
         return;
     }
     const CKSTObject* object = item->Object();
     const std::optional<std::uint64_t> fileTime = GetLastWriteTime(path);
     if (fileTime && object != nullptr && *fileTime == object->GetAnalysedTime()) {
         const bool failed = object->GetEntryName(0).rfind('*', 0) == 0;
-        tree.SetStatus(item, failed ? kStatusFailed : kStatusAnalysed);
+        tree.SetStatus(item, failed ? AnalysisStatus::Failed : AnalysisStatus::Analysed);
         return;
     }
     MarkNeedsAnalysis(doc, item);
@@ -33,7 +34,7 @@ void UpdateAnalysisStatus(CKSTDoc& doc, CHierarchyItem* item) {
 
 void MarkNeedsAnalysis(CKSTDoc& doc, CHierarchyItem* item) {
     for (CHierarchyItem* it = item; it != nullptr && it->Parent() != nullptr; it = it->Parent()) {
-        doc.Tree().SetStatus(it, kStatusNeedsAnalysis);
+        doc.Tree().SetStatus(it, AnalysisStatus::NeedsAnalysis);
         if (CKSTObject* object = it->Object())
             object->SetAnalysedTime(0, 0);
     }

@@ -2,27 +2,6 @@
 
 namespace kestra {
 
-int EntryKindOfItem(int itemKind) {
-    switch (itemKind) {
-    case kItemNormal:
-        return kKindVhdl;
-    case kItemRoot:
-        return kKindLibrary;
-    case kItemLibrary:
-        return kKindComponent;
-    case kItemPredefined:
-        return kKindPredefined;
-    case kItemPackage:
-        return kKindPackage;
-    default:
-        return -1;
-    }
-}
-
-bool KindHasSignalList(int kind) {
-    return kind == kItemNormal || kind == kItemLibrary || kind == kItemPredefined;
-}
-
 CHierarchyItem::~CHierarchyItem() {
     // A file may hold a chain of items many thousands deep: take the subtree apart level by
     // level instead of letting each child's destructor recurse into the next.

@@ -2,6 +2,7 @@
 
 #include "model/block_data.h"
 #include "model/design_object.h"
+#include "model/item_kind.h"
 #include "model/vhdl_signal.h"
 
 #include <memory>
@@ -10,33 +11,17 @@
 
 namespace kestra {
 
-// Hierarchy kinds: the item's image number (its selected image is kind + 1).
-enum HierarchyKind : int {
-    kItemNormal = 0,
-    kItemRoot = 2,
-    kItemLibrary = 4,
-    kItemPredefined = 6,
-    kItemPackage = 8,
-};
-
 // Analysis status: the item's state image.
-enum AnalysisStatus : int {
-    kStatusNone = 0,
-    kStatusSourceMissing = 1,
-    kStatusAnalysed = 2,
-    kStatusNeedsAnalysis = 3,
-    kStatusNew = 4,
-    kStatusFailed = 5,
+enum class AnalysisStatus : int {
+    None = 0,
+    SourceMissing = 1,
+    Analysed = 2,
+    NeedsAnalysis = 3,
+    New = 4,
+    Failed = 5,
 };
 
 inline constexpr const char* kNewObjectText = "<New Object>";
-
-// Entry 0 kind of a module by its hierarchy kind: 0 -> 0, 2 -> 4, 4 -> 5, 6 -> 6, 8 -> 10;
-// -1 for any other kind.
-int EntryKindOfItem(int itemKind);
-
-// Normal, library and predefined modules have a signal list; the root and packages have none.
-bool KindHasSignalList(int kind);
 
 // One node of a project hierarchy: text, kind, analysis status, cut and copy marks, ordered
 // children and the item's records. The item owns its children and records; the design object
@@ -49,9 +34,10 @@ public:
     CHierarchyItem& operator=(const CHierarchyItem&) = delete;
 
     const std::string& Text() const { return m_text; }
-    int Kind() const { return m_kind; }
-    int SelectedImage() const { return m_kind + 1; }
-    int Status() const { return m_status; }
+    HierarchyKind Kind() const { return m_kind; }
+    int Image() const { return static_cast<int>(m_kind); }
+    int SelectedImage() const { return Image() + 1; }
+    AnalysisStatus Status() const { return m_status; }
     bool HasCutMark() const { return m_cutMark; }
     bool HasCopyMark() const { return m_copyMark; }
 
@@ -78,8 +64,8 @@ private:
     void Renumber(std::size_t from);
 
     std::string m_text;
-    int m_kind = kItemNormal;
-    int m_status = kStatusNone;
+    HierarchyKind m_kind = HierarchyKind::Normal;
+    AnalysisStatus m_status = AnalysisStatus::None;
     bool m_cutMark = false;
     bool m_copyMark = false;
     CHierarchyItem* m_parent = nullptr; // the tree's hidden top for top-level items

@@ -9,16 +9,16 @@ CHierarchyTree::CHierarchyTree() = default;
 
 CHierarchyTree::~CHierarchyTree() = default;
 
-CHierarchyItem* CHierarchyTree::InsertItem(const std::string& text, int kind, CHierarchyItem* parent,
-                                           CHierarchyItem* after) {
+CHierarchyItem* CHierarchyTree::InsertItem(const std::string& text, HierarchyKind kind,
+                                           CHierarchyItem* parent, CHierarchyItem* after) {
     int index = -1;
     if (after != nullptr && after->m_parent == Container(parent))
         index = after->m_index + 1;
     return InsertItemAt(text, kind, parent, index);
 }
 
-CHierarchyItem* CHierarchyTree::InsertItemAt(const std::string& text, int kind, CHierarchyItem* parent,
-                                             int index) {
+CHierarchyItem* CHierarchyTree::InsertItemAt(const std::string& text, HierarchyKind kind,
+                                             CHierarchyItem* parent, int index) {
     CHierarchyItem* container = Container(parent);
     const int count = container->ChildCount();
     if (index < 0 || index > count)
@@ -162,7 +162,7 @@ void CHierarchyTree::SetItemText(CHierarchyItem* item, const std::string& text) 
     Changed(item);
 }
 
-void CHierarchyTree::SetItemKind(CHierarchyItem* item, int kind) {
+void CHierarchyTree::SetItemKind(CHierarchyItem* item, HierarchyKind kind) {
     item->m_kind = kind;
     if (!KindHasSignalList(kind))
         item->m_signals.reset();
@@ -171,7 +171,7 @@ void CHierarchyTree::SetItemKind(CHierarchyItem* item, int kind) {
     Changed(item);
 }
 
-void CHierarchyTree::SetStatus(CHierarchyItem* item, int status) {
+void CHierarchyTree::SetStatus(CHierarchyItem* item, AnalysisStatus status) {
     if (item->m_status == status)
         return;
     item->m_status = status;

@@ -40,10 +40,11 @@ public:
     // Inserts after the sibling `after`, or as the last child when after is null; a null
     // parent inserts at top level, which also makes text + "/" the module folder. Creates the
     // design object, the block record and, for kinds 0, 4 and 6, the signal list.
-    CHierarchyItem* InsertItem(const std::string& text, int kind, CHierarchyItem* parent = nullptr,
+    CHierarchyItem* InsertItem(const std::string& text, HierarchyKind kind, CHierarchyItem* parent = nullptr,
                                CHierarchyItem* after = nullptr);
     // As InsertItem, at a position among the parent's children (clamped; -1 for the end).
-    CHierarchyItem* InsertItemAt(const std::string& text, int kind, CHierarchyItem* parent, int index);
+    CHierarchyItem* InsertItemAt(const std::string& text, HierarchyKind kind, CHierarchyItem* parent,
+                                 int index);
     // Deletes the item, its descendants and all their records.
     void DeleteItem(CHierarchyItem* item);
     void DeleteAllItems();
@@ -61,7 +62,7 @@ public:
 
     // Number of ancestors.
     static int ItemDepth(const CHierarchyItem* item);
-    static int ItemKind(const CHierarchyItem* item) { return item->Kind(); }
+    static HierarchyKind ItemKind(const CHierarchyItem* item) { return item->Kind(); }
     // Pre-order successor: first child, else next sibling, else the next sibling of the
     // nearest ancestor that has one. With `within`, the walk ends on leaving that subtree.
     // A null item gives the first item.
@@ -75,8 +76,8 @@ public:
     void SetItemText(CHierarchyItem* item, const std::string& text);
     // Changes the image and keeps the records in line: a signal list exactly for kinds 0, 4
     // and 6 (an existing list is kept, a missing one is created empty).
-    void SetItemKind(CHierarchyItem* item, int kind);
-    void SetStatus(CHierarchyItem* item, int status);
+    void SetItemKind(CHierarchyItem* item, HierarchyKind kind);
+    void SetStatus(CHierarchyItem* item, AnalysisStatus status);
     void SetCutMark(CHierarchyItem* item, bool marked);
     void SetCopyMark(CHierarchyItem* item, bool marked);
     void ClearAllMarks();

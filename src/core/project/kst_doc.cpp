@@ -135,9 +135,12 @@ bool CKSTDoc::LoadProject(std::string_view bytes) {
 }
 
 bool CKSTDoc::CheckAccess() const {
-    if (m_header.accessLevel >= kAccessSameUser && m_identity.user != m_header.creatorUser)
+    // Levels above the known ones, from a damaged or newer file, ask at least for the same user.
+    const int level = m_header.accessLevel;
+    if (level >= static_cast<int>(AccessLevel::SameUser) && m_identity.user != m_header.creatorUser)
         return false;
-    if (m_header.accessLevel == kAccessSameUserAndComputer && m_identity.computer != m_header.creatorComputer)
+    if (level == static_cast<int>(AccessLevel::SameUserAndComputer) &&
+        m_identity.computer != m_header.creatorComputer)
         return false;
     return true;
 }
@@ -266,15 +269,18 @@ fs::path CKSTDoc::ResolvePath(std::string_view text) const {
 }
 
 ProjectProperties CKSTDoc::GetProperties() const {
-    return ProjectProperties{m_header.creatorUser, m_header.creatorComputer, m_header.accessLevel};
+    return ProjectProperties{m_header.creatorUser, m_header.creatorComputer,
+                             static_cast<AccessLevel>(m_header.accessLevel)};
 }
 
-bool CKSTDoc::SetAccessLevel(int level) {
-    if (level < kAccessAny || level > kAccessSameUserAndComputer)
+bool CKSTDoc::SetAccessLevel(AccessLevel level) {
+    const int code = static_cast<int>(level);
+    if (code < static_cast<int>(AccessLevel::Any) ||
+        code > static_cast<int>(AccessLevel::SameUserAndComputer))
         return false;
-    if (m_header.accessLevel != level)
+    if (m_header.accessLevel != code)
         m_modified = true;
-    m_header.accessLevel = static_cast<std::uint8_t>(level);
+    m_header.accessLevel = static_cast<std::uint8_t>(code);
     return true;
 }
 

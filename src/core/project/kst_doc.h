@@ -31,7 +31,7 @@ inline constexpr const char* kLogOldFileVersion =
     "\r\nThe project file version is old, please reanalyze all the objects.";
 
 // Access levels: who may open the project.
-enum AccessLevel : int { kAccessAny = 0, kAccessSameUser = 1, kAccessSameUserAndComputer = 2 };
+enum class AccessLevel : int { Any = 0, SameUser = 1, SameUserAndComputer = 2 };
 inline constexpr const char* kAccessLevelNames[] = {"Any", "Same user", "Same user && computer"};
 
 struct UserIdentity {
@@ -45,7 +45,7 @@ UserIdentity CurrentIdentity();
 struct ProjectProperties {
     std::string creatorUser;
     std::string creatorComputer;
-    int accessLevel = kAccessAny;
+    AccessLevel accessLevel = AccessLevel::Any;
 };
 
 // One open project: its hierarchy with the items' records, its file and folders, its creator
@@ -114,7 +114,7 @@ public:
 
     ProjectProperties GetProperties() const;
     // Takes effect when the file is next written; levels outside 0..2 are refused.
-    bool SetAccessLevel(int level);
+    bool SetAccessLevel(AccessLevel level);
 
     CHierarchyTree& Tree() { return m_tree; }
     const CHierarchyTree& Tree() const { return m_tree; }

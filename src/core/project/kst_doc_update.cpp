@@ -33,7 +33,7 @@ std::string CreateFirstRootFolder(const std::filesystem::path& projectFolder) {
 void CKSTDoc::OnFirstUpdate() {
     CHierarchyItem* root = m_tree.GetRootItem();
     if (root == nullptr) {
-        root = m_tree.InsertItem(CreateFirstRootFolder(m_projectFolder), kItemRoot);
+        root = m_tree.InsertItem(CreateFirstRootFolder(m_projectFolder), HierarchyKind::Root);
         m_modified = true;
     }
     RepairRootSettings(root);
@@ -48,21 +48,21 @@ void CKSTDoc::RepairRootSettings(CHierarchyItem* root) {
     CKSTObject& object = *root->Object();
     const CKSTObject before = object;
 
-    if (object.GetEntryKind(0) != kKindLibrary) {
+    if (object.GetEntryKind(0) != EntryKind::Library) {
         object.SetEntryCount(1);
-        object.SetEntry(0, kKindLibrary, kLibraryNameEntry, kDefaultLibraryName);
+        object.SetEntry(0, EntryKind::Library, kLibraryNameEntry, kDefaultLibraryName);
     }
     m_libraryName = object.GetEntryValue(0);
 
     int destination = -1;
     for (int i = 1; i < object.GetEntryCount() && destination < 0; ++i) {
-        if (object.GetEntryKind(i) == kKindDirectory)
+        if (object.GetEntryKind(i) == EntryKind::Directory)
             destination = i;
     }
     if (destination < 0) {
         object.SetEntryCount(2);
-        object.SetEntry(0, kKindLibrary, kLibraryNameEntry, m_libraryName);
-        object.SetEntry(1, kKindDirectory, kDestinationFolderEntry, m_projectFolder.string());
+        object.SetEntry(0, EntryKind::Library, kLibraryNameEntry, m_libraryName);
+        object.SetEntry(1, EntryKind::Directory, kDestinationFolderEntry, m_projectFolder.string());
         destination = 1;
     }
     m_destinationFolder = object.GetEntryValue(destination);
@@ -70,7 +70,7 @@ void CKSTDoc::RepairRootSettings(CHierarchyItem* root) {
     for (const char* name : kToolLinkNames) {
         bool found = false;
         for (int i = 1; i < object.GetEntryCount() && !found; ++i) {
-            if (object.GetEntryKind(i) != kKindLink)
+            if (object.GetEntryKind(i) != EntryKind::Link)
                 continue;
             const std::string entryName = object.GetEntryName(i);
             if (entryName == name) {
@@ -82,7 +82,7 @@ void CKSTDoc::RepairRootSettings(CHierarchyItem* root) {
         }
         if (!found) {
             const int index = object.AddEntry() - 1;
-            object.SetEntry(index, kKindLink, name, "");
+            object.SetEntry(index, EntryKind::Link, name, "");
         }
     }
     if (!(object == before))

@@ -67,7 +67,7 @@ BodyResult LoadHierarchyBody(CArchive& archive, CHierarchyTree& tree, int versio
             return BodyResult::Damaged;
 
         CHierarchyItem* parent = ParentForDepth(previous, previousDepth, depth);
-        CHierarchyItem* item = tree.InsertItem(text, kind, parent);
+        CHierarchyItem* item = tree.InsertItem(text, static_cast<HierarchyKind>(kind), parent);
         previous = item;
         previousDepth = depth;
 
@@ -117,7 +117,7 @@ void StoreHierarchyBody(CArchive& archive, CHierarchyTree& tree) {
     CHierarchyItem* item = tree.GetRootItem();
     while (item != nullptr) {
         archive.WriteInt32(depth);
-        archive.WriteInt32(item->Kind());
+        archive.WriteInt32(item->Image());
         archive.WriteString(item->Text());
         if (CKSTObject* object = item->Object()) {
             archive.WriteUInt8(kObjectMark);

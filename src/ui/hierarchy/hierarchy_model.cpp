@@ -61,7 +61,7 @@ QVariant CHierarchyModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
         return TextToQt(item->Text());
     case Qt::DecorationRole:
-        return CHierarchyIcons::ItemIcon(item->Kind(), item->Status(), item->HasCutMark(),
+        return CHierarchyIcons::ItemIcon(item->Image(), static_cast<int>(item->Status()), item->HasCutMark(),
                                          item->HasCopyMark());
     case Qt::FontRole:
         if (item == m_bold) {

@@ -30,7 +30,7 @@ bool IsIdentifier(const std::string& text) {
 }
 
 bool IsModule(const CHierarchyItem* item) {
-    return item != nullptr && item->Kind() != kItemRoot;
+    return item != nullptr && item->Kind() != HierarchyKind::Root;
 }
 
 } // namespace
@@ -186,7 +186,7 @@ void CKSTTreeView::OnNameEdited(const QPersistentModelIndex& index, const QStrin
     if (!index.isValid() || item == nullptr)
         return;
     const std::string name = TextFromQt(text);
-    if (item->Kind() != kItemRoot && !IsIdentifier(name))
+    if (item->Kind() != HierarchyKind::Root && !IsIdentifier(name))
         m_retypeText = name;
     RunCommand([&] { m_modules.EndNameEdit(item, name); });
     m_retypeText.clear();
@@ -194,7 +194,7 @@ void CKSTTreeView::OnNameEdited(const QPersistentModelIndex& index, const QStrin
 
 bool CKSTTreeView::CanAddModule() const {
     const CHierarchyItem* item = m_session.Selected();
-    return item != nullptr && (item->Kind() == kItemNormal || item->Kind() == kItemRoot);
+    return item != nullptr && (item->Kind() == HierarchyKind::Normal || item->Kind() == HierarchyKind::Root);
 }
 
 bool CKSTTreeView::CanCutOrCopy() const {
@@ -234,7 +234,7 @@ void CKSTTreeView::OnMove(MoveCommand command) {
     ShowItem(m_session.Selected());
 }
 
-void CKSTTreeView::OnSetKind(int kind) {
+void CKSTTreeView::OnSetKind(HierarchyKind kind) {
     RunCommand([&] { m_modules.OnSetKind(kind); });
 }
 

@@ -87,7 +87,7 @@ public:
     void OnCopy();
     void OnPaste();
     void OnMove(MoveCommand command);
-    void OnSetKind(int kind);
+    void OnSetKind(HierarchyKind kind);
     void OnAnalyzeModule();
     void OnGenerate(bool individual);
     void OnEditVhdl();

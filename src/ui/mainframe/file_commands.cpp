@@ -135,7 +135,7 @@ void CMainFrame::OnProperties() {
         return;
     CPropertiesDialog dialog(project->Doc().GetProperties(), this);
     if (m_ui.ExecDialog(dialog) == QDialog::Accepted)
-        project->Doc().SetAccessLevel(dialog.AccessLevel());
+        project->Doc().SetAccessLevel(dialog.ChosenAccessLevel());
 }
 
 void CMainFrame::OnPrint() {

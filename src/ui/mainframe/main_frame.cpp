@@ -28,9 +28,6 @@ namespace kestra {
 
 namespace {
 
-enum Pane { kTreePane, kListPane, kSignalPane, kDiagramPane };
-enum ClipboardCommand { kCut, kCopy, kPaste };
-
 bool IsProjectFileUrl(const QUrl& url) {
     return url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".kst"), Qt::CaseInsensitive);
 }
@@ -90,9 +87,9 @@ void CMainFrame::ConnectCommands() {
     connect(a.printPreview, &QAction::triggered, this, &CMainFrame::OnPrintPreview);
     connect(a.exit, &QAction::triggered, this, &QWidget::close);
 
-    connect(a.cut, &QAction::triggered, this, [this] { OnCutCopyPaste(kCut); });
-    connect(a.copy, &QAction::triggered, this, [this] { OnCutCopyPaste(kCopy); });
-    connect(a.paste, &QAction::triggered, this, [this] { OnCutCopyPaste(kPaste); });
+    connect(a.cut, &QAction::triggered, this, [this] { OnCutCopyPaste(ClipboardCommand::Cut); });
+    connect(a.copy, &QAction::triggered, this, [this] { OnCutCopyPaste(ClipboardCommand::Copy); });
+    connect(a.paste, &QAction::triggered, this, [this] { OnCutCopyPaste(ClipboardCommand::Paste); });
     connect(a.remove, &QAction::triggered, this, &CMainFrame::OnRemove);
     auto onList = [this](auto command) {
         return [this, command] {
@@ -110,9 +107,10 @@ void CMainFrame::ConnectCommands() {
     });
     connect(a.invoke, &QAction::triggered, this, onList([](CKSTListView& list) { list.OnInvoke(); }));
     connect(a.forceEdit, &QAction::triggered, this, onList([](CKSTListView& list) { list.OnForceEdit(); }));
-    const std::pair<QAction*, int> additions[] = {
-        {a.addNumeric, kKindNumeric}, {a.addDataType, kKindDataType}, {a.addLogic, kKindLogic},
-        {a.addStyle, kKindStyle},     {a.addNote, kKindNote},         {a.addLink, kKindLink}};
+    const std::pair<QAction*, EntryKind> additions[] = {
+        {a.addNumeric, EntryKind::Numeric}, {a.addDataType, EntryKind::DataType},
+        {a.addLogic, EntryKind::Logic},     {a.addStyle, EntryKind::Style},
+        {a.addNote, EntryKind::Note},       {a.addLink, EntryKind::Link}};
     for (const auto& [action, kind] : additions)
         connect(action, &QAction::triggered, this,
                 onList([kind](CKSTListView& list) { list.OnAddParameter(kind); }));
@@ -141,10 +139,10 @@ void CMainFrame::ConnectCommands() {
             UpdateActions();
         });
     }
-    const std::pair<QAction*, int> kinds[] = {{a.setNormal, kItemNormal},
-                                              {a.setLibrary, kItemLibrary},
-                                              {a.setPredefined, kItemPredefined},
-                                              {a.setPackage, kItemPackage}};
+    const std::pair<QAction*, HierarchyKind> kinds[] = {{a.setNormal, HierarchyKind::Normal},
+                                                        {a.setLibrary, HierarchyKind::Library},
+                                                        {a.setPredefined, HierarchyKind::Predefined},
+                                                        {a.setPackage, HierarchyKind::Package}};
     for (const auto& [action, kind] : kinds)
         connect(action, &QAction::triggered, this,
                 onTree([kind](CKSTTreeView& tree) { tree.OnSetKind(kind); }));
@@ -163,10 +161,10 @@ void CMainFrame::ConnectCommands() {
         connect(action, &QAction::triggered, bar, &QWidget::setVisible);
         connect(bar->toggleViewAction(), &QAction::toggled, action, &QAction::setChecked);
     }
-    connect(a.focusTree, &QAction::triggered, this, [this] { FocusPane(kTreePane); });
-    connect(a.focusList, &QAction::triggered, this, [this] { FocusPane(kListPane); });
-    connect(a.focusSignals, &QAction::triggered, this, [this] { FocusPane(kSignalPane); });
-    connect(a.focusDiagram, &QAction::triggered, this, [this] { FocusPane(kDiagramPane); });
+    connect(a.focusTree, &QAction::triggered, this, [this] { FocusPane(Pane::Tree); });
+    connect(a.focusList, &QAction::triggered, this, [this] { FocusPane(Pane::List); });
+    connect(a.focusSignals, &QAction::triggered, this, [this] { FocusPane(Pane::Signals); });
+    connect(a.focusDiagram, &QAction::triggered, this, [this] { FocusPane(Pane::Diagram); });
     connect(a.maximizeDiagram, &QAction::triggered, this, [this] {
         m_bars->SetDiagramMaximized(!m_bars->IsDiagramMaximized());
         m_actions.maximizeDiagram->setChecked(m_bars->IsDiagramMaximized());
@@ -292,21 +290,21 @@ void CMainFrame::OnRemove() {
     UpdateActions();
 }
 
-void CMainFrame::OnCutCopyPaste(int which) {
+void CMainFrame::OnCutCopyPaste(ClipboardCommand which) {
     C3SplitFrame* project = ActiveProject();
     if (project == nullptr)
         return;
     const QWidget* focus = QApplication::focusWidget();
     if (focus == project->LogView()) {
-        if (which == kCopy)
+        if (which == ClipboardCommand::Copy)
             project->LogView()->copy();
         return;
     }
     if (focus == project->ListView()) {
         CKSTListView* list = project->ListView();
-        if (which == kCut)
+        if (which == ClipboardCommand::Cut)
             list->OnCut();
-        else if (which == kCopy)
+        else if (which == ClipboardCommand::Copy)
             list->OnCopy();
         else
             list->OnPaste();
@@ -314,25 +312,25 @@ void CMainFrame::OnCutCopyPaste(int which) {
         return;
     }
     CKSTTreeView* tree = project->TreeView();
-    if (which == kCut)
+    if (which == ClipboardCommand::Cut)
         tree->OnCut();
-    else if (which == kCopy)
+    else if (which == ClipboardCommand::Copy)
         tree->OnCopy();
     else
         tree->OnPaste();
     UpdateActions();
 }
 
-void CMainFrame::FocusPane(int pane) {
+void CMainFrame::FocusPane(Pane pane) {
     C3SplitFrame* project = ActiveProject();
     QWidget* target = nullptr;
-    if (pane == kTreePane && project != nullptr)
+    if (pane == Pane::Tree && project != nullptr)
         target = project->TreeView();
-    else if (pane == kListPane && project != nullptr)
+    else if (pane == Pane::List && project != nullptr)
         target = project->ListView();
-    else if (pane == kSignalPane && !m_bars->SignalListBar()->isHidden())
+    else if (pane == Pane::Signals && !m_bars->SignalListBar()->isHidden())
         target = m_bars->SignalListPane();
-    else if (pane == kDiagramPane && !m_bars->BlockDiagramBar()->isHidden())
+    else if (pane == Pane::Diagram && !m_bars->BlockDiagramBar()->isHidden())
         target = m_bars->BlockDiagramPane();
     if (target != nullptr)
         target->setFocus(Qt::ShortcutFocusReason);

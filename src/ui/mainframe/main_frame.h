@@ -66,8 +66,10 @@ private:
     C3SplitFrame* AddProjectFrame(std::unique_ptr<C3SplitFrame> frame);
     void ShowTreeContextMenu(const QPoint& globalPos);
     void OnRemove();
-    void OnCutCopyPaste(int which);
-    void FocusPane(int pane);
+    enum class ClipboardCommand { Cut, Copy, Paste };
+    enum class Pane { Tree, List, Signals, Diagram };
+    void OnCutCopyPaste(ClipboardCommand which);
+    void FocusPane(Pane pane);
     void OnAbout();
     void OpenHelpFile(bool manual);
 

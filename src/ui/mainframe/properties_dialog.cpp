@@ -43,19 +43,21 @@ CPropertiesDialog::CPropertiesDialog(const ProjectProperties& properties, QWidge
 
     auto* accessLabel = new QLabel(QStringLiteral("Access &Permission : "), this);
     accessLabel->setBuddy(m_slider);
-    m_slider->setRange(kAccessAny, kAccessSameUserAndComputer);
+    constexpr int kLowest = static_cast<int>(AccessLevel::Any);
+    constexpr int kHighest = static_cast<int>(AccessLevel::SameUserAndComputer);
+    m_slider->setRange(kLowest, kHighest);
     m_slider->setPageStep(1);
     m_slider->setTickPosition(QSlider::TicksBelow);
     m_slider->setTickInterval(1);
-    m_slider->setValue(properties.accessLevel);
+    m_slider->setValue(static_cast<int>(properties.accessLevel));
     layout->addWidget(accessLabel, 2, 0);
     layout->addWidget(m_slider, 2, 1, 1, 3);
-    for (int level = kAccessAny; level <= kAccessSameUserAndComputer; ++level) {
+    for (int level = kLowest; level <= kHighest; ++level) {
         auto* label = new QLabel(LevelLabel(level), this);
         label->setTextFormat(Qt::PlainText);
-        const Qt::Alignment alignment = level == kAccessAny        ? Qt::AlignLeft
-                                        : level == kAccessSameUser ? Qt::AlignHCenter
-                                                                   : Qt::AlignRight;
+        const Qt::Alignment alignment = level == kLowest   ? Qt::AlignLeft
+                                        : level < kHighest ? Qt::AlignHCenter
+                                                           : Qt::AlignRight;
         layout->addWidget(label, 3, 1 + level, alignment);
     }
 
@@ -70,8 +72,8 @@ CPropertiesDialog::CPropertiesDialog(const ProjectProperties& properties, QWidge
     layout->addWidget(buttons, 4, 0, 1, 4);
 }
 
-int CPropertiesDialog::AccessLevel() const {
-    return m_slider->value();
+AccessLevel CPropertiesDialog::ChosenAccessLevel() const {
+    return static_cast<AccessLevel>(m_slider->value());
 }
 
 } // namespace kestra

@@ -16,7 +16,7 @@ class CPropertiesDialog : public QDialog {
 public:
     explicit CPropertiesDialog(const ProjectProperties& properties, QWidget* parent = nullptr);
 
-    int AccessLevel() const;
+    AccessLevel ChosenAccessLevel() const;
     QSlider* AccessSlider() const { return m_slider; }
 
 private:

@@ -94,7 +94,7 @@ bool CKSTListView::SyncParameterList(bool toList) {
                 auto* row = new QTreeWidgetItem(this);
                 row->setText(0, TextToQt(m_object->GetEntryName(entry)));
                 row->setText(1, TextToQt(m_object->GetEntryValue(entry)));
-                row->setData(0, kKindRole, m_object->GetEntryKind(entry));
+                row->setData(0, kKindRole, static_cast<int>(m_object->GetEntryKind(entry)));
                 row->setFlags(row->flags() | Qt::ItemIsEditable);
             }
             SelectRow(0);
@@ -116,10 +116,10 @@ bool CKSTListView::SyncParameterList(bool toList) {
     }
     for (int entry = 0; entry < topLevelItemCount(); ++entry) {
         const QTreeWidgetItem* row = topLevelItem(entry);
-        object->SetEntry(entry, row->data(0, kKindRole).toInt(), TextFromQt(row->text(0)),
-                         TextFromQt(row->text(1)));
+        object->SetEntry(entry, static_cast<EntryKind>(row->data(0, kKindRole).toInt()),
+                         TextFromQt(row->text(0)), TextFromQt(row->text(1)));
     }
-    if (object->GetEntryKind(0) == kKindLibrary)
+    if (object->GetEntryKind(0) == EntryKind::Library)
         m_doc.SetLibraryName(object->GetEntryValue(0));
     return true;
 }
@@ -145,7 +145,8 @@ std::vector<ParameterRow> CKSTListView::Rows() const {
     std::vector<ParameterRow> rows;
     for (int i = 0; i < topLevelItemCount(); ++i) {
         const QTreeWidgetItem* row = topLevelItem(i);
-        rows.push_back(ParameterRow{row->data(0, kKindRole).toInt(), row->text(0), row->text(1)});
+        rows.push_back(ParameterRow{static_cast<EntryKind>(row->data(0, kKindRole).toInt()), row->text(0),
+                                    row->text(1)});
     }
     return rows;
 }

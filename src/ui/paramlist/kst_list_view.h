@@ -64,7 +64,7 @@ public:
     bool CanForceEdit() const { return FocusedRow() > 0; }
     void OnInvoke() { Invoke(FocusedRow(), 1, false); }
     void OnForceEdit() { Invoke(FocusedRow(), 1, true); }
-    void OnAddParameter(int kind);
+    void OnAddParameter(EntryKind kind);
     bool CanRemove() const;
     void OnRemove();
     bool CanCutOrCopy() const;

@@ -135,7 +135,7 @@ void CKSTListView::ChooseLinkFile(int row) {
         SelectRow(row);
 }
 
-void CKSTListView::OnAddParameter(int kind) {
+void CKSTListView::OnAddParameter(EntryKind kind) {
     if (Object() == nullptr)
         return;
     const int added = m_parameters.OnAdd(kind, FocusedRow());

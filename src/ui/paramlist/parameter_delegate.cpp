@@ -49,8 +49,9 @@ void CParameterDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
         painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
     if (index.column() == 0) {
         const int top = option.rect.top() + (option.rect.height() - CParameterIcons::kHeight) / 2;
-        painter->drawPixmap(option.rect.left() + 2, top,
-                            CParameterIcons::KindImage(index.data(kKindRole).toInt()));
+        painter->drawPixmap(
+            option.rect.left() + 2, top,
+            CParameterIcons::KindImage(static_cast<EntryKind>(index.data(kKindRole).toInt())));
     }
     const QRect textRect = TextRect(option, index);
     painter->setFont(option.font);

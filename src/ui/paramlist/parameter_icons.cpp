@@ -18,23 +18,23 @@ struct Tag {
 };
 
 // Parameter kinds: a coloured tag with a short mark, so kinds are told apart at a glance.
-Tag TagOf(int kind) {
+Tag TagOf(EntryKind kind) {
     switch (kind) {
-    case kKindNumeric:
+    case EntryKind::Numeric:
         return {"#", qRgb(0x1f, 0x6f, 0xc0)};
-    case kKindDataType:
+    case EntryKind::DataType:
         return {"T", qRgb(0x7a, 0x3f, 0xb0)};
-    case kKindArchitecture:
+    case EntryKind::Architecture:
         return {"A", qRgb(0x2e, 0x8b, 0x57)};
-    case kKindLibrary:
+    case EntryKind::Library:
         return {"L", qRgb(0x8b, 0x5a, 0x2b)};
-    case kKindLink:
+    case EntryKind::Link:
         return {"@", qRgb(0x00, 0x80, 0x80)};
-    case kKindLogic:
+    case EntryKind::Logic:
         return {"01", qRgb(0xc0, 0x39, 0x2b)};
-    case kKindNote:
+    case EntryKind::Note:
         return {"i", qRgb(0xb0, 0x8a, 0x00)};
-    case kKindStyle:
+    case EntryKind::Style:
         return {"S", qRgb(0xd3, 0x54, 0x00)};
     default:
         return {"\"\"", qRgb(0x55, 0x5b, 0x66)};
@@ -79,27 +79,27 @@ QPixmap DrawFolder() {
 }
 
 // Module rows: the hierarchy's image of the item kind, centred in the wider cell.
-QPixmap DrawModule(int itemKind) {
+QPixmap DrawModule(HierarchyKind itemKind) {
     QPixmap picture(CParameterIcons::kWidth, CParameterIcons::kHeight);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
     painter.drawPixmap((CParameterIcons::kWidth - CHierarchyIcons::kImageSize) / 2,
                        (CParameterIcons::kHeight - CHierarchyIcons::kImageSize) / 2,
-                       CHierarchyIcons::KindImage(itemKind, false));
+                       CHierarchyIcons::KindImage(static_cast<int>(itemKind), false));
     return picture;
 }
 
-QPixmap Make(int kind) {
+QPixmap Make(EntryKind kind) {
     switch (kind) {
-    case kKindVhdl:
-        return DrawModule(kItemNormal);
-    case kKindComponent:
-        return DrawModule(kItemLibrary);
-    case kKindPredefined:
-        return DrawModule(kItemPredefined);
-    case kKindPackage:
-        return DrawModule(kItemPackage);
-    case kKindDirectory:
+    case EntryKind::Vhdl:
+        return DrawModule(HierarchyKind::Normal);
+    case EntryKind::Component:
+        return DrawModule(HierarchyKind::Library);
+    case EntryKind::Predefined:
+        return DrawModule(HierarchyKind::Predefined);
+    case EntryKind::Package:
+        return DrawModule(HierarchyKind::Package);
+    case EntryKind::Directory:
         return DrawFolder();
     default:
         return DrawTag(TagOf(kind));
@@ -108,10 +108,11 @@ QPixmap Make(int kind) {
 
 } // namespace
 
-QPixmap CParameterIcons::KindImage(int kind) {
-    if (kind < kKindVhdl || kind > kKindString)
-        kind = kKindString;
-    const QString key = QStringLiteral("kestra-parameter-%1").arg(kind);
+QPixmap CParameterIcons::KindImage(EntryKind kind) {
+    if (static_cast<int>(kind) < static_cast<int>(EntryKind::Vhdl) ||
+        static_cast<int>(kind) > static_cast<int>(EntryKind::String))
+        kind = EntryKind::String;
+    const QString key = QStringLiteral("kestra-parameter-%1").arg(static_cast<int>(kind));
     QPixmap picture;
     if (!QPixmapCache::find(key, &picture)) {
         picture = Make(kind);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/design_object.h"
+
 #include <QPixmap>
 
 namespace kestra {
@@ -12,7 +14,7 @@ public:
     static constexpr int kWidth = 20;
     static constexpr int kHeight = 16;
 
-    static QPixmap KindImage(int kind);
+    static QPixmap KindImage(EntryKind kind);
 };
 
 } // namespace kestra

@@ -81,9 +81,10 @@ void CHierarchyPrinter::PaintRows(QPainter& painter, int first, int count) const
         }
         const int imageX = row.depth * kIndent + kIndent / 2;
         const int imageY = top + (rowHeight - CHierarchyIcons::kImageSize) / 2;
-        painter.drawPixmap(imageX, imageY, CHierarchyIcons::StatusImage(row.item->Status()));
+        painter.drawPixmap(imageX, imageY,
+                           CHierarchyIcons::StatusImage(static_cast<int>(row.item->Status())));
         painter.drawPixmap(imageX + CHierarchyIcons::kStatusWidth, imageY,
-                           CHierarchyIcons::KindImage(row.item->Kind(), false));
+                           CHierarchyIcons::KindImage(row.item->Image(), false));
         painter.save();
         painter.setPen(Qt::black);
         painter.setFont(RowFont(m_font, row.bold));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/design_object.h"
+
 #include <QFont>
 #include <QImage>
 #include <QString>
@@ -12,7 +14,7 @@ namespace kestra {
 
 // One row of the parameter list as the pane shows it.
 struct ParameterRow {
-    int kind = 0;
+    EntryKind kind = EntryKind::Vhdl;
     QString name;
     QString value;
 };

@@ -22,7 +22,7 @@ ModuleAnalysis AnalyzeEntityOnly(const std::string& text, const std::string& mod
     result.context.moduleName = module;
     result.context.previousObject = previous;
     result.object.SetEntryCount(1);
-    result.object.SetEntry(0, kKindVhdl, module, module + ".vhd");
+    result.object.SetEntry(0, EntryKind::Vhdl, module, module + ".vhd");
     const CScanner scanner(text, &result.context);
     std::size_t cursor = 0;
     EXPECT_EQ(AnalyzeEntity(scanner, EntityMode::Analyze, cursor, &result.object, &result.signals), "");
@@ -102,12 +102,13 @@ TEST(EntityReader, GenericKindsAndChoices) {
 TEST(EntityReader, StringGenericsOfLpmEntitiesAreStringParameters) {
     EXPECT_THAT(WithGenerics("DIRECTION : string := \"UP\"", "LPM_COUNTER").Entries(),
                 ElementsAre("UNKNOWN DIRECTION=UP"));
-    EXPECT_EQ(WithGenerics("DIRECTION : string := \"UP\"", "lpm_add").object.GetEntryKind(1), kKindString);
+    EXPECT_EQ(WithGenerics("DIRECTION : string := \"UP\"", "lpm_add").object.GetEntryKind(1),
+              EntryKind::String);
     EXPECT_THAT(WithGenerics("DIRECTION : string := \"UP\"", "LPMX").Entries(),
                 ElementsAre("NOTE DIRECTION=UP"));
-    EXPECT_EQ(GenericKind("STRING", "LPM"), kKindNote);
-    EXPECT_EQ(GenericKind("Std_Logic", "x"), kKindLogic);
-    EXPECT_EQ(GenericKind("", "x"), -1);
+    EXPECT_EQ(GenericKind("STRING", "LPM"), EntryKind::Note);
+    EXPECT_EQ(GenericKind("Std_Logic", "x"), EntryKind::Logic);
+    EXPECT_EQ(GenericKind("", "x"), EntryKind::None);
 }
 
 TEST(EntityReader, GenericClauseErrors) {
@@ -356,7 +357,7 @@ TEST(EntityReader, TextModesReturnThePortClauseAsWritten) {
 
     // The converting mode puts DataType parameter values in place of their names.
     object.AddEntry();
-    object.SetEntry(1, kKindDataType, "word", "unsigned");
+    object.SetEntry(1, EntryKind::DataType, "word", "unsigned");
     cursor = 0;
     EXPECT_EQ(AnalyzeEntity(scanner, EntityMode::ConvertedPortText, cursor, &object, nullptr),
               "\tport ( -- ports\n\t\td : in unsigned; q : out std_logic_vector(W-1 downto 0)\r\n\t);\r\n");
@@ -391,8 +392,8 @@ TEST(EntityReader, EntityDeclarationModes) {
     // Merge applies ENUM_ choices and adds a Style only when the object lacks it.
     CKSTObject object;
     object.SetEntryCount(2);
-    object.SetEntry(0, kKindVhdl, "m", "m.vhd");
-    object.SetEntry(1, kKindNumeric, "N", "1");
+    object.SetEntry(0, EntryKind::Vhdl, "m", "m.vhd");
+    object.SetEntry(1, EntryKind::Numeric, "N", "1");
     cursor = 0;
     EXPECT_EQ(AnalyzeEntityDeclarations(scanner, EntityDeclarationsMode::Merge, cursor, &object),
               text.find("end m"));

@@ -58,7 +58,7 @@ inline void AnalyzeModuleSource(const std::string& text, const std::string& modu
     result.context.moduleName = module;
     result.context.previousObject = previous;
     result.object.SetEntryCount(1);
-    result.object.SetEntry(0, kKindVhdl, module, module + ".vhd");
+    result.object.SetEntry(0, EntryKind::Vhdl, module, module + ".vhd");
     result.signals.SetSignalCount(0);
     const CScanner scanner(text, &result.context);
     std::size_t cursor = 0;

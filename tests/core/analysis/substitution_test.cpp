@@ -28,10 +28,10 @@ TEST(Substitution, ReplaceWholeWordEdges) {
 TEST(Substitution, TypeParameters) {
     CKSTObject object;
     object.SetEntryCount(4);
-    object.SetEntry(0, kKindVhdl, "M", "M.vhd");
-    object.SetEntry(1, kKindDataType, "T", "UNSIGNED");
-    object.SetEntry(2, kKindLogic, "ACTIVE", "'0'");
-    object.SetEntry(3, kKindDataType, "SAME", "same");
+    object.SetEntry(0, EntryKind::Vhdl, "M", "M.vhd");
+    object.SetEntry(1, EntryKind::DataType, "T", "UNSIGNED");
+    object.SetEntry(2, EntryKind::Logic, "ACTIVE", "'0'");
+    object.SetEntry(3, EntryKind::DataType, "SAME", "same");
     std::string text = "signal a : T(7 downto 0); -- T stays\r\n"
                        "b <= CONV_T(c, 8); d <= MY_T; e <= ACTIVE; f : SAME;";
     SubstituteTypeParameters(text, object);

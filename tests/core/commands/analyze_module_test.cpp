@@ -21,7 +21,7 @@ TEST(AnalyzeModule, CarriesChosenValuesAndReportsErrors) {
         project.Root(), "CNT", SimpleModule("CNT", "N : integer := 8", "CLK : in std_logic"));
     AnalysisContext context;
     EXPECT_EQ(AnalyzeModule(project.doc, counter, context), 0);
-    EXPECT_EQ(counter->Status(), kStatusAnalysed);
+    EXPECT_EQ(counter->Status(), AnalysisStatus::Analysed);
     EXPECT_EQ(project.log.Text(), "\r\nCNT analyzed. No error encountered.");
     ASSERT_EQ(counter->Object()->FormatEntry(1), "NUM\tN\t8");
     ASSERT_EQ(counter->Signals()->GetSignalCount(), 1);
@@ -37,7 +37,7 @@ TEST(AnalyzeModule, CarriesChosenValuesAndReportsErrors) {
     EXPECT_EQ(AnalyzeModule(project.doc, counter, context), 5);
     EXPECT_EQ(project.log.Text(), "\r\nCNT analyzed. Error encountered at line 5. Wrong keyword.");
     EXPECT_EQ(counter->Object()->GetEntryName(0), "* CNT");
-    EXPECT_EQ(counter->Status(), kStatusFailed);
+    EXPECT_EQ(counter->Status(), AnalysisStatus::Failed);
 
     project.WriteSource("CNT", "entity OTHER is end OTHER;");
     project.log.ClearLog();
@@ -55,10 +55,10 @@ TEST(AnalyzeModule, EmptyAndMissingFiles) {
     EXPECT_EQ(project.log.Text(), "\r\nE analyzed. No error encountered.");
 
     CHierarchyItem* missing = project.AddModule(project.Root(), "M", "");
-    missing->Object()->SetEntry(0, kKindVhdl, "M", "M.vhd");
+    missing->Object()->SetEntry(0, EntryKind::Vhdl, "M", "M.vhd");
     project.log.ClearLog();
     EXPECT_EQ(AnalyzeModule(project.doc, missing, context), -1);
-    EXPECT_EQ(missing->Status(), kStatusSourceMissing);
+    EXPECT_EQ(missing->Status(), AnalysisStatus::SourceMissing);
     EXPECT_EQ(project.log.Text(), "");
     EXPECT_EQ(missing->Object()->GetEntryCount(), 1); // left as it was
 }
@@ -95,15 +95,15 @@ TEST(AnalyzeCommand, ChildrenFirstAndStopsAtTheFirstFailure) {
     project.log.ClearLog();
     EXPECT_FALSE(commands.analysis.OnAnalyzeModule());
     EXPECT_EQ(project.log.Text(), "\r\nB analyzed. Error encountered at line 1. Wrong keyword.");
-    EXPECT_EQ(top->Child(0)->Status(), kStatusNeedsAnalysis);
+    EXPECT_EQ(top->Child(0)->Status(), AnalysisStatus::NeedsAnalysis);
 }
 
 TEST(ImportModuleFile, FreeNamesAndOverwrite) {
     ProjectFixture project;
     const auto outside = project.folder / "alu.vhd";
     ASSERT_TRUE(ReplaceFileSafely(outside, SimpleModule("alu", "", "a : in bit", "-- U_alu here\r\n")));
-    EXPECT_EQ(ImportModuleFile(project.doc, 0, outside.string(), "alu"), "alu");
-    EXPECT_EQ(ImportModuleFile(project.doc, 0, outside.string(), "alu"), "alu_2");
+    EXPECT_EQ(ImportModuleFile(project.doc, ImportMode::FreeName, outside.string(), "alu"), "alu");
+    EXPECT_EQ(ImportModuleFile(project.doc, ImportMode::FreeName, outside.string(), "alu"), "alu_2");
     EXPECT_EQ(project.log.Text(), "\r\nOriginal module name alu is in use, new module is renamed to alu_2.");
     const std::string copy = project.ReadSource("alu_2");
     EXPECT_NE(copy.find("entity alu_2 is"), std::string::npos);
@@ -111,11 +111,12 @@ TEST(ImportModuleFile, FreeNamesAndOverwrite) {
     EXPECT_NE(copy.find("-- U_alu_2 here"), std::string::npos);
 
     ASSERT_TRUE(ReplaceFileSafely(outside, "-- replaced"));
-    EXPECT_EQ(ImportModuleFile(project.doc, 1, outside.string(), "alu"), "alu");
+    EXPECT_EQ(ImportModuleFile(project.doc, ImportMode::Overwrite, outside.string(), "alu"), "alu");
     EXPECT_EQ(project.ReadSource("alu"), "-- replaced");
 
     project.log.ClearLog();
-    EXPECT_FALSE(ImportModuleFile(project.doc, 0, (project.folder / "none.vhd").string(), "none"));
+    EXPECT_FALSE(
+        ImportModuleFile(project.doc, ImportMode::FreeName, (project.folder / "none.vhd").string(), "none"));
     EXPECT_EQ(project.log.Text().rfind("\r\nERROR: ", 0), 0u);
 }
 

@@ -44,9 +44,11 @@ struct ComponentProject : ProjectFixture {
             "\tport (CLK, EN : in std_logic; Q : out std_logic_vector(W-1 downto 0));\r\nend CNT;\r\n\r\n"
             "architecture up of CNT is\r\nbegin\r\n\tQ <= (others => EN);\r\nend up;\r\n\r\n"
             "architecture down of CNT is\r\nbegin\r\n\tQ <= (others => '0');\r\nend down;\r\n");
-        AddModule(top, "LIBM", SimpleModule("LIBM", "", "CLK : in std_logic; D : out std_logic"), 4);
-        AddModule(top, "PRE", SimpleModule("PRE", "", "CLK : in std_logic"), 6);
-        AddModule(top, "DEFS", "package DEFS is\r\n\tconstant C : integer := 1;\r\nend DEFS;\r\n", 8);
+        AddModule(top, "LIBM", SimpleModule("LIBM", "", "CLK : in std_logic; D : out std_logic"),
+                  HierarchyKind::Library);
+        AddModule(top, "PRE", SimpleModule("PRE", "", "CLK : in std_logic"), HierarchyKind::Predefined);
+        AddModule(top, "DEFS", "package DEFS is\r\n\tconstant C : integer := 1;\r\nend DEFS;\r\n",
+                  HierarchyKind::Package);
     }
 
     bool AnalyseAll() {

@@ -115,9 +115,9 @@ TEST(GenerateCommand, PredefinedChildAndPackageFirst) {
                           "architecture TOP_arch of TOP is\r\nbegin\r\n\tU_PRE: PRE port map (I => A, O => "
                           "Y);\r\nend TOP_arch;\r\n");
     project.AddModule(top, "PRE", SimpleModule("PRE", "", "I : in std_logic; O : out std_logic"),
-                      kItemPredefined);
+                      HierarchyKind::Predefined);
     project.AddModule(top, "DEFS", "package DEFS is\r\n\tconstant C : integer := 1;\r\nend DEFS;\r\n",
-                      kItemPackage);
+                      HierarchyKind::Package);
     ProjectCommands commands(project.doc);
     commands.session.Select(top);
     ASSERT_TRUE(commands.analysis.OnGenerate()) << project.log.Text();

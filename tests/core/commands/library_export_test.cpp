@@ -79,7 +79,7 @@ struct HierarchyExport : ExportProject {
                       SimpleModule("A", "N : integer := 1", io, "\tU_C: C port map (I => I, O => O);\r\n"));
         AddModule(a, "C", SimpleModule("C", "", io, "\tO <= I;\r\n"));
         b = AddModule(top, "B", SimpleModule("B", "", io, "\tU_P: P port map (I => I, O => O);\r\n"));
-        AddModule(b, "P", SimpleModule("P", "", io, "\tO <= not I;\r\n"), kItemPredefined);
+        AddModule(b, "P", SimpleModule("P", "", io, "\tO <= not I;\r\n"), HierarchyKind::Predefined);
         AnalyzeAll(top);
     }
     CHierarchyItem* top = nullptr;
@@ -212,11 +212,11 @@ TEST(LibraryExport, PredefinedModuleCarriesStyleAndChoicesBackIntoAnalysis) {
     // Analysing the exported module gives back the user's values and choices.
     CKSTObject object;
     object.SetEntryCount(1);
-    object.SetEntry(0, kKindPredefined, "FILTER", "FILTER.vhd");
+    object.SetEntry(0, EntryKind::Predefined, "FILTER", "FILTER.vhd");
     CVHDLSignal signals;
     AnalysisContext context;
     context.moduleName = "FILTER";
-    AnalyzeModuleText(nullptr, nullptr, kItemPredefined, text, {}, object, &signals, context);
+    AnalyzeModuleText(nullptr, nullptr, HierarchyKind::Predefined, text, {}, object, &signals, context);
     ASSERT_EQ(context.errorCode, 0);
     EXPECT_EQ(object.FormatEntry(object.FindEntry("Style")), "STYLE\tStyle\tFAST\tFAST\tSMALL");
     EXPECT_EQ(object.GetEntryValue(object.FindEntry("TAPS")), "6");

@@ -95,8 +95,8 @@ TEST(LibraryInsert, LibraryModuleTwiceGetsAFreeNameAndItsOwnFile) {
     EXPECT_EQ(second->Text(), "COUNTER_2");
     EXPECT_EQ(second, project.Root()->Child(1));
     for (CHierarchyItem* item : {first, second}) {
-        EXPECT_EQ(item->Kind(), kItemLibrary);
-        EXPECT_EQ(item->Status(), kStatusAnalysed);
+        EXPECT_EQ(item->Kind(), HierarchyKind::Library);
+        EXPECT_EQ(item->Status(), AnalysisStatus::Analysed);
         EXPECT_EQ(item->Object()->FormatEntry(0), "COMP\t" + item->Text() + "\t" + item->Text() + ".vhd");
         EXPECT_EQ(item->Object()->FormatEntry(1), "NUM\tN\t4");
         EXPECT_EQ(item->Signals()->GetSignalCount(), 2);
@@ -111,12 +111,12 @@ TEST(LibraryInsert, LibraryModuleTwiceGetsAFreeNameAndItsOwnFile) {
 TEST(LibraryInsert, TheParentNeedsAnalysisAgain) {
     InsertProject project;
     CHierarchyItem* top = project.AddNormal("TOP");
-    ASSERT_EQ(top->Status(), kStatusAnalysed);
+    ASSERT_EQ(top->Status(), AnalysisStatus::Analysed);
     CHierarchyItem* item = project.InsertFile(top, project.library / "COUNTER.vhd");
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->Parent(), top);
-    EXPECT_EQ(item->Status(), kStatusAnalysed);
-    EXPECT_EQ(top->Status(), kStatusNeedsAnalysis);
+    EXPECT_EQ(item->Status(), AnalysisStatus::Analysed);
+    EXPECT_EQ(top->Status(), AnalysisStatus::NeedsAnalysis);
     EXPECT_TRUE(project.doc.IsModified());
 }
 
@@ -126,7 +126,7 @@ TEST(LibraryInsert, PredefinedModuleOncePerParentSharingOneFile) {
     CHierarchyItem* other = project.AddNormal("OTHER");
     CHierarchyItem* first = project.InsertPredefined(top, project.predefined / "P.vhd");
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->Kind(), kItemPredefined);
+    EXPECT_EQ(first->Kind(), HierarchyKind::Predefined);
     EXPECT_EQ(first->Object()->FormatEntry(0), "PRE\tP\tP.vhd");
     EXPECT_TRUE(project.log.Text().ends_with("\r\nPredefined module P added."));
     EXPECT_EQ(project.chooser.kinds, std::vector<LibraryKind>{LibraryKind::Predefined});
@@ -180,8 +180,8 @@ TEST(LibraryInsert, AFileThatCannotBeCopiedLeavesAnItemWithoutSource) {
     EXPECT_NE(project.log.Text().find("\r\nERROR: Cannot copy module file "), std::string::npos);
     // The new item does not take over the file of the module already there.
     EXPECT_EQ(item->Text(), "COUNTER_2");
-    EXPECT_EQ(item->Status(), kStatusSourceMissing);
-    EXPECT_EQ(existing->Status(), kStatusAnalysed);
+    EXPECT_EQ(item->Status(), AnalysisStatus::SourceMissing);
+    EXPECT_EQ(existing->Status(), AnalysisStatus::Analysed);
     EXPECT_EQ(project.ReadSource("COUNTER"), before);
 }
 
@@ -237,7 +237,7 @@ TEST(LibraryInsert, ExportedModuleInsertedIntoAnotherProjectGenerates) {
                                       "\tU_COUNTER: COUNTER port map (I => A, O => Y);\r\n"));
     CHierarchyItem* item = target.InsertFile(main, stored);
     ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->Status(), kStatusAnalysed) << target.log.Text();
+    EXPECT_EQ(item->Status(), AnalysisStatus::Analysed) << target.log.Text();
     EXPECT_EQ(item->Object()->FormatEntry(1), "NUM\tSTEP\t3");
 
     target.commands.session.Select(main);

@@ -53,7 +53,7 @@ TEST(ModuleCommands, AddAndNameModules) {
     CHierarchyItem* item = project.commands.modules.OnAddModule();
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->Text(), "<New Object>");
-    EXPECT_EQ(item->Status(), kStatusNew);
+    EXPECT_EQ(item->Status(), AnalysisStatus::New);
     EXPECT_EQ(project.observer.editing, item);
     EXPECT_FALSE(project.commands.modules.EndNameEdit(item, "two words"));
     EXPECT_EQ(item->Text(), "<New Object>");
@@ -61,7 +61,7 @@ TEST(ModuleCommands, AddAndNameModules) {
     EXPECT_EQ(project.log.Text(), "\r\nNew module added.\r\nSet module name as ADDER."
                                   "\r\nADDER analyzed. No error encountered.");
     EXPECT_EQ(project.ReadSource("ADDER").substr(0, 10), "-- ADDER\r\n");
-    EXPECT_EQ(item->Status(), kStatusAnalysed);
+    EXPECT_EQ(item->Status(), AnalysisStatus::Analysed);
     EXPECT_EQ(item->Object()->FormatEntry(0), "VHDL\tADDER\tADDER.vhd");
 
     CHierarchyItem* child = project.Add(item, "SUB");
@@ -69,7 +69,7 @@ TEST(ModuleCommands, AddAndNameModules) {
 
     // Nothing is added under a library module.
     project.commands.session.Select(child);
-    ASSERT_TRUE(project.commands.modules.OnSetKind(kItemLibrary));
+    ASSERT_TRUE(project.commands.modules.OnSetKind(HierarchyKind::Library));
     project.commands.session.Select(child);
     EXPECT_EQ(project.commands.modules.OnAddModule(), nullptr);
 }
@@ -114,11 +114,11 @@ TEST(ModuleCommands, RenameFollowsFilesAndRefusesTakenNames) {
     EXPECT_EQ(parent.find("ADDER"), std::string::npos);
     EXPECT_EQ(adder->Object()->FormatEntry(0), "VHDL\tSUM\tSUM.vhd");
     EXPECT_EQ(top->BlockData()->FindBlockByName("SUM"), 0);
-    EXPECT_EQ(top->Status(), kStatusNeedsAnalysis);
+    EXPECT_EQ(top->Status(), AnalysisStatus::NeedsAnalysis);
 
     // Predefined modules keep their name.
     project.commands.session.Select(adder);
-    ASSERT_TRUE(project.commands.modules.OnSetKind(kItemPredefined));
+    ASSERT_TRUE(project.commands.modules.OnSetKind(HierarchyKind::Predefined));
     EXPECT_FALSE(project.commands.modules.EndNameEdit(adder, "NEWNAME"));
 }
 
@@ -160,8 +160,8 @@ TEST(ModuleCommands, RemoveSetsFilesAsideAndSharesPredefinedFiles) {
 
     // Two items of one predefined module share its file.
     project.WriteSource("P", SimpleModule("P", "", "x : in bit"));
-    CHierarchyItem* first = project.AddModule(project.Root(), "P", "", kItemPredefined);
-    project.AddModule(project.Root(), "P", "", kItemPredefined);
+    CHierarchyItem* first = project.AddModule(project.Root(), "P", "", HierarchyKind::Predefined);
+    project.AddModule(project.Root(), "P", "", HierarchyKind::Predefined);
     project.commands.session.Select(first);
     project.prompts.QueueAnswer(PromptAnswer::Yes);
     ASSERT_TRUE(project.commands.modules.OnRemove());
@@ -199,18 +199,18 @@ TEST(ModuleCommands, SetKindRules) {
     CHierarchyItem* a = project.Add(project.Root(), "A");
     project.Add(a, "B");
     project.commands.session.Select(a);
-    EXPECT_FALSE(project.commands.modules.OnSetKind(kItemPackage)); // it has children
+    EXPECT_FALSE(project.commands.modules.OnSetKind(HierarchyKind::Package)); // it has children
     CHierarchyItem* b = a->Child(0);
     project.commands.session.Select(b);
-    EXPECT_FALSE(project.commands.modules.OnSetKind(kItemNormal)); // already normal
+    EXPECT_FALSE(project.commands.modules.OnSetKind(HierarchyKind::Normal)); // already normal
     project.log.ClearLog();
-    ASSERT_TRUE(project.commands.modules.OnSetKind(kItemPackage));
+    ASSERT_TRUE(project.commands.modules.OnSetKind(HierarchyKind::Package));
     EXPECT_EQ(b->Signals(), nullptr);
-    EXPECT_EQ(b->Object()->GetEntryKind(0), kKindPackage);
+    EXPECT_EQ(b->Object()->GetEntryKind(0), EntryKind::Package);
     EXPECT_EQ(project.log.Text().substr(0, 28), "\r\nModule is set as package.\r");
-    ASSERT_TRUE(project.commands.modules.OnSetKind(kItemLibrary));
+    ASSERT_TRUE(project.commands.modules.OnSetKind(HierarchyKind::Library));
     ASSERT_NE(b->Signals(), nullptr);
-    EXPECT_EQ(b->Object()->GetEntryKind(0), kKindComponent);
+    EXPECT_EQ(b->Object()->GetEntryKind(0), EntryKind::Component);
 }
 
 TEST(ModuleCommands, CopyPasteTwiceAndCutPaste) {

@@ -61,7 +61,7 @@ TEST(ParameterCommands, InvokeActionsAndPermissionsByKind) {
     CKSTObject object;
     object.SetEntryCount(14);
     for (int kind = 0; kind < 14; ++kind)
-        object.SetEntry(kind, kind, "E", "v");
+        object.SetEntry(kind, static_cast<EntryKind>(kind), "E", "v");
     // One letter per kind 0..13 (None, Text, Choice, Hdl, Folder, Link), then for kind 2 with
     // choices and for a module row without a file name.
     auto actions = [&](int column, bool force) {
@@ -84,28 +84,28 @@ TEST(ParameterCommands, InvokeActionsAndPermissionsByKind) {
     std::string copyable;
     std::string removable;
     for (int kind = 0; kind < 14; ++kind) {
-        copyable += CanCopyParameterKind(kind) ? '1' : '0';
-        removable += CanRemoveParameter(1, kind) ? '1' : '0';
+        copyable += CanCopyParameterKind(static_cast<EntryKind>(kind)) ? '1' : '0';
+        removable += CanRemoveParameter(1, static_cast<EntryKind>(kind)) ? '1' : '0';
     }
     EXPECT_EQ(copyable, "01100000110110");
     EXPECT_EQ(removable, "01100000110111");
-    EXPECT_FALSE(CanRemoveParameter(0, kKindNumeric));
+    EXPECT_FALSE(CanRemoveParameter(0, EntryKind::Numeric));
 }
 
 TEST(ParameterCommands, AddPlacesDefaultsAfterTheFocusedRowAndRewritesTheSource) {
     ParameterProject project;
     CParameterCommands& parameters = project.parameters;
-    EXPECT_EQ(parameters.OnAdd(kKindLogic, 1), 2);
-    EXPECT_EQ(parameters.OnAdd(kKindStyle, -1), 5);
-    EXPECT_EQ(parameters.OnAdd(kKindNumeric, 99), 6);
-    EXPECT_EQ(parameters.OnAdd(kKindNote, 0), 1);
-    EXPECT_EQ(parameters.OnAdd(kKindArchitecture, 1), -1);
+    EXPECT_EQ(parameters.OnAdd(EntryKind::Logic, 1), 2);
+    EXPECT_EQ(parameters.OnAdd(EntryKind::Style, -1), 5);
+    EXPECT_EQ(parameters.OnAdd(EntryKind::Numeric, 99), 6);
+    EXPECT_EQ(parameters.OnAdd(EntryKind::Note, 0), 1);
+    EXPECT_EQ(parameters.OnAdd(EntryKind::Architecture, 1), -1);
     EXPECT_EQ(project.Entries(),
               "NOTE\tNote\t<Your note>|NUM\tN\t4|LOGIC\tLogic\t'0'\t'0'\t'1'|TYP\tT\tbit|"
               "ARCH\tM\tFAST\tFAST\tSMALL|STYLE\tStyle\tStyle1\tStyle1\tStyle2|NUM\tNumeric\t8");
     EXPECT_EQ(project.observer.listReloads, 4);
     EXPECT_TRUE(project.doc.IsModified());
-    EXPECT_EQ(project.top->Status(), kStatusNeedsAnalysis);
+    EXPECT_EQ(project.top->Status(), AnalysisStatus::NeedsAnalysis);
     const std::string source = project.ReadSource("M");
     EXPECT_NE(
         source.find("\t\tNote: note := \"<Your note>\";\r\n\t\tN: integer := 4;\r\n"
@@ -123,9 +123,9 @@ TEST(ParameterCommands, AddPlacesDefaultsAfterTheFocusedRowAndRewritesTheSource)
     // With no row focused a parameter goes to the end; an object without its own entry takes none.
     project.commands.session.Select(project.Root());
     const int count = project.Root()->Object()->GetEntryCount();
-    EXPECT_EQ(parameters.OnAdd(kKindLink, -1), count);
+    EXPECT_EQ(parameters.OnAdd(EntryKind::Link, -1), count);
     project.Root()->Object()->SetEntryCount(0);
-    EXPECT_EQ(parameters.OnAdd(kKindLink, -1), -1);
+    EXPECT_EQ(parameters.OnAdd(EntryKind::Link, -1), -1);
 }
 
 TEST(ParameterCommands, RemoveAndMoveKeepTheFixedRows) {
@@ -154,7 +154,7 @@ TEST(ParameterCommands, RemoveAndMoveKeepTheFixedRows) {
     EXPECT_EQ(project.Entries(), "TYP\tT\tbit|NUM\tN\t4\tLOW\tHIGH|ARCH\tM\tFAST\tFAST\tSMALL");
     EXPECT_NE(project.ReadSource("M").find("\t\tT: type := bit;\r\n\t\tN: integer := 4 \r\n"),
               std::string::npos);
-    parameters.OnAdd(kKindNote, 3);
+    parameters.OnAdd(EntryKind::Note, 3);
     EXPECT_EQ(parameters.OnMove(4, MoveCommand::Top), 1);
     EXPECT_EQ(parameters.OnMove(2, MoveCommand::Up), 1);
     EXPECT_EQ(project.Entries(),
@@ -166,7 +166,7 @@ TEST(ParameterCommands, RemoveAndMoveKeepTheFixedRows) {
     project.prompts.QueueAnswer(PromptAnswer::Yes);
     EXPECT_EQ(parameters.OnRemove(3), 3);
     EXPECT_EQ(project.ReadSource("M").find("N: integer"), std::string::npos);
-    parameters.OnAdd(kKindNote, -1);
+    parameters.OnAdd(EntryKind::Note, -1);
     project.prompts.QueueAnswer(PromptAnswer::Yes);
     EXPECT_EQ(parameters.OnRemove(4), 3); // the last row went: the new last row follows
 }
@@ -238,7 +238,7 @@ TEST(ParameterCommands, LinkFileIsCopiedBesideTheModules) {
     const std::filesystem::path elsewhere = project.folder / "elsewhere";
     std::filesystem::create_directory(elsewhere);
     test::WriteBytes(elsewhere / "table.txt", "0 1 2");
-    const int link = project.parameters.OnAdd(kKindLink, 2);
+    const int link = project.parameters.OnAdd(EntryKind::Link, 2);
     EXPECT_FALSE(project.parameters.OnChooseLinkFile(1));    // not a link row
     EXPECT_FALSE(project.parameters.OnChooseLinkFile(link)); // cancelled
     EXPECT_EQ(project.Object().GetEntryValue(link), "<Filename>");

@@ -36,8 +36,8 @@ TEST(SourceUpdate, ParameterEditReachesTheFileAndSurvivesReanalysis) {
     ASSERT_TRUE(RewriteSourceFromParameters(project.doc, item));
     EXPECT_NE(project.ReadSource("M").find("\t\tOLD: integer := 42 \r\n"), std::string::npos);
     UpdateAnalysisStatus(project.doc, item);
-    EXPECT_EQ(item->Status(), kStatusAnalysed); // the new file time was stored
-    EXPECT_EQ(top->Status(), kStatusNeedsAnalysis);
+    EXPECT_EQ(item->Status(), AnalysisStatus::Analysed); // the new file time was stored
+    EXPECT_EQ(top->Status(), AnalysisStatus::NeedsAnalysis);
 
     item->Object()->SetEntryText(1, 1, "7");
     ASSERT_TRUE(RewriteSourceFromParameters(project.doc, item));
@@ -86,7 +86,7 @@ TEST(SourceUpdate, PortListUpdateKeepsWhatTheUserEntered) {
             "\t\tDATA : out std_logic_vector(7 downto 0)\r\n\t);\r\n\tconstant GONE"),
         std::string::npos)
         << text;
-    EXPECT_EQ(item->Status(), kStatusAnalysed);
+    EXPECT_EQ(item->Status(), AnalysisStatus::Analysed);
 }
 
 } // namespace

@@ -75,7 +75,9 @@ TEST(DiagramRecord, Version106RecordBecomesTheLiveDiagram) {
     Line(bytes, 0x21, 0, 5, 0, {{130, 300}, {130, 250}, {250, 250}, {250, 200}});
     const CBlockData record = Read(bytes.Bytes(), 106);
     const CVHDLSignal signals = Signals();
-    const std::vector<CChildModule> children{{"COUNTER", 0}, {"NEWMOD", 4}, {"PKG", 8}};
+    const std::vector<CChildModule> children{{"COUNTER", HierarchyKind::Normal},
+                                             {"NEWMOD", HierarchyKind::Library},
+                                             {"PKG", HierarchyKind::Package}};
 
     CBlockDiagram diagram;
     diagram.AddBlock(0, 0, 10, 10, "stale", 0, -1, BlockKind::Module);
@@ -87,7 +89,7 @@ TEST(DiagramRecord, Version106RecordBecomesTheLiveDiagram) {
     const CDiagramBlock* counter = diagram.FindBlock(0);
     ASSERT_NE(counter, nullptr);
     EXPECT_EQ(counter->text, "COUNTER");
-    EXPECT_EQ(counter->colour, ModuleColour(0)); // not the stored colour
+    EXPECT_EQ(counter->colour, ModuleColour(HierarchyKind::Normal)); // not the stored colour
     EXPECT_EQ(counter->rect, (CPixelRect{200, 100, 300, 200}));
     EXPECT_EQ(diagram.GetBlockKind(1), BlockKind::InPort);
     EXPECT_EQ(diagram.BlockColour(1), PortColour(BlockKind::InPort));
@@ -104,7 +106,7 @@ TEST(DiagramRecord, Version106RecordBecomesTheLiveDiagram) {
     const CDiagramBlock* added = ByText(diagram, "NEWMOD");
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(added->id, 7); // the lowest free id
-    EXPECT_EQ(added->colour, ModuleColour(4));
+    EXPECT_EQ(added->colour, ModuleColour(HierarchyKind::Library));
     EXPECT_EQ(added->rect, (CPixelRect{500, 70, 600, 170})); // right of everything: width 470 + 30
     EXPECT_EQ(ByText(diagram, "PKG"), nullptr);
 
@@ -142,7 +144,7 @@ TEST(DiagramRecord, Version102LinesUseTablePositionsAndAreRouted) {
     EXPECT_TRUE(record.LookUpLine(0)->points.empty());
 
     CBlockDiagram diagram;
-    LoadDiagramRecord(diagram, &record, {{"ALU", 0}}, nullptr);
+    LoadDiagramRecord(diagram, &record, {{"ALU", HierarchyKind::Normal}}, nullptr);
     ASSERT_EQ(diagram.Lines().Count(), 1);
     const LineRecord& line = diagram.Lines().Lines().begin()->second;
     EXPECT_EQ(line.points, (Path{{100, 50}, {200, 50}}));
@@ -153,7 +155,8 @@ TEST(DiagramRecord, Version102LinesUseTablePositionsAndAreRouted) {
     EXPECT_FALSE(diagram.DiagramChanged());
 
     CBlockDiagram reordered;
-    LoadDiagramRecord(reordered, &record, {{"REG", 0}, {"ALU", 0}}, nullptr);
+    LoadDiagramRecord(reordered, &record, {{"REG", HierarchyKind::Normal}, {"ALU", HierarchyKind::Normal}},
+                      nullptr);
     EXPECT_EQ(reordered.BlockText(0), "REG");
     EXPECT_EQ(reordered.Lines().Count(), 0);
 }
@@ -161,15 +164,15 @@ TEST(DiagramRecord, Version102LinesUseTablePositionsAndAreRouted) {
 TEST(DiagramRecord, NoRecordLeavesTheDiagramEmpty) {
     CBlockDiagram diagram;
     diagram.AddBlock(0, 0, 10, 10, "x", 0, -1, BlockKind::Module);
-    LoadDiagramRecord(diagram, nullptr, {{"ALU", 0}}, nullptr);
+    LoadDiagramRecord(diagram, nullptr, {{"ALU", HierarchyKind::Normal}}, nullptr);
     EXPECT_EQ(diagram.BlockCount(), 0);
     EXPECT_EQ(DiagramCaption("my_top_module"), "my top module");
 }
 
 TEST(DiagramRecord, WritingBackOnlyAfterAChangeAndRoundTrip) {
     CBlockDiagram diagram;
-    const int counter =
-        diagram.AddBlock(200, 100, 100, 100, "COUNTER", ModuleColour(0), -1, BlockKind::Module);
+    const int counter = diagram.AddBlock(200, 100, 100, 100, "COUNTER", ModuleColour(HierarchyKind::Normal),
+                                         -1, BlockKind::Module);
     const int clk =
         diagram.AddBlock(0, 130, 60, 20, "clk", PortColour(BlockKind::InPort), -1, BlockKind::InPort);
     const int note =
@@ -205,7 +208,7 @@ TEST(DiagramRecord, WritingBackOnlyAfterAChangeAndRoundTrip) {
     signals.SetSignalCount(1);
     signals.SetSignal(0, "clk", "in", "std_logic");
     CBlockDiagram loaded;
-    LoadDiagramRecord(loaded, &reread, {{"COUNTER", 0}}, &signals);
+    LoadDiagramRecord(loaded, &reread, {{"COUNTER", HierarchyKind::Normal}}, &signals);
     ASSERT_EQ(loaded.BlockCount(), diagram.BlockCount());
     for (const auto& [id, block] : diagram.Blocks().Blocks()) {
         const CDiagramBlock* other = loaded.FindBlock(id);

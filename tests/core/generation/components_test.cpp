@@ -10,11 +10,11 @@ namespace {
 TEST(Components, BindingOnlyForAChosenArchitecture) {
     CKSTObject child;
     child.SetEntryCount(2);
-    child.SetEntry(0, kKindVhdl, "ALU", "ALU.vhd");
-    child.SetEntry(1, kKindNumeric, "W", "8");
+    child.SetEntry(0, EntryKind::Vhdl, "ALU", "ALU.vhd");
+    child.SetEntry(1, EntryKind::Numeric, "W", "8");
     EXPECT_EQ(BuildComponentBinding(child, "ALU", "WORK"), "");
     const int index = child.AddEntry() - 1;
-    child.SetEntry(index, kKindArchitecture, "alu", "fast");
+    child.SetEntry(index, EntryKind::Architecture, "alu", "fast");
     EXPECT_EQ(BuildComponentBinding(child, "ALU", "WORK"),
               "\tfor all: ALU\r\n\t\tuse entity WORK.ALU(fast);\r\n\r\n");
 }
@@ -47,8 +47,8 @@ TEST(Components, InstantiationsOfChildrenNotNamedYet) {
 TEST(Components, GenericsOfASpecialisedComponent) {
     CKSTObject parent;
     parent.SetEntryCount(3);
-    parent.SetEntry(1, kKindDataType, "T", "SIGNED");
-    parent.SetEntry(2, kKindLogic, "RST", "'0'");
+    parent.SetEntry(1, EntryKind::DataType, "T", "SIGNED");
+    parent.SetEntry(2, EntryKind::Logic, "RST", "'0'");
     const std::string text = "\tgeneric (\r\n"
                              "\t\tN: natural := 4;\r\n"
                              "\t\tT: type := UNSIGNED;\r\n"
@@ -95,7 +95,7 @@ TEST(Components, MalformedGenericClauseIsPassedOver) {
 TEST(Components, HandDownStyles) {
     CKSTObject parent, copy;
     parent.SetEntryCount(2);
-    parent.SetEntry(1, kKindStyle, "SPEED", "FAST");
+    parent.SetEntry(1, EntryKind::Style, "SPEED", "FAST");
     HandDownStyles(parent, copy);
     ASSERT_EQ(copy.GetEntryCount(), 1);
     EXPECT_EQ(copy.FormatEntry(0), "STYLE\t\\P:SPEED\tFAST");

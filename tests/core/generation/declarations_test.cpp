@@ -9,28 +9,28 @@ namespace {
 CKSTObject Parameters() {
     CKSTObject object;
     object.SetEntryCount(1);
-    object.SetEntry(0, kKindVhdl, "M", "M.vhd");
-    auto add = [&object](int kind, const char* name, const char* value) {
+    object.SetEntry(0, EntryKind::Vhdl, "M", "M.vhd");
+    auto add = [&object](EntryKind kind, const char* name, const char* value) {
         const int index = object.AddEntry() - 1;
         object.SetEntry(index, kind, name, value);
         return index;
     };
-    add(kKindNumeric, "WIDTH", "8");
-    add(kKindDataType, "T", "UNSIGNED");
-    add(kKindLink, "INIT_FILE", "rom.hex");
-    add(kKindLogic, "RST", "'1'");
-    add(kKindNote, "DOC", "free text");
-    add(kKindString, "LPM_HINT", "UNUSED");
-    add(kKindArchitecture, "M", "rtl");
-    add(kKindNumeric, "DEPTH", "WIDTH*2");
+    add(EntryKind::Numeric, "WIDTH", "8");
+    add(EntryKind::DataType, "T", "UNSIGNED");
+    add(EntryKind::Link, "INIT_FILE", "rom.hex");
+    add(EntryKind::Logic, "RST", "'1'");
+    add(EntryKind::Note, "DOC", "free text");
+    add(EntryKind::String, "LPM_HINT", "UNUSED");
+    add(EntryKind::Architecture, "M", "rtl");
+    add(EntryKind::Numeric, "DEPTH", "WIDTH*2");
     return object;
 }
 
 TEST(GenericLines, TopModuleWritesValues) {
     CKSTObject object;
     object.SetEntryCount(3);
-    object.SetEntry(1, kKindNumeric, "WIDTH", "8");
-    object.SetEntry(2, kKindNumeric, "DEPTH", "4");
+    object.SetEntry(1, EntryKind::Numeric, "WIDTH", "8");
+    object.SetEntry(2, EntryKind::Numeric, "DEPTH", "4");
     const std::string lines = BuildGenericLines(kGenericTopModule, object);
     EXPECT_EQ(lines, "\t\tWIDTH: integer := 8;\r\n\t\tDEPTH: integer := 4;\r\n");
     EXPECT_EQ(WrapGenericLines(lines, "\r\n\tgeneric (\r\n", "\t);"),
@@ -67,15 +67,15 @@ TEST(GenericLines, FlagsChooseKindsAndValues) {
 TEST(StyleDeclarations, OwnAndHandedDownValues) {
     CKSTObject object;
     object.SetEntryCount(5);
-    object.SetEntry(0, kKindVhdl, "M", "M.vhd");
+    object.SetEntry(0, EntryKind::Vhdl, "M", "M.vhd");
     const std::vector<std::string> speeds{"FAST", "SMALL"};
-    object.SetEntry(1, kKindStyle, "SPEED", "SMALL");
+    object.SetEntry(1, EntryKind::Style, "SPEED", "SMALL");
     object.SetChoiceList(1, &speeds);
-    object.SetEntry(2, kKindStyle, "MODE", "PARENT_MODE");
+    object.SetEntry(2, EntryKind::Style, "MODE", "PARENT_MODE");
     object.SetChoiceList(2, &speeds);
-    object.SetEntry(3, kKindStyle, "\\P:parent_mode", "FAST");
+    object.SetEntry(3, EntryKind::Style, "\\P:parent_mode", "FAST");
     object.SetChoiceList(3, &speeds);
-    object.SetEntry(4, kKindStyle, "NOCHOICE", "X");
+    object.SetEntry(4, EntryKind::Style, "NOCHOICE", "X");
     EXPECT_EQ(BuildStyleDeclarations(object), "\ttype ENUM_SPEED is (FAST, SMALL);\r\n"
                                               "\tconstant SPEED: ENUM_SPEED := SMALL;\r\n"
                                               "\ttype ENUM_MODE is (FAST, SMALL);\r\n"

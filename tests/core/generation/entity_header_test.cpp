@@ -18,13 +18,13 @@ const std::string kModule =
 TEST(EntityHeader, RebuiltFromParameters) {
     CKSTObject object;
     object.SetEntryCount(5);
-    object.SetEntry(0, kKindVhdl, "M", "M.vhd");
-    object.SetEntry(1, kKindNumeric, "N", "16");
-    object.SetEntry(2, kKindLogic, "EN", "'1'");
+    object.SetEntry(0, EntryKind::Vhdl, "M", "M.vhd");
+    object.SetEntry(1, EntryKind::Numeric, "N", "16");
+    object.SetEntry(2, EntryKind::Logic, "EN", "'1'");
     const std::vector<std::string> logic{"'0'", "'1'"};
     object.SetChoiceList(2, &logic);
-    object.SetEntry(3, kKindLink, "F", "init.txt");
-    object.SetEntry(4, kKindStyle, "S", "fast");
+    object.SetEntry(3, EntryKind::Link, "F", "init.txt");
+    object.SetEntry(4, EntryKind::Style, "S", "fast");
     const std::vector<std::string> styles{"slow", "fast"};
     object.SetChoiceList(4, &styles);
 
@@ -45,7 +45,7 @@ TEST(EntityHeader, RebuiltFromParameters) {
     // No generic kinds: the old generic clause and the other declarations go.
     CKSTObject bare;
     bare.SetEntryCount(1);
-    bare.SetEntry(0, kKindVhdl, "M", "M.vhd");
+    bare.SetEntry(0, EntryKind::Vhdl, "M", "M.vhd");
     const std::string rewritten = RewriteEntityHeader(kModule, "M", bare);
     EXPECT_NE(rewritten.find("entity M is\r\n\tport (\r\n\t\tCLK"), std::string::npos) << rewritten;
     EXPECT_EQ(rewritten.find("OLD"), std::string::npos);

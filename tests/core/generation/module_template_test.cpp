@@ -45,7 +45,7 @@ TEST(ModuleTemplate, AnalysesWithOnePortAndOneArchitecture) {
     const CScanner scanner(text, &context);
     CKSTObject object;
     object.SetEntryCount(1);
-    object.SetEntry(0, kKindVhdl, "ADDER", "ADDER.vhd");
+    object.SetEntry(0, EntryKind::Vhdl, "ADDER", "ADDER.vhd");
     CVHDLSignal signals;
     std::size_t cursor = 0;
     AnalyzeEntity(scanner, EntityMode::Analyze, cursor, &object, &signals);

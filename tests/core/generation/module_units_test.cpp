@@ -18,7 +18,7 @@ CKSTObject Analysed(const std::string& name, const std::string& text) {
     const CScanner scanner(text, &context);
     CKSTObject object;
     object.SetEntryCount(1);
-    object.SetEntry(0, kKindVhdl, name, name + ".vhd");
+    object.SetEntry(0, EntryKind::Vhdl, name, name + ".vhd");
     CVHDLSignal signals;
     std::size_t cursor = 0;
     AnalyzeEntity(scanner, EntityMode::Analyze, cursor, &object, &signals);
@@ -218,7 +218,7 @@ TEST(ModuleUnits, ComponentCopiesAndPackagesInFront) {
     session.SetTopName("TOP");
 
     std::string output;
-    session.GenerateModuleUnits(0, "TOP", kTop, output);
+    session.GenerateModuleUnits(HierarchyKind::Normal, "TOP", kTop, output);
     // Only the instantiated component is declared, once, under the key of its first copy.
     EXPECT_NE(output.find("\r\n\r\n\tcomponent ADD\r\n\tgeneric (\r\n\t\tW: integer := 8 \r\n\t);\r\n"),
               std::string::npos)
@@ -227,8 +227,8 @@ TEST(ModuleUnits, ComponentCopiesAndPackagesInFront) {
     ASSERT_NE(session.Registry().Find("ADD"), nullptr);
     EXPECT_EQ(session.Registry().Find("ADD")->FormatEntry(1), "STYLE\t\\P:SPEED\tLOOKAHEAD");
 
-    session.GenerateModuleUnits(0, "ADD", kAdd, output);
-    session.GenerateModuleUnits(8, "TYPES", kPackage, output);
+    session.GenerateModuleUnits(HierarchyKind::Normal, "ADD", kAdd, output);
+    session.GenerateModuleUnits(HierarchyKind::Package, "TYPES", kPackage, output);
     EXPECT_EQ(output.find(kPackage), 0u);
     // The child's style value names the parent's style, whose value it takes.
     EXPECT_NE(output.find("constant IMPL: ENUM_IMPL := LOOKAHEAD;"), std::string::npos);
@@ -261,10 +261,10 @@ TEST(ModuleUnits, TwoParentsOfOneChildGetTwoCopies) {
         session.Registry().Add(name, std::move(copy));
     }
     std::string output;
-    session.GenerateModuleUnits(0, "P1", parent, output);
-    session.GenerateModuleUnits(0, "INV", inv, output);
-    session.GenerateModuleUnits(0, "P2", parent2, output);
-    session.GenerateModuleUnits(0, "INV", inv, output);
+    session.GenerateModuleUnits(HierarchyKind::Normal, "P1", parent, output);
+    session.GenerateModuleUnits(HierarchyKind::Normal, "INV", inv, output);
+    session.GenerateModuleUnits(HierarchyKind::Normal, "P2", parent2, output);
+    session.GenerateModuleUnits(HierarchyKind::Normal, "INV", inv, output);
 
     EXPECT_NE(output.find("U_INV_2: INV_2 port map (a, b); -- U_INV stays in comments"), std::string::npos)
         << output;
@@ -281,9 +281,9 @@ TEST(ModuleUnits, ModulesNoEntryNamesAddNothing) {
     AnalysisContext context;
     CGenerationSession session(context);
     std::string output = "x";
-    session.GenerateModuleUnits(0, "INV", "entity INV is end INV;", output);
+    session.GenerateModuleUnits(HierarchyKind::Normal, "INV", "entity INV is end INV;", output);
     EXPECT_EQ(output, "x");
-    session.GenerateModuleUnits(4, "LIB", kPackage, output);
+    session.GenerateModuleUnits(HierarchyKind::Library, "LIB", kPackage, output);
     EXPECT_EQ(output, "x" + kPackage.substr(0, kPackage.size() - 2) + "\r\n\r\n");
 }
 

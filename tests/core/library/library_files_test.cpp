@@ -42,10 +42,10 @@ TEST(LibraryFiles, ModuleFileNames) {
 TEST(LibraryFiles, CompanionNamesAreTheLinkValuesInOrder) {
     CKSTObject object;
     object.SetEntryCount(4);
-    object.SetEntry(0, kKindComponent, "M", "M.vhd");
-    object.SetEntry(1, kKindLink, "Pins", "m.ucf");
-    object.SetEntry(2, kKindNote, "Doc", "not a file");
-    object.SetEntry(3, kKindLink, "Data", "rom.hex");
+    object.SetEntry(0, EntryKind::Component, "M", "M.vhd");
+    object.SetEntry(1, EntryKind::Link, "Pins", "m.ucf");
+    object.SetEntry(2, EntryKind::Note, "Doc", "not a file");
+    object.SetEntry(3, EntryKind::Link, "Data", "rom.hex");
     EXPECT_EQ(CompanionNames(object), (std::vector<std::string>{"m.ucf", "rom.hex"}));
 }
 

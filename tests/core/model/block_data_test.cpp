@@ -24,7 +24,7 @@ LineRecord SampleLine() {
 CBlockData SampleRecord() {
     CBlockData data;
     data.Resize(3);
-    data.SetBlock(0, "COUNTER", 0, {10, 20, 110, 80}, ModuleColour(0));
+    data.SetBlock(0, "COUNTER", 0, {10, 20, 110, 80}, ModuleColour(HierarchyKind::Normal));
     data.SetBlock(1, "\\T:clk", 1, {-5, 0, 40, 20}, PortColour(BlockKind::InPort));
     data.SetBlock(2, "\\C:note", 7, {200, 200, 260, 230}, kWhite);
     data.AddLine(SampleLine());
@@ -89,7 +89,7 @@ TEST(BlockData, FindingAndRenamingUseExactNames) {
     EXPECT_EQ(name, "TIMER");
     EXPECT_EQ(id, 0);
     EXPECT_EQ(rect, (BlockRect{10, 20, 110, 80}));
-    EXPECT_EQ(colour, ModuleColour(0));
+    EXPECT_EQ(colour, ModuleColour(HierarchyKind::Normal));
 }
 
 TEST(BlockData, LineKeysAreDenseAndResetWithTheLines) {
@@ -211,7 +211,7 @@ std::string OldRecord(int version) {
     bytes.Str("ALU");
     if (version >= 104)
         bytes.U32(4);
-    bytes.I32(0).I32(0).I32(100).I32(50).U32(ModuleColour(4));
+    bytes.I32(0).I32(0).I32(100).I32(50).U32(ModuleColour(HierarchyKind::Library));
     bytes.Str("\\T:q");
     if (version >= 104)
         bytes.U32(9);
@@ -230,7 +230,8 @@ TEST(BlockDataSerialize, Version102HasNoIdsAndPlainLines) {
     CBlockData data;
     ASSERT_TRUE(Load(data, OldRecord(102), 102));
     ASSERT_EQ(data.GetBlockCount(), 2);
-    EXPECT_EQ(data.Blocks()[0], (CBlockData::Block{"ALU", -1, {0, 0, 100, 50}, ModuleColour(4)}));
+    EXPECT_EQ(data.Blocks()[0],
+              (CBlockData::Block{"ALU", -1, {0, 0, 100, 50}, ModuleColour(HierarchyKind::Library)}));
     EXPECT_EQ(data.Blocks()[1].id, -1);
     ASSERT_EQ(data.NextLineKey(), 2);
     for (int key = 0; key < 2; ++key) {
@@ -369,12 +370,12 @@ TEST(BlockNames, PrefixesAreLiteralAndExact) {
 }
 
 TEST(BlockColours, ModuleAndPortColours) {
-    EXPECT_EQ(ModuleColour(0), 0x0064E6E6u);
-    EXPECT_EQ(ModuleColour(4), 0x00B4FF78u);
-    EXPECT_EQ(ModuleColour(6), 0x00FF9998u);
-    EXPECT_EQ(ModuleColour(2), 0x00BABBBBu);
-    EXPECT_EQ(ModuleColour(8), 0x00FF3E3Eu);
-    EXPECT_EQ(ModuleColour(5), 0x00FFFFFFu);
+    EXPECT_EQ(ModuleColour(HierarchyKind::Normal), 0x0064E6E6u);
+    EXPECT_EQ(ModuleColour(HierarchyKind::Library), 0x00B4FF78u);
+    EXPECT_EQ(ModuleColour(HierarchyKind::Predefined), 0x00FF9998u);
+    EXPECT_EQ(ModuleColour(HierarchyKind::Root), 0x00BABBBBu);
+    EXPECT_EQ(ModuleColour(HierarchyKind::Package), 0x00FF3E3Eu);
+    EXPECT_EQ(ModuleColour(static_cast<HierarchyKind>(5)), 0x00FFFFFFu);
     EXPECT_EQ(kDefaultLineColour, 0x004080u);
 
     EXPECT_EQ(PortKindFromColour(0xFFBEBE), BlockKind::InPort);

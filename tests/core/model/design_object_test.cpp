@@ -21,9 +21,9 @@ private:
 CKSTObject SampleObject() {
     CKSTObject object;
     object.SetEntryCount(3);
-    object.SetEntry(0, kKindVhdl, "COUNTER", "COUNTER.vhd");
-    object.SetEntry(1, kKindNumeric, "WIDTH", "8");
-    object.SetEntry(2, kKindLogic, "RESET_LEVEL", "HIGH");
+    object.SetEntry(0, EntryKind::Vhdl, "COUNTER", "COUNTER.vhd");
+    object.SetEntry(1, EntryKind::Numeric, "WIDTH", "8");
+    object.SetEntry(2, EntryKind::Logic, "RESET_LEVEL", "HIGH");
     const std::vector<std::string> choices{"HIGH", "LOW"};
     object.SetChoiceList(2, &choices);
     object.SetAnalysedTime(0x89ABCDEF, 0x01D2A07E);
@@ -37,11 +37,11 @@ TEST(DesignObject, TableOperationsReportInvalidIndices) {
     EXPECT_EQ(object.GetEntryName(0), "");
     EXPECT_TRUE(object.GetChoiceList(0).empty());
     EXPECT_EQ(object.RemoveEntry(1), -1);
-    EXPECT_FALSE(object.SetEntry(1, kKindNumeric, "A", "B"));
+    EXPECT_FALSE(object.SetEntry(1, EntryKind::Numeric, "A", "B"));
     EXPECT_FALSE(object.SetEntryText(0, 2, "x"));
     EXPECT_TRUE(object.SetEntryText(0, 1, "value"));
     EXPECT_EQ(object.GetEntryValue(0), "value");
-    EXPECT_EQ(object.GetEntryKind(-1), -1);
+    EXPECT_EQ(object.GetEntryKind(-1), EntryKind::None);
     EXPECT_EQ(object.GetEntryValue(5), "");
     EXPECT_EQ(object.FormatEntry(1), "");
 
@@ -79,23 +79,23 @@ TEST(DesignObject, FormatEntry) {
     EXPECT_EQ(object.FormatEntry(1), "NUM\tWIDTH\t8");
     CKSTObject other;
     other.SetEntryCount(1);
-    other.SetEntry(0, kKindString, "LPM_TYPE", "x");
+    other.SetEntry(0, EntryKind::String, "LPM_TYPE", "x");
     EXPECT_EQ(other.FormatEntry(0), "UNKNOWN\tLPM_TYPE\tx");
-    EXPECT_STREQ(EntryKindLabel(99), "UNKNOWN");
-    EXPECT_STREQ(EntryKindLabel(10), "PKG");
+    EXPECT_STREQ(EntryKindLabel(static_cast<EntryKind>(99)), "UNKNOWN");
+    EXPECT_STREQ(EntryKindLabel(static_cast<EntryKind>(10)), "PKG");
 }
 
 TEST(DesignObject, ParseEntryAcceptsPasteableLines) {
-    int kind = -1;
+    EntryKind kind = EntryKind::None;
     std::string name, value;
     ASSERT_TRUE(CKSTObject::ParseEntry("NUM\tWIDTH\t8", kind, name, value));
-    EXPECT_EQ(kind, kKindNumeric);
+    EXPECT_EQ(kind, EntryKind::Numeric);
     EXPECT_EQ(name, "WIDTH");
     EXPECT_EQ(value, "8");
 
     std::vector<std::string> choices;
     ASSERT_TRUE(CKSTObject::ParseEntry("LOGIC\tL\tA\t\tB", kind, name, value, &choices));
-    EXPECT_EQ(kind, kKindLogic);
+    EXPECT_EQ(kind, EntryKind::Logic);
     EXPECT_EQ(value, "A");
     EXPECT_EQ(choices, (std::vector<std::string>{"", "B"}));
 
@@ -126,10 +126,10 @@ TEST(DesignObject, ParseEntryRejections) {
     };
     for (const char* line : rejected) {
         SCOPED_TRACE(line);
-        int kind = -7;
+        EntryKind kind = EntryKind::Note;
         std::string name = "keep", value = "keep";
         EXPECT_FALSE(CKSTObject::ParseEntry(line, kind, name, value));
-        EXPECT_EQ(kind, -7);
+        EXPECT_EQ(kind, EntryKind::Note);
         EXPECT_EQ(name, "keep");
     }
 }
@@ -137,7 +137,7 @@ TEST(DesignObject, ParseEntryRejections) {
 TEST(DesignObject, SerializeByteLayout) {
     CKSTObject object;
     object.SetEntryCount(1);
-    object.SetEntry(0, kKindLogic, "L", "H");
+    object.SetEntry(0, EntryKind::Logic, "L", "H");
     const std::vector<std::string> choices{"H", "LO"};
     object.SetChoiceList(0, &choices);
     object.SetAnalysedTime(0x04030201, 0x08070605);
@@ -208,9 +208,9 @@ TEST(DesignObject, HugeCountsFailWithoutAllocating) {
 TEST(DesignObject, RenameModuleObjectKeepsTheFailureMark) {
     CKSTObject object;
     object.SetEntryCount(3);
-    object.SetEntry(0, kKindVhdl, "* ADDER", "ADDER.vhd");
-    object.SetEntry(1, kKindArchitecture, "ADDER", "rtl");
-    object.SetEntry(2, kKindNumeric, "ADDER", "1");
+    object.SetEntry(0, EntryKind::Vhdl, "* ADDER", "ADDER.vhd");
+    object.SetEntry(1, EntryKind::Architecture, "ADDER", "rtl");
+    object.SetEntry(2, EntryKind::Numeric, "ADDER", "1");
     RenameModuleObject(object, "SUM");
     EXPECT_EQ(object.FormatEntry(0), "VHDL\t* SUM\tSUM.vhd");
     EXPECT_EQ(object.GetEntryName(1), "SUM");

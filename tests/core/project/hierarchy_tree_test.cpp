@@ -31,31 +31,35 @@ std::vector<std::string> ChildTexts(const CHierarchyItem* parent) {
 //       C11
 struct SampleTree {
     CHierarchyTree tree;
-    CHierarchyItem* root = tree.InsertItem("ROOT", kItemRoot);
-    CHierarchyItem* a = tree.InsertItem("A", kItemNormal, root);
-    CHierarchyItem* a1 = tree.InsertItem("A1", kItemLibrary, a);
-    CHierarchyItem* a2 = tree.InsertItem("A2", kItemPredefined, a);
-    CHierarchyItem* b = tree.InsertItem("B", kItemPackage, root);
-    CHierarchyItem* c = tree.InsertItem("C", kItemNormal, root);
-    CHierarchyItem* c1 = tree.InsertItem("C1", kItemNormal, c);
-    CHierarchyItem* c11 = tree.InsertItem("C11", kItemNormal, c1);
+    CHierarchyItem* root = tree.InsertItem("ROOT", HierarchyKind::Root);
+    CHierarchyItem* a = tree.InsertItem("A", HierarchyKind::Normal, root);
+    CHierarchyItem* a1 = tree.InsertItem("A1", HierarchyKind::Library, a);
+    CHierarchyItem* a2 = tree.InsertItem("A2", HierarchyKind::Predefined, a);
+    CHierarchyItem* b = tree.InsertItem("B", HierarchyKind::Package, root);
+    CHierarchyItem* c = tree.InsertItem("C", HierarchyKind::Normal, root);
+    CHierarchyItem* c1 = tree.InsertItem("C1", HierarchyKind::Normal, c);
+    CHierarchyItem* c11 = tree.InsertItem("C11", HierarchyKind::Normal, c1);
 };
 
 TEST(HierarchyTree, InsertItemCreatesTheRecordsOfItsKind) {
     CHierarchyTree tree;
     EXPECT_TRUE(tree.IsEmpty());
     EXPECT_EQ(tree.GetRootItem(), nullptr);
-    CHierarchyItem* root = tree.InsertItem("ProjectA", kItemRoot);
+    CHierarchyItem* root = tree.InsertItem("ProjectA", HierarchyKind::Root);
     EXPECT_EQ(tree.GetModuleFolder(), "ProjectA/");
     EXPECT_EQ(root->SelectedImage(), 3);
-    for (const int kind : {kItemNormal, kItemRoot, kItemLibrary, kItemPredefined, kItemPackage}) {
-        CHierarchyItem* item = tree.InsertItem("M" + std::to_string(kind), kind, root);
+    for (const HierarchyKind kind : {HierarchyKind::Normal, HierarchyKind::Root, HierarchyKind::Library,
+                                     HierarchyKind::Predefined, HierarchyKind::Package}) {
+        CHierarchyItem* item = tree.InsertItem("M" + std::to_string(static_cast<int>(kind)), kind, root);
         EXPECT_EQ(CHierarchyTree::ItemKind(item), kind);
-        EXPECT_EQ(item->SelectedImage(), kind + 1);
+        EXPECT_EQ(item->SelectedImage(), static_cast<int>(kind) + 1);
         EXPECT_NE(item->Object(), nullptr);
         EXPECT_NE(item->BlockData(), nullptr);
-        EXPECT_EQ(item->Signals() != nullptr, kind == 0 || kind == 4 || kind == 6) << kind;
-        EXPECT_EQ(item->Status(), kStatusNone);
+        EXPECT_EQ(item->Signals() != nullptr, kind == HierarchyKind::Normal ||
+                                                  kind == HierarchyKind::Library ||
+                                                  kind == HierarchyKind::Predefined)
+            << item->Text();
+        EXPECT_EQ(item->Status(), AnalysisStatus::None);
     }
     EXPECT_EQ(root->Signals(), nullptr);
     EXPECT_EQ(tree.GetModuleFolder(), "ProjectA/");
@@ -64,17 +68,17 @@ TEST(HierarchyTree, InsertItemCreatesTheRecordsOfItsKind) {
 
 TEST(HierarchyTree, InsertPositions) {
     CHierarchyTree tree;
-    CHierarchyItem* root = tree.InsertItem("R", kItemRoot);
-    CHierarchyItem* x = tree.InsertItem("X", 0, root);
-    tree.InsertItem("Z", 0, root);
-    tree.InsertItem("Y", 0, root, x);
-    tree.InsertItemAt("W", 0, root, 0);
-    tree.InsertItemAt("END", 0, root, 99);
+    CHierarchyItem* root = tree.InsertItem("R", HierarchyKind::Root);
+    CHierarchyItem* x = tree.InsertItem("X", HierarchyKind::Normal, root);
+    tree.InsertItem("Z", HierarchyKind::Normal, root);
+    tree.InsertItem("Y", HierarchyKind::Normal, root, x);
+    tree.InsertItemAt("W", HierarchyKind::Normal, root, 0);
+    tree.InsertItemAt("END", HierarchyKind::Normal, root, 99);
     EXPECT_EQ(ChildTexts(root), (std::vector<std::string>{"W", "X", "Y", "Z", "END"}));
     for (int i = 0; i < root->ChildCount(); ++i)
         EXPECT_EQ(root->Child(i)->IndexInParent(), i);
     // A second top-level item takes over the module folder.
-    CHierarchyItem* other = tree.InsertItem("Other", kItemRoot);
+    CHierarchyItem* other = tree.InsertItem("Other", HierarchyKind::Root);
     EXPECT_EQ(tree.TopLevelCount(), 2);
     EXPECT_EQ(tree.GetModuleFolder(), "Other/");
     EXPECT_EQ(other->Parent(), nullptr);
@@ -138,13 +142,13 @@ TEST(HierarchyTree, KindChangesKeepSignalListsInLine) {
     CHierarchyTree& tree = sample.tree;
     sample.a1->Signals()->AddSignal();
     sample.a1->Signals()->SetSignal(0, "clk", "in", "std_logic");
-    tree.SetItemKind(sample.a1, kItemNormal);
+    tree.SetItemKind(sample.a1, HierarchyKind::Normal);
     ASSERT_NE(sample.a1->Signals(), nullptr);
     EXPECT_EQ(sample.a1->Signals()->GetSignalCount(), 1);
-    tree.SetItemKind(sample.a1, kItemPackage);
+    tree.SetItemKind(sample.a1, HierarchyKind::Package);
     EXPECT_EQ(sample.a1->Signals(), nullptr);
     EXPECT_EQ(sample.a1->SelectedImage(), 9);
-    tree.SetItemKind(sample.a1, kItemPredefined);
+    tree.SetItemKind(sample.a1, HierarchyKind::Predefined);
     ASSERT_NE(sample.a1->Signals(), nullptr);
     EXPECT_EQ(sample.a1->Signals()->GetSignalCount(), 0);
 }
@@ -169,18 +173,18 @@ TEST(HierarchyTree, MarksCoverSubtrees) {
 
 TEST(HierarchyTree, CopySubtreeCopiesRecordsDeeply) {
     SampleTree sample;
-    sample.tree.SetStatus(sample.c1, kStatusAnalysed);
+    sample.tree.SetStatus(sample.c1, AnalysisStatus::Analysed);
     sample.c1->Object()->SetEntryCount(1);
-    sample.c1->Object()->SetEntry(0, kKindVhdl, "C1", "C1.vhd");
+    sample.c1->Object()->SetEntry(0, EntryKind::Vhdl, "C1", "C1.vhd");
     sample.c1->BlockData()->Resize(1);
     sample.tree.MarkSubtree(sample.c, false);
 
     CHierarchyTree other;
-    CHierarchyItem* target = other.InsertItem("P", kItemRoot);
+    CHierarchyItem* target = other.InsertItem("P", HierarchyKind::Root);
     CHierarchyItem* copy = other.CopySubtree(*sample.c, target);
     EXPECT_EQ(PreOrder(other), (std::vector<std::string>{"P:0", "C:1", "C1:2", "C11:3"}));
     CHierarchyItem* copiedC1 = copy->FirstChild();
-    EXPECT_EQ(copiedC1->Status(), kStatusAnalysed);
+    EXPECT_EQ(copiedC1->Status(), AnalysisStatus::Analysed);
     EXPECT_FALSE(copiedC1->HasCopyMark());
     EXPECT_EQ(*copiedC1->Object(), *sample.c1->Object());
     copiedC1->Object()->SetEntryText(0, 0, "changed");
@@ -196,10 +200,10 @@ TEST(HierarchyTree, CopySubtreeCopiesRecordsDeeply) {
 
 TEST(HierarchyTree, DeepChainsAreWalkedAndDestroyedWithoutRecursion) {
     auto tree = std::make_unique<CHierarchyTree>();
-    CHierarchyItem* item = tree->InsertItem("R", kItemRoot);
+    CHierarchyItem* item = tree->InsertItem("R", HierarchyKind::Root);
     constexpr int kDepth = 200000;
     for (int i = 0; i < kDepth; ++i)
-        item = tree->InsertItem("M", kItemNormal, item);
+        item = tree->InsertItem("M", HierarchyKind::Normal, item);
     EXPECT_EQ(CHierarchyTree::ItemDepth(item), kDepth);
     EXPECT_EQ(CHierarchyTree::LastDescendant(tree->GetRootItem()), item);
     EXPECT_EQ(tree->NextItem(item), nullptr);
@@ -229,12 +233,12 @@ TEST(HierarchyTree, ListenerHearsEveryChangeInOrder) {
     CHierarchyTree tree;
     RecordingListener listener;
     tree.SetListener(&listener);
-    CHierarchyItem* root = tree.InsertItem("R", kItemRoot);
-    CHierarchyItem* a = tree.InsertItem("A", 0, root);
-    tree.InsertItem("B", 0, root);
+    CHierarchyItem* root = tree.InsertItem("R", HierarchyKind::Root);
+    CHierarchyItem* a = tree.InsertItem("A", HierarchyKind::Normal, root);
+    tree.InsertItem("B", HierarchyKind::Normal, root);
     tree.MoveItemTo(a, 1);
-    tree.SetStatus(a, kStatusNew);
-    tree.SetStatus(a, kStatusNew);
+    tree.SetStatus(a, AnalysisStatus::New);
+    tree.SetStatus(a, AnalysisStatus::New);
     tree.SetItemText(a, "A2");
     tree.DeleteItem(a);
     EXPECT_EQ(listener.events, (std::vector<std::string>{"+? - 0", "+ R", "+? R 0", "+ A", "+? R 1", "+ B",

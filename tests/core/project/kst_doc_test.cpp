@@ -26,7 +26,8 @@ std::vector<std::string> Structure(const CHierarchyTree& tree) {
     std::vector<std::string> texts;
     for (const CHierarchyItem* item = tree.GetRootItem(); item != nullptr; item = tree.NextItem(item))
         texts.push_back(std::to_string(CHierarchyTree::ItemDepth(item)) + item->Text() + "/" +
-                        std::to_string(item->Kind()) + "/" + std::to_string(item->Status()));
+                        std::to_string(item->Image()) + "/" +
+                        std::to_string(static_cast<int>(item->Status())));
     return texts;
 }
 
@@ -76,7 +77,7 @@ TEST_F(KstDocTest, NewProjectFileHoldsTheHeaderAndTheEndMarkOnly) {
     const ProjectProperties properties = doc.GetProperties();
     EXPECT_EQ(properties.creatorUser, "alice");
     EXPECT_EQ(properties.creatorComputer, "lab1");
-    EXPECT_EQ(properties.accessLevel, kAccessAny);
+    EXPECT_EQ(properties.accessLevel, AccessLevel::Any);
 }
 
 TEST_F(KstDocTest, FirstUpdateCreatesTheRootInAFreeFolder) {
@@ -86,7 +87,7 @@ TEST_F(KstDocTest, FirstUpdateCreatesTheRootInAFreeFolder) {
     const CHierarchyItem* root = doc.Tree().GetRootItem();
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(root->Text(), "ProjectB");
-    EXPECT_EQ(root->Kind(), kItemRoot);
+    EXPECT_EQ(root->Kind(), HierarchyKind::Root);
     EXPECT_TRUE(FolderExists(folder / "ProjectB"));
     EXPECT_EQ(doc.Tree().GetModuleFolder(), "ProjectB/");
     EXPECT_EQ(doc.GetModuleFolderPath(), folder.Path() / "ProjectB/");
@@ -112,14 +113,14 @@ TEST_F(KstDocTest, FirstUpdateCreatesTheRootInAFreeFolder) {
 
 TEST_F(KstDocTest, FirstUpdateRepairsTheRootSettings) {
     ASSERT_TRUE(doc.OnNewDocument((folder / "p.kst").string()));
-    CHierarchyItem* root = doc.Tree().InsertItem("Proj", kItemRoot);
+    CHierarchyItem* root = doc.Tree().InsertItem("Proj", HierarchyKind::Root);
     CKSTObject& object = *root->Object();
     object.SetEntryCount(5);
-    object.SetEntry(0, kKindLibrary, "Library name", "MYLIB");
-    object.SetEntry(1, kKindLink, "Synthesizer_project", "syn.prj");
-    object.SetEntry(2, kKindDirectory, "Destination folder", "out\\gen");
-    object.SetEntry(3, kKindLink, "Timing_simulation", "t.do");
-    object.SetEntry(4, kKindNote, "Synthesis", "not a link");
+    object.SetEntry(0, EntryKind::Library, "Library name", "MYLIB");
+    object.SetEntry(1, EntryKind::Link, "Synthesizer_project", "syn.prj");
+    object.SetEntry(2, EntryKind::Directory, "Destination folder", "out\\gen");
+    object.SetEntry(3, EntryKind::Link, "Timing_simulation", "t.do");
+    object.SetEntry(4, EntryKind::Note, "Synthesis", "not a link");
     doc.OnFirstUpdate();
     EXPECT_EQ(EntryLines(object),
               (std::vector<std::string>{"LIB\tLibrary name\tMYLIB", "LINK\tSynthesis\tsyn.prj",
@@ -132,8 +133,8 @@ TEST_F(KstDocTest, FirstUpdateRepairsTheRootSettings) {
 
     // Entry 0 of another kind resets the object; no destination entry resets it to two.
     object.SetEntryCount(2);
-    object.SetEntry(0, kKindVhdl, "Proj", "x");
-    object.SetEntry(1, kKindDirectory, "Destination folder", "keep?");
+    object.SetEntry(0, EntryKind::Vhdl, "Proj", "x");
+    object.SetEntry(1, EntryKind::Directory, "Destination folder", "keep?");
     doc.OnFirstUpdate();
     EXPECT_EQ(object.GetEntryCount(), 7);
     EXPECT_EQ(object.FormatEntry(0), "LIB\tLibrary name\tWORK");
@@ -145,17 +146,17 @@ TEST_F(KstDocTest, StatusesFollowFilesAndTimes) {
     doc.OnFirstUpdate();
     CHierarchyTree& tree = doc.Tree();
     CHierarchyItem* root = tree.GetRootItem();
-    auto addModule = [&](CHierarchyItem* parent, const std::string& name, int kind) {
+    auto addModule = [&](CHierarchyItem* parent, const std::string& name, HierarchyKind kind) {
         CHierarchyItem* item = tree.InsertItem(name, kind, parent);
         item->Object()->SetEntryCount(1);
-        item->Object()->SetEntry(0, kKindVhdl, name, name + ".vhd");
+        item->Object()->SetEntry(0, EntryKind::Vhdl, name, name + ".vhd");
         return item;
     };
-    CHierarchyItem* top = addModule(root, "TOP", kItemNormal);
-    CHierarchyItem* sub = addModule(top, "SUB", kItemNormal);
-    CHierarchyItem* failed = addModule(top, "BAD", kItemLibrary);
-    CHierarchyItem* missing = addModule(top, "GONE", kItemPredefined);
-    CHierarchyItem* fresh = tree.InsertItem(kNewObjectText, kItemNormal, root);
+    CHierarchyItem* top = addModule(root, "TOP", HierarchyKind::Normal);
+    CHierarchyItem* sub = addModule(top, "SUB", HierarchyKind::Normal);
+    CHierarchyItem* failed = addModule(top, "BAD", HierarchyKind::Library);
+    CHierarchyItem* missing = addModule(top, "GONE", HierarchyKind::Predefined);
+    CHierarchyItem* fresh = tree.InsertItem(kNewObjectText, HierarchyKind::Normal, root);
 
     const fs::path modules = doc.GetModuleFolderPath();
     for (const char* name : {"TOP.vhd", "SUB.vhd", "BAD.vhd"}) {
@@ -176,31 +177,31 @@ TEST_F(KstDocTest, StatusesFollowFilesAndTimes) {
     // A changed file marks the module and its ancestors below the root.
     SetLastWriteTime(modules / "SUB.vhd", 133000000000000002ULL);
     UpdateAnalysisStatus(doc, sub);
-    EXPECT_EQ(sub->Status(), kStatusNeedsAnalysis);
-    EXPECT_EQ(top->Status(), kStatusNeedsAnalysis);
+    EXPECT_EQ(sub->Status(), AnalysisStatus::NeedsAnalysis);
+    EXPECT_EQ(top->Status(), AnalysisStatus::NeedsAnalysis);
     EXPECT_EQ(sub->Object()->GetAnalysedTime(), 0u);
     EXPECT_EQ(top->Object()->GetAnalysedTime(), 0u);
-    EXPECT_EQ(root->Status(), kStatusNone);
-    EXPECT_EQ(failed->Status(), kStatusFailed);
+    EXPECT_EQ(root->Status(), AnalysisStatus::None);
+    EXPECT_EQ(failed->Status(), AnalysisStatus::Failed);
 }
 
 TEST_F(KstDocTest, ProjectSurvivesSaveAndReopen) {
     ASSERT_TRUE(doc.OnNewDocument((folder / "full.kst").string()));
     doc.OnFirstUpdate();
     CHierarchyTree& tree = doc.Tree();
-    CHierarchyItem* cpu = tree.InsertItem("CPU", kItemNormal, tree.GetRootItem());
+    CHierarchyItem* cpu = tree.InsertItem("CPU", HierarchyKind::Normal, tree.GetRootItem());
     cpu->Object()->SetEntryCount(2);
-    cpu->Object()->SetEntry(0, kKindVhdl, "CPU", "CPU.vhd");
-    cpu->Object()->SetEntry(1, kKindStyle, "ADDER", "FAST");
+    cpu->Object()->SetEntry(0, EntryKind::Vhdl, "CPU", "CPU.vhd");
+    cpu->Object()->SetEntry(1, EntryKind::Style, "ADDER", "FAST");
     const std::vector<std::string> styles{"FAST", "SMALL"};
     cpu->Object()->SetChoiceList(1, &styles);
     cpu->Signals()->SetSignalCount(1);
     cpu->Signals()->SetSignalAll(0, "bus", "inout", "std_logic_vector", "15 downto 0", "(others => 'Z')");
-    CHierarchyItem* alu = tree.InsertItem("ALU", kItemLibrary, cpu);
-    tree.InsertItem("PKG", kItemPackage, tree.GetRootItem());
+    CHierarchyItem* alu = tree.InsertItem("ALU", HierarchyKind::Library, cpu);
+    tree.InsertItem("PKG", HierarchyKind::Package, tree.GetRootItem());
     CBlockData& blocks = *cpu->BlockData();
     blocks.Resize(2);
-    blocks.SetBlock(0, "ALU", 0, {10, 10, 90, 60}, ModuleColour(kItemLibrary));
+    blocks.SetBlock(0, "ALU", 0, {10, 10, 90, 60}, ModuleColour(HierarchyKind::Library));
     blocks.SetBlock(1, MakeStoredBlockName(BlockKind::InoutPort, "bus"), 1, {0, 80, 40, 100},
                     PortColour(BlockKind::InoutPort));
     LineRecord line;
@@ -210,8 +211,8 @@ TEST_F(KstDocTest, ProjectSurvivesSaveAndReopen) {
     line.points = {{40, 90}, {50, 90}, {50, 35}, {10, 35}};
     blocks.AddLine(line);
     alu->Object()->SetEntryCount(1);
-    alu->Object()->SetEntry(0, kKindComponent, "ALU", "ALU.vhd");
-    doc.SetAccessLevel(kAccessSameUserAndComputer);
+    alu->Object()->SetEntry(0, EntryKind::Component, "ALU", "ALU.vhd");
+    doc.SetAccessLevel(AccessLevel::SameUserAndComputer);
     ASSERT_TRUE(doc.DoFileSave());
 
     auto reopened = Reopen(folder / "full.kst");
@@ -222,7 +223,7 @@ TEST_F(KstDocTest, ProjectSurvivesSaveAndReopen) {
     EXPECT_EQ(*cpu2->Object(), *cpu->Object());
     EXPECT_EQ(*cpu2->Signals(), *cpu->Signals());
     EXPECT_EQ(*cpu2->BlockData(), blocks);
-    EXPECT_EQ(reopened->GetProperties().accessLevel, kAccessSameUserAndComputer);
+    EXPECT_EQ(reopened->GetProperties().accessLevel, AccessLevel::SameUserAndComputer);
 
     CKSTDoc stranger(prompts, otherLog);
     stranger.SetIdentity({"alice", "lab2"});
@@ -392,7 +393,7 @@ TEST_F(KstDocTest, HandBuiltOldFiles) {
     EXPECT_EQ(log.Text(),
               "Open project: Old\r\nThe project file version is old, please reanalyze all the objects.");
     EXPECT_EQ(doc.GetProperties().creatorUser, "alice");
-    EXPECT_EQ(doc.GetProperties().accessLevel, kAccessAny);
+    EXPECT_EQ(doc.GetProperties().accessLevel, AccessLevel::Any);
 
     CKSTDoc mid(prompts, otherLog);
     ASSERT_TRUE(mid.OnOpenDocument(CopyData("project_v104.kst").string()));

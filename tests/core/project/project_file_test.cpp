@@ -26,7 +26,7 @@ void AppendItem(ByteBuilder& bytes, int version, std::uint32_t depth, std::int32
                 const std::string& text) {
     bytes.U32(depth).I32(kind).Str(text);
     bytes.U8(1).I32(1).U32(0x89ABCDEF).U32(0x01D2A07E);
-    bytes.I32(kKindVhdl).Str(text).Str(text + ".vhd").I32(0);
+    bytes.I32(static_cast<std::int32_t>(EntryKind::Vhdl)).Str(text).Str(text + ".vhd").I32(0);
     if (version >= 101)
         bytes.U8(2).I32(1).Str("clk").Str("in").Str("std_logic").Str("").Str("");
     if (version < 102)
@@ -47,9 +47,9 @@ void AppendItem(ByteBuilder& bytes, int version, std::uint32_t depth, std::int32
 
 std::string VersionFile(int version) {
     ByteBuilder bytes = Header(static_cast<std::uint32_t>(version), "build-host", "bob");
-    AppendItem(bytes, version, 0, kItemRoot, "ROOT");
-    AppendItem(bytes, version, 1, kItemNormal, "CPU");
-    AppendItem(bytes, version, 1, kItemLibrary, "ALU");
+    AppendItem(bytes, version, 0, static_cast<std::int32_t>(HierarchyKind::Root), "ROOT");
+    AppendItem(bytes, version, 1, static_cast<std::int32_t>(HierarchyKind::Normal), "CPU");
+    AppendItem(bytes, version, 1, static_cast<std::int32_t>(HierarchyKind::Library), "ALU");
     bytes.U32(0xFFFFFFFF);
     return bytes.Bytes();
 }
@@ -109,7 +109,7 @@ TEST_F(ProjectFileTest, EveryVersionBranchReadsItsLayout) {
         const ProjectProperties properties = doc.GetProperties();
         EXPECT_EQ(properties.creatorUser, version < 108 ? "alice" : "bob");
         EXPECT_EQ(properties.creatorComputer, version < 108 ? "lab1" : "build-host");
-        EXPECT_EQ(properties.accessLevel, kAccessAny);
+        EXPECT_EQ(properties.accessLevel, AccessLevel::Any);
     }
 }
 
@@ -189,7 +189,7 @@ TEST_F(ProjectFileTest, AccessLevelsAreCheckedAgainstTheCreator) {
         EXPECT_EQ(doc.LoadFromBytes(bytes.Bytes()), access.opens);
         if (access.opens) {
             EXPECT_TRUE(prompts.Messages().empty());
-            EXPECT_EQ(doc.GetProperties().accessLevel, access.level);
+            EXPECT_EQ(doc.GetProperties().accessLevel, static_cast<AccessLevel>(access.level));
         } else {
             EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Access permission denied!"});
             EXPECT_TRUE(doc.Tree().IsEmpty());
@@ -201,13 +201,13 @@ TEST_F(ProjectFileTest, AccessByteIsMaskedWithTheLowByteOfB) {
     ByteBuilder bytes = Header(110, "lab1", "alice", 0xCAFEF00D, 0x000000FF, 254);
     bytes.U32(0xFFFFFFFF);
     ASSERT_TRUE(doc.LoadFromBytes(bytes.Bytes()));
-    EXPECT_EQ(doc.GetProperties().accessLevel, kAccessSameUser);
+    EXPECT_EQ(doc.GetProperties().accessLevel, AccessLevel::SameUser);
     EXPECT_EQ(doc.Header().reservedA, 0xCAFEF00Du);
     // Written back: the reserved words unchanged and the level masked again.
     EXPECT_EQ(doc.StoreToBytes(), bytes.Bytes());
 
-    ASSERT_TRUE(doc.SetAccessLevel(kAccessSameUserAndComputer));
-    EXPECT_FALSE(doc.SetAccessLevel(3));
+    ASSERT_TRUE(doc.SetAccessLevel(AccessLevel::SameUserAndComputer));
+    EXPECT_FALSE(doc.SetAccessLevel(static_cast<AccessLevel>(3)));
     EXPECT_EQ(doc.StoreToBytes(),
               Header(110, "lab1", "alice", 0xCAFEF00D, 0x000000FF, 253).U32(0xFFFFFFFF).Bytes());
 }
@@ -215,13 +215,13 @@ TEST_F(ProjectFileTest, AccessByteIsMaskedWithTheLowByteOfB) {
 TEST_F(ProjectFileTest, SmallProjectIsWrittenByteForByte) {
     ASSERT_TRUE(doc.LoadFromBytes(Header(110, "lab1", "alice", 0, 0, 0).U32(0xFFFFFFFF).Bytes()));
     CHierarchyTree& tree = doc.Tree();
-    CHierarchyItem* root = tree.InsertItem("P", kItemRoot);
+    CHierarchyItem* root = tree.InsertItem("P", HierarchyKind::Root);
     root->Object()->SetEntryCount(1);
-    root->Object()->SetEntry(0, kKindLibrary, "Library name", "WORK");
-    CHierarchyItem* cpu = tree.InsertItem("CPU", kItemNormal, root);
+    root->Object()->SetEntry(0, EntryKind::Library, "Library name", "WORK");
+    CHierarchyItem* cpu = tree.InsertItem("CPU", HierarchyKind::Normal, root);
     cpu->Object()->SetEntryCount(2);
-    cpu->Object()->SetEntry(0, kKindVhdl, "CPU", "CPU.vhd");
-    cpu->Object()->SetEntry(1, kKindLogic, "RST", "HIGH");
+    cpu->Object()->SetEntry(0, EntryKind::Vhdl, "CPU", "CPU.vhd");
+    cpu->Object()->SetEntry(1, EntryKind::Logic, "RST", "HIGH");
     const std::vector<std::string> levels{"HIGH", "LOW"};
     cpu->Object()->SetChoiceList(1, &levels);
     cpu->Object()->SetAnalysedTime(0x11111111, 0x01D00000);
@@ -229,7 +229,7 @@ TEST_F(ProjectFileTest, SmallProjectIsWrittenByteForByte) {
     cpu->Signals()->SetSignalAll(0, "d", "in", "std_logic_vector", "7 downto 0", "");
     cpu->BlockData()->Resize(1);
     cpu->BlockData()->SetBlock(0, "\\T:d", 0, {0, 0, 30, 20}, 0x00FFBEBE);
-    tree.InsertItem("PKG", kItemPackage, cpu);
+    tree.InsertItem("PKG", HierarchyKind::Package, cpu);
 
     const std::string expected = ByteBuilder()
                                      .U32(0x11D2A07E)

@@ -32,13 +32,11 @@ public:
 
     // Inserts a module item whose entry 0 names its file, and writes the source when given.
     CHierarchyItem* AddModule(CHierarchyItem* parent, const std::string& name, const std::string& source,
-                              int kind = 0) {
+                              HierarchyKind kind = HierarchyKind::Normal) {
         CHierarchyItem* item = doc.Tree().InsertItem(name, kind, parent);
         CKSTObject* object = item->Object();
         object->SetEntryCount(1);
-        const int entryKinds[] = {kKindVhdl,       0, kKindLibrary, 0, kKindComponent, 0,
-                                  kKindPredefined, 0, kKindPackage};
-        object->SetEntry(0, entryKinds[kind], name, name + ".vhd");
+        object->SetEntry(0, EntryKindOfItem(kind), name, name + ".vhd");
         if (!source.empty())
             WriteSource(name, source);
         return item;

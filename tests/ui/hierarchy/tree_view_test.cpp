@@ -43,13 +43,13 @@ TEST_F(TreeViewTest, AddModuleOpensTheNameEditorAndTheNameCreatesTheModule) {
 
     CHierarchyItem* added = Find(project, "<New Object>");
     ASSERT_NE(added, nullptr);
-    EXPECT_EQ(added->Status(), kStatusNew);
+    EXPECT_EQ(added->Status(), AnalysisStatus::New);
     EXPECT_EQ(Tree(project).SelectedItem(), added);
     ASSERT_TRUE(TypeName(project, QStringLiteral("alu")));
 
     EXPECT_EQ(added->Text(), "alu");
     EXPECT_TRUE(FileExists(ModuleFile(project, "alu")));
-    EXPECT_EQ(added->Status(), kStatusAnalysed);
+    EXPECT_EQ(added->Status(), AnalysisStatus::Analysed);
     EXPECT_EQ(LogText(project), "Open project: ProjectA\nNew module added.\nSet module name as alu.\n"
                                 "alu analyzed. No error encountered.");
     // The new module is the selected, bold item and the parameter list shows it.
@@ -67,7 +67,7 @@ TEST_F(TreeViewTest, AddModuleIsRefusedUnderALibraryModule) {
     ASSERT_NE(alu, nullptr);
     Select(project, alu);
     ASSERT_TRUE(Trigger(m_frame->Actions().setLibrary));
-    EXPECT_EQ(alu->Kind(), kItemLibrary);
+    EXPECT_EQ(alu->Kind(), HierarchyKind::Library);
     Select(project, alu);
     m_frame->UpdateActions();
     EXPECT_FALSE(m_frame->Actions().addModule->isEnabled());
@@ -231,7 +231,7 @@ TEST_F(TreeViewTest, AnalyseAndGenerateFromTheMenuAndFromTheKeys) {
     Select(project, alu);
     ASSERT_TRUE(Trigger(m_frame->Actions().analyzeModule));
     EXPECT_NE(LogText(project).find("alu analyzed. No error encountered."), std::string::npos);
-    EXPECT_EQ(alu->Status(), kStatusAnalysed);
+    EXPECT_EQ(alu->Status(), AnalysisStatus::Analysed);
 
     project->LogView()->ClearLog();
     Key(&Tree(project), Qt::Key_F4);
@@ -308,7 +308,7 @@ TEST_F(TreeViewTest, SetAsPackageChangesTheKindAndItsPicture) {
     Select(project, alu);
     const QIcon before = Tree(project).Model().IndexOf(alu).data(Qt::DecorationRole).value<QIcon>();
     ASSERT_TRUE(Trigger(m_frame->Actions().setPackage));
-    EXPECT_EQ(alu->Kind(), kItemPackage);
+    EXPECT_EQ(alu->Kind(), HierarchyKind::Package);
     EXPECT_EQ(alu->Signals(), nullptr);
     EXPECT_NE(LogText(project).find("\nModule is set as package."), std::string::npos);
     const QIcon after = Tree(project).Model().IndexOf(alu).data(Qt::DecorationRole).value<QIcon>();

@@ -183,8 +183,8 @@ TEST_F(ProjectWindowTest, PropertiesShowTheCreatorAndStoreTheAccessLevel) {
         }
         for (QLabel* label : properties->findChildren<QLabel*>())
             shown << label->text();
-        EXPECT_EQ(properties->AccessSlider()->value(), kAccessAny);
-        properties->AccessSlider()->setValue(kAccessSameUserAndComputer);
+        EXPECT_EQ(properties->AccessSlider()->value(), static_cast<int>(AccessLevel::Any));
+        properties->AccessSlider()->setValue(static_cast<int>(AccessLevel::SameUserAndComputer));
         return int(QDialog::Accepted);
     };
     ASSERT_TRUE(Trigger(m_frame->Actions().properties));
@@ -192,7 +192,7 @@ TEST_F(ProjectWindowTest, PropertiesShowTheCreatorAndStoreTheAccessLevel) {
     EXPECT_TRUE(shown.contains(QString::fromStdString(before.creatorComputer)));
     EXPECT_TRUE(shown.contains("Same user & computer"));
     EXPECT_TRUE(shown.contains("Project created &by : "));
-    EXPECT_EQ(project->Doc().GetProperties().accessLevel, kAccessSameUserAndComputer);
+    EXPECT_EQ(project->Doc().GetProperties().accessLevel, AccessLevel::SameUserAndComputer);
 
     // The level reaches the file at the next save; a cancelled dialog changes nothing.
     dialogHandler = [](QDialog&) { return int(QDialog::Rejected); };
@@ -202,7 +202,7 @@ TEST_F(ProjectWindowTest, PropertiesShowTheCreatorAndStoreTheAccessLevel) {
     CMemoryLog log;
     auto doc = Reopen(Folder() / "props.kst", prompts, log);
     ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(doc->GetProperties().accessLevel, kAccessSameUserAndComputer);
+    EXPECT_EQ(doc->GetProperties().accessLevel, AccessLevel::SameUserAndComputer);
 }
 
 } // namespace

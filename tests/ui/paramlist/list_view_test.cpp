@@ -93,7 +93,7 @@ TEST_F(ListViewTest, RowsMirrorTheObjectAndACommitWithMissingRowsChangesNothing)
     EXPECT_EQ(List().headerItem()->text(1), QStringLiteral("Parameter"));
     EXPECT_EQ(Cell(0, 0), QStringLiteral("alu"));
     EXPECT_EQ(Cell(0, 1), QStringLiteral("alu.vhd"));
-    EXPECT_EQ(List().Rows()[0].kind, kKindVhdl);
+    EXPECT_EQ(List().Rows()[0].kind, EntryKind::Vhdl);
     EXPECT_EQ(List().FocusedRow(), 0);
 
     const CKSTObject before = Object();
@@ -122,7 +122,7 @@ TEST_F(ListViewTest, AddPlacesEachKindAfterTheFocusedRowOrAtTheEndAndWritesTheSo
 
     List().setCurrentItem(nullptr);
     ASSERT_TRUE(Trigger(Actions().addNote));
-    EXPECT_EQ(Object().GetEntryKind(Object().GetEntryCount() - 1), kKindNote);
+    EXPECT_EQ(Object().GetEntryKind(Object().GetEntryCount() - 1), EntryKind::Note);
     EXPECT_EQ(Object().GetEntryValue(Object().GetEntryCount() - 1), "<Your note>");
 
     const std::string source = Source();
@@ -130,7 +130,7 @@ TEST_F(ListViewTest, AddPlacesEachKindAfterTheFocusedRowOrAtTheEndAndWritesTheSo
     EXPECT_NE(source.find("Logic: STD_LOGIC := '0';"), std::string::npos) << source;
     EXPECT_NE(source.find("type ENUM_Style is (Style1, Style2);"), std::string::npos) << source;
     EXPECT_NE(source.find("constant Style: ENUM_Style := Style1;"), std::string::npos) << source;
-    EXPECT_EQ(m_alu->Status(), kStatusAnalysed);
+    EXPECT_EQ(m_alu->Status(), AnalysisStatus::Analysed);
 }
 
 TEST_F(ListViewTest, EndOfEditingNormalisesRefusesAndReachesTheSourceAtOnce) {
@@ -171,7 +171,7 @@ TEST_F(ListViewTest, EndOfEditingNormalisesRefusesAndReachesTheSourceAtOnce) {
 
     // The file on disk analyses back to what the list shows.
     Analyse(m_alu);
-    EXPECT_EQ(m_alu->Status(), kStatusAnalysed);
+    EXPECT_EQ(m_alu->Status(), AnalysisStatus::Analysed);
     const int found = Object().FindEntry("my_width");
     ASSERT_GE(found, 0);
     EXPECT_EQ(Object().GetEntryValue(found), "16");
@@ -256,7 +256,7 @@ TEST_F(ListViewTest, InvokeActsByTheRowKind) {
 
     // Architecture: its name column opens the choice box on the value too.
     const int arch = Object().AddEntry() - 1;
-    Object().SetEntry(arch, kKindArchitecture, "alu", "alu_arch");
+    Object().SetEntry(arch, EntryKind::Architecture, "alu", "alu_arch");
     Object().GetChoiceList(arch) = {"alu_arch", "alu_fast"};
     List().SyncParameterList(true);
     FocusRow(arch);
@@ -278,9 +278,9 @@ TEST_F(ListViewTest, InvokeActsByTheRowKind) {
     EXPECT_TRUE(m_prompts.Messages().empty());
 
     // Library, predefined and package rows open their source as the module row does.
-    const std::pair<QAction*, int> kinds[] = {{Actions().setLibrary, kKindComponent},
-                                              {Actions().setPredefined, kKindPredefined},
-                                              {Actions().setPackage, kKindPackage}};
+    const std::pair<QAction*, EntryKind> kinds[] = {{Actions().setLibrary, EntryKind::Component},
+                                                    {Actions().setPredefined, EntryKind::Predefined},
+                                                    {Actions().setPackage, EntryKind::Package}};
     for (const auto& [action, kind] : kinds) {
         Select(m_project, m_alu);
         m_prompts.QueueAnswer(PromptAnswer::Yes);
@@ -289,7 +289,7 @@ TEST_F(ListViewTest, InvokeActsByTheRowKind) {
         const std::size_t started = m_shell.started.size();
         FocusRow(0);
         Key(&List(), Qt::Key_Space);
-        EXPECT_EQ(m_shell.started.size(), started + 1) << kind;
+        EXPECT_EQ(m_shell.started.size(), started + 1) << static_cast<int>(kind);
     }
 }
 
@@ -338,9 +338,9 @@ TEST_F(ListViewTest, LinksOpenAddressesFilesAndTheStateEditorOrAskForAFile) {
 
 TEST_F(ListViewTest, ProjectRowsEditTheLibraryNameAndChooseTheDestinationFolder) {
     Select(m_project, Root());
-    ASSERT_EQ(Object(Root()).GetEntryKind(0), kKindLibrary);
+    ASSERT_EQ(Object(Root()).GetEntryKind(0), EntryKind::Library);
     const int destination = 1;
-    ASSERT_EQ(Object(Root()).GetEntryKind(destination), kKindDirectory);
+    ASSERT_EQ(Object(Root()).GetEntryKind(destination), EntryKind::Directory);
 
     Edit(0, 1, QStringLiteral("chiplib"));
     EXPECT_EQ(m_project->Doc().GetLibraryName(), "chiplib");
@@ -368,7 +368,7 @@ TEST_F(ListViewTest, MovesStopAtTheEndsAndNeverCrossTheArchitectureEntry) {
     AddThreeParameters();
     // An architecture entry after the parameters, as analysis puts it.
     const int arch = Object().AddEntry() - 1;
-    Object().SetEntry(arch, kKindArchitecture, "alu", "alu_arch");
+    Object().SetEntry(arch, EntryKind::Architecture, "alu", "alu_arch");
     Object().GetChoiceList(arch) = {"alu_arch"};
     List().SyncParameterList(true);
 
@@ -390,7 +390,7 @@ TEST_F(ListViewTest, MovesStopAtTheEndsAndNeverCrossTheArchitectureEntry) {
     // The architecture entry itself stays; it is not removed or copied either.
     FocusRow(arch);
     Trigger(Actions().moveToTop);
-    EXPECT_EQ(Object().GetEntryKind(arch), kKindArchitecture);
+    EXPECT_EQ(Object().GetEntryKind(arch), EntryKind::Architecture);
     m_frame->UpdateActions();
     EXPECT_FALSE(Actions().remove->isEnabled());
     EXPECT_FALSE(Actions().copy->isEnabled());
