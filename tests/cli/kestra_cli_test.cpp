@@ -432,5 +432,18 @@ TEST_F(KestraCli, AProjectThatDoesNotOpenFailsWithItsMessage) {
     EXPECT_EQ(ReadBytes(work / "junk.kst"), "not a project");
 }
 
+TEST_F(KestraCli, AFinalSaveThatFailsExitsWithOneAndSaysWhy) {
+    NewProject();
+    const std::string before = ReadBytes(work / "P.kst");
+    fs::permissions(work / "P.kst", fs::perms::owner_read | fs::perms::group_read);
+    const CliRun run = Kestra({"add", "P.kst", "ProjectA", "M"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(
+        run.err.find("Cannot save the project file " + (work / "P.kst").string() + ".\nPermission denied"),
+        std::string::npos)
+        << run.err;
+    EXPECT_EQ(ReadBytes(work / "P.kst"), before);
+}
+
 } // namespace
 } // namespace kestra

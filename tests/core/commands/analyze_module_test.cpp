@@ -120,5 +120,18 @@ TEST(ImportModuleFile, FreeNamesAndOverwrite) {
     EXPECT_EQ(project.log.Text().rfind("\r\nERROR: ", 0), 0u);
 }
 
+TEST(AnalyzeModule, AnOversizedSourceIsRefusedWithAReason) {
+    ProjectFixture project;
+    CHierarchyItem* item = project.AddModule(project.Root(), "BIG", SimpleModule("BIG", "", "a : in bit"));
+    std::filesystem::resize_file(project.SourcePath("BIG"), kMaxReadFileSize + 1); // sparse
+    AnalysisContext context;
+    EXPECT_EQ(AnalyzeModule(project.doc, item, context), -1);
+    EXPECT_EQ(context.errorCode, 7);
+    EXPECT_NE(item->Status(), AnalysisStatus::Analysed);
+    EXPECT_EQ(project.log.Text(), "\r\nERROR: Cannot read source file (" +
+                                      project.SourcePath("BIG").string() +
+                                      "). File too large (more than 256 MB).");
+}
+
 } // namespace
 } // namespace kestra

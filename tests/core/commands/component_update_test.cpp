@@ -135,5 +135,24 @@ TEST(ComponentRefresh, ErrorsStopWithoutWriting) {
     EXPECT_EQ(project.ReadSource("P"), parent);
 }
 
+TEST(ComponentRefresh, AFailedWriteIsErrorSevenWithTheReason) {
+    ProjectFixture project;
+    const std::string parent = SimpleModule("P", "", "a : in bit");
+    CHierarchyItem* top = project.AddModule(project.Root(), "P", parent);
+    CHierarchyItem* child = project.AddModule(top, "C", SimpleModule("C", "", "b : in bit"));
+    AnalysisContext context;
+    ASSERT_EQ(AnalyzeModule(project.doc, child, context), 0);
+    std::filesystem::permissions(project.SourcePath("P"), std::filesystem::perms::owner_read);
+    project.log.ClearLog();
+    EXPECT_EQ(AnalyzeModule(project.doc, top, context), 7);
+    EXPECT_EQ(project.ReadSource("P"), parent);
+    EXPECT_NE(project.log.Text().find("\r\nERROR: Cannot write source file (" +
+                                      project.SourcePath("P").string() +
+                                      "). Failed to modify file. Permission denied."),
+              std::string::npos)
+        << project.log.Text();
+    EXPECT_NE(top->Status(), AnalysisStatus::Analysed);
+}
+
 } // namespace
 } // namespace kestra

@@ -146,5 +146,20 @@ TEST(GenerateCommand, UnreadableSourceWritesNothing) {
     EXPECT_FALSE(FileExists(project.doc.ResolvePath(project.doc.GetDestinationFolder()) / "TOP.vhd"));
 }
 
+TEST(GenerateCommand, AReadOnlyOutputIsKeptAndTheReasonLogged) {
+    GenerateProject project;
+    const std::filesystem::path output =
+        project.doc.ResolvePath(project.doc.GetDestinationFolder()) / "TOP.vhd";
+    ASSERT_TRUE(ReplaceFileSafely(output, "-- kept"));
+    std::filesystem::permissions(output, std::filesystem::perms::owner_read);
+    EXPECT_FALSE(project.Generate(project.top));
+    EXPECT_EQ(ReadWholeFile(output), "-- kept");
+    EXPECT_NE(
+        project.log.Text().find("\r\nERROR: Failed to generate synthesizable VHDL file. Permission denied."),
+        std::string::npos)
+        << project.log.Text();
+    EXPECT_EQ(project.log.Text().find("created successfully"), std::string::npos);
+}
+
 } // namespace
 } // namespace kestra

@@ -175,6 +175,28 @@ TEST(ModuleCommands, RemoveSetsFilesAsideAndSharesPredefinedFiles) {
     EXPECT_FALSE(project.commands.modules.OnRemove());
 }
 
+TEST(ModuleCommands, RemoveSaysWhenTheFileCannotBeSetAside) {
+    Commands project;
+    CHierarchyItem* a = project.Add(project.Root(), "A");
+    const std::string aText = project.ReadSource("A");
+    // A folder where the backup should go: the rename cannot replace it.
+    const std::filesystem::path backup = project.doc.GetModuleFolderPath() / "A.bak";
+    std::filesystem::create_directory(backup);
+    ASSERT_TRUE(ReplaceFileSafely(backup / "inside", "kept"));
+    project.log.ClearLog();
+    project.commands.session.Select(a);
+    project.prompts.QueueAnswer(PromptAnswer::Yes);
+    ASSERT_TRUE(project.commands.modules.OnRemove());
+    EXPECT_EQ(project.Root()->ChildCount(), 0);
+    EXPECT_EQ(project.ReadSource("A"), aText);
+    EXPECT_EQ(ReadWholeFile(backup / "inside"), "kept");
+    EXPECT_NE(
+        project.log.Text().find("\r\nWARNING: Cannot rename A.vhd to A.bak, the file stays in the module "
+                                "folder. Is a directory."),
+        std::string::npos)
+        << project.log.Text();
+}
+
 TEST(ModuleCommands, MoveAmongSiblings) {
     Commands project;
     for (const char* name : {"A", "B", "C", "D"})

@@ -280,6 +280,29 @@ TEST_F(KstDocTest, SaveAsInAnotherFolderKeepsTheRootName) {
     EXPECT_FALSE(FolderExists(folder / "elsewhere" / "ProjectAA"));
 }
 
+TEST_F(KstDocTest, SaveAsSaysWhenTheModulesCannotFollow) {
+    ASSERT_TRUE(doc.OnNewDocument((folder / "p.kst").string()));
+    doc.OnFirstUpdate();
+    WriteBytes(folder / "ProjectA" / "CPU.vhd", "cpu");
+    fs::create_directory(folder / "elsewhere");
+    WriteBytes(folder / "elsewhere" / "ProjectA", "a file where the module folder should go");
+    log.ClearLog();
+    // The project file is saved under its new name; the user is told the modules did not follow.
+    ASSERT_TRUE(doc.OnSaveDocument((folder / "elsewhere" / "p.kst").string()));
+    EXPECT_EQ(doc.GetPathName(), (folder / "elsewhere" / "p.kst").string());
+    EXPECT_TRUE(FileExists(folder / "elsewhere" / "p.kst"));
+    EXPECT_EQ(ReadBytes(folder / "ProjectA" / "CPU.vhd"), "cpu");
+    EXPECT_EQ(log.Text().rfind("\r\nWARNING: Cannot create the module folder " +
+                                   (folder / "elsewhere" / "ProjectA").string() + ". ",
+                               0),
+              0u)
+        << log.Text();
+    ASSERT_FALSE(prompts.Messages().empty());
+    EXPECT_EQ(prompts.Messages().back().icon, PromptIcon::Warning);
+    EXPECT_NE(prompts.Messages().back().text.find("not all of its module files could be copied"),
+              std::string::npos);
+}
+
 TEST_F(KstDocTest, SaveRunsTheCommitHookFirst) {
     ASSERT_TRUE(doc.OnNewDocument((folder / "p.kst").string()));
     doc.OnFirstUpdate();

@@ -107,6 +107,53 @@ TEST(FileSystem, CopyMoveAndDeleteReportTheSystemsErrorText) {
     EXPECT_EQ(error, std::make_error_code(std::errc::no_such_file_or_directory).message());
 }
 
+TEST(FileSystem, CopiesAndMovesOverAFileFollowTheSafeRules) {
+    TempFolder folder;
+    WriteBytes(folder / "new.vhd", "NEW");
+    WriteBytes(folder / "old.vhd", "OLD");
+    std::string error;
+
+    // A target that nobody may write is kept, whether copied or moved over.
+    fs::permissions(folder / "old.vhd", fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_FALSE(CopyFileTo(folder / "new.vhd", folder / "old.vhd", true, &error));
+    EXPECT_EQ(error, std::make_error_code(std::errc::permission_denied).message());
+    EXPECT_FALSE(MoveFileTo(folder / "new.vhd", folder / "old.vhd", true, &error));
+    EXPECT_EQ(ReadBytes(folder / "old.vhd"), "OLD");
+    EXPECT_TRUE(FileExists(folder / "new.vhd"));
+
+    // A replaced target keeps its permissions; a new copy of a read-only file is writable.
+    const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(folder / "old.vhd", shared);
+    ASSERT_TRUE(CopyFileTo(folder / "new.vhd", folder / "old.vhd", true));
+    EXPECT_EQ(ReadBytes(folder / "old.vhd"), "NEW");
+    EXPECT_EQ(fs::status(folder / "old.vhd").permissions() & fs::perms::all, shared);
+    fs::permissions(folder / "new.vhd", fs::perms::owner_read);
+    ASSERT_TRUE(CopyFileTo(folder / "new.vhd", folder / "copy.vhd", false));
+    EXPECT_TRUE((fs::status(folder / "copy.vhd").permissions() & fs::perms::owner_write) != fs::perms::none);
+
+    // Copying a file onto itself keeps it whole.
+    ASSERT_TRUE(CopyFileTo(folder / "copy.vhd", folder / "copy.vhd", true));
+    EXPECT_EQ(ReadBytes(folder / "copy.vhd"), "NEW");
+    EXPECT_EQ(ListFiles(folder.Path()), (std::vector<std::string>{"copy.vhd", "new.vhd", "old.vhd"}));
+
+    fs::create_directory(folder / "A");
+    fs::create_directory(folder / "B");
+    EXPECT_FALSE(RenameFolder(folder / "A", folder / "B", &error));
+    EXPECT_EQ(error, std::make_error_code(std::errc::file_exists).message());
+    EXPECT_TRUE(RenameFolder(folder / "A", folder / "C"));
+    EXPECT_TRUE(FolderExists(folder / "C"));
+}
+
+TEST(FileSystem, ReadWholeFileRefusesFilesTooLargeToHold) {
+    TempFolder folder;
+    const fs::path huge = folder / "huge.vhd";
+    WriteBytes(huge, "");
+    fs::resize_file(huge, kMaxReadFileSize + 1); // sparse: no disk space is used
+    std::string error;
+    EXPECT_FALSE(ReadWholeFile(huge, &error).has_value());
+    EXPECT_EQ(error, "File too large (more than 256 MB)");
+}
+
 TEST(FileSystem, FoldersAndListings) {
     TempFolder folder;
     bool exists = true;
