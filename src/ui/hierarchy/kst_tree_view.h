@@ -51,8 +51,9 @@ private:
 
 // The project window's hierarchy pane: shows the project's hierarchy with kind and status
 // images, follows the selection into the other panes through the project observer, and
-// forwards the module, clipboard and analysis commands to the core. The bold item is always the one the panes
-// show; while a command runs, selection changes wait until the command has chosen its item.
+// forwards the module, clipboard and analysis commands to the core. The bold item is always
+// the one the panes show; while a command runs, selection changes wait until the command has
+// chosen its item.
 class CKSTTreeView : public QTreeView {
     Q_OBJECT
 
