@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kestra::CKSTObject object;
     if (object.Serialize(objectArchive)) {
         for (int i = 0; i < object.GetEntryCount(); ++i) {
-            int kind = 0;
+            kestra::EntryKind kind = kestra::EntryKind::None;
             std::string name, value;
             kestra::CKSTObject::ParseEntry(object.FormatEntry(i), kind, name, value);
         }
