@@ -163,6 +163,10 @@ bool CModuleCommands::RenameModule(CHierarchyItem* item, const std::string& oldT
     doc.Log().AppendLog("\r\nSet module name as " + text + ".");
     doc.SetModifiedFlag();
     AnalyzeModule(doc, item, m_session.Context());
+    // The analysis read the module's ports: the panes that show them follow.
+    if (!fromPaste)
+        m_session.Observer().ReloadPanes(item,
+                                         CProjectObserver::kSignalList | CProjectObserver::kBlockDiagram);
     if (fromPaste && item->Parent() != nullptr)
         AnalyzeModule(doc, item->Parent(), m_session.Context());
     return true;

@@ -13,7 +13,8 @@ class CSettingsStore;
 
 // The main window's three docking bars, "MODULE LIBRARY", "BLOCK DIAGRAM" and "SIGNAL LIST",
 // their default places and sizes, the layout kept under "DockBarState", and the block diagram
-// maximizing toggle. The bars' panes are empty until their own views exist.
+// maximizing toggle. The main window puts the views into the bars; a bar whose view does not
+// exist yet holds an empty pane.
 class CDockBars : public QObject {
     Q_OBJECT
 

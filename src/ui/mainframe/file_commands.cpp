@@ -10,6 +10,7 @@
 #include "model/file_version.h"
 #include "paramlist/kst_list_view.h"
 #include "project/kst_doc.h"
+#include "signallist/signal_list_view.h"
 #include "system/file_system.h"
 #include "system/settings_store.h"
 #include "system/user_prompts.h"
@@ -140,19 +141,30 @@ void CMainFrame::OnProperties() {
 
 void CMainFrame::OnPrint() {
     C3SplitFrame* project = ActiveProject();
-    if (project == nullptr)
+    const bool signalList = SignalListFocus();
+    if (project == nullptr && !signalList)
         return;
     QPrinter printer;
     QPrintDialog dialog(&printer, this);
     if (m_ui.ExecDialog(dialog) != QDialog::Accepted)
         return;
-    if (project->ActiveView() == project->ListView())
+    if (signalList)
+        m_signalList->Print(printer);
+    else if (project->ActiveView() == project->ListView())
         project->ListView()->Print(printer);
     else
         project->TreeView()->Print(printer);
 }
 
 void CMainFrame::OnPrintPreview() {
+    if (SignalListFocus()) {
+        m_signalList->CommitToSource();
+        QPrintPreviewDialog dialog(this);
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, m_signalList,
+                [this](QPrinter* printer) { m_signalList->Print(*printer); });
+        m_ui.ExecDialog(dialog);
+        return;
+    }
     C3SplitFrame* project = ActiveProject();
     if (project == nullptr)
         return;

@@ -54,6 +54,11 @@ void AddMenuActions(QMenu& menu, const QList<QAction*>& actions) {
     }
 }
 
+QList<QAction*> CMainActions::SignalContextMenu() const {
+    return {insertRow, remove,    cut,    copy,     paste,       copyView,
+            nullptr,   moveToTop, moveUp, moveDown, moveToBottom};
+}
+
 QList<QAction*> CMainActions::ListContextMenu() const {
     return {invoke,   forceEdit, nullptr,   addNumeric, addDataType, addLogic,    addStyle,
             addNote,  addLink,   nullptr,   remove,     cut,         copy,        paste,
@@ -99,6 +104,9 @@ void CMainFrame::CreateActions() {
     a.copyView =
         MakeAction(this, QStringLiteral("Copy &View"), {},
                    QStringLiteral("Copy a picture of the design hierarchy to the clipboard\nCopy View"));
+
+    a.insertRow = MakeAction(this, QStringLiteral("&Insert"), QKeySequence(Qt::Key_Insert),
+                             QStringLiteral("Insert a blank row above the focused row\nInsert"));
 
     a.addModule =
         MakeAction(this, QStringLiteral("&Add Module"), QKeySequence(Qt::Key_F1),

@@ -27,6 +27,7 @@ struct CMainActions {
     QAction* paste = nullptr;
     QAction* remove = nullptr;
     QAction* copyView = nullptr;
+    QAction* insertRow = nullptr;
 
     QAction* addModule = nullptr;
     QAction* analyzeModule = nullptr;
@@ -77,6 +78,8 @@ struct CMainActions {
     QList<QAction*> TreeContextMenu() const;
     // The parameter list's context menu and its "Parameter" menu, in their order.
     QList<QAction*> ListContextMenu() const;
+    // The signal list's context menu, in its order.
+    QList<QAction*> SignalContextMenu() const;
 };
 
 // Adds the actions to the menu in order, a null entry as a separator.

@@ -10,6 +10,7 @@
 #include "model/design_object.h"
 #include "paramlist/kst_list_view.h"
 #include "project/kst_doc.h"
+#include "signallist/signal_list_view.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,6 +48,7 @@ CMainFrame::CMainFrame(const UiContext& ui, QWidget* parent)
     statusBar()->showMessage(QStringLiteral("Ready"));
     m_bars = new CDockBars(*this, *m_mainToolBar, ui.settings);
     m_bars->RestoreLayout();
+    CreateSignalList();
     m_treeMenu = new QMenu(this);
     AddMenuActions(*m_treeMenu, m_actions.TreeContextMenu());
     connect(m_treeMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
@@ -63,6 +65,7 @@ CMainFrame::~CMainFrame() {
     // Focus and clipboard changes while the windows go away must not reach a half-destroyed frame.
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(QApplication::clipboard(), nullptr, this, nullptr);
+    m_signalList->SetListener(nullptr);
     // Project windows close before the frame's actions and bars go.
     for (QMdiSubWindow* sub : m_mdiArea->subWindowList())
         delete sub;
@@ -100,7 +103,9 @@ void CMainFrame::ConnectCommands() {
     };
     connect(a.copyView, &QAction::triggered, this, [this] {
         C3SplitFrame* project = ActiveProject();
-        if (project != nullptr && QApplication::focusWidget() == project->ListView())
+        if (SignalListFocus())
+            m_signalList->OnCopyView();
+        else if (project != nullptr && QApplication::focusWidget() == project->ListView())
             project->ListView()->OnCopyView();
         else if (project != nullptr)
             project->TreeView()->OnCopyView();
@@ -130,7 +135,9 @@ void CMainFrame::ConnectCommands() {
     for (const auto& [action, move] : moves) {
         // The move commands act on the hierarchy or the parameter list, whichever has the focus.
         connect(action, &QAction::triggered, this, [this, move] {
-            if (C3SplitFrame* project = ActiveProject()) {
+            if (SignalListFocus())
+                m_signalList->OnMove(move);
+            else if (C3SplitFrame* project = ActiveProject()) {
                 if (project->TreeView()->hasFocus())
                     project->TreeView()->OnMove(move);
                 else if (project->ListView()->hasFocus())
@@ -215,6 +222,7 @@ C3SplitFrame* CMainFrame::AddProjectFrame(std::unique_ptr<C3SplitFrame> owned) {
     connect(frame, &C3SplitFrame::closing, this, [this] { UpdateActions(); });
     connect(frame, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateWindowTitle);
     connect(frame->TreeView(), &CKSTTreeView::contextMenuRequested, this, &CMainFrame::ShowTreeContextMenu);
+    ConnectSignalList(frame);
     connect(frame->ListView(), &CKSTListView::contextMenuRequested, this, [this](const QPoint& globalPos) {
         UpdateActions();
         m_listMenu->popup(globalPos);
@@ -242,8 +250,10 @@ void CMainFrame::UpdateActions() {
     const bool hasProject = project != nullptr;
     const bool hasSelection = tree != nullptr && tree->SelectedItem() != nullptr;
     const CKSTListView* list = project != nullptr ? project->ListView() : nullptr;
-    // The log and the parameter list keep the clipboard commands to themselves.
-    const bool treeClipboard = tree != nullptr && !logFocus && !listFocus;
+    const bool signalFocus = SignalListFocus();
+    const CSignalListView* signalList = m_signalList;
+    // The log, the parameter list and the signal list keep the clipboard commands to themselves.
+    const bool treeClipboard = tree != nullptr && !logFocus && !listFocus && !signalFocus;
 
     for (QAction* action :
          {a.closeProject, a.saveProject, a.saveProjectAs, a.properties,  a.print,         a.printPreview,
@@ -252,16 +262,26 @@ void CMainFrame::UpdateActions() {
           a.addNote,      a.addLink,     a.cascade,       a.tile,        a.nextWindow,    a.previousWindow})
         action->setEnabled(hasProject);
     for (QAction* action : {a.moveToTop, a.moveUp, a.moveDown, a.moveToBottom})
-        action->setEnabled(listFocus ? list->CanMove() : hasProject);
+        action->setEnabled(signalFocus ? signalList->CanMove() : listFocus ? list->CanMove() : hasProject);
+    a.insertRow->setEnabled(signalFocus && signalList->CanInsert());
+    if (signalFocus) {
+        for (QAction* action : {a.print, a.printPreview, a.copyView})
+            action->setEnabled(true);
+    }
     a.invoke->setEnabled(list != nullptr && list->CanInvoke());
     a.forceEdit->setEnabled(list != nullptr && list->CanForceEdit());
-    a.cut->setEnabled(listFocus ? list->CanCutOrCopy() && list->CanRemove()
-                                : treeClipboard && tree->CanCutOrCopy());
-    a.copy->setEnabled(logFocus    ? project->LogView()->textCursor().hasSelection()
+    a.cut->setEnabled(signalFocus ? signalList->CanCutOrCopy()
+                      : listFocus ? list->CanCutOrCopy() && list->CanRemove()
+                                  : treeClipboard && tree->CanCutOrCopy());
+    a.copy->setEnabled(signalFocus ? signalList->CanCutOrCopy()
+                       : logFocus  ? project->LogView()->textCursor().hasSelection()
                        : listFocus ? list->CanCutOrCopy()
                                    : treeClipboard && tree->CanCutOrCopy());
-    a.paste->setEnabled(listFocus ? list->CanPaste() : treeClipboard && tree->CanPaste());
-    a.remove->setEnabled(logFocus || (treeFocus && tree->CanRemove()) || (listFocus && list->CanRemove()));
+    a.paste->setEnabled(signalFocus ? signalList->CanPaste()
+                        : listFocus ? list->CanPaste()
+                                    : treeClipboard && tree->CanPaste());
+    a.remove->setEnabled(logFocus || (treeFocus && tree->CanRemove()) || (listFocus && list->CanRemove()) ||
+                         (signalFocus && signalList->CanRemove()));
     a.addModule->setEnabled(tree != nullptr && tree->CanAddModule());
     for (QAction* action : {a.analyzeModule, a.generate, a.generateIndividual})
         action->setEnabled(hasSelection);
@@ -277,6 +297,11 @@ void CMainFrame::ShowTreeContextMenu(const QPoint& globalPos) {
 }
 
 void CMainFrame::OnRemove() {
+    if (SignalListFocus()) {
+        m_signalList->OnRemove();
+        UpdateActions();
+        return;
+    }
     C3SplitFrame* project = ActiveProject();
     if (project == nullptr)
         return;
@@ -291,6 +316,16 @@ void CMainFrame::OnRemove() {
 }
 
 void CMainFrame::OnCutCopyPaste(ClipboardCommand which) {
+    if (SignalListFocus()) {
+        if (which == ClipboardCommand::Cut)
+            m_signalList->OnCut();
+        else if (which == ClipboardCommand::Copy)
+            m_signalList->OnCopy();
+        else
+            m_signalList->OnPaste();
+        UpdateActions();
+        return;
+    }
     C3SplitFrame* project = ActiveProject();
     if (project == nullptr)
         return;
@@ -358,6 +393,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         m_actions.maximizeDiagram->setChecked(false);
     }
     m_bars->SaveLayout();
+    m_signalList->WriteColumnWidths();
     event->accept();
 }
 

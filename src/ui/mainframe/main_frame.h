@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commands/signal_grid.h"
 #include "mainframe/main_actions.h"
 #include "mainframe/recent_file_list.h"
 
@@ -16,12 +17,13 @@ namespace kestra {
 
 class C3SplitFrame;
 class CDockBars;
+class CSignalListView;
 struct UiContext;
 
 // The application's main window: the project windows in a multi-document area, the three
 // docking bars, the menus, the main toolbar and the status bar. It only assembles panes and
 // actions; every command goes to the active project window's panes or to the core.
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public CSignalsListener {
     Q_OBJECT
 
 public:
@@ -30,6 +32,7 @@ public:
 
     const CMainActions& Actions() const { return m_actions; }
     CDockBars& Bars() { return *m_bars; }
+    CSignalListView* SignalList() const { return m_signalList; }
     QMdiArea* MdiArea() const { return m_mdiArea; }
     QToolBar* MainToolBar() const { return m_mainToolBar; }
     CRecentFileList& RecentFiles() { return m_recentFiles; }
@@ -50,6 +53,12 @@ public:
     void OnProperties();
     void OnPrint();
     void OnPrintPreview();
+
+    // The signal list changed a module's signals: the rest of the window hears it.
+    void SignalsChanged(CProjectSession& session, CHierarchyItem* owner) override;
+
+signals:
+    void signalsChanged(kestra::CProjectSession* session, kestra::CHierarchyItem* owner);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -72,6 +81,10 @@ private:
     void FocusPane(Pane pane);
     void OnAbout();
     void OpenHelpFile(bool manual);
+    void CreateSignalList();
+    void ConnectSignalList(C3SplitFrame* frame);
+    // The focus is in the signal list (its grid or a cell editor).
+    bool SignalListFocus() const;
 
     const UiContext& m_ui;
     CRecentFileList m_recentFiles;
@@ -81,6 +94,8 @@ private:
     CDockBars* m_bars = nullptr;
     QMenu* m_treeMenu = nullptr;
     QMenu* m_listMenu = nullptr;
+    QMenu* m_signalMenu = nullptr;
+    CSignalListView* m_signalList = nullptr;
 };
 
 } // namespace kestra

@@ -56,6 +56,7 @@ C3SplitFrame::C3SplitFrame(const UiContext& ui, QWidget* parent)
 
 C3SplitFrame::~C3SplitFrame() {
     m_closing = true;
+    emit sessionEnding(m_session.get());
     // The panes hold references into the document: they go before it.
     disconnect(qApp, nullptr, this, nullptr);
     delete m_treeView;
@@ -93,6 +94,8 @@ QWidget* C3SplitFrame::ActiveView() const {
 void C3SplitFrame::CommitPanes(CHierarchyItem* item) {
     if (m_listView != nullptr && item != nullptr && m_listView->Object() == item->Object())
         m_listView->SyncParameterList(false);
+    if (item != nullptr)
+        emit sharedPanesCommit(item);
 }
 
 void C3SplitFrame::ReloadPanes(CHierarchyItem* item, int panes) {
@@ -101,6 +104,8 @@ void C3SplitFrame::ReloadPanes(CHierarchyItem* item, int panes) {
         return;
     if ((panes & kParameterList) != 0)
         m_listView->SetObject(item, m_doc->GetModuleFilePath(*item));
+    if ((panes & kSignalList) != 0)
+        emit sharedPanesReload(m_session.get(), item);
 }
 
 void C3SplitFrame::StartNameEditing(CHierarchyItem* item) {
@@ -160,6 +165,7 @@ void C3SplitFrame::closeEvent(QCloseEvent* event) {
     }
     WriteLayoutSettings();
     m_closing = true;
+    emit sessionEnding(m_session.get());
     emit closing(this);
     event->accept();
 }

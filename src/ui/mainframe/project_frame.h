@@ -54,6 +54,11 @@ public:
 signals:
     void commandStateChanged();
     void closing(kestra::C3SplitFrame* frame);
+    // The main window's bars show the item last shown here (the signal list): load it, commit
+    // their edits of it, let go of the project when it ends.
+    void sharedPanesReload(kestra::CProjectSession* session, kestra::CHierarchyItem* item);
+    void sharedPanesCommit(kestra::CHierarchyItem* item);
+    void sessionEnding(kestra::CProjectSession* session);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

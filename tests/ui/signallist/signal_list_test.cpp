@@ -1,0 +1,226 @@
+#include "hierarchy/kst_tree_view.h"
+#include "mainframe/dock_bars.h"
+#include "mainframe/project_frame.h"
+#include "model/block_colours.h"
+#include "model/vhdl_signal.h"
+#include "project/kst_doc.h"
+#include "signallist/signal_list_model.h"
+#include "signallist/signal_list_view.h"
+#include "support/ghdl.h"
+#include "system/file_system.h"
+#include "ui_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+
+namespace kestra {
+namespace {
+
+// A project with the module "my_alu" (the new-module skeleton: one port CLK), shown in the
+// signal list.
+class SignalListTest : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        StartFrame();
+        m_project = NewProject("signals.kst");
+        ASSERT_NE(m_project, nullptr);
+        m_module = AddModule(m_project, m_project->Doc().Tree().GetRootItem(), QStringLiteral("my_alu"));
+        ASSERT_NE(m_module, nullptr);
+        Select(m_project, m_module);
+        ASSERT_EQ(Grid().RowCount(), 1);
+    }
+
+    CSignalListView& View() const { return *m_frame->SignalList(); }
+    CSignalGrid& Grid() const { return View().Grid(); }
+    const CMainActions& Actions() const { return m_frame->Actions(); }
+    std::string Source() const {
+        return ReadWholeFile(m_project->Doc().GetModuleFolderPath() / "my_alu.vhd").value_or("");
+    }
+    QModelIndex Index(int row, SignalColumn column) const {
+        return View().model()->index(row, static_cast<int>(column));
+    }
+    void FocusCell(int row, SignalColumn column) {
+        View().setFocus();
+        View().setCurrentIndex(Index(row, column));
+        ProcessEvents();
+    }
+    // Types into a cell as the user does: the first key opens the editor, Enter ends it.
+    void Type(int row, SignalColumn column, const QString& text) {
+        FocusCell(row, column);
+        QTest::keyClicks(&View(), text.left(1));
+        ProcessEvents();
+        QWidget* editor = QApplication::focusWidget();
+        ASSERT_NE(editor, &View()) << "no cell editor opened";
+        if (auto* box = qobject_cast<QComboBox*>(editor); box != nullptr && box->lineEdit() != nullptr)
+            editor = box->lineEdit();
+        QTest::keyClicks(editor, text.mid(1));
+        QTest::keyClick(editor, Qt::Key_Return);
+        ProcessEvents();
+    }
+    void PutOnClipboard(const QString& text) {
+        QApplication::clipboard()->setText(text);
+        ProcessEvents();
+    }
+    SignalRowStatus Status(int row) const { return Grid().RowAt(row).status; }
+
+    C3SplitFrame* m_project = nullptr;
+    CHierarchyItem* m_module = nullptr;
+};
+
+TEST_F(SignalListTest, AnEditIsMarkedAndReachesThePortClauseWhenTheFocusLeaves) {
+    QSignalSpy changed(m_frame.get(), &CMainFrame::signalsChanged);
+    EXPECT_EQ(m_frame->Bars().SignalListBar()->windowTitle(), QStringLiteral("SIGNAL LIST: my alu"));
+    FocusCell(0, SignalColumn::Name);
+    ASSERT_TRUE(Trigger(Actions().insertRow));
+    ASSERT_EQ(Grid().RowCount(), 2);
+    EXPECT_EQ(View().currentIndex(), Index(0, SignalColumn::Name)); // above the focus row
+    EXPECT_EQ(Status(0), SignalRowStatus::ModeNotRecognised);
+
+    Type(0, SignalColumn::Name, QStringLiteral("DATA"));
+    // A mode in capitals is a mode: the row takes the colour of "in".
+    FocusCell(0, SignalColumn::Mode);
+    PutOnClipboard(QStringLiteral("IN"));
+    ASSERT_TRUE(Trigger(Actions().paste));
+    EXPECT_EQ(Grid().RowAt(0).colour, PortColour(BlockKind::InPort));
+    Type(0, SignalColumn::DataType, QStringLiteral("STD_LOGIC_VECTOR"));
+    Type(0, SignalColumn::Range, QStringLiteral("7 downto 0"));
+    EXPECT_EQ(Status(0), SignalRowStatus::Valid);
+    EXPECT_FALSE(changed.isEmpty()); // the rest of the window heard of each finished edit
+    EXPECT_EQ(m_module->Signals()->GetSignalText(0, CVHDLSignal::kName), "DATA");
+
+    // A name another row has marks both rows, and the row is still written back.
+    Type(0, SignalColumn::Name, QStringLiteral("clk"));
+    EXPECT_EQ(Status(0), SignalRowStatus::Invalid);
+    EXPECT_EQ(Status(1), SignalRowStatus::Invalid);
+    EXPECT_EQ(View().model()->headerData(0, Qt::Vertical, Qt::DecorationRole).value<QPixmap>().cacheKey(),
+              CSignalListModel::StatusImage(SignalRowStatus::Invalid).cacheKey());
+    EXPECT_EQ(m_module->Signals()->GetSignalText(0, CVHDLSignal::kName), "clk");
+    Type(0, SignalColumn::Name, QStringLiteral("DATA"));
+    EXPECT_EQ(Status(1), SignalRowStatus::Valid);
+
+    // Nothing reaches the file until the focus leaves the pane.
+    EXPECT_EQ(Source().find("DATA"), std::string::npos);
+    Select(m_project, m_project->Doc().Tree().GetRootItem());
+    const std::string source = Source();
+    EXPECT_NE(source.find("DATA : IN STD_LOGIC_VECTOR(7 downto 0);"), std::string::npos) << source;
+    EXPECT_NE(LogText(m_project).find("my_alu's port list updated."), std::string::npos);
+    EXPECT_EQ(m_module->Status(), AnalysisStatus::Analysed);
+    EXPECT_EQ(Grid().Caption(), "n/a"); // the project item has no signals
+    EXPECT_EQ(Grid().RowCount(), 0);
+    if (test::GhdlAvailable()) {
+        const auto result = test::GhdlAnalyse({source});
+        EXPECT_TRUE(result.ok) << result.output;
+    }
+}
+
+TEST_F(SignalListTest, MovesStopAtTheEndsAndRemoveNeedsWholeRows) {
+    Select(m_project, m_module);
+    FocusCell(0, SignalColumn::Name);
+    PutOnClipboard(QStringLiteral("A\tin\tBIT\t\nB\tout\tBIT\t\n"));
+    FocusCell(0, SignalColumn::Name);
+    ASSERT_TRUE(Trigger(Actions().paste)); // over CLK and onto a new second row
+    ASSERT_EQ(Grid().RowCount(), 2);
+    EXPECT_EQ(Grid().Cell(1, SignalColumn::Name), "B");
+
+    FocusCell(0, SignalColumn::Mode);
+    EXPECT_TRUE(Trigger(Actions().moveUp));
+    EXPECT_EQ(Grid().Cell(0, SignalColumn::Name), "A"); // the first row stays first
+    ASSERT_TRUE(Trigger(Actions().moveDown));
+    EXPECT_EQ(Grid().Cell(1, SignalColumn::Name), "A");
+    EXPECT_EQ(View().currentIndex(), Index(1, SignalColumn::Mode)); // the focus follows the row
+    ASSERT_TRUE(Trigger(Actions().moveToBottom));
+    EXPECT_EQ(Grid().Cell(1, SignalColumn::Name), "A");
+
+    FocusCell(1, SignalColumn::Name);
+    m_frame->UpdateActions();
+    EXPECT_FALSE(Actions().remove->isEnabled()); // a single cell is not a row
+    View().selectRow(1);
+    ProcessEvents();
+    ASSERT_TRUE(Trigger(Actions().remove));
+    ASSERT_EQ(Grid().RowCount(), 1);
+    EXPECT_EQ(m_module->Signals()->GetSignalCount(), 1); // removing writes back at once
+    EXPECT_EQ(View().currentIndex().row(), 0);
+}
+
+TEST_F(SignalListTest, CellsCopyAndPasteAsTabSeparatedRows) {
+    FocusCell(0, SignalColumn::Name);
+    PutOnClipboard(QStringLiteral("A\tin\tSTD_LOGIC\r\nB\tout\tSTD_LOGIC_VECTOR\t3 downto 0\r\n"));
+    ASSERT_TRUE(Trigger(Actions().paste));
+    View().selectionModel()->select(
+        QItemSelection(Index(0, SignalColumn::Name), Index(1, SignalColumn::Range)),
+        QItemSelectionModel::ClearAndSelect);
+    ProcessEvents();
+    ASSERT_TRUE(Trigger(Actions().copy));
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              QStringLiteral("A\tin\tSTD_LOGIC\t\nB\tout\tSTD_LOGIC_VECTOR\t3 downto 0\n"));
+
+    // Pasted into two blank rows between them, the rows come back as duplicates.
+    for (int blank = 0; blank < 2; ++blank) {
+        FocusCell(1, SignalColumn::Name);
+        ASSERT_TRUE(Trigger(Actions().insertRow));
+    }
+    FocusCell(1, SignalColumn::Name);
+    ASSERT_TRUE(Trigger(Actions().paste));
+    ASSERT_EQ(Grid().RowCount(), 4);
+    EXPECT_EQ(Grid().Cell(2, SignalColumn::Name), "B");
+    EXPECT_EQ(Grid().Cell(2, SignalColumn::Range), "3 downto 0");
+    EXPECT_EQ(Status(3), SignalRowStatus::Invalid);
+
+    // Cut empties the cells and writes back.
+    View().selectRow(3);
+    ProcessEvents();
+    ASSERT_TRUE(Trigger(Actions().cut));
+    EXPECT_EQ(Grid().Cell(3, SignalColumn::Name), "");
+    EXPECT_EQ(m_module->Signals()->GetSignalText(3, CVHDLSignal::kName), "");
+}
+
+TEST_F(SignalListTest, ColumnWidthsHaveAMinimumAndGoBackOnClose) {
+    View().horizontalHeader()->resizeSection(static_cast<int>(SignalColumn::Range), 170);
+    ASSERT_TRUE(CloseFrame());
+    EXPECT_EQ(m_settings->ReadSettingInt(CSignalListView::kWidthSection, "Column 5", 0), 170);
+    EXPECT_EQ(m_settings->ReadSettingInt(CSignalListView::kWidthSection, "Column 1", 0),
+              CSignalListView::kDefaultWidths[0]);
+    m_settings->WriteSettingInt(CSignalListView::kWidthSection, "Column 2", 3);
+    StartFrame();
+    EXPECT_EQ(View().horizontalHeader()->sectionSize(static_cast<int>(SignalColumn::Name)), 10);
+    EXPECT_EQ(View().horizontalHeader()->sectionSize(static_cast<int>(SignalColumn::Range)), 170);
+}
+
+TEST_F(SignalListTest, AChangeMadeElsewhereReloadsTheRows) {
+    m_module->Signals()->SetSignalAll(0, "CLOCK", "in", "STD_LOGIC", "", "");
+    View().OnSignalsChangedElsewhere(m_project->Session(), m_module);
+    EXPECT_EQ(Grid().Cell(0, SignalColumn::Name), "CLOCK");
+    EXPECT_FALSE(Grid().IsChanged());
+}
+
+TEST_F(SignalListTest, PrintingHeadsThePagesWithTheCaption) {
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = QString::fromStdString((Folder() / "signals.pdf").string());
+    printer.setOutputFileName(pdf);
+    EXPECT_EQ(View().Print(printer), 1);
+    QProcess text;
+    text.start(pdftotext, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains(QStringLiteral("my alu Signal List"))) << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("Page 1/1")));
+    EXPECT_TRUE(printed.contains(QStringLiteral("CLK")));
+}
+
+} // namespace
+} // namespace kestra
