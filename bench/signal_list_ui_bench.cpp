@@ -1,6 +1,7 @@
 // Loading the signal list pane with a module of 30,000 ports and scrolling to its end, on Qt's
 // offscreen platform. Target: the load under 200 ms.
 #include "commands/project_session.h"
+#include "offscreen_main.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
 #include "signallist/signal_list_view.h"
@@ -78,10 +79,5 @@ BENCHMARK(LoadAndScrollToTheEnd)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return kestra::bench::RunOffscreen(argc, argv);
 }

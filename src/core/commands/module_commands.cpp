@@ -190,8 +190,11 @@ void RemoveItemRecords(CKSTDoc& doc, CHierarchyItem* item, const CHierarchyItem*
 }
 
 bool CModuleCommands::OnRemove() {
+    return RemoveItem(m_session.Selected());
+}
+
+bool CModuleCommands::RemoveItem(CHierarchyItem* item) {
     CKSTDoc& doc = m_session.Doc();
-    CHierarchyItem* item = m_session.Selected();
     if (item == nullptr || !IsModuleKind(item->Kind()))
         return false;
     const std::string question = item->ChildCount() == 0
@@ -204,10 +207,13 @@ bool CModuleCommands::OnRemove() {
     for (CHierarchyItem* it = item; it != nullptr; it = tree.NextItem(it, item))
         RemoveItemRecords(doc, it, item);
     CHierarchyItem* parent = item->Parent();
-    m_session.Select(parent);
+    CHierarchyItem* selected = m_session.Selected();
+    const bool selectionGoes = selected == item || (selected != nullptr && item->IsAncestorOf(selected));
+    if (selectionGoes)
+        m_session.Select(parent);
     tree.DeleteItem(item);
     doc.SetModifiedFlag();
-    if (parent != nullptr)
+    if (selectionGoes && parent != nullptr)
         m_session.Observer().ReloadPanes(parent);
     return true;
 }

@@ -29,6 +29,9 @@ public:
     // Remove, after the "ENQUIRY" question: the selection and its subtree with their records;
     // files are set aside as ".bak". False when refused or answered No.
     bool OnRemove();
+    // Remove of any module (the block diagram removes a child of the shown module): the same
+    // question and work; the selection moves to the parent only when it was in the subtree.
+    bool RemoveItem(CHierarchyItem* item);
     bool OnMove(MoveCommand command);
     // Set As Normal / Library / Predefined / Package. False when nothing happened.
     bool OnSetKind(HierarchyKind kind);

@@ -14,10 +14,33 @@ bool GetsBlock(HierarchyKind hierarchyKind) {
            hierarchyKind == HierarchyKind::Predefined;
 }
 
+// Stored geometry comes from files anyone may have written: positions and sizes are brought
+// into a range no real diagram leaves, so that sums of coordinates cannot overflow and a block
+// or line costs work by what a diagram can show, not by what a file claims.
+constexpr std::int64_t kCoordinateLimit = 1 << 20;
+constexpr std::int64_t kBlockSizeLimit = 1 << 14;
+
+int ClampCoordinate(std::int64_t value) {
+    return static_cast<int>(std::clamp(value, -kCoordinateLimit, kCoordinateLimit));
+}
+
 int AddStoredBlock(CBlockDiagram& diagram, const CBlockData::Block& stored, const std::string& text,
                    std::uint32_t colour, BlockKind kind) {
     const BlockRect& r = stored.rect;
-    return diagram.AddBlock(r.left, r.top, r.right - r.left, r.bottom - r.top, text, colour, stored.id, kind);
+    const auto size = [](std::int64_t from, std::int64_t to) {
+        return static_cast<int>(std::clamp(to - from, -kBlockSizeLimit, kBlockSizeLimit));
+    };
+    return diagram.AddBlock(ClampCoordinate(r.left), ClampCoordinate(r.top), size(r.left, r.right),
+                            size(r.top, r.bottom), text, colour, stored.id, kind);
+}
+
+LineRecord ClampedLine(const LineRecord& line) {
+    LineRecord clamped = line;
+    for (LinePoint& point : clamped.points) {
+        point.x = ClampCoordinate(point.x);
+        point.y = ClampCoordinate(point.y);
+    }
+    return clamped;
 }
 
 // A "\T:" block: the port of the signal it names, else a text block.
@@ -111,7 +134,7 @@ void LoadDiagramRecord(CBlockDiagram& diagram, const CBlockData* record,
         if (!kept)
             continue;
         if (!line->points.empty())
-            diagram.AddLine(*line, -1);
+            diagram.AddLine(ClampedLine(*line), -1);
         else
             diagram.Route(static_cast<std::int32_t>(line->fromId), static_cast<std::int32_t>(line->toId),
                           line->attributes, line->colour, -1, true);

@@ -29,7 +29,7 @@ std::string DiagramCaption(std::string_view moduleName);
 // position in the stored table for files without ids); point-less lines from older files
 // are routed. With no record the diagram is left empty. Clears the changed flag.
 void LoadDiagramRecord(CBlockDiagram& diagram, const CBlockData* record,
-                       const std::vector<CChildModule>& children, const CVHDLSignal* signals);
+                       const std::vector<CChildModule>& children, const CVHDLSignal* ports);
 
 // Writes the live diagram into the record when it changed since loading: every block with its
 // kind prefix, id, rectangle and colour, and a copy of every line. Returns whether it wrote;

@@ -48,59 +48,42 @@ COutline::COutline(const CPixelRect& rect) : m_bounds(rect) {
         m_bounds = {};
 }
 
-COutline::COutline(const std::vector<CPixelPoint>& polygon) : m_isRect(false) {
+COutline::COutline(const std::vector<CPixelPoint>& polygon) : m_isRect(false), m_polygon(polygon) {
     if (polygon.size() < 3) {
         m_isRect = true;
-        return;
-    }
-    int minY = std::numeric_limits<int>::max();
-    int maxY = std::numeric_limits<int>::min();
-    for (const CPixelPoint& p : polygon) {
-        minY = std::min(minY, p.y);
-        maxY = std::max(maxY, p.y);
-    }
-    std::vector<int> crossings;
-    std::vector<std::vector<std::pair<int, int>>> rows;
-    rows.reserve(static_cast<std::size_t>(maxY - minY));
-    for (int y = minY; y < maxY; ++y) {
-        crossings.clear();
-        for (std::size_t i = 0; i < polygon.size(); ++i) {
-            const CPixelPoint& a = polygon[i];
-            const CPixelPoint& b = polygon[(i + 1) % polygon.size()];
-            // The centre line y + 0.5 lies strictly between the ends of a crossing edge.
-            if (std::min(a.y, b.y) <= y && y < std::max(a.y, b.y))
-                crossings.push_back(CrossingColumn(a, b, y));
-        }
-        std::sort(crossings.begin(), crossings.end());
-        std::vector<std::pair<int, int>> spans;
-        for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
-            if (crossings[i] < crossings[i + 1])
-                spans.emplace_back(crossings[i], crossings[i + 1]);
-        }
-        rows.push_back(std::move(spans));
-    }
-    std::size_t first = 0;
-    while (first < rows.size() && rows[first].empty())
-        ++first;
-    std::size_t last = rows.size();
-    while (last > first && rows[last - 1].empty())
-        --last;
-    if (first == last) {
-        m_isRect = true;
+        m_polygon.clear();
         return;
     }
     int minX = std::numeric_limits<int>::max();
     int maxX = std::numeric_limits<int>::min();
-    m_rowStart.push_back(0);
-    for (std::size_t r = first; r < last; ++r) {
-        for (const auto& span : rows[r]) {
-            m_spans.push_back(span);
-            minX = std::min(minX, span.first);
-            maxX = std::max(maxX, span.second);
-        }
-        m_rowStart.push_back(static_cast<std::uint32_t>(m_spans.size()));
+    int minY = std::numeric_limits<int>::max();
+    int maxY = std::numeric_limits<int>::min();
+    for (const CPixelPoint& p : polygon) {
+        minX = std::min(minX, p.x);
+        maxX = std::max(maxX, p.x);
+        minY = std::min(minY, p.y);
+        maxY = std::max(maxY, p.y);
     }
-    m_bounds = {minX, minY + static_cast<int>(first), maxX, minY + static_cast<int>(last)};
+    m_bounds = {minX, minY, maxX, maxY};
+    if (m_bounds.IsEmpty()) {
+        m_isRect = true;
+        m_bounds = {};
+        m_polygon.clear();
+    }
+}
+
+const std::vector<int>& COutline::RowCrossings(int y) const {
+    thread_local std::vector<int> crossings;
+    crossings.clear();
+    for (std::size_t i = 0; i < m_polygon.size(); ++i) {
+        const CPixelPoint& a = m_polygon[i];
+        const CPixelPoint& b = m_polygon[(i + 1) % m_polygon.size()];
+        // The centre line y + 0.5 lies strictly between the ends of a crossing edge.
+        if (std::min(a.y, b.y) <= y && y < std::max(a.y, b.y))
+            crossings.push_back(CrossingColumn(a, b, y));
+    }
+    std::sort(crossings.begin(), crossings.end());
+    return crossings;
 }
 
 bool COutline::ContainsPixel(CPixelPoint p) const {
@@ -132,9 +115,9 @@ bool COutline::Intersects(const CPixelRect& rect) const {
 COutline COutline::Offset(int dx, int dy) const {
     COutline moved = *this;
     moved.m_bounds = m_bounds.IsEmpty() ? m_bounds : m_bounds.Offset(dx, dy);
-    for (auto& span : moved.m_spans) {
-        span.first += dx;
-        span.second += dx;
+    for (CPixelPoint& p : moved.m_polygon) {
+        p.x += dx;
+        p.y += dy;
     }
     return moved;
 }

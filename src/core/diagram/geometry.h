@@ -54,15 +54,17 @@ struct CPixelRect {
 // A set of pixels given by a rectangle or by a polygon. A polygon covers the pixels whose
 // centres lie inside it by the even-odd rule; a centre exactly on a vertical or slanted edge
 // belongs to the pixel span on the edge's right (spans are half-open), so the polygon of a
-// rectangle covers exactly the pixels that the rectangle covers. Polygon spans are computed
-// once, row by row, so containment and intersection tests are cheap.
+// rectangle covers exactly the pixels that the rectangle covers. A polygon's spans are worked
+// out for a row when the row is asked for, so an outline takes memory by its corners, never by
+// its height.
 class COutline {
 public:
     COutline() = default;
     explicit COutline(const CPixelRect& rect);
     explicit COutline(const std::vector<CPixelPoint>& polygon);
 
-    // The smallest rectangle holding every covered pixel (empty for an empty outline).
+    // A rectangle holding every covered pixel: the rectangle itself, or the box of a polygon's
+    // corners (empty for an empty outline).
     const CPixelRect& Bounds() const { return m_bounds; }
     bool IsEmpty() const { return m_bounds.IsEmpty(); }
     bool IsRectangle() const { return m_isRect; }
@@ -77,18 +79,21 @@ public:
             visit(m_bounds.left, m_bounds.right);
             return;
         }
-        const std::size_t row = static_cast<std::size_t>(y - m_bounds.top);
-        for (std::uint32_t i = m_rowStart[row]; i < m_rowStart[row + 1]; ++i)
-            visit(m_spans[i].first, m_spans[i].second);
+        const std::vector<int>& crossings = RowCrossings(y);
+        for (std::size_t i = 0; i + 1 < crossings.size(); i += 2) {
+            if (crossings[i] < crossings[i + 1])
+                visit(crossings[i], crossings[i + 1]);
+        }
     }
     COutline Offset(int dx, int dy) const;
 
 private:
+    // Where the polygon's edges cross the centre line of row y, sorted; reused per thread.
+    const std::vector<int>& RowCrossings(int y) const;
+
     CPixelRect m_bounds;
     bool m_isRect = true;
-    // Polygon rows: spans of row (top + r) are m_spans[m_rowStart[r] .. m_rowStart[r + 1]).
-    std::vector<std::uint32_t> m_rowStart;
-    std::vector<std::pair<int, int>> m_spans;
+    std::vector<CPixelPoint> m_polygon;
 };
 
 // A union of outlines, each under a key (a block id or a line id) so that one member can be

@@ -63,6 +63,17 @@ void CDockBars::RestoreLayout() {
         QByteArray::fromBase64(QByteArray::fromStdString(m_settings.ReadSetting(kStateSection, kStateKey)));
     if (!state.isEmpty())
         m_frame.restoreState(state);
+    HideDropDowns();
+}
+
+void CDockBars::SetDiagramToolBars(QToolBar* toolbar, const QList<QToolBar*>& dropDowns) {
+    m_diagramToolBar = toolbar;
+    m_dropDowns = dropDowns;
+}
+
+void CDockBars::HideDropDowns() {
+    for (QToolBar* toolbar : m_dropDowns)
+        toolbar->hide();
 }
 
 void CDockBars::SaveLayout() {
@@ -80,6 +91,10 @@ void CDockBars::SetDiagramMaximized(bool maximized) {
         m_library->hide();
         m_signals->hide();
         m_diagram->show();
+        if (m_diagramToolBar != nullptr) {
+            m_frame.addToolBar(Qt::TopToolBarArea, m_diagramToolBar);
+            m_diagramToolBar->show();
+        }
         // The diagram bar takes the whole client area while the project windows stand aside.
         if (m_frame.centralWidget() != nullptr)
             m_frame.centralWidget()->hide();
@@ -91,10 +106,14 @@ void CDockBars::SetDiagramMaximized(bool maximized) {
         m_frame.centralWidget()->show();
     const QByteArray state =
         QByteArray::fromBase64(QByteArray::fromStdString(m_settings.ReadSetting(kStateSection, kStateKey)));
-    if (!state.isEmpty())
+    if (!state.isEmpty()) {
         m_frame.restoreState(state);
-    else
+    } else {
         m_mainToolBar.show();
+        if (m_diagramToolBar != nullptr)
+            m_frame.addToolBar(Qt::BottomToolBarArea, m_diagramToolBar);
+    }
+    HideDropDowns();
     BlockDiagramPane()->setFocus();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 class QDockWidget;
@@ -33,11 +34,16 @@ public:
     void RestoreLayout();
     void SaveLayout();
 
+    // The block diagram's toolbar (docked at the top while maximized) and its four drop-down
+    // toolbars (hidden again after a saved layout is applied).
+    void SetDiagramToolBars(QToolBar* toolbar, const QList<QToolBar*>& dropDowns);
+
     bool IsDiagramMaximized() const { return m_maximized; }
     void SetDiagramMaximized(bool maximized);
 
 private:
     QDockWidget* CreateBar(const QString& title, const QString& name, int width, int height);
+    void HideDropDowns();
 
     QMainWindow& m_frame;
     QToolBar& m_mainToolBar;
@@ -45,6 +51,8 @@ private:
     QDockWidget* m_library;
     QDockWidget* m_diagram;
     QDockWidget* m_signals;
+    QToolBar* m_diagramToolBar = nullptr;
+    QList<QToolBar*> m_dropDowns;
     bool m_maximized = false;
 };
 

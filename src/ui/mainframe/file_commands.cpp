@@ -1,6 +1,7 @@
 // The main window's project file commands, printing and help.
 #include "desktop/desktop_shell.h"
 #include "desktop/qt_text.h"
+#include "diagram/block_diagram_bar.h"
 #include "hierarchy/hierarchy_icons.h"
 #include "hierarchy/kst_tree_view.h"
 #include "mainframe/main_frame.h"
@@ -142,13 +143,17 @@ void CMainFrame::OnProperties() {
 void CMainFrame::OnPrint() {
     C3SplitFrame* project = ActiveProject();
     const bool signalList = SignalListFocus();
-    if (project == nullptr && !signalList)
+    const bool diagram = DiagramFocus();
+    if (project == nullptr && !signalList && !diagram)
         return;
     QPrinter printer;
+    printer.setDocName(QStringLiteral("KESTRA"));
     QPrintDialog dialog(&printer, this);
     if (m_ui.ExecDialog(dialog) != QDialog::Accepted)
         return;
-    if (signalList)
+    if (diagram)
+        m_diagramBar->Print(printer);
+    else if (signalList)
         m_signalList->Print(printer);
     else if (project->ActiveView() == project->ListView())
         project->ListView()->Print(printer);
@@ -157,6 +162,13 @@ void CMainFrame::OnPrint() {
 }
 
 void CMainFrame::OnPrintPreview() {
+    if (DiagramFocus()) {
+        QPrintPreviewDialog dialog(this);
+        connect(&dialog, &QPrintPreviewDialog::paintRequested, m_diagramBar,
+                [this](QPrinter* printer) { m_diagramBar->Print(*printer); });
+        m_ui.ExecDialog(dialog);
+        return;
+    }
     if (SignalListFocus()) {
         m_signalList->CommitToSource();
         QPrintPreviewDialog dialog(this);

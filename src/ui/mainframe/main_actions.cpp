@@ -188,9 +188,9 @@ void CMainFrame::CreateActions() {
     a.focusDiagram =
         MakeAction(this, QStringLiteral("Focus to Block &Diagram"), QKeySequence(Qt::Key_F8),
                    QStringLiteral("Move the focus to the block diagram\nFocus to Block Diagram"));
-    a.maximizeDiagram =
-        MakeAction(this, QStringLiteral("Ma&ximize Block Diagram"), QKeySequence(Qt::CTRL | Qt::Key_F),
-                   QStringLiteral("Let the block diagram fill the window\nMaximize Block Diagram"));
+    a.maximizeDiagram = MakeAction(
+        this, QStringLiteral("Ma&ximize Block Diagram"), QKeySequence(Qt::CTRL | Qt::Key_F),
+        QStringLiteral("Let the block diagram fill the window\nMaximize Block Diagram"), "diagram-maximize");
     a.maximizeDiagram->setCheckable(true);
 
     a.cascade = MakeAction(this, QStringLiteral("&Cascade"), {},
@@ -208,6 +208,7 @@ void CMainFrame::CreateActions() {
         MakeAction(this, QStringLiteral("&Tutorial"), {}, QStringLiteral("Open the tutorial\nTutorial"));
     a.about = MakeAction(this, QStringLiteral("&About KESTRA..."), {},
                          QStringLiteral("Display program information, version number and copyright\nAbout"));
+    CreateDiagramActions();
 }
 
 void CMainFrame::CreateMenus() {
@@ -244,6 +245,19 @@ void CMainFrame::CreateMenus() {
     QMenu* parameter = menuBar()->addMenu(QStringLiteral("&Parameter"));
     AddMenuActions(*parameter, a.ListContextMenu());
 
+    const CDiagramActions& d = a.diagram;
+    QMenu* diagram = menuBar()->addMenu(QStringLiteral("Bloc&k Diagram"));
+    diagram->addActions({d.increaseWidth, d.increaseHeight});
+    diagram->addSeparator();
+    diagram->addMenu(QStringLiteral("Bl&ock"))->addActions(d.Blocks());
+    diagram->addMenu(QStringLiteral("&Interface"))->addActions(d.Ports());
+    diagram->addSeparator();
+    diagram->addActions(d.Thicknesses());
+    diagram->addSeparator();
+    diagram->addActions(d.Arrows());
+    diagram->addSeparator();
+    diagram->addActions({d.automaticLink, d.manualLink, d.lineStyle});
+
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->addActions({a.toolbar, a.statusBar, a.libraryBar, a.blockDiagram, a.signalList});
     view->addSeparator();
@@ -259,7 +273,7 @@ void CMainFrame::CreateMenus() {
     help->addSeparator();
     help->addAction(a.about);
 
-    for (QMenu* menu : {file, edit, module, parameter, view, window, help})
+    for (QMenu* menu : {file, edit, module, parameter, diagram, view, window, help})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
 }
 

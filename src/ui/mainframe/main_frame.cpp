@@ -1,6 +1,7 @@
 #include "mainframe/main_frame.h"
 
 #include "commands/project_session.h"
+#include "diagram/block_diagram_bar.h"
 #include "hierarchy/hierarchy_icons.h"
 #include "hierarchy/kst_tree_view.h"
 #include "hierarchy/message_log_view.h"
@@ -47,6 +48,7 @@ CMainFrame::CMainFrame(const UiContext& ui, QWidget* parent)
     CreateToolBar();
     statusBar()->showMessage(QStringLiteral("Ready"));
     m_bars = new CDockBars(*this, *m_mainToolBar, ui.settings);
+    CreateDiagramBar();
     m_bars->RestoreLayout();
     CreateSignalList();
     m_treeMenu = new QMenu(this);
@@ -103,7 +105,9 @@ void CMainFrame::ConnectCommands() {
     };
     connect(a.copyView, &QAction::triggered, this, [this] {
         C3SplitFrame* project = ActiveProject();
-        if (SignalListFocus())
+        if (DiagramFocus())
+            m_diagramBar->OnCopyView();
+        else if (SignalListFocus())
             m_signalList->OnCopyView();
         else if (project != nullptr && QApplication::focusWidget() == project->ListView())
             project->ListView()->OnCopyView();
@@ -223,6 +227,7 @@ C3SplitFrame* CMainFrame::AddProjectFrame(std::unique_ptr<C3SplitFrame> owned) {
     connect(frame, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateWindowTitle);
     connect(frame->TreeView(), &CKSTTreeView::contextMenuRequested, this, &CMainFrame::ShowTreeContextMenu);
     ConnectSignalList(frame);
+    ConnectDiagramBar(frame);
     connect(frame->ListView(), &CKSTListView::contextMenuRequested, this, [this](const QPoint& globalPos) {
         UpdateActions();
         m_listMenu->popup(globalPos);
@@ -251,9 +256,10 @@ void CMainFrame::UpdateActions() {
     const bool hasSelection = tree != nullptr && tree->SelectedItem() != nullptr;
     const CKSTListView* list = project != nullptr ? project->ListView() : nullptr;
     const bool signalFocus = SignalListFocus();
+    const bool diagramFocus = DiagramFocus();
     const CSignalListView* signalList = m_signalList;
     // The log, the parameter list and the signal list keep the clipboard commands to themselves.
-    const bool treeClipboard = tree != nullptr && !logFocus && !listFocus && !signalFocus;
+    const bool treeClipboard = tree != nullptr && !logFocus && !listFocus && !signalFocus && !diagramFocus;
 
     for (QAction* action :
          {a.closeProject, a.saveProject, a.saveProjectAs, a.properties,  a.print,         a.printPreview,
@@ -264,7 +270,7 @@ void CMainFrame::UpdateActions() {
     for (QAction* action : {a.moveToTop, a.moveUp, a.moveDown, a.moveToBottom})
         action->setEnabled(signalFocus ? signalList->CanMove() : listFocus ? list->CanMove() : hasProject);
     a.insertRow->setEnabled(signalFocus && signalList->CanInsert());
-    if (signalFocus) {
+    if (signalFocus || diagramFocus) {
         for (QAction* action : {a.print, a.printPreview, a.copyView})
             action->setEnabled(true);
     }
@@ -281,7 +287,9 @@ void CMainFrame::UpdateActions() {
                         : listFocus ? list->CanPaste()
                                     : treeClipboard && tree->CanPaste());
     a.remove->setEnabled(logFocus || (treeFocus && tree->CanRemove()) || (listFocus && list->CanRemove()) ||
-                         (signalFocus && signalList->CanRemove()));
+                         (signalFocus && signalList->CanRemove()) ||
+                         (diagramFocus && m_diagramBar->CanRemove()));
+    UpdateDiagramActions();
     a.addModule->setEnabled(tree != nullptr && tree->CanAddModule());
     for (QAction* action : {a.analyzeModule, a.generate, a.generateIndividual})
         action->setEnabled(hasSelection);
@@ -297,6 +305,11 @@ void CMainFrame::ShowTreeContextMenu(const QPoint& globalPos) {
 }
 
 void CMainFrame::OnRemove() {
+    if (DiagramFocus()) {
+        m_diagramBar->OnRemove();
+        UpdateActions();
+        return;
+    }
     if (SignalListFocus()) {
         m_signalList->OnRemove();
         UpdateActions();
@@ -316,6 +329,9 @@ void CMainFrame::OnRemove() {
 }
 
 void CMainFrame::OnCutCopyPaste(ClipboardCommand which) {
+    // The block diagram has no clipboard commands.
+    if (DiagramFocus())
+        return;
     if (SignalListFocus()) {
         if (which == ClipboardCommand::Cut)
             m_signalList->OnCut();

@@ -5,6 +5,7 @@
 #include "mainframe/recent_file_list.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,7 @@ class QToolBar;
 namespace kestra {
 
 class C3SplitFrame;
+class CBlockDiagramBar;
 class CDockBars;
 class CSignalListView;
 struct UiContext;
@@ -33,6 +35,8 @@ public:
     const CMainActions& Actions() const { return m_actions; }
     CDockBars& Bars() { return *m_bars; }
     CSignalListView* SignalList() const { return m_signalList; }
+    CBlockDiagramBar* DiagramBar() const { return m_diagramBar; }
+    QToolBar* DiagramToolBar() const { return m_diagramToolBar; }
     QMdiArea* MdiArea() const { return m_mdiArea; }
     QToolBar* MainToolBar() const { return m_mainToolBar; }
     CRecentFileList& RecentFiles() { return m_recentFiles; }
@@ -82,6 +86,15 @@ private:
     void OnAbout();
     void OpenHelpFile(bool manual);
     void CreateSignalList();
+    void CreateDiagramActions();
+    void CreateDiagramBar();
+    void ConnectDiagramCommands();
+    void ConnectDiagramBar(C3SplitFrame* frame);
+    void UpdateDiagramActions();
+    // Runs a block diagram command while the bar is shown.
+    void OnDiagram(const std::function<void(CBlockDiagramBar&)>& command);
+    // The focus is in the block diagram pane.
+    bool DiagramFocus() const;
     void ConnectSignalList(C3SplitFrame* frame);
     // The focus is in the signal list (its grid or a cell editor).
     bool SignalListFocus() const;
@@ -96,6 +109,10 @@ private:
     QMenu* m_listMenu = nullptr;
     QMenu* m_signalMenu = nullptr;
     CSignalListView* m_signalList = nullptr;
+    CBlockDiagramBar* m_diagramBar = nullptr;
+    QToolBar* m_diagramToolBar = nullptr;
+    QMenu* m_diagramMenu = nullptr;
+    QMenu* m_colourMenu = nullptr;
 };
 
 } // namespace kestra

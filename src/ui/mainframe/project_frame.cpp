@@ -104,8 +104,8 @@ void C3SplitFrame::ReloadPanes(CHierarchyItem* item, int panes) {
         return;
     if ((panes & kParameterList) != 0)
         m_listView->SetObject(item, m_doc->GetModuleFilePath(*item));
-    if ((panes & kSignalList) != 0)
-        emit sharedPanesReload(m_session.get(), item);
+    if ((panes & (kSignalList | kBlockDiagram)) != 0)
+        emit sharedPanesReload(m_session.get(), item, panes);
 }
 
 void C3SplitFrame::StartNameEditing(CHierarchyItem* item) {

@@ -54,9 +54,10 @@ public:
 signals:
     void commandStateChanged();
     void closing(kestra::C3SplitFrame* frame);
-    // The main window's bars show the item last shown here (the signal list): load it, commit
-    // their edits of it, let go of the project when it ends.
-    void sharedPanesReload(kestra::CProjectSession* session, kestra::CHierarchyItem* item);
+    // The main window's bars show the item last shown here (the signal list and the block
+    // diagram, by the observer's pane flags): load it, commit their edits of it, let go of the
+    // project when it ends.
+    void sharedPanesReload(kestra::CProjectSession* session, kestra::CHierarchyItem* item, int panes);
     void sharedPanesCommit(kestra::CHierarchyItem* item);
     void sessionEnding(kestra::CProjectSession* session);
 

@@ -45,7 +45,11 @@ void CMainFrame::CreateSignalList() {
 }
 
 void CMainFrame::ConnectSignalList(C3SplitFrame* frame) {
-    connect(frame, &C3SplitFrame::sharedPanesReload, m_signalList, &CSignalListView::SetOwner);
+    connect(frame, &C3SplitFrame::sharedPanesReload, m_signalList,
+            [this](CProjectSession* session, CHierarchyItem* item, int panes) {
+                if ((panes & CProjectObserver::kSignalList) != 0)
+                    m_signalList->SetOwner(session, item);
+            });
     connect(frame, &C3SplitFrame::sharedPanesCommit, m_signalList, &CSignalListView::CommitItem);
     connect(frame, &C3SplitFrame::sessionEnding, m_signalList, &CSignalListView::ForgetSession);
     connect(&frame->TreeView()->Model(), &CHierarchyModel::itemAboutToBeRemoved, m_signalList,

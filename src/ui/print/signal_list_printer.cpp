@@ -2,6 +2,7 @@
 
 #include "commands/signal_grid.h"
 #include "desktop/qt_text.h"
+#include "print/picture_pages.h"
 #include "print/row_pages.h"
 #include "signallist/signal_list_model.h"
 
@@ -14,7 +15,6 @@ namespace kestra {
 
 namespace {
 
-constexpr double kPictureDpi = 96.0;
 constexpr int kTextMargin = 3;
 constexpr int kMaximumPictureHeight = 32767;
 
@@ -24,13 +24,6 @@ QColor FromColourRef(std::uint32_t colour) {
 }
 
 } // namespace
-
-PageGrid CutIntoPages(QSize picture, QSize page) {
-    const auto pieces = [](int length, int pageLength) {
-        return pageLength <= 0 ? 1 : std::max(1, (length + pageLength - 1) / pageLength);
-    };
-    return PageGrid{pieces(picture.width(), page.width()), pieces(picture.height(), page.height())};
-}
 
 CSignalListPrinter::CSignalListPrinter(const CSignalGrid& grid, const QFont& font,
                                        const std::array<int, 5>& widths, int rowHeight)
@@ -108,44 +101,8 @@ QImage CSignalListPrinter::Picture() const {
 }
 
 int CSignalListPrinter::Print(QPrinter& printer, const QString& caption) const {
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return 0;
-    const double scale = printer.resolution() / kPictureDpi;
-    const QRect printable = printer.pageLayout().paintRectPixels(printer.resolution());
-    const int pageWidth = static_cast<int>(printable.width() / scale);
-    const int pageHeight = static_cast<int>(printable.height() / scale);
-    const QSize piece(std::max(pageWidth - 80, 1), std::max(pageHeight - 128, 1));
-    const PageGrid pages = CutIntoPages(Size(), piece);
-    QFont headingFont = m_font;
-    headingFont.setBold(true);
-
-    for (int pageRow = 0; pageRow < pages.rows; ++pageRow) {
-        for (int pageColumn = 0; pageColumn < pages.columns; ++pageColumn) {
-            const int number = pageRow * pages.columns + pageColumn + 1;
-            if (number > 1)
-                printer.newPage();
-            painter.save();
-            painter.scale(scale, scale);
-            QString heading = caption + QStringLiteral(" Signal List");
-            QString footer = QString::asprintf("Page %d/%d", number, pages.Count());
-            if (pages.Count() > 1) {
-                heading += QString::asprintf(" (%d x %d)", pages.columns, pages.rows);
-                footer += QString::asprintf(" (%d,%d)", pageColumn + 1, pageRow + 1);
-            }
-            painter.setFont(headingFont);
-            painter.drawText(QRect(40, 32, std::max(pageWidth - 80, 1), 16),
-                             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, heading);
-            painter.setFont(m_font);
-            painter.drawText(QRect(0, pageHeight - 48, pageWidth, 16), Qt::AlignHCenter | Qt::AlignVCenter,
-                             footer);
-            painter.translate(40, 64);
-            Paint(painter, QRect(QPoint(pageColumn * piece.width(), pageRow * piece.height()), piece));
-            painter.restore();
-        }
-    }
-    painter.end();
-    return pages.Count();
+    return PrintPicturePages(printer, caption + QStringLiteral(" Signal List"), Size(), m_font,
+                             [this](QPainter& painter, const QRect& area) { Paint(painter, area); });
 }
 
 } // namespace kestra

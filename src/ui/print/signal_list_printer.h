@@ -13,14 +13,6 @@ namespace kestra {
 
 class CSignalGrid;
 
-// How a picture too large for one page is cut: into columns and rows of page-sized pieces.
-struct PageGrid {
-    int columns = 1;
-    int rows = 1;
-    int Count() const { return columns * rows; }
-};
-PageGrid CutIntoPages(QSize picture, QSize page);
-
 // Draws the signal list as the pane shows it, at full size: the header row, then one row per
 // signal with its status image, its colour and its four cells, in a 1-pixel black frame on
 // white. The same drawing serves Copy View and printing; a page draws only its own piece, so a

@@ -1,3 +1,5 @@
+#include "diagram/block_diagram_bar.h"
+#include "diagram/block_diagram_ctrl.h"
 #include "hierarchy/kst_tree_view.h"
 #include "mainframe/application.h"
 #include "mainframe/dock_bars.h"
@@ -114,7 +116,7 @@ TEST_F(StartupTest, FocusKeysReachThePanes) {
     Key(&Tree(project), Qt::Key_F6);
     EXPECT_EQ(QApplication::focusWidget(), project->ListView());
     Key(project->ListView(), Qt::Key_F8);
-    EXPECT_EQ(QApplication::focusWidget(), m_frame->Bars().BlockDiagramPane());
+    EXPECT_EQ(QApplication::focusWidget(), m_frame->DiagramBar()->Canvas()); // the pane's canvas
     Key(m_frame->Bars().BlockDiagramPane(), Qt::Key_F7);
     EXPECT_EQ(QApplication::focusWidget(), m_frame->Bars().SignalListPane());
     Key(m_frame->Bars().SignalListPane(), Qt::Key_F5);

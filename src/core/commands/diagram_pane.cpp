@@ -1,0 +1,230 @@
+#include "commands/diagram_pane.h"
+
+#include "commands/module_commands.h"
+#include "commands/source_update.h"
+#include "diagram/diagram_record.h"
+#include "project/kst_doc.h"
+
+namespace kestra {
+
+namespace {
+
+bool IsModuleMode(EditMode mode) {
+    return mode == EditMode::InsertNormalModule || mode == EditMode::InsertLibraryModule ||
+           mode == EditMode::InsertPredefinedModule;
+}
+
+// Ports and text blocks: the blocks the interface commands re-shape.
+bool IsInterfaceKind(BlockKind kind) {
+    return IsPortKind(kind) || kind == BlockKind::TextBlock;
+}
+
+} // namespace
+
+CDiagramPane::CDiagramPane() : m_editor(this) {}
+
+void CDiagramPane::Show(CProjectSession* session, CHierarchyItem* item) {
+    m_editor.Reset();
+    m_session = item != nullptr ? session : nullptr;
+    m_item = item;
+    m_signalsChanged = false;
+    const CBlockData* record = item != nullptr ? item->BlockData() : nullptr;
+    m_caption = record != nullptr ? DiagramCaption(item->Text()) : std::string();
+    std::vector<CChildModule> children;
+    if (item != nullptr) {
+        for (int i = 0; i < item->ChildCount(); ++i)
+            children.push_back({item->Child(i)->Text(), item->Child(i)->Kind()});
+    }
+    LoadDiagramRecord(Diagram(), record, children, item != nullptr ? item->Signals() : nullptr);
+}
+
+bool CDiagramPane::WriteBack() {
+    if (m_item == nullptr || !WriteDiagramRecord(Diagram(), m_item->BlockData()))
+        return false;
+    m_session->Doc().SetModifiedFlag();
+    if (m_signalsChanged) {
+        m_signalsChanged = false;
+        UpdatePortList(m_session->Doc(), m_item, m_session->Context());
+    }
+    return true;
+}
+
+void CDiagramPane::ForgetItem(const CHierarchyItem* item) {
+    if (m_item != nullptr && item != nullptr && (m_item == item || item->IsAncestorOf(m_item)))
+        Show(nullptr, nullptr);
+}
+
+void CDiagramPane::ForgetSession(const CProjectSession* session) {
+    if (m_session != nullptr && m_session == session)
+        Show(nullptr, nullptr);
+}
+
+bool CDiagramPane::CanTakeChildModules() const {
+    return m_item != nullptr &&
+           (m_item->Kind() == HierarchyKind::Normal || m_item->Kind() == HierarchyKind::Root);
+}
+
+bool CDiagramPane::StartMode(EditMode mode) {
+    if (IsModuleMode(mode) && !CanTakeChildModules()) {
+        Beep();
+        return false;
+    }
+    if (mode == EditMode::InsertCustom || IsModuleMode(mode))
+        m_insertKind = mode;
+    m_editor.SetMode(mode);
+    return true;
+}
+
+void CDiagramPane::InterfaceAction(BlockKind kind) {
+    m_interfaceKind = kind;
+    CBlockDiagram& diagram = Diagram();
+    const int selected = diagram.SelectedBlock();
+    const BlockKind selectedKind = diagram.GetBlockKind(selected);
+    if (selected >= 0 && IsInterfaceKind(selectedKind)) {
+        if (selectedKind == kind)
+            return;
+        // The exchange with the module's signals (a named port takes its signal's new mode)
+        // goes here; the block itself takes the kind's shape and colour.
+        const std::uint32_t colour = IsPortKind(kind) ? PortColour(kind) : diagram.ButtonFaceColour();
+        diagram.ReplaceBlock(selected, diagram.BlockText(selected), kind, colour);
+        return;
+    }
+    switch (kind) {
+    case BlockKind::InoutPort:
+        m_editor.SetMode(EditMode::InsertInoutPort);
+        break;
+    case BlockKind::InPort:
+        m_editor.SetMode(EditMode::InsertInPort);
+        break;
+    case BlockKind::OutPort:
+        m_editor.SetMode(EditMode::InsertOutPort);
+        break;
+    case BlockKind::BufferPort:
+        m_editor.SetMode(EditMode::InsertBufferPort);
+        break;
+    case BlockKind::LinkagePort:
+        m_editor.SetMode(EditMode::InsertLinkagePort);
+        break;
+    default:
+        m_editor.SetMode(EditMode::InsertText);
+        break;
+    }
+}
+
+void CDiagramPane::ApplyColour(std::uint32_t colour) {
+    m_pickerColour = colour;
+    Diagram().SetColour(colour);
+}
+
+bool CDiagramPane::CanRemove() const {
+    const CBlockDiagram& diagram = Diagram();
+    if (diagram.SelectedLine() >= 0)
+        return true;
+    const int block = diagram.SelectedBlock();
+    if (block < 0)
+        return false;
+    const BlockKind kind = diagram.GetBlockKind(block);
+    return kind == BlockKind::Module || IsInterfaceKind(kind) || kind == BlockKind::CustomBlock;
+}
+
+void CDiagramPane::Remove() {
+    CBlockDiagram& diagram = Diagram();
+    const int block = diagram.SelectedBlock();
+    if (block >= 0 && diagram.GetBlockKind(block) == BlockKind::Module && m_session != nullptr) {
+        if (CHierarchyItem* child = ChildNamed(diagram.BlockText(block))) {
+            // The hierarchy asks first; a refusal keeps the block.
+            if (!CModuleCommands(*m_session).RemoveItem(child))
+                return;
+        }
+    }
+    diagram.DeleteSelection();
+}
+
+CHierarchyItem* CDiagramPane::ChildNamed(const std::string& name) const {
+    if (m_item == nullptr || name.empty())
+        return nullptr;
+    for (int i = 0; i < m_item->ChildCount(); ++i) {
+        if (m_item->Child(i)->Text() == name)
+            return m_item->Child(i);
+    }
+    return nullptr;
+}
+
+CHierarchyItem* CDiagramPane::TakeDoubleClickTarget() {
+    const int block = m_editor.TakeDoubleClickedBlock();
+    if (m_item == nullptr || m_editor.Mode() != EditMode::Select)
+        return nullptr;
+    if (block >= 0)
+        return ChildNamed(Diagram().BlockText(block));
+    return m_item->Parent();
+}
+
+void CDiagramPane::Beep() {
+    if (m_beep)
+        m_beep();
+}
+
+int CDiagramPane::OnBlockNotify(CBlockNotify& notify) {
+    switch (notify.code) {
+    case CBlockNotify::kInsertOrEdit:
+        if (notify.blockId < 0)
+            OnBlockInserted(notify);
+        else
+            OnBlockTextEdited(notify);
+        return 0;
+    case CBlockNotify::kDoubleClick:
+    case CBlockNotify::kEnterOrSpace:
+        return OnBlockActivated(notify);
+    default:
+        return 0;
+    }
+}
+
+void CDiagramPane::OnBlockInserted(CBlockNotify& notify) {
+    const CPixelRect& r = notify.rect;
+    const auto kind = static_cast<BlockKind>(notify.kind);
+    if (IsPortKind(kind)) {
+        notify.result =
+            Diagram().AddBlock(r.left, r.top, r.Width(), r.Height(), "", PortColour(kind), -1, kind);
+        return;
+    }
+    // Insertion kinds 10, 11 and 12 are module blocks of a normal, library or predefined module.
+    static constexpr HierarchyKind kModuleKinds[] = {HierarchyKind::Normal, HierarchyKind::Library,
+                                                     HierarchyKind::Predefined};
+    const int index = notify.kind - 10;
+    if (index < 0 || index > 2)
+        return;
+    notify.result = Diagram().AddBlock(r.left, r.top, r.Width(), r.Height(), "",
+                                       ModuleColour(kModuleKinds[index]), -1, BlockKind::Module);
+}
+
+void CDiagramPane::OnBlockTextEdited(CBlockNotify& notify) {
+    CBlockDiagram& diagram = Diagram();
+    const auto kind = static_cast<BlockKind>(notify.kind);
+    // A module block already shows its new text; naming it creates or renames its child module
+    // here. A port or text block is re-created with its text; naming a port creates or renames
+    // its signal here.
+    if (kind == BlockKind::Module)
+        return;
+    diagram.ReplaceBlock(notify.blockId, notify.newText, kind, diagram.BlockColour(notify.blockId));
+    notify.result = notify.blockId;
+}
+
+int CDiagramPane::OnBlockActivated(const CBlockNotify& notify) {
+    const CBlockDiagram& diagram = Diagram();
+    const int block = notify.blockId;
+    // An unnamed library or predefined module block starts the library insertion here; every
+    // other unnamed block, and any block that is not a module, is named in the text editor.
+    if (diagram.GetBlockKind(block) != BlockKind::Module || diagram.BlockText(block).empty()) {
+        m_editor.BeginTextEdit();
+        return 0;
+    }
+    // A named module block: Space or Enter renames it (predefined modules keep their names); a
+    // double-click goes on to open the module.
+    const bool predefined = diagram.BlockColour(block) == ModuleColour(HierarchyKind::Predefined);
+    if (notify.code == CBlockNotify::kEnterOrSpace && !predefined)
+        m_editor.BeginTextEdit();
+    return 0;
+}
+
+} // namespace kestra

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "commands/project_session.h"
+#include "diagram/diagram_editor.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace kestra {
+
+class CHierarchyItem;
+
+// The block diagram pane without a window: the live diagram (through its gesture editor) of the
+// module the hierarchy showed last, loaded from and written back into that module's record;
+// the tool state of the pane (insert kind, interface kind, picker colour); the pane's commands;
+// and the answers to the diagram's block notifications. The pane is shared by all project
+// windows; the item and its session must be forgotten before either goes. The exchange with
+// the module's signals and its child modules is made in the notification answers.
+class CDiagramPane : public IDiagramListener {
+public:
+    CDiagramPane();
+
+    CDiagramEditor& Editor() { return m_editor; }
+    const CDiagramEditor& Editor() const { return m_editor; }
+    CBlockDiagram& Diagram() { return m_editor.Diagram(); }
+    const CBlockDiagram& Diagram() const { return m_editor.Diagram(); }
+    // The window's system beep (refused gestures).
+    void SetBeep(std::function<void()> beep) { m_beep = std::move(beep); }
+
+    // Loads the item's record into the diagram with its child modules and signals; no item (or
+    // one without a record) leaves the diagram empty under an empty caption.
+    void Show(CProjectSession* session, CHierarchyItem* item);
+    // Writes a changed diagram into the shown item's record (and the port clause of its source
+    // when a port edit changed its signals). True when the record was written.
+    bool WriteBack();
+    void ForgetItem(const CHierarchyItem* item);
+    void ForgetSession(const CProjectSession* session);
+
+    CHierarchyItem* Item() const { return m_item; }
+    CProjectSession* Session() const { return m_session; }
+    // The shown module's name with every "_" shown as a space; empty when none is shown.
+    const std::string& Caption() const { return m_caption; }
+
+    // The block button's mode (custom block, normal, library or predefined module).
+    EditMode InsertKind() const { return m_insertKind; }
+    // Enters an insert or link mode. Module insertion is refused with a beep when the shown
+    // item cannot take child modules. The block modes also become the insert kind.
+    bool StartMode(EditMode mode);
+    // The interface button's kind (a port kind, or `TextBlock`).
+    BlockKind InterfaceKind() const { return m_interfaceKind; }
+    // Re-shapes a selected port or text block into the kind, or enters the mode that inserts
+    // one at the next click.
+    void InterfaceAction(BlockKind kind);
+    std::uint32_t PickerColour() const { return m_pickerColour; }
+    // The picker colour recolours a selected line or custom block and colours new lines.
+    void ApplyColour(std::uint32_t colour);
+
+    // A selected line, or a selected module, port, text or custom block.
+    bool CanRemove() const;
+    // Deletes the selection; a module block's child module is removed from the hierarchy first,
+    // with its question (a refusal keeps the block).
+    void Remove();
+    // After a double-click on the canvas in select mode: the child module the double-clicked
+    // block names, or the shown module's parent when the canvas itself was hit; null for none.
+    CHierarchyItem* TakeDoubleClickTarget();
+
+    void Beep() override;
+    int OnBlockNotify(CBlockNotify& notify) override;
+
+private:
+    void OnBlockInserted(CBlockNotify& notify);
+    void OnBlockTextEdited(CBlockNotify& notify);
+    int OnBlockActivated(const CBlockNotify& notify);
+    CHierarchyItem* ChildNamed(const std::string& name) const;
+    bool CanTakeChildModules() const;
+
+    CDiagramEditor m_editor;
+    CProjectSession* m_session = nullptr;
+    CHierarchyItem* m_item = nullptr;
+    std::string m_caption;
+    std::function<void()> m_beep;
+    EditMode m_insertKind = EditMode::InsertCustom;
+    BlockKind m_interfaceKind = BlockKind::InPort;
+    std::uint32_t m_pickerColour = kDefaultLineColour;
+    // A port edit changed the shown module's signals: the source's port clause follows on the
+    // next write-back.
+    bool m_signalsChanged = false;
+};
+
+} // namespace kestra

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "commands/diagram_pane.h"
+
+#include <QWidget>
+
+class QPrinter;
+
+namespace kestra {
+
+class CBlockDiagramCtrl;
+
+// The caption over the canvas: the shown module's name in bold with a shadow, drawn sunken
+// while the pane has the focus.
+class CDiagramCaption : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CDiagramCaption(QWidget* parent = nullptr);
+    void SetText(const QString& text);
+    void SetActive(bool active);
+    QString Text() const { return m_text; }
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_text;
+    bool m_active = false;
+};
+
+// The "BLOCK DIAGRAM" pane: the caption and the canvas over the core's diagram pane. It shows
+// the module the hierarchy loads into it, writes the diagram back when the focus leaves it
+// (and whenever a project commits its panes), carries the block diagram commands, and asks the
+// window to show another module after a double-click. The pane is shared by all project
+// windows.
+class CBlockDiagramBar : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CBlockDiagramBar(QWidget* parent = nullptr);
+    ~CBlockDiagramBar() override;
+
+    CDiagramPane& Pane() { return m_pane; }
+    CBlockDiagramCtrl* Canvas() const { return m_canvas; }
+    QString Caption() const;
+    // The focus is in the pane (its canvas or the text editor).
+    bool HasFocusInside() const;
+
+    void Show(CProjectSession* session, CHierarchyItem* item);
+    // The owner's project commits its editors: a shown item is written back.
+    void CommitItem(CHierarchyItem* item);
+    bool WriteBack();
+    void ForgetItem(const CHierarchyItem* item);
+    void ForgetSession(const CProjectSession* session);
+
+    // The commands; each gives the canvas the focus first.
+    void OnIncreaseWidth();
+    void OnIncreaseHeight();
+    void OnMode(EditMode mode);
+    void OnInsertBlock();
+    void OnInterface(BlockKind kind);
+    void OnInterfaceAction();
+    void OnAttributes(std::uint16_t value, std::uint16_t mask);
+    void OnLineStyle();
+    void OnColour(std::uint32_t colour);
+    bool CanRemove() const { return m_pane.CanRemove(); }
+    void OnRemove();
+    void OnCopyView();
+    QImage Picture() const;
+    int Print(QPrinter& printer);
+
+signals:
+    void contextMenuRequested(const QPoint& globalPos);
+    void selectItemRequested(kestra::CProjectSession* session, kestra::CHierarchyItem* item);
+    void stateChanged();
+
+private:
+    void Changed();
+    void OnFocusChanged(QWidget* old, QWidget* now);
+    void OnDoubleClicked();
+
+    CDiagramPane m_pane;
+    CDiagramCaption* m_caption;
+    CBlockDiagramCtrl* m_canvas;
+};
+
+} // namespace kestra

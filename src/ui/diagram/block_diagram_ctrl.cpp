@@ -1,0 +1,367 @@
+#include "diagram/block_diagram_ctrl.h"
+
+#include "desktop/qt_text.h"
+#include "diagram/diagram_painter.h"
+#include "hierarchy/hierarchy_icons.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmapCache>
+#include <QScrollBar>
+#include <QTimer>
+#include <cstdlib>
+
+namespace kestra {
+
+namespace {
+
+constexpr int kAutoScrollMilliseconds = 100;
+
+const char* CursorIcon(EditMode mode) {
+    switch (mode) {
+    case EditMode::AutomaticLink:
+        return "link-automatic";
+    case EditMode::ManualLink:
+        return "link-manual";
+    case EditMode::InsertText:
+        return "port-text";
+    case EditMode::InsertCustom:
+        return "block-custom";
+    case EditMode::InsertInoutPort:
+        return "port-inout";
+    case EditMode::InsertInPort:
+        return "port-in";
+    case EditMode::InsertOutPort:
+        return "port-out";
+    case EditMode::InsertBufferPort:
+        return "port-buffer";
+    case EditMode::InsertLinkagePort:
+        return "port-linkage";
+    case EditMode::InsertNormalModule:
+        return "module";
+    case EditMode::InsertLibraryModule:
+        return "library-module";
+    case EditMode::InsertPredefinedModule:
+        return "predefined-module";
+    default:
+        return nullptr;
+    }
+}
+
+std::optional<DiagramKey> KeyOf(int key) {
+    switch (key) {
+    case Qt::Key_Left:
+        return DiagramKey::Left;
+    case Qt::Key_Right:
+        return DiagramKey::Right;
+    case Qt::Key_Up:
+        return DiagramKey::Up;
+    case Qt::Key_Down:
+        return DiagramKey::Down;
+    case Qt::Key_Home:
+        return DiagramKey::Home;
+    case Qt::Key_End:
+        return DiagramKey::End;
+    case Qt::Key_PageUp:
+        return DiagramKey::PageUp;
+    case Qt::Key_PageDown:
+        return DiagramKey::PageDown;
+    case Qt::Key_Space:
+        return DiagramKey::Space;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return DiagramKey::Enter;
+    case Qt::Key_Escape:
+        return DiagramKey::Escape;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+QCursor CBlockDiagramCtrl::CursorFor(const CDiagramCursor& cursor, EditMode mode) {
+    using Shape = CDiagramCursor::Shape;
+    switch (cursor.shape) {
+    case Shape::Unchanged:
+    case Shape::Arrow:
+        return Qt::ArrowCursor;
+    case Shape::Cross:
+        return Qt::CrossCursor;
+    case Shape::SizeWestEast:
+        return Qt::SizeHorCursor;
+    case Shape::SizeNorthSouth:
+        return Qt::SizeVerCursor;
+    case Shape::SizeNorthWestSouthEast:
+        return Qt::SizeFDiagCursor;
+    case Shape::SizeNorthEastSouthWest:
+        return Qt::SizeBDiagCursor;
+    case Shape::Resource:
+        break;
+    }
+    const char* icon = CursorIcon(mode);
+    if (icon == nullptr)
+        return Qt::CrossCursor;
+    // A crosshair with the mode's picture below and to the right of its hot spot.
+    const QString key = QStringLiteral("kestra-cursor-%1").arg(QString::fromLatin1(icon));
+    QPixmap picture;
+    if (!QPixmapCache::find(key, &picture)) {
+        picture = QPixmap(32, 32);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        for (const auto& [colour, width] :
+             {std::pair{QColor(Qt::white), 3}, std::pair{QColor(Qt::black), 1}}) {
+            painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap));
+            painter.drawLine(7, 0, 7, 15);
+            painter.drawLine(0, 7, 15, 7);
+        }
+        painter.drawPixmap(13, 13, CHierarchyIcons::CommandIcon(icon).pixmap(16, 16));
+        painter.end();
+        QPixmapCache::insert(key, picture);
+    }
+    return QCursor(picture, 7, 7);
+}
+
+CBlockDiagramCtrl::CBlockDiagramCtrl(CDiagramEditor& editor, QWidget* parent)
+    : QAbstractScrollArea(parent), m_editor(editor) {
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    setFrameShape(QFrame::StyledPanel);
+    horizontalScrollBar()->setSingleStep(CDiagramEditor::kLineStep);
+    verticalScrollBar()->setSingleStep(CDiagramEditor::kLineStep);
+    m_editor.Diagram().SetButtonFaceColour(CDiagramPainter::FromQColor(palette().color(QPalette::Button)));
+    for (std::size_t i = 0; i < m_scrollTimers.size(); ++i) {
+        auto* timer = new QTimer(this);
+        timer->setSingleShot(true);
+        timer->setInterval(kAutoScrollMilliseconds);
+        connect(timer, &QTimer::timeout, this, [this, i] {
+            m_editor.OnAutoScrollTimer(static_cast<ScrollDirection>(i));
+            AfterGesture();
+        });
+        m_scrollTimers[i] = timer;
+    }
+}
+
+void CBlockDiagramCtrl::Refresh() {
+    m_editor.SetClientSize(viewport()->width(), viewport()->height());
+    SyncTextEditor();
+    SyncScrollBars();
+    viewport()->setCursor(CursorFor(m_editor.Cursor(), m_editor.Mode()));
+    viewport()->update();
+}
+
+CPixelPoint CBlockDiagramCtrl::WindowPoint(const QPointF& position) const {
+    const QPoint point = position.toPoint();
+    return {point.x(), point.y()};
+}
+
+void CBlockDiagramCtrl::AfterGesture() {
+    for (std::size_t i = 0; i < m_scrollTimers.size(); ++i) {
+        const bool armed = m_editor.AutoScrollRequested(static_cast<ScrollDirection>(i));
+        if (armed && !m_scrollTimers[i]->isActive())
+            m_scrollTimers[i]->start();
+        else if (!armed)
+            m_scrollTimers[i]->stop();
+    }
+    if (m_editor.Cursor().shape != CDiagramCursor::Shape::Unchanged)
+        viewport()->setCursor(CursorFor(m_editor.Cursor(), m_editor.Mode()));
+    SyncTextEditor();
+    SyncScrollBars();
+    viewport()->update();
+    emit stateChanged();
+}
+
+void CBlockDiagramCtrl::SyncScrollBars() {
+    const CBlockList& blocks = m_editor.Diagram().Blocks();
+    m_syncing = true;
+    horizontalScrollBar()->setRange(0, blocks.MaxScrollX());
+    horizontalScrollBar()->setPageStep(std::max(viewport()->width(), 1));
+    horizontalScrollBar()->setValue(blocks.ScrollX());
+    verticalScrollBar()->setRange(0, blocks.MaxScrollY());
+    verticalScrollBar()->setPageStep(std::max(viewport()->height(), 1));
+    verticalScrollBar()->setValue(blocks.ScrollY());
+    m_syncing = false;
+}
+
+void CBlockDiagramCtrl::SyncTextEditor() {
+    const std::optional<CTextEditBox>& box = m_editor.TextEdit();
+    if (!box) {
+        if (m_textEditor != nullptr)
+            m_textEditor->deleteLater();
+        m_textEditor = nullptr;
+        return;
+    }
+    const CBlockList& blocks = m_editor.Diagram().Blocks();
+    const QRect rect(box->rect.left - blocks.ScrollX(), box->rect.top - blocks.ScrollY(),
+                     std::max(box->rect.Width(), 1), std::max(box->rect.Height(), 1));
+    if (m_textEditor == nullptr) {
+        m_textEditor = new QLineEdit(viewport());
+        m_textEditor->setFrame(false);
+        m_textEditor->setAlignment(Qt::AlignCenter);
+        QPalette colours = m_textEditor->palette();
+        colours.setColor(QPalette::Base, CDiagramPainter::ToQColor(box->background));
+        colours.setColor(QPalette::Text, Qt::black);
+        m_textEditor->setPalette(colours);
+        m_textEditor->setText(TextToQt(box->text));
+        m_textEditor->selectAll();
+        connect(m_textEditor, &QLineEdit::returnPressed, this, [this] { EndTextEditor(true); });
+        connect(m_textEditor, &QLineEdit::editingFinished, this, [this] {
+            if (m_textEditor != nullptr && !m_textEditor->hasFocus())
+                EndTextEditor(true);
+        });
+        m_textEditor->installEventFilter(this);
+        m_textEditor->show();
+        m_textEditor->setFocus();
+    }
+    m_textEditor->setGeometry(rect);
+}
+
+void CBlockDiagramCtrl::EndTextEditor(bool accept) {
+    if (m_textEditor == nullptr || !m_editor.TextEdit())
+        return;
+    const std::optional<std::string> text =
+        accept ? std::optional<std::string>(TextFromQt(m_textEditor->text())) : std::nullopt;
+    QLineEdit* editor = m_textEditor;
+    m_textEditor = nullptr;
+    editor->removeEventFilter(this);
+    editor->deleteLater();
+    m_editor.EndTextEdit(text);
+    setFocus();
+    AfterGesture();
+}
+
+void CBlockDiagramCtrl::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    const CBlockList& blocks = m_editor.Diagram().Blocks();
+    const QRect exposed = event->rect();
+    painter.translate(-blocks.ScrollX(), -blocks.ScrollY());
+    const CPixelRect area{exposed.left() + blocks.ScrollX(), exposed.top() + blocks.ScrollY(),
+                          exposed.right() + 1 + blocks.ScrollX(), exposed.bottom() + 1 + blocks.ScrollY()};
+    CDiagramPainter(m_editor.Diagram(), font(), CDiagramPainter::Look::Screen).Paint(painter, area);
+    PaintRubberBand(painter);
+}
+
+void CBlockDiagramCtrl::PaintRubberBand(QPainter& painter) const {
+    const CBlockDiagram& diagram = m_editor.Diagram();
+    const CPixelPoint cursor = m_editor.CursorPoint();
+    painter.save();
+    if (m_editor.Mode() == EditMode::AutomaticLink && m_editor.PressedBlock() >= 0) {
+        // The band runs outside the blocks only.
+        QRegion outside(QRect(-1000000, -1000000, 2000000, 2000000));
+        for (const auto& entry : diagram.Blocks().Blocks()) {
+            const CPixelRect& r = entry.second.rect;
+            outside -= QRegion(r.left, r.top, r.Width(), r.Height());
+        }
+        painter.setClipRegion(outside);
+        const CPixelPoint centre = diagram.BlockRect(m_editor.PressedBlock()).Centre();
+        painter.setPen(QPen(Qt::red, 1));
+        painter.drawLine(centre.x, centre.y, cursor.x, cursor.y);
+    } else if (m_editor.Mode() == EditMode::ManualLink && m_editor.ManualLink().IsActive()) {
+        const std::vector<LinePoint>& points = m_editor.ManualLink().Points();
+        QPolygon entered;
+        for (const LinePoint& p : points)
+            entered << QPoint(p.x, p.y);
+        painter.setPen(QPen(Qt::red, 1));
+        painter.drawPolyline(entered);
+        const LinePoint last = points.back();
+        const LinePoint snapped{Round10(cursor.x), Round10(cursor.y)};
+        const bool vertical = std::abs(last.x - snapped.x) < std::abs(last.y - snapped.y);
+        const QPoint corner = vertical ? QPoint(last.x, snapped.y) : QPoint(snapped.x, last.y);
+        painter.setPen(QPen(Qt::red, 1, Qt::DotLine));
+        painter.drawPolyline(QPolygon({QPoint(last.x, last.y), corner, QPoint(snapped.x, snapped.y)}));
+    }
+    painter.restore();
+}
+
+void CBlockDiagramCtrl::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    m_editor.SetClientSize(viewport()->width(), viewport()->height());
+    SyncScrollBars();
+}
+
+void CBlockDiagramCtrl::scrollContentsBy(int, int) {
+    if (m_syncing)
+        return;
+    // Dragging the scroll box scrolls in steps of ten pixels.
+    const int x = horizontalScrollBar()->value();
+    const int y = verticalScrollBar()->value();
+    const bool dragging = horizontalScrollBar()->isSliderDown() || verticalScrollBar()->isSliderDown();
+    m_editor.Diagram().Blocks().ScrollTo(dragging ? x / 10 * 10 : x, dragging ? y / 10 * 10 : y);
+    SyncTextEditor();
+    viewport()->update();
+}
+
+void CBlockDiagramCtrl::mousePressEvent(QMouseEvent* event) {
+    if (m_textEditor != nullptr)
+        EndTextEditor(true);
+    setFocus(Qt::MouseFocusReason);
+    const CPixelPoint point = WindowPoint(event->position());
+    if (event->button() == Qt::LeftButton) {
+        m_editor.OnLeftButtonDown(point);
+        AfterGesture();
+    } else if (event->button() == Qt::RightButton) {
+        const bool menu = m_editor.OnRightButtonDown(point);
+        AfterGesture();
+        if (menu)
+            emit contextMenuRequested(event->globalPosition().toPoint());
+    }
+}
+
+void CBlockDiagramCtrl::mouseMoveEvent(QMouseEvent* event) {
+    const CPixelPoint point = WindowPoint(event->position());
+    if ((event->buttons() & Qt::LeftButton) != 0 || m_editor.Mode() == EditMode::ManualLink)
+        m_editor.OnMouseMove(point);
+    else
+        m_editor.OnHover(point);
+    AfterGesture();
+}
+
+void CBlockDiagramCtrl::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_editor.OnLeftButtonUp(WindowPoint(event->position()));
+    AfterGesture();
+}
+
+void CBlockDiagramCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const bool passOn = m_editor.OnDoubleClick(WindowPoint(event->position()));
+    AfterGesture();
+    if (passOn)
+        emit doubleClicked();
+}
+
+void CBlockDiagramCtrl::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const std::optional<DiagramKey> key = modifiers == Qt::NoModifier ? KeyOf(event->key()) : std::nullopt;
+    if (!key) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    m_editor.OnKeyDown(*key);
+    AfterGesture();
+    event->accept();
+}
+
+bool CBlockDiagramCtrl::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_textEditor && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        EndTextEditor(false);
+        return true;
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
+}
+
+bool CBlockDiagramCtrl::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Leave && m_editor.Mode() == EditMode::OverLine) {
+        m_editor.SetMode(EditMode::Select);
+        viewport()->setCursor(Qt::ArrowCursor);
+    }
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+} // namespace kestra

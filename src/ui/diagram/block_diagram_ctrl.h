@@ -1,0 +1,68 @@
+#pragma once
+
+#include "diagram/diagram_editor.h"
+
+#include <QAbstractScrollArea>
+#include <QLineEdit>
+#include <QPointer>
+#include <array>
+
+class QTimer;
+
+namespace kestra {
+
+// The scrollable canvas of the block diagram: paints what is exposed of the live diagram and
+// the rubber band of the gesture in progress, turns mouse and keys into the gesture editor's
+// calls, shows each mode's cursor, keeps the scroll bars on the diagram's extent (40-pixel
+// steps), scrolls by itself while a drag leaves the window (100 ms timers), and opens the
+// in-place text editor the editor asks for. It changes nothing itself: every change is the
+// editor's.
+class CBlockDiagramCtrl : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    explicit CBlockDiagramCtrl(CDiagramEditor& editor, QWidget* parent = nullptr);
+
+    CDiagramEditor& Editor() { return m_editor; }
+    // After the diagram changed from outside (loaded, a command): scroll bars, cursor, picture.
+    void Refresh();
+    // The text editor over a block, while one is open.
+    QLineEdit* TextEditor() const { return m_textEditor; }
+
+    static QCursor CursorFor(const CDiagramCursor& cursor, EditMode mode);
+
+signals:
+    void contextMenuRequested(const QPoint& globalPos);
+    // A double-click in select mode that the canvas passes on to its pane.
+    void doubleClicked();
+    // Something the commands' states depend on changed (selection, mode, attributes).
+    void stateChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    CPixelPoint WindowPoint(const QPointF& position) const;
+    // After every editor call: the text editor, the timers, the cursor, the scroll bars.
+    void AfterGesture();
+    void SyncScrollBars();
+    void SyncTextEditor();
+    void EndTextEditor(bool accept);
+    void PaintRubberBand(QPainter& painter) const;
+
+    CDiagramEditor& m_editor;
+    std::array<QTimer*, 4> m_scrollTimers{};
+    QPointer<QLineEdit> m_textEditor;
+    bool m_syncing = false;
+};
+
+} // namespace kestra

@@ -1,0 +1,195 @@
+#include "diagram/diagram_painter.h"
+
+#include "diagram/block_text_layout.h"
+#include "diagram/line_drawing.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygon>
+#include <QRegion>
+#include <algorithm>
+
+namespace kestra {
+
+namespace {
+
+constexpr int kMaximumPictureSide = 8192;
+
+QPolygon ShapeOf(const CDiagramBlock& block) {
+    QPolygon polygon;
+    for (const CPixelPoint& p : BlockShape(block.kind, block.rect.Width(), block.rect.Height()))
+        polygon << QPoint(block.rect.left + p.x, block.rect.top + p.y);
+    return polygon;
+}
+
+QRect ToQRect(const CPixelRect& r) {
+    return QRect(r.left, r.top, std::max(r.Width(), 0), std::max(r.Height(), 0));
+}
+
+} // namespace
+
+QColor CDiagramPainter::ToQColor(std::uint32_t colour) {
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+std::uint32_t CDiagramPainter::FromQColor(const QColor& colour) {
+    return Rgb(static_cast<std::uint32_t>(colour.red()), static_cast<std::uint32_t>(colour.green()),
+               static_cast<std::uint32_t>(colour.blue()));
+}
+
+CDiagramPainter::CDiagramPainter(const CBlockDiagram& diagram, const QFont& font, Look look)
+    : m_diagram(diagram), m_font(font), m_look(look) {}
+
+QColor CDiagramPainter::Fill(std::uint32_t colour) const {
+    if (m_look == Look::Picture && colour == m_diagram.ButtonFaceColour())
+        return Qt::white;
+    return ToQColor(colour);
+}
+
+QSize CDiagramPainter::PictureSize() const {
+    return QSize(std::clamp(m_diagram.Width(), 1, kMaximumPictureSide),
+                 std::clamp(m_diagram.Height(), 1, kMaximumPictureSide));
+}
+
+QImage CDiagramPainter::Picture() const {
+    QImage picture(PictureSize(), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    Paint(painter, CPixelRect{0, 0, picture.width(), picture.height()});
+    return picture;
+}
+
+void CDiagramPainter::Paint(QPainter& painter, const CPixelRect& area) const {
+    painter.save();
+    const QRect clip = ToQRect(area);
+    painter.setClipRect(clip);
+    painter.fillRect(clip, Fill(m_diagram.ButtonFaceColour()));
+    painter.setFont(m_font);
+    const auto& blocks = m_diagram.Blocks().Blocks();
+    for (const auto& entry : blocks) {
+        const CDiagramBlock& block = entry.second;
+        if (block.kind != BlockKind::TextBlock && block.rect.Intersects(area))
+            PaintBlock(painter, block);
+    }
+    PaintLines(painter, area);
+    for (const auto& entry : blocks) {
+        const CDiagramBlock& block = entry.second;
+        if (block.kind == BlockKind::TextBlock && block.rect.Intersects(area))
+            PaintBlock(painter, block);
+    }
+    painter.restore();
+}
+
+void CDiagramPainter::PaintBlock(QPainter& painter, const CDiagramBlock& block) const {
+    const QPolygon shape = ShapeOf(block);
+    if (shape.size() < 3)
+        return;
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Fill(block.colour));
+    painter.drawPolygon(shape);
+    const bool framed = block.kind != BlockKind::TextBlock;
+    if (framed && m_look == Look::Picture) {
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::black, 1));
+        painter.drawPolygon(shape);
+    } else if (framed) {
+        // A raised frame: light edges facing up or left, dark ones facing down or right; the
+        // pressed (selected) look swaps them.
+        const QColor light = block.pressed ? QColor(0x60, 0x60, 0x60) : QColor(Qt::white);
+        const QColor dark = block.pressed ? QColor(Qt::white) : QColor(0x60, 0x60, 0x60);
+        long long area2 = 0;
+        for (int i = 0; i < shape.size(); ++i) {
+            const QPoint a = shape[i];
+            const QPoint b = shape[(i + 1) % shape.size()];
+            area2 += static_cast<long long>(a.x()) * b.y() - static_cast<long long>(b.x()) * a.y();
+        }
+        for (int i = 0; i < shape.size(); ++i) {
+            const QPoint a = shape[i];
+            const QPoint b = shape[(i + 1) % shape.size()];
+            // The outward normal of edge a-b; y grows downwards.
+            const int nx = area2 > 0 ? (b.y() - a.y()) : (a.y() - b.y());
+            const int ny = area2 > 0 ? (a.x() - b.x()) : (b.x() - a.x());
+            painter.setPen(QPen(nx + ny < 0 ? light : dark, 1));
+            // The frame lies inside the block: the right and bottom edges one pixel in.
+            painter.drawLine(QPoint(a.x() - (a.x() >= block.rect.right ? 1 : 0),
+                                    a.y() - (a.y() >= block.rect.bottom ? 1 : 0)),
+                             QPoint(b.x() - (b.x() >= block.rect.right ? 1 : 0),
+                                    b.y() - (b.y() >= block.rect.bottom ? 1 : 0)));
+        }
+    }
+    if (!block.text.empty()) {
+        const QFontMetrics metrics(m_font);
+        const std::vector<std::string> lines =
+            LayoutBlockText(block.text, block.rect.Width(), block.rect.Height(),
+                            std::max(metrics.height(), 1), [&metrics](std::string_view text) {
+                                return metrics.horizontalAdvance(
+                                    QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+                            });
+        const int lineHeight = metrics.height();
+        const int shift = framed && block.pressed && m_look == Look::Screen ? 1 : 0;
+        int top =
+            block.rect.top + (block.rect.Height() - static_cast<int>(lines.size()) * lineHeight) / 2 + shift;
+        painter.setPen(Qt::black);
+        for (const std::string& line : lines) {
+            const QString text = QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+            painter.drawText(QRect(block.rect.left + shift, top, block.rect.Width(), lineHeight),
+                             Qt::AlignHCenter | Qt::AlignTop, text);
+            top += lineHeight;
+        }
+    }
+    if (!framed && block.pressed && m_look == Look::Screen) {
+        // A selected text block has no frame to sink: a dotted outline shows the selection.
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter.drawRect(ToQRect(block.rect).adjusted(0, 0, -1, -1));
+    }
+    painter.restore();
+}
+
+void CDiagramPainter::PaintLines(QPainter& painter, const CPixelRect& area) const {
+    // Lines never show over a block that stands in their way.
+    QRegion visible(ToQRect(area));
+    for (const auto& entry : m_diagram.Blocks().Blocks()) {
+        const CDiagramBlock& block = entry.second;
+        if (IsObstacleKind(block.kind) && block.rect.Intersects(area))
+            visible -= QRegion(ShapeOf(block));
+    }
+    painter.save();
+    painter.setClipRegion(visible, Qt::IntersectClip);
+    const int selected = m_look == Look::Screen ? m_diagram.SelectedLine() : -1;
+    auto draw = [&painter](const CLineDrawing& drawing, bool dashed) {
+        QPolygon polyline;
+        for (const LinePoint& p : drawing.polyline)
+            polyline << QPoint(p.x, p.y);
+        const QColor colour = ToQColor(drawing.colour);
+        QPen pen(colour, drawing.penWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPolyline(polyline);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        for (const auto& head : drawing.arrowheads)
+            painter.drawPolygon(QPolygon(
+                {QPoint(head[0].x, head[0].y), QPoint(head[1].x, head[1].y), QPoint(head[2].x, head[2].y)}));
+        if (dashed) {
+            painter.setBackgroundMode(Qt::OpaqueMode);
+            painter.setBackground(Qt::white);
+            painter.setPen(QPen(colour, 1, Qt::DotLine));
+            painter.drawPolyline(polyline);
+            painter.setBackgroundMode(Qt::TransparentMode);
+        }
+    };
+    for (const auto& [id, line] : m_diagram.Lines().Lines()) {
+        if (id == selected || line.points.empty())
+            continue;
+        draw(DrawLine(line, false), false);
+    }
+    if (const LineRecord* line = m_diagram.Lines().Find(selected); line != nullptr && !line->points.empty())
+        draw(DrawLine(*line, true), true);
+    painter.restore();
+}
+
+} // namespace kestra

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "diagram/block_diagram.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QSize>
+
+class QPainter;
+
+namespace kestra {
+
+// Draws the live diagram. On screen: the button-face background, every block as its shape in
+// its fill colour with a raised frame (sunken while selected) and its text laid out in lines,
+// the lines with their pens and arrowheads (the selected one last, dashed over), and text
+// blocks on top. As a picture (Copy View, printing): white background, a 1-pixel black frame
+// along each block that is not a text block, and the button-face colour shown as white. Only
+// what lies in the given area is drawn; nothing is routed or changed.
+class CDiagramPainter {
+public:
+    enum class Look { Screen, Picture };
+
+    CDiagramPainter(const CBlockDiagram& diagram, const QFont& font, Look look);
+
+    // Draws `area` (diagram coordinates) with the painter's origin at the diagram's (0, 0).
+    void Paint(QPainter& painter, const CPixelRect& area) const;
+    // The picture of the whole diagram, from (0, 0) to its extent (limited to what an image
+    // can hold).
+    QSize PictureSize() const;
+    QImage Picture() const;
+
+    static QColor ToQColor(std::uint32_t colour);
+    static std::uint32_t FromQColor(const QColor& colour);
+
+private:
+    void PaintBlock(QPainter& painter, const CDiagramBlock& block) const;
+    void PaintLines(QPainter& painter, const CPixelRect& area) const;
+    QColor Fill(std::uint32_t colour) const;
+
+    const CBlockDiagram& m_diagram;
+    QFont m_font;
+    Look m_look;
+};
+
+} // namespace kestra

@@ -1,0 +1,317 @@
+#include "diagram/block_diagram_bar.h"
+#include "diagram/block_diagram_ctrl.h"
+#include "diagram/line_table.h"
+#include "hierarchy/kst_tree_view.h"
+#include "mainframe/dock_bars.h"
+#include "mainframe/project_frame.h"
+#include "project/kst_doc.h"
+#include "project/message_log.h"
+#include "support/byte_builder.h"
+#include "system/file_system.h"
+#include "ui_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDockWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace kestra {
+namespace {
+
+// A project with the module "top" shown in the block diagram.
+class BlockDiagramTest : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        StartFrame();
+        m_project = NewProject("diagram.kst");
+        ASSERT_NE(m_project, nullptr);
+        m_top = AddModule(m_project, Root(), QStringLiteral("top"));
+        ASSERT_NE(m_top, nullptr);
+        Select(m_project, m_top);
+        Bar().Pane().SetBeep([this] { ++m_beeps; });
+        // A canvas larger than the docked bar, so that the gestures have room.
+        QDockWidget* bar = m_frame->Bars().BlockDiagramBar();
+        bar->setFloating(true);
+        bar->resize(900, 600);
+        ProcessEvents();
+        ASSERT_GE(Surface()->height(), 400);
+        ASSERT_EQ(Bar().Pane().Item(), m_top);
+    }
+
+    CHierarchyItem* Root() const { return m_project->Doc().Tree().GetRootItem(); }
+    CBlockDiagramBar& Bar() const { return *m_frame->DiagramBar(); }
+    CBlockDiagramCtrl& Canvas() const { return *Bar().Canvas(); }
+    CBlockDiagram& Diagram() const { return Bar().Pane().Diagram(); }
+    const CDiagramActions& Actions() const { return m_frame->Actions().diagram; }
+    QWidget* Surface() const { return Canvas().viewport(); }
+
+    void Press(QPoint at) { QTest::mousePress(Surface(), Qt::LeftButton, {}, at); }
+    void Release(QPoint at) { QTest::mouseRelease(Surface(), Qt::LeftButton, {}, at); }
+    void Drag(QPoint from, QPoint to) {
+        Press(from);
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), Surface()->mapToGlobal(QPointF(to)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Surface(), &move);
+        Release(to);
+        ProcessEvents();
+    }
+    void Hover(QPoint at) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), Surface()->mapToGlobal(QPointF(at)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(Surface(), &move);
+        ProcessEvents();
+    }
+    void Click(QPoint at) {
+        Press(at);
+        Release(at);
+        ProcessEvents();
+    }
+    // A custom block inserted by a click and sized by dragging its corner.
+    int InsertCustom(QPoint click, QPoint corner) {
+        Canvas().setFocus();
+        EXPECT_TRUE(Trigger(Actions().blockCustom));
+        Click(click);
+        const int id = Diagram().SelectedBlock();
+        const CPixelRect r = Diagram().BlockRect(id);
+        Hover(QPoint(r.right, r.bottom));
+        Drag(QPoint(r.right, r.bottom), corner);
+        return id;
+    }
+    CPixelRect Rect(int id) const { return Diagram().BlockRect(id); }
+    const LineRecord* Line(int id) const { return Diagram().Lines().Find(id); }
+
+    C3SplitFrame* m_project = nullptr;
+    CHierarchyItem* m_top = nullptr;
+    int m_beeps = 0;
+};
+
+TEST_F(BlockDiagramTest, BlocksAreInsertedSizedAndMovedBackFromOtherBlocks) {
+    const int a = InsertCustom(QPoint(105, 85), QPoint(160, 130));
+    EXPECT_EQ(Diagram().BlockText(a), "Blk");
+    EXPECT_EQ(Rect(a), (CPixelRect{80, 70, 160, 130}));
+    const int b = InsertCustom(QPoint(305, 85), QPoint(360, 130));
+    ASSERT_NE(a, b);
+    // An insertion on a block beeps and adds nothing.
+    ASSERT_TRUE(Trigger(Actions().blockCustom));
+    Click(QPoint(330, 100));
+    EXPECT_EQ(m_beeps, 1);
+    EXPECT_EQ(Diagram().BlockCount(), 2);
+    QTest::keyClick(&Canvas(), Qt::Key_Escape);
+    ASSERT_EQ(Canvas().Editor().Mode(), EditMode::Select);
+
+    // Dropped onto the other block, a block goes back and the diagram counts as unchanged.
+    Diagram().SetDiagramChanged(false);
+    Drag(QPoint(120, 100), QPoint(320, 100));
+    EXPECT_EQ(Rect(a), (CPixelRect{80, 70, 160, 130}));
+    EXPECT_FALSE(Diagram().DiagramChanged());
+    Drag(QPoint(120, 100), QPoint(140, 220));
+    EXPECT_EQ(Rect(a), (CPixelRect{100, 190, 180, 250}));
+    EXPECT_TRUE(Diagram().DiagramChanged());
+}
+
+TEST_F(BlockDiagramTest, LinksAreRoutedAroundBlocksAndTakeStylesThicknessArrowsAndColours) {
+    const int a = InsertCustom(QPoint(70, 140), QPoint(100, 180));
+    InsertCustom(QPoint(260, 120), QPoint(300, 220)); // in the way
+    const int b = InsertCustom(QPoint(470, 140), QPoint(500, 180));
+    ASSERT_TRUE(Trigger(Actions().automaticLink));
+    Drag(QPoint(80, 150), QPoint(480, 150));
+    const int line = Diagram().SelectedLine();
+    ASSERT_GE(line, 0);
+    ASSERT_FALSE(IsUnrouted(*Line(line)));
+    EXPECT_EQ(Line(line)->fromId, static_cast<std::uint32_t>(a));
+    EXPECT_EQ(Line(line)->toId, static_cast<std::uint32_t>(b));
+    EXPECT_TRUE(Diagram().IsPathClear(Line(line)->points, a, b, line));
+
+    // Line Style routes the selected line with its next shape, still clear: from A down to a
+    // block below B, both an elbow through the right and one through the bottom fit.
+    const int d = InsertCustom(QPoint(470, 340), QPoint(500, 380));
+    ASSERT_TRUE(Trigger(Actions().automaticLink));
+    Drag(QPoint(80, 150), QPoint(480, 350));
+    const int elbow = Diagram().SelectedLine();
+    ASSERT_GE(elbow, 0);
+    const int firstVariant = Line(elbow)->RouteVariant();
+    ASSERT_TRUE(Trigger(Actions().lineStyle));
+    EXPECT_NE(Line(elbow)->RouteVariant(), firstVariant);
+    EXPECT_FALSE(IsUnrouted(*Line(elbow)));
+    EXPECT_TRUE(Diagram().IsPathClear(Line(elbow)->points, a, d, elbow));
+    Diagram().SelectLine(line);
+
+    // The colour picker recolours the selected line.
+    QMenu* picker =
+        qobject_cast<QToolButton*>(m_frame->DiagramToolBar()->widgetForAction(Actions().pickColour))->menu();
+    QAction* red = nullptr;
+    for (QAction* action : picker->actions())
+        red = action->text() == QStringLiteral("Red") ? action : red;
+    ASSERT_NE(red, nullptr);
+    red->trigger();
+    EXPECT_EQ(Line(line)->colour, Rgb(255, 0, 0));
+
+    // A line of width 4 (from an older file), picked, checks "Thickness 2" and its arrows.
+    QTest::keyClick(&Canvas(), Qt::Key_Escape); // out of the link mode
+    LineRecord old = *Line(line);
+    old.attributes = static_cast<std::uint16_t>((old.attributes & ~LineRecord::WidthMask & ~0xF0) | 4 | 0x30);
+    Diagram().AddLine(old, line);
+    Diagram().SelectLine(-1);
+    const LinePoint mid{(old.points[0].x + old.points[1].x) / 2, (old.points[0].y + old.points[1].y) / 2};
+    const QPoint on(Round10(mid.x), Round10(mid.y));
+    Hover(on);
+    ASSERT_EQ(Canvas().Editor().Mode(), EditMode::OverLine);
+    Click(on);
+    EXPECT_EQ(Diagram().SelectedLine(), line);
+    m_frame->UpdateActions();
+    EXPECT_TRUE(Actions().thickness2->isChecked());
+    EXPECT_FALSE(Actions().thickness3->isChecked());
+    EXPECT_EQ(Actions().thicknessButton->data().toInt(), 3);
+    EXPECT_TRUE(Actions().arrowBoth->isChecked());
+    ASSERT_TRUE(Trigger(Actions().thickness3));
+    EXPECT_EQ(Line(line)->PenWidth(), 5);
+}
+
+TEST_F(BlockDiagramTest, AManualLinkPointThatCrossesABlockIsRefused) {
+    const int a = InsertCustom(QPoint(70, 140), QPoint(100, 180));
+    InsertCustom(QPoint(260, 120), QPoint(300, 220));
+    ASSERT_GE(a, 0);
+    ASSERT_TRUE(Trigger(Actions().manualLink));
+    Click(QPoint(90, 160)); // starts on the right side of A
+    ASSERT_TRUE(Canvas().Editor().ManualLink().IsActive());
+    const std::size_t points = Canvas().Editor().ManualLink().Points().size();
+    Click(QPoint(400, 160)); // straight through the block in the way
+    EXPECT_EQ(m_beeps, 1);
+    EXPECT_EQ(Canvas().Editor().ManualLink().Points().size(), points);
+    QTest::keyClick(&Canvas(), Qt::Key_Escape);
+    EXPECT_EQ(Canvas().Editor().Mode(), EditMode::Select);
+}
+
+TEST_F(BlockDiagramTest, WriteBackKeepsAnUnchangedRecordAndStoresAChangedOne) {
+    CHierarchyItem* other = AddModule(m_project, Root(), QStringLiteral("other"));
+    Select(m_project, m_top);
+    const CBlockData before = *m_top->BlockData();
+    Select(m_project, other);
+    EXPECT_EQ(*m_top->BlockData(), before);
+
+    Select(m_project, m_top);
+    InsertCustom(QPoint(105, 85), QPoint(160, 130));
+    Select(m_project, other); // showing another module writes the diagram back
+    ASSERT_EQ(m_top->BlockData()->GetBlockCount(), 1);
+    EXPECT_EQ(m_top->BlockData()->Blocks()[0].name, "\\C:Blk");
+    ASSERT_TRUE(m_project->Doc().DoFileSave());
+    CScriptedPrompts prompts;
+    CMemoryLog messages;
+    CKSTDoc reread(prompts, messages);
+    ASSERT_TRUE(reread.OnOpenDocument(m_project->Doc().GetPathName()));
+    const CHierarchyItem* stored = reread.Tree().GetRootItem()->FirstChild();
+    ASSERT_EQ(stored->Text(), "top");
+    EXPECT_EQ(stored->BlockData()->Blocks()[0].rect, (BlockRect{80, 70, 160, 130}));
+}
+
+TEST_F(BlockDiagramTest, LinesOfAVersion102ProjectAreRoutedWhenShown) {
+    // Version 102: blocks without ids, lines between positions in the block table, no points.
+    test::ByteBuilder bytes;
+    bytes.U32(0x11D2A07E).U32(102);
+    auto item = [&bytes](std::uint32_t depth, std::int32_t kind, const std::string& text, bool blocks) {
+        bytes.U32(depth).I32(kind).Str(text);
+        bytes.U8(1).I32(1).U32(0).U32(0).I32(0).Str(text).Str(text + ".vhd").I32(0);
+        bytes.U8(2).I32(0);
+        bytes.U8(4).U32(blocks ? 2 : 0);
+        if (!blocks) {
+            bytes.U32(0);
+            return;
+        }
+        // The module blocks of the two children, and a line from the first to the second.
+        bytes.Str("A").I32(10).I32(10).I32(60).I32(50).U32(0x0064E6E6);
+        bytes.Str("B").I32(200).I32(10).I32(250).I32(50).U32(0x0064E6E6);
+        bytes.U32(1).U16(0).U16(1);
+    };
+    item(0, 2, "Old", false);
+    item(1, 0, "TOP", true);
+    item(2, 0, "A", false);
+    item(2, 0, "B", false);
+    bytes.U32(0xFFFFFFFF);
+    const std::filesystem::path file = Folder() / "old.kst";
+    ASSERT_TRUE(ReplaceFileSafely(file, bytes.Bytes()));
+    ASSERT_TRUE(m_frame->OpenProjectFile(file.string()));
+    C3SplitFrame* old = m_frame->ActiveProject();
+    ASSERT_NE(old, &*m_project);
+    Select(old, old->Doc().Tree().GetRootItem()->FirstChild());
+    ASSERT_EQ(Diagram().BlockCount(), 2);
+    ASSERT_EQ(Diagram().Lines().Count(), 1);
+    const LineRecord& line = Diagram().Lines().Lines().begin()->second;
+    EXPECT_FALSE(IsUnrouted(line));
+    EXPECT_GE(line.points.size(), 2u);
+}
+
+TEST_F(BlockDiagramTest, CopyViewShowsATextBlockOnWhite) {
+    Canvas().setFocus();
+    ASSERT_TRUE(Trigger(Actions().insertText));
+    Click(QPoint(110, 90));
+    ASSERT_EQ(Diagram().BlockText(Diagram().SelectedBlock()), "Txt");
+    Canvas().setFocus();
+    ASSERT_TRUE(Trigger(m_frame->Actions().copyView));
+    const QImage picture = QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(picture.isNull());
+    // The canvas's button face, behind the diagram and the text block, is white in the picture.
+    ASSERT_NE(Canvas().palette().color(QPalette::Button), QColor(Qt::white));
+    EXPECT_EQ(QColor(picture.pixel(5, 5)), QColor(Qt::white));
+    EXPECT_EQ(QColor(picture.pixel(81, 71)), QColor(Qt::white));
+    EXPECT_EQ(QColor(picture.pixel(108, 88)), QColor(Qt::white));
+    int dark = 0;
+    for (int y = 70; y < 90; ++y) {
+        for (int x = 80; x < 110; ++x)
+            dark += qGray(picture.pixel(x, y)) < 100 ? 1 : 0;
+    }
+    EXPECT_GT(dark, 0); // the text
+}
+
+TEST_F(BlockDiagramTest, AWideDiagramPrintsOnTwoPagesWithTheirPlaces) {
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    InsertCustom(QPoint(105, 85), QPoint(160, 130));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageOrientation(QPageLayout::Portrait);
+    // One and a half pages wide: the part of a page the picture gets, in screen pixels.
+    const int piece =
+        printer.pageLayout().paintRectPixels(printer.resolution()).width() * 96 / printer.resolution() - 80;
+    Diagram().Blocks().GrowExtents(piece * 3 / 2, 0);
+    const QString pdf = QString::fromStdString((Folder() / "diagram.pdf").string());
+    printer.setOutputFileName(pdf);
+    EXPECT_EQ(Bar().Print(printer), 2);
+    QProcess text;
+    text.start(pdftotext, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains(QStringLiteral("top Block Diagram (2 x 1)"))) << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("Page 2/2 (2,1)")));
+}
+
+TEST_F(BlockDiagramTest, MaximizingKeepsTheLayoutForAfterwards) {
+    QDockWidget* signalBar = m_frame->Bars().SignalListBar();
+    ASSERT_FALSE(signalBar->isHidden());
+    ASSERT_TRUE(Trigger(m_frame->Actions().maximizeDiagram));
+    EXPECT_TRUE(m_frame->menuBar()->isHidden());
+    EXPECT_TRUE(signalBar->isHidden());
+    EXPECT_EQ(m_frame->toolBarArea(m_frame->DiagramToolBar()), Qt::TopToolBarArea);
+    // Closing while maximized stores the normal layout.
+    ASSERT_TRUE(CloseFrame());
+    StartFrame();
+    EXPECT_FALSE(m_frame->menuBar()->isHidden());
+    EXPECT_FALSE(m_frame->Bars().SignalListBar()->isHidden());
+    EXPECT_EQ(m_frame->toolBarArea(m_frame->DiagramToolBar()), Qt::BottomToolBarArea);
+    ASSERT_TRUE(Trigger(m_frame->Actions().maximizeDiagram));
+    ASSERT_TRUE(Trigger(m_frame->Actions().maximizeDiagram));
+    EXPECT_FALSE(m_frame->Bars().SignalListBar()->isHidden());
+    EXPECT_EQ(QApplication::focusWidget(), m_frame->DiagramBar()->Canvas());
+}
+
+} // namespace
+} // namespace kestra
