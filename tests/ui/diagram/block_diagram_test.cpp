@@ -311,6 +311,12 @@ TEST_F(BlockDiagramTest, MaximizingKeepsTheLayoutForAfterwards) {
     ASSERT_TRUE(Trigger(m_frame->Actions().maximizeDiagram));
     EXPECT_FALSE(m_frame->Bars().SignalListBar()->isHidden());
     EXPECT_EQ(QApplication::focusWidget(), m_frame->DiagramBar()->Canvas());
+    // Hiding the bar hides its toolbar; showing it shows both.
+    ASSERT_TRUE(Trigger(m_frame->Actions().blockDiagram));
+    EXPECT_TRUE(m_frame->Bars().BlockDiagramBar()->isHidden());
+    EXPECT_TRUE(m_frame->DiagramToolBar()->isHidden());
+    ASSERT_TRUE(Trigger(m_frame->Actions().blockDiagram));
+    EXPECT_FALSE(m_frame->DiagramToolBar()->isHidden());
 }
 
 } // namespace
