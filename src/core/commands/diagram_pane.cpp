@@ -54,6 +54,15 @@ void CDiagramPane::ForgetItem(const CHierarchyItem* item) {
         Show(nullptr, nullptr);
 }
 
+bool CDiagramPane::ModuleInserted(const CHierarchyItem* parent, const CHierarchyItem* item) {
+    if (m_item == nullptr || parent != m_item || item == nullptr)
+        return false;
+    if (AddChildModuleBlock(Diagram(), {item->Text(), item->Kind()}) < 0)
+        return false;
+    Diagram().SetDiagramChanged(true);
+    return true;
+}
+
 void CDiagramPane::ForgetSession(const CProjectSession* session) {
     if (m_session != nullptr && m_session == session)
         Show(nullptr, nullptr);

@@ -35,6 +35,9 @@ public:
     // when a port edit changed its signals). True when the record was written.
     bool WriteBack();
     void ForgetItem(const CHierarchyItem* item);
+    // A module inserted below the shown item gets its block in the diagram at once; the block
+    // is written back with the diagram. False when the diagram shows another item.
+    bool ModuleInserted(const CHierarchyItem* parent, const CHierarchyItem* item);
     void ForgetSession(const CProjectSession* session);
 
     CHierarchyItem* Item() const { return m_item; }

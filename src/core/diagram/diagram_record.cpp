@@ -118,9 +118,8 @@ void LoadDiagramRecord(CBlockDiagram& diagram, const CBlockData* record,
             AddStoredBlock(diagram, block, text, block.colour, PortKindFromColour(block.colour));
     }
     for (const CChildModule& child : children) {
-        if (GetsBlock(child.hierarchyKind) && !placed.count(child.name))
-            diagram.AddBlock(diagram.Width() + 30, 70, 100, 100, child.name,
-                             ModuleColour(child.hierarchyKind), -1, BlockKind::Module);
+        if (!placed.count(child.name))
+            AddChildModuleBlock(diagram, child);
     }
     const bool byId = !stored.empty() && stored.back().id >= 0;
     for (int key = 0; key < record->NextLineKey(); ++key) {
@@ -140,6 +139,13 @@ void LoadDiagramRecord(CBlockDiagram& diagram, const CBlockData* record,
                           line->attributes, line->colour, -1, true);
     }
     diagram.SetDiagramChanged(false);
+}
+
+int AddChildModuleBlock(CBlockDiagram& diagram, const CChildModule& child) {
+    if (!GetsBlock(child.hierarchyKind))
+        return -1;
+    return diagram.AddBlock(diagram.Width() + 30, 70, 100, 100, child.name, ModuleColour(child.hierarchyKind),
+                            -1, BlockKind::Module);
 }
 
 bool WriteDiagramRecord(CBlockDiagram& diagram, CBlockData* record) {

@@ -31,6 +31,10 @@ std::string DiagramCaption(std::string_view moduleName);
 void LoadDiagramRecord(CBlockDiagram& diagram, const CBlockData* record,
                        const std::vector<CChildModule>& children, const CVHDLSignal* ports);
 
+// A new 100 x 100 block for a child module not yet placed, to the right of the diagram, in the
+// colour of its module kind; -1 for a child that gets no block (a package).
+int AddChildModuleBlock(CBlockDiagram& diagram, const CChildModule& child);
+
 // Writes the live diagram into the record when it changed since loading: every block with its
 // kind prefix, id, rectangle and colour, and a copy of every line. Returns whether it wrote;
 // clears the changed flag when it did.

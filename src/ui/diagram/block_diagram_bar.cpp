@@ -111,6 +111,13 @@ void CBlockDiagramBar::CommitItem(CHierarchyItem* item) {
         WriteBack();
 }
 
+void CBlockDiagramBar::ModuleInserted(const CHierarchyItem* parent, const CHierarchyItem* item) {
+    if (!m_pane.ModuleInserted(parent, item))
+        return;
+    m_canvas->Refresh();
+    emit stateChanged();
+}
+
 bool CBlockDiagramBar::WriteBack() {
     return m_pane.WriteBack();
 }

@@ -53,6 +53,8 @@ public:
     void CommitItem(CHierarchyItem* item);
     bool WriteBack();
     void ForgetItem(const CHierarchyItem* item);
+    // A module inserted below the shown item appears as a block.
+    void ModuleInserted(const CHierarchyItem* parent, const CHierarchyItem* item);
     void ForgetSession(const CProjectSession* session);
 
     // The commands; each gives the canvas the focus first.

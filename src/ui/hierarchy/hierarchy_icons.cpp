@@ -37,6 +37,9 @@ QString KindName(int kind) {
         return QStringLiteral("predefined-module");
     case 8:
         return QStringLiteral("package");
+    case 12:
+        return QStringLiteral("folder"); // library folders
+
     default:
         return QStringLiteral("module");
     }

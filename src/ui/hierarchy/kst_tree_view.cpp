@@ -66,8 +66,8 @@ void CNameEditDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const
 CKSTTreeView::CKSTTreeView(CKSTDoc& doc, CProjectSession& session, CProjectObserver& panes,
                            const UiContext& ui, QWidget* parent)
     : QTreeView(parent), m_doc(doc), m_session(session), m_modules(session), m_clipboard(session),
-      m_analysis(session), m_panes(panes), m_ui(ui), m_model(new CHierarchyModel(doc.Tree(), this)),
-      m_delegate(new CNameEditDelegate(this)) {
+      m_analysis(session), m_library(session), m_panes(panes), m_ui(ui),
+      m_model(new CHierarchyModel(doc.Tree(), this)), m_delegate(new CNameEditDelegate(this)) {
     setModel(m_model);
     setItemDelegate(m_delegate);
     setHeaderHidden(true);
@@ -242,6 +242,27 @@ void CKSTTreeView::OnAnalyzeModule() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     RunCommand([&] { m_analysis.OnAnalyzeModule(); });
     QApplication::restoreOverrideCursor();
+}
+
+void CKSTTreeView::OnInsertLibraryModule(LibraryInsertMode mode, const std::string& path,
+                                         CLibraryChooser* chooser) {
+    CHierarchyItem* inserted = nullptr;
+    RunCommand([&] {
+        inserted = m_library.InsertLibraryModule(mode, path, chooser);
+        if (inserted != nullptr && mode != LibraryInsertMode::LibraryFile)
+            m_session.Select(inserted);
+    });
+    if (inserted != nullptr)
+        ShowItem(inserted);
+}
+
+void CKSTTreeView::OnCreateLibraryModule(bool predefined, CLibraryStore& store) {
+    RunCommand([&] {
+        if (predefined)
+            m_library.OnCreatePredefinedModule(store);
+        else
+            m_library.OnCreateLibraryModule(store);
+    });
 }
 
 void CKSTTreeView::OnGenerate(bool individual) {

@@ -2,6 +2,7 @@
 
 #include "commands/analysis_commands.h"
 #include "commands/clipboard_commands.h"
+#include "commands/library_commands.h"
 #include "commands/module_commands.h"
 #include "print/hierarchy_printer.h"
 
@@ -81,6 +82,9 @@ public:
     bool CanCutOrCopy() const;
     bool CanPaste() const { return m_clipboard.CanPaste(); }
     bool CanRemove() const;
+    bool CanInsertLibraryModule() const { return m_library.CanInsertLibraryModule(); }
+    bool CanCreateLibraryModule() const { return m_library.CanCreateLibraryModule(); }
+    bool CanCreatePredefinedModule() const { return m_library.CanCreatePredefinedModule(); }
 
     void OnAddModule();
     void OnRemove();
@@ -90,6 +94,11 @@ public:
     void OnMove(MoveCommand command);
     void OnSetKind(HierarchyKind kind);
     void OnAnalyzeModule();
+    // Insert Library Module and Insert Predefined Module select the new item; a click in the
+    // library bar keeps the parent selected, so that the next click inserts beside it. The new
+    // item is shown either way.
+    void OnInsertLibraryModule(LibraryInsertMode mode, const std::string& path, CLibraryChooser* chooser);
+    void OnCreateLibraryModule(bool predefined, CLibraryStore& store);
     void OnGenerate(bool individual);
     void OnEditVhdl();
     void OnExpandAll();
@@ -128,6 +137,7 @@ private:
     CModuleCommands m_modules;
     CClipboardCommands m_clipboard;
     CAnalysisCommands m_analysis;
+    CLibraryCommands m_library;
     CProjectObserver& m_panes;
     const UiContext& m_ui;
     CHierarchyModel* m_model;

@@ -309,6 +309,7 @@ void CMainFrame::ConnectDiagramBar(C3SplitFrame* frame) {
             });
     connect(frame, &C3SplitFrame::sharedPanesCommit, m_diagramBar, &CBlockDiagramBar::CommitItem);
     connect(frame, &C3SplitFrame::sessionEnding, m_diagramBar, &CBlockDiagramBar::ForgetSession);
+    connect(frame, &C3SplitFrame::moduleInserted, m_diagramBar, &CBlockDiagramBar::ModuleInserted);
     connect(&frame->TreeView()->Model(), &CHierarchyModel::itemAboutToBeRemoved, m_diagramBar,
             &CBlockDiagramBar::ForgetItem);
 }

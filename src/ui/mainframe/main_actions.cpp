@@ -111,6 +111,22 @@ void CMainFrame::CreateActions() {
     a.addModule =
         MakeAction(this, QStringLiteral("&Add Module"), QKeySequence(Qt::Key_F1),
                    QStringLiteral("Add a new module below the selected module\nAdd Module"), "add-module");
+    a.insertLibrary =
+        MakeAction(this, QStringLiteral("&Insert Library Module"), QKeySequence(Qt::Key_F2),
+                   QStringLiteral("Insert a library module into project\nInsert Library Module"),
+                   "insert-library-module");
+    a.insertPredefined =
+        MakeAction(this, QStringLiteral("I&nsert Predefined Module"), QKeySequence(Qt::Key_F3),
+                   QStringLiteral("Insert a predefined module into project\nInsert Predefined Module"),
+                   "insert-predefined-module");
+    a.createLibrary =
+        MakeAction(this, QStringLiteral("Create &Library Module"), QKeySequence(Qt::Key_F11),
+                   QStringLiteral("Store the selected module into module library\nCreate Library Module"),
+                   "create-library-module");
+    a.createPredefined = MakeAction(
+        this, QStringLiteral("Create &Predefined Module"), QKeySequence(Qt::Key_F12),
+        QStringLiteral("Store the selected module into predefined module library\nCreate Predefined Module"),
+        "create-predefined-module");
     a.analyzeModule = MakeAction(
         this, QStringLiteral("Analy&ze Module"), QKeySequence(Qt::Key_F4),
         QStringLiteral("Analyze the selected module from the VDHL file\nAnalyze Module"), "analyze");
@@ -230,9 +246,11 @@ void CMainFrame::CreateMenus() {
     edit->addAction(a.copyView);
 
     QMenu* module = menuBar()->addMenu(QStringLiteral("&Module"));
-    module->addAction(a.addModule);
+    module->addActions({a.addModule, a.insertLibrary, a.insertPredefined});
     module->addSeparator();
     module->addActions({a.analyzeModule, a.generate, a.generateIndividual});
+    module->addSeparator();
+    module->addActions({a.createLibrary, a.createPredefined});
     module->addSeparator();
     module->addAction(a.editVhdl);
     module->addSeparator();
@@ -285,7 +303,7 @@ void CMainFrame::CreateToolBar() {
     m_mainToolBar->addSeparator();
     m_mainToolBar->addActions({a.cut, a.copy, a.paste});
     m_mainToolBar->addSeparator();
-    m_mainToolBar->addActions({a.addModule, a.remove, a.editVhdl});
+    m_mainToolBar->addActions({a.addModule, a.insertLibrary, a.insertPredefined, a.remove, a.editVhdl});
     m_mainToolBar->addSeparator();
     m_mainToolBar->addActions({a.analyzeModule, a.generate, a.generateIndividual});
     m_mainToolBar->addSeparator();

@@ -70,6 +70,10 @@ struct CMainActions {
     QAction* insertRow = nullptr;
 
     QAction* addModule = nullptr;
+    QAction* insertLibrary = nullptr;
+    QAction* insertPredefined = nullptr;
+    QAction* createLibrary = nullptr;
+    QAction* createPredefined = nullptr;
     QAction* analyzeModule = nullptr;
     QAction* generate = nullptr;
     QAction* generateIndividual = nullptr;

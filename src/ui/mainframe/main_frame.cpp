@@ -51,6 +51,7 @@ CMainFrame::CMainFrame(const UiContext& ui, QWidget* parent)
     CreateDiagramBar();
     m_bars->RestoreLayout();
     CreateSignalList();
+    CreateLibraryBar();
     m_treeMenu = new QMenu(this);
     AddMenuActions(*m_treeMenu, m_actions.TreeContextMenu());
     connect(m_treeMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
@@ -58,6 +59,7 @@ CMainFrame::CMainFrame(const UiContext& ui, QWidget* parent)
     AddMenuActions(*m_listMenu, m_actions.ListContextMenu());
     connect(m_listMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
     ConnectCommands();
+    ConnectLibraryCommands();
     UpdateRecentFileActions();
     UpdateWindowTitle();
     UpdateActions();
@@ -291,6 +293,7 @@ void CMainFrame::UpdateActions() {
                          (diagramFocus && m_diagramBar->CanRemove()));
     UpdateDiagramActions();
     a.addModule->setEnabled(tree != nullptr && tree->CanAddModule());
+    UpdateLibraryActions();
     for (QAction* action : {a.analyzeModule, a.generate, a.generateIndividual})
         action->setEnabled(hasSelection);
     a.focusTree->setEnabled(hasProject);

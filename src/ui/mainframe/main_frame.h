@@ -5,6 +5,7 @@
 #include "mainframe/recent_file_list.h"
 
 #include <QMainWindow>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,6 +20,7 @@ namespace kestra {
 class C3SplitFrame;
 class CBlockDiagramBar;
 class CDockBars;
+class CLibraryBar;
 class CSignalListView;
 struct UiContext;
 
@@ -36,6 +38,7 @@ public:
     CDockBars& Bars() { return *m_bars; }
     CSignalListView* SignalList() const { return m_signalList; }
     CBlockDiagramBar* DiagramBar() const { return m_diagramBar; }
+    CLibraryBar* LibraryBar() const { return m_libraryBar; }
     QToolBar* DiagramToolBar() const { return m_diagramToolBar; }
     QMdiArea* MdiArea() const { return m_mdiArea; }
     QToolBar* MainToolBar() const { return m_mainToolBar; }
@@ -86,6 +89,12 @@ private:
     void OnAbout();
     void OpenHelpFile(bool manual);
     void CreateSignalList();
+    void CreateLibraryBar();
+    void ConnectLibraryCommands();
+    void UpdateLibraryActions();
+    void OnInsertLibraryModule(bool predefined);
+    void OnCreateLibraryModule(bool predefined);
+    void OnLibraryModuleClicked(const std::filesystem::path& file);
     void CreateDiagramActions();
     void CreateDiagramBar();
     void ConnectDiagramCommands();
@@ -109,6 +118,7 @@ private:
     QMenu* m_listMenu = nullptr;
     QMenu* m_signalMenu = nullptr;
     CSignalListView* m_signalList = nullptr;
+    CLibraryBar* m_libraryBar = nullptr;
     CBlockDiagramBar* m_diagramBar = nullptr;
     QToolBar* m_diagramToolBar = nullptr;
     QMenu* m_diagramMenu = nullptr;

@@ -108,6 +108,10 @@ void C3SplitFrame::ReloadPanes(CHierarchyItem* item, int panes) {
         emit sharedPanesReload(m_session.get(), item, panes);
 }
 
+void C3SplitFrame::ModuleInserted(CHierarchyItem* parent, CHierarchyItem* item) {
+    emit moduleInserted(parent, item);
+}
+
 void C3SplitFrame::StartNameEditing(CHierarchyItem* item) {
     if (m_treeView != nullptr)
         m_treeView->StartNameEditing(item);

@@ -50,6 +50,7 @@ public:
     void ReloadPanes(CHierarchyItem* item, int panes = kAllPanes) override;
     void StartNameEditing(CHierarchyItem* item) override;
     void ShowItem(CHierarchyItem* item) override;
+    void ModuleInserted(CHierarchyItem* parent, CHierarchyItem* item) override;
 
 signals:
     void commandStateChanged();
@@ -60,6 +61,8 @@ signals:
     void sharedPanesReload(kestra::CProjectSession* session, kestra::CHierarchyItem* item, int panes);
     void sharedPanesCommit(kestra::CHierarchyItem* item);
     void sessionEnding(kestra::CProjectSession* session);
+    // A command inserted a module below the parent (the block diagram adds its block).
+    void moduleInserted(kestra::CHierarchyItem* parent, kestra::CHierarchyItem* item);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,0 +1,40 @@
+#include "commands/library_module_reader.h"
+
+#include "analysis/scanner.h"
+#include "commands/analyze_module.h"
+#include "library/library_files.h"
+#include "model/design_object.h"
+#include "system/file_system.h"
+
+namespace kestra {
+
+bool ReadLibraryModule(const std::filesystem::path& file, LibraryKind kind, CKSTObject& object,
+                       std::string* errorText) {
+    object.SetEntryCount(0);
+    const std::optional<std::string> text = ReadWholeFile(file, errorText);
+    if (!text)
+        return false;
+    const bool predefined = kind == LibraryKind::Predefined;
+    const std::string name = ModuleNameOfFile(file.filename().string());
+    object.SetEntryCount(1);
+    object.SetEntry(0, predefined ? EntryKind::Predefined : EntryKind::Component, name,
+                    name + kModuleExtension);
+    AnalysisContext context;
+    context.moduleName = name;
+    AnalyzeModuleText(nullptr, nullptr, predefined ? HierarchyKind::Predefined : HierarchyKind::Library,
+                      *text, {}, object, nullptr, context);
+    return true;
+}
+
+std::vector<std::string> LibraryModuleCompanions(const std::filesystem::path& file, LibraryKind kind) {
+    CKSTObject object;
+    if (!ReadLibraryModule(file, kind, object))
+        return {};
+    return CompanionNames(object);
+}
+
+CLibraryBrowser::CompanionReader LibraryCompanionReader(LibraryKind kind) {
+    return [kind](const std::filesystem::path& file) { return LibraryModuleCompanions(file, kind); };
+}
+
+} // namespace kestra

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "library/library_browser.h"
+#include "library/library_roots.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace kestra {
+
+class CKSTObject;
+
+// Analyses a library module file into a design object of its own, as insertion would analyse
+// it, without touching any project: the module row (a library or predefined module entry) and
+// the parameters of its entity. False when the file cannot be read (errorText says why); a
+// source with errors gives what was read up to the error.
+bool ReadLibraryModule(const std::filesystem::path& file, LibraryKind kind, CKSTObject& object,
+                       std::string* errorText = nullptr);
+
+// The companion files of a library module file: the values of its Link parameters. Nothing for
+// a file that cannot be read.
+std::vector<std::string> LibraryModuleCompanions(const std::filesystem::path& file, LibraryKind kind);
+
+// A browser's companion reader for the library of the given kind.
+CLibraryBrowser::CompanionReader LibraryCompanionReader(LibraryKind kind);
+
+} // namespace kestra
