@@ -4,6 +4,8 @@
 #include "commands/source_update.h"
 #include "diagram/diagram_record.h"
 #include "project/kst_doc.h"
+#include "project/project_observer.h"
+#include "text/word_reader.h"
 
 namespace kestra {
 
@@ -39,14 +41,34 @@ void CDiagramPane::Show(CProjectSession* session, CHierarchyItem* item) {
 }
 
 bool CDiagramPane::WriteBack() {
-    if (m_item == nullptr || !WriteDiagramRecord(Diagram(), m_item->BlockData()))
+    if (m_item == nullptr)
         return false;
+    const bool written = WriteDiagramRecord(Diagram(), m_item->BlockData());
+    if (written)
+        m_session->Doc().SetModifiedFlag();
+    WriteBackSignals();
+    return written;
+}
+
+void CDiagramPane::WriteBackSignals() {
+    if (m_item == nullptr || !m_signalsChanged)
+        return;
+    m_signalsChanged = false;
     m_session->Doc().SetModifiedFlag();
-    if (m_signalsChanged) {
-        m_signalsChanged = false;
-        UpdatePortList(m_session->Doc(), m_item, m_session->Context());
-    }
-    return true;
+    if (UpdatePortList(m_session->Doc(), m_item, m_session->Context()))
+        m_session->Observer().ReloadPanes(m_item, CProjectObserver::kParameterList);
+}
+
+bool CDiagramPane::SignalsChanged(const CProjectSession* session, const CHierarchyItem* owner) {
+    if (m_item == nullptr || owner != m_item || session != m_session)
+        return false;
+    return ReshapeSignalBlocks(Diagram(), m_item->Signals());
+}
+
+void CDiagramPane::SignalsEdited() {
+    m_signalsChanged = true;
+    if (m_signalsListener != nullptr && m_session != nullptr)
+        m_signalsListener->SignalsChanged(*m_session, m_item);
 }
 
 void CDiagramPane::ForgetItem(const CHierarchyItem* item) {
@@ -57,7 +79,14 @@ void CDiagramPane::ForgetItem(const CHierarchyItem* item) {
 bool CDiagramPane::ModuleInserted(const CHierarchyItem* parent, const CHierarchyItem* item) {
     if (m_item == nullptr || parent != m_item || item == nullptr)
         return false;
-    if (AddChildModuleBlock(Diagram(), {item->Text(), item->Kind()}) < 0)
+    CBlockDiagram& diagram = Diagram();
+    const int block = m_insertionBlock;
+    m_insertionBlock = -1;
+    if (block >= 0 && diagram.GetBlockKind(block) == BlockKind::Module && diagram.BlockText(block).empty()) {
+        diagram.ReplaceBlock(block, item->Text(), BlockKind::Module, ModuleColour(item->Kind()));
+        return true;
+    }
+    if (AddChildModuleBlock(diagram, {item->Text(), item->Kind()}) < 0)
         return false;
     Diagram().SetDiagramChanged(true);
     return true;
@@ -92,10 +121,25 @@ void CDiagramPane::InterfaceAction(BlockKind kind) {
     if (selected >= 0 && IsInterfaceKind(selectedKind)) {
         if (selectedKind == kind)
             return;
-        // The exchange with the module's signals (a named port takes its signal's new mode)
-        // goes here; the block itself takes the kind's shape and colour.
-        const std::uint32_t colour = IsPortKind(kind) ? PortColour(kind) : diagram.ButtonFaceColour();
-        diagram.ReplaceBlock(selected, diagram.BlockText(selected), kind, colour);
+        CVHDLSignal* signals = m_item != nullptr ? m_item->Signals() : nullptr;
+        const std::string text = diagram.BlockText(selected);
+        const std::string mode = ModeFromBlockKind(kind);
+        const int row = signals != nullptr && !text.empty() ? signals->FindSignal(text) : -1;
+        // Without a signal to change (and none to make: a text block names no mode), only the
+        // block takes the kind's shape and colour.
+        if (signals == nullptr || text.empty() || (row < 0 && mode.empty())) {
+            const std::uint32_t colour = IsPortKind(kind) ? PortColour(kind) : diagram.ButtonFaceColour();
+            diagram.ReplaceBlock(selected, text, kind, colour);
+            return;
+        }
+        if (row < 0)
+            signals->SetSignalAll(signals->AddSignal() - 1, text, mode, "", "", "");
+        else if (mode.empty())
+            signals->RemoveSignal(row);
+        else
+            signals->SetSignalText(row, CVHDLSignal::kMode, mode);
+        SignalsEdited();
+        ReshapeSignalBlocks(diagram, signals);
         return;
     }
     switch (kind) {
@@ -210,21 +254,75 @@ void CDiagramPane::OnBlockInserted(CBlockNotify& notify) {
 void CDiagramPane::OnBlockTextEdited(CBlockNotify& notify) {
     CBlockDiagram& diagram = Diagram();
     const auto kind = static_cast<BlockKind>(notify.kind);
-    // A module block already shows its new text; naming it creates or renames its child module
-    // here. A port or text block is re-created with its text; naming a port creates or renames
-    // its signal here.
-    if (kind == BlockKind::Module)
-        return;
-    diagram.ReplaceBlock(notify.blockId, notify.newText, kind, diagram.BlockColour(notify.blockId));
     notify.result = notify.blockId;
+    if (kind == BlockKind::Module) {
+        OnModuleBlockNamed(notify);
+        return;
+    }
+    // A block named after a signal becomes that signal's port; a port given a name no signal
+    // bears keeps its kind and names its signal: a new one the first time, else the one it
+    // named before.
+    CVHDLSignal* signals = m_item != nullptr ? m_item->Signals() : nullptr;
+    SignalShape shape = SignalBlockShape(diagram, signals, notify.newText);
+    if (shape.kind == BlockKind::TextBlock && IsPortKind(kind)) {
+        shape = {kind, PortColour(kind)};
+        // An emptied port keeps its signal: a signal without a name would spoil the port clause.
+        if (signals != nullptr && !notify.newText.empty()) {
+            int row = -1;
+            if (notify.oldText.empty()) {
+                row = signals->AddSignal() - 1; // the count
+                signals->SetSignalAll(row, notify.newText, ModeFromBlockKind(kind), "", "", "");
+            } else if ((row = signals->FindSignal(notify.oldText)) >= 0) {
+                signals->SetSignalText(row, CVHDLSignal::kName, notify.newText);
+            }
+            if (row >= 0)
+                SignalsEdited();
+        }
+    }
+    diagram.ReplaceBlock(notify.blockId, notify.newText, shape.kind, shape.colour);
+}
+
+// The canvas has put the new text on the block already; a refusal puts the old one back.
+void CDiagramPane::OnModuleBlockNamed(CBlockNotify& notify) {
+    CBlockDiagram& diagram = Diagram();
+    const int block = notify.blockId;
+    const std::uint32_t colour = diagram.BlockColour(block);
+    bool accepted = false;
+    if (notify.oldText.empty()) {
+        accepted = CreateChildModule(notify.newText);
+    } else if (CHierarchyItem* child = ChildNamed(notify.oldText);
+               child != nullptr && IsVhdlIdentifier(notify.newText)) {
+        WriteBackSignals();
+        accepted = CModuleCommands(*m_session).EndNameEdit(child, notify.newText, true);
+    }
+    if (!accepted)
+        diagram.ReplaceBlock(block, notify.oldText, BlockKind::Module, colour);
+}
+
+bool CDiagramPane::CreateChildModule(const std::string& name) {
+    if (m_session == nullptr || !CanTakeChildModules() || !IsVhdlIdentifier(name))
+        return false;
+    // The parent is analysed with its new child: its ports drawn meanwhile must be in its source.
+    WriteBackSignals();
+    return CModuleCommands(*m_session).AddNamedModule(m_item, name) != nullptr;
 }
 
 int CDiagramPane::OnBlockActivated(const CBlockNotify& notify) {
     const CBlockDiagram& diagram = Diagram();
     const int block = notify.blockId;
-    // An unnamed library or predefined module block starts the library insertion here; every
-    // other unnamed block, and any block that is not a module, is named in the text editor.
+    // An unnamed library or predefined module block starts the library insertion; every other
+    // unnamed block, and any block that is not a module, is named in the text editor.
     if (diagram.GetBlockKind(block) != BlockKind::Module || diagram.BlockText(block).empty()) {
+        const std::uint32_t colour = diagram.BlockColour(block);
+        const bool library = colour == ModuleColour(HierarchyKind::Library);
+        const bool predefined = colour == ModuleColour(HierarchyKind::Predefined);
+        if (m_item != nullptr && m_libraryInsertion && diagram.GetBlockKind(block) == BlockKind::Module &&
+            (library || predefined)) {
+            m_insertionBlock = block;
+            m_libraryInsertion(library ? LibraryKind::Library : LibraryKind::Predefined);
+            m_insertionBlock = -1;
+            return 1;
+        }
         m_editor.BeginTextEdit();
         return 0;
     }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "commands/project_session.h"
+#include "commands/signal_grid.h"
 #include "diagram/diagram_editor.h"
+#include "library/library_roots.h"
 
 #include <cstdint>
 #include <functional>
@@ -27,16 +29,28 @@ public:
     const CBlockDiagram& Diagram() const { return m_editor.Diagram(); }
     // The window's system beep (refused gestures).
     void SetBeep(std::function<void()> beep) { m_beep = std::move(beep); }
+    // Hears that the diagram changed the shown module's signals (the signal list reloads).
+    void SetSignalsListener(CSignalsListener* listener) { m_signalsListener = listener; }
+    // Starts Insert Library Module or Insert Predefined Module below the shown module, for an
+    // unnamed module block of that colour; the module inserted meanwhile names that block.
+    void SetLibraryInsertion(std::function<void(LibraryKind)> insertion) {
+        m_libraryInsertion = std::move(insertion);
+    }
 
     // Loads the item's record into the diagram with its child modules and signals; no item (or
     // one without a record) leaves the diagram empty under an empty caption.
     void Show(CProjectSession* session, CHierarchyItem* item);
-    // Writes a changed diagram into the shown item's record (and the port clause of its source
-    // when a port edit changed its signals). True when the record was written.
+    // Writes a changed diagram into the shown item's record and, when the diagram changed its
+    // signals, their port clause into its source (which is analysed again). True when the
+    // record was written.
     bool WriteBack();
+    // The signal list changed the module's signals: the port and text blocks follow. True when
+    // a block changed.
+    bool SignalsChanged(const CProjectSession* session, const CHierarchyItem* owner);
     void ForgetItem(const CHierarchyItem* item);
-    // A module inserted below the shown item gets its block in the diagram at once; the block
-    // is written back with the diagram. False when the diagram shows another item.
+    // A module inserted below the shown item gets its block in the diagram at once (the unnamed
+    // block that started the insertion, if any); the block is written back with the diagram.
+    // False when the diagram shows another item.
     bool ModuleInserted(const CHierarchyItem* parent, const CHierarchyItem* item);
     void ForgetSession(const CProjectSession* session);
 
@@ -52,8 +66,9 @@ public:
     bool StartMode(EditMode mode);
     // The interface button's kind (a port kind, or `TextBlock`).
     BlockKind InterfaceKind() const { return m_interfaceKind; }
-    // Re-shapes a selected port or text block into the kind, or enters the mode that inserts
-    // one at the next click.
+    // Re-shapes a selected port or text block into the kind (a named one through its signal,
+    // whose mode becomes the kind's, or which goes for a text block), or enters the mode that
+    // inserts one at the next click.
     void InterfaceAction(BlockKind kind);
     std::uint32_t PickerColour() const { return m_pickerColour; }
     // The picker colour recolours a selected line or custom block and colours new lines.
@@ -74,7 +89,13 @@ public:
 private:
     void OnBlockInserted(CBlockNotify& notify);
     void OnBlockTextEdited(CBlockNotify& notify);
+    void OnModuleBlockNamed(CBlockNotify& notify);
     int OnBlockActivated(const CBlockNotify& notify);
+    bool CreateChildModule(const std::string& name);
+    // The diagram changed the shown module's signals.
+    void SignalsEdited();
+    // Pending signal changes reach the source before the hierarchy analyses the module again.
+    void WriteBackSignals();
     CHierarchyItem* ChildNamed(const std::string& name) const;
     bool CanTakeChildModules() const;
 
@@ -83,6 +104,10 @@ private:
     CHierarchyItem* m_item = nullptr;
     std::string m_caption;
     std::function<void()> m_beep;
+    std::function<void(LibraryKind)> m_libraryInsertion;
+    CSignalsListener* m_signalsListener = nullptr;
+    // The unnamed module block whose library insertion is running.
+    int m_insertionBlock = -1;
     EditMode m_insertKind = EditMode::InsertCustom;
     BlockKind m_interfaceKind = BlockKind::InPort;
     std::uint32_t m_pickerColour = kDefaultLineColour;

@@ -71,6 +71,25 @@ CHierarchyItem* CModuleCommands::OnAddModule() {
     return item;
 }
 
+CHierarchyItem* CModuleCommands::AddNamedModule(CHierarchyItem* parent, const std::string& name) {
+    CKSTDoc& doc = m_session.Doc();
+    if (parent == nullptr ||
+        (parent->Kind() != HierarchyKind::Normal && parent->Kind() != HierarchyKind::Root) ||
+        !IsVhdlIdentifier(name))
+        return nullptr;
+    CHierarchyItem* item = doc.Tree().InsertItem(kNewObjectText, HierarchyKind::Normal, parent);
+    item->Object()->SetEntryCount(1);
+    item->Object()->SetEntry(0, EntryKind::Vhdl, kNewObjectText, "");
+    UpdateAnalysisStatus(doc, item);
+    if (!EndNameEdit(item, name, true)) {
+        doc.Tree().DeleteItem(item);
+        return nullptr;
+    }
+    doc.Log().AppendLog("\r\n" + name + " added from block diagram entry.");
+    doc.SetModifiedFlag();
+    return item;
+}
+
 bool CModuleCommands::EndNameEdit(CHierarchyItem* item, const std::string& text, bool fromPaste) {
     if (item == nullptr || item->Kind() == HierarchyKind::Predefined)
         return false;

@@ -23,9 +23,16 @@ public:
     CHierarchyItem* OnAddModule();
     // End of name editing with the typed text: renames the root's module folder or a module
     // and its file (or creates or imports the file of a new module), and analyses it. The
-    // paste variant (`fromPaste`) reloads no views and analyses the item and its parent.
-    // False when the name was refused or ignored.
+    // variant for names that come from elsewhere than the tree's editor (a paste, the block
+    // diagram: `fromPaste`) reloads no views, never reopens the editor on a refused name, and
+    // analyses the item and its parent. False when the name was refused or ignored.
     bool EndNameEdit(CHierarchyItem* item, const std::string& text, bool fromPaste = false);
+    // A child module created by naming a module block in the parent's diagram: the last child
+    // of the parent (a normal module or the root), its source file created (or imported) as
+    // for a module named in the tree, analysed with its parent, and the log line "<name> added
+    // from block diagram entry.". Null, with the item gone again, when the name is not a VHDL
+    // identifier or the hierarchy refuses it (with its own warning).
+    CHierarchyItem* AddNamedModule(CHierarchyItem* parent, const std::string& name);
     // Remove, after the "ENQUIRY" question: the selection and its subtree with their records;
     // files are set aside as ".bak". False when refused or answered No.
     bool OnRemove();

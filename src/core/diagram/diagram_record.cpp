@@ -46,11 +46,8 @@ LineRecord ClampedLine(const LineRecord& line) {
 // A "\T:" block: the port of the signal it names, else a text block.
 void AddTextBlock(CBlockDiagram& diagram, const CBlockData::Block& stored, const std::string& text,
                   const CVHDLSignal* signals) {
-    const int index = signals ? signals->FindSignal(text) : -1;
-    const BlockKind kind = index >= 0 ? BlockKindFromMode(signals->GetSignalText(index, CVHDLSignal::kMode))
-                                      : BlockKind::TextBlock;
-    const std::uint32_t colour = IsPortKind(kind) ? PortColour(kind) : diagram.ButtonFaceColour();
-    AddStoredBlock(diagram, stored, text, colour, kind);
+    const SignalShape shape = SignalBlockShape(diagram, signals, text);
+    AddStoredBlock(diagram, stored, text, shape.colour, shape.kind);
 }
 
 // The stored name of a line end must still name the block that now has that id.
@@ -139,6 +136,29 @@ void LoadDiagramRecord(CBlockDiagram& diagram, const CBlockData* record,
                           line->attributes, line->colour, -1, true);
     }
     diagram.SetDiagramChanged(false);
+}
+
+SignalShape SignalBlockShape(const CBlockDiagram& diagram, const CVHDLSignal* signals,
+                             const std::string& text) {
+    const int index = signals != nullptr && !text.empty() ? signals->FindSignal(text) : -1;
+    const BlockKind kind = index >= 0 ? BlockKindFromMode(signals->GetSignalText(index, CVHDLSignal::kMode))
+                                      : BlockKind::TextBlock;
+    return {kind, IsPortKind(kind) ? PortColour(kind) : diagram.ButtonFaceColour()};
+}
+
+bool ReshapeSignalBlocks(CBlockDiagram& diagram, const CVHDLSignal* signals) {
+    std::vector<int> named;
+    for (const auto& [id, block] : diagram.Blocks().Blocks()) {
+        if ((IsPortKind(block.kind) || block.kind == BlockKind::TextBlock) && !block.text.empty())
+            named.push_back(id);
+    }
+    bool changed = false;
+    for (const int id : named) {
+        const SignalShape shape = SignalBlockShape(diagram, signals, diagram.BlockText(id));
+        if (shape.kind != diagram.GetBlockKind(id))
+            changed = diagram.ReplaceBlock(id, diagram.BlockText(id), shape.kind, shape.colour) || changed;
+    }
+    return changed;
 }
 
 int AddChildModuleBlock(CBlockDiagram& diagram, const CChildModule& child) {

@@ -31,6 +31,21 @@ std::string DiagramCaption(std::string_view moduleName);
 void LoadDiagramRecord(CBlockDiagram& diagram, const CBlockData* record,
                        const std::vector<CChildModule>& children, const CVHDLSignal* ports);
 
+// The shape a port or text block takes for its text: the port of the signal of that name in the
+// colour of its mode, or a text block in the button-face colour when no signal has that name (or
+// its mode is not one of the five).
+struct SignalShape {
+    BlockKind kind = BlockKind::TextBlock;
+    std::uint32_t colour = 0;
+};
+SignalShape SignalBlockShape(const CBlockDiagram& diagram, const CVHDLSignal* signals,
+                             const std::string& text);
+
+// After the signals changed: every named port and text block takes the shape its text gives,
+// keeping its text (a port whose signal went becomes a text block; a text block now naming a
+// signal becomes its port). Returns whether any block changed.
+bool ReshapeSignalBlocks(CBlockDiagram& diagram, const CVHDLSignal* signals);
+
 // A new 100 x 100 block for a child module not yet placed, to the right of the diagram, in the
 // colour of its module kind; -1 for a child that gets no block (a package).
 int AddChildModuleBlock(CBlockDiagram& diagram, const CChildModule& child);

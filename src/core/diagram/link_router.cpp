@@ -9,6 +9,11 @@ namespace kestra {
 
 namespace {
 
+// Stored diagrams come from files anyone may have written: blocks far apart with long edges
+// make the candidate space vast. A search gives up after this many segment tests, some sixty
+// times what the largest diagrams users draw need, and the line stays unrouted.
+constexpr long kSegmentTestBudget = 1'000'000;
+
 std::vector<int> Stepped(int first, int step, int bound) {
     std::vector<int> values;
     for (int v = first; step > 0 ? v <= bound : v >= bound; v += step)
@@ -28,9 +33,16 @@ public:
 
     // The first clear candidate of the variant from a to b, in search order.
     bool Try(int variant, const CPixelRect& a, const CPixelRect& b, std::vector<LinePoint>& path);
+    // The search has spent its budget: every further segment counts as blocked.
+    bool Exhausted() const { return m_budget <= 0; }
 
 private:
-    bool Seg(const LinePoint& p, const LinePoint& q) { return m_clearance.SegmentClear(p, q); }
+    bool Seg(const LinePoint& p, const LinePoint& q) {
+        if (Exhausted())
+            return false;
+        --m_budget;
+        return m_clearance.SegmentClear(p, q);
+    }
     bool Straight(const std::vector<int>& values, bool horizontal, int aEdge, int bEdge, const CPixelRect& a,
                   const CPixelRect& b, std::vector<LinePoint>& path);
     bool Elbow(const std::vector<int>& ys, const std::vector<int>& xs, int aEdge, int bEdge,
@@ -42,12 +54,15 @@ private:
     CClearanceContext m_clearance;
     int m_width;
     int m_height;
+    long m_budget = kSegmentTestBudget;
 };
 
 // (aEdge, v) (bEdge, v) for a horizontal straight line, transposed for a vertical one.
 bool CRouteSearch::Straight(const std::vector<int>& values, bool horizontal, int aEdge, int bEdge,
                             const CPixelRect& a, const CPixelRect& b, std::vector<LinePoint>& path) {
     for (int v : values) {
+        if (Exhausted())
+            return false;
         const LinePoint p0 = horizontal ? LinePoint{aEdge, v} : LinePoint{v, aEdge};
         const LinePoint p1 = horizontal ? LinePoint{bEdge, v} : LinePoint{v, bEdge};
         if (IsOnBorderOffCorner(a, p0) && IsOnBorderOffCorner(b, p1) && Seg(p0, p1)) {
@@ -65,6 +80,8 @@ bool CRouteSearch::Elbow(const std::vector<int>& ys, const std::vector<int>& xs,
     for (std::size_t i = 0; i < xs.size(); ++i)
         leavesA[i] = IsOnBorderOffCorner(a, {xs[i], aEdge});
     for (int y : ys) {
+        if (Exhausted())
+            return false;
         const LinePoint p2{bEdge, y};
         if (!IsOnBorderOffCorner(b, p2))
             continue;
@@ -96,6 +113,8 @@ bool CRouteSearch::Bend(const std::vector<int>& outer, const std::vector<int>& n
         entersB[j] = IsOnBorderOffCorner(b, at(bEdge, nearB[j]));
     std::vector<char> lastClear(nearB.size());
     for (int o : outer) {
+        if (Exhausted())
+            return false;
         bool any = false;
         for (std::size_t j = 0; j < nearB.size(); ++j) {
             lastClear[j] = entersB[j] && Seg(at(o, nearB[j]), at(bEdge, nearB[j]));
@@ -213,6 +232,8 @@ std::optional<CRoutedPath> FindRoute(const CBlockList& blocks, const CLineTable&
             result.variant = variant;
             return result;
         }
+        if (routeSearch.Exhausted())
+            break;
     }
     return std::nullopt;
 }

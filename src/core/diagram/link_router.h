@@ -19,7 +19,8 @@ struct CRoutedPath {
 // also with the blocks exchanged (the path then reversed); nothing when no candidate is
 // clear. ignoreLineId is the line being replaced (-1 for none). Candidates are pruned as soon
 // as one of their segments is known to be blocked, so this answers exactly what
-// FindRoutePlain answers, much faster.
+// FindRoutePlain answers, much faster. A search that has tested a million segments without
+// finding a path gives up (nothing): only adversarial stored diagrams get there.
 std::optional<CRoutedPath> FindRoute(const CBlockList& blocks, const CLineTable& lines, int fromId, int toId,
                                      int startVariant, bool search, int ignoreLineId);
 

@@ -79,6 +79,7 @@ CBlockDiagramBar::CBlockDiagramBar(QWidget* parent)
     layout->addWidget(m_canvas, 1);
     setFocusProxy(m_canvas);
     m_pane.SetBeep([] { QApplication::beep(); });
+    m_pane.SetSignalsListener(this);
     connect(m_canvas, &CBlockDiagramCtrl::contextMenuRequested, this,
             &CBlockDiagramBar::contextMenuRequested);
     connect(m_canvas, &CBlockDiagramCtrl::stateChanged, this, &CBlockDiagramBar::stateChanged);
@@ -116,6 +117,17 @@ void CBlockDiagramBar::ModuleInserted(const CHierarchyItem* parent, const CHiera
         return;
     m_canvas->Refresh();
     emit stateChanged();
+}
+
+void CBlockDiagramBar::OnSignalsChangedElsewhere(CProjectSession* session, CHierarchyItem* owner) {
+    if (!m_pane.SignalsChanged(session, owner))
+        return;
+    m_canvas->Refresh();
+    emit stateChanged();
+}
+
+void CBlockDiagramBar::SignalsChanged(CProjectSession& session, CHierarchyItem* owner) {
+    emit signalsEdited(&session, owner);
 }
 
 bool CBlockDiagramBar::WriteBack() {

@@ -35,7 +35,7 @@ private:
 // (and whenever a project commits its panes), carries the block diagram commands, and asks the
 // window to show another module after a double-click. The pane is shared by all project
 // windows.
-class CBlockDiagramBar : public QWidget {
+class CBlockDiagramBar : public QWidget, public CSignalsListener {
     Q_OBJECT
 
 public:
@@ -55,6 +55,10 @@ public:
     void ForgetItem(const CHierarchyItem* item);
     // A module inserted below the shown item appears as a block.
     void ModuleInserted(const CHierarchyItem* parent, const CHierarchyItem* item);
+    // The signal list changed the owner's signals: the port blocks follow.
+    void OnSignalsChangedElsewhere(kestra::CProjectSession* session, kestra::CHierarchyItem* owner);
+    // The diagram changed the shown module's signals.
+    void SignalsChanged(CProjectSession& session, CHierarchyItem* owner) override;
     void ForgetSession(const CProjectSession* session);
 
     // The commands; each gives the canvas the focus first.
@@ -76,6 +80,7 @@ public:
 signals:
     void contextMenuRequested(const QPoint& globalPos);
     void selectItemRequested(kestra::CProjectSession* session, kestra::CHierarchyItem* item);
+    void signalsEdited(kestra::CProjectSession* session, kestra::CHierarchyItem* owner);
     void stateChanged();
 
 private:

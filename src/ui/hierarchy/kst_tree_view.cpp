@@ -245,11 +245,11 @@ void CKSTTreeView::OnAnalyzeModule() {
 }
 
 void CKSTTreeView::OnInsertLibraryModule(LibraryInsertMode mode, const std::string& path,
-                                         CLibraryChooser* chooser) {
+                                         CLibraryChooser* chooser, bool selectNew) {
     CHierarchyItem* inserted = nullptr;
     RunCommand([&] {
         inserted = m_library.InsertLibraryModule(mode, path, chooser);
-        if (inserted != nullptr && mode != LibraryInsertMode::LibraryFile)
+        if (inserted != nullptr && selectNew)
             m_session.Select(inserted);
     });
     if (inserted != nullptr)

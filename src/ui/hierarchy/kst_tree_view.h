@@ -94,10 +94,11 @@ public:
     void OnMove(MoveCommand command);
     void OnSetKind(HierarchyKind kind);
     void OnAnalyzeModule();
-    // Insert Library Module and Insert Predefined Module select the new item; a click in the
-    // library bar keeps the parent selected, so that the next click inserts beside it. The new
-    // item is shown either way.
-    void OnInsertLibraryModule(LibraryInsertMode mode, const std::string& path, CLibraryChooser* chooser);
+    // Insert Library Module and Insert Predefined Module select the new item (`selectNew`); a
+    // click in the library bar or a block in the parent's diagram keeps the parent selected,
+    // so that the next insertion goes beside it. The new item is shown either way.
+    void OnInsertLibraryModule(LibraryInsertMode mode, const std::string& path, CLibraryChooser* chooser,
+                               bool selectNew);
     void OnCreateLibraryModule(bool predefined, CLibraryStore& store);
     void OnGenerate(bool individual);
     void OnEditVhdl();

@@ -2,6 +2,7 @@
 // from the libraries and store modules into them through the Browse Library dialog.
 #include "library/library_bar.h"
 
+#include "diagram/block_diagram_bar.h"
 #include "hierarchy/kst_tree_view.h"
 #include "library/browse_library_dialog.h"
 #include "mainframe/dock_bars.h"
@@ -33,6 +34,7 @@ void CMainFrame::CreateLibraryBar() {
             m_libraryBar->Rescan();
     });
     connect(m_libraryBar, &CLibraryBar::moduleClicked, this, &CMainFrame::OnLibraryModuleClicked);
+    m_diagramBar->Pane().SetLibraryInsertion([this](LibraryKind kind) { OnDiagramLibraryInsertion(kind); });
 }
 
 void CMainFrame::ConnectLibraryCommands() {
@@ -58,8 +60,9 @@ void CMainFrame::OnInsertLibraryModule(bool predefined) {
     if (project == nullptr)
         return;
     CDialogLibraryChooser chooser(m_ui, this);
-    project->TreeView()->OnInsertLibraryModule(
-        predefined ? LibraryInsertMode::ChoosePredefined : LibraryInsertMode::ChooseLibrary, {}, &chooser);
+    project->TreeView()->OnInsertLibraryModule(predefined ? LibraryInsertMode::ChoosePredefined
+                                                          : LibraryInsertMode::ChooseLibrary,
+                                               {}, &chooser, true);
     // The dialog may have changed the library's folders.
     m_libraryBar->Rescan();
     UpdateActions();
@@ -82,8 +85,29 @@ void CMainFrame::OnLibraryModuleClicked(const std::filesystem::path& file) {
         m_ui.prompts.Beep();
         return;
     }
-    project->TreeView()->OnInsertLibraryModule(LibraryInsertMode::LibraryFile, file.string(), nullptr);
+    project->TreeView()->OnInsertLibraryModule(LibraryInsertMode::LibraryFile, file.string(), nullptr, false);
     UpdateActions();
+}
+
+void CMainFrame::OnDiagramLibraryInsertion(LibraryKind kind) {
+    // The block belongs to the diagram of the module its project's hierarchy has selected.
+    const CDiagramPane& pane = m_diagramBar->Pane();
+    for (C3SplitFrame* project : Projects()) {
+        if (&project->Session() != pane.Session())
+            continue;
+        CKSTTreeView* tree = project->TreeView();
+        if (tree->SelectedItem() != pane.Item() || !tree->CanInsertLibraryModule()) {
+            m_ui.prompts.Beep();
+            return;
+        }
+        CDialogLibraryChooser chooser(m_ui, this);
+        tree->OnInsertLibraryModule(kind == LibraryKind::Predefined ? LibraryInsertMode::ChoosePredefined
+                                                                    : LibraryInsertMode::ChooseLibrary,
+                                    {}, &chooser, false);
+        m_libraryBar->Rescan();
+        UpdateActions();
+        return;
+    }
 }
 
 } // namespace kestra

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/signal_grid.h"
+#include "library/library_roots.h"
 #include "mainframe/main_actions.h"
 #include "mainframe/recent_file_list.h"
 
@@ -95,6 +96,8 @@ private:
     void OnInsertLibraryModule(bool predefined);
     void OnCreateLibraryModule(bool predefined);
     void OnLibraryModuleClicked(const std::filesystem::path& file);
+    // An unnamed library or predefined module block in the diagram starts the insertion.
+    void OnDiagramLibraryInsertion(LibraryKind kind);
     void CreateDiagramActions();
     void CreateDiagramBar();
     void ConnectDiagramCommands();

@@ -1,5 +1,6 @@
 // The main window's signal list bar: the pane shared by every project window, its context menu
 // and what the project windows tell it.
+#include "diagram/block_diagram_bar.h"
 #include "hierarchy/hierarchy_model.h"
 #include "hierarchy/kst_tree_view.h"
 #include "mainframe/dock_bars.h"
@@ -37,6 +38,13 @@ void CMainFrame::CreateSignalList() {
     connect(m_signalList, &CSignalListView::commandStateChanged, this, &CMainFrame::UpdateActions);
     connect(m_signalList, &CSignalListView::captionChanged, this,
             [this](const QString& caption) { m_bars->SignalListBar()->setWindowTitle(BarTitle(caption)); });
+    // The signal list and the block diagram keep each other's view of a module's ports.
+    connect(this, &CMainFrame::signalsChanged, m_diagramBar, &CBlockDiagramBar::OnSignalsChangedElsewhere);
+    connect(m_diagramBar, &CBlockDiagramBar::signalsEdited, m_signalList,
+            [this](CProjectSession* session, CHierarchyItem* owner) {
+                if (session != nullptr)
+                    m_signalList->OnSignalsChangedElsewhere(*session, owner);
+            });
     connect(m_actions.insertRow, &QAction::triggered, this, [this] {
         if (SignalListFocus())
             m_signalList->OnInsert();

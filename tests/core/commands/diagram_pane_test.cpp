@@ -1,6 +1,7 @@
 #include "commands/diagram_pane.h"
 #include "support/project_commands.h"
 #include "support/project_fixture.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -98,6 +99,167 @@ TEST(DiagramPane, InsertsBlocksAndReshapesPortsAsTheToolsSay) {
     project.doc.Tree().SetItemKind(project.top, HierarchyKind::Library);
     EXPECT_FALSE(pane.StartMode(EditMode::InsertNormalModule));
     EXPECT_EQ(project.beeps, 1);
+}
+
+// Design entry: a project whose TOP (in port a, child ALU) is analysed and shown, with the
+// pane's notifications to the signal list counted.
+struct EntryProject : PaneProject, CSignalsListener {
+    EntryProject() {
+        commands.session.Select(top);
+        EXPECT_TRUE(commands.analysis.OnAnalyzeModule()) << log.Text();
+        pane.Show(&commands.session, top);
+        pane.SetSignalsListener(this);
+        pane.Editor().SetClientSize(800, 600);
+    }
+    void SignalsChanged(CProjectSession&, CHierarchyItem* owner) override {
+        EXPECT_EQ(owner, top);
+        ++notified;
+    }
+    // A block inserted in the mode at the point, as a click does.
+    int Insert(EditMode mode, CPixelPoint at) {
+        EXPECT_TRUE(pane.StartMode(mode));
+        pane.Editor().OnLeftButtonDown(at);
+        pane.Editor().OnLeftButtonUp(at);
+        return pane.Diagram().SelectedBlock();
+    }
+    // The user types the text into the block's editor.
+    void Name(int block, const std::string& text) {
+        pane.Diagram().SelectBlock(block);
+        ASSERT_TRUE(pane.Editor().BeginTextEdit());
+        pane.Editor().EndTextEdit(text);
+    }
+    const CVHDLSignal& Signals() const { return *top->Signals(); }
+    std::string Mode(const std::string& name) const {
+        const int row = Signals().FindSignal(name);
+        return row < 0 ? "(none)" : Signals().GetSignalText(row, CVHDLSignal::kMode);
+    }
+    int notified = 0;
+};
+
+TEST(DiagramEntry, NamingPortBlocksAddsAndRenamesSignals) {
+    EntryProject project;
+    CDiagramPane& pane = project.pane;
+    const int dout = project.Insert(EditMode::InsertOutPort, {300, 300});
+    project.Name(dout, "dout");
+    EXPECT_EQ(project.Mode("dout"), "out");
+    EXPECT_EQ(project.Signals().GetSignalCount(), 2);
+    EXPECT_EQ(project.notified, 1);
+
+    // Named after the existing "in" signal, a new "out" block becomes that signal's port.
+    const int second = project.Insert(EditMode::InsertOutPort, {300, 420});
+    project.Name(second, "a");
+    EXPECT_EQ(pane.Diagram().GetBlockKind(second), BlockKind::InPort);
+    EXPECT_EQ(pane.Diagram().BlockColour(second), PortColour(BlockKind::InPort));
+    EXPECT_EQ(project.Signals().GetSignalCount(), 2);
+
+    project.Name(dout, "q");
+    EXPECT_EQ(project.Mode("q"), "out");
+    EXPECT_EQ(project.Mode("dout"), "(none)");
+
+    // A port block goes without its signal.
+    pane.Diagram().SelectBlock(dout);
+    pane.Remove();
+    EXPECT_FALSE(pane.Diagram().FindBlock(dout));
+    EXPECT_EQ(project.Mode("q"), "out");
+
+    // Written back, the port clause carries the signals that have a data type.
+    project.top->Signals()->SetSignalText(project.Signals().FindSignal("q"), CVHDLSignal::kDataType, "bit");
+    pane.WriteBack();
+    const std::string source = test::ReadBytes(project.SourcePath("TOP"));
+    EXPECT_NE(source.find("q : out bit"), std::string::npos) << source;
+    EXPECT_EQ(project.Mode("q"), "out");
+}
+
+TEST(DiagramEntry, SignalChangesReshapePortsAndTheInterfaceCommandChangesSignals) {
+    EntryProject project;
+    CDiagramPane& pane = project.pane;
+    const int port = project.Insert(EditMode::InsertInPort, {300, 300});
+    project.Name(port, "a");
+    ASSERT_EQ(pane.Diagram().GetBlockKind(port), BlockKind::InPort);
+
+    // The signal list turns "in" into "buffer": the port follows.
+    CVHDLSignal& signals = *project.top->Signals();
+    signals.SetSignalText(signals.FindSignal("a"), CVHDLSignal::kMode, "buffer");
+    EXPECT_TRUE(pane.SignalsChanged(&project.commands.session, project.top));
+    EXPECT_EQ(pane.Diagram().GetBlockKind(port), BlockKind::BufferPort);
+    EXPECT_EQ(pane.Diagram().BlockColour(port), PortColour(BlockKind::BufferPort));
+
+    // The interface command on a named port changes its signal's mode; Text removes the signal
+    // and leaves a text block.
+    pane.Diagram().SelectBlock(port);
+    pane.InterfaceAction(BlockKind::OutPort);
+    EXPECT_EQ(project.Mode("a"), "out");
+    EXPECT_EQ(pane.Diagram().GetBlockKind(port), BlockKind::OutPort);
+    pane.InterfaceAction(BlockKind::TextBlock);
+    EXPECT_EQ(project.Mode("a"), "(none)");
+    EXPECT_EQ(pane.Diagram().GetBlockKind(port), BlockKind::TextBlock);
+    EXPECT_EQ(project.notified, 2);
+    // Another module's signals are none of this diagram's business.
+    EXPECT_FALSE(pane.SignalsChanged(&project.commands.session, project.alu));
+}
+
+TEST(DiagramEntry, NamingModuleBlocksCreatesAndRenamesChildModules) {
+    EntryProject project;
+    CDiagramPane& pane = project.pane;
+    project.log.ClearLog();
+    const int block = project.Insert(EditMode::InsertNormalModule, {400, 300});
+    ASSERT_GE(block, 0);
+
+    // Only a whole identifier names a module.
+    project.Name(block, "u1 x");
+    EXPECT_EQ(pane.Diagram().BlockText(block), "");
+    EXPECT_EQ(project.top->ChildCount(), 1);
+
+    project.Name(block, "adder");
+    ASSERT_EQ(project.top->ChildCount(), 2);
+    CHierarchyItem* adder = project.top->Child(1);
+    EXPECT_EQ(adder->Text(), "adder");
+    EXPECT_EQ(adder->Kind(), HierarchyKind::Normal);
+    EXPECT_TRUE(FileExists(project.SourcePath("adder")));
+    EXPECT_NE(project.log.Text().find("\r\nadder added from block diagram entry."), std::string::npos);
+    // The parent, analysed with its new child, declares it.
+    EXPECT_NE(test::ReadBytes(project.SourcePath("TOP")).find("component adder"), std::string::npos);
+
+    // A name in use is refused by the hierarchy, and the block keeps its name.
+    project.Name(block, "ALU");
+    EXPECT_EQ(pane.Diagram().BlockText(block), "adder");
+    EXPECT_EQ(adder->Text(), "adder");
+    EXPECT_NE(project.log.Text().find("New module name in use, specify other name."), std::string::npos);
+    project.Name(block, "summer");
+    EXPECT_EQ(adder->Text(), "summer");
+    EXPECT_TRUE(FileExists(project.SourcePath("summer")));
+    EXPECT_FALSE(FileExists(project.SourcePath("adder")));
+
+    // Below a module that takes no children, nothing is created.
+    const int other = project.Insert(EditMode::InsertNormalModule, {400, 450});
+    project.doc.Tree().SetItemKind(project.top, HierarchyKind::Library);
+    project.Name(other, "extra");
+    EXPECT_EQ(pane.Diagram().BlockText(other), "");
+    EXPECT_EQ(project.top->ChildCount(), 2);
+}
+
+TEST(DiagramEntry, AnUnnamedLibraryBlockStartsTheInsertionAndTakesTheModulesName) {
+    EntryProject project;
+    CDiagramPane& pane = project.pane;
+    std::vector<LibraryKind> started;
+    pane.SetLibraryInsertion([&](LibraryKind kind) {
+        started.push_back(kind);
+        // What the window does: the inserted module is announced to the pane.
+        CHierarchyItem* item = project.doc.Tree().InsertItem("COUNTER", HierarchyKind::Library, project.top);
+        EXPECT_TRUE(pane.ModuleInserted(project.top, item));
+    });
+    const int block = project.Insert(EditMode::InsertLibraryModule, {400, 300});
+    const CPixelPoint centre = pane.Diagram().BlockRect(block).Centre();
+    pane.Editor().OnDoubleClick(centre);
+    ASSERT_EQ(started, std::vector<LibraryKind>{LibraryKind::Library});
+    EXPECT_EQ(pane.Diagram().BlockText(block), "COUNTER");
+    EXPECT_FALSE(pane.Editor().TextEdit().has_value());
+
+    // A normal module block opens the text editor instead.
+    const int normal = project.Insert(EditMode::InsertNormalModule, {400, 450});
+    pane.Editor().OnDoubleClick(pane.Diagram().BlockRect(normal).Centre());
+    EXPECT_EQ(started.size(), 1u);
+    EXPECT_TRUE(pane.Editor().TextEdit().has_value());
 }
 
 } // namespace

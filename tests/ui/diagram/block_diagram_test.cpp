@@ -1,3 +1,4 @@
+#include "commands/signal_grid.h"
 #include "diagram/block_diagram_bar.h"
 #include "diagram/block_diagram_ctrl.h"
 #include "diagram/line_table.h"
@@ -6,7 +7,10 @@
 #include "mainframe/project_frame.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
+#include "signallist/signal_list_view.h"
 #include "support/byte_builder.h"
+#include "support/ghdl.h"
+#include "support/temp_folder.h"
 #include "system/file_system.h"
 #include "ui_fixture.h"
 
@@ -14,6 +18,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDockWidget>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
@@ -317,6 +322,75 @@ TEST_F(BlockDiagramTest, MaximizingKeepsTheLayoutForAfterwards) {
     EXPECT_TRUE(m_frame->DiagramToolBar()->isHidden());
     ASSERT_TRUE(Trigger(m_frame->Actions().blockDiagram));
     EXPECT_FALSE(m_frame->DiagramToolBar()->isHidden());
+}
+
+// Design entry end to end: ports and a child module drawn and named in the diagram, a link
+// drawn, the data types chosen in the signal list, then generated into VHDL that GHDL accepts.
+TEST_F(BlockDiagramTest, ATwoLevelDesignDrawnInTheDiagramGenerates) {
+    CSignalListView& signalList = *m_frame->SignalList();
+    const auto drawAndName = [&](QAction* tool, QPoint at, const QString& name) {
+        Canvas().setFocus();
+        Diagram().SelectBlock(-1); // with a port selected, the port tools re-shape it
+        EXPECT_TRUE(Trigger(tool));
+        Click(at);
+        const int block = Diagram().SelectedBlock();
+        QTest::keyClick(&Canvas(), Qt::Key_Return);
+        ProcessEvents();
+        QLineEdit* editor = Canvas().TextEditor();
+        EXPECT_TRUE(editor != nullptr && editor->isVisible());
+        if (editor != nullptr) {
+            QTest::keyClicks(editor, name);
+            QTest::keyClick(editor, Qt::Key_Return);
+        }
+        ProcessEvents();
+        return block;
+    };
+    const auto setType = [&](const std::string& port) {
+        const int row = m_top->Signals()->FindSignal(port);
+        ASSERT_GE(row, 0);
+        signalList.model()->setData(signalList.model()->index(row, static_cast<int>(SignalColumn::DataType)),
+                                    QStringLiteral("STD_LOGIC"));
+    };
+
+    // The new module's template has the port CLK already.
+    ASSERT_EQ(signalList.model()->rowCount(), 1);
+    const int tick = drawAndName(Actions().portIn, QPoint(80, 110), QStringLiteral("tick"));
+    EXPECT_EQ(Diagram().BlockText(tick), "tick");
+    ASSERT_EQ(signalList.model()->rowCount(), 2); // the grid shows the new signal at once
+    setType("tick");
+    const int led = drawAndName(Actions().portOut, QPoint(520, 110), QStringLiteral("led"));
+    setType("led");
+    EXPECT_EQ(Diagram().GetBlockKind(led), BlockKind::OutPort);
+    const int blink = drawAndName(Actions().blockNormal, QPoint(300, 100), QStringLiteral("blink"));
+    CHierarchyItem* child = Find(m_project, "blink");
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->Parent(), m_top);
+    EXPECT_NE(LogText(m_project).find("blink added from block diagram entry."), std::string::npos);
+
+    ASSERT_TRUE(Trigger(Actions().automaticLink));
+    const CPixelRect from = Rect(tick);
+    const CPixelRect to = Rect(blink);
+    Drag(QPoint(from.Centre().x, from.Centre().y), QPoint(to.Centre().x, to.Centre().y));
+    EXPECT_GE(Diagram().SelectedLine(), 0);
+    QTest::keyClick(&Canvas(), Qt::Key_Escape);
+
+    // Leaving the module writes its diagram back and its ports into the source.
+    Select(m_project, Root());
+    Select(m_project, m_top);
+    const std::string source = test::ReadBytes(m_project->Doc().GetModuleFilePath(*m_top));
+    EXPECT_NE(source.find("tick : in STD_LOGIC"), std::string::npos) << source;
+    EXPECT_NE(source.find("led : out STD_LOGIC"), std::string::npos) << source;
+    EXPECT_NE(source.find("component blink"), std::string::npos) << source;
+    EXPECT_GE(m_top->BlockData()->FindBlockByName("blink"), 0);
+
+    ASSERT_TRUE(Trigger(m_frame->Actions().generate));
+    EXPECT_NE(LogText(m_project).find("Synthesizable VHDL file created successfully."), std::string::npos);
+    const std::optional<std::string> generated = ReadWholeFile(Folder() / "top.vhd");
+    ASSERT_TRUE(generated.has_value());
+    if (test::GhdlAvailable()) {
+        const auto result = test::GhdlAnalyse({*generated}, "top");
+        EXPECT_TRUE(result.ok) << result.output << *generated;
+    }
 }
 
 } // namespace
