@@ -3,6 +3,7 @@
 #include "analysis/scanner.h"
 #include "cli_session.h"
 #include "commands/analysis_commands.h"
+#include "commands/clipboard_commands.h"
 #include "commands/library_commands.h"
 #include "commands/module_commands.h"
 #include "commands/parameter_commands.h"
@@ -136,7 +137,37 @@ CommandResult RunSet(CCliSession& session, const CliArguments& arguments) {
             return CommandResult::From(CParameterCommands(session.Session())
                                            .EndParameterEdit(item, entry, 1, arguments.operands[2]));
     }
-    return CommandResult::Usage("module '" + module + "' has no parameter '" + parameter + "'");
+    // The names it does have, so that the script can be mended.
+    std::string names;
+    for (int entry = 1; entry < object.GetEntryCount(); ++entry)
+        names += (names.empty() ? "" : ", ") + object.GetEntryName(entry);
+    return CommandResult::Usage(
+        "module '" + module + "' has no parameter '" + parameter + "'; " +
+        (names.empty() ? std::string("it has no parameters") : "its parameters: " + names));
+}
+
+// Copy or Cut of a module with its subtree, then Paste below PARENT, as the tree's commands do
+// (a copy under another parent is one more instance of the same modules).
+CommandResult RunCopyOrCut(CCliSession& session, const CliArguments& arguments, bool cut) {
+    CHierarchyItem* item = SelectModule(session, arguments.operands[0]);
+    if (item == nullptr)
+        return NoSuchModule(arguments.operands[0]);
+    CHierarchyItem* parent = session.FindItem(arguments.operands[1]);
+    if (parent == nullptr)
+        return NoSuchModule(arguments.operands[1]);
+    CClipboardCommands clipboard(session.Session());
+    if (!(cut ? clipboard.OnCut() : clipboard.OnCopy()))
+        return CommandResult::Refused();
+    session.Session().Select(parent);
+    return CommandResult::From(clipboard.CanPaste() && clipboard.OnPaste());
+}
+
+CommandResult RunCopy(CCliSession& session, const CliArguments& arguments) {
+    return RunCopyOrCut(session, arguments, false);
+}
+
+CommandResult RunCut(CCliSession& session, const CliArguments& arguments) {
+    return RunCopyOrCut(session, arguments, true);
 }
 
 CommandResult RunAnalyze(CCliSession& session, const CliArguments& arguments) {
@@ -252,6 +283,11 @@ constexpr CliSubcommand kSubcommands[] = {
      3, 3, "", ProjectUse::Open, RunRename},
     {"remove", "P.kst MODULE", "remove a module and its children; their files are kept as .bak", 2, 2, "",
      ProjectUse::Open, RunRemove},
+    {"copy", "P.kst MODULE PARENT",
+     "copy a module with its children under PARENT (one more instance of the same modules)", 3, 3, "",
+     ProjectUse::Open, RunCopy},
+    {"cut", "P.kst MODULE PARENT", "move a module with its children under PARENT", 3, 3, "", ProjectUse::Open,
+     RunCut},
     {"move", "P.kst MODULE top|up|down|bottom", "move a module among its siblings", 3, 3, "",
      ProjectUse::Open, RunMove},
     {"set-kind", "P.kst MODULE normal|library|predefined|package",

@@ -25,6 +25,8 @@ PromptAnswer PositiveAnswer(PromptButtons buttons) {
 PromptAnswer CCliPrompts::ShowMessageBox(const std::string& title, const std::string& text, PromptIcon,
                                          PromptButtons buttons, PromptAnswer) {
     const PromptAnswer answer = PositiveAnswer(buttons);
+    if (buttons == PromptButtons::Ok)
+        m_lastMessage = LogTextForDisplay(text);
     m_out << '[' << (title.empty() ? kDefaultPromptTitle : title) << "] " << LogTextForDisplay(text);
     if (answer == PromptAnswer::Yes)
         m_out << " -> Yes";

@@ -19,9 +19,12 @@ public:
     std::optional<std::string> ChooseFile(const FileChoice& choice) override;
     std::optional<std::string> ChooseFolder(const std::string& title,
                                             const std::string& initialFolder) override;
+    // The text of the last message that asked nothing (a warning or an error box).
+    const std::string& LastMessage() const { return m_lastMessage; }
 
 private:
     std::ostream& m_out;
+    std::string m_lastMessage;
 };
 
 } // namespace kestra

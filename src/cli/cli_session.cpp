@@ -36,6 +36,8 @@ bool CCliSession::OpenProject(const std::string& path) {
 
 CHierarchyItem* CCliSession::FindItem(const std::string& text) const {
     const CHierarchyTree& tree = m_doc.Tree();
+    if (text.find('/') != std::string::npos)
+        return tree.FindItemByPath(text);
     for (CHierarchyItem* item = tree.GetRootItem(); item != nullptr; item = tree.NextItem(item)) {
         if (item->Text() == text)
             return item;
@@ -50,6 +52,25 @@ std::string CCliSession::LogLines() const {
     if (!lines.empty() && lines.back() != '\n')
         lines += '\n';
     return lines;
+}
+
+std::string CCliSession::RefusalReason() const {
+    if (!m_session.LastRefusal().empty())
+        return LogTextForDisplay(m_session.LastRefusal());
+    if (!m_prompts.LastMessage().empty())
+        return m_prompts.LastMessage();
+    const std::string& text = m_log.Text();
+    std::size_t at = std::string::npos;
+    for (const char* prefix : {kLogWarningPrefix, kLogErrorPrefix}) {
+        const std::size_t found = text.rfind(prefix);
+        if (found != std::string::npos && (at == std::string::npos || found > at))
+            at = found;
+    }
+    if (at == std::string::npos)
+        return {};
+    const std::size_t start = at + 2; // past the line break that begins the prefix
+    const std::size_t end = text.find('\r', start);
+    return LogTextForDisplay(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
 }
 
 bool CCliSession::LogHasWarningOrError() const {

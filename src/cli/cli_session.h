@@ -30,12 +30,16 @@ public:
     // Writes the project to its path, as closing its window does.
     bool SaveProject() { return m_doc.DoFileSave(); }
 
-    // The first item in pre-order whose text is exactly the name; null when none is.
+    // The first item in pre-order whose text is exactly the name, or the item a path of names
+    // from a top module leads to ("TOP/CHILD/GRANDCHILD"); null when none is.
     CHierarchyItem* FindItem(const std::string& text) const;
 
     // The log as lines for a terminal: no leading line break, a line break at the end.
     std::string LogLines() const;
     bool LogHasWarningOrError() const;
+    // Why a command did nothing, as the window would have shown it: the reason it gave, the
+    // last message box, or the last warning or error of the log; empty when none was given.
+    std::string RefusalReason() const;
     // The last analysis the commands ran ended in an error.
     bool AnalysisFailed() { return m_session.Context().errorCode != 0; }
 

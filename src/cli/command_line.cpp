@@ -97,9 +97,12 @@ int RunSubcommand(const CliSubcommand& subcommand, const CliArguments& arguments
 
     const bool saved = subcommand.project == ProjectUse::None || session.SaveProject();
     out << session.LogLines();
-    // Some refusals log nothing (a name that is no identifier, a move at the end): say so.
-    if (result.outcome == CommandOutcome::Refused)
-        err << "kestra " << subcommand.name << ": refused, or nothing to do\n";
+    // A refusal says why, as the window would; some log nothing (a move at the end).
+    if (result.outcome == CommandOutcome::Refused) {
+        const std::string reason = session.RefusalReason();
+        err << "kestra " << subcommand.name << ": "
+            << (reason.empty() ? std::string("refused, or nothing to do") : "refused: " + reason) << '\n';
+    }
     const bool failed = result.outcome == CommandOutcome::Refused || !saved ||
                         session.LogHasWarningOrError() || session.AnalysisFailed();
     return failed ? kExitFailure : kExitSuccess;
@@ -126,9 +129,10 @@ void PrintHelp(std::ostream& out) {
         out << synopsis << subcommand.summary << '\n';
     }
     out << "\n"
-           "MODULE and PARENT name the first item in hierarchy order with exactly that text; the\n"
-           "project itself is named by its root item's text. Questions are answered Yes; message\n"
-           "boxes are printed on the error stream.\n"
+           "MODULE and PARENT name the first item in hierarchy order with exactly that text, or one\n"
+           "instance by the path of names from its top module (TOP/CHILD/GRANDCHILD); the project\n"
+           "itself is named by its root item's text. Questions are answered Yes; message boxes are\n"
+           "printed on the error stream; a refused subcommand says why there.\n"
            "\n"
            "Exit status: 0 done; 1 refused, nothing done, a warning or error logged, or an analysis\n"
            "failed; 2 usage error.\n";

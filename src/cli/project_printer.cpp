@@ -189,7 +189,8 @@ void PrintHierarchyJson(const CKSTDoc& doc, std::ostream& out) {
     bool first = true;
     for (const CHierarchyItem* item = tree.GetRootItem(); item != nullptr; item = tree.NextItem(item)) {
         out << (first ? "\n" : ",\n") << "  {\"depth\": " << CHierarchyTree::ItemDepth(item)
-            << ", \"text\": " << JsonQuote(item->Text()) << ", \"kind\": " << item->Image()
+            << ", \"text\": " << JsonQuote(item->Text())
+            << ", \"path\": " << JsonQuote(CHierarchyTree::ItemPath(item)) << ", \"kind\": " << item->Image()
             << ", \"kindName\": " << JsonQuote(HierarchyKindName(item->Kind()))
             << ", \"status\": " << static_cast<int>(item->Status())
             << ", \"statusName\": " << JsonQuote(AnalysisStatusName(item->Status())) << ", ";

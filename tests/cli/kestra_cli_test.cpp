@@ -1,4 +1,5 @@
 #include "settings/qt_settings_store.h"
+#include "support/ghdl.h"
 #include "support/temp_folder.h"
 
 #include <QJsonArray>
@@ -161,7 +162,16 @@ TEST_F(KestraCli, AddNamesTheModuleAndWritesItsSource) {
     EXPECT_EQ(Kestra({"add", "P.kst", "SUB", "X"}).status, 1);
     const CliRun badName = Kestra({"add", "P.kst", "TOP", "not a name"});
     EXPECT_EQ(badName.status, 1);
-    EXPECT_EQ(badName.err, "kestra add: refused, or nothing to do\n");
+    // A refusal says why, in the log and on the error stream.
+    const std::string reason =
+        "Invalid module name: a VHDL identifier begins with a letter and holds letters, "
+        "digits and single underscores.";
+    EXPECT_NE(badName.out.find("WARNING: " + reason), std::string::npos) << badName.out;
+    EXPECT_EQ(badName.err, "kestra add: refused: " + reason + "\n");
+    const CliRun reserved = Kestra({"rename", "P.kst", "SUB", "Signal"});
+    EXPECT_EQ(reserved.status, 1);
+    EXPECT_EQ(reserved.err,
+              "kestra rename: refused: Invalid module name: \"Signal\" is a VHDL reserved word.\n");
     EXPECT_EQ(Items().size(), 3u);
 }
 
@@ -243,7 +253,12 @@ TEST_F(KestraCli, SetRewritesTheParameterInTheSource) {
 
     const CliRun unknown = Kestra({"set", "P.kst", "M", "DEPTH", "3"});
     EXPECT_EQ(unknown.status, 2);
-    EXPECT_EQ(unknown.err, "kestra set: module 'M' has no parameter 'DEPTH' (see kestra --help)\n");
+    EXPECT_EQ(unknown.err,
+              "kestra set: module 'M' has no parameter 'DEPTH'; its parameters: WIDTH (see kestra --help)\n");
+    const CliRun badValue = Kestra({"set", "P.kst", "M", "WIDTH", "8; -- oops"});
+    EXPECT_EQ(badValue.status, 1);
+    EXPECT_EQ(badValue.err,
+              "kestra set: refused: Invalid parameter value: a value cannot hold ';', '--' or '\"'.\n");
 }
 
 TEST_F(KestraCli, AnalyzeFailsOnASourceError) {
@@ -443,6 +458,54 @@ TEST_F(KestraCli, AFinalSaveThatFailsExitsWithOneAndSaysWhy) {
         std::string::npos)
         << run.err;
     EXPECT_EQ(ReadBytes(work / "P.kst"), before);
+}
+
+// A module in two places: a script copies it under a second parent (as Paste does, the copy
+// gets a free name and a file of its own), sets each instance's value by its path, and
+// generation writes both specialised units, which GHDL accepts.
+TEST_F(KestraCli, InstancesUnderTwoParentsTakeTheirOwnValuesByPath) {
+    NewProject();
+    const auto module = [](const std::string& name, const std::string& generics) {
+        return "library IEEE;\r\nuse IEEE.std_logic_1164.all;\r\n\r\nentity " + name + " is\r\n" + generics +
+               "\tport (CLK : in std_logic; Q : out std_logic);\r\nend " + name +
+               ";\r\n\r\narchitecture rtl of " + name + " is\r\nbegin\r\nend rtl;\r\n";
+    };
+    for (const char* name : {"TOP", "LEFT", "RIGHT"})
+        WriteBytes(Module(std::string(name) + ".vhd"), module(name, ""));
+    WriteBytes(Module("M.vhd"), module("M", "\tgeneric (WIDTH : integer := 8);\r\n"));
+    Add("ProjectA", "TOP");
+    Add("TOP", "LEFT");
+    Add("TOP", "RIGHT");
+    Add("LEFT", "M");
+    const CliRun copy = Kestra({"copy", "P.kst", "TOP/LEFT/M", "TOP/RIGHT"});
+    ASSERT_EQ(copy.status, 0) << copy.out << copy.err;
+    EXPECT_NE(copy.out.find("Module M_2 is pasted."), std::string::npos) << copy.out;
+    ASSERT_EQ(Kestra({"set", "P.kst", "TOP/LEFT/M", "WIDTH", "4"}).status, 0);
+    ASSERT_EQ(Kestra({"set", "P.kst", "TOP/RIGHT/M_2", "WIDTH", "12"}).status, 0);
+    EXPECT_EQ(Kestra({"set", "P.kst", "TOP/NOWHERE/M", "WIDTH", "1"}).status, 2);
+
+    const QJsonDocument json =
+        QJsonDocument::fromJson(QByteArray::fromStdString(Kestra({"show", "P.kst", "--json"}).out));
+    QStringList paths;
+    for (const QJsonValue item : json.object()[QStringLiteral("items")].toArray())
+        paths << item.toObject()[QStringLiteral("path")].toString();
+    EXPECT_EQ(paths, (QStringList{QString(), QStringLiteral("TOP"), QStringLiteral("TOP/LEFT"),
+                                  QStringLiteral("TOP/LEFT/M"), QStringLiteral("TOP/RIGHT"),
+                                  QStringLiteral("TOP/RIGHT/M_2")}));
+
+    const CliRun generate = Kestra({"generate", "P.kst", "TOP"});
+    ASSERT_EQ(generate.status, 0) << generate.out << generate.err;
+    std::string generated;
+    for (const auto& entry : fs::recursive_directory_iterator(work)) {
+        if (entry.path().filename() == "TOP.vhd" && entry.path().parent_path() != work / "ProjectA")
+            generated = ReadBytes(entry.path());
+    }
+    EXPECT_NE(generated.find(":= 4"), std::string::npos) << generated;
+    EXPECT_NE(generated.find(":= 12"), std::string::npos) << generated;
+    if (test::GhdlAvailable()) {
+        const auto result = test::GhdlAnalyse({generated}, "TOP");
+        EXPECT_TRUE(result.ok) << result.output << generated;
+    }
 }
 
 } // namespace

@@ -37,17 +37,19 @@ public:
     };
     bool OpenDocument(const std::filesystem::path& path) override {
         opened.push_back(path);
-        return true;
+        return succeed;
     }
     bool OpenAddress(const QString& address) override {
         addresses.push_back(address);
-        return true;
+        return succeed;
     }
     bool StartProgram(const QString& program, const QStringList& arguments,
                       const std::filesystem::path&) override {
         started.push_back(Started{program, arguments});
-        return true;
+        return succeed;
     }
+    // False plays a desktop without an application for anything.
+    bool succeed = true;
     std::vector<std::filesystem::path> opened;
     std::vector<QString> addresses;
     std::vector<Started> started;

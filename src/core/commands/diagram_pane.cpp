@@ -5,7 +5,6 @@
 #include "diagram/diagram_record.h"
 #include "project/kst_doc.h"
 #include "project/project_observer.h"
-#include "text/word_reader.h"
 
 namespace kestra {
 
@@ -290,8 +289,7 @@ void CDiagramPane::OnModuleBlockNamed(CBlockNotify& notify) {
     bool accepted = false;
     if (notify.oldText.empty()) {
         accepted = CreateChildModule(notify.newText);
-    } else if (CHierarchyItem* child = ChildNamed(notify.oldText);
-               child != nullptr && IsVhdlIdentifier(notify.newText)) {
+    } else if (CHierarchyItem* child = ChildNamed(notify.oldText); child != nullptr) {
         WriteBackSignals();
         accepted = CModuleCommands(*m_session).EndNameEdit(child, notify.newText, true);
     }
@@ -300,7 +298,7 @@ void CDiagramPane::OnModuleBlockNamed(CBlockNotify& notify) {
 }
 
 bool CDiagramPane::CreateChildModule(const std::string& name) {
-    if (m_session == nullptr || !CanTakeChildModules() || !IsVhdlIdentifier(name))
+    if (m_session == nullptr || !CanTakeChildModules())
         return false;
     // The parent is analysed with its new child: its ports drawn meanwhile must be in its source.
     WriteBackSignals();

@@ -8,6 +8,7 @@
 #include "project/message_log.h"
 #include "system/file_system.h"
 #include "system/user_prompts.h"
+#include "text/word_reader.h"
 
 #include <algorithm>
 
@@ -74,9 +75,12 @@ CHierarchyItem* CModuleCommands::OnAddModule() {
 CHierarchyItem* CModuleCommands::AddNamedModule(CHierarchyItem* parent, const std::string& name) {
     CKSTDoc& doc = m_session.Doc();
     if (parent == nullptr ||
-        (parent->Kind() != HierarchyKind::Normal && parent->Kind() != HierarchyKind::Root) ||
-        !IsVhdlIdentifier(name))
+        (parent->Kind() != HierarchyKind::Normal && parent->Kind() != HierarchyKind::Root))
         return nullptr;
+    if (!IsUsableVhdlName(name)) {
+        m_session.ReportRefusal("Invalid module name: " + VhdlNameProblem(name));
+        return nullptr;
+    }
     CHierarchyItem* item = doc.Tree().InsertItem(kNewObjectText, HierarchyKind::Normal, parent);
     item->Object()->SetEntryCount(1);
     item->Object()->SetEntry(0, EntryKind::Vhdl, kNewObjectText, "");
@@ -98,9 +102,11 @@ bool CModuleCommands::EndNameEdit(CHierarchyItem* item, const std::string& text,
         return false;
     if (item->Kind() == HierarchyKind::Root)
         return RenameRoot(item, oldText, text);
-    if (!IsVhdlIdentifier(text)) {
-        // The name is not taken; editing starts again for the user to mend it.
-        m_session.Observer().StartNameEditing(item);
+    if (!IsUsableVhdlName(text)) {
+        // The name is not taken; the user learns why, and editing starts again to mend it.
+        m_session.ReportRefusal("Invalid module name: " + VhdlNameProblem(text));
+        if (!fromPaste)
+            m_session.Observer().StartNameEditing(item);
         return false;
     }
     m_session.Doc().Tree().SetItemText(item, text);
@@ -113,6 +119,12 @@ bool CModuleCommands::RenameRoot(CHierarchyItem* item, const std::string& oldTex
     const std::filesystem::path newFolder = doc.GetProjectFolder() / text;
     const bool plainName =
         !text.empty() && text.find_first_of("/\\") == std::string::npos && text != "." && text != "..";
+    // The project's name may become a VHDL name (a generated file, a configuration).
+    if (plainName && IsVhdlReservedWord(text)) {
+        m_session.ReportRefusal("Invalid project name: " + VhdlNameProblem(text));
+        m_session.Observer().StartNameEditing(item);
+        return false;
+    }
     std::string error;
     if (!plainName || !RenameFolder(oldFolder, newFolder, &error)) {
         // A name that is taken says so; any other failure adds the system's reason.

@@ -4,6 +4,7 @@
 #include "commands/parameter_commands.h"
 #include "commands/source_update.h"
 #include "project/kst_doc.h"
+#include "text/word_reader.h"
 
 #include <algorithm>
 
@@ -36,15 +37,18 @@ std::string IdentifierFromTyped(std::string text) {
     return scanner.ReadIdentifier(cursor);
 }
 
+// A value goes into the source as it stands (or in double quotes): these would end it early.
+bool HoldsValueBreaker(const std::string& text) {
+    return text.find(';') != std::string::npos || text.find("--") != std::string::npos ||
+           text.find('"') != std::string::npos;
+}
+
 std::string NormalisedValue(const std::string& text) {
     for (const char* word : {"UNSIGNED", "SIGNED", "STD_LOGIC_VECTOR"}) {
         if (SameTextNoCase(text, word))
             return word;
     }
-    if (text.find(';') != std::string::npos || text.find("--") != std::string::npos ||
-        text.find('"') != std::string::npos)
-        return {};
-    return text;
+    return HoldsValueBreaker(text) ? std::string() : text;
 }
 
 } // namespace
@@ -60,7 +64,18 @@ bool CParameterCommands::EndParameterEdit(CHierarchyItem* item, int entry, int c
     std::string newText;
     if (column == 0 || kind == EntryKind::Style) {
         newText = IdentifierFromTyped(text);
+        // A module's parameter name (or a style, which becomes a constant) must be one VHDL
+        // can use; the project's own rows are settings, not VHDL.
+        if (newText.empty() || (item->Kind() != HierarchyKind::Root && IsVhdlReservedWord(newText))) {
+            const std::string what = column == 0 ? "Invalid parameter name: " : "Invalid style value: ";
+            m_session.ReportRefusal(what + VhdlNameProblem(newText.empty() ? text : newText));
+            return false;
+        }
     } else {
+        if (HoldsValueBreaker(text)) {
+            m_session.ReportRefusal("Invalid parameter value: a value cannot hold ';', '--' or '\"'.");
+            return false;
+        }
         newText = NormalisedValue(text);
         // An architecture is chosen from its choices only.
         const std::vector<std::string>& choices = object->GetChoiceList(entry);

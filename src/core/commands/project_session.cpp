@@ -1,6 +1,8 @@
 #include "commands/project_session.h"
 
 #include "commands/tree_clipboard.h"
+#include "project/kst_doc.h"
+#include "project/message_log.h"
 
 namespace kestra {
 
@@ -43,6 +45,12 @@ CProjectSession::~CProjectSession() {
 
 void CProjectSession::SetObserver(CProjectObserver* observer) {
     m_observer = observer != nullptr ? observer : &m_noViews;
+}
+
+void CProjectSession::ReportRefusal(const std::string& reason) {
+    m_lastRefusal = reason;
+    m_doc.Log().AppendWarning(reason);
+    Observer().ShowStatus(reason);
 }
 
 } // namespace kestra

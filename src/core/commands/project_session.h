@@ -69,6 +69,12 @@ public:
     CHierarchyItem* Selected() const { return m_selected; }
     void Select(CHierarchyItem* item) { m_selected = item; }
 
+    // A typed name or value was refused: the reason goes into the log as a warning and onto
+    // the status bar.
+    void ReportRefusal(const std::string& reason);
+    // The last reason given that way (the command line repeats it).
+    const std::string& LastRefusal() const { return m_lastRefusal; }
+
 private:
     CKSTDoc& m_doc;
     COpenProjects& m_projects;
@@ -77,6 +83,7 @@ private:
     std::uint32_t m_id;
     AnalysisContext m_context;
     CHierarchyItem* m_selected = nullptr;
+    std::string m_lastRefusal;
 };
 
 } // namespace kestra

@@ -102,6 +102,9 @@ int CVHDLSignal::CheckSignal(const std::string& name, const std::string& mode, c
             return 1;
         if (identifier.empty())
             return 2;
+        // A port named with a reserved word would spoil the port clause.
+        if (IsVhdlReservedWord(identifier))
+            return 1;
     }
     {
         const CWordReader scanner(mode);

@@ -40,4 +40,38 @@ void MarkNeedsAnalysis(CKSTDoc& doc, CHierarchyItem* item) {
     }
 }
 
+const char* HierarchyKindText(HierarchyKind kind) {
+    switch (kind) {
+    case HierarchyKind::Normal:
+        return "normal module";
+    case HierarchyKind::Root:
+        return "project";
+    case HierarchyKind::Library:
+        return "library module";
+    case HierarchyKind::Predefined:
+        return "predefined module";
+    case HierarchyKind::Package:
+        return "package";
+    }
+    return "item";
+}
+
+const char* AnalysisStatusText(AnalysisStatus status) {
+    switch (status) {
+    case AnalysisStatus::None:
+        return "not analysed";
+    case AnalysisStatus::SourceMissing:
+        return "source missing: the module's VHDL file cannot be read";
+    case AnalysisStatus::Analysed:
+        return "analysed";
+    case AnalysisStatus::NeedsAnalysis:
+        return "needs analysis: the source, a parameter or a child module changed since the last analysis";
+    case AnalysisStatus::New:
+        return "new: name the module to create its VHDL file";
+    case AnalysisStatus::Failed:
+        return "analysis failed: the message log gives the error and its line";
+    }
+    return "";
+}
+
 } // namespace kestra

@@ -222,4 +222,28 @@ CHierarchyItem* CHierarchyTree::PreviousItem(CHierarchyItem* item) {
     return item->Parent();
 }
 
+std::string CHierarchyTree::ItemPath(const CHierarchyItem* item) {
+    std::string path;
+    for (; item != nullptr && item->Parent() != nullptr; item = item->Parent())
+        path = path.empty() ? item->Text() : item->Text() + "/" + path;
+    return path;
+}
+
+CHierarchyItem* CHierarchyTree::FindItemByPath(const std::string& path) const {
+    CHierarchyItem* item = GetRootItem();
+    std::size_t start = 0;
+    while (item != nullptr && start <= path.size()) {
+        const std::size_t end = std::min(path.find('/', start), path.size());
+        const std::string name = path.substr(start, end - start);
+        CHierarchyItem* next = nullptr;
+        for (int i = 0; i < item->ChildCount() && next == nullptr; ++i) {
+            if (item->Child(i)->Text() == name)
+                next = item->Child(i);
+        }
+        item = next;
+        start = end + 1;
+    }
+    return item;
+}
+
 } // namespace kestra

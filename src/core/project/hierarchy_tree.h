@@ -62,6 +62,13 @@ public:
 
     // Number of ancestors.
     static int ItemDepth(const CHierarchyItem* item);
+    // The names from a top module (a child of the root) down to the item, joined by '/': one
+    // instance of a module used under several parents ("BLINKER/CHANNEL_B/DIVIDER"). Empty for
+    // the root.
+    static std::string ItemPath(const CHierarchyItem* item);
+    // Follows such a path from the root, taking the first child of each name; null when a name
+    // is borne by no child.
+    CHierarchyItem* FindItemByPath(const std::string& path) const;
     static HierarchyKind ItemKind(const CHierarchyItem* item) { return item->Kind(); }
     // Pre-order successor: first child, else next sibling, else the next sibling of the
     // nearest ancestor that has one. With `within`, the walk ends on leaving that subtree.

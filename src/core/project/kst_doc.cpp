@@ -28,7 +28,7 @@ void CKSTDoc::DeleteContents() {
     m_header = ProjectHeader{};
     m_libraryName.clear();
     m_destinationFolder.clear();
-    m_modified = false;
+    SetModifiedFlag(false);
     m_loaded = false;
 }
 
@@ -158,7 +158,7 @@ bool CKSTDoc::WriteFile(const fs::path& path) {
         ShowFileMessage(kMsgCannotSave + path.string() + ".\n" + error, true);
         return false;
     }
-    m_modified = false;
+    SetModifiedFlag(false);
     return true;
 }
 
@@ -279,7 +279,7 @@ bool CKSTDoc::SetAccessLevel(AccessLevel level) {
         code > static_cast<int>(AccessLevel::SameUserAndComputer))
         return false;
     if (m_header.accessLevel != code)
-        m_modified = true;
+        SetModifiedFlag(true);
     m_header.accessLevel = static_cast<std::uint8_t>(code);
     return true;
 }

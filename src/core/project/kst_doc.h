@@ -89,7 +89,15 @@ public:
     std::string StoreToBytes();
 
     bool IsModified() const { return m_modified; }
-    void SetModifiedFlag(bool modified = true) { m_modified = modified; }
+    void SetModifiedFlag(bool modified = true) {
+        if (modified == m_modified)
+            return;
+        m_modified = modified;
+        if (m_modifiedChanged)
+            m_modifiedChanged(modified);
+    }
+    // Hears every change of the modified flag (the window marks its title).
+    void SetModifiedListener(std::function<void(bool)> listener) { m_modifiedChanged = std::move(listener); }
     bool IsLoaded() const { return m_loaded; }
 
     const std::string& GetPathName() const { return m_pathName; }
@@ -143,6 +151,7 @@ private:
     std::string m_libraryName;
     std::string m_destinationFolder;
     bool m_modified = false;
+    std::function<void(bool)> m_modifiedChanged;
     bool m_loaded = false;
 };
 

@@ -34,7 +34,7 @@ void CKSTDoc::OnFirstUpdate() {
     CHierarchyItem* root = m_tree.GetRootItem();
     if (root == nullptr) {
         root = m_tree.InsertItem(CreateFirstRootFolder(m_projectFolder), HierarchyKind::Root);
-        m_modified = true;
+        SetModifiedFlag(true);
     }
     RepairRootSettings(root);
     for (CHierarchyItem* item = m_tree.GetRootItem(); item != nullptr; item = m_tree.NextItem(item))
@@ -86,7 +86,7 @@ void CKSTDoc::RepairRootSettings(CHierarchyItem* root) {
         }
     }
     if (!(object == before))
-        m_modified = true;
+        SetModifiedFlag(true);
 }
 
 } // namespace kestra

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace kestra {
 
 class CHierarchyItem;
@@ -19,6 +21,8 @@ public:
     virtual void ShowItem(CHierarchyItem* /*item*/) {}
     // A module was inserted below parent: a diagram that shows the parent gains its block.
     virtual void ModuleInserted(CHierarchyItem* /*parent*/, CHierarchyItem* /*item*/) {}
+    // Why a command refused what the user typed, for the status bar (the log has it too).
+    virtual void ShowStatus(const std::string& /*text*/) {}
 };
 
 } // namespace kestra

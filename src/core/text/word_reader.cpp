@@ -1,5 +1,8 @@
 #include "text/word_reader.h"
 
+#include <algorithm>
+#include <array>
+
 namespace kestra {
 
 std::size_t CWordReader::SkipBlanksAndComments(std::size_t& cursor) const {
@@ -94,6 +97,144 @@ bool IsVhdlIdentifier(std::string_view text) {
     const CWordReader reader(text);
     std::size_t cursor = 0;
     return !text.empty() && reader.ReadIdentifier(cursor) == text;
+}
+
+namespace {
+
+// Sorted for the binary search.
+constexpr std::array<std::string_view, 115> kReservedWords = {"abs",
+                                                              "access",
+                                                              "after",
+                                                              "alias",
+                                                              "all",
+                                                              "and",
+                                                              "architecture",
+                                                              "array",
+                                                              "assert",
+                                                              "assume",
+                                                              "assume_guarantee",
+                                                              "attribute",
+                                                              "begin",
+                                                              "block",
+                                                              "body",
+                                                              "buffer",
+                                                              "bus",
+                                                              "case",
+                                                              "component",
+                                                              "configuration",
+                                                              "constant",
+                                                              "context",
+                                                              "cover",
+                                                              "default",
+                                                              "disconnect",
+                                                              "downto",
+                                                              "else",
+                                                              "elsif",
+                                                              "end",
+                                                              "entity",
+                                                              "exit",
+                                                              "fairness",
+                                                              "file",
+                                                              "for",
+                                                              "force",
+                                                              "function",
+                                                              "generate",
+                                                              "generic",
+                                                              "group",
+                                                              "guarded",
+                                                              "if",
+                                                              "impure",
+                                                              "in",
+                                                              "inertial",
+                                                              "inout",
+                                                              "is",
+                                                              "label",
+                                                              "library",
+                                                              "linkage",
+                                                              "literal",
+                                                              "loop",
+                                                              "map",
+                                                              "mod",
+                                                              "nand",
+                                                              "new",
+                                                              "next",
+                                                              "nor",
+                                                              "not",
+                                                              "null",
+                                                              "of",
+                                                              "on",
+                                                              "open",
+                                                              "or",
+                                                              "others",
+                                                              "out",
+                                                              "package",
+                                                              "parameter",
+                                                              "port",
+                                                              "postponed",
+                                                              "procedure",
+                                                              "process",
+                                                              "property",
+                                                              "protected",
+                                                              "pure",
+                                                              "range",
+                                                              "record",
+                                                              "register",
+                                                              "reject",
+                                                              "release",
+                                                              "rem",
+                                                              "report",
+                                                              "restrict",
+                                                              "restrict_guarantee",
+                                                              "return",
+                                                              "rol",
+                                                              "ror",
+                                                              "select",
+                                                              "sequence",
+                                                              "severity",
+                                                              "shared",
+                                                              "signal",
+                                                              "sla",
+                                                              "sll",
+                                                              "sra",
+                                                              "srl",
+                                                              "strong",
+                                                              "subtype",
+                                                              "then",
+                                                              "to",
+                                                              "transport",
+                                                              "type",
+                                                              "unaffected",
+                                                              "units",
+                                                              "until",
+                                                              "use",
+                                                              "variable",
+                                                              "vmode",
+                                                              "vprop",
+                                                              "vunit",
+                                                              "wait",
+                                                              "when",
+                                                              "while",
+                                                              "with",
+                                                              "xnor",
+                                                              "xor"};
+
+} // namespace
+
+bool IsVhdlReservedWord(std::string_view word) {
+    const std::string lower = ToLowerAscii(word);
+    return std::binary_search(kReservedWords.begin(), kReservedWords.end(), std::string_view(lower));
+}
+
+bool IsUsableVhdlName(std::string_view text) {
+    return IsVhdlIdentifier(text) && !IsVhdlReservedWord(text);
+}
+
+std::string VhdlNameProblem(std::string_view text) {
+    if (!IsVhdlIdentifier(text))
+        return "a VHDL identifier begins with a letter and holds letters, digits and single underscores.";
+    if (IsVhdlReservedWord(text))
+        return "\"" + std::string(text) + "\" is a VHDL reserved word.";
+    return {};
 }
 
 } // namespace kestra

@@ -40,5 +40,13 @@ protected:
 
 // The whole text is exactly one VHDL basic identifier.
 bool IsVhdlIdentifier(std::string_view text);
+// One of the reserved words of VHDL-2008 (PSL's included), in any letter case.
+bool IsVhdlReservedWord(std::string_view word);
+// A name the system gives a module, the project, a parameter or a signal: a VHDL basic
+// identifier that is not a reserved word, so that every analyser accepts the VHDL written
+// with it.
+bool IsUsableVhdlName(std::string_view text);
+// Why a typed name is not usable, for the refusal message: empty for a usable name.
+std::string VhdlNameProblem(std::string_view text);
 
 } // namespace kestra

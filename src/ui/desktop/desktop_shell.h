@@ -7,6 +7,7 @@
 namespace kestra {
 
 class CSettingsStore;
+class CUserPrompts;
 
 // The desktop's "open" and "edit" actions and the starting of external programs. Programs run
 // on their own: nothing waits for them. Tests put a recording shell in its place.
@@ -23,9 +24,13 @@ public:
 
     // Opens a module source in the HDL editor of the "Tools" settings: the editor with the
     // "HDL Editor param" text, a blank and the quoted path as its command line, or the
-    // desktop's own program for the file when no editor is set.
-    bool EditSource(const CSettingsStore& settings, const std::filesystem::path& source,
-                    const std::filesystem::path& workingFolder);
+    // desktop's own program for the file when no editor is set. When nothing starts, the user
+    // is told which file and what to set.
+    bool EditSource(const CSettingsStore& settings, CUserPrompts& prompts,
+                    const std::filesystem::path& source, const std::filesystem::path& workingFolder);
+    // OpenDocument and OpenAddress that tell the user when nothing opened.
+    bool OpenDocumentOrExplain(CUserPrompts& prompts, const std::filesystem::path& path);
+    bool OpenAddressOrExplain(CUserPrompts& prompts, const QString& address);
 };
 
 } // namespace kestra

@@ -2,6 +2,7 @@
 
 #include "desktop/qt_text.h"
 #include "hierarchy/hierarchy_icons.h"
+#include "project/analysis_status.h"
 
 #include <QBrush>
 #include <QFont>
@@ -70,6 +71,15 @@ QVariant CHierarchyModel::data(const QModelIndex& index, int role) const {
             return font;
         }
         return {};
+    case Qt::ToolTipRole: {
+        QString tip = QString::fromLatin1(HierarchyKindText(item->Kind()));
+        const std::filesystem::path file = m_fileOf ? m_fileOf(*item) : std::filesystem::path();
+        if (!file.empty())
+            tip += QLatin1Char('\n') + PathToQt(file);
+        if (item->Kind() != HierarchyKind::Root)
+            tip += QLatin1Char('\n') + QString::fromLatin1(AnalysisStatusText(item->Status()));
+        return tip;
+    }
     case Qt::ForegroundRole:
         if (item->HasCutMark())
             return QBrush(QPalette().color(QPalette::Disabled, QPalette::Text));

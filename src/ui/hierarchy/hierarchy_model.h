@@ -3,6 +3,8 @@
 #include "project/hierarchy_tree.h"
 
 #include <QAbstractItemModel>
+#include <filesystem>
+#include <functional>
 
 namespace kestra {
 
@@ -26,6 +28,11 @@ public:
     static CHierarchyItem* ItemAt(const QModelIndex& index);
     QModelIndex IndexOf(const CHierarchyItem* item) const;
 
+    // Where an item's file lies, for its tool tip (kind, file and status in words).
+    void SetFileOf(std::function<std::filesystem::path(const CHierarchyItem&)> fileOf) {
+        m_fileOf = std::move(fileOf);
+    }
+
     CHierarchyItem* BoldItem() const { return m_bold; }
     void SetBoldItem(CHierarchyItem* item);
 
@@ -46,6 +53,7 @@ private:
 
     CHierarchyTree& m_tree;
     CHierarchyItem* m_bold = nullptr;
+    std::function<std::filesystem::path(const CHierarchyItem&)> m_fileOf;
     bool m_moving = false;
 };
 

@@ -1,6 +1,5 @@
 #include "hierarchy/kst_tree_view.h"
 
-#include "analysis/scanner.h"
 #include "commands/tree_clipboard.h"
 #include "desktop/desktop_shell.h"
 #include "desktop/qt_text.h"
@@ -10,6 +9,7 @@
 #include "print/hierarchy_printer.h"
 #include "project/kst_doc.h"
 #include "project/project_observer.h"
+#include "text/word_reader.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -22,12 +22,6 @@
 namespace kestra {
 
 namespace {
-
-bool IsIdentifier(const std::string& text) {
-    const CScanner scanner(text);
-    std::size_t cursor = 0;
-    return !text.empty() && scanner.ReadIdentifier(cursor) == text;
-}
 
 bool IsModule(const CHierarchyItem* item) {
     return item != nullptr && item->Kind() != HierarchyKind::Root;
@@ -70,6 +64,11 @@ CKSTTreeView::CKSTTreeView(CKSTDoc& doc, CProjectSession& session, CProjectObser
       m_model(new CHierarchyModel(doc.Tree(), this)), m_delegate(new CNameEditDelegate(this)) {
     setModel(m_model);
     setItemDelegate(m_delegate);
+    m_model->SetFileOf([this](const CHierarchyItem& item) {
+        if (item.Kind() == HierarchyKind::Root)
+            return m_doc.GetProjectFolder();
+        return item.Status() == AnalysisStatus::New ? std::filesystem::path() : m_doc.GetModuleFilePath(item);
+    });
     setHeaderHidden(true);
     setRootIsDecorated(true);
     setUniformRowHeights(true);
@@ -186,7 +185,7 @@ void CKSTTreeView::OnNameEdited(const QPersistentModelIndex& index, const QStrin
     if (!index.isValid() || item == nullptr)
         return;
     const std::string name = TextFromQt(text);
-    if (item->Kind() != HierarchyKind::Root && !IsIdentifier(name))
+    if (item->Kind() != HierarchyKind::Root && !IsUsableVhdlName(name))
         m_retypeText = name;
     RunCommand([&] { m_modules.EndNameEdit(item, name); });
     m_retypeText.clear();
@@ -199,6 +198,18 @@ bool CKSTTreeView::CanAddModule() const {
 
 bool CKSTTreeView::CanCutOrCopy() const {
     return IsModule(m_session.Selected());
+}
+
+bool CKSTTreeView::CanRename() const {
+    const CHierarchyItem* item = m_session.Selected();
+    return item != nullptr && item->Kind() != HierarchyKind::Predefined;
+}
+
+void CKSTTreeView::OnRename() {
+    if (CanRename()) {
+        setFocus();
+        StartNameEditing(m_session.Selected());
+    }
 }
 
 bool CKSTTreeView::CanRemove() const {
@@ -278,7 +289,7 @@ void CKSTTreeView::OnEditVhdl() {
         return;
     const std::filesystem::path source = m_doc.GetModuleFilePath(*item);
     if (!source.empty())
-        m_ui.shell.EditSource(m_ui.settings, source, m_doc.GetProjectFolder());
+        m_ui.shell.EditSource(m_ui.settings, m_ui.prompts, source, m_doc.GetProjectFolder());
 }
 
 void CKSTTreeView::OnExpandAll() {
@@ -327,8 +338,7 @@ bool CKSTTreeView::IsOnStatusImage(const QModelIndex& index, const QPoint& pos) 
 void CKSTTreeView::keyPressEvent(QKeyEvent* event) {
     if (state() != QAbstractItemView::EditingState && (event->modifiers() & ~Qt::KeypadModifier) == 0) {
         if (event->key() == Qt::Key_Space) {
-            if (CHierarchyItem* item = m_session.Selected())
-                StartNameEditing(item);
+            OnRename();
             return;
         }
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {

@@ -82,6 +82,8 @@ public:
     bool CanCutOrCopy() const;
     bool CanPaste() const { return m_clipboard.CanPaste(); }
     bool CanRemove() const;
+    // Label editing: every item but a predefined module, whose name is its library's.
+    bool CanRename() const;
     bool CanInsertLibraryModule() const { return m_library.CanInsertLibraryModule(); }
     bool CanCreateLibraryModule() const { return m_library.CanCreateLibraryModule(); }
     bool CanCreatePredefinedModule() const { return m_library.CanCreatePredefinedModule(); }
@@ -102,6 +104,7 @@ public:
     void OnCreateLibraryModule(bool predefined, CLibraryStore& store);
     void OnGenerate(bool individual);
     void OnEditVhdl();
+    void OnRename();
     void OnExpandAll();
     void OnCollapseAll();
     void OnCopyView();

@@ -91,7 +91,7 @@ void CLibraryEntryList::keyPressEvent(QKeyEvent* event) {
 
 CLibraryBar::CLibraryBar(std::function<std::optional<fs::path>()> rootFolder, QWidget* parent)
     : QWidget(parent), m_rootFolder(std::move(rootFolder)), m_location(new QLabel(this)),
-      m_list(new CLibraryEntryList(this)) {
+      m_list(new CLibraryEntryList(this)), m_hint(new QLabel(this)) {
     setObjectName(QStringLiteral("LibraryBarPane"));
     m_location->setTextFormat(Qt::PlainText);
     m_location->setContentsMargins(6, 4, 6, 4);
@@ -105,6 +105,14 @@ CLibraryBar::CLibraryBar(std::function<std::optional<fs::path>()> rootFolder, QW
     layout->setSpacing(0);
     layout->addWidget(m_location);
     layout->addWidget(m_list, 1);
+    m_hint->setWordWrap(true);
+    m_hint->setTextFormat(Qt::PlainText);
+    m_hint->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    m_hint->setContentsMargins(8, 8, 8, 8);
+    m_hint->setForegroundRole(QPalette::PlaceholderText);
+    m_hint->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_hint, 1);
+    m_hint->hide();
     connect(m_list, &CLibraryEntryList::entryClicked, this, &CLibraryBar::ActivateRow);
 }
 
@@ -134,11 +142,24 @@ void CLibraryBar::ActivateRow(int row) {
 
 void CLibraryBar::Fill() {
     m_list->clear();
+    const auto showHint = [this](const QString& hint) {
+        m_hint->setText(hint);
+        m_hint->setVisible(!hint.isEmpty());
+        m_list->setVisible(hint.isEmpty());
+    };
     if (m_folder == nullptr) {
         m_location->setText(QStringLiteral("No module library folder"));
         m_location->setToolTip({});
+        showHint(QStringLiteral("The module library's folder cannot be made. Check \"Library path\" in the "
+                                "settings."));
         return;
     }
+    // An empty library says where it lives and how modules get there.
+    showHint(m_folder->Entries().empty()
+                 ? QStringLiteral("No modules yet in\n%1\n\nStore a module of a project here with Create "
+                                  "Library Module (F11), or put its VHDL file into this folder.")
+                       .arg(PathToQt(m_folder->CurrentFolder()))
+                 : QString());
     // Where the bar stands: the library, then the folders down to the current one.
     const QString rootText = QString::fromLatin1(LibraryRootText(LibraryKind::Library));
     QStringList names{rootText};

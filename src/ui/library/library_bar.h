@@ -55,6 +55,8 @@ public:
 
     CLibraryEntryList* List() const { return m_list; }
     QLabel* Location() const { return m_location; }
+    // Shown instead of the list when the library holds nothing yet.
+    QLabel* Hint() const { return m_hint; }
     const CLibraryFolderList* Folder() const { return m_folder.get(); }
 
 signals:
@@ -67,6 +69,7 @@ private:
     std::unique_ptr<CLibraryFolderList> m_folder;
     QLabel* m_location;
     CLibraryEntryList* m_list;
+    QLabel* m_hint;
 };
 
 } // namespace kestra

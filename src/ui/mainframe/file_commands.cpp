@@ -210,9 +210,7 @@ void CMainFrame::UpdateRecentFileActions() {
 
 void CMainFrame::OpenHelpFile(bool manual) {
     const std::filesystem::path file = manual ? UserManualPath(m_ui.paths) : TutorialPath(m_ui.paths);
-    // A missing manual or tutorial is not reported.
-    if (FileExists(file))
-        m_ui.shell.OpenDocument(file);
+    m_ui.shell.OpenDocumentOrExplain(m_ui.prompts, file);
 }
 
 void CMainFrame::OnAbout() {

@@ -41,8 +41,9 @@ QAction* MakeToggle(QWidget* owner, const QString& text, const QString& prompt) 
 } // namespace
 
 QList<QAction*> CMainActions::TreeContextMenu() const {
-    return {editVhdl, remove,   cut,          copy,    paste,     copyView,   nullptr,       moveToTop,
-            moveUp,   moveDown, moveToBottom, nullptr, setNormal, setLibrary, setPredefined, setPackage};
+    return {editVhdl, rename,    remove,     cut,           copy,      paste,
+            copyView, nullptr,   moveToTop,  moveUp,        moveDown,  moveToBottom,
+            nullptr,  setNormal, setLibrary, setPredefined, setPackage};
 }
 
 void AddMenuActions(QMenu& menu, const QList<QAction*>& actions) {
@@ -142,6 +143,9 @@ void CMainFrame::CreateActions() {
     a.editVhdl =
         MakeAction(this, QStringLiteral("&Edit VHDL\tEnter"), {},
                    QStringLiteral("Open the module's VHDL file in the HDL editor\nEdit VHDL"), "edit-vhdl");
+    // Space starts the renaming in the hierarchy pane only: the pane handles that key itself.
+    a.rename = MakeAction(this, QStringLiteral("Re&name\tSpace"), {},
+                          QStringLiteral("Rename the selected module (its file too) or the project\nRename"));
     a.moveToTop = MakeAction(this, QStringLiteral("&Move To Top"), QKeySequence(Qt::CTRL | Qt::Key_Home),
                              QStringLiteral("Move the selected module before its siblings\nMove To Top"));
     a.moveUp = MakeAction(this, QStringLiteral("Move &Up One Item"), QKeySequence(Qt::CTRL | Qt::Key_Up),
@@ -215,8 +219,12 @@ void CMainFrame::CreateActions() {
                         QStringLiteral("Arrange the project windows side by side"));
     a.nextWindow = MakeAction(this, QStringLiteral("Ne&xt Window"), QKeySequence::NextChild,
                               QStringLiteral("Activate the next project window"));
-    a.previousWindow = MakeAction(this, QStringLiteral("Pre&vious Window"), QKeySequence::PreviousChild,
+    a.previousWindow = MakeAction(this, QStringLiteral("Pre&vious Window"), {},
                                   QStringLiteral("Activate the previous project window"));
+    // The desktop's key is Ctrl+Shift+Tab, which arrives as Ctrl+Shift+Backtab; the menu shows
+    // the first of the two as it is written.
+    a.previousWindow->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                                    QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)});
 
     a.userManual = MakeAction(this, QStringLiteral("User &Manual"), {},
                               QStringLiteral("Open the user manual\nUser Manual"), "help");
@@ -252,7 +260,7 @@ void CMainFrame::CreateMenus() {
     module->addSeparator();
     module->addActions({a.createLibrary, a.createPredefined});
     module->addSeparator();
-    module->addAction(a.editVhdl);
+    module->addActions({a.editVhdl, a.rename});
     module->addSeparator();
     module->addActions({a.moveToTop, a.moveUp, a.moveDown, a.moveToBottom});
     module->addSeparator();

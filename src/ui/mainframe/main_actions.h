@@ -78,6 +78,7 @@ struct CMainActions {
     QAction* generate = nullptr;
     QAction* generateIndividual = nullptr;
     QAction* editVhdl = nullptr;
+    QAction* rename = nullptr;
     QAction* moveToTop = nullptr;
     QAction* moveUp = nullptr;
     QAction* moveDown = nullptr;

@@ -30,6 +30,9 @@ namespace kestra {
 
 namespace {
 
+// How long a command's word stays on the status bar.
+constexpr int kStatusMessageTime = 10000;
+
 bool IsProjectFileUrl(const QUrl& url) {
     return url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".kst"), Qt::CaseInsensitive);
 }
@@ -134,6 +137,7 @@ void CMainFrame::ConnectCommands() {
     connect(a.generateIndividual, &QAction::triggered, this,
             onTree([](CKSTTreeView& tree) { tree.OnGenerate(true); }));
     connect(a.editVhdl, &QAction::triggered, this, onTree([](CKSTTreeView& tree) { tree.OnEditVhdl(); }));
+    connect(a.rename, &QAction::triggered, this, onTree([](CKSTTreeView& tree) { tree.OnRename(); }));
     const std::pair<QAction*, MoveCommand> moves[] = {{a.moveToTop, MoveCommand::Top},
                                                       {a.moveUp, MoveCommand::Up},
                                                       {a.moveDown, MoveCommand::Down},
@@ -227,6 +231,9 @@ C3SplitFrame* CMainFrame::AddProjectFrame(std::unique_ptr<C3SplitFrame> owned) {
     connect(frame, &C3SplitFrame::commandStateChanged, this, &CMainFrame::UpdateActions);
     connect(frame, &C3SplitFrame::closing, this, [this] { UpdateActions(); });
     connect(frame, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateWindowTitle);
+    connect(frame, &C3SplitFrame::modifiedChanged, this, &CMainFrame::UpdateWindowTitle);
+    connect(frame, &C3SplitFrame::statusMessage, this,
+            [this](const QString& text) { statusBar()->showMessage(text, kStatusMessageTime); });
     connect(frame->TreeView(), &CKSTTreeView::contextMenuRequested, this, &CMainFrame::ShowTreeContextMenu);
     ConnectSignalList(frame);
     ConnectDiagramBar(frame);
@@ -293,6 +300,7 @@ void CMainFrame::UpdateActions() {
                          (diagramFocus && m_diagramBar->CanRemove()));
     UpdateDiagramActions();
     a.addModule->setEnabled(tree != nullptr && tree->CanAddModule());
+    a.rename->setEnabled(tree != nullptr && tree->CanRename());
     UpdateLibraryActions();
     for (QAction* action : {a.analyzeModule, a.generate, a.generateIndividual})
         action->setEnabled(hasSelection);
@@ -396,6 +404,8 @@ void CMainFrame::UpdateWindowTitle() {
         setWindowTitle(QStringLiteral("KESTRA"));
     else
         setWindowTitle(QStringLiteral("KESTRA - [%1]").arg(project->windowTitle()));
+    // The project's title carries the placeholder of the unsaved-changes mark.
+    setWindowModified(project != nullptr && project->isWindowModified());
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

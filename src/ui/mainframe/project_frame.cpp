@@ -42,6 +42,10 @@ C3SplitFrame::C3SplitFrame(const UiContext& ui, QWidget* parent)
     m_listView->SetItemColumnWidth(m_ui.settings.ReadSettingInt(kSettingsSection, kListColumnKey,
                                                                 CKSTListView::kDefaultItemColumnWidth));
     m_doc->SetCommitEditorsHook([this] { CommitPanes(m_session->Selected()); });
+    m_doc->SetModifiedListener([this](bool modified) {
+        setWindowModified(modified);
+        emit modifiedChanged();
+    });
     connect(m_treeView, &CKSTTreeView::commandStateChanged, this, &C3SplitFrame::commandStateChanged);
     connect(m_listView, &CKSTListView::commandStateChanged, this, &C3SplitFrame::commandStateChanged);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
@@ -56,6 +60,7 @@ C3SplitFrame::C3SplitFrame(const UiContext& ui, QWidget* parent)
 
 C3SplitFrame::~C3SplitFrame() {
     m_closing = true;
+    m_doc->SetModifiedListener({});
     emit sessionEnding(m_session.get());
     // The panes hold references into the document: they go before it.
     disconnect(qApp, nullptr, this, nullptr);
@@ -84,7 +89,9 @@ bool C3SplitFrame::OpenProject(const std::string& path) {
 }
 
 void C3SplitFrame::UpdateTitle() {
-    setWindowTitle(PathToQt(m_doc->GetTitle()));
+    // The desktop's mark of unsaved changes stands where the placeholder is.
+    setWindowTitle(PathToQt(m_doc->GetTitle()) + QStringLiteral("[*]"));
+    setWindowModified(m_doc->IsModified());
 }
 
 QWidget* C3SplitFrame::ActiveView() const {
@@ -106,6 +113,10 @@ void C3SplitFrame::ReloadPanes(CHierarchyItem* item, int panes) {
         m_listView->SetObject(item, m_doc->GetModuleFilePath(*item));
     if ((panes & (kSignalList | kBlockDiagram)) != 0)
         emit sharedPanesReload(m_session.get(), item, panes);
+}
+
+void C3SplitFrame::ShowStatus(const std::string& text) {
+    emit statusMessage(MessageToQt(text));
 }
 
 void C3SplitFrame::ModuleInserted(CHierarchyItem* parent, CHierarchyItem* item) {

@@ -51,6 +51,7 @@ public:
     void StartNameEditing(CHierarchyItem* item) override;
     void ShowItem(CHierarchyItem* item) override;
     void ModuleInserted(CHierarchyItem* parent, CHierarchyItem* item) override;
+    void ShowStatus(const std::string& text) override;
 
 signals:
     void commandStateChanged();
@@ -63,6 +64,10 @@ signals:
     void sessionEnding(kestra::CProjectSession* session);
     // A command inserted a module below the parent (the block diagram adds its block).
     void moduleInserted(kestra::CHierarchyItem* parent, kestra::CHierarchyItem* item);
+    // A command's word for the status bar.
+    void statusMessage(const QString& text);
+    // The project was changed or saved.
+    void modifiedChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

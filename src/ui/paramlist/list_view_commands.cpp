@@ -10,6 +10,7 @@
 #include "project/hierarchy_tree.h"
 #include "project/kst_doc.h"
 #include "system/file_system.h"
+#include "system/user_prompts.h"
 #include "tools/link_open.h"
 
 #include <QApplication>
@@ -48,7 +49,7 @@ void CKSTListView::Invoke(int row, int column, bool force) {
         break;
     case ParameterAction::HdlEditor:
         if (!m_sourcePath.empty())
-            m_ui.shell.EditSource(m_ui.settings, m_sourcePath, m_doc.GetProjectFolder());
+            m_ui.shell.EditSource(m_ui.settings, m_ui.prompts, m_sourcePath, m_doc.GetProjectFolder());
         break;
     case ParameterAction::FolderChooser:
         if (m_parameters.OnChooseDestinationFolder(row))
@@ -113,19 +114,23 @@ void CKSTListView::OpenLink(int row) {
         ChooseLinkFile(row);
         break;
     case LinkOpening::Kind::StateEditor:
-        m_ui.shell.StartProgram(TextToQt(opening.launch.program),
-                                QProcess::splitCommand(TextToQt(opening.launch.parameters)), folder);
+        if (!m_ui.shell.StartProgram(TextToQt(opening.launch.program),
+                                     QProcess::splitCommand(TextToQt(opening.launch.parameters)), folder))
+            m_ui.prompts.ShowMessage(kDefaultPromptTitle,
+                                     "Cannot start the state editor " + opening.launch.program +
+                                         ".\nCheck the State Editor in the Tools Setting dialog.",
+                                     PromptIcon::Warning);
         break;
     case LinkOpening::Kind::Address:
-        m_ui.shell.OpenAddress(TextToQt(opening.target));
+        m_ui.shell.OpenAddressOrExplain(m_ui.prompts, TextToQt(opening.target));
         break;
     case LinkOpening::Kind::File:
         // A link whose file is gone is chosen again; a file the desktop has no program for is
-        // left as it is.
+        // reported.
         if (!FileExists(opening.target))
             ChooseLinkFile(row);
         else
-            m_ui.shell.OpenDocument(opening.target);
+            m_ui.shell.OpenDocumentOrExplain(m_ui.prompts, opening.target);
         break;
     }
 }

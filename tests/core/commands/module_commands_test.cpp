@@ -1,5 +1,6 @@
 #include "commands/analyze_module.h"
 #include "commands/tree_clipboard.h"
+#include "model/vhdl_signal.h"
 #include "project/analysis_status.h"
 #include "project/project_observer.h"
 #include "support/project_commands.h"
@@ -58,8 +59,9 @@ TEST(ModuleCommands, AddAndNameModules) {
     EXPECT_FALSE(project.commands.modules.EndNameEdit(item, "two words"));
     EXPECT_EQ(item->Text(), "<New Object>");
     ASSERT_TRUE(project.commands.modules.EndNameEdit(item, "ADDER"));
-    EXPECT_EQ(project.log.Text(), "\r\nNew module added.\r\nSet module name as ADDER."
-                                  "\r\nADDER analyzed. No error encountered.");
+    EXPECT_EQ(project.log.Text(), "\r\nNew module added.\r\nWARNING: Invalid module name: a VHDL identifier "
+                                  "begins with a letter and holds letters, digits and single underscores."
+                                  "\r\nSet module name as ADDER.\r\nADDER analyzed. No error encountered.");
     EXPECT_EQ(project.ReadSource("ADDER").substr(0, 10), "-- ADDER\r\n");
     EXPECT_EQ(item->Status(), AnalysisStatus::Analysed);
     EXPECT_EQ(item->Object()->FormatEntry(0), "VHDL\tADDER\tADDER.vhd");
@@ -338,6 +340,42 @@ TEST(ParameterEdit, NormalisesRefusesAndRewrites) {
     EXPECT_FALSE(project.commands.parameters.EndParameterEdit(m, 0, 0, "X")); // the module row
     ASSERT_EQ(AnalyzeModule(project.doc, m, project.commands.session.Context()), 0) << project.log.Text();
     EXPECT_EQ(m->Object()->GetEntryValue(m->Object()->FindEntry("bus_width")), "16");
+}
+
+// Names VHDL reserves are refused for modules, the project, parameters and signals, in any
+// letter case, and every refusal says why in the log.
+TEST(NamingRules, ReservedWordsAreRefusedWithTheirReason) {
+    Commands project;
+    CHierarchyItem* m = project.Add(project.Root(), "M");
+    ASSERT_NE(m, nullptr);
+    project.log.ClearLog();
+    EXPECT_FALSE(project.commands.modules.EndNameEdit(m, "Signal"));
+    EXPECT_EQ(m->Text(), "M");
+    EXPECT_EQ(project.log.Text(), "\r\nWARNING: Invalid module name: \"Signal\" is a VHDL reserved word.");
+    EXPECT_EQ(project.observer.editing, m); // editing starts again
+    project.log.ClearLog();
+    EXPECT_FALSE(project.commands.modules.EndNameEdit(m, "1abc"));
+    EXPECT_NE(project.log.Text().find("Invalid module name: a VHDL identifier begins with a letter"),
+              std::string::npos);
+    EXPECT_FALSE(project.commands.modules.EndNameEdit(project.Root(), "ENTITY"));
+    EXPECT_NE(project.log.Text().find("Invalid project name: \"ENTITY\" is a VHDL reserved word."),
+              std::string::npos);
+    EXPECT_EQ(project.commands.session.LastRefusal(),
+              "Invalid project name: \"ENTITY\" is a VHDL reserved word.");
+
+    m->Object()->SetEntryCount(2);
+    m->Object()->SetEntry(1, EntryKind::Numeric, "N", "1");
+    project.log.ClearLog();
+    EXPECT_FALSE(project.commands.parameters.EndParameterEdit(m, 1, 0, "Process"));
+    EXPECT_EQ(m->Object()->GetEntryName(1), "N");
+    EXPECT_NE(project.log.Text().find("Invalid parameter name: \"Process\" is a VHDL reserved word."),
+              std::string::npos);
+    EXPECT_FALSE(project.commands.parameters.EndParameterEdit(m, 1, 1, "\"8\""));
+    EXPECT_NE(project.log.Text().find("Invalid parameter value: a value cannot hold ';', '--' or '\"'."),
+              std::string::npos);
+
+    EXPECT_EQ(CVHDLSignal::CheckSignal("Out", "out", "bit", ""), 1);
+    EXPECT_EQ(CVHDLSignal::CheckSignal("dout", "out", "bit", ""), 0);
 }
 
 } // namespace

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPrinter>
+#include <QStatusBar>
 #include <QTest>
 
 namespace kestra {
@@ -329,6 +330,7 @@ TEST_F(TreeViewTest, ContextMenuHoldsTheCommandsInOrder) {
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     menu->close();
     const QStringList expected = {"&Edit VHDL\tEnter",
+                                  "Re&name\tSpace",
                                   "&Remove",
                                   "Cu&t",
                                   "&Copy",
@@ -416,6 +418,48 @@ TEST_F(TreeViewTest, PrintingSpreadsALongHierarchyOverNumberedPages) {
     ASSERT_TRUE(bytes.has_value());
     EXPECT_NE(bytes->find("/Count " + std::to_string(pages)), std::string::npos);
     EXPECT_EQ(CHierarchyPrinter(Tree(project).VisibleRows(), Tree(project).font()).PageCount(10000), 1);
+}
+
+// The first hour: Rename is in the menus, a bad name says why, the tree explains its items,
+// the title marks unsaved changes, and an editor that cannot start says what to set.
+TEST_F(TreeViewTest, RenameFromTheMenuRefusalsTipsTheModifiedMarkAndAFailedEditor) {
+    C3SplitFrame* project = Project();
+    CHierarchyItem* alu = AddModule(project, Root(project), QStringLiteral("alu"));
+    ASSERT_NE(alu, nullptr);
+    EXPECT_TRUE(project->isWindowModified());
+    EXPECT_TRUE(m_frame->isWindowModified());
+    ASSERT_TRUE(Trigger(m_frame->Actions().saveProject));
+    EXPECT_FALSE(project->isWindowModified());
+    EXPECT_FALSE(m_frame->isWindowModified());
+
+    const QString tip = Tree(project).Model().IndexOf(alu).data(Qt::ToolTipRole).toString();
+    EXPECT_TRUE(tip.startsWith(QStringLiteral("normal module\n"))) << tip.toStdString();
+    EXPECT_TRUE(tip.contains(QStringLiteral("alu.vhd")));
+    EXPECT_TRUE(tip.endsWith(QStringLiteral("\nanalysed")));
+
+    Select(project, alu);
+    ASSERT_TRUE(Trigger(m_frame->Actions().rename));
+    ASSERT_TRUE(TypeName(project, QStringLiteral("begin")));
+    EXPECT_EQ(alu->Text(), "alu");
+    EXPECT_NE(LogText(project).find("WARNING: Invalid module name: \"begin\" is a VHDL reserved word."),
+              std::string::npos);
+    EXPECT_EQ(m_frame->statusBar()->currentMessage(),
+              QStringLiteral("Invalid module name: \"begin\" is a VHDL reserved word."));
+    ASSERT_TRUE(TypeName(project, QStringLiteral("adder"))); // the editor opened again
+    EXPECT_EQ(alu->Text(), "adder");
+    EXPECT_TRUE(FileExists(ModuleFile(project, "adder")));
+    EXPECT_TRUE(project->isWindowModified());
+
+    // The Window menu writes its keys as the desktop does.
+    EXPECT_EQ(m_frame->Actions().previousWindow->shortcut().toString(QKeySequence::NativeText),
+              QStringLiteral("Ctrl+Shift+Tab"));
+
+    // No editor set and nothing on the desktop for the file: the user learns what to set.
+    m_shell.succeed = false;
+    ASSERT_TRUE(Trigger(m_frame->Actions().editVhdl));
+    ASSERT_NE(LastMessage(), nullptr);
+    EXPECT_NE(LastMessage()->text.find(ModuleFile(project, "adder").string()), std::string::npos);
+    EXPECT_NE(LastMessage()->text.find("HDL Editor in the Tools Setting dialog"), std::string::npos);
 }
 
 } // namespace

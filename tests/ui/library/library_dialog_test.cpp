@@ -350,6 +350,13 @@ TEST_F(LibraryDialogTest, TheLibraryBarOpensFoldersAndInsertsWithOneClick) {
     click(0);
     EXPECT_EQ(list->count(), 1);
     EXPECT_EQ(bar.Location()->text(), QStringLiteral("Library module"));
+
+    // An empty library says where it is and how modules get there.
+    fs::remove_all(Library() / "Arith");
+    bar.Rescan();
+    EXPECT_TRUE(list->isHidden());
+    EXPECT_FALSE(bar.Hint()->isHidden());
+    EXPECT_TRUE(bar.Hint()->text().contains(QString::fromStdString(Library().string())));
 }
 
 } // namespace

@@ -43,8 +43,8 @@ TEST_F(ProjectWindowTest, NewProjectAsksForAFileAndShowsTheProject) {
     // The default extension is added and the file is written at once.
     EXPECT_TRUE(FileExists(Folder() / "first.kst"));
     EXPECT_TRUE(std::filesystem::is_directory(Folder() / "ProjectA"));
-    EXPECT_EQ(project->windowTitle(), "first.kst");
-    EXPECT_EQ(m_frame->windowTitle(), "KESTRA - [first.kst]");
+    EXPECT_EQ(project->windowTitle(), "first.kst[*]");
+    EXPECT_EQ(m_frame->windowTitle(), "KESTRA - [first.kst[*]]");
     EXPECT_EQ(LogText(project), "Open project: ProjectA");
 
     CHierarchyItem* root = project->Doc().Tree().GetRootItem();
@@ -75,7 +75,7 @@ TEST_F(ProjectWindowTest, NewProjectOverExistingFileAsksAndNoChoosesAgain) {
     EXPECT_EQ(m_prompts.Messages()[0].buttons, PromptButtons::YesNo);
     EXPECT_EQ(ReadWholeFile(Folder() / "taken.kst"), "keep");
     ASSERT_NE(m_frame->ActiveProject(), nullptr);
-    EXPECT_EQ(m_frame->ActiveProject()->windowTitle(), "fresh.kst");
+    EXPECT_EQ(m_frame->ActiveProject()->windowTitle(), "fresh.kst[*]");
 }
 
 TEST_F(ProjectWindowTest, CancelledNewProjectOpensNoWindow) {
@@ -152,7 +152,7 @@ TEST_F(ProjectWindowTest, SaveAsIntoAnotherFolderTakesTheModulesAlong) {
 
     EXPECT_TRUE(FileExists(Folder() / "moved" / "copy.kst"));
     EXPECT_TRUE(FileExists(Folder() / "moved" / "ProjectA" / "alu.vhd"));
-    EXPECT_EQ(project->windowTitle(), "copy.kst");
+    EXPECT_EQ(project->windowTitle(), "copy.kst[*]");
     EXPECT_EQ(m_frame->RecentFiles().Files().front(), (Folder() / "moved" / "copy.kst").string());
 }
 

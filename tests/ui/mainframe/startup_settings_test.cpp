@@ -65,7 +65,7 @@ TEST_F(StartupTest, AProjectOnTheCommandLineOpensAndAFailingOneEndsTheStart) {
 
     StartFrame({(Folder() / "cmdline.kst").string()});
     ASSERT_NE(m_frame->ActiveProject(), nullptr);
-    EXPECT_EQ(m_frame->ActiveProject()->windowTitle(), "cmdline.kst");
+    EXPECT_EQ(m_frame->ActiveProject()->windowTitle(), "cmdline.kst[*]");
     EXPECT_TRUE(m_frame->isMaximized() || m_frame->isVisible());
     m_frame.reset();
 
