@@ -106,8 +106,8 @@ bool IsPathClearPlain(const CBlockList& blocks, const CLineTable& lines, std::sp
 
 CClearanceContext::CClearanceContext(const CBlockList& blocks, const CLineTable& lines, int fromId, int toId,
                                      int ignoreLineId)
-    : m_blocks(blocks), m_lines(lines), m_from(blocks.Find(fromId)), m_to(blocks.Find(toId)),
-      m_fromId(fromId), m_toId(toId), m_ignoreLineId(ignoreLineId) {
+    : m_lines(lines), m_from(blocks.Find(fromId)), m_to(blocks.Find(toId)), m_fromId(fromId), m_toId(toId),
+      m_ignoreLineId(ignoreLineId) {
     for (const CRegion::Piece& piece : blocks.ObstacleRegion().Pieces())
         m_outlines.push_back(&piece.outline);
     if (m_from)

@@ -52,7 +52,6 @@ private:
     bool Conflicts(int lineId) const;
     static bool Hits(const Runs& runs, int from, int to);
 
-    const CBlockList& m_blocks;
     const CLineTable& m_lines;
     const CDiagramBlock* m_from;
     const CDiagramBlock* m_to;
