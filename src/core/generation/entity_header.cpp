@@ -2,8 +2,10 @@
 
 #include "analysis/entity_reader.h"
 #include "analysis/scanner.h"
+#include "analysis/source_form.h"
 #include "analysis/unit_search.h"
 #include "generation/declarations.h"
+#include "generation/entity_edit.h"
 #include "model/design_object.h"
 
 namespace kestra {
@@ -48,6 +50,8 @@ std::string TypeDeclarationsText(const CKSTObject& object) {
 
 std::string RewriteEntityHeader(const std::string& text, const std::string& entityName,
                                 const CKSTObject& object) {
+    if (!IsToolFormSource(text, entityName))
+        return EditEntityHeader(text, entityName, object);
     AnalysisContext context;
     const CScanner scanner(text, &context);
     const auto entity = FindEntityDeclaration(scanner, entityName);

@@ -12,7 +12,9 @@ std::string TypeDeclarationsText(const CKSTObject& object);
 
 // The text with the entity's header rebuilt from the object: generic clause, the port clause
 // as written, and the type and Style declarations in place of the declarative part. The text
-// is returned unchanged when the entity, a closing parenthesis or its "end" is missing.
+// is returned unchanged when the entity, a closing parenthesis or its "end" is missing. Only a
+// source in the tool's own form (IsToolFormSource) is rebuilt so; any other is edited in place
+// (EditEntityHeader), so that nothing the user wrote is lost.
 std::string RewriteEntityHeader(const std::string& text, const std::string& entityName,
                                 const CKSTObject& object);
 
