@@ -74,6 +74,12 @@ std::string BuildGenericLines(int flags, const CKSTObject& object) {
     return lines;
 }
 
+std::string GenericValueText(EntryKind kind, const std::string& value) {
+    if (kind == EntryKind::Link || kind == EntryKind::Note || kind == EntryKind::String)
+        return "\"" + value + "\"";
+    return value;
+}
+
 std::string WrapGenericLines(const std::string& lines, const char* open, const char* close) {
     if (lines.empty())
         return {};

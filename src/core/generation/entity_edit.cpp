@@ -5,6 +5,7 @@
 #include "analysis/scanner.h"
 #include "analysis/source_form.h"
 #include "analysis/structure_walker.h"
+#include "generation/declarations.h"
 #include "model/design_object.h"
 #include "text/text_edits.h"
 
@@ -29,13 +30,6 @@ bool IsGenericKind(EntryKind kind) {
     default:
         return false;
     }
-}
-
-// How a value stands in a default: the kinds written in quotes get them.
-std::string ValueText(EntryKind kind, const std::string& value) {
-    if (kind == EntryKind::Link || kind == EntryKind::Note || kind == EntryKind::String)
-        return "\"" + value + "\"";
-    return value;
 }
 
 const char* ToolTypeWord(EntryKind kind) {
@@ -198,7 +192,7 @@ private:
         if (!ValueChanged(entry, declaration))
             return m_text.substr(from, declaration.end - from);
         const std::string& value = m_object.GetEntryValue(entry);
-        const std::string written = ValueText(m_object.GetEntryKind(entry), value);
+        const std::string written = GenericValueText(m_object.GetEntryKind(entry), value);
         if (declaration.defaultValue) {
             if (value.empty())
                 return m_text.substr(from, declaration.typeEnd - from) +
@@ -217,7 +211,7 @@ private:
         std::string code = m_object.GetEntryName(entry) + ": " + ToolTypeWord(kind);
         const std::string& value = m_object.GetEntryValue(entry);
         if (!value.empty())
-            code += " := " + ValueText(kind, value);
+            code += " := " + GenericValueText(kind, value);
         return code;
     }
 

@@ -2,7 +2,9 @@
 
 #include "analysis/architecture_reader.h"
 #include "analysis/entity_reader.h"
+#include "analysis/interface_list.h"
 #include "analysis/scanner.h"
+#include "analysis/structure_walker.h"
 #include "analysis/substitution.h"
 #include "analysis/unit_search.h"
 #include "generation/architecture_walk.h"
@@ -87,8 +89,10 @@ UnitText CGenerationSession::BuildEntityUnit(const std::string& key, const std::
     scanner.ReadWord(cursor); // "is"
     const std::size_t contextStart = FindContextStart(scanner, entity->keyword, 0);
     std::string result = sourceText.substr(contextStart, cursor - contextStart);
-    result += WrapGenericLines(BuildGenericLines(key == TopName() ? kGenericTopModule : 0, object),
-                               "\r\n\tgeneric (\r\n", "\t);");
+    std::string generics = BuildGenericLines(key == TopName() ? kGenericTopModule : 0, object);
+    generics += DeclaredGenericLines(key, sourceText, object);
+    CheckNumericValues(key, object);
+    result += WrapGenericLines(generics, "\r\n\tgeneric (\r\n", "\t);");
     result += "\r\n";
 
     std::size_t pos = cursor;
@@ -117,6 +121,51 @@ UnitText CGenerationSession::BuildEntityUnit(const std::string& key, const std::
     if (key != name)
         RenameUnit(result, name, key, true);
     return {std::move(result), *closing};
+}
+
+std::string CGenerationSession::DeclaredGenericLines(const std::string& key, const std::string& sourceText,
+                                                     const CKSTObject& object) {
+    const std::string& name = object.GetGeneratedName();
+    const std::optional<EntityInterface> entity = ReadEntityInterface(sourceText, name);
+    if (!entity || !entity->generics)
+        return {};
+    const bool top = key == TopName();
+    const CKSTObject* own = m_moduleObjects ? m_moduleObjects(name) : nullptr;
+    std::string lines;
+    for (const InterfaceDeclaration& declaration : entity->generics->declarations) {
+        const bool isString = SameTextNoCase(declaration.typeMark, "string");
+        if (declaration.kind != EntryKind::Generic && !(declaration.kind == EntryKind::Note && isString))
+            continue;
+        for (const std::string& generic : declaration.names) {
+            // The copy's own value, else the module's, else the source's default.
+            std::optional<std::string> value;
+            for (const CKSTObject* holder : {&object, own}) {
+                const int entry = holder != nullptr ? holder->FindEntry(generic) : -1;
+                if (!value && entry > 0)
+                    value = GenericValueText(holder->GetEntryKind(entry), holder->GetEntryValue(entry));
+            }
+            if (!value)
+                value = declaration.defaultValue ? ExpressionText(sourceText, *declaration.defaultValue) : "";
+            if (value->empty() && declaration.kind == EntryKind::Generic &&
+                (top || m_mappedKeys.count(key) == 0))
+                m_missing.push_back({name, generic});
+            lines += "\t\t" + generic + ": " + declaration.TypeText(sourceText);
+            if (!value->empty())
+                lines += " := " + *value;
+            lines += ";\r\n";
+        }
+    }
+    return lines;
+}
+
+void CGenerationSession::CheckNumericValues(const std::string& key, const CKSTObject& object) {
+    // A copy whose instances map their generics gets its values there.
+    if (key != TopName() && m_mappedKeys.count(key) != 0)
+        return;
+    for (int i = 1; i < object.GetEntryCount(); ++i) {
+        if (object.GetEntryKind(i) == EntryKind::Numeric && object.GetEntryValue(i).empty())
+            m_missing.push_back({object.GetGeneratedName(), object.GetEntryName(i)});
+    }
 }
 
 UnitText CGenerationSession::BuildArchitectureUnit(const std::string& key, const std::string& sourceText,
@@ -165,12 +214,23 @@ UnitText CGenerationSession::BuildArchitectureUnit(const std::string& key, const
         const std::size_t itemStart = cursor;
         std::size_t wordStart = cursor;
         scanner.SkipBlanksAndComments(wordStart);
-        const std::string word = ToLowerAscii(scanner.ReadIdentifier(cursor));
+        std::string word = ToLowerAscii(scanner.ReadIdentifier(cursor));
         if (word == "begin")
             break;
-        if (word == "function") {
+        if (word == "pure" || word == "impure")
+            word = ToLowerAscii(scanner.ReadIdentifier(cursor));
+        const StructureStop nested = word == "type" || word == "package"
+                                         ? WalkStructure(sourceText, wordStart, StructureScope::Item)
+                                         : StructureStop{};
+        if (word == "function" || word == "procedure") {
             SkipFunctionBody(scanner, cursor);
             result.append(sourceText, itemStart, cursor - itemStart);
+        } else if (nested.what == StructureStop::What::Semicolon && nested.position < body.statementsStart) {
+            // A record, protected or physical type or a local package: copied whole.
+            std::string item = sourceText.substr(itemStart, nested.position + 1 - itemStart);
+            SubstituteTypeParameters(item, object);
+            result += item;
+            cursor = nested.position + 1;
         } else if (word == "component") {
             cursor = EmitComponentForGeneration(scanner, cursor, walk, result);
         } else if (word == "for") {
