@@ -25,13 +25,32 @@ struct Declaration {
     std::size_t typeEnd = 0;
 };
 
+// An extended identifier ("\like this\", a doubled backslash standing for one) as written, or
+// a basic identifier.
+std::string ReadName(const CScanner& scanner, std::size_t& cursor) {
+    const std::size_t start = NextCodePosition(scanner, cursor);
+    if (scanner.At(start) != '\\')
+        return scanner.ReadIdentifier(cursor);
+    for (std::size_t pos = start + 1; pos < scanner.End() && !IsLineBreak(scanner.At(pos)); ++pos) {
+        if (scanner.At(pos) != '\\')
+            continue;
+        if (scanner.At(pos + 1) == '\\') {
+            ++pos;
+            continue;
+        }
+        cursor = pos + 1;
+        return std::string(scanner.Text().substr(start, cursor - start));
+    }
+    return {};
+}
+
 // Names separated by ',' and the ':' after them; the cursor is left after the ':'. A port may
 // begin with the word "signal".
 bool ReadNames(const CScanner& scanner, std::size_t& cursor, std::vector<std::string>& names,
                std::vector<std::size_t>* starts = nullptr) {
     for (;;) {
         const std::size_t start = NextCodePosition(scanner, cursor);
-        std::string name = scanner.ReadIdentifier(cursor);
+        std::string name = starts == nullptr ? ReadName(scanner, cursor) : scanner.ReadIdentifier(cursor);
         if (name.empty()) {
             RaiseAt(scanner, AnalysisErrorCode::MissingIdentifier, cursor);
             return false;
