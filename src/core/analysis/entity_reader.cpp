@@ -510,25 +510,20 @@ std::optional<std::size_t> AnalyzeEntityDeclarations(const CScanner& scanner, En
     return AnalyzeEntityDeclarations(scanner, mode, cursor, entries);
 }
 
-std::optional<EntityInterface> ReadEntityInterface(std::string_view text, const std::string& entityName) {
-    AnalysisContext context;
-    context.moduleName = entityName;
-    const CScanner scanner(text, &context);
-    const auto entity = FindEntityDeclaration(scanner, entityName);
-    if (!entity)
-        return std::nullopt;
-    std::size_t cursor = entity->afterName;
-    if (!SameTextNoCase(scanner.ReadWord(cursor), "is"))
-        return std::nullopt;
+namespace {
+
+// The generic and port clauses from cursor, after an entity's "is" or a component's name.
+std::optional<EntityInterface> ReadInterfaceClauses(const CScanner& scanner, std::size_t cursor,
+                                                    const std::string& name) {
     EntityInterface result;
     result.afterIs = cursor;
     CEntryIndex entries(nullptr, nullptr);
     std::size_t pos = cursor;
     const std::size_t genericWord = NextCodePosition(scanner, pos);
-    if (SameTextNoCase(scanner.ReadWord(pos), "generic")) {
+    if (SkipWordIf(scanner, pos, "generic")) {
         InterfaceList generics;
         generics.keyword = genericWord;
-        ReadGenericClause(scanner, EntityMode::PortText, pos, entries, entityName, &generics);
+        ReadGenericClause(scanner, EntityMode::PortText, pos, entries, name, &generics);
         if (ReaderFailed(scanner))
             return std::nullopt;
         result.generics = std::move(generics);
@@ -536,7 +531,7 @@ std::optional<EntityInterface> ReadEntityInterface(std::string_view text, const 
     }
     pos = cursor;
     const std::size_t portWord = NextCodePosition(scanner, pos);
-    if (SameTextNoCase(scanner.ReadIdentifier(pos), "port")) {
+    if (SkipWordIf(scanner, pos, "port")) {
         InterfaceList ports;
         ports.keyword = portWord;
         ports.open = NextCodePosition(scanner, pos);
@@ -550,6 +545,30 @@ std::optional<EntityInterface> ReadEntityInterface(std::string_view text, const 
         result.ports = std::move(ports);
     }
     return result;
+}
+
+} // namespace
+
+std::optional<EntityInterface> ReadEntityInterface(std::string_view text, const std::string& entityName) {
+    AnalysisContext context;
+    context.moduleName = entityName;
+    const CScanner scanner(text, &context);
+    const auto entity = FindEntityDeclaration(scanner, entityName);
+    if (!entity)
+        return std::nullopt;
+    std::size_t cursor = entity->afterName;
+    if (!SameTextNoCase(scanner.ReadWord(cursor), "is"))
+        return std::nullopt;
+    return ReadInterfaceClauses(scanner, cursor, entityName);
+}
+
+std::optional<EntityInterface> ReadComponentInterface(std::string_view text, std::size_t afterName,
+                                                      const std::string& componentName) {
+    AnalysisContext context;
+    const CScanner scanner(text, &context);
+    std::size_t cursor = afterName;
+    SkipWordIf(scanner, cursor, "is");
+    return ReadInterfaceClauses(scanner, cursor, componentName);
 }
 
 } // namespace kestra

@@ -76,4 +76,8 @@ struct EntityInterface {
 };
 std::optional<EntityInterface> ReadEntityInterface(std::string_view text, const std::string& entityName);
 
+// The generic and port clauses of a component declaration, from just after its name.
+std::optional<EntityInterface> ReadComponentInterface(std::string_view text, std::size_t afterName,
+                                                      const std::string& componentName);
+
 } // namespace kestra

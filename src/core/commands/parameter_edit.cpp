@@ -23,6 +23,7 @@ bool IsEditableKind(EntryKind kind) {
     case EntryKind::Note:
     case EntryKind::Style:
     case EntryKind::String:
+    case EntryKind::Generic:
         return true;
     default:
         return false;
@@ -36,13 +37,17 @@ std::string IdentifierFromTyped(std::string text) {
     return scanner.ReadIdentifier(cursor);
 }
 
-std::string NormalisedValue(const std::string& text) {
+// A Generic parameter's value is a VHDL expression, which may hold string and bit string
+// literals; the other kinds' values never hold a double quote.
+std::string NormalisedValue(const std::string& text, EntryKind kind) {
     for (const char* word : {"UNSIGNED", "SIGNED", "STD_LOGIC_VECTOR"}) {
         if (SameTextNoCase(text, word))
             return word;
     }
     if (text.find(';') != std::string::npos || text.find("--") != std::string::npos ||
-        text.find('"') != std::string::npos)
+        (text.find('"') != std::string::npos && kind != EntryKind::Generic))
+        return {};
+    if (kind == EntryKind::Generic && std::count(text.begin(), text.end(), '"') % 2 != 0)
         return {};
     return text;
 }
@@ -61,7 +66,7 @@ bool CParameterCommands::EndParameterEdit(CHierarchyItem* item, int entry, int c
     if (column == 0 || kind == EntryKind::Style) {
         newText = IdentifierFromTyped(text);
     } else {
-        newText = NormalisedValue(text);
+        newText = NormalisedValue(text, kind);
         // An architecture is chosen from its choices only.
         const std::vector<std::string>& choices = object->GetChoiceList(entry);
         if (kind == EntryKind::Architecture &&

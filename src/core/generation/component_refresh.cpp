@@ -102,7 +102,10 @@ std::optional<ChildComponent> ChildComponentDeclaration(const std::string& child
         return std::nullopt;
     declaration += portClause;
     declaration += "\tend component;\r\n\r\n";
-    declaration += BuildComponentBinding(childObject, childName, libraryName);
+    const std::string binding = BuildComponentBinding(childObject, childName, libraryName);
+    declaration += binding;
+    child.binding = !binding.empty();
+    child.source = childSource;
 
     std::vector<std::string> ports;
     if (!PortNames(portClause, ports)) {
@@ -231,6 +234,40 @@ std::string InPlace(const std::string& declaration, const std::string& lineEnd) 
     return WithLineEnds(declaration.substr(first, last - first), lineEnd);
 }
 
+bool SameDeclarations(std::string_view aText, const std::optional<InterfaceList>& a, std::string_view bText,
+                      const std::optional<InterfaceList>& b) {
+    const std::size_t aCount = a ? a->declarations.size() : 0;
+    const std::size_t bCount = b ? b->declarations.size() : 0;
+    std::vector<std::string> aNames;
+    std::vector<std::string> bNames;
+    auto flatten = [](std::string_view text, const InterfaceList& list, std::vector<std::string>& out) {
+        for (const InterfaceDeclaration& declaration : list.declarations) {
+            std::string type;
+            for (const char c : declaration.TypeText(text)) {
+                if (!IsBlank(c))
+                    type += LowerAscii(c);
+            }
+            for (const std::string& name : declaration.names)
+                out.push_back(ToLowerAscii(name) + ":" +
+                              (declaration.mode.empty() ? "in" : declaration.mode) + ":" + type);
+        }
+    };
+    if (aCount > 0)
+        flatten(aText, *a, aNames);
+    if (bCount > 0)
+        flatten(bText, *b, bNames);
+    return aNames == bNames;
+}
+
+// Whether a component declaration declares what the child's entity declares.
+bool MatchesChild(const std::string& text, std::size_t afterName, const ChildComponent& child) {
+    const std::optional<EntityInterface> component = ReadComponentInterface(text, afterName, child.name);
+    const std::optional<EntityInterface> entity = ReadEntityInterface(child.source, child.name);
+    return component && entity &&
+           SameDeclarations(text, component->generics, child.source, entity->generics) &&
+           SameDeclarations(text, component->ports, child.source, entity->ports);
+}
+
 // The refresh of a source the tool did not write: each change made where it belongs.
 std::optional<std::string> EditComponentDeclarations(const std::string& sourceText,
                                                      const std::vector<ChildComponent>& children,
@@ -280,14 +317,24 @@ std::optional<std::string> EditComponentDeclarations(const std::string& sourceTe
             const std::size_t itemEnd = stop.position + 1;
             if (word == "component") {
                 if (const ChildComponent* child = childNamed(scanner.ReadIdentifier(pos))) {
-                    edits.push_back({itemStart, itemEnd, InPlace(child->declaration, lineEnd)});
+                    if (!MatchesChild(sourceText, pos, *child))
+                        edits.push_back({itemStart, itemEnd, InPlace(child->declaration, lineEnd)});
+                    else if (child->binding)
+                        edits.push_back(
+                            {itemEnd, itemEnd,
+                             WithLineEnds("\r\n\r\n", lineEnd) +
+                                 InPlace(child->declaration.substr(child->declaration.find("\tfor all: ")),
+                                         lineEnd)});
                     declared.push_back(child);
                 }
             } else if (word == "for") {
-                // "for <labels> : <component> use ...": the tool writes the binding of a child.
+                // "for <labels> : <component> use ...": the tool binds a child whose architecture
+                // the user chose; other bindings stay.
                 const auto colon = scanner.FindTextOutsideComments(pos, ":");
                 std::size_t name = colon ? *colon + 1 : itemEnd;
-                if (colon && *colon < itemEnd && childNamed(scanner.ReadIdentifier(name)) != nullptr)
+                const ChildComponent* child =
+                    colon && *colon < itemEnd ? childNamed(scanner.ReadIdentifier(name)) : nullptr;
+                if (child != nullptr && child->binding)
                     edits.push_back(DeletionOf(sourceText, itemStart, itemEnd));
             }
             pos = itemEnd;

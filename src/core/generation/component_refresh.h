@@ -16,6 +16,8 @@ struct ChildComponent {
     std::string name;
     std::string declaration;   // the component declaration and the child's binding
     std::string instantiation; // added where the parent does not instantiate the child yet
+    bool binding = false;      // the declaration ends in a binding of the child's chosen architecture
+    std::string source;        // the child's source text, whose entity the declaration follows
 };
 
 // The component declaration of one child for its parent's architecture: the generic clause, the
@@ -36,10 +38,11 @@ std::optional<ChildComponent> ChildComponentDeclaration(const std::string& child
 // children it does not instantiate yet. A source in the tool's own form has its declarations
 // and configuration specifications rebuilt each time (between the "-- KESTRA component
 // declarations" mark and "begin"), so the result is the same text again for an unchanged
-// hierarchy. Any other source is edited in place: a child's component declaration is replaced
-// where it stands, its configuration specifications go, the children not declared yet are
-// declared before "begin", and nothing else changes (without children, nothing at all). None
-// when an error is set in the context.
+// hierarchy. Any other source is edited in place: a child's component declaration that no
+// longer matches the child's entity (generic names and types, port names, modes and types) is
+// replaced where it stands, a configuration specification of a child goes when the tool binds
+// that child itself, the children not declared yet are declared before "begin", and nothing else
+// changes (without children, nothing at all). None when an error is set in the context.
 std::optional<std::string> RefreshComponentDeclarations(const std::string& sourceText,
                                                         const std::vector<ChildComponent>& children,
                                                         bool instantiate, AnalysisContext& context);

@@ -7,6 +7,7 @@
 #include "analysis/structure_walker.h"
 #include "generation/declarations.h"
 #include "model/design_object.h"
+#include "model/vhdl_signal.h"
 #include "text/text_edits.h"
 
 #include <algorithm>
@@ -51,13 +52,13 @@ const char* ToolTypeWord(EntryKind kind) {
     }
 }
 
-// One generic of the source: a name of a declaration.
+// One name of a source declaration.
 struct SourceName {
     std::size_t declaration = 0;
     std::size_t name = 0;
 };
 
-// A declaration of the new generic clause.
+// A declaration of the new clause.
 struct Unit {
     std::optional<std::size_t> declaration; // the source declaration it comes from
     bool firstOfDeclaration = false;        // takes the declaration's leading text
@@ -73,6 +74,135 @@ struct Layout {
     bool ownLine = false;
 };
 
+// Marks the last piece of each source declaration, which keeps what followed its code.
+void MarkLastPieces(std::vector<Unit>& units, std::size_t declarations) {
+    std::vector<bool> ended(declarations, false);
+    for (std::size_t u = units.size(); u > 0; --u) {
+        Unit& unit = units[u - 1];
+        if (unit.declaration && !ended[*unit.declaration]) {
+            unit.lastOfDeclaration = true;
+            ended[*unit.declaration] = true;
+        }
+    }
+}
+
+// Writes a generic or port clause as a list of declarations: each declaration taken from the
+// source keeps the text around it (indentation, the comments on its lines, the gaps between
+// declarations), and the ';' between declarations are put where the new order needs them.
+class CInterfaceListWriter {
+public:
+    CInterfaceListWriter(const std::string& text, const EntityInterface& entity, const InterfaceList* list,
+                         const char* keyword, const std::string& lineEnd)
+        : m_text(text), m_entity(entity), m_list(list), m_keyword(keyword), m_lineEnd(lineEnd) {}
+
+    TextEdit Write(const std::vector<Unit>& units) const {
+        if (m_list == nullptr || m_list->declarations.empty())
+            return NewClause(units);
+        if (units.empty())
+            return DeletionOf(m_text, m_list->keyword, m_list->afterEnd);
+        return RewrittenClause(units);
+    }
+
+private:
+    const std::vector<InterfaceDeclaration>& Declarations() const { return m_list->declarations; }
+
+    Layout LayoutOf(std::size_t index) const {
+        const InterfaceDeclaration& declaration = Declarations()[index];
+        Layout layout;
+        const std::size_t floor = index == 0 ? m_list->open + 1 : m_list->separators[index - 1] + 1;
+        const std::size_t lineStart = LineStart(m_text, declaration.start);
+        layout.ownLine = lineStart >= floor && OnlyBlanks(m_text, lineStart, declaration.start);
+        layout.unitStart = layout.ownLine ? lineStart : declaration.start;
+        layout.afterCode =
+            index + 1 < Declarations().size() ? m_list->separators[index] + 1 : declaration.end;
+        const std::size_t lineEnd = LineEnd(m_text, layout.afterCode);
+        layout.unitEnd = lineEnd <= m_list->close && OnlyBlanksOrComment(m_text, layout.afterCode, lineEnd)
+                             ? lineEnd
+                             : layout.afterCode;
+        return layout;
+    }
+
+    TextEdit RewrittenClause(const std::vector<Unit>& units) const {
+        const std::size_t count = Declarations().size();
+        std::vector<Layout> layouts;
+        for (std::size_t d = 0; d < count; ++d)
+            layouts.push_back(LayoutOf(d));
+        const bool lineWise = layouts[0].ownLine;
+        const std::string newGap = lineWise ? m_lineEnd : " ";
+        const std::string lastIndent =
+            lineWise ? m_text.substr(layouts[count - 1].unitStart,
+                                     Declarations()[count - 1].start - layouts[count - 1].unitStart)
+                     : std::string();
+
+        std::string inner = m_text.substr(m_list->open + 1, layouts[0].unitStart - m_list->open - 1);
+        for (std::size_t u = 0; u < units.size(); ++u) {
+            const Unit& unit = units[u];
+            const bool last = u + 1 == units.size();
+            if (u > 0) {
+                const bool ownGap = unit.declaration && unit.firstOfDeclaration && *unit.declaration > 0;
+                inner += ownGap ? m_text.substr(layouts[*unit.declaration - 1].unitEnd,
+                                                layouts[*unit.declaration].unitStart -
+                                                    layouts[*unit.declaration - 1].unitEnd)
+                                : newGap;
+            }
+            std::string middle;
+            std::string trailing;
+            if (unit.declaration) {
+                const std::size_t d = *unit.declaration;
+                const InterfaceDeclaration& declaration = Declarations()[d];
+                const Layout& layout = layouts[d];
+                if (unit.firstOfDeclaration || layout.ownLine)
+                    inner += m_text.substr(layout.unitStart, declaration.start - layout.unitStart);
+                if (unit.lastOfDeclaration) {
+                    middle = m_text.substr(declaration.end, layout.afterCode - declaration.end);
+                    trailing = m_text.substr(layout.afterCode, layout.unitEnd - layout.afterCode);
+                }
+            } else {
+                inner += lastIndent;
+            }
+            inner += unit.code;
+            const std::size_t semicolon = middle.find(';');
+            if (last && semicolon != std::string::npos)
+                middle.erase(semicolon, 1);
+            else if (!last && semicolon == std::string::npos)
+                middle.insert(0, ";");
+            inner += middle + trailing;
+        }
+        inner += m_text.substr(layouts[count - 1].unitEnd, m_list->close - layouts[count - 1].unitEnd);
+        return {m_list->open + 1, m_list->close, inner};
+    }
+
+    // A new clause after the entity's "is" (a port clause after the generic clause), in the
+    // tool's form and the file's line ends, indented like the entity's other clause.
+    TextEdit NewClause(const std::vector<Unit>& units) const {
+        const InterfaceList* other = m_entity.ports && m_list != &*m_entity.ports ? &*m_entity.ports
+                                     : m_entity.generics                          ? &*m_entity.generics
+                                                                                  : nullptr;
+        std::string indent = "\t";
+        if (other != nullptr) {
+            const std::size_t lineStart = LineStart(m_text, other->keyword);
+            if (lineStart < other->keyword && OnlyBlanks(m_text, lineStart, other->keyword))
+                indent = m_text.substr(lineStart, other->keyword - lineStart);
+        }
+        const std::string inner = indent + indent;
+        std::string clause = m_lineEnd + indent + m_keyword + " (" + m_lineEnd;
+        for (std::size_t u = 0; u < units.size(); ++u)
+            clause += inner + units[u].code + (u + 1 < units.size() ? ";" : "") + m_lineEnd;
+        clause += indent + ");";
+        std::size_t at = m_entity.afterIs;
+        if (std::string_view(m_keyword) == "port" && m_entity.generics)
+            at = m_entity.generics->afterEnd;
+        return {at, at, clause};
+    }
+
+    const std::string& m_text;
+    const EntityInterface& m_entity;
+    const InterfaceList* m_list;
+    const char* m_keyword;
+    const std::string& m_lineEnd;
+};
+
+// The generic clause made to declare the object's generic parameters.
 class CGenericClauseEdit {
 public:
     CGenericClauseEdit(const std::string& text, const EntityInterface& entity, const CKSTObject& object,
@@ -87,12 +217,10 @@ public:
         Match();
         if (!Changed())
             return std::nullopt;
-        std::vector<Unit> units = Units();
-        if (m_declarations == nullptr || m_declarations->empty())
-            return NewClause(units);
-        if (units.empty())
-            return RemovedClause();
-        return RewrittenClause(units);
+        const std::vector<Unit> units = Units();
+        const CInterfaceListWriter writer(m_text, m_entity, m_entity.generics ? &*m_entity.generics : nullptr,
+                                          "generic", m_lineEnd);
+        return writer.Write(units);
     }
 
 private:
@@ -260,107 +388,8 @@ private:
             }
             units.push_back(std::move(unit));
         }
-        // The last piece of a declaration keeps what followed its code.
-        std::vector<bool> ended(Declarations().size(), false);
-        for (std::size_t u = units.size(); u > 0; --u) {
-            Unit& unit = units[u - 1];
-            if (unit.declaration && !ended[*unit.declaration]) {
-                unit.lastOfDeclaration = true;
-                ended[*unit.declaration] = true;
-            }
-        }
+        MarkLastPieces(units, Declarations().size());
         return units;
-    }
-
-    Layout LayoutOf(std::size_t index) const {
-        const InterfaceList& list = *m_entity.generics;
-        const InterfaceDeclaration& declaration = Declarations()[index];
-        Layout layout;
-        const std::size_t floor = index == 0 ? list.open + 1 : list.separators[index - 1] + 1;
-        const std::size_t lineStart = LineStart(m_text, declaration.start);
-        layout.ownLine = lineStart >= floor && OnlyBlanks(m_text, lineStart, declaration.start);
-        layout.unitStart = layout.ownLine ? lineStart : declaration.start;
-        layout.afterCode = index + 1 < Declarations().size() ? list.separators[index] + 1 : declaration.end;
-        const std::size_t lineEnd = LineEnd(m_text, layout.afterCode);
-        const std::size_t limit = std::min(lineEnd, list.close);
-        layout.unitEnd = OnlyBlanksOrComment(m_text, layout.afterCode, limit) && lineEnd <= list.close
-                             ? lineEnd
-                             : layout.afterCode;
-        return layout;
-    }
-
-    TextEdit RewrittenClause(const std::vector<Unit>& units) const {
-        const InterfaceList& list = *m_entity.generics;
-        const std::size_t count = Declarations().size();
-        std::vector<Layout> layouts;
-        for (std::size_t d = 0; d < count; ++d)
-            layouts.push_back(LayoutOf(d));
-        const bool lineWise = layouts[0].ownLine;
-        const std::string newGap = lineWise ? m_lineEnd : " ";
-        const std::string lastIndent =
-            lineWise ? m_text.substr(layouts[count - 1].unitStart,
-                                     Declarations()[count - 1].start - layouts[count - 1].unitStart)
-                     : std::string();
-
-        std::string inner = m_text.substr(list.open + 1, layouts[0].unitStart - list.open - 1);
-        for (std::size_t u = 0; u < units.size(); ++u) {
-            const Unit& unit = units[u];
-            const bool last = u + 1 == units.size();
-            if (u > 0) {
-                const bool ownGap = unit.declaration && unit.firstOfDeclaration && *unit.declaration > 0;
-                inner += ownGap ? m_text.substr(layouts[*unit.declaration - 1].unitEnd,
-                                                layouts[*unit.declaration].unitStart -
-                                                    layouts[*unit.declaration - 1].unitEnd)
-                                : newGap;
-            }
-            std::string middle;
-            std::string trailing;
-            if (unit.declaration) {
-                const std::size_t d = *unit.declaration;
-                const InterfaceDeclaration& declaration = Declarations()[d];
-                const Layout& layout = layouts[d];
-                inner += unit.firstOfDeclaration
-                             ? m_text.substr(layout.unitStart, declaration.start - layout.unitStart)
-                             : (layout.ownLine
-                                    ? m_text.substr(layout.unitStart, declaration.start - layout.unitStart)
-                                    : std::string());
-                if (unit.lastOfDeclaration) {
-                    middle = m_text.substr(declaration.end, layout.afterCode - declaration.end);
-                    trailing = m_text.substr(layout.afterCode, layout.unitEnd - layout.afterCode);
-                }
-            } else {
-                inner += lastIndent;
-            }
-            inner += unit.code;
-            const std::size_t semicolon = middle.find(';');
-            if (last && semicolon != std::string::npos)
-                middle.erase(semicolon, 1);
-            else if (!last && semicolon == std::string::npos)
-                middle.insert(0, ";");
-            inner += middle + trailing;
-        }
-        inner += m_text.substr(layouts[count - 1].unitEnd, list.close - layouts[count - 1].unitEnd);
-        return {list.open + 1, list.close, inner};
-    }
-
-    TextEdit RemovedClause() const {
-        const InterfaceList& list = *m_entity.generics;
-        return DeletionOf(m_text, list.keyword, list.afterEnd);
-    }
-
-    TextEdit NewClause(const std::vector<Unit>& units) const {
-        std::string indent = "\t";
-        if (m_entity.ports) {
-            const std::size_t lineStart = LineStart(m_text, m_entity.ports->keyword);
-            if (OnlyBlanks(m_text, lineStart, m_entity.ports->keyword) && lineStart < m_entity.ports->keyword)
-                indent = m_text.substr(lineStart, m_entity.ports->keyword - lineStart);
-        }
-        const std::string inner = indent + indent;
-        std::string clause = m_lineEnd + indent + "generic (" + m_lineEnd;
-        for (std::size_t u = 0; u < units.size(); ++u)
-            clause += inner + units[u].code + (u + 1 < units.size() ? ";" : "") + m_lineEnd;
-        clause += indent + ");";
-        return {m_entity.afterIs, m_entity.afterIs, clause};
     }
 
     const std::string& m_text;
@@ -371,6 +400,153 @@ private:
     std::vector<SourceName> m_names;
     std::vector<int> m_entryOfName; // per source name: the entry paired with it, or -1
     std::vector<int> m_entries;     // the object's generic parameters, in order
+    int m_renamed = -1;
+};
+
+// The port clause made to declare the signal list's ports.
+class CPortClauseEdit {
+public:
+    CPortClauseEdit(const std::string& text, const EntityInterface& entity, const CVHDLSignal& signals,
+                    const std::string& lineEnd)
+        : m_text(text), m_entity(entity), m_signals(signals), m_lineEnd(lineEnd) {
+        if (entity.ports)
+            m_declarations = &entity.ports->declarations;
+        for (int row = 0; row < signals.GetSignalCount(); ++row) {
+            if (!signals.FormatSignal(row, 1).empty())
+                m_rows.push_back(row);
+        }
+    }
+
+    std::optional<TextEdit> Build() {
+        Match();
+        bool changed = false;
+        std::size_t expected = 0;
+        for (const int row : m_rows) {
+            const int name = NameOfRow(row);
+            if (name < 0 || static_cast<std::size_t>(name) != expected++ || row == m_renamed ||
+                !Unchanged(static_cast<std::size_t>(name), row))
+                changed = true;
+        }
+        if (!changed && expected == m_names.size())
+            return std::nullopt;
+        std::vector<Unit> units;
+        std::vector<bool> started(Declarations().size(), false);
+        for (std::size_t r = 0; r < m_rows.size(); ++r) {
+            const int row = m_rows[r];
+            const int nameIndex = NameOfRow(row);
+            if (nameIndex < 0) {
+                units.push_back({std::nullopt, false, false, RowCode(row)});
+                continue;
+            }
+            const SourceName& name = m_names[static_cast<std::size_t>(nameIndex)];
+            const InterfaceDeclaration& declaration = Declarations()[name.declaration];
+            const std::size_t count = declaration.names.size();
+            bool whole = name.name == 0 && r + count <= m_rows.size();
+            for (std::size_t k = 0; whole && k < count; ++k) {
+                const int other = m_rows[r + k];
+                whole = NameOfRow(other) == nameIndex + static_cast<int>(k) && other != m_renamed &&
+                        Unchanged(static_cast<std::size_t>(nameIndex) + k, other);
+            }
+            Unit unit;
+            unit.declaration = name.declaration;
+            unit.firstOfDeclaration = !started[name.declaration];
+            started[name.declaration] = true;
+            if (whole) {
+                unit.code = m_text.substr(declaration.start, declaration.end - declaration.start);
+                r += count - 1;
+            } else if (row != m_renamed && Unchanged(static_cast<std::size_t>(nameIndex), row)) {
+                const std::size_t namesEnd = declaration.nameStarts.back() + declaration.names.back().size();
+                unit.code =
+                    declaration.names[name.name] + m_text.substr(namesEnd, declaration.end - namesEnd);
+            } else {
+                unit.code = RowCode(row);
+            }
+            units.push_back(std::move(unit));
+        }
+        MarkLastPieces(units, Declarations().size());
+        const CInterfaceListWriter writer(m_text, m_entity, m_entity.ports ? &*m_entity.ports : nullptr,
+                                          "port", m_lineEnd);
+        return writer.Write(units);
+    }
+
+private:
+    const std::vector<InterfaceDeclaration>& Declarations() const {
+        static const std::vector<InterfaceDeclaration> none;
+        return m_declarations != nullptr ? *m_declarations : none;
+    }
+
+    void Match() {
+        for (std::size_t d = 0; d < Declarations().size(); ++d) {
+            for (std::size_t n = 0; n < Declarations()[d].names.size(); ++n)
+                m_names.push_back({d, n});
+        }
+        m_rowOfName.assign(m_names.size(), -1);
+        for (const int row : m_rows) {
+            const std::string name = m_signals.GetSignalText(row, CVHDLSignal::kName);
+            for (std::size_t i = 0; i < m_names.size(); ++i) {
+                if (m_rowOfName[i] < 0 &&
+                    SameTextNoCase(Declarations()[m_names[i].declaration].names[m_names[i].name], name)) {
+                    m_rowOfName[i] = row;
+                    break;
+                }
+            }
+        }
+        std::vector<int> unpairedRows;
+        for (const int row : m_rows) {
+            if (NameOfRow(row) < 0)
+                unpairedRows.push_back(row);
+        }
+        std::vector<std::size_t> unpairedNames;
+        for (std::size_t i = 0; i < m_names.size(); ++i) {
+            if (m_rowOfName[i] < 0)
+                unpairedNames.push_back(i);
+        }
+        if (unpairedRows.size() == 1 && unpairedNames.size() == 1) {
+            m_rowOfName[unpairedNames[0]] = unpairedRows[0];
+            m_renamed = unpairedRows[0];
+        }
+    }
+
+    int NameOfRow(int row) const {
+        for (std::size_t i = 0; i < m_names.size(); ++i) {
+            if (m_rowOfName[i] == row)
+                return static_cast<int>(i);
+        }
+        return -1;
+    }
+
+    // Whether the row holds what analysis reads from the source's declaration of that name.
+    bool Unchanged(std::size_t nameIndex, int row) const {
+        const SourceName& name = m_names[nameIndex];
+        const InterfaceDeclaration& declaration = Declarations()[name.declaration];
+        const std::string initial =
+            declaration.defaultValue ? ExpressionText(m_text, *declaration.defaultValue) : std::string();
+        return m_signals.GetSignalText(row, CVHDLSignal::kName) == declaration.names[name.name] &&
+               m_signals.GetSignalText(row, CVHDLSignal::kMode) ==
+                   (declaration.mode.empty() ? std::string("in") : declaration.mode) &&
+               m_signals.GetSignalText(row, CVHDLSignal::kDataType) == declaration.typeMark &&
+               m_signals.GetSignalText(row, CVHDLSignal::kRange) == declaration.range &&
+               m_signals.GetSignalText(row, CVHDLSignal::kInitialValue) == initial;
+    }
+
+    // The row's declaration as the signal list writes it, in the file's line ends.
+    std::string RowCode(int row) const {
+        std::string code = m_signals.FormatSignal(row, 1);
+        std::size_t first = 0;
+        while (first < code.size() && IsBlank(code[first]))
+            ++first;
+        std::size_t last = code.rfind(';');
+        return WithLineEnds(code.substr(first, last - first), m_lineEnd);
+    }
+
+    const std::string& m_text;
+    const EntityInterface& m_entity;
+    const CVHDLSignal& m_signals;
+    const std::string& m_lineEnd;
+    const std::vector<InterfaceDeclaration>* m_declarations = nullptr;
+    std::vector<int> m_rows; // the rows that make a declaration
+    std::vector<SourceName> m_names;
+    std::vector<int> m_rowOfName;
     int m_renamed = -1;
 };
 
@@ -602,6 +778,19 @@ std::string EditEntityHeader(const std::string& text, const std::string& entityN
         edits.push_back(std::move(*clause));
     EditDeclarativePart(text, *entity, object, lineEnd, edits);
     return ApplyTextEdits(text, std::move(edits));
+}
+
+std::string EditPortClause(const std::string& text, const std::string& entityName,
+                           const CVHDLSignal& signals) {
+    const std::optional<EntityInterface> entity = ReadEntityInterface(text, entityName);
+    if (!entity)
+        return text;
+    const std::string lineEnd = LineEndOf(text);
+    CPortClauseEdit ports(text, *entity, signals, lineEnd);
+    std::optional<TextEdit> edit = ports.Build();
+    if (!edit)
+        return text;
+    return ApplyTextEdits(text, {std::move(*edit)});
 }
 
 } // namespace kestra

@@ -7,6 +7,7 @@
 #include "generation/declarations.h"
 #include "generation/entity_edit.h"
 #include "model/design_object.h"
+#include "model/vhdl_signal.h"
 
 namespace kestra {
 
@@ -106,6 +107,13 @@ std::string ReplacePortClause(const std::string& text, const std::string& entity
     if (!closed)
         return text;
     return text.substr(0, start) + portClause + text.substr(cursor);
+}
+
+std::string UpdatePortClause(const std::string& text, const std::string& entityName,
+                             const CVHDLSignal& signals) {
+    if (IsToolFormSource(text, entityName))
+        return ReplacePortClause(text, entityName, signals.FormatSignalList(1));
+    return EditPortClause(text, entityName, signals);
 }
 
 } // namespace kestra

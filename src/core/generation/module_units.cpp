@@ -89,8 +89,7 @@ UnitText CGenerationSession::BuildEntityUnit(const std::string& key, const std::
     scanner.ReadWord(cursor); // "is"
     const std::size_t contextStart = FindContextStart(scanner, entity->keyword, 0);
     std::string result = sourceText.substr(contextStart, cursor - contextStart);
-    std::string generics = BuildGenericLines(key == TopName() ? kGenericTopModule : 0, object);
-    generics += DeclaredGenericLines(key, sourceText, object);
+    std::string generics = GeneratedGenericLines(key, sourceText, object);
     CheckNumericValues(key, object);
     result += WrapGenericLines(generics, "\r\n\tgeneric (\r\n", "\t);");
     result += "\r\n";
@@ -123,26 +122,49 @@ UnitText CGenerationSession::BuildEntityUnit(const std::string& key, const std::
     return {std::move(result), *closing};
 }
 
-std::string CGenerationSession::DeclaredGenericLines(const std::string& key, const std::string& sourceText,
-                                                     const CKSTObject& object) {
+std::string CGenerationSession::GeneratedGenericLines(const std::string& key, const std::string& sourceText,
+                                                      const CKSTObject& object) {
+    const int flags = key == TopName() ? kGenericTopModule : 0;
     const std::string& name = object.GetGeneratedName();
     const std::optional<EntityInterface> entity = ReadEntityInterface(sourceText, name);
-    if (!entity || !entity->generics)
-        return {};
+    auto declaredOnly = [](const InterfaceDeclaration& declaration) {
+        return declaration.kind == EntryKind::Generic ||
+               (declaration.kind == EntryKind::Note && SameTextNoCase(declaration.typeMark, "string"));
+    };
+    bool any = false;
+    if (entity && entity->generics) {
+        for (const InterfaceDeclaration& declaration : entity->generics->declarations)
+            any = any || declaredOnly(declaration);
+    }
+    // The tool's own modules: the lines of the parameters, as always.
+    if (!any)
+        return BuildGenericLines(flags, object);
+
+    // Other modules: their generics in the order they declare them, those of no parameter kind
+    // with their declared types; parameters the source does not declare come last.
     const bool top = key == TopName();
     const CKSTObject* own = m_moduleObjects ? m_moduleObjects(name) : nullptr;
+    std::vector<bool> written(static_cast<std::size_t>(object.GetEntryCount()), false);
     std::string lines;
     for (const InterfaceDeclaration& declaration : entity->generics->declarations) {
-        const bool isString = SameTextNoCase(declaration.typeMark, "string");
-        if (declaration.kind != EntryKind::Generic && !(declaration.kind == EntryKind::Note && isString))
-            continue;
         for (const std::string& generic : declaration.names) {
+            // Copies made from a component declaration have no entry of their own: 0 may be a generic.
+            const int entry = object.FindEntry(generic);
+            if (!declaredOnly(declaration)) {
+                if (entry >= 0) {
+                    lines += GenericLine(flags, object, entry);
+                    written[static_cast<std::size_t>(entry)] = true;
+                }
+                continue;
+            }
+            if (entry >= 0)
+                written[static_cast<std::size_t>(entry)] = true;
             // The copy's own value, else the module's, else the source's default.
             std::optional<std::string> value;
             for (const CKSTObject* holder : {&object, own}) {
-                const int entry = holder != nullptr ? holder->FindEntry(generic) : -1;
-                if (!value && entry > 0)
-                    value = GenericValueText(holder->GetEntryKind(entry), holder->GetEntryValue(entry));
+                const int found = holder != nullptr ? holder->FindEntry(generic) : -1;
+                if (!value && found >= 0 && holder->GetEntryKind(found) != EntryKind::Vhdl)
+                    value = GenericValueText(holder->GetEntryKind(found), holder->GetEntryValue(found));
             }
             if (!value)
                 value = declaration.defaultValue ? ExpressionText(sourceText, *declaration.defaultValue) : "";
@@ -155,6 +177,10 @@ std::string CGenerationSession::DeclaredGenericLines(const std::string& key, con
             lines += ";\r\n";
         }
     }
+    for (int i = 0; i < object.GetEntryCount(); ++i) {
+        if (!written[static_cast<std::size_t>(i)])
+            lines += GenericLine(flags, object, i);
+    }
     return lines;
 }
 
@@ -162,7 +188,7 @@ void CGenerationSession::CheckNumericValues(const std::string& key, const CKSTOb
     // A copy whose instances map their generics gets its values there.
     if (key != TopName() && m_mappedKeys.count(key) != 0)
         return;
-    for (int i = 1; i < object.GetEntryCount(); ++i) {
+    for (int i = 0; i < object.GetEntryCount(); ++i) {
         if (object.GetEntryKind(i) == EntryKind::Numeric && object.GetEntryValue(i).empty())
             m_missing.push_back({object.GetGeneratedName(), object.GetEntryName(i)});
     }

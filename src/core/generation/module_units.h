@@ -73,10 +73,11 @@ private:
     // component copy emitted just before it. Returns where to go on.
     std::size_t ReadComponentBinding(const CScanner& scanner, std::size_t cursor, ArchitectureWalk& walk);
     void ClearError();
-    // The generics of the module's source that no parameter kind writes (Generic parameters and
-    // string generics), with their declared types, as lines of the generated generic clause.
-    std::string DeclaredGenericLines(const std::string& key, const std::string& sourceText,
-                                     const CKSTObject& object);
+    // The lines of the generated generic clause: the parameters' lines for the tool's own
+    // modules; for others their generics in the source's order, those that no parameter kind
+    // writes (Generic parameters, string generics) with their declared types.
+    std::string GeneratedGenericLines(const std::string& key, const std::string& sourceText,
+                                      const CKSTObject& object);
     // Numeric parameters the generated entity is given no value for.
     void CheckNumericValues(const std::string& key, const CKSTObject& object);
 
