@@ -4,6 +4,7 @@
 #include "analysis/entity_reader.h"
 #include "analysis/interface_list.h"
 #include "analysis/scanner.h"
+#include "analysis/source_form.h"
 #include "analysis/structure_walker.h"
 #include "analysis/substitution.h"
 #include "analysis/unit_search.h"
@@ -15,6 +16,20 @@
 namespace kestra {
 
 namespace {
+
+// What the text substitution of a module puts in place of parameter names. Logic parameters of a
+// module the tool did not write are generics of its own, declared with their values, not names
+// to replace: their values are literals whose type an expression may not tell.
+CKSTObject SubstitutionObject(const CKSTObject& object, bool imported) {
+    CKSTObject substitution = object;
+    if (!imported)
+        return substitution;
+    for (int i = substitution.GetEntryCount() - 1; i >= 0; --i) {
+        if (substitution.GetEntryKind(i) == EntryKind::Logic)
+            substitution.RemoveEntry(i);
+    }
+    return substitution;
+}
 
 // Position just past the next ';' outside comments, or none.
 std::optional<std::size_t> PastNextSemicolon(const CScanner& scanner, std::size_t from) {
@@ -103,7 +118,9 @@ UnitText CGenerationSession::BuildEntityUnit(const std::string& key, const std::
                 cursor = pos;
         }
     }
-    result += AnalyzePortClause(scanner, EntityMode::ConvertedPortText, cursor, &object, nullptr);
+    m_imported = !IsToolFormSource(sourceText, name);
+    CKSTObject substitution = SubstitutionObject(object, m_imported);
+    result += AnalyzePortClause(scanner, EntityMode::ConvertedPortText, cursor, &substitution, nullptr);
 
     ClearError();
     auto end = AnalyzeEntityDeclarations(scanner, EntityDeclarationsMode::Merge, cursor, &object);
@@ -127,21 +144,17 @@ std::string CGenerationSession::GeneratedGenericLines(const std::string& key, co
     const int flags = key == TopName() ? kGenericTopModule : 0;
     const std::string& name = object.GetGeneratedName();
     const std::optional<EntityInterface> entity = ReadEntityInterface(sourceText, name);
-    auto declaredOnly = [](const InterfaceDeclaration& declaration) {
-        return declaration.kind == EntryKind::Generic ||
-               (declaration.kind == EntryKind::Note && SameTextNoCase(declaration.typeMark, "string"));
-    };
-    bool any = false;
-    if (entity && entity->generics) {
-        for (const InterfaceDeclaration& declaration : entity->generics->declarations)
-            any = any || declaredOnly(declaration);
-    }
     // The tool's own modules: the lines of the parameters, as always.
-    if (!any)
+    if (!entity || !entity->generics || IsToolFormSource(sourceText, name))
         return BuildGenericLines(flags, object);
 
-    // Other modules: their generics in the order they declare them, those of no parameter kind
-    // with their declared types; parameters the source does not declare come last.
+    // Other modules: their generics in the order they declare them, with their declared types
+    // where no parameter kind writes the type (Generic and Logic parameters, string generics);
+    // parameters the source does not declare come last.
+    auto declaredOnly = [](const InterfaceDeclaration& declaration) {
+        return declaration.kind == EntryKind::Generic || declaration.kind == EntryKind::Logic ||
+               (declaration.kind == EntryKind::Note && SameTextNoCase(declaration.typeMark, "string"));
+    };
     const bool top = key == TopName();
     const CKSTObject* own = m_moduleObjects ? m_moduleObjects(name) : nullptr;
     std::vector<bool> written(static_cast<std::size_t>(object.GetEntryCount()), false);
@@ -234,6 +247,7 @@ UnitText CGenerationSession::BuildArchitectureUnit(const std::string& key, const
         return {};
 
     ArchitectureWalk walk{object, order, body.statementsStart, body.endKeyword, {}, {}};
+    const CKSTObject substitution = SubstitutionObject(object, m_imported);
     std::string result = sourceText.substr(*found, header.declarationsStart - *found);
     std::size_t cursor = header.declarationsStart;
     for (;;) {
@@ -254,7 +268,7 @@ UnitText CGenerationSession::BuildArchitectureUnit(const std::string& key, const
         } else if (nested.what == StructureStop::What::Semicolon && nested.position < body.statementsStart) {
             // A record, protected or physical type or a local package: copied whole.
             std::string item = sourceText.substr(itemStart, nested.position + 1 - itemStart);
-            SubstituteTypeParameters(item, object);
+            SubstituteTypeParameters(item, substitution);
             result += item;
             cursor = nested.position + 1;
         } else if (word == "component") {
@@ -267,7 +281,7 @@ UnitText CGenerationSession::BuildArchitectureUnit(const std::string& key, const
                 return {}; // cannot happen after FindArchitectureBody found "begin"
             std::string item = sourceText.substr(itemStart, *past - itemStart);
             if (word == "signal" || word == "type" || word == "subtype" || word == "constant")
-                SubstituteTypeParameters(item, object);
+                SubstituteTypeParameters(item, substitution);
             result += item;
             cursor = *past;
         }
@@ -277,7 +291,7 @@ UnitText CGenerationSession::BuildArchitectureUnit(const std::string& key, const
     result += "\r\n\r\nbegin";
     std::string statements =
         sourceText.substr(body.statementsStart, body.afterSemicolon - body.statementsStart);
-    SubstituteTypeParameters(statements, object);
+    SubstituteTypeParameters(statements, substitution);
     result += statements;
     result += "\r\n\r\n";
 

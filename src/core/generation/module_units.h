@@ -86,6 +86,9 @@ private:
     ModuleObjects m_moduleObjects;
     std::vector<MissingValue> m_missing;
     std::unordered_set<std::string> m_mappedKeys; // copies whose instances have a generic map
+    // The module whose entity unit was built last is not in the tool's own form: its
+    // architecture unit keeps its Logic generics as generics.
+    bool m_imported = false;
 };
 
 } // namespace kestra
