@@ -1,6 +1,7 @@
 // Modules imported into a project as the user found them: analysing them, editing their
 // parameters and ports, refreshing a parent's components and generating keep every byte the
 // user wrote that the edit is not about, and the generated VHDL passes GHDL.
+#include "analysis/analysis_errors.h"
 #include "commands/analyze_module.h"
 #include "commands/source_update.h"
 #include "project/analysis_status.h"
@@ -99,6 +100,23 @@ TEST(ImportedModules, ParameterEditChangesOnlyThatValue) {
     EXPECT_TRUE(project.commands.parameters.EndParameterEdit(crc, init, 1, "x\"FFFF\""));
     EXPECT_NE(project.ReadSource("crc_gen").find("INIT : std_ulogic_vector(15 downto 0) := x\"FFFF\"\n"),
               std::string::npos);
+}
+
+TEST(ImportedModules, ConstructOutsideWhatTheToolRepresentsIsReportedAndTheSourceUntouched) {
+    ImportedProject project;
+    const std::string source = "library ieee;\nuse ieee.std_logic_1164.all;\n\n"
+                               "entity queue is\n  generic (\n    DEPTH : positive := 4;\n"
+                               "    type element_t\n  );\n  port (clk : in std_logic);\nend entity;\n\n"
+                               "architecture rtl of queue is\nbegin\nend architecture;\n";
+    CHierarchyItem* queue = project.AddModule(project.Root(), "queue", source);
+    EXPECT_EQ(project.Analyse(queue), static_cast<int>(AnalysisErrorCode::UnsupportedGeneric));
+    EXPECT_EQ(project.log.Text(), "\r\nqueue analyzed. Error encountered at line 7. Type, subprogram and "
+                                  "package generics are not supported.");
+    EXPECT_EQ(queue->Status(), AnalysisStatus::Failed);
+    // Editing what was read before the error leaves the file as it is.
+    project.commands.session.Select(queue);
+    EXPECT_TRUE(project.commands.parameters.EndParameterEdit(queue, 1, 1, "8"));
+    EXPECT_EQ(project.ReadSource("queue"), source);
 }
 
 TEST(ImportedModules, PortListUpdateChangesOnlyTheEditedPort) {
