@@ -44,18 +44,22 @@ std::string ReadName(const CScanner& scanner, std::size_t& cursor) {
     return {};
 }
 
+enum class NameKind { Signal, Port };
+
 // Names separated by ',' and the ':' after them; the cursor is left after the ':'. A port may
-// begin with the word "signal".
-bool ReadNames(const CScanner& scanner, std::size_t& cursor, std::vector<std::string>& names,
+// begin with the word "signal"; a signal's name may be an extended identifier. Where each name
+// starts goes to `starts` when it is given.
+bool ReadNames(const CScanner& scanner, std::size_t& cursor, NameKind kind, std::vector<std::string>& names,
                std::vector<std::size_t>* starts = nullptr) {
     for (;;) {
         const std::size_t start = NextCodePosition(scanner, cursor);
-        std::string name = starts == nullptr ? ReadName(scanner, cursor) : scanner.ReadIdentifier(cursor);
+        std::string name =
+            kind == NameKind::Signal ? ReadName(scanner, cursor) : scanner.ReadIdentifier(cursor);
         if (name.empty()) {
             RaiseAt(scanner, AnalysisErrorCode::MissingIdentifier, cursor);
             return false;
         }
-        if (starts != nullptr && names.empty() && SameTextNoCase(name, "signal") &&
+        if (kind == NameKind::Port && names.empty() && SameTextNoCase(name, "signal") &&
             IsLetter(scanner.At(NextCodePosition(scanner, cursor))))
             continue;
         names.push_back(std::move(name));
@@ -189,11 +193,12 @@ private:
     bool ReadPort(std::size_t& cursor, InterfaceList* list) {
         Declaration declaration;
         const std::size_t start = NextCodePosition(m_scanner, cursor);
-        if (!ReadNames(m_scanner, cursor, declaration.names, &declaration.nameStarts))
+        if (!ReadNames(m_scanner, cursor, NameKind::Port, declaration.names,
+                       list != nullptr ? &declaration.nameStarts : nullptr))
             return false;
         const std::size_t modeStart = cursor;
         declaration.mode = ToLowerAscii(m_scanner.ReadIdentifier(cursor));
-        std::string writtenMode = declaration.mode;
+        bool modeWritten = true;
         if (declaration.mode.empty()) {
             RaiseAt(m_scanner, AnalysisErrorCode::WrongKeyword, cursor);
             return false;
@@ -207,7 +212,7 @@ private:
         } else {
             // No mode written: the word is the type, and the mode is in.
             declaration.mode = "in";
-            writtenMode.clear();
+            modeWritten = false;
             cursor = modeStart;
         }
         if (!ReadTypeAndConstraint(cursor, declaration))
@@ -227,7 +232,7 @@ private:
             initialValue = ExpressionText(m_scanner.Text(), *span);
             assignment = colon;
             cursor = span->end;
-        } else if (writtenMode.empty()) {
+        } else if (!modeWritten) {
             // Without a mode, a word after the type is a mode misspelt ("clk : into bit").
             const char next = m_scanner.At(NextCodePosition(m_scanner, cursor));
             if (next != ';' && next != ')') {
@@ -251,7 +256,7 @@ private:
             written.nameStarts = declaration.nameStarts;
             written.start = start;
             written.end = cursor;
-            written.mode = writtenMode;
+            written.mode = modeWritten ? declaration.mode : std::string();
             written.typeStart = declaration.typeStart;
             written.typeEnd = declaration.typeEnd;
             written.typeMark = declaration.type;
@@ -265,7 +270,7 @@ private:
 
     bool ReadSignal(std::size_t& cursor) {
         Declaration declaration;
-        if (!ReadNames(m_scanner, cursor, declaration.names))
+        if (!ReadNames(m_scanner, cursor, NameKind::Signal, declaration.names))
             return false;
         if (!ReadTypeAndConstraint(cursor, declaration))
             return false;
