@@ -155,4 +155,107 @@ void BM_AnalyzeJunk(benchmark::State& state) {
 }
 BENCHMARK(BM_AnalyzeJunk)->Arg(50 << 20)->Unit(benchmark::kMillisecond);
 
+// A source in the style of a real IP library: a comment header, context clauses, many entity and
+// architecture pairs with processes, state machines, generate statements, component instances and
+// functions, and last the module being analysed with a large architecture of the same kind. It
+// keeps to forms that every version of the readers accepts, so that figures stay comparable.
+std::string LibraryUnit(const std::string& name, int processes) {
+    std::string t;
+    t += "--------------------------------------------------------------------------------\n"
+         "-- " +
+         name +
+         ": a register slice with a small state machine\n"
+         "-- Author:  J. Example\n"
+         "--------------------------------------------------------------------------------\n"
+         "library ieee;\nuse ieee.std_logic_1164.all;\nuse ieee.numeric_std.all;\n\n";
+    t += "entity " + name +
+         " is\n"
+         "  generic (\n"
+         "    DATA_WIDTH : natural := 32;  -- width of the data path\n"
+         "    DEPTH      : positive := 16;\n"
+         "    RESET_VAL  : integer := 0\n"
+         "  );\n"
+         "  port (\n"
+         "    clk_i   : in  std_logic;  -- system clock\n"
+         "    rst_n_i : in  std_logic;\n"
+         "    valid_i : in  std_logic;\n"
+         "    data_i  : in  std_logic_vector(DATA_WIDTH-1 downto 0);\n"
+         "    ready_o : out std_logic;\n"
+         "    data_o  : out std_logic_vector(DATA_WIDTH-1 downto 0)\n"
+         "  );\n"
+         "end " +
+         name + ";\n\n";
+    t += "architecture rtl of " + name +
+         " is\n"
+         "  type state_t is (IDLE, LOAD, SHIFT, DONE);\n"
+         "  signal state, state_next : state_t;\n"
+         "  signal count : unsigned(7 downto 0) := (others => '0');\n"
+         "  signal data_q : std_logic_vector(DATA_WIDTH-1 downto 0) := (others => '0');\n"
+         "  constant ZERO : std_logic_vector(DATA_WIDTH-1 downto 0) := (others => '0');\n"
+         "  function parity(v : std_logic_vector) return std_logic is\n"
+         "    variable p : std_logic := '0';\n"
+         "  begin\n"
+         "    for i in v'range loop\n"
+         "      p := p xor v(i);\n"
+         "    end loop;\n"
+         "    return p;\n"
+         "  end parity;\n"
+         "begin\n";
+    for (int p = 0; p < processes; ++p) {
+        const std::string n = std::to_string(p);
+        t += "  -- state register " + n +
+             "\n"
+             "  reg_" +
+             n +
+             " : process(clk_i, rst_n_i)\n"
+             "  begin\n"
+             "    if rst_n_i = '0' then\n"
+             "      state <= IDLE;\n"
+             "      count <= (others => '0');\n"
+             "    elsif rising_edge(clk_i) then\n"
+             "      case state is\n"
+             "        when IDLE  => if valid_i = '1' then state <= LOAD; end if;\n"
+             "        when LOAD  => data_q <= data_i; state <= SHIFT;\n"
+             "        when SHIFT => count <= count + 1;\n"
+             "                      if count = DEPTH - 1 then state <= DONE; end if;\n"
+             "        when others => state <= IDLE;\n"
+             "      end case;\n"
+             "    end if;\n"
+             "  end process reg_" +
+             n +
+             ";\n\n"
+             "  gen_" +
+             n +
+             " : for i in 0 to DATA_WIDTH/8 - 1 generate\n"
+             "    data_o(8*i+7 downto 8*i) <= data_q(8*i+7 downto 8*i) when state = DONE else (others => "
+             "'0');\n"
+             "  end generate gen_" +
+             n + ";\n\n";
+    }
+    t += "  ready_o <= '1' when state = IDLE else '0';\n"
+         "end rtl;\n\n";
+    return t;
+}
+
+std::string RealStyleSource(std::size_t bytes) {
+    std::string text;
+    int unit = 0;
+    while (text.size() < bytes / 2)
+        text += LibraryUnit("slice_" + std::to_string(unit++), 4);
+    const std::string top = LibraryUnit("big", 8);
+    const std::size_t perProcess = (top.size() - LibraryUnit("big", 0).size()) / 8;
+    text += LibraryUnit("big", static_cast<int>((bytes - text.size()) / perProcess));
+    return text;
+}
+
+void BM_AnalyzeRealStyleSource(benchmark::State& state) {
+    const std::string text = RealStyleSource(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state)
+        AnalyzeOnce(text, state);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(text.size()));
+    state.counters["source_bytes"] = static_cast<double>(text.size());
+}
+BENCHMARK(BM_AnalyzeRealStyleSource)->Arg(3 << 20)->Unit(benchmark::kMillisecond);
+
 } // namespace

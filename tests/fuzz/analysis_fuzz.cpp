@@ -1,9 +1,14 @@
 // Feeds arbitrary text to the entity and architecture readers in every mode. The first byte
 // picks the module name and whether a previous design object carries values.
+#include "analysis/analysis_errors.h"
 #include "analysis/architecture_reader.h"
 #include "analysis/declaration_reader.h"
 #include "analysis/entity_reader.h"
+#include "analysis/interface_list.h"
 #include "analysis/scanner.h"
+#include "analysis/structure_walker.h"
+#include "generation/entity_edit.h"
+#include "generation/entity_header.h"
 #include "model/design_object.h"
 #include "model/vhdl_signal.h"
 
@@ -23,7 +28,8 @@ void Check(bool condition) {
 }
 
 void CheckOutcome(const AnalysisContext& context) {
-    Check(context.errorCode >= 0 && context.errorCode <= 21);
+    Check(context.errorCode >= 0 &&
+          context.errorCode <= static_cast<int>(AnalysisErrorCode::UnsupportedGeneric));
     Check(context.errorLine >= 0);
     Check(context.errorCode != 0 || context.errorLine == 0);
 }
@@ -114,5 +120,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (FindArchitectureBody(bodyScanner, start, "a", body))
         Check(body.statementsStart <= body.endKeyword && body.afterSemicolon <= bodyScanner.End());
     CheckOutcome(bodyContext);
+
+    // The structure walks and the interface reader stay inside the text.
+    for (const StructureScope scope :
+         {StructureScope::Item, StructureScope::Declarations, StructureScope::Statements}) {
+        const StructureStop stop = WalkStructure(text, start, scope, {"architecture", "a"});
+        Check(stop.position <= text.size() && stop.afterWords <= text.size());
+        Check(!stop.semicolon || *stop.semicolon < text.size());
+    }
+    Check(SkipSubprogram(text, start) <= text.size());
+    if (const auto entity = ReadEntityInterface(text, moduleName)) {
+        for (const auto* list :
+             {entity->generics ? &*entity->generics : nullptr, entity->ports ? &*entity->ports : nullptr}) {
+            if (list == nullptr)
+                continue;
+            Check(list->open < list->close && list->close < list->afterEnd && list->afterEnd <= text.size());
+            Check(list->separators.size() + 1 == list->declarations.size() || list->declarations.empty());
+            for (const InterfaceDeclaration& declaration : list->declarations)
+                Check(declaration.start <= declaration.end && declaration.end <= list->close);
+        }
+    }
+    // Rewrites of the header and the port clause from what analysis read.
+    const std::string source(text);
+    (void)RewriteEntityHeader(source, moduleName, object);
+    (void)UpdatePortClause(source, moduleName, signals);
     return 0;
 }

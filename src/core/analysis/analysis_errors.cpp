@@ -6,7 +6,7 @@ namespace kestra {
 
 const char* AnalysisErrorMessage(int code) {
     // The texts are shown to users exactly so, spelling included.
-    static constexpr std::array<const char*, 22> kMessages = {
+    static constexpr std::array<const char*, 23> kMessages = {
         "No error encountered.",
         "Syntax error.",
         "Expected keyword not found.",
@@ -29,6 +29,7 @@ const char* AnalysisErrorMessage(int code) {
         "Repeated parameter name.",
         "Signal assignment not allowed in port declaration.",
         "Close blanket not found.",
+        "Type, subprogram and package generics are not supported.",
     };
     if (code < 0 || code >= static_cast<int>(kMessages.size()))
         return "Unknown error.";

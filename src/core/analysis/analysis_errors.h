@@ -27,9 +27,12 @@ enum class AnalysisErrorCode : int {
     RepeatedParameterName = 19,
     SignalAssignmentInPort = 20,
     CloseBracketNotFound = 21,
+    // VHDL-2008 generics that declare a type, a subprogram or a package: no parameter can stand
+    // for them.
+    UnsupportedGeneric = 22,
 };
 
-// The fixed message logged for an error code; "Unknown error." for any code outside 0 to 21.
+// The fixed message logged for an error code; "Unknown error." for any code outside 0 to 22.
 const char* AnalysisErrorMessage(int code);
 
 } // namespace kestra

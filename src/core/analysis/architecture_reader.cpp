@@ -3,6 +3,7 @@
 #include "analysis/declaration_reader.h"
 #include "analysis/entry_index.h"
 #include "analysis/reader_support.h"
+#include "analysis/structure_walker.h"
 #include "model/design_object.h"
 
 #include <string_view>
@@ -77,65 +78,155 @@ int AnalyzeArchitectureHeader(const CScanner& scanner, std::size_t keyword, Arch
     return 1;
 }
 
-bool FindArchitectureBody(const CScanner& scanner, std::size_t declarationsStart, const std::string& name,
-                          ArchitectureBody& body) {
-    std::size_t pos = declarationsStart;
+namespace {
+
+// The "begin" that ends a declarative part, found item by item: subprogram bodies, and the types,
+// components and local packages that can hold an "end" of their own, are passed over by their
+// nesting; any other item ends at its ';'. None when the text ends first.
+std::optional<std::size_t> DeclarativePartEnd(const CScanner& scanner, std::size_t pos) {
+    for (;;) {
+        scanner.SkipBlanksAndComments(pos);
+        const std::size_t itemStart = pos;
+        const std::string word = ToLowerAscii(scanner.ReadIdentifier(pos));
+        if (word == "begin")
+            return pos;
+        if (word == "pure" || word == "impure")
+            scanner.ReadIdentifier(pos);
+        if (word == "function" || word == "procedure" || word == "pure" || word == "impure") {
+            pos = SkipSubprogram(scanner.Text(), pos);
+            continue;
+        }
+        if (word == "type" || word == "component" || word == "package") {
+            const StructureStop stop = WalkStructure(scanner.Text(), itemStart, StructureScope::Item);
+            if (stop.what == StructureStop::What::Semicolon) {
+                pos = stop.position + 1;
+                continue;
+            }
+        }
+        const auto next = scanner.NextStatement(pos);
+        if (!next)
+            return std::nullopt;
+        pos = *next;
+    }
+}
+
+// The first "begin" at the start of a declaration, passing over function bodies: how the
+// declarative part was walked before its nesting was followed, kept for text whose nesting
+// cannot be followed.
+std::optional<std::size_t> FirstBeginOfADeclaration(const CScanner& scanner, std::size_t pos) {
     for (;;) {
         const std::string word = ToLowerAscii(scanner.ReadIdentifier(pos));
         if (word == "begin")
-            break;
+            return pos;
         if (word == "function") {
             SkipFunctionBody(scanner, pos);
             continue;
         }
         const auto next = scanner.NextStatement(pos);
-        if (!next) {
-            RaiseWithoutLine(scanner, AnalysisErrorCode::EndOfArchitectureBodyNotFound);
-            return false;
-        }
+        if (!next)
+            return std::nullopt;
         pos = *next;
-    }
-    const std::size_t statementsStart = pos;
-    for (;;) {
-        const auto end = scanner.FindWordOutsideComments(pos, "end");
-        if (!end) {
-            RaiseWithoutLine(scanner, AnalysisErrorCode::EndOfArchitectureBodyNotFound);
-            return false;
-        }
-        pos = *end + 3;
-        std::size_t afterName = pos;
-        // The closing name must be spelled exactly as in the header.
-        if (scanner.ReadWord(afterName) != name)
-            continue;
-        const std::size_t semicolon = NextCodePosition(scanner, afterName);
-        if (scanner.At(semicolon) != ';') {
-            RaiseAt(scanner, AnalysisErrorCode::PunctuationError, semicolon);
-            return false;
-        }
-        body.statementsStart = statementsStart;
-        body.endKeyword = *end;
-        body.afterName = afterName;
-        body.afterSemicolon = semicolon + 1;
-        return true;
     }
 }
 
-void SkipFunctionBody(const CScanner& scanner, std::size_t& cursor) {
-    const std::string name = scanner.ReadIdentifier(cursor);
-    for (;;) {
-        const auto end = scanner.FindWordOutsideComments(cursor, "end");
-        if (!end) {
-            cursor = scanner.End();
-            return;
-        }
-        cursor = *end + 3;
-        std::size_t pos = cursor;
-        if (SameTextNoCase(scanner.ReadIdentifier(pos), name))
-            cursor = pos;
-        // "end if;", "end loop;" and "end case;" leave the function open.
-        if (scanner.ReadChar(cursor) == ';')
-            return;
+// Whether pos stands inside a string literal: an odd number of double quotes before it on its
+// line, outside comments. Lines are read back at most a few thousand characters; beyond that
+// the position counts as code.
+bool InString(const CScanner& scanner, std::size_t pos) {
+    constexpr std::size_t kLongestLineRead = 4096;
+    std::size_t lineStart = pos;
+    while (lineStart > 0 && pos - lineStart < kLongestLineRead && !IsLineBreak(scanner.At(lineStart - 1)))
+        --lineStart;
+    if (lineStart > 0 && !IsLineBreak(scanner.At(lineStart - 1)))
+        return false;
+    bool inside = false;
+    for (std::size_t i = lineStart; i < pos; ++i) {
+        const char c = scanner.At(i);
+        if (c == '"')
+            inside = !inside;
+        else if (!inside && c == '-' && scanner.At(i + 1) == '-')
+            return false;
     }
+    return inside;
+}
+
+// The common case, found as fast as a word search: the first "end <name>" or
+// "end architecture [<name>]" after the statement part's start, when no "end;" comes before it
+// (such an "end" may close a subprogram in a process, or the architecture itself, which only
+// the nesting can tell).
+std::optional<StructureStop> NamedClosing(const CScanner& scanner, std::size_t from,
+                                          const std::string& name) {
+    for (std::size_t pos = from;;) {
+        const auto end = scanner.FindWordOutsideComments(pos, "end");
+        if (!end)
+            return std::nullopt;
+        pos = *end + 3;
+        std::size_t after = pos;
+        const std::string word = scanner.ReadWord(after);
+        if (word.empty()) {
+            if (scanner.At(NextCodePosition(scanner, pos)) == ';' && !InString(scanner, *end))
+                return std::nullopt;
+            continue;
+        }
+        const bool keyword = SameTextNoCase(word, "architecture");
+        if ((!keyword && !SameTextNoCase(word, name)) || InString(scanner, *end))
+            continue;
+        StructureStop stop;
+        stop.what = StructureStop::What::End;
+        stop.position = *end;
+        stop.afterWords = after;
+        stop.named = true;
+        if (keyword) {
+            std::size_t afterName = after;
+            if (SameTextNoCase(scanner.ReadWord(afterName), name))
+                stop.afterWords = afterName;
+        }
+        const std::size_t semicolon = NextCodePosition(scanner, stop.afterWords);
+        if (scanner.At(semicolon) == ';')
+            stop.semicolon = semicolon;
+        return stop;
+    }
+}
+
+} // namespace
+
+bool FindArchitectureBody(const CScanner& scanner, std::size_t declarationsStart, const std::string& name,
+                          ArchitectureBody& body) {
+    const StructureUnit unit{"architecture", name};
+    std::optional<std::size_t> statementsStart = DeclarativePartEnd(scanner, declarationsStart);
+    if (!statementsStart)
+        statementsStart = FirstBeginOfADeclaration(scanner, declarationsStart);
+    if (!statementsStart) {
+        RaiseWithoutLine(scanner, AnalysisErrorCode::EndOfArchitectureBodyNotFound);
+        return false;
+    }
+    std::optional<StructureStop> named = NamedClosing(scanner, *statementsStart, name);
+    StructureStop end =
+        named ? *named : WalkStructure(scanner.Text(), *statementsStart, StructureScope::Statements, unit);
+    if (end.what != StructureStop::What::End) {
+        // The nesting could not be followed to the end: the unit ends with the last closing
+        // before the next design unit.
+        const std::optional<StructureStop> last =
+            LastClosingBeforeNextUnit(scanner.Text(), *statementsStart, unit);
+        if (!last) {
+            RaiseWithoutLine(scanner, AnalysisErrorCode::EndOfArchitectureBodyNotFound);
+            return false;
+        }
+        end = *last;
+    }
+    if (!end.semicolon) {
+        RaiseAt(scanner, AnalysisErrorCode::PunctuationError, NextCodePosition(scanner, end.afterWords));
+        return false;
+    }
+    body.statementsStart = *statementsStart;
+    body.endKeyword = end.position;
+    body.afterName = end.afterWords;
+    body.afterSemicolon = *end.semicolon + 1;
+    return true;
+}
+
+void SkipFunctionBody(const CScanner& scanner, std::size_t& cursor) {
+    cursor = SkipSubprogram(scanner.Text(), cursor);
 }
 
 void AnalyzeArchitectures(const CScanner& scanner, CEntryIndex& entries, const ArchitectureOptions& options) {

@@ -41,14 +41,18 @@ struct ArchitectureOptions {
 // header or belongs to another entity, and -1 with error 3 or 8 set when it is malformed.
 int AnalyzeArchitectureHeader(const CScanner& scanner, std::size_t keyword, ArchitectureHeader& header);
 
-// Walks the declarative part to "begin" (skipping function bodies) and finds the closing
-// "end <name>;" with the name spelled exactly as given. False with error 16 (no line) when
-// either is missing, or error 4 when the closing name is not followed by ';'.
+// Finds the "begin" of the declarative part and the "end" that closes the architecture by
+// following the nesting of the constructs in between (subprogram bodies, processes, generate
+// statements, ...). The architecture closes with "end;", "end architecture [name];" or
+// "end <name>;", the name in any case. Where the nesting cannot be followed, the last closing
+// before the next design unit is taken. False with error 16 (no line) when no closing is found,
+// or error 4 when a closing that names the architecture is not followed by ';'.
 bool FindArchitectureBody(const CScanner& scanner, std::size_t declarationsStart, const std::string& name,
                           ArchitectureBody& body);
 
-// From just after "function", moves the cursor past the function's closing "end;" or
-// "end <name>;" (or to the end of the text).
+// From just after "function" or "procedure", moves the cursor past the subprogram: past the ';'
+// of its body's end statement ("end;", "end <name>;", "end function [name];"), or of a
+// declaration without a body (or to the end of the text).
 void SkipFunctionBody(const CScanner& scanner, std::size_t& cursor);
 
 // The architecture loop over the whole text: reads every architecture of the module's entity,

@@ -8,6 +8,7 @@ class CEntryIndex;
 class CKSTObject;
 class CScanner;
 class CVHDLSignal;
+struct InterfaceList;
 
 enum class DeclarationMode : int {
     // Port declarations become signals and data type parameters.
@@ -30,5 +31,10 @@ void AnalyzeDeclarationList(const CScanner& scanner, DeclarationMode mode, std::
 // The same, adding entries through an index that the caller keeps across several readers.
 void AnalyzeDeclarationList(const CScanner& scanner, DeclarationMode mode, std::size_t& cursor,
                             CEntryIndex& entries, CVHDLSignal* signals);
+
+// The port modes of the reader (Ports or SkipPorts), also giving each declaration as written
+// and the ';' between them when a list is given.
+void ReadPortList(const CScanner& scanner, DeclarationMode mode, std::size_t& cursor, CEntryIndex& entries,
+                  CVHDLSignal* signals, InterfaceList* list);
 
 } // namespace kestra

@@ -2,10 +2,15 @@
 
 #include "analysis/declaration_reader.h"
 #include "analysis/entry_index.h"
+#include "analysis/interface_list.h"
 #include "analysis/reader_support.h"
+#include "analysis/structure_walker.h"
 #include "analysis/substitution.h"
+#include "analysis/token_reader.h"
+#include "analysis/unit_search.h"
 #include "model/design_object.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -37,22 +42,160 @@ bool SkipToNextStatement(const CScanner& scanner, std::size_t& cursor, std::size
     return true;
 }
 
-// "( name : type [:= default] {; name : type [:= default]} ) ;" after the word "generic".
+// Passes over the declaration whose first word starts at wordStart, following the nesting of what
+// it holds (a record, a protected type, a subprogram); where that finds no ';', moves to the next
+// statement as the plain readers do. Raises error 18 when the text has none.
+bool SkipDeclaration(const CScanner& scanner, std::size_t& cursor, std::size_t wordStart) {
+    const StructureStop stop = WalkStructure(scanner.Text(), wordStart, StructureScope::Item);
+    if (stop.what == StructureStop::What::Semicolon) {
+        cursor = stop.position + 1;
+        return true;
+    }
+    return SkipToNextStatement(scanner, cursor, cursor);
+}
+
+// A type mark: an identifier, or a selected name ("work.pkg.t_word"); empty when none is written.
+std::string ReadTypeMark(const CScanner& scanner, std::size_t& cursor) {
+    std::string mark = scanner.ReadIdentifier(cursor);
+    while (!mark.empty() && scanner.At(cursor) == '.' && IsLetter(scanner.At(cursor + 1))) {
+        std::size_t pos = cursor + 1;
+        const std::string part = scanner.ReadIdentifier(pos);
+        if (part.empty())
+            break;
+        mark += "." + part;
+        cursor = pos;
+    }
+    return mark;
+}
+
+// Parenthesised constraints after a type mark, one after another ("(open)(7 downto 0)"). False
+// with error 21 when one is not closed.
+bool SkipIndexConstraints(const CScanner& scanner, std::size_t& cursor) {
+    for (;;) {
+        std::size_t pos = cursor;
+        if (scanner.At(NextCodePosition(scanner, pos)) != '(')
+            return true;
+        if (!SkipParenthesised(scanner, pos)) {
+            RaiseAt(scanner, AnalysisErrorCode::CloseBracketNotFound, scanner.End());
+            return false;
+        }
+        cursor = pos;
+    }
+}
+
+// "type T", "[pure | impure] function f ...", "procedure p ..." or "package p is new ...": a
+// VHDL-2008 generic that declares a type, a subprogram or a package; `word` was read just before
+// cursor.
+bool IsInterfaceGenericOfVhdl2008(const CScanner& scanner, const std::string& word, std::size_t cursor) {
+    VhdlKeyword keyword = KeywordOf(word);
+    std::size_t pos = cursor;
+    if (keyword == VhdlKeyword::Pure || keyword == VhdlKeyword::Impure)
+        keyword = KeywordOf(scanner.ReadIdentifier(pos));
+    if (keyword != VhdlKeyword::Type && keyword != VhdlKeyword::Function &&
+        keyword != VhdlKeyword::Procedure && keyword != VhdlKeyword::Package)
+        return false;
+    if (scanner.ReadIdentifier(pos).empty())
+        return false;
+    const char next = scanner.At(NextCodePosition(scanner, pos));
+    switch (keyword) {
+    case VhdlKeyword::Type:
+        return next == ';' || next == ')';
+    case VhdlKeyword::Package:
+        return SameTextNoCase(scanner.ReadIdentifier(pos), "is") &&
+               SameTextNoCase(scanner.ReadIdentifier(pos), "new");
+    default:
+        return next == '(' || next == ';' || next == ')' || IsLetter(next);
+    }
+}
+
+// The value a generic's default gives its parameter. A single string literal gives its content
+// (without the blanks at its end) except for Generic parameters, which keep the expression as
+// written; an empty literal is a value only for string generics and Generic parameters.
+// Parameters of a kind written with quotes whose default is not a single string literal become
+// Generic parameters. Empty on error (error 9 set).
+std::string DefaultValue(const CScanner& scanner, const ExpressionSpan& span, const std::string& typeWord,
+                         EntryKind& kind, std::size_t cursor) {
+    const std::string_view text = scanner.Text();
+    if (kind != EntryKind::Generic) {
+        if (std::optional<std::string> literal = SingleStringLiteral(text, span)) {
+            while (!literal->empty() && IsBlank(literal->back()))
+                literal->pop_back();
+            if (literal->empty() && !SameTextNoCase(typeWord, "string")) {
+                RaiseAt(scanner, AnalysisErrorCode::MissingParameter, cursor);
+                return {};
+            }
+            return *literal;
+        }
+        if (kind == EntryKind::Note || kind == EntryKind::String || kind == EntryKind::Link)
+            kind = EntryKind::Generic;
+    }
+    return ExpressionText(text, span);
+}
+
+// "( name {, name} : [in] type [constraint] [:= default] {; ...} ) ;" after the word "generic".
 void ReadGenericClause(const CScanner& scanner, EntityMode mode, std::size_t& cursor, CEntryIndex& entries,
-                       const std::string& entityName) {
+                       const std::string& entityName, InterfaceList* list) {
+    const std::size_t open = NextCodePosition(scanner, cursor);
     if (!Expect(scanner, cursor, '('))
         return;
+    if (list != nullptr)
+        list->open = open;
     for (;;) {
-        const std::string name = scanner.ReadIdentifier(cursor);
+        InterfaceDeclaration declaration;
+        declaration.start = NextCodePosition(scanner, cursor);
+        std::string name = scanner.ReadIdentifier(cursor);
+        if (SameTextNoCase(name, "constant") && IsLetter(scanner.At(NextCodePosition(scanner, cursor))))
+            name = scanner.ReadIdentifier(cursor);
         if (name.empty()) {
             RaiseAt(scanner, AnalysisErrorCode::MissingParameter, cursor);
             return;
         }
+        if (IsInterfaceGenericOfVhdl2008(scanner, name, cursor)) {
+            RaiseAt(scanner, AnalysisErrorCode::UnsupportedGeneric, declaration.start);
+            return;
+        }
+        declaration.names.push_back(name);
+        declaration.nameStarts.push_back(cursor - name.size());
+        for (std::size_t at = NextCodePosition(scanner, cursor); scanner.At(at) == ',';
+             at = NextCodePosition(scanner, cursor)) {
+            cursor = at + 1;
+            const std::size_t nameStart = NextCodePosition(scanner, cursor);
+            std::string next = scanner.ReadIdentifier(cursor);
+            if (next.empty()) {
+                RaiseAt(scanner, AnalysisErrorCode::MissingParameter, cursor);
+                return;
+            }
+            declaration.names.push_back(std::move(next));
+            declaration.nameStarts.push_back(nameStart);
+        }
         if (!Expect(scanner, cursor, ':'))
             return;
-        const EntryKind kind = GenericKind(scanner.ReadIdentifier(cursor), entityName);
+        std::size_t pos = cursor;
+        if (SkipWordIf(scanner, pos, "in") && IsLetter(scanner.At(NextCodePosition(scanner, pos)))) {
+            declaration.mode = "in";
+            cursor = pos;
+        }
+        declaration.typeStart = NextCodePosition(scanner, cursor);
+        const std::string typeWord = ReadTypeMark(scanner, cursor);
+        declaration.typeMark = typeWord;
+        if (!SkipIndexConstraints(scanner, cursor))
+            return;
+        pos = cursor;
+        if (SkipWordIf(scanner, pos, "range")) {
+            const auto range = ReadExpression(scanner.Text(), pos, true);
+            if (!range) {
+                RaiseAt(scanner, AnalysisErrorCode::WrongExpression, pos);
+                return;
+            }
+            cursor = range->end;
+        }
+        declaration.typeEnd = std::max(cursor, declaration.typeStart);
+        EntryKind kind = GenericKind(typeWord, entityName);
+        if (kind == EntryKind::None)
+            kind = EntryKind::Generic;
 
         std::string defaultValue;
+        declaration.end = declaration.typeEnd;
         const std::size_t colon = NextCodePosition(scanner, cursor);
         if (scanner.At(colon) == ':') {
             // ":=" must be written without anything between its two characters.
@@ -61,36 +204,59 @@ void ReadGenericClause(const CScanner& scanner, EntityMode mode, std::size_t& cu
                 return;
             }
             cursor = colon + 2;
-            defaultValue = ReadValueOrRaise(scanner, cursor, AnalysisErrorCode::MissingParameter);
-            if (defaultValue.empty())
+            const std::size_t valueStart = NextCodePosition(scanner, cursor);
+            const auto span = ReadExpression(scanner.Text(), cursor);
+            if (!span) {
+                RaiseAt(scanner, AnalysisErrorCode::MissingParameter, valueStart);
                 return;
+            }
+            cursor = span->end;
+            defaultValue = DefaultValue(scanner, *span, typeWord, kind, cursor);
+            if (ReaderFailed(scanner))
+                return;
+            declaration.assignment = colon;
+            declaration.defaultValue = span;
+            declaration.end = span->end;
         }
 
-        if (mode == EntityMode::Analyze && kind != EntryKind::None) {
-            const int index = entries.Append(kind, name, defaultValue, true);
-            if (kind == EntryKind::Logic && index >= 0) {
-                const std::vector<std::string> levels = {"'0'", "'1'"};
-                entries.Object()->SetChoiceList(index, &levels);
+        declaration.kind = kind;
+        declaration.value = defaultValue;
+        if (mode == EntityMode::Analyze) {
+            for (const std::string& generic : declaration.names) {
+                const int index = entries.Append(kind, generic, defaultValue, true);
+                if (kind == EntryKind::Logic && index >= 0) {
+                    const std::vector<std::string> levels = {"'0'", "'1'"};
+                    entries.Object()->SetChoiceList(index, &levels);
+                }
             }
         }
+        if (list != nullptr)
+            list->declarations.push_back(std::move(declaration));
 
         const std::size_t at = NextCodePosition(scanner, cursor);
         if (scanner.At(at) == ';') {
+            if (list != nullptr)
+                list->separators.push_back(at);
             cursor = at + 1;
             continue;
         }
+        const std::size_t close = NextCodePosition(scanner, cursor);
         if (!Expect(scanner, cursor, ')'))
             return;
+        if (list != nullptr)
+            list->close = close;
         Expect(scanner, cursor, ';');
+        if (list != nullptr)
+            list->afterEnd = cursor;
         return;
     }
 }
 
 // "type NAME is ( literal {, literal} ) ;" after the word "type"; literals are identifiers or
 // digit runs. Returns false on error; `enumeration` is false when the type is of another form,
-// in which case the cursor has moved to the next statement.
-bool ReadTypeDeclaration(const CScanner& scanner, std::size_t& cursor, std::string& name,
-                         std::vector<std::string>& literals, bool& enumeration) {
+// in which case the cursor has moved past the declaration.
+bool ReadTypeDeclaration(const CScanner& scanner, std::size_t& cursor, std::size_t typeStart,
+                         std::string& name, std::vector<std::string>& literals, bool& enumeration) {
     name = scanner.ReadIdentifier(cursor);
     if (name.empty()) {
         RaiseAt(scanner, AnalysisErrorCode::MissingIdentifier, cursor);
@@ -103,7 +269,7 @@ bool ReadTypeDeclaration(const CScanner& scanner, std::size_t& cursor, std::stri
     const std::size_t paren = NextCodePosition(scanner, cursor);
     enumeration = scanner.At(paren) == '(';
     if (!enumeration)
-        return SkipToNextStatement(scanner, cursor, cursor);
+        return SkipDeclaration(scanner, cursor, typeStart);
     cursor = paren + 1;
     for (;;) {
         std::string literal = scanner.ReadIdentifier(cursor);
@@ -220,7 +386,7 @@ std::string AnalyzeEntity(const CScanner& scanner, EntityMode mode, std::size_t&
         }
         std::size_t afterIs = pos;
         if (SameTextNoCase(scanner.ReadWord(pos), "generic")) {
-            ReadGenericClause(scanner, mode, pos, entries, name);
+            ReadGenericClause(scanner, mode, pos, entries, name, nullptr);
             if (ReaderFailed(scanner))
                 return {};
         } else {
@@ -250,9 +416,8 @@ std::string AnalyzePortClause(const CScanner& scanner, EntityMode mode, std::siz
         return {};
     }
     const std::size_t listStart = pos;
-    AnalyzeDeclarationList(scanner,
-                           mode == EntityMode::Analyze ? DeclarationMode::Ports : DeclarationMode::SkipPorts,
-                           pos, entries, signals);
+    ReadPortList(scanner, mode == EntityMode::Analyze ? DeclarationMode::Ports : DeclarationMode::SkipPorts,
+                 pos, entries, signals, nullptr);
     if (ReaderFailed(scanner)) {
         cursor = pos;
         return {};
@@ -279,8 +444,28 @@ std::optional<std::size_t> AnalyzeEntityDeclarations(const CScanner& scanner, En
         const std::string word = ToLowerAscii(scanner.ReadIdentifier(cursor));
         if (word == "end")
             return wordStart;
+        if (word == "pure" || word == "impure")
+            scanner.ReadIdentifier(cursor);
+        if (word == "function" || word == "procedure" || word == "pure" || word == "impure") {
+            cursor = SkipSubprogram(scanner.Text(), cursor);
+            continue;
+        }
+        if (word == "begin") {
+            // The entity's statement part: passive processes, assertions and calls.
+            const StructureUnit unit{"entity", ReaderContext(scanner).moduleName};
+            const StructureStop stop =
+                WalkStructure(scanner.Text(), cursor, StructureScope::Statements, unit);
+            if (stop.what != StructureStop::What::End) {
+                RaiseWithoutLine(scanner, AnalysisErrorCode::EndOfEntityBodyNotFound);
+                return std::nullopt;
+            }
+            cursor = stop.position + 3;
+            return stop.position;
+        }
         if (word != "type") {
-            if (!SkipToNextStatement(scanner, cursor, cursor))
+            const bool skipped = word.empty() ? SkipToNextStatement(scanner, cursor, cursor)
+                                              : SkipDeclaration(scanner, cursor, wordStart);
+            if (!skipped)
                 return std::nullopt;
             continue;
         }
@@ -288,7 +473,7 @@ std::optional<std::size_t> AnalyzeEntityDeclarations(const CScanner& scanner, En
         std::string typeName;
         std::vector<std::string> literals;
         bool enumeration = false;
-        if (!ReadTypeDeclaration(scanner, cursor, typeName, literals, enumeration))
+        if (!ReadTypeDeclaration(scanner, cursor, wordStart, typeName, literals, enumeration))
             return std::nullopt;
         if (!enumeration)
             continue;
@@ -323,6 +508,67 @@ std::optional<std::size_t> AnalyzeEntityDeclarations(const CScanner& scanner, En
                                                      std::size_t& cursor, CKSTObject* object) {
     CEntryIndex entries(object, ReaderContext(scanner).previousObject);
     return AnalyzeEntityDeclarations(scanner, mode, cursor, entries);
+}
+
+namespace {
+
+// The generic and port clauses from cursor, after an entity's "is" or a component's name.
+std::optional<EntityInterface> ReadInterfaceClauses(const CScanner& scanner, std::size_t cursor,
+                                                    const std::string& name) {
+    EntityInterface result;
+    result.afterIs = cursor;
+    CEntryIndex entries(nullptr, nullptr);
+    std::size_t pos = cursor;
+    const std::size_t genericWord = NextCodePosition(scanner, pos);
+    if (SkipWordIf(scanner, pos, "generic")) {
+        InterfaceList generics;
+        generics.keyword = genericWord;
+        ReadGenericClause(scanner, EntityMode::PortText, pos, entries, name, &generics);
+        if (ReaderFailed(scanner))
+            return std::nullopt;
+        result.generics = std::move(generics);
+        cursor = pos;
+    }
+    pos = cursor;
+    const std::size_t portWord = NextCodePosition(scanner, pos);
+    if (SkipWordIf(scanner, pos, "port")) {
+        InterfaceList ports;
+        ports.keyword = portWord;
+        ports.open = NextCodePosition(scanner, pos);
+        if (!Expect(scanner, pos, '('))
+            return std::nullopt;
+        ReadPortList(scanner, DeclarationMode::SkipPorts, pos, entries, nullptr, &ports);
+        ports.close = NextCodePosition(scanner, pos);
+        if (ReaderFailed(scanner) || !Expect(scanner, pos, ')') || !Expect(scanner, pos, ';'))
+            return std::nullopt;
+        ports.afterEnd = pos;
+        result.ports = std::move(ports);
+    }
+    return result;
+}
+
+} // namespace
+
+std::optional<EntityInterface> ReadEntityInterface(std::string_view text, const std::string& entityName) {
+    AnalysisContext context;
+    context.moduleName = entityName;
+    const CScanner scanner(text, &context);
+    const auto entity = FindEntityDeclaration(scanner, entityName);
+    if (!entity)
+        return std::nullopt;
+    std::size_t cursor = entity->afterName;
+    if (!SameTextNoCase(scanner.ReadWord(cursor), "is"))
+        return std::nullopt;
+    return ReadInterfaceClauses(scanner, cursor, entityName);
+}
+
+std::optional<EntityInterface> ReadComponentInterface(std::string_view text, std::size_t afterName,
+                                                      const std::string& componentName) {
+    AnalysisContext context;
+    const CScanner scanner(text, &context);
+    std::size_t cursor = afterName;
+    SkipWordIf(scanner, cursor, "is");
+    return ReadInterfaceClauses(scanner, cursor, componentName);
 }
 
 } // namespace kestra

@@ -27,6 +27,18 @@ std::size_t NextCodePosition(const CScanner& scanner, std::size_t cursor) {
     return cursor;
 }
 
+bool SkipWordIf(const CScanner& scanner, std::size_t& cursor, std::string_view word) {
+    const std::size_t start = NextCodePosition(scanner, cursor);
+    std::size_t end = start;
+    while (IsIdentifierChar(scanner.At(end)))
+        ++end;
+    if (end == start || !IsLetter(scanner.At(start)) ||
+        !SameTextNoCase(scanner.Text().substr(start, end - start), word))
+        return false;
+    cursor = end;
+    return true;
+}
+
 std::string ReadValueOrRaise(const CScanner& scanner, std::size_t& cursor, AnalysisErrorCode code) {
     AnalysisContext& context = ReaderContext(scanner);
     const bool hadError = context.errorCode != 0;

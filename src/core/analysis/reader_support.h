@@ -24,6 +24,10 @@ void RaiseWithoutLine(const CScanner& scanner, AnalysisErrorCode code);
 // without consuming it (End() at the end of the text).
 std::size_t NextCodePosition(const CScanner& scanner, std::size_t cursor);
 
+// Whether the next identifier after cursor (blanks and comments first) is `word`, compared
+// without case; when it is, the cursor is moved past it. Nothing is copied.
+bool SkipWordIf(const CScanner& scanner, std::size_t& cursor, std::string_view word);
+
 // ReadValue whose failure (an empty value, a misplaced or unclosed quote) becomes the given
 // error with the line of the cursor where the value ended. Empty on failure.
 std::string ReadValueOrRaise(const CScanner& scanner, std::size_t& cursor, AnalysisErrorCode code);

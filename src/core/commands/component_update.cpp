@@ -2,6 +2,7 @@
 
 #include "analysis/analysis_errors.h"
 #include "analysis/scanner.h"
+#include "analysis/source_form.h"
 #include "generation/component_refresh.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
@@ -21,10 +22,9 @@ bool HasArchitectureChoice(const CKSTObject& object) {
 
 } // namespace
 
-std::string BuildComponentDeclarations(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context,
-                                       ComponentList& list) {
-    std::string declarations;
-    list.clear();
+std::vector<ChildComponent> BuildComponentDeclarations(CKSTDoc& doc, CHierarchyItem* item,
+                                                       bool declaredGenerics, AnalysisContext& context) {
+    std::vector<ChildComponent> children;
     for (int i = 0; i < item->ChildCount(); ++i) {
         CHierarchyItem* child = item->Child(i);
         if (child->Status() != AnalysisStatus::Analysed) {
@@ -44,23 +44,26 @@ std::string BuildComponentDeclarations(CKSTDoc& doc, CHierarchyItem* item, Analy
             context.SetError(AnalysisErrorCode::ChildModuleNotFound);
             return {};
         }
-        declarations +=
-            ChildComponentDeclaration(name, *childObject, *source, doc.GetLibraryName(), context, list);
-        if (context.errorCode != 0)
+        std::optional<ChildComponent> component = ChildComponentDeclaration(
+            name, *childObject, *source, doc.GetLibraryName(), declaredGenerics, context);
+        if (!component)
             return {};
+        children.push_back(std::move(*component));
     }
-    return declarations;
+    return children;
 }
 
 void UpdateComponentsInSource(CKSTDoc& doc, const std::string& sourcePath, const std::string& sourceText,
                               CHierarchyItem* item, AnalysisContext& context) {
-    ComponentList list;
-    const std::string declarations = BuildComponentDeclarations(doc, item, context, list);
+    // A parent the tool did not write keeps valid VHDL: its children's generics as they declare them.
+    const bool declaredGenerics = !IsToolFormSource(sourceText, context.moduleName);
+    const std::vector<ChildComponent> children =
+        BuildComponentDeclarations(doc, item, declaredGenerics, context);
     if (context.errorCode != 0)
         return;
     const bool instantiate = item->Object() == nullptr || !HasArchitectureChoice(*item->Object());
     const std::optional<std::string> output =
-        RefreshComponentDeclarations(sourceText, declarations, list, instantiate, context);
+        RefreshComponentDeclarations(sourceText, children, instantiate, context);
     if (!output || *output == sourceText)
         return;
     std::string error;

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "generation/components.h"
+#include "generation/component_refresh.h"
 
 #include <string>
+#include <vector>
 
 namespace kestra {
 
@@ -11,11 +12,12 @@ class CKSTDoc;
 struct AnalysisContext;
 
 // The component declarations (with configuration specifications) of the item's children, read
-// from their sources in the module folder, and the instantiation text of each. Sets error 11,
-// 7, 12 or 5 and stops on a child that is not analysed, cannot be read, has no object, or whose
-// port clause cannot be read.
-std::string BuildComponentDeclarations(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context,
-                                       ComponentList& list);
+// from their sources in the module folder, and the instantiation text of each; with
+// `declaredGenerics`, generics as the children's sources declare them (see
+// ChildComponentDeclaration). Sets error 11, 7, 12 or 5 and stops on a child that is not
+// analysed, cannot be read, has no object, or whose port clause cannot be read.
+std::vector<ChildComponent> BuildComponentDeclarations(CKSTDoc& doc, CHierarchyItem* item,
+                                                       bool declaredGenerics, AnalysisContext& context);
 
 // Rewrites a normal module's source so that every architecture of its entity declares each
 // child as a component and instantiates the children it does not instantiate yet (see

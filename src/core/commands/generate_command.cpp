@@ -101,6 +101,13 @@ bool CAnalysisCommands::GenerateTop(CHierarchyItem* top, bool individual) {
     copy->SetGeneratedName(topName);
     session.Registry().Add(topName, std::move(copy));
     session.SetTopName(topName);
+    session.SetModuleObjects([&doc, top](const std::string& name) -> const CKSTObject* {
+        for (CHierarchyItem* item = top; item != nullptr; item = doc.Tree().NextItem(item, top)) {
+            if (item->Text() == name)
+                return item->Object();
+        }
+        return nullptr;
+    });
 
     std::string output;
     const std::filesystem::path folder = doc.GetModuleFolderPath();
@@ -124,6 +131,14 @@ bool CAnalysisCommands::GenerateTop(CHierarchyItem* top, bool individual) {
             break;
     }
     output.insert(0, kBanner);
+    // A generic without a value makes text that no VHDL tool accepts: the user is told which.
+    if (!session.MissingValues().empty()) {
+        for (const CGenerationSession::MissingValue& missing : session.MissingValues())
+            log.AppendError("Parameter " + missing.parameter + " of module " + missing.module +
+                            " has no value.");
+        log.AppendError("Failed to generate synthesizable VHDL file.");
+        return false;
+    }
 
     // Copies that were never generated (predefined modules, children left out of an individual
     // file) are referred to by the module's own name again.

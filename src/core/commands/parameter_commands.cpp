@@ -72,6 +72,7 @@ ParameterAction InvokeAction(const CKSTObject& object, int row, int column, bool
         return ParameterAction::ChoiceBox;
     case EntryKind::Library:
     case EntryKind::Note:
+    case EntryKind::Generic:
         return ParameterAction::TextEditor;
     case EntryKind::Directory:
         return ParameterAction::FolderChooser;

@@ -24,6 +24,7 @@ bool IsEditableKind(EntryKind kind) {
     case EntryKind::Note:
     case EntryKind::Style:
     case EntryKind::String:
+    case EntryKind::Generic:
         return true;
     default:
         return false;
@@ -37,10 +38,15 @@ std::string IdentifierFromTyped(std::string text) {
     return scanner.ReadIdentifier(cursor);
 }
 
-// A value goes into the source as it stands (or in double quotes): these would end it early.
-bool HoldsValueBreaker(const std::string& text) {
-    return text.find(';') != std::string::npos || text.find("--") != std::string::npos ||
-           text.find('"') != std::string::npos;
+// A value goes into the source as it stands: these would end it early. A Generic parameter's
+// value is a VHDL expression, which may hold string and bit string literals (in pairs of
+// double quotes); the other kinds' values never hold a double quote.
+bool HoldsValueBreaker(const std::string& text, EntryKind kind) {
+    if (text.find(';') != std::string::npos || text.find("--") != std::string::npos)
+        return true;
+    if (kind == EntryKind::Generic)
+        return std::count(text.begin(), text.end(), '"') % 2 != 0;
+    return text.find('"') != std::string::npos;
 }
 
 std::string NormalisedValue(const std::string& text) {
@@ -48,7 +54,7 @@ std::string NormalisedValue(const std::string& text) {
         if (SameTextNoCase(text, word))
             return word;
     }
-    return HoldsValueBreaker(text) ? std::string() : text;
+    return text;
 }
 
 } // namespace
@@ -72,8 +78,10 @@ bool CParameterCommands::EndParameterEdit(CHierarchyItem* item, int entry, int c
             return false;
         }
     } else {
-        if (HoldsValueBreaker(text)) {
-            m_session.ReportRefusal("Invalid parameter value: a value cannot hold ';', '--' or '\"'.");
+        if (HoldsValueBreaker(text, kind)) {
+            m_session.ReportRefusal(kind == EntryKind::Generic
+                                        ? "Invalid parameter value: a value cannot hold ';', '--' or an unpaired '\"'."
+                                        : "Invalid parameter value: a value cannot hold ';', '--' or '\"'.");
             return false;
         }
         newText = NormalisedValue(text);

@@ -68,7 +68,7 @@ bool UpdatePortList(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context
     const std::optional<std::string> text = ReadSourceForRewrite(doc.Log(), path);
     if (!text)
         return false;
-    const std::string rewritten = ReplacePortClause(*text, item->Text(), signals->FormatSignalList(1));
+    const std::string rewritten = UpdatePortClause(*text, item->Text(), *signals);
     if (!WriteRewrittenSource(doc.Log(), path, rewritten))
         return false;
     doc.Log().AppendLog("\r\n" + item->Text() + "'s port list updated.");

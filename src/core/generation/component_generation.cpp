@@ -16,16 +16,21 @@ namespace {
 
 // True when the statement part names the component followed by "port" or "generic": an
 // instance of it, as opposed to a signal or label of the same name.
-bool IsInstantiated(const CScanner& scanner, const std::string& component, std::size_t from,
-                    std::size_t end) {
+// `mapsGenerics` tells whether an instance gives the component's generics their values.
+bool IsInstantiated(const CScanner& scanner, const std::string& component, std::size_t from, std::size_t end,
+                    bool& mapsGenerics) {
+    bool instantiated = false;
+    mapsGenerics = false;
     for (;;) {
         const auto found = scanner.FindWordOutsideComments(from, component);
         if (!found || *found >= end)
-            return false;
+            return instantiated;
         std::size_t cursor = *found + component.size();
         const std::string next = scanner.ReadIdentifier(cursor);
+        if (SameTextNoCase(next, "generic"))
+            mapsGenerics = true;
         if (SameTextNoCase(next, "port") || SameTextNoCase(next, "generic"))
-            return true;
+            instantiated = true;
         from = *found + component.size();
     }
 }
@@ -49,10 +54,14 @@ std::size_t PastEndComponent(const CScanner& scanner, std::size_t cursor) {
 std::size_t CGenerationSession::EmitComponentForGeneration(const CScanner& scanner, std::size_t cursor,
                                                            ArchitectureWalk& walk, std::string& output) {
     const std::string component = scanner.ReadWord(cursor);
-    if (component.empty() || !IsInstantiated(scanner, component, walk.statementsStart, walk.endKeyword))
+    bool mapsGenerics = false;
+    if (component.empty() ||
+        !IsInstantiated(scanner, component, walk.statementsStart, walk.endKeyword, mapsGenerics))
         return PastEndComponent(scanner, cursor);
 
     const std::string key = m_registry.FreeKey(component);
+    if (mapsGenerics)
+        m_mappedKeys.insert(key);
     if (key != component)
         walk.renames.emplace_back(component, key);
     auto copy = std::make_unique<CKSTObject>();

@@ -3,9 +3,15 @@
 #include "analysis/analysis_errors.h"
 #include "analysis/architecture_reader.h"
 #include "analysis/entity_reader.h"
+#include "analysis/interface_list.h"
 #include "analysis/scanner.h"
+#include "analysis/source_form.h"
+#include "analysis/structure_walker.h"
 #include "generation/declarations.h"
 #include "model/design_object.h"
+#include "text/text_edits.h"
+
+#include <algorithm>
 
 namespace kestra {
 
@@ -42,14 +48,46 @@ std::string JoinNames(const std::vector<std::string>& names) {
     return joined;
 }
 
+// The child's generics as its source declares them, one name to a line, with the values of its
+// parameters; empty when it has none.
+std::string DeclaredGenericLines(const std::string& childName, const CKSTObject& childObject,
+                                 const std::string& childSource) {
+    const std::optional<EntityInterface> entity = ReadEntityInterface(childSource, childName);
+    if (!entity || !entity->generics)
+        return {};
+    std::string lines;
+    for (const InterfaceDeclaration& declaration : entity->generics->declarations) {
+        for (const std::string& name : declaration.names) {
+            std::string value;
+            const int entry = childObject.FindEntry(name);
+            if (entry > 0)
+                value = GenericValueText(childObject.GetEntryKind(entry), childObject.GetEntryValue(entry));
+            else if (declaration.defaultValue)
+                value = ExpressionText(childSource, *declaration.defaultValue);
+            lines += "\t\t" + name + " : " + declaration.TypeText(childSource);
+            if (!value.empty())
+                lines += " := " + value;
+            lines += ";\r\n";
+        }
+    }
+    return lines;
+}
+
 } // namespace
 
-std::string ChildComponentDeclaration(const std::string& childName, const CKSTObject& childObject,
-                                      const std::string& childSource, const std::string& libraryName,
-                                      AnalysisContext& context, ComponentList& list) {
-    std::string declaration = "\tcomponent " + childName + "\r\n";
-    declaration += WrapGenericLines(BuildGenericLines(kGenericTopModule | kGenericAllKinds, childObject),
-                                    "\tgeneric (\r\n", "\t);\r\n");
+std::optional<ChildComponent> ChildComponentDeclaration(const std::string& childName,
+                                                        const CKSTObject& childObject,
+                                                        const std::string& childSource,
+                                                        const std::string& libraryName, bool declaredGenerics,
+                                                        AnalysisContext& context) {
+    ChildComponent child;
+    child.name = childName;
+    std::string& declaration = child.declaration;
+    declaration = "\tcomponent " + childName + "\r\n";
+    const std::string generics = declaredGenerics
+                                     ? DeclaredGenericLines(childName, childObject, childSource)
+                                     : BuildGenericLines(kGenericTopModule | kGenericAllKinds, childObject);
+    declaration += WrapGenericLines(generics, "\tgeneric (\r\n", "\t);\r\n");
 
     const std::string moduleName = context.moduleName;
     const std::size_t textStart = context.textStart;
@@ -61,25 +99,37 @@ std::string ChildComponentDeclaration(const std::string& childName, const CKSTOb
     context.moduleName = moduleName;
     context.textStart = textStart;
     if (context.errorCode != 0)
-        return {};
+        return std::nullopt;
     declaration += portClause;
     declaration += "\tend component;\r\n\r\n";
-    declaration += BuildComponentBinding(childObject, childName, libraryName);
+    const std::string binding = BuildComponentBinding(childObject, childName, libraryName);
+    declaration += binding;
+    child.binding = !binding.empty();
+    child.source = childSource;
 
     std::vector<std::string> ports;
     if (!PortNames(portClause, ports)) {
         context.SetError(AnalysisErrorCode::WrongKeyword);
-        return {};
+        return std::nullopt;
     }
-    list.emplace_back(childName, "\r\n\tU_" + childName + ": " + childName + "\r\n\t\tport map (" +
-                                     JoinNames(ports) + ");\r\n");
-    return declaration;
+    child.instantiation =
+        "\r\n\tU_" + childName + ": " + childName + "\r\n\t\tport map (" + JoinNames(ports) + ");\r\n";
+    return child;
 }
 
-std::optional<std::string> RefreshComponentDeclarations(const std::string& sourceText,
-                                                        const std::string& declarations,
-                                                        const ComponentList& list, bool instantiate,
-                                                        AnalysisContext& context) {
+namespace {
+
+// The refresh of a source in the tool's own form: declarations and configuration specifications
+// rebuilt between the mark and "begin".
+std::optional<std::string> RebuildComponentDeclarations(const std::string& sourceText,
+                                                        const std::vector<ChildComponent>& children,
+                                                        bool instantiate, AnalysisContext& context) {
+    std::string declarations;
+    ComponentList list;
+    for (const ChildComponent& child : children) {
+        declarations += child.declaration;
+        list.emplace_back(child.name, child.instantiation);
+    }
     const CScanner scanner(sourceText, &context);
     std::string output;
     std::size_t copyPoint = 0;
@@ -104,10 +154,12 @@ std::optional<std::string> RefreshComponentDeclarations(const std::string& sourc
         std::size_t cursor = header.declarationsStart;
         for (;;) {
             const std::size_t itemStart = cursor;
-            const std::string word = ToLowerAscii(scanner.ReadIdentifier(cursor));
+            std::string word = ToLowerAscii(scanner.ReadIdentifier(cursor));
             if (word == "begin")
                 break;
-            if (word == "function") {
+            if (word == "pure" || word == "impure")
+                word = ToLowerAscii(scanner.ReadIdentifier(cursor));
+            if (word == "function" || word == "procedure") {
                 SkipFunctionBody(scanner, cursor);
                 output.append(sourceText, itemStart, cursor - itemStart);
             } else if (word == "component") {
@@ -153,8 +205,14 @@ std::optional<std::string> RefreshComponentDeclarations(const std::string& sourc
         output +=
             declarations.empty() ? "\r\n" : "\r\n\r\n\t-- KESTRA component declarations\r\n" + declarations;
         output += "begin";
-        if (instantiate)
-            output += BuildInstantiations(scanner, context, cursor, header.name, list);
+        if (instantiate) {
+            // The closing "end" as analysis found it: "end <name>;", "end architecture;" or "end;".
+            ArchitectureBody body;
+            if (FindArchitectureBody(scanner, header.declarationsStart, header.name, body))
+                output += InstantiationsNotYetIn(scanner, cursor, body.endKeyword, list);
+            else
+                output += BuildInstantiations(scanner, context, cursor, header.name, list);
+        }
         if (context.errorCode != 0)
             return std::nullopt;
         copyPoint = cursor;
@@ -162,6 +220,159 @@ std::optional<std::string> RefreshComponentDeclarations(const std::string& sourc
     }
     output.append(sourceText, copyPoint, std::string::npos);
     return output;
+}
+
+// A declaration text made to stand where a component declaration stood: without the blanks in
+// front of its first line and the blank lines after it, in the file's line ends.
+std::string InPlace(const std::string& declaration, const std::string& lineEnd) {
+    std::size_t first = 0;
+    while (first < declaration.size() && IsBlank(declaration[first]))
+        ++first;
+    std::size_t last = declaration.size();
+    while (last > first && IsBlank(declaration[last - 1]))
+        --last;
+    return WithLineEnds(declaration.substr(first, last - first), lineEnd);
+}
+
+bool SameDeclarations(std::string_view aText, const std::optional<InterfaceList>& a, std::string_view bText,
+                      const std::optional<InterfaceList>& b) {
+    const std::size_t aCount = a ? a->declarations.size() : 0;
+    const std::size_t bCount = b ? b->declarations.size() : 0;
+    std::vector<std::string> aNames;
+    std::vector<std::string> bNames;
+    auto flatten = [](std::string_view text, const InterfaceList& list, std::vector<std::string>& out) {
+        for (const InterfaceDeclaration& declaration : list.declarations) {
+            std::string type;
+            for (const char c : declaration.TypeText(text)) {
+                if (!IsBlank(c))
+                    type += LowerAscii(c);
+            }
+            for (const std::string& name : declaration.names)
+                out.push_back(ToLowerAscii(name) + ":" +
+                              (declaration.mode.empty() ? "in" : declaration.mode) + ":" + type);
+        }
+    };
+    if (aCount > 0)
+        flatten(aText, *a, aNames);
+    if (bCount > 0)
+        flatten(bText, *b, bNames);
+    return aNames == bNames;
+}
+
+// Whether a component declaration declares what the child's entity declares.
+bool MatchesChild(const std::string& text, std::size_t afterName, const ChildComponent& child) {
+    const std::optional<EntityInterface> component = ReadComponentInterface(text, afterName, child.name);
+    const std::optional<EntityInterface> entity = ReadEntityInterface(child.source, child.name);
+    return component && entity &&
+           SameDeclarations(text, component->generics, child.source, entity->generics) &&
+           SameDeclarations(text, component->ports, child.source, entity->ports);
+}
+
+// The refresh of a source the tool did not write: each change made where it belongs.
+std::optional<std::string> EditComponentDeclarations(const std::string& sourceText,
+                                                     const std::vector<ChildComponent>& children,
+                                                     bool instantiate, AnalysisContext& context) {
+    if (children.empty())
+        return sourceText;
+    const std::string lineEnd = LineEndOf(sourceText);
+    const CScanner scanner(sourceText, &context);
+    ComponentList list;
+    for (const ChildComponent& child : children)
+        list.emplace_back(child.name, child.instantiation);
+    auto childNamed = [&children](const std::string& name) -> const ChildComponent* {
+        for (const ChildComponent& child : children) {
+            if (SameTextNoCase(child.name, name))
+                return &child;
+        }
+        return nullptr;
+    };
+
+    std::vector<TextEdit> edits;
+    for (std::size_t from = 0;;) {
+        const auto keyword = scanner.FindWordOutsideComments(from, "architecture");
+        if (!keyword)
+            break;
+        from = *keyword + 12;
+        ArchitectureHeader header;
+        const int fits = AnalyzeArchitectureHeader(scanner, *keyword, header);
+        if (fits < 0)
+            return std::nullopt;
+        ArchitectureBody body;
+        if (fits == 0 || !FindArchitectureBody(scanner, header.declarationsStart, header.name, body)) {
+            if (context.errorCode != 0)
+                return std::nullopt;
+            continue;
+        }
+        const std::size_t begin = body.statementsStart - 5;
+        std::vector<const ChildComponent*> declared;
+        for (std::size_t pos = header.declarationsStart;;) {
+            scanner.SkipBlanksAndComments(pos);
+            if (pos >= begin)
+                break;
+            const std::size_t itemStart = pos;
+            const std::string word = ToLowerAscii(scanner.ReadIdentifier(pos));
+            const StructureStop stop = WalkStructure(sourceText, itemStart, StructureScope::Item);
+            if (stop.what != StructureStop::What::Semicolon || stop.position >= begin)
+                break;
+            const std::size_t itemEnd = stop.position + 1;
+            if (word == "component") {
+                if (const ChildComponent* child = childNamed(scanner.ReadIdentifier(pos))) {
+                    if (!MatchesChild(sourceText, pos, *child))
+                        edits.push_back({itemStart, itemEnd, InPlace(child->declaration, lineEnd)});
+                    else if (child->binding)
+                        edits.push_back(
+                            {itemEnd, itemEnd,
+                             WithLineEnds("\r\n\r\n", lineEnd) +
+                                 InPlace(child->declaration.substr(child->declaration.find("\tfor all: ")),
+                                         lineEnd)});
+                    declared.push_back(child);
+                }
+            } else if (word == "for") {
+                // "for <labels> : <component> use ...": the tool binds a child whose architecture
+                // the user chose; other bindings stay.
+                const auto colon = scanner.FindTextOutsideComments(pos, ":");
+                std::size_t name = colon ? *colon + 1 : itemEnd;
+                const ChildComponent* child =
+                    colon && *colon < itemEnd ? childNamed(scanner.ReadIdentifier(name)) : nullptr;
+                if (child != nullptr && child->binding)
+                    edits.push_back(DeletionOf(sourceText, itemStart, itemEnd));
+            }
+            pos = itemEnd;
+        }
+        std::string missing;
+        for (const ChildComponent& child : children) {
+            if (std::find(declared.begin(), declared.end(), &child) == declared.end())
+                missing += child.declaration;
+        }
+        if (!missing.empty()) {
+            const std::string text =
+                WithLineEnds("\t-- KESTRA component declarations\r\n" + missing, lineEnd);
+            const std::size_t lineStart = LineStart(sourceText, begin);
+            if (OnlyBlanks(sourceText, lineStart, begin))
+                edits.push_back({lineStart, lineStart, text});
+            else
+                edits.push_back({begin, begin, lineEnd + text});
+        }
+        if (instantiate) {
+            const std::string instances =
+                InstantiationsNotYetIn(scanner, body.statementsStart, body.endKeyword, list);
+            if (!instances.empty())
+                edits.push_back(
+                    {body.statementsStart, body.statementsStart, WithLineEnds(instances, lineEnd)});
+        }
+        from = body.afterSemicolon;
+    }
+    return ApplyTextEdits(sourceText, std::move(edits));
+}
+
+} // namespace
+
+std::optional<std::string> RefreshComponentDeclarations(const std::string& sourceText,
+                                                        const std::vector<ChildComponent>& children,
+                                                        bool instantiate, AnalysisContext& context) {
+    if (IsToolFormSource(sourceText, context.moduleName))
+        return RebuildComponentDeclarations(sourceText, children, instantiate, context);
+    return EditComponentDeclarations(sourceText, children, instantiate, context);
 }
 
 } // namespace kestra

@@ -4,29 +4,47 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kestra {
 
 class CKSTObject;
 struct AnalysisContext;
 
-// The component declaration of one child for its parent's architecture: the generic clause from
-// the child's object, the port clause read from the child's source text, and the child's binding
-// (configuration specification) in the library. The child's instantiation is added to `list`.
-// Error 5 when the port clause cannot be read; an error of the entity reader stops it too. The
-// context's module name and text start are kept.
-std::string ChildComponentDeclaration(const std::string& childName, const CKSTObject& childObject,
-                                      const std::string& childSource, const std::string& libraryName,
-                                      AnalysisContext& context, ComponentList& list);
+// One child module as its parent's architectures declare and instantiate it.
+struct ChildComponent {
+    std::string name;
+    std::string declaration;   // the component declaration and the child's binding
+    std::string instantiation; // added where the parent does not instantiate the child yet
+    bool binding = false;      // the declaration ends in a binding of the child's chosen architecture
+    std::string source;        // the child's source text, whose entity the declaration follows
+};
 
-// The parent's source with every architecture of its entity declaring the components (between
-// the "-- KESTRA component declarations" mark and "begin") and, when `instantiate` is set,
-// instantiating the listed children it does not instantiate yet. Declarations and configuration
-// specifications are rebuilt each time, so the result is the same text again for an unchanged
-// hierarchy. None when an error is set in the context.
-std::optional<std::string> RefreshComponentDeclarations(const std::string& sourceText,
-                                                        const std::string& declarations,
-                                                        const ComponentList& list, bool instantiate,
+// The component declaration of one child for its parent's architecture: the generic clause, the
+// port clause read from the child's source text, and the child's binding (configuration
+// specification) in the library. With `declaredGenerics` the generic clause declares the
+// child's generics with the types its source gives them and the values of its parameters (valid
+// VHDL for a parent the tool did not write); otherwise it is built from the child's object in
+// the tool's own form. Error 5 when the port clause cannot be read; an error of the entity
+// reader stops it too (none is then returned). The context's module name and text start are kept.
+std::optional<ChildComponent> ChildComponentDeclaration(const std::string& childName,
+                                                        const CKSTObject& childObject,
+                                                        const std::string& childSource,
+                                                        const std::string& libraryName, bool declaredGenerics,
                                                         AnalysisContext& context);
+
+// The parent's source with every architecture of its entity (the context's module name)
+// declaring the children as components and, when `instantiate` is set, instantiating the
+// children it does not instantiate yet. A source in the tool's own form has its declarations
+// and configuration specifications rebuilt each time (between the "-- KESTRA component
+// declarations" mark and "begin"), so the result is the same text again for an unchanged
+// hierarchy. Any other source is edited in place: a child's component declaration that no
+// longer matches the child's entity (generic names and types, port names, modes and types) is
+// replaced where it stands, a configuration specification of a child goes when the tool binds
+// that child itself, the children not declared yet are declared before "begin", and nothing else
+// changes (without children, nothing at all). None when an error is set in the context.
+std::optional<std::string> RefreshComponentDeclarations(const std::string& sourceText,
+                                                        const std::vector<ChildComponent>& children,
+                                                        bool instantiate, AnalysisContext& context);
 
 } // namespace kestra

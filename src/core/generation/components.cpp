@@ -41,10 +41,15 @@ std::string BuildInstantiations(const CScanner& scanner, AnalysisContext& contex
         searchFrom = *end + 3;
     }
 
+    return InstantiationsNotYetIn(scanner, position, *end, list);
+}
+
+std::string InstantiationsNotYetIn(const CScanner& scanner, std::size_t position, std::size_t end,
+                                   const ComponentList& list) {
     std::string text;
     for (const auto& [name, instantiation] : list) {
         const auto used = scanner.FindWordOutsideComments(position, name);
-        if (used && *used < *end)
+        if (used && *used < end)
             continue;
         text += instantiation;
     }

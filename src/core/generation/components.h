@@ -28,6 +28,12 @@ std::string BuildComponentBinding(const CKSTObject& childObject, const std::stri
 std::string BuildInstantiations(const CScanner& scanner, AnalysisContext& context, std::size_t position,
                                 const std::string& architectureName, const ComponentList& list);
 
+// The instantiations of the listed children that the statement part from `position` to `end`
+// does not name yet, behind the "-- KESTRA component instantiations" mark; empty text when
+// there are none.
+std::string InstantiationsNotYetIn(const CScanner& scanner, std::size_t position, std::size_t end,
+                                   const ComponentList& list);
+
 // Reads the generic clause of a component declaration at `cursor` (when there is one) into
 // parameters of the copy, taking the parent's DataType and Logic values for generics of the
 // same name, and gives the generic clause of the specialised component (Numeric and LPM

@@ -47,31 +47,35 @@ constexpr std::string_view kHandedDownPrefix = "\\P:";
 
 } // namespace
 
+std::string GenericLine(int flags, const CKSTObject& object, int index) {
+    const EntryKind kind = object.GetEntryKind(index);
+    const char* typeWord = GenericTypeWord(kind, flags);
+    if (typeWord == nullptr)
+        return {};
+    const std::string value = object.GetEntryValue(index);
+    std::string line = "\t\t" + object.GetEntryName(index) + ": " + typeWord;
+    if ((flags & kGenericTopModule) != 0) {
+        if (!value.empty())
+            line += " := " + GenericValueText(kind, value);
+    } else if (kind == EntryKind::Numeric) {
+        if (!IsPlainDecimal(value))
+            return line + " := 1; -- Arbitrary value only\r\n";
+        line += " := " + value;
+    }
+    return line + ";\r\n";
+}
+
 std::string BuildGenericLines(int flags, const CKSTObject& object) {
     std::string lines;
-    for (int i = 0; i < object.GetEntryCount(); ++i) {
-        const EntryKind kind = object.GetEntryKind(i);
-        const char* typeWord = GenericTypeWord(kind, flags);
-        if (typeWord == nullptr)
-            continue;
-        const std::string value = object.GetEntryValue(i);
-        lines += "\t\t" + object.GetEntryName(i) + ": " + typeWord;
-        if ((flags & kGenericTopModule) != 0) {
-            if (!value.empty()) {
-                const bool quoted =
-                    kind == EntryKind::Link || kind == EntryKind::Note || kind == EntryKind::String;
-                lines += quoted ? " := \"" + value + "\"" : " := " + value;
-            }
-        } else if (kind == EntryKind::Numeric) {
-            if (!IsPlainDecimal(value)) {
-                lines += " := 1; -- Arbitrary value only\r\n";
-                continue;
-            }
-            lines += " := " + value;
-        }
-        lines += ";\r\n";
-    }
+    for (int i = 0; i < object.GetEntryCount(); ++i)
+        lines += GenericLine(flags, object, i);
     return lines;
+}
+
+std::string GenericValueText(EntryKind kind, const std::string& value) {
+    if (kind == EntryKind::Link || kind == EntryKind::Note || kind == EntryKind::String)
+        return "\"" + value + "\"";
+    return value;
 }
 
 std::string WrapGenericLines(const std::string& lines, const char* open, const char* close) {

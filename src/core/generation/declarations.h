@@ -1,10 +1,10 @@
 #pragma once
 
+#include "model/design_object.h"
+
 #include <string>
 
 namespace kestra {
-
-class CKSTObject;
 
 enum GenericLineFlags : int {
     kGenericTopModule = 1, // write the parameter values
@@ -14,6 +14,12 @@ enum GenericLineFlags : int {
 // Generic declaration lines ("\t\tNAME: type [:= value];\r\n"), one per parameter that has a
 // generic form under the flags. The caller turns the last ';' into a blank.
 std::string BuildGenericLines(int flags, const CKSTObject& object);
+// The line of one entry, or the empty text when it has no generic form under the flags.
+std::string GenericLine(int flags, const CKSTObject& object, int index);
+
+// A parameter's value as a generic's default writes it: in double quotes for Link, Note and
+// LPM string parameters, as it is for the others.
+std::string GenericValueText(EntryKind kind, const std::string& value);
 
 // The generic lines wrapped in a generic clause with the last ';' made a blank; empty text
 // when there are no lines. `open` is what precedes the lines ("\r\n\tgeneric (\r\n" or

@@ -2,9 +2,12 @@
 
 #include "analysis/entity_reader.h"
 #include "analysis/scanner.h"
+#include "analysis/source_form.h"
 #include "analysis/unit_search.h"
 #include "generation/declarations.h"
+#include "generation/entity_edit.h"
 #include "model/design_object.h"
+#include "model/vhdl_signal.h"
 
 namespace kestra {
 
@@ -48,6 +51,8 @@ std::string TypeDeclarationsText(const CKSTObject& object) {
 
 std::string RewriteEntityHeader(const std::string& text, const std::string& entityName,
                                 const CKSTObject& object) {
+    if (!IsToolFormSource(text, entityName))
+        return EditEntityHeader(text, entityName, object);
     AnalysisContext context;
     const CScanner scanner(text, &context);
     const auto entity = FindEntityDeclaration(scanner, entityName);
@@ -102,6 +107,13 @@ std::string ReplacePortClause(const std::string& text, const std::string& entity
     if (!closed)
         return text;
     return text.substr(0, start) + portClause + text.substr(cursor);
+}
+
+std::string UpdatePortClause(const std::string& text, const std::string& entityName,
+                             const CVHDLSignal& signals) {
+    if (IsToolFormSource(text, entityName))
+        return ReplacePortClause(text, entityName, signals.FormatSignalList(1));
+    return EditPortClause(text, entityName, signals);
 }
 
 } // namespace kestra

@@ -2,7 +2,10 @@
 
 #include "analysis/architecture_reader.h"
 #include "analysis/entity_reader.h"
+#include "analysis/interface_list.h"
 #include "analysis/scanner.h"
+#include "analysis/source_form.h"
+#include "analysis/structure_walker.h"
 #include "analysis/substitution.h"
 #include "analysis/unit_search.h"
 #include "generation/architecture_walk.h"
@@ -13,6 +16,20 @@
 namespace kestra {
 
 namespace {
+
+// What the text substitution of a module puts in place of parameter names. Logic parameters of a
+// module the tool did not write are generics of its own, declared with their values, not names
+// to replace: their values are literals whose type an expression may not tell.
+CKSTObject SubstitutionObject(const CKSTObject& object, bool imported) {
+    CKSTObject substitution = object;
+    if (!imported)
+        return substitution;
+    for (int i = substitution.GetEntryCount() - 1; i >= 0; --i) {
+        if (substitution.GetEntryKind(i) == EntryKind::Logic)
+            substitution.RemoveEntry(i);
+    }
+    return substitution;
+}
 
 // Position just past the next ';' outside comments, or none.
 std::optional<std::size_t> PastNextSemicolon(const CScanner& scanner, std::size_t from) {
@@ -87,8 +104,9 @@ UnitText CGenerationSession::BuildEntityUnit(const std::string& key, const std::
     scanner.ReadWord(cursor); // "is"
     const std::size_t contextStart = FindContextStart(scanner, entity->keyword, 0);
     std::string result = sourceText.substr(contextStart, cursor - contextStart);
-    result += WrapGenericLines(BuildGenericLines(key == TopName() ? kGenericTopModule : 0, object),
-                               "\r\n\tgeneric (\r\n", "\t);");
+    std::string generics = GeneratedGenericLines(key, sourceText, object);
+    CheckNumericValues(key, object);
+    result += WrapGenericLines(generics, "\r\n\tgeneric (\r\n", "\t);");
     result += "\r\n";
 
     std::size_t pos = cursor;
@@ -100,7 +118,9 @@ UnitText CGenerationSession::BuildEntityUnit(const std::string& key, const std::
                 cursor = pos;
         }
     }
-    result += AnalyzePortClause(scanner, EntityMode::ConvertedPortText, cursor, &object, nullptr);
+    m_imported = !IsToolFormSource(sourceText, name);
+    CKSTObject substitution = SubstitutionObject(object, m_imported);
+    result += AnalyzePortClause(scanner, EntityMode::ConvertedPortText, cursor, &substitution, nullptr);
 
     ClearError();
     auto end = AnalyzeEntityDeclarations(scanner, EntityDeclarationsMode::Merge, cursor, &object);
@@ -117,6 +137,74 @@ UnitText CGenerationSession::BuildEntityUnit(const std::string& key, const std::
     if (key != name)
         RenameUnit(result, name, key, true);
     return {std::move(result), *closing};
+}
+
+std::string CGenerationSession::GeneratedGenericLines(const std::string& key, const std::string& sourceText,
+                                                      const CKSTObject& object) {
+    const int flags = key == TopName() ? kGenericTopModule : 0;
+    const std::string& name = object.GetGeneratedName();
+    const std::optional<EntityInterface> entity = ReadEntityInterface(sourceText, name);
+    // The tool's own modules: the lines of the parameters, as always.
+    if (!entity || !entity->generics || IsToolFormSource(sourceText, name))
+        return BuildGenericLines(flags, object);
+
+    // Other modules: their generics in the order they declare them, with their declared types
+    // where no parameter kind writes the type (Generic and Logic parameters, string generics);
+    // parameters the source does not declare come last.
+    auto declaredOnly = [](const InterfaceDeclaration& declaration) {
+        return declaration.kind == EntryKind::Generic || declaration.kind == EntryKind::Logic ||
+               (declaration.kind == EntryKind::Note && SameTextNoCase(declaration.typeMark, "string"));
+    };
+    const bool top = key == TopName();
+    const CKSTObject* own = m_moduleObjects ? m_moduleObjects(name) : nullptr;
+    std::vector<bool> written(static_cast<std::size_t>(object.GetEntryCount()), false);
+    std::string lines;
+    for (const InterfaceDeclaration& declaration : entity->generics->declarations) {
+        for (const std::string& generic : declaration.names) {
+            // Copies made from a component declaration have no entry of their own: 0 may be a generic.
+            const int entry = object.FindEntry(generic);
+            if (!declaredOnly(declaration)) {
+                if (entry >= 0) {
+                    lines += GenericLine(flags, object, entry);
+                    written[static_cast<std::size_t>(entry)] = true;
+                }
+                continue;
+            }
+            if (entry >= 0)
+                written[static_cast<std::size_t>(entry)] = true;
+            // The copy's own value, else the module's, else the source's default.
+            std::optional<std::string> value;
+            for (const CKSTObject* holder : {&object, own}) {
+                const int found = holder != nullptr ? holder->FindEntry(generic) : -1;
+                if (!value && found >= 0 && holder->GetEntryKind(found) != EntryKind::Vhdl)
+                    value = GenericValueText(holder->GetEntryKind(found), holder->GetEntryValue(found));
+            }
+            if (!value)
+                value = declaration.defaultValue ? ExpressionText(sourceText, *declaration.defaultValue) : "";
+            if (value->empty() && declaration.kind == EntryKind::Generic &&
+                (top || m_mappedKeys.count(key) == 0))
+                m_missing.push_back({name, generic});
+            lines += "\t\t" + generic + ": " + declaration.TypeText(sourceText);
+            if (!value->empty())
+                lines += " := " + *value;
+            lines += ";\r\n";
+        }
+    }
+    for (int i = 0; i < object.GetEntryCount(); ++i) {
+        if (!written[static_cast<std::size_t>(i)])
+            lines += GenericLine(flags, object, i);
+    }
+    return lines;
+}
+
+void CGenerationSession::CheckNumericValues(const std::string& key, const CKSTObject& object) {
+    // A copy whose instances map their generics gets its values there.
+    if (key != TopName() && m_mappedKeys.count(key) != 0)
+        return;
+    for (int i = 0; i < object.GetEntryCount(); ++i) {
+        if (object.GetEntryKind(i) == EntryKind::Numeric && object.GetEntryValue(i).empty())
+            m_missing.push_back({object.GetGeneratedName(), object.GetEntryName(i)});
+    }
 }
 
 UnitText CGenerationSession::BuildArchitectureUnit(const std::string& key, const std::string& sourceText,
@@ -159,18 +247,30 @@ UnitText CGenerationSession::BuildArchitectureUnit(const std::string& key, const
         return {};
 
     ArchitectureWalk walk{object, order, body.statementsStart, body.endKeyword, {}, {}};
+    const CKSTObject substitution = SubstitutionObject(object, m_imported);
     std::string result = sourceText.substr(*found, header.declarationsStart - *found);
     std::size_t cursor = header.declarationsStart;
     for (;;) {
         const std::size_t itemStart = cursor;
         std::size_t wordStart = cursor;
         scanner.SkipBlanksAndComments(wordStart);
-        const std::string word = ToLowerAscii(scanner.ReadIdentifier(cursor));
+        std::string word = ToLowerAscii(scanner.ReadIdentifier(cursor));
         if (word == "begin")
             break;
-        if (word == "function") {
+        if (word == "pure" || word == "impure")
+            word = ToLowerAscii(scanner.ReadIdentifier(cursor));
+        const StructureStop nested = word == "type" || word == "package"
+                                         ? WalkStructure(sourceText, wordStart, StructureScope::Item)
+                                         : StructureStop{};
+        if (word == "function" || word == "procedure") {
             SkipFunctionBody(scanner, cursor);
             result.append(sourceText, itemStart, cursor - itemStart);
+        } else if (nested.what == StructureStop::What::Semicolon && nested.position < body.statementsStart) {
+            // A record, protected or physical type or a local package: copied whole.
+            std::string item = sourceText.substr(itemStart, nested.position + 1 - itemStart);
+            SubstituteTypeParameters(item, substitution);
+            result += item;
+            cursor = nested.position + 1;
         } else if (word == "component") {
             cursor = EmitComponentForGeneration(scanner, cursor, walk, result);
         } else if (word == "for") {
@@ -181,7 +281,7 @@ UnitText CGenerationSession::BuildArchitectureUnit(const std::string& key, const
                 return {}; // cannot happen after FindArchitectureBody found "begin"
             std::string item = sourceText.substr(itemStart, *past - itemStart);
             if (word == "signal" || word == "type" || word == "subtype" || word == "constant")
-                SubstituteTypeParameters(item, object);
+                SubstituteTypeParameters(item, substitution);
             result += item;
             cursor = *past;
         }
@@ -191,7 +291,7 @@ UnitText CGenerationSession::BuildArchitectureUnit(const std::string& key, const
     result += "\r\n\r\nbegin";
     std::string statements =
         sourceText.substr(body.statementsStart, body.afterSemicolon - body.statementsStart);
-    SubstituteTypeParameters(statements, object);
+    SubstituteTypeParameters(statements, substitution);
     result += statements;
     result += "\r\n\r\n";
 

@@ -4,7 +4,9 @@
 #include "model/item_kind.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -35,9 +37,20 @@ struct UnitText {
 // affected parts out, and a reader error does not carry over to the next unit.
 class CGenerationSession {
 public:
+    // The design object of a module of the project, by its name; none when there is no such module.
+    using ModuleObjects = std::function<const CKSTObject*(const std::string& moduleName)>;
+    // A generic that needs a value and has none: the module and the parameter's name.
+    struct MissingValue {
+        std::string module;
+        std::string parameter;
+    };
+
     explicit CGenerationSession(AnalysisContext& context) : m_context(context) {}
 
     CGenerationRegistry& Registry() { return m_registry; }
+    void SetModuleObjects(ModuleObjects objects) { m_moduleObjects = std::move(objects); }
+    // Generics left without a value: valid VHDL cannot be written for them.
+    const std::vector<MissingValue>& MissingValues() const { return m_missing; }
     AnalysisContext& Context() { return m_context; }
     void SetTopName(const std::string& name);
     const std::string& TopName() const;
@@ -60,9 +73,22 @@ private:
     // component copy emitted just before it. Returns where to go on.
     std::size_t ReadComponentBinding(const CScanner& scanner, std::size_t cursor, ArchitectureWalk& walk);
     void ClearError();
+    // The lines of the generated generic clause: the parameters' lines for the tool's own
+    // modules; for others their generics in the source's order, those that no parameter kind
+    // writes (Generic parameters, string generics) with their declared types.
+    std::string GeneratedGenericLines(const std::string& key, const std::string& sourceText,
+                                      const CKSTObject& object);
+    // Numeric parameters the generated entity is given no value for.
+    void CheckNumericValues(const std::string& key, const CKSTObject& object);
 
     AnalysisContext& m_context;
     CGenerationRegistry m_registry;
+    ModuleObjects m_moduleObjects;
+    std::vector<MissingValue> m_missing;
+    std::unordered_set<std::string> m_mappedKeys; // copies whose instances have a generic map
+    // The module whose entity unit was built last is not in the tool's own form: its
+    // architecture unit keeps its Logic generics as generics.
+    bool m_imported = false;
 };
 
 } // namespace kestra

@@ -12,7 +12,8 @@ std::size_t FindContextStart(const CScanner& scanner, std::size_t position, std:
             return textStart;
         std::size_t cursor = *statement;
         const std::string word = ToLowerAscii(scanner.ReadIdentifier(cursor));
-        if (word != "library" && word != "use")
+        // Context references ("context ieee.ieee_std_context;") belong to the clause as well.
+        if (word != "library" && word != "use" && word != "context")
             return current;
         current = *statement;
     }

@@ -14,6 +14,8 @@ const char* EntryKindLabel(EntryKind kind) {
     const int code = static_cast<int>(kind);
     if (code >= 0 && code < static_cast<int>(std::size(labels)))
         return labels[code];
+    if (kind == EntryKind::Generic)
+        return "GEN";
     return "UNKNOWN";
 }
 

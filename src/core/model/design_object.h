@@ -25,9 +25,12 @@ enum class EntryKind : int {
     Note = 11,
     Style = 12,
     String = 13,
+    // A generic of a type no other kind stands for (boolean, time, a record, a vector): its value
+    // is the default expression as written; the declared type stays in the source.
+    Generic = 14,
 };
 
-// "VHDL", "NUM", ... for the kind codes; "UNKNOWN" for 13 and any other code.
+// "VHDL", "NUM", ... for the kind codes; "GEN" for 14; "UNKNOWN" for 13 and any other code.
 const char* EntryKindLabel(EntryKind kind);
 
 // A hierarchy item's table of entries (kind, name, value, choices), entry 0 describing the

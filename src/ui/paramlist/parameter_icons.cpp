@@ -36,6 +36,8 @@ Tag TagOf(EntryKind kind) {
         return {"i", qRgb(0xb0, 0x8a, 0x00)};
     case EntryKind::Style:
         return {"S", qRgb(0xd3, 0x54, 0x00)};
+    case EntryKind::Generic:
+        return {"G", qRgb(0x3f, 0x6e, 0x2a)};
     default:
         return {"\"\"", qRgb(0x55, 0x5b, 0x66)};
     }
@@ -110,7 +112,7 @@ QPixmap Make(EntryKind kind) {
 
 QPixmap CParameterIcons::KindImage(EntryKind kind) {
     if (static_cast<int>(kind) < static_cast<int>(EntryKind::Vhdl) ||
-        static_cast<int>(kind) > static_cast<int>(EntryKind::String))
+        static_cast<int>(kind) > static_cast<int>(EntryKind::Generic))
         kind = EntryKind::String;
     const QString key = QStringLiteral("kestra-parameter-%1").arg(static_cast<int>(kind));
     QPixmap picture;

@@ -15,10 +15,11 @@ TEST(AnalysisErrors, MessagesByCode) {
     EXPECT_STREQ(AnalysisErrorMessage(static_cast<int>(AnalysisErrorCode::SignalAssignmentInPort)),
                  "Signal assignment not allowed in port declaration.");
     EXPECT_STREQ(AnalysisErrorMessage(21), "Close blanket not found.");
-    EXPECT_STREQ(AnalysisErrorMessage(22), "Unknown error.");
+    EXPECT_STREQ(AnalysisErrorMessage(22), "Type, subprogram and package generics are not supported.");
+    EXPECT_STREQ(AnalysisErrorMessage(23), "Unknown error.");
     EXPECT_STREQ(AnalysisErrorMessage(-1), "Unknown error.");
     // Every known code has its own message ending in a full stop.
-    for (int code = 0; code <= 21; ++code) {
+    for (int code = 0; code <= 22; ++code) {
         const std::string message = AnalysisErrorMessage(code);
         EXPECT_EQ(message.back(), '.');
         EXPECT_NE(message, "Unknown error.");

@@ -79,16 +79,16 @@ TEST(ArchitectureReader, NoArchitectureOfTheModuleIsError13WithoutLine) {
     EXPECT_THAT(result.Entries(), ElementsAre("NUM N=8")); // the entity's entries stay
 }
 
-TEST(ArchitectureReader, ClosingNameMustBeSpelledAsInTheHeader) {
+TEST(ArchitectureReader, ClosingForms) {
     struct Case {
         const char* architecture;
         int error;
     };
     const Case cases[] = {
-        {"architecture rtl of m is begin end architecture rtl;",
-         Code(AnalysisErrorCode::EndOfArchitectureBodyNotFound)},
-        {"architecture rtl of m is begin end RTL;", Code(AnalysisErrorCode::EndOfArchitectureBodyNotFound)},
-        {"architecture rtl of m is begin end;", Code(AnalysisErrorCode::EndOfArchitectureBodyNotFound)},
+        {"architecture rtl of m is begin end architecture rtl;", 0},
+        {"architecture rtl of m is begin end RTL;", 0},
+        {"architecture rtl of m is begin end;", 0},
+        {"architecture rtl of m is begin end other;", Code(AnalysisErrorCode::EndOfArchitectureBodyNotFound)},
         {"architecture rtl of m is begin end rtl;", 0},
         {"architecture RTL of m is begin end RTL;", 0},
         {"architecture rtl of m is begin end process; end rtl ;", 0},
@@ -203,7 +203,7 @@ TEST(ArchitectureReader, SkipFunctionBody) {
         {"f return bit is begin loop end loop; end; X", " X"},
         {"F return bit is begin end f ; X", " X"},
         {"f return bit is begin -- end;\n end\n-- c\n;X", "X"},
-        {"f return bit is begin end function f; end; X", " X"},
+        {"f return bit is begin end function f; end; X", " end; X"},
         {"f return bit is begin end if;", ""},
     };
     for (const Case& c : cases) {
@@ -271,7 +271,7 @@ TEST(ArchitectureReader, SignalDeclarationErrors) {
         {"signal s : t(0 to (3);", AnalysisErrorCode::CloseBracketNotFound},
         {"signal s : integer range ;", AnalysisErrorCode::WrongExpression},
         {"signal s : bit := ;", AnalysisErrorCode::WrongExpression},
-        {"signal s : string := x & \"d\";", AnalysisErrorCode::WrongExpression},
+        {"signal s : string := x & \"d;", AnalysisErrorCode::WrongExpression},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.declarations);

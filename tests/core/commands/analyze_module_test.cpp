@@ -32,7 +32,7 @@ TEST(AnalyzeModule, CarriesChosenValuesAndReportsErrors) {
 
     // An error on line 5 keeps what was read before it and marks the name.
     project.WriteSource("CNT", "library IEEE;\r\nuse IEEE.std_logic_1164.all;\r\n\r\nentity CNT is\r\n"
-                               "\tport (CLK : std_logic);\r\nend CNT;\r\n");
+                               "\tport (CLK : into std_logic);\r\nend CNT;\r\n");
     project.log.ClearLog();
     EXPECT_EQ(AnalyzeModule(project.doc, counter, context), 5);
     EXPECT_EQ(project.log.Text(), "\r\nCNT analyzed. Error encountered at line 5. Wrong keyword.");
@@ -89,7 +89,7 @@ TEST(AnalyzeCommand, ChildrenFirstAndStopsAtTheFirstFailure) {
     EXPECT_EQ(project.log.Text(), "\r\nTOP analyzed. No error encountered.");
 
     project.WriteSource("A", SimpleModule("A", "", "a : in bit") + "\r\n-- touched");
-    project.WriteSource("B", "entity B is port (b : bit); end B;");
+    project.WriteSource("B", "entity B is port (b : into bit); end B;");
     UpdateAnalysisStatus(project.doc, top->Child(0));
     UpdateAnalysisStatus(project.doc, b);
     project.log.ClearLog();

@@ -25,8 +25,11 @@ struct GhdlResult {
 };
 
 // Analyses the files in order (and elaborates `top` when given) in a fresh work folder with the
-// options generated text is meant for.
-inline GhdlResult GhdlAnalyse(const std::vector<std::string>& texts, const std::string& top = {}) {
+// options generated text is meant for: VHDL-93 by default, VHDL-2008 with standard "08" (for
+// text that holds modules written for it); the Synopsys packages the tool's own modules use are
+// there in both.
+inline GhdlResult GhdlAnalyse(const std::vector<std::string>& texts, const std::string& top = {},
+                              const std::string& standard = "93c") {
     namespace fs = std::filesystem;
     std::random_device random;
     const fs::path folder = fs::temp_directory_path() / ("kestra-ghdl-" + std::to_string(random()));
@@ -37,7 +40,7 @@ inline GhdlResult GhdlAnalyse(const std::vector<std::string>& texts, const std::
         std::ofstream(folder / name, std::ios::binary) << texts[i];
         files += " " + name;
     }
-    const std::string options = " --std=93c --ieee=synopsys -fexplicit --workdir=. ";
+    const std::string options = " --std=" + standard + " --ieee=synopsys -fexplicit --workdir=. ";
     std::string command = "cd '" + folder.string() + "' && ghdl -a" + options + files;
     if (!top.empty())
         command += " && ghdl -e" + options + top;
