@@ -8,6 +8,7 @@
 #include "project/hierarchy_item.h"
 #include "settings/qt_settings_store.h"
 #include "support/scripted_prompts.h"
+#include "tools/qt_tool_runner.h"
 
 #include <QTemporaryDir>
 #include <filesystem>
@@ -94,6 +95,7 @@ protected:
     CSystemTreeClipboard m_clipboard;
     COpenProjects m_projects{m_clipboard};
     CRecordingShell m_shell;
+    CQtToolRunner m_tools;
     std::function<int(QDialog&)> dialogHandler;
     std::unique_ptr<UiContext> m_ui;
     std::unique_ptr<CMainFrame> m_frame;

@@ -112,6 +112,9 @@ public:
 
     const std::string& GetLibraryName() const { return m_libraryName; }
     const std::string& GetDestinationFolder() const { return m_destinationFolder; }
+    // Where generated files go and external tools start: the root item's destination folder
+    // row, resolved against the project folder.
+    std::filesystem::path ResolvedDestinationFolder() const;
     // The project item's library name and destination folder rows are edited in its design
     // object; these keep the document's copies in step.
     void SetLibraryName(const std::string& name) { m_libraryName = name; }

@@ -89,4 +89,16 @@ void CKSTDoc::RepairRootSettings(CHierarchyItem* root) {
         SetModifiedFlag(true);
 }
 
+std::filesystem::path CKSTDoc::ResolvedDestinationFolder() const {
+    const CHierarchyItem* root = m_tree.GetRootItem();
+    const CKSTObject* object = root != nullptr ? root->Object() : nullptr;
+    if (object != nullptr) {
+        for (int i = 1; i < object->GetEntryCount(); ++i) {
+            if (object->GetEntryKind(i) == EntryKind::Directory)
+                return ResolvePath(object->GetEntryValue(i));
+        }
+    }
+    return ResolvePath(m_destinationFolder);
+}
+
 } // namespace kestra

@@ -7,6 +7,7 @@
 #include "mainframe/main_frame.h"
 #include "mainframe/ui_context.h"
 #include "system/application_paths.h"
+#include "tools/qt_tool_runner.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -35,8 +36,9 @@ int RunWindowedApplication(const std::vector<std::string>& arguments, CSettingsS
     CSystemTreeClipboard clipboard;
     COpenProjects projects(clipboard);
     CDesktopShell shell;
-    const UiContext ui{settings, prompts, projects, shell, InitialiseApplicationPaths(settings, startFolder),
-                       {}};
+    CQtToolRunner tools;
+    const UiContext ui{
+        settings, prompts, projects, shell, tools, InitialiseApplicationPaths(settings, startFolder), {}};
     std::unique_ptr<CMainFrame> frame =
         StartMainFrame(ui, arguments, [&prompts](CMainFrame& created) { prompts.SetParent(&created); });
     if (!frame)

@@ -213,6 +213,22 @@ void CMainFrame::CreateActions() {
         QStringLiteral("Let the block diagram fill the window\nMaximize Block Diagram"), "diagram-maximize");
     a.maximizeDiagram->setCheckable(true);
 
+    a.synthesizer = MakeAction(this, QStringLiteral("VHDL &Synthesizer"), {},
+                               QStringLiteral("Start the VHDL synthesizer\nVHDL Synthesizer"));
+    a.implementer = MakeAction(this, QStringLiteral("&Implementation Tool"), {},
+                               QStringLiteral("Start the implementation tool\nImplementation Tool"));
+    a.vhdlSimulator = MakeAction(this, QStringLiteral("&VHDL Simulator"), {},
+                                 QStringLiteral("Start the VHDL simulator\nVHDL Simulator"));
+    a.functionalSimulator =
+        MakeAction(this, QStringLiteral("&Functional Simulator"), {},
+                   QStringLiteral("Start the functional simulator\nFunctional Simulator"));
+    a.timingSimulator = MakeAction(this, QStringLiteral("&Timing Simulator"), {},
+                                   QStringLiteral("Start the timing simulator\nTiming Simulator"));
+    a.toolSettings = MakeAction(this, QStringLiteral("&Setting..."), {},
+                                QStringLiteral("Set the external tools and their parameters\nTools Setting"));
+    a.designFlow = MakeAction(this, QStringLiteral("&Design Flow"), QKeySequence(Qt::CTRL | Qt::Key_D),
+                              QStringLiteral("Show Design Flow Dialog\nDesign Flow"), "design-flow");
+
     a.cascade = MakeAction(this, QStringLiteral("&Cascade"), {},
                            QStringLiteral("Arrange the project windows so they overlap"));
     a.tile = MakeAction(this, QStringLiteral("&Tile"), {},
@@ -291,6 +307,14 @@ void CMainFrame::CreateMenus() {
     view->addSeparator();
     view->addAction(a.maximizeDiagram);
 
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    tools->addActions(
+        {a.synthesizer, a.implementer, a.vhdlSimulator, a.functionalSimulator, a.timingSimulator});
+    tools->addSeparator();
+    tools->addAction(a.toolSettings);
+    tools->addSeparator();
+    tools->addAction(a.designFlow);
+
     QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
     window->addActions({a.cascade, a.tile, a.nextWindow, a.previousWindow});
 
@@ -299,7 +323,7 @@ void CMainFrame::CreateMenus() {
     help->addSeparator();
     help->addAction(a.about);
 
-    for (QMenu* menu : {file, edit, module, parameter, diagram, view, window, help})
+    for (QMenu* menu : {file, edit, module, parameter, diagram, view, tools, window, help})
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
 }
 
@@ -314,6 +338,8 @@ void CMainFrame::CreateToolBar() {
     m_mainToolBar->addActions({a.addModule, a.insertLibrary, a.insertPredefined, a.remove, a.editVhdl});
     m_mainToolBar->addSeparator();
     m_mainToolBar->addActions({a.analyzeModule, a.generate, a.generateIndividual});
+    m_mainToolBar->addSeparator();
+    m_mainToolBar->addAction(a.designFlow);
     m_mainToolBar->addSeparator();
     m_mainToolBar->addActions({a.print, a.userManual});
 }

@@ -110,6 +110,14 @@ struct CMainActions {
     QAction* focusDiagram = nullptr;
     QAction* maximizeDiagram = nullptr;
 
+    QAction* synthesizer = nullptr;
+    QAction* implementer = nullptr;
+    QAction* vhdlSimulator = nullptr;
+    QAction* functionalSimulator = nullptr;
+    QAction* timingSimulator = nullptr;
+    QAction* toolSettings = nullptr;
+    QAction* designFlow = nullptr;
+
     QAction* cascade = nullptr;
     QAction* tile = nullptr;
     QAction* nextWindow = nullptr;

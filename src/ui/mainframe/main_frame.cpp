@@ -12,6 +12,7 @@
 #include "paramlist/kst_list_view.h"
 #include "project/kst_doc.h"
 #include "signallist/signal_list_view.h"
+#include "tools/qt_tool_runner.h"
 
 #include <QAction>
 #include <QApplication>
@@ -63,6 +64,7 @@ CMainFrame::CMainFrame(const UiContext& ui, QWidget* parent)
     connect(m_listMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
     ConnectCommands();
     ConnectLibraryCommands();
+    ConnectToolCommands();
     UpdateRecentFileActions();
     UpdateWindowTitle();
     UpdateActions();
@@ -417,6 +419,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    AskToStopTools(m_ui.tools, m_ui.prompts, nullptr);
     if (m_bars->IsDiagramMaximized()) {
         m_bars->SetDiagramMaximized(false);
         m_actions.maximizeDiagram->setChecked(false);

@@ -4,6 +4,7 @@
 #include "library/library_roots.h"
 #include "mainframe/main_actions.h"
 #include "mainframe/recent_file_list.h"
+#include "tools/external_tools.h"
 
 #include <QMainWindow>
 #include <filesystem>
@@ -62,6 +63,20 @@ public:
     void OnPrint();
     void OnPrintPreview();
 
+    // The Tools menu: each launch runs in the active project's destination folder with its
+    // link parameter, and shows the tool message when nothing starts.
+    void LaunchTool(ExternalTool tool);
+    void LaunchSynthesizer() { LaunchTool(ExternalTool::Synthesizer); }
+    void LaunchImplementer() { LaunchTool(ExternalTool::Implementer); }
+    void LaunchVhdlSimulator() { LaunchTool(ExternalTool::VhdlSimulator); }
+    void LaunchFunctionalSimulator() { LaunchTool(ExternalTool::FunctionalSimulator); }
+    void LaunchTimingSimulator() { LaunchTool(ExternalTool::TimingSimulator); }
+    // Kind 1: no application is set; kind 0: the application could not be started.
+    void ShowToolMessage(int kind);
+    void OnToolSettings();
+    // The design flow panel, modal; the main window is minimized while it is open.
+    void OnDesignFlow();
+
     // The signal list changed a module's signals: the rest of the window hears it.
     void SignalsChanged(CProjectSession& session, CHierarchyItem* owner) override;
 
@@ -88,6 +103,7 @@ private:
     void OnCutCopyPaste(ClipboardCommand which);
     void FocusPane(Pane pane);
     void OnAbout();
+    void ConnectToolCommands();
     void OpenHelpFile(bool manual);
     void CreateSignalList();
     void CreateLibraryBar();

@@ -9,6 +9,7 @@
 #include "project/kst_doc.h"
 #include "system/application_paths.h"
 #include "system/settings_store.h"
+#include "tools/qt_tool_runner.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -178,6 +179,7 @@ void C3SplitFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    AskToStopTools(m_ui.tools, m_ui.prompts, &m_doc->Log());
     WriteLayoutSettings();
     m_closing = true;
     emit sessionEnding(m_session.get());

@@ -1,0 +1,122 @@
+#include "mainframe/project_frame.h"
+#include "support/ghdl.h"
+#include "tools/design_flow_dialog.h"
+#include "tools/tool_settings_dialog.h"
+#include "ui_fixture.h"
+
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+namespace kestra {
+namespace {
+
+class ToolsTest : public UiTest {
+protected:
+    // A PATH on which none of the tools is found.
+    void HideTools() {
+        m_path = qgetenv("PATH");
+        qputenv("PATH", m_emptyBin.path().toLocal8Bit());
+    }
+    void TearDown() override {
+        if (!m_path.isNull())
+            qputenv("PATH", m_path);
+        UiTest::TearDown();
+    }
+
+    QTemporaryDir m_emptyBin;
+    QByteArray m_path;
+};
+
+TEST_F(ToolsTest, TheSettingDialogWritesAllFourteenValuesOnOkAndNothingOnCancel) {
+    CMainFrame& frame = StartFrame();
+    m_settings->WriteSetting("Tools", "HDL Editor", "/usr/bin/old-editor");
+    dialogHandler = [](QDialog& dialog) {
+        auto& settings = dynamic_cast<CToolSettingsDialog&>(dialog);
+        EXPECT_EQ(settings.PathField(5)->text(), QStringLiteral("/usr/bin/old-editor"));
+        settings.PathField(0)->setText(QStringLiteral("/usr/bin/yosys"));
+        settings.ParametersField(2)->setText(QStringLiteral("-c @"));
+        settings.PathField(5)->clear();
+        settings.accept();
+        return int(QDialog::Accepted);
+    };
+    ASSERT_TRUE(Trigger(frame.Actions().toolSettings));
+    EXPECT_EQ(m_settings->ReadSetting("Tools", "Synthesizer"), "/usr/bin/yosys");
+    EXPECT_EQ(m_settings->ReadSetting("Tools", "VHDLSim param"), "-c @");
+    EXPECT_EQ(m_settings->ReadSetting("Tools", "HDL Editor"), "");
+
+    dialogHandler = [](QDialog& dialog) {
+        dynamic_cast<CToolSettingsDialog&>(dialog).PathField(0)->setText(QStringLiteral("/changed"));
+        return int(QDialog::Rejected);
+    };
+    ASSERT_TRUE(Trigger(frame.Actions().toolSettings));
+    EXPECT_EQ(m_settings->ReadSetting("Tools", "Synthesizer"), "/usr/bin/yosys");
+}
+
+TEST_F(ToolsTest, TheDesignFlowMarksAStepVisitedEvenWhenNothingStartsAndBringsTheWindowBack) {
+    HideTools();
+    CMainFrame& frame = StartFrame();
+    bool minimizedWhileOpen = false;
+    dialogHandler = [&](QDialog& dialog) {
+        auto& flow = dynamic_cast<CDesignFlowDialog&>(dialog);
+        EXPECT_EQ(flow.windowTitle(), QStringLiteral("KESTRA - Design Flow"));
+        minimizedWhileOpen = frame.isMinimized();
+        flow.ToolButton(ExternalTool::Synthesizer)->click();
+        EXPECT_TRUE(flow.IsVisited(ExternalTool::Synthesizer));
+        EXPECT_FALSE(flow.IsVisited(ExternalTool::VhdlSimulator));
+        flow.EntryButton()->click();
+        return flow.result();
+    };
+    ASSERT_TRUE(Trigger(frame.Actions().designFlow));
+    EXPECT_TRUE(minimizedWhileOpen);
+    EXPECT_FALSE(frame.isMinimized());
+    ASSERT_FALSE(m_prompts.Messages().empty());
+    EXPECT_EQ(m_prompts.Messages().back().text, kNoApplicationMessage);
+    EXPECT_EQ(m_settings->ReadSetting("Tools", "Synthesizer"), "");
+}
+
+TEST_F(ToolsTest, TheExampleSimulatesWithGhdlFromTheToolsMenu) {
+    if (!test::GhdlAvailable())
+        GTEST_SKIP() << "GHDL is not installed";
+    const std::filesystem::path example = Folder() / "blinker";
+    std::filesystem::copy(KESTRA_EXAMPLES "/blinker", example, std::filesystem::copy_options::recursive);
+    CMainFrame& frame = StartFrame({(example / "Blinker.kst").string()});
+    C3SplitFrame* project = frame.ActiveProject();
+    ASSERT_NE(project, nullptr);
+    Select(project, Find(project, "BLINKER"));
+    ASSERT_TRUE(Trigger(frame.Actions().generate));
+    ASSERT_NE(LogText(project).find("Synthesizable VHDL file created successfully."), std::string::npos);
+
+    ASSERT_TRUE(Trigger(frame.Actions().vhdlSimulator));
+    ASSERT_TRUE(m_tools.WaitForAll(60000));
+    const std::string log = LogText(project);
+    EXPECT_NE(log.find("TB_BLINKER: after 2000 clocks LED_A changed 0 times, LED_B changed 400 times"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("VHDL Simulator finished with exit status 0."), std::string::npos) << log;
+    EXPECT_NE(m_settings->ReadSetting("Tools", "VHDLSim").find("ghdl"), std::string::npos);
+}
+
+TEST_F(ToolsTest, ClosingAProjectAsksToStopItsRunningToolAndAMissingProgramIsExplained) {
+    CMainFrame& frame = StartFrame();
+    C3SplitFrame* project = NewProject("p.kst");
+    ASSERT_NE(project, nullptr);
+    m_settings->WriteSetting("Tools", "FuncSim", "/nowhere/funcsim");
+    ASSERT_TRUE(Trigger(frame.Actions().functionalSimulator));
+    EXPECT_EQ(m_prompts.Messages().back().text, kCannotLaunchMessage);
+
+    m_settings->WriteSetting("Tools", "FuncSim", "sleep");
+    m_settings->WriteSetting("Tools", "FuncSim param", "30");
+    ASSERT_TRUE(Trigger(frame.Actions().functionalSimulator));
+    EXPECT_EQ(m_tools.Running().size(), 1u);
+    m_prompts.QueueAnswer(PromptAnswer::Yes);
+    frame.Actions().closeProject->trigger();
+    ProcessEvents();
+    EXPECT_EQ(m_prompts.Messages().back().text.rfind("Functional Simulator is still running.\nStop it?", 0),
+              0u);
+    EXPECT_TRUE(m_tools.Running().empty());
+    EXPECT_EQ(frame.ActiveProject(), nullptr);
+}
+
+} // namespace
+} // namespace kestra
