@@ -11,9 +11,13 @@
 #include "library/library_roots.h"
 #include "library/library_store.h"
 #include "library/library_tree.h"
+#include "project/message_log.h"
 #include "project_printer.h"
 #include "system/file_system.h"
 #include "system/path_text.h"
+#include "tools/qt_process_runner.h"
+#include "tools/qt_tool_runner.h"
+#include "tools/vhdl_check.h"
 
 #include <array>
 #include <filesystem>
@@ -178,13 +182,71 @@ CommandResult RunAnalyze(CCliSession& session, const CliArguments& arguments) {
     return CommandResult::From(CAnalysisCommands(session.Session()).OnAnalyzeModule());
 }
 
+// Checks the jobs with the analyser on PATH, the lines going into the log; false when a check
+// found errors or could not run at all.
+bool CheckJobs(CCliSession& session, const std::vector<CheckJob>& jobs) {
+    CMessageLog& log = session.Doc().Log();
+    const VhdlAnalyser analyser = FindVhdlAnalyser(FindProgramOnPath);
+    if (analyser.kind == VhdlAnalyser::Kind::None) {
+        log.AppendLog(std::string("\r\n") + kNoAnalyserLine);
+        return false;
+    }
+    CQtProcessRunner runner;
+    bool passed = true;
+    for (const CheckJob& job : jobs) {
+        const CheckOutcome outcome = RunVhdlCheck(job, analyser, runner);
+        log.AppendLog(CheckLogText(analyser, job, outcome));
+        passed = passed && outcome.errors == 0 && !outcome.analyserFailed;
+    }
+    return passed;
+}
+
+std::vector<CheckJob> GeneratedFileJobs(const CAnalysisCommands& commands) {
+    std::vector<CheckJob> jobs;
+    for (const CAnalysisCommands::GeneratedFile& file : commands.Generated())
+        jobs.push_back(CheckJob{{CheckFile{file.path}}, file.top});
+    return jobs;
+}
+
 CommandResult RunGenerate(CCliSession& session, const CliArguments& arguments) {
     if (arguments.operands.empty())
         session.Session().Select(session.Doc().Tree().GetRootItem());
     else if (SelectModule(session, arguments.operands[0]) == nullptr)
         return NoSuchModule(arguments.operands[0]);
-    return CommandResult::From(
-        CAnalysisCommands(session.Session()).OnGenerate(arguments.HasOption("--individual")));
+    CAnalysisCommands commands(session.Session());
+    if (!commands.OnGenerate(arguments.HasOption("--individual")))
+        return CommandResult::Refused();
+    if (arguments.HasOption("--check") && !CheckJobs(session, GeneratedFileJobs(commands)))
+        return CommandResult::Failed();
+    return CommandResult::Done();
+}
+
+// Analyses, checks the analysed sources, generates into a scratch folder and checks the
+// generated files; the project folder gets nothing but the project file's own update.
+CommandResult RunCheck(CCliSession& session, const CliArguments& arguments) {
+    CHierarchyItem* selected = session.Doc().Tree().GetRootItem();
+    if (!arguments.operands.empty()) {
+        selected = SelectModule(session, arguments.operands[0]);
+        if (selected == nullptr)
+            return NoSuchModule(arguments.operands[0]);
+    }
+    session.Session().Select(selected);
+    CAnalysisCommands commands(session.Session());
+    const bool analysed = commands.OnAnalyzeModule();
+    std::vector<CheckJob> jobs;
+    if (CheckJob job = ModuleCheckJob(session.Doc(), commands.Analysed()); !job.Empty())
+        jobs.push_back(std::move(job));
+    bool generated = true;
+    CPrivateTempFolder scratch("kestra-check-generate-");
+    if (analysed) {
+        session.Session().Select(selected);
+        commands.SetOutputFolder(scratch.Path());
+        generated = commands.OnGenerate(false);
+        for (CheckJob& job : GeneratedFileJobs(commands))
+            jobs.push_back(std::move(job));
+    }
+    const bool passed = CheckJobs(session, jobs);
+    return analysed && generated && passed ? CommandResult::Done() : CommandResult::Failed();
 }
 
 namespace fs = std::filesystem;
@@ -296,10 +358,14 @@ constexpr CliSubcommand kSubcommands[] = {
      ProjectUse::Open, RunSet},
     {"analyze", "P.kst [MODULE]", "analyse a module and its subtree (default: the whole project)", 1, 2, "",
      ProjectUse::Open, RunAnalyze},
-    {"generate", "P.kst [MODULE] [--individual]",
+    {"generate", "P.kst [MODULE] [--individual] [--check]",
      "write synthesizable VHDL of a module and its children (default: every top module) to the destination "
-     "folder; --individual leaves the children out",
-     1, 2, "--individual", ProjectUse::Open, RunGenerate},
+     "folder; --individual leaves the children out; --check checks the files with GHDL (or NVC)",
+     1, 2, "--individual --check", ProjectUse::Open, RunGenerate},
+    {"check", "P.kst [MODULE]",
+     "analyse, then check the sources and the generated VHDL (written to a scratch folder) with GHDL (or "
+     "NVC); exit 1 when a check fails",
+     1, 2, "", ProjectUse::Open, RunCheck},
     {"export", "P.kst MODULE --library|--predefined [--folder SUB]",
      "store a module (with every module below it, for --library) into the module or predefined library, "
      "or its sub-folder SUB; a module of the same name there is replaced",

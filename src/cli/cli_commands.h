@@ -24,7 +24,8 @@ struct CliArguments {
     std::optional<std::string> OptionValue(std::string_view option) const;
 };
 
-enum class CommandOutcome { Done, Refused, UsageError };
+// Failed: the command ran and found a fault (a check that did not pass).
+enum class CommandOutcome { Done, Refused, UsageError, Failed };
 
 struct CommandResult {
     CommandOutcome outcome = CommandOutcome::Done;
@@ -32,6 +33,7 @@ struct CommandResult {
 
     static CommandResult Done() { return {}; }
     static CommandResult Refused() { return {CommandOutcome::Refused, {}}; }
+    static CommandResult Failed() { return {CommandOutcome::Failed, {}}; }
     static CommandResult Usage(std::string text) { return {CommandOutcome::UsageError, std::move(text)}; }
     // Done when the core call did something, Refused when it did nothing.
     static CommandResult From(bool acted) { return acted ? Done() : Refused(); }

@@ -103,7 +103,8 @@ int RunSubcommand(const CliSubcommand& subcommand, const CliArguments& arguments
         err << "kestra " << subcommand.name << ": "
             << (reason.empty() ? std::string("refused, or nothing to do") : "refused: " + reason) << '\n';
     }
-    const bool failed = result.outcome == CommandOutcome::Refused || !saved ||
+    const bool failed = result.outcome == CommandOutcome::Refused ||
+                        result.outcome == CommandOutcome::Failed || !saved ||
                         session.LogHasWarningOrError() || session.AnalysisFailed();
     return failed ? kExitFailure : kExitSuccess;
 }

@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -506,6 +507,87 @@ TEST_F(KestraCli, InstancesUnderTwoParentsTakeTheirOwnValuesByPath) {
         const auto result = test::GhdlAnalyse({generated}, "TOP");
         EXPECT_TRUE(result.ok) << result.output << generated;
     }
+}
+
+} // namespace
+} // namespace kestra
+
+namespace kestra {
+namespace {
+
+// The line of the first occurrence of the text in the file, counting from 1.
+int LineOf(const fs::path& file, const std::string& text) {
+    const std::string content = ReadBytes(file);
+    const std::size_t at = content.find(text);
+    EXPECT_NE(at, std::string::npos) << text << " not in " << file;
+    return 1 + static_cast<int>(std::count(content.begin(), content.begin() + static_cast<long>(at), '\n'));
+}
+
+class KestraCheck : public KestraCli {
+protected:
+    // A fresh copy of the example project, named by the case.
+    fs::path Example(const std::string& name) {
+        const fs::path copy = work / name;
+        fs::copy(KESTRA_EXAMPLES "/blinker", copy, fs::copy_options::recursive);
+        return copy / "Blinker.kst";
+    }
+};
+
+TEST_F(KestraCheck, WhatGhdlRejectsFailsTheCheckAtItsFileAndLine) {
+    if (!test::GhdlAvailable())
+        GTEST_SKIP() << "GHDL is not installed";
+    const fs::path clean = Example("clean");
+    std::vector<fs::path> before;
+    for (const auto& entry : fs::recursive_directory_iterator(clean.parent_path()))
+        before.push_back(entry.path());
+    const CliRun passed = Kestra({"check", clean.string()});
+    EXPECT_EQ(passed.status, 0) << passed.out << passed.err;
+    EXPECT_NE(passed.out.find("GHDL check: no error in 5 files."), std::string::npos) << passed.out;
+    EXPECT_NE(passed.out.find("GHDL check: no error in BLINKER.vhd."), std::string::npos) << passed.out;
+    std::vector<fs::path> after;
+    for (const auto& entry : fs::recursive_directory_iterator(clean.parent_path()))
+        after.push_back(entry.path());
+    std::sort(before.begin(), before.end());
+    std::sort(after.begin(), after.end());
+    EXPECT_EQ(before, after) << "the check wrote into the project folder";
+
+    // A Numeric value that is no VHDL expression.
+    const fs::path value = Example("value");
+    ASSERT_EQ(Kestra({"set", value.string(), "DIVIDER", "WIDTH", "abc"}).status, 0);
+    const fs::path divider = value.parent_path() / "Blinker" / "DIVIDER.vhd";
+    const CliRun badValue = Kestra({"check", value.string()});
+    EXPECT_EQ(badValue.status, 1);
+    EXPECT_NE(
+        badValue.out.find("GHDL: " + divider.string() + ":" + std::to_string(LineOf(divider, "abc")) + ":"),
+        std::string::npos)
+        << badValue.out;
+    EXPECT_NE(badValue.out.find("errors in DIVIDER.vhd."), std::string::npos) << badValue.out;
+    const CliRun generated = Kestra({"generate", value.string(), "--check"});
+    EXPECT_EQ(generated.status, 1);
+    EXPECT_NE(generated.out.find("Synthesizable VHDL file created successfully.\nGHDL: "), std::string::npos)
+        << generated.out;
+
+    // A child removed after its instantiation was written.
+    const fs::path removed = Example("removed");
+    ASSERT_EQ(Kestra({"remove", removed.string(), "BLINKER/CHANNEL_B/DIVIDER"}).status, 0);
+    const fs::path channel = removed.parent_path() / "Blinker" / "CHANNEL_B.vhd";
+    const CliRun noChild = Kestra({"check", removed.string()});
+    EXPECT_EQ(noChild.status, 1);
+    EXPECT_NE(noChild.out.find("GHDL: " + channel.string() + ":" +
+                               std::to_string(LineOf(channel, ": DIVIDER")) + ":"),
+              std::string::npos)
+        << noChild.out;
+
+    // A pasted child whose ports the parent does not declare.
+    const fs::path pasted = Example("pasted");
+    ASSERT_EQ(Kestra({"copy", pasted.string(), "DIVIDER", "BLINKER"}).status, 0);
+    const CliRun noPort = Kestra({"check", pasted.string(), "BLINKER"});
+    EXPECT_EQ(noPort.status, 1);
+    EXPECT_NE(noPort.out.find("no declaration for \"tick\""), std::string::npos) << noPort.out;
+    EXPECT_NE(noPort.out.find("GHDL check: 1 error in BLINKER.vhd."), std::string::npos) << noPort.out;
+
+    EXPECT_EQ(Kestra({"check"}).status, 2);
+    EXPECT_EQ(Kestra({"check", pasted.string(), "BLINKER", "extra"}).status, 2);
 }
 
 } // namespace

@@ -2,6 +2,11 @@
 
 #include "commands/project_session.h"
 
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace kestra {
 
 class CHierarchyItem;
@@ -25,10 +30,26 @@ public:
     bool OnGenerate(bool individual = false);
     bool OnGenerateIndividual() { return OnGenerate(true); }
 
+    // Generate writes into this folder instead of the destination folder (the command line's
+    // check generates into a scratch folder).
+    void SetOutputFolder(std::filesystem::path folder) { m_outputFolder = std::move(folder); }
+
+    // What the commands did, for the check that follows them: the modules analysed (each
+    // analysed afterwards) and the files written with their top entity.
+    struct GeneratedFile {
+        std::filesystem::path path;
+        std::string top;
+    };
+    const std::vector<const CHierarchyItem*>& Analysed() const { return m_analysed; }
+    const std::vector<GeneratedFile>& Generated() const { return m_generated; }
+
 private:
     bool GenerateTop(CHierarchyItem* top, bool individual);
 
     CProjectSession& m_session;
+    std::optional<std::filesystem::path> m_outputFolder;
+    std::vector<const CHierarchyItem*> m_analysed;
+    std::vector<GeneratedFile> m_generated;
 };
 
 } // namespace kestra

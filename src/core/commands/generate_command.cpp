@@ -37,6 +37,8 @@ std::unordered_set<std::string> DeclaredEntities(const std::string& text) {
 } // namespace
 
 bool CAnalysisCommands::OnGenerate(bool individual) {
+    m_analysed.clear();
+    m_generated.clear();
     CHierarchyItem* selected = m_session.Selected();
     if (selected == nullptr)
         return false;
@@ -81,7 +83,8 @@ bool CAnalysisCommands::GenerateTop(CHierarchyItem* top, bool individual) {
     CKSTDoc& doc = m_session.Doc();
     CMessageLog& log = doc.Log();
     const std::string topName = top->Text();
-    const std::filesystem::path outputPath = doc.ResolvedDestinationFolder() / (topName + ".vhd");
+    const std::filesystem::path outputPath =
+        m_outputFolder.value_or(doc.ResolvedDestinationFolder()) / (topName + ".vhd");
     log.AppendLog("\r\nWriting to " + outputPath.string() + " ...");
 
     CGenerationSession session(m_session.Context());
@@ -157,6 +160,7 @@ bool CAnalysisCommands::GenerateTop(CHierarchyItem* top, bool individual) {
     }
     log.AppendLog(individual ? "\r\nIndividual synthesizable VHDL file created successfully."
                              : "\r\nSynthesizable VHDL file created successfully.");
+    m_generated.push_back({outputPath, topName});
     return true;
 }
 

@@ -40,6 +40,9 @@ public:
     AnalysisStatus Status() const { return m_status; }
     bool HasCutMark() const { return m_cutMark; }
     bool HasCopyMark() const { return m_copyMark; }
+    // Set by the last check of the source with a VHDL analyser; shown as a failure, never stored.
+    bool CheckFailed() const { return m_checkFailed; }
+    void SetCheckFailed(bool failed) { m_checkFailed = failed; }
 
     // None for a top-level item.
     CHierarchyItem* Parent() const;
@@ -68,6 +71,7 @@ private:
     AnalysisStatus m_status = AnalysisStatus::None;
     bool m_cutMark = false;
     bool m_copyMark = false;
+    bool m_checkFailed = false;
     CHierarchyItem* m_parent = nullptr; // the tree's hidden top for top-level items
     int m_index = 0;
     std::vector<std::unique_ptr<CHierarchyItem>> m_children;

@@ -15,7 +15,10 @@ struct ToolLaunch {
 
 // How a module source opens in the HDL editor of the "Tools" settings: the "HDL Editor"
 // program with the "HDL Editor param" text, a blank and the source path in double quotes.
+// In the parameter text "%l" stands for the line to show (1 when none is given), and "%f" for
+// the quoted path, which is then not appended (for editors that want "file:line").
 // None when no editor is set: the desktop's own program for the file opens it then.
-std::optional<ToolLaunch> HdlEditorLaunch(const CSettingsStore& settings, const std::string& sourcePath);
+std::optional<ToolLaunch> HdlEditorLaunch(const CSettingsStore& settings, const std::string& sourcePath,
+                                          int line = 0);
 
 } // namespace kestra

@@ -87,6 +87,10 @@ CQtToolRunner::~CQtToolRunner() {
 }
 
 std::string CQtToolRunner::FindProgram(std::string_view name) {
+    return FindProgramOnPath(name);
+}
+
+std::string FindProgramOnPath(std::string_view name) {
     return QStandardPaths::findExecutable(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())))
         .toStdString();
 }

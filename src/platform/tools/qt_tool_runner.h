@@ -45,6 +45,9 @@ private:
     std::vector<std::unique_ptr<Run>> m_runs;
 };
 
+// The full path of the program on PATH; empty when there is none.
+std::string FindProgramOnPath(std::string_view name);
+
 // Before the tools that write into the log lose it (null: all tools, as the program ends): asks
 // whether to stop them; No lets them run on.
 void AskToStopTools(CQtToolRunner& tools, CUserPrompts& prompts, const CMessageLog* log);

@@ -34,8 +34,8 @@ void TellNotOpened(CUserPrompts& prompts, const QString& text) {
 
 bool CDesktopShell::EditSource(const CSettingsStore& settings, CUserPrompts& prompts,
                                const std::filesystem::path& source,
-                               const std::filesystem::path& workingFolder) {
-    const std::optional<ToolLaunch> launch = HdlEditorLaunch(settings, source.string());
+                               const std::filesystem::path& workingFolder, int line) {
+    const std::optional<ToolLaunch> launch = HdlEditorLaunch(settings, source.string(), line);
     if (!launch) {
         if (OpenDocument(source))
             return true;

@@ -27,7 +27,8 @@ public:
     // desktop's own program for the file when no editor is set. When nothing starts, the user
     // is told which file and what to set.
     bool EditSource(const CSettingsStore& settings, CUserPrompts& prompts,
-                    const std::filesystem::path& source, const std::filesystem::path& workingFolder);
+                    const std::filesystem::path& source, const std::filesystem::path& workingFolder,
+                    int line = 0);
     // OpenDocument and OpenAddress that tell the user when nothing opened.
     bool OpenDocumentOrExplain(CUserPrompts& prompts, const std::filesystem::path& path);
     bool OpenAddressOrExplain(CUserPrompts& prompts, const QString& address);

@@ -62,8 +62,9 @@ QVariant CHierarchyModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
         return TextToQt(item->Text());
     case Qt::DecorationRole:
-        return CHierarchyIcons::ItemIcon(item->Image(), static_cast<int>(item->Status()), item->HasCutMark(),
-                                         item->HasCopyMark());
+        return CHierarchyIcons::ItemIcon(
+            item->Image(), static_cast<int>(item->CheckFailed() ? AnalysisStatus::Failed : item->Status()),
+            item->HasCutMark(), item->HasCopyMark());
     case Qt::FontRole:
         if (item == m_bold) {
             QFont font;
@@ -78,6 +79,8 @@ QVariant CHierarchyModel::data(const QModelIndex& index, int role) const {
             tip += QLatin1Char('\n') + PathToQt(file);
         if (item->Kind() != HierarchyKind::Root)
             tip += QLatin1Char('\n') + QString::fromLatin1(AnalysisStatusText(item->Status()));
+        if (item->CheckFailed())
+            tip += QStringLiteral("\nThe VHDL analyser reported errors in its source (see the message log).");
         return tip;
     }
     case Qt::ForegroundRole:

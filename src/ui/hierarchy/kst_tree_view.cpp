@@ -253,6 +253,7 @@ void CKSTTreeView::OnAnalyzeModule() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     RunCommand([&] { m_analysis.OnAnalyzeModule(); });
     QApplication::restoreOverrideCursor();
+    emit analysisDone();
 }
 
 void CKSTTreeView::OnInsertLibraryModule(LibraryInsertMode mode, const std::string& path,
@@ -280,6 +281,7 @@ void CKSTTreeView::OnGenerate(bool individual) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     RunCommand([&] { m_analysis.OnGenerate(individual); });
     QApplication::restoreOverrideCursor();
+    emit analysisDone();
 }
 
 void CKSTTreeView::OnEditVhdl() {

@@ -103,6 +103,7 @@ public:
                                bool selectNew);
     void OnCreateLibraryModule(bool predefined, CLibraryStore& store);
     void OnGenerate(bool individual);
+    const CAnalysisCommands& Analysis() const { return m_analysis; }
     void OnEditVhdl();
     void OnRename();
     void OnExpandAll();
@@ -118,6 +119,8 @@ signals:
     void contextMenuRequested(const QPoint& globalPos);
     // The selection, the marks or the structure changed: command states may differ.
     void commandStateChanged();
+    // Analyze or Generate ran: what it did is in Analysis().
+    void analysisDone();
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;

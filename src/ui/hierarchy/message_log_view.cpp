@@ -1,9 +1,12 @@
 #include "hierarchy/message_log_view.h"
 
 #include "desktop/qt_text.h"
+#include "tools/vhdl_check.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
+#include <QTextBlock>
 
 namespace kestra {
 
@@ -44,8 +47,25 @@ bool CKSTEditView::event(QEvent* event) {
             emit previousPaneRequested();
             return true;
         }
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && RequestSourceLine())
+            return true;
     }
     return QPlainTextEdit::event(event);
+}
+
+void CKSTEditView::mouseDoubleClickEvent(QMouseEvent* event) {
+    setTextCursor(cursorForPosition(event->position().toPoint()));
+    if (!RequestSourceLine())
+        QPlainTextEdit::mouseDoubleClickEvent(event);
+}
+
+bool CKSTEditView::RequestSourceLine() {
+    const QString line = textCursor().block().text();
+    const std::optional<SourceLocation> location = LocationInCheckLine(line.toStdString());
+    if (!location)
+        return false;
+    emit sourceLineRequested(QString::fromStdString(location->file.string()), location->line);
+    return true;
 }
 
 } // namespace kestra

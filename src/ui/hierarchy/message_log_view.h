@@ -21,9 +21,16 @@ public:
 signals:
     // Shift+Tab: the parameter list of the same window takes the focus.
     void previousPaneRequested();
+    // A double click or Enter on a line of the VHDL analyser's check that names a file and line.
+    void sourceLineRequested(const QString& file, int line);
 
 protected:
     bool event(QEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    // The check line under the text cursor asks for its file; false for other lines.
+    bool RequestSourceLine();
 };
 
 } // namespace kestra

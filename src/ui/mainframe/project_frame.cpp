@@ -1,15 +1,18 @@
 #include "mainframe/project_frame.h"
 
 #include "commands/project_session.h"
+#include "desktop/desktop_shell.h"
 #include "desktop/qt_text.h"
 #include "hierarchy/kst_tree_view.h"
 #include "hierarchy/message_log_view.h"
 #include "mainframe/ui_context.h"
 #include "paramlist/kst_list_view.h"
+#include "project/hierarchy_tree.h"
 #include "project/kst_doc.h"
 #include "system/application_paths.h"
 #include "system/settings_store.h"
 #include "tools/qt_tool_runner.h"
+#include "tools/vhdl_checker.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -54,6 +57,23 @@ C3SplitFrame::C3SplitFrame(const UiContext& ui, QWidget* parent)
             m_activeView = now;
     });
     connect(m_logView, &CKSTEditView::previousPaneRequested, m_listView, [this] { m_listView->setFocus(); });
+    m_checker = std::make_unique<CVhdlChecker>(ui, *m_session);
+    connect(m_treeView, &CKSTTreeView::analysisDone, this,
+            [this] { m_checker->CheckAfter(m_treeView->Analysis()); });
+    connect(m_checker.get(), &CVhdlChecker::marksChanged, this, [this] {
+        if (m_treeView == nullptr)
+            return;
+        // A module that failed is brought into view, even below a collapsed parent.
+        const CHierarchyTree& tree = m_doc->Tree();
+        for (CHierarchyItem* item = tree.GetRootItem(); item != nullptr; item = tree.NextItem(item)) {
+            if (item->CheckFailed())
+                m_treeView->ShowItem(item);
+        }
+        m_treeView->viewport()->update();
+    });
+    connect(m_logView, &CKSTEditView::sourceLineRequested, this, [this](const QString& file, int line) {
+        m_ui.shell.EditSource(m_ui.settings, m_ui.prompts, PathFromQt(file), m_doc->GetProjectFolder(), line);
+    });
     setFocusProxy(m_treeView);
     for (QSplitter* splitter : {m_rows, m_columns})
         connect(splitter, &QSplitter::splitterMoved, this, [this] { m_layoutSettling = false; });
@@ -62,6 +82,7 @@ C3SplitFrame::C3SplitFrame(const UiContext& ui, QWidget* parent)
 C3SplitFrame::~C3SplitFrame() {
     m_closing = true;
     m_doc->SetModifiedListener({});
+    m_checker.reset();
     emit sessionEnding(m_session.get());
     // The panes hold references into the document: they go before it.
     disconnect(qApp, nullptr, this, nullptr);

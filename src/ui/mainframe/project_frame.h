@@ -15,6 +15,7 @@ class CKSTDoc;
 class CKSTEditView;
 class CKSTListView;
 class CKSTTreeView;
+class CVhdlChecker;
 struct UiContext;
 
 // A project window: one project document shown in three panes, the hierarchy tree and the
@@ -38,6 +39,7 @@ public:
     CKSTTreeView* TreeView() const { return m_treeView; }
     CKSTListView* ListView() const { return m_listView; }
     CKSTEditView* LogView() const { return m_logView; }
+    CVhdlChecker& Checker() const { return *m_checker; }
     // The pane that had the focus last, the hierarchy or the parameter list: printing prints it.
     QWidget* ActiveView() const;
     QSplitter* RowSplitter() const { return m_rows; }
@@ -87,6 +89,8 @@ private:
     CKSTListView* m_listView;
     CKSTTreeView* m_treeView;
     QWidget* m_activeView = nullptr;
+    // Declared last, so destroyed first: its worker stops before the document goes.
+    std::unique_ptr<CVhdlChecker> m_checker;
     bool m_layoutApplied = false;
     bool m_layoutSettling = false;
     bool m_closing = false;

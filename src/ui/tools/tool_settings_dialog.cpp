@@ -2,7 +2,9 @@
 
 #include "system/settings_store.h"
 #include "tools/external_tools.h"
+#include "tools/vhdl_check.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -51,6 +53,9 @@ CToolSettingsDialog::CToolSettingsDialog(CSettingsStore& settings, QWidget* pare
         "parameter of a tool (Synthesis, VHDL_simulation, ...) is appended to its parameters in double "
         "quotes."));
     hint->setWordWrap(true);
+    m_check = new QCheckBox(
+        QStringLiteral("&Check with VHDL analyser (ghdl or nvc on PATH) after Analyze and Generate"));
+    m_check->setChecked(settings.ReadSetting(kToolsSection, kCheckSettingKey) != "0");
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -58,6 +63,7 @@ CToolSettingsDialog::CToolSettingsDialog(CSettingsStore& settings, QWidget* pare
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addWidget(hint);
+    layout->addWidget(m_check);
     layout->addWidget(buttons);
 }
 
@@ -77,6 +83,7 @@ void CToolSettingsDialog::accept() {
         m_settings.WriteSetting(kToolsSection, tool.parametersKey, m_parameters[row]->text().toStdString());
         ++row;
     }
+    m_settings.WriteSetting(kToolsSection, kCheckSettingKey, m_check->isChecked() ? "1" : "0");
     QDialog::accept();
 }
 

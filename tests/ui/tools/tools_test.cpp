@@ -1,11 +1,16 @@
+#include "hierarchy/message_log_view.h"
 #include "mainframe/project_frame.h"
 #include "support/ghdl.h"
+#include "support/temp_folder.h"
 #include "tools/design_flow_dialog.h"
 #include "tools/tool_settings_dialog.h"
+#include "tools/vhdl_checker.h"
 #include "ui_fixture.h"
 
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
 #include <QToolButton>
 
 namespace kestra {
@@ -116,6 +121,58 @@ TEST_F(ToolsTest, ClosingAProjectAsksToStopItsRunningToolAndAMissingProgramIsExp
               0u);
     EXPECT_TRUE(m_tools.Running().empty());
     EXPECT_EQ(frame.ActiveProject(), nullptr);
+}
+
+TEST_F(ToolsTest, AnalyzeIsCheckedInTheBackgroundAndTheLogLineOpensTheSourceAtItsLine) {
+    if (!test::GhdlAvailable())
+        GTEST_SKIP() << "GHDL is not installed";
+    const std::filesystem::path example = Folder() / "blinker";
+    std::filesystem::copy(KESTRA_EXAMPLES "/blinker", example, std::filesystem::copy_options::recursive);
+    const std::filesystem::path divider = example / "Blinker" / "DIVIDER.vhd";
+    std::string source = test::ReadBytes(divider);
+    const std::size_t width = source.find("WIDTH: integer := ");
+    ASSERT_NE(width, std::string::npos);
+    const std::size_t value = width + 18;
+    test::WriteBytes(divider, source.substr(0, value) + "abc" + source.substr(source.find(';', value)));
+    m_settings->WriteSetting("Tools", "HDL Editor", "vhdl-edit");
+    m_settings->WriteSetting("Tools", "HDL Editor param", "+%l");
+
+    CMainFrame& frame = StartFrame({(example / "Blinker.kst").string()});
+    C3SplitFrame* project = frame.ActiveProject();
+    ASSERT_NE(project, nullptr);
+    CHierarchyItem* item = Find(project, "DIVIDER");
+    Select(project, item);
+    ASSERT_TRUE(Trigger(frame.Actions().analyzeModule));
+    // The tool's own analysis passes; the analyser, in the background, does not.
+    EXPECT_NE(LogText(project).find("DIVIDER analyzed. No error encountered."), std::string::npos);
+    ASSERT_TRUE(project->Checker().WaitForIdle(30000));
+    const std::string log = LogText(project);
+    const std::string errorLine = "GHDL: " + divider.string() + ":9:";
+    EXPECT_NE(log.find(errorLine), std::string::npos) << log;
+    EXPECT_NE(log.find(" errors in DIVIDER.vhd."), std::string::npos) << log;
+    EXPECT_TRUE(item->CheckFailed());
+    EXPECT_EQ(item->Status(), AnalysisStatus::Analysed);
+
+    // Enter on the error line opens the source at that line in the HDL editor.
+    CKSTEditView& view = *project->LogView();
+    const QTextBlock block = view.document()->find(QString::fromStdString(errorLine)).block();
+    ASSERT_TRUE(block.isValid());
+    QTextCursor cursor(block);
+    view.setTextCursor(cursor);
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Return);
+    ASSERT_FALSE(m_shell.started.empty());
+    EXPECT_EQ(m_shell.started.back().program, QStringLiteral("vhdl-edit"));
+    EXPECT_EQ(m_shell.started.back().arguments,
+              (QStringList{QStringLiteral("+9"), QString::fromStdString(divider.string())}));
+
+    // Mended, the next check passes the module again.
+    test::WriteBytes(divider, source);
+    ASSERT_TRUE(Trigger(frame.Actions().analyzeModule));
+    ASSERT_TRUE(project->Checker().WaitForIdle(30000));
+    EXPECT_NE(LogText(project).find("GHDL check: no error in 2 files."), std::string::npos)
+        << LogText(project);
+    EXPECT_FALSE(item->CheckFailed());
 }
 
 } // namespace

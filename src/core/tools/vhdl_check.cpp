@@ -1,0 +1,358 @@
+#include "tools/vhdl_check.h"
+
+#include "analysis/token_reader.h"
+#include "project/hierarchy_item.h"
+#include "project/hierarchy_tree.h"
+#include "project/kst_doc.h"
+#include "system/file_system.h"
+#include "text/char_class.h"
+
+#include <algorithm>
+#include <set>
+
+namespace kestra {
+
+namespace {
+
+bool IsModuleWithSource(const CHierarchyItem& item) {
+    return item.Kind() == HierarchyKind::Normal || item.Kind() == HierarchyKind::Library ||
+           item.Kind() == HierarchyKind::Package;
+}
+
+bool IsDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// "file:line:column:rest" with the numbers found from the left of the first ":<n>:<n>:".
+bool SplitLocation(std::string_view line, CheckMessage& message) {
+    for (std::size_t colon = line.find(':'); colon != std::string_view::npos;
+         colon = line.find(':', colon + 1)) {
+        const std::size_t second = line.find(':', colon + 1);
+        if (second == std::string_view::npos)
+            return false;
+        const std::size_t third = line.find(':', second + 1);
+        if (third == std::string_view::npos)
+            return false;
+        const std::string_view lineText = line.substr(colon + 1, second - colon - 1);
+        const std::string_view columnText = line.substr(second + 1, third - second - 1);
+        if (colon == 0 || !IsDigits(lineText) || !IsDigits(columnText))
+            continue;
+        message.file = std::string(line.substr(0, colon));
+        message.line = std::stoi(std::string(lineText));
+        message.column = std::stoi(std::string(columnText));
+        std::string_view rest = line.substr(third + 1);
+        while (!rest.empty() && rest.front() == ' ')
+            rest.remove_prefix(1);
+        if (rest.starts_with("warning:") || rest.starts_with("note:")) {
+            message.error = false;
+            rest.remove_prefix(rest.find(':') + 1);
+            while (!rest.empty() && rest.front() == ' ')
+                rest.remove_prefix(1);
+        }
+        message.text = std::string(rest);
+        return true;
+    }
+    return false;
+}
+
+std::string FileName(const std::filesystem::path& path) {
+    return path.filename().string();
+}
+
+bool SameFile(const std::string& reported, const std::filesystem::path& path) {
+    return std::filesystem::path(reported).lexically_normal() == path.lexically_normal() ||
+           std::filesystem::path(reported).filename() == path.filename();
+}
+
+} // namespace
+
+const char* VhdlAnalyser::Name() const {
+    switch (kind) {
+    case Kind::Ghdl:
+        return "GHDL";
+    case Kind::Nvc:
+        return "NVC";
+    case Kind::None:
+        break;
+    }
+    return "VHDL analyser";
+}
+
+VhdlAnalyser FindVhdlAnalyser(const std::function<std::string(std::string_view)>& findProgram) {
+    if (std::string ghdl = findProgram("ghdl"); !ghdl.empty())
+        return {VhdlAnalyser::Kind::Ghdl, std::move(ghdl)};
+    if (std::string nvc = findProgram("nvc"); !nvc.empty())
+        return {VhdlAnalyser::Kind::Nvc, std::move(nvc)};
+    return {};
+}
+
+bool NeedsVhdl2008(std::string_view source) {
+    static constexpr std::string_view kWords2008[] = {"context",           "numeric_std_unsigned",
+                                                      "fixed_pkg",         "float_pkg",
+                                                      "fixed_generic_pkg", "float_generic_pkg"};
+    CTokenReader reader(source);
+    VhdlToken previous[2];
+    for (VhdlToken token = reader.Next(); token.kind != TokenKind::EndOfText; token = reader.Next()) {
+        const std::string_view text = source.substr(token.start, token.end - token.start);
+        if (token.Is('?'))
+            return true;
+        if (token.kind == TokenKind::Word) {
+            for (std::string_view word : kWords2008) {
+                if (SameTextNoCase(text, word))
+                    return true;
+            }
+            // process (all)
+            if (SameTextNoCase(text, "all") && previous[1].Is('(') && previous[0].kind == TokenKind::Word &&
+                SameTextNoCase(source.substr(previous[0].start, previous[0].end - previous[0].start),
+                               "process"))
+                return true;
+        }
+        previous[0] = previous[1];
+        previous[1] = token;
+    }
+    return false;
+}
+
+std::vector<std::string> AnalyserOptions(VhdlAnalyser::Kind kind, bool vhdl2008) {
+    if (kind == VhdlAnalyser::Kind::Nvc)
+        return {vhdl2008 ? "--std=2008" : "--std=1993"};
+    return {vhdl2008 ? "--std=08" : "--std=93c", "--ieee=synopsys", "-fexplicit", "-fno-caret-diagnostics"};
+}
+
+CheckJob ModuleCheckJob(const CKSTDoc& doc, const std::vector<const CHierarchyItem*>& analysed) {
+    CheckJob job;
+    std::set<std::filesystem::path> seen;
+    auto add = [&](const CHierarchyItem& item) {
+        if (!IsModuleWithSource(item))
+            return;
+        const std::filesystem::path path = doc.GetModuleFilePath(item);
+        if (path.empty() || !FileExists(path) || !seen.insert(path.lexically_normal()).second)
+            return;
+        job.files.push_back({path});
+    };
+    const CHierarchyTree& tree = doc.Tree();
+    for (const CHierarchyItem* item = tree.GetRootItem(); item != nullptr; item = tree.NextItem(item)) {
+        if (item->Kind() == HierarchyKind::Package)
+            add(*item);
+    }
+    for (const CHierarchyItem* module : analysed) {
+        // Children before parents: the subtree backwards.
+        CHierarchyItem* subtree = const_cast<CHierarchyItem*>(module);
+        for (CHierarchyItem* item = CHierarchyTree::LastDescendant(subtree);;
+             item = CHierarchyTree::PreviousItem(item)) {
+            add(*item);
+            if (item == module)
+                break;
+        }
+    }
+    return job;
+}
+
+std::vector<CheckMessage> ParseAnalyserOutput(VhdlAnalyser::Kind kind, std::string_view output) {
+    std::vector<CheckMessage> messages;
+    std::size_t start = 0;
+    while (start < output.size()) {
+        std::size_t end = output.find('\n', start);
+        if (end == std::string_view::npos)
+            end = output.size();
+        std::string_view line = output.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (line.empty())
+            continue;
+        CheckMessage message;
+        if (kind == VhdlAnalyser::Kind::Nvc) {
+            // "** Error: text" followed by a line "    > file:line" (NVC 1.x).
+            const std::size_t first = line.find_first_not_of(' ');
+            std::string_view trimmed = line.substr(first == std::string_view::npos ? line.size() : first);
+            if (trimmed.starts_with("** Error:") || trimmed.starts_with("** Fatal:") ||
+                trimmed.starts_with("** Warning:")) {
+                message.error = !trimmed.starts_with("** Warning:");
+                trimmed.remove_prefix(trimmed.find(':') + 1);
+                message.text =
+                    std::string(trimmed.substr(trimmed.find_first_not_of(' ') == std::string_view::npos
+                                                   ? trimmed.size()
+                                                   : trimmed.find_first_not_of(' ')));
+                messages.push_back(message);
+            } else if (trimmed.starts_with("> ") && !messages.empty() && messages.back().file.empty()) {
+                const std::string_view where = trimmed.substr(2);
+                const std::size_t colon = where.rfind(':');
+                if (colon != std::string_view::npos && IsDigits(where.substr(colon + 1))) {
+                    messages.back().file = std::string(where.substr(0, colon));
+                    messages.back().line = std::stoi(std::string(where.substr(colon + 1)));
+                }
+            }
+            continue;
+        }
+        if (SplitLocation(line, message)) {
+            messages.push_back(std::move(message));
+            continue;
+        }
+        // A message of the program itself ("ghdl: ...", "/usr/bin/ghdl-mcode: cannot find ...").
+        const std::size_t colon = line.find(": ");
+        if (colon != std::string_view::npos) {
+            const std::string name =
+                std::filesystem::path(std::string(line.substr(0, colon))).filename().string();
+            if (name.starts_with("ghdl")) {
+                message.text = std::string(line.substr(colon + 2));
+                if (message.text != "compilation error")
+                    messages.push_back(std::move(message));
+            }
+        }
+    }
+    return messages;
+}
+
+CheckOutcome RunVhdlCheck(const CheckJob& job, const VhdlAnalyser& analyser, CProcessRunner& runner,
+                          const std::atomic<bool>* cancel, const std::function<void(int, int)>& progress) {
+    CheckOutcome outcome;
+    if (job.Empty() || analyser.kind == VhdlAnalyser::Kind::None)
+        return outcome;
+    CPrivateTempFolder work("kestra-check-");
+    if (work.Path().empty()) {
+        outcome.analyserFailed = true;
+        return outcome;
+    }
+    bool vhdl2008 = false;
+    for (const CheckFile& file : job.files)
+        vhdl2008 = vhdl2008 || NeedsVhdl2008(ReadWholeFile(file.path).value_or(std::string()));
+    std::vector<std::string> options = AnalyserOptions(analyser.kind, vhdl2008);
+    if (analyser.kind == VhdlAnalyser::Kind::Ghdl)
+        options.push_back("--workdir=" + work.Path().string());
+    else
+        options.insert(options.begin() + 1, "--work=work:" + (work.Path() / "work").string());
+
+    std::vector<bool> failed(job.files.size(), false);
+    const int total = static_cast<int>(job.files.size()) + (job.top.empty() ? 0 : 1);
+    auto record = [&](const std::string& output, std::size_t owner) {
+        for (CheckMessage& message : ParseAnalyserOutput(analyser.kind, output)) {
+            if (message.error) {
+                ++outcome.errors;
+                std::size_t index = owner;
+                for (std::size_t i = 0; i < job.files.size(); ++i) {
+                    if (!message.file.empty() && SameFile(message.file, job.files[i].path))
+                        index = i;
+                }
+                failed[index] = true;
+            }
+            outcome.messages.push_back(std::move(message));
+        }
+    };
+    for (std::size_t i = 0; i < job.files.size(); ++i) {
+        if (progress)
+            progress(static_cast<int>(i), total);
+        std::vector<std::string> arguments{"-a"};
+        if (analyser.kind == VhdlAnalyser::Kind::Nvc) {
+            arguments = options;
+            arguments.push_back("-a");
+        } else {
+            arguments.insert(arguments.end(), options.begin(), options.end());
+        }
+        arguments.push_back(job.files[i].path.string());
+        std::string output;
+        const int status = runner.Run(analyser.program, arguments, work.Path(), output, cancel);
+        if (cancel != nullptr && cancel->load()) {
+            outcome.cancelled = true;
+            return outcome;
+        }
+        if (status < 0 && output.empty()) {
+            outcome.analyserFailed = true;
+            return outcome;
+        }
+        record(output, i);
+        if (status != 0 && !failed[i]) {
+            // Failed without a message that names a file: count it for this file.
+            failed[i] = true;
+            ++outcome.errors;
+        }
+    }
+    if (!job.top.empty() && outcome.errors == 0) {
+        if (progress)
+            progress(total - 1, total);
+        std::vector<std::string> arguments;
+        if (analyser.kind == VhdlAnalyser::Kind::Nvc) {
+            arguments = options;
+            arguments.insert(arguments.end(), {"-e", job.top});
+        } else {
+            arguments.push_back("--elab-run");
+            arguments.insert(arguments.end(), options.begin(), options.end());
+            arguments.insert(arguments.end(), {job.top, "--no-run"});
+        }
+        std::string output;
+        const int status = runner.Run(analyser.program, arguments, work.Path(), output, cancel);
+        if (cancel != nullptr && cancel->load()) {
+            outcome.cancelled = true;
+            return outcome;
+        }
+        record(output, job.files.size() - 1);
+        if (status != 0 && !failed.back()) {
+            failed.back() = true;
+            ++outcome.errors;
+        }
+    }
+    for (std::size_t i = 0; i < job.files.size(); ++i) {
+        if (failed[i])
+            outcome.failedFiles.push_back(job.files[i].path);
+    }
+    return outcome;
+}
+
+std::string CheckLogText(const VhdlAnalyser& analyser, const CheckJob& job, const CheckOutcome& outcome) {
+    const std::string name = analyser.Name();
+    std::string text;
+    if (outcome.cancelled)
+        return text;
+    if (outcome.analyserFailed)
+        return "\r\n" + name + " check: " + analyser.program + " could not be run.";
+    for (const CheckMessage& message : outcome.messages) {
+        text += "\r\n" + name + ": ";
+        if (!message.file.empty()) {
+            // The analyser runs in its work folder: a file it names is one of the job's paths.
+            std::string file = message.file;
+            for (const CheckFile& checked : job.files) {
+                if (SameFile(message.file, checked.path))
+                    file = checked.path.string();
+            }
+            text += file + ":" + std::to_string(message.line) + ":" + std::to_string(message.column) + ": ";
+            if (!message.error)
+                text += "warning: ";
+        }
+        text += message.text;
+    }
+    if (outcome.failedFiles.empty()) {
+        text += "\r\n" + name + " check: no error in " +
+                (job.files.size() == 1 ? FileName(job.files[0].path)
+                                       : std::to_string(job.files.size()) + " files") +
+                ".";
+        return text;
+    }
+    // Errors per failed file, by the file each message names (or the file it was found in).
+    for (const std::filesystem::path& file : outcome.failedFiles) {
+        int count = 0;
+        for (const CheckMessage& message : outcome.messages) {
+            if (message.error && !message.file.empty() && SameFile(message.file, file))
+                ++count;
+        }
+        if (count == 0)
+            count = 1;
+        text += "\r\n" + name + " check: " + std::to_string(count) +
+                (count == 1 ? " error in " : " errors in ") + FileName(file) + ".";
+    }
+    return text;
+}
+
+std::optional<SourceLocation> LocationInCheckLine(std::string_view line) {
+    for (const char* prefix : {"GHDL: ", "NVC: "}) {
+        if (!line.starts_with(prefix))
+            continue;
+        CheckMessage message;
+        if (!SplitLocation(line.substr(std::string_view(prefix).size()), message))
+            return std::nullopt;
+        return SourceLocation{message.file, message.line};
+    }
+    return std::nullopt;
+}
+
+} // namespace kestra

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kestra {
+
+class CHierarchyItem;
+class CKSTDoc;
+
+// The real VHDL analyser the check runs: GHDL when it is on PATH, else NVC, else none.
+struct VhdlAnalyser {
+    enum class Kind { None, Ghdl, Nvc };
+    Kind kind = Kind::None;
+    std::string program;
+    // "GHDL" or "NVC": the prefix of the check's log lines.
+    const char* Name() const;
+};
+
+// findProgram answers a program's full path on PATH, or empty.
+VhdlAnalyser FindVhdlAnalyser(const std::function<std::string(std::string_view)>& findProgram);
+
+// Whether a source uses what only VHDL-2008 has (process (all), contexts, matching operators,
+// the 2008 IEEE packages); comments and strings are not looked at.
+bool NeedsVhdl2008(std::string_view source);
+
+// The options every file of a check is analysed with: the tool's own sources and generated files
+// use IEEE.std_logic_arith and friends, so VHDL-93 with the Synopsys packages; a check in which
+// one file needs VHDL-2008 analyses all of its files as VHDL-2008 (one work library).
+std::vector<std::string> AnalyserOptions(VhdlAnalyser::Kind kind, bool vhdl2008);
+
+// What one check analyses: files in order (what a file needs comes before it), and the top unit
+// to elaborate after them (none after Analyze).
+struct CheckFile {
+    std::filesystem::path path;
+};
+struct CheckJob {
+    std::vector<CheckFile> files;
+    std::string top;
+    bool Empty() const { return files.empty(); }
+};
+
+// The check after Analyze: the project's packages, then the analysed modules' sources with
+// the sources of their child modules, children first, each file once. Predefined modules
+// (kept in the predefined library) and missing files are left out.
+CheckJob ModuleCheckJob(const CKSTDoc& doc, const std::vector<const CHierarchyItem*>& analysed);
+
+// Runs a program to its end, collecting its standard output and error; the application's is a
+// QProcess, tests may script it. A program that cannot start gives -1. Stops early (and answers
+// -1) when the flag is raised.
+class CProcessRunner {
+public:
+    virtual ~CProcessRunner() = default;
+    virtual int Run(const std::string& program, const std::vector<std::string>& arguments,
+                    const std::filesystem::path& folder, std::string& output,
+                    const std::atomic<bool>* cancel) = 0;
+};
+
+// One message of the analyser: where (file empty when it names none) and what.
+struct CheckMessage {
+    std::string file;
+    int line = 0;
+    int column = 0;
+    std::string text;
+    bool error = true;
+};
+
+std::vector<CheckMessage> ParseAnalyserOutput(VhdlAnalyser::Kind kind, std::string_view output);
+
+struct CheckOutcome {
+    bool cancelled = false;
+    bool analyserFailed = false; // the analyser could not be started
+    std::vector<CheckMessage> messages;
+    int errors = 0;
+    // The files with errors, by their paths in the job.
+    std::vector<std::filesystem::path> failedFiles;
+};
+
+// Analyses the job's files one at a time in a private work folder (so good files stay in the
+// library for the ones that need them), then elaborates the top when there was no error. Errors
+// with no file of their own (elaboration) count for the job's last file. progress(done, total)
+// is told before each step.
+CheckOutcome RunVhdlCheck(const CheckJob& job, const VhdlAnalyser& analyser, CProcessRunner& runner,
+                          const std::atomic<bool>* cancel = nullptr,
+                          const std::function<void(int, int)>& progress = {});
+
+// The log text of a check: "<NAME>: file:line:column: message" per message, then a summary
+// per failed file ("GHDL check: 2 errors in CHANNEL_A.vhd.") or one line for a clean check.
+std::string CheckLogText(const VhdlAnalyser& analyser, const CheckJob& job, const CheckOutcome& outcome);
+
+// The file and line a log line of a check names ("GHDL: /p/A.vhd:12:5: ..."); none for
+// other lines.
+struct SourceLocation {
+    std::filesystem::path file;
+    int line = 0;
+};
+std::optional<SourceLocation> LocationInCheckLine(std::string_view line);
+
+// The line once per run of the program when no analyser is found.
+inline constexpr const char* kNoAnalyserLine =
+    "No VHDL analyser (ghdl or nvc) was found on PATH: sources and generated files are not checked.";
+
+// The "Tools" setting that turns the check off ("0"); on when missing.
+inline constexpr const char* kCheckSettingKey = "Check with VHDL analyser";
+
+} // namespace kestra

@@ -1,0 +1,139 @@
+#include "tools/vhdl_checker.h"
+
+#include "commands/project_session.h"
+#include "mainframe/ui_context.h"
+#include "project/hierarchy_tree.h"
+#include "project/kst_doc.h"
+#include "project/message_log.h"
+#include "system/settings_store.h"
+#include "tools/external_tools.h"
+#include "tools/qt_process_runner.h"
+#include "tools/qt_tool_runner.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QMetaObject>
+#include <algorithm>
+
+namespace kestra {
+
+namespace {
+
+// The missing analyser is told once per run of the program.
+bool g_toldNoAnalyser = false;
+
+} // namespace
+
+CVhdlChecker::CVhdlChecker(const UiContext& ui, CProjectSession& session, QObject* parent)
+    : QObject(parent), m_ui(ui), m_session(session) {}
+
+CVhdlChecker::~CVhdlChecker() {
+    Stop();
+}
+
+void CVhdlChecker::Stop() {
+    if (m_cancel)
+        m_cancel->store(true);
+    if (m_worker.joinable())
+        m_worker.join();
+    ++m_generation; // results still queued are stale
+    m_pending = 0;
+}
+
+void CVhdlChecker::CheckAfter(const CAnalysisCommands& commands) {
+    if (m_ui.settings.ReadSetting(kToolsSection, kCheckSettingKey) == "0")
+        return;
+    std::vector<CheckJob> jobs;
+    if (!commands.Generated().empty()) {
+        for (const CAnalysisCommands::GeneratedFile& file : commands.Generated())
+            jobs.push_back(CheckJob{{CheckFile{file.path}}, file.top});
+    } else if (!commands.Analysed().empty()) {
+        CheckJob job = ModuleCheckJob(m_session.Doc(), commands.Analysed());
+        if (!job.Empty())
+            jobs.push_back(std::move(job));
+    }
+    if (jobs.empty())
+        return;
+    const VhdlAnalyser analyser =
+        FindVhdlAnalyser([this](std::string_view name) { return m_ui.tools.FindProgram(name); });
+    if (analyser.kind == VhdlAnalyser::Kind::None) {
+        if (!g_toldNoAnalyser)
+            m_session.Doc().Log().AppendLog(std::string("\r\n") + kNoAnalyserLine);
+        g_toldNoAnalyser = true;
+        return;
+    }
+    Start(std::move(jobs), analyser);
+}
+
+void CVhdlChecker::Start(std::vector<CheckJob> jobs, const VhdlAnalyser& analyser) {
+    Stop();
+    m_analyser = analyser;
+    m_cancel = std::make_shared<std::atomic<bool>>(false);
+    m_done = std::make_shared<std::atomic<bool>>(false);
+    m_pending = static_cast<int>(jobs.size());
+    const int generation = m_generation;
+    // The worker never outlives this object (Stop joins it), and queued calls to an object that
+    // is gone are dropped: this is the context of every call back.
+    CVhdlChecker* self = this;
+    m_worker =
+        std::thread([self, jobs = std::move(jobs), analyser, cancel = m_cancel, done = m_done, generation] {
+            CQtProcessRunner runner;
+            for (const CheckJob& job : jobs) {
+                const std::string subject = job.files.back().path.filename().string();
+                auto progress = [self, analyser, subject](int step, int total) {
+                    const QString text =
+                        QStringLiteral("Checking %1 with %2 (%3 of %4)...")
+                            .arg(QString::fromStdString(subject), QLatin1String(analyser.Name()))
+                            .arg(step + 1)
+                            .arg(total);
+                    QMetaObject::invokeMethod(
+                        self, [self, text] { self->m_session.Observer().ShowStatus(text.toStdString()); },
+                        Qt::QueuedConnection);
+                };
+                const CheckOutcome outcome = RunVhdlCheck(job, analyser, runner, cancel.get(), progress);
+                if (cancel->load())
+                    break;
+                QMetaObject::invokeMethod(
+                    self, [self, generation, job, outcome] { self->Finish(generation, job, outcome); },
+                    Qt::QueuedConnection);
+            }
+            done->store(true);
+        });
+}
+
+void CVhdlChecker::Finish(int generation, const CheckJob& job, const CheckOutcome& outcome) {
+    if (generation != m_generation)
+        return;
+    m_session.Doc().Log().AppendLog(CheckLogText(m_analyser, job, outcome));
+    // A module used in several places is one file: every item of a checked file shows its result.
+    const CKSTDoc& doc = m_session.Doc();
+    for (CHierarchyItem* item = doc.Tree().GetRootItem(); item != nullptr; item = doc.Tree().NextItem(item)) {
+        const std::filesystem::path path = doc.GetModuleFilePath(*item);
+        if (path.empty())
+            continue;
+        const auto same = [&path](const std::filesystem::path& file) { return file == path; };
+        if (std::any_of(outcome.failedFiles.begin(), outcome.failedFiles.end(), same))
+            item->SetCheckFailed(true);
+        else if (std::any_of(job.files.begin(), job.files.end(),
+                             [&path](const CheckFile& file) { return file.path == path; }))
+            item->SetCheckFailed(false);
+    }
+    if (--m_pending <= 0)
+        m_session.Observer().ShowStatus(outcome.errors == 0
+                                            ? std::string(m_analyser.Name()) + " check passed."
+                                            : std::string(m_analyser.Name()) + " check found errors.");
+    emit marksChanged();
+}
+
+bool CVhdlChecker::WaitForIdle(int milliseconds) {
+    QDeadlineTimer deadline(milliseconds);
+    while (m_pending > 0 || IsRunning()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    QCoreApplication::processEvents();
+    return true;
+}
+
+} // namespace kestra

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "commands/analysis_commands.h"
+#include "tools/vhdl_check.h"
+
+#include <QObject>
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace kestra {
+
+class CKSTDoc;
+class CProjectSession;
+struct UiContext;
+
+// The check of a project window's sources and generated files with a real VHDL analyser,
+// after Analyze and Generate. It runs on a worker thread so the window stays usable; progress
+// goes to the status bar, the analyser's messages and the result to the project's log, and a
+// module whose source fails shows the failed status until a later check passes it. A new check
+// replaces one still running.
+class CVhdlChecker : public QObject {
+    Q_OBJECT
+
+public:
+    CVhdlChecker(const UiContext& ui, CProjectSession& session, QObject* parent = nullptr);
+    // Stops a running check and waits for its worker.
+    ~CVhdlChecker() override;
+
+    // Checks what the commands just did: the modules they analysed, else the files they wrote.
+    void CheckAfter(const CAnalysisCommands& commands);
+    bool IsRunning() const { return m_worker.joinable() && !m_done->load(); }
+    // Runs the event loop until the check is over and its result shown (tests).
+    bool WaitForIdle(int milliseconds);
+
+signals:
+    // The tree shows changed check marks.
+    void marksChanged();
+
+private:
+    void Start(std::vector<CheckJob> jobs, const VhdlAnalyser& analyser);
+    void Stop();
+    void Finish(int generation, const CheckJob& job, const CheckOutcome& outcome);
+
+    const UiContext& m_ui;
+    CProjectSession& m_session;
+    VhdlAnalyser m_analyser;
+    std::thread m_worker;
+    std::shared_ptr<std::atomic<bool>> m_cancel;
+    std::shared_ptr<std::atomic<bool>> m_done;
+    int m_generation = 0;
+    int m_pending = 0;
+};
+
+} // namespace kestra
