@@ -32,7 +32,8 @@ void UiTest::SetUp() {
     QSettings(QStringLiteral("Orvalle Software"), QStringLiteral("KESTRA")).clear();
     m_settings = std::make_unique<CQtSettingsStore>();
     m_ui.reset(new UiContext{
-        *m_settings, m_prompts, m_projects, m_shell, InitialiseApplicationPaths(*m_settings, m_folder),
+        *m_settings, m_prompts, m_projects, m_shell,
+        InitialiseApplicationPaths(*m_settings, StartupFolders{m_folder, m_folder}),
         [this](QDialog& dialog) { return dialogHandler ? dialogHandler(dialog) : int(QDialog::Rejected); }});
 }
 

@@ -79,9 +79,10 @@ bool CParameterCommands::EndParameterEdit(CHierarchyItem* item, int entry, int c
         }
     } else {
         if (HoldsValueBreaker(text, kind)) {
-            m_session.ReportRefusal(kind == EntryKind::Generic
-                                        ? "Invalid parameter value: a value cannot hold ';', '--' or an unpaired '\"'."
-                                        : "Invalid parameter value: a value cannot hold ';', '--' or '\"'.");
+            m_session.ReportRefusal(
+                kind == EntryKind::Generic
+                    ? "Invalid parameter value: a value cannot hold ';', '--' or an unpaired '\"'."
+                    : "Invalid parameter value: a value cannot hold ';', '--' or '\"'.");
             return false;
         }
         newText = NormalisedValue(text);
