@@ -50,7 +50,7 @@ set(CPACK_PACKAGE_NAME kestra)
 set(CPACK_PACKAGE_VENDOR "Orvalle Software")
 set(CPACK_PACKAGE_CONTACT "KESTRA maintainers <kestra@orvalle.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "design entry for VHDL module hierarchies")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "KESTRA keeps a hierarchy of VHDL modules, shows each module as a parameter list, a signal\n"
     "list and a block diagram, writes every edit back into the source, and generates\n"
     "synthesizable VHDL. A command-line mode serves scripts and build servers.")
