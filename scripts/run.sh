@@ -16,8 +16,8 @@ fi
 demo="$(mktemp -d "${TMPDIR:-/tmp}/kestra-demo.XXXXXX")"
 cp -r "$root/examples/blinker/." "$demo/"
 cd "$demo"
-# The demo keeps its settings beside the copy, away from the user's own.
-export XDG_CONFIG_HOME="$demo/.config"
+# The demo keeps its settings and libraries beside the copy, away from the user's own.
+export XDG_CONFIG_HOME="$demo/.config" XDG_DATA_HOME="$demo/.local/share"
 echo "== Example project copied to $demo"
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec "$kestra" Blinker.kst

@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6
     libgtest-dev libgmock-dev libbenchmark-dev
     ghdl clang libclang-rt-14-dev clang-format
-    xvfb xauth imagemagick poppler-utils
+    xvfb xauth imagemagick poppler-utils xdotool desktop-file-utils
 )
 
 missing=()

@@ -2,6 +2,7 @@
 #include "mainframe/application.h"
 #include "model/file_version.h"
 #include "settings/qt_settings_store.h"
+#include "startup/startup_folders.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -23,7 +24,8 @@ int RunHeadless(int argc, char* argv[], const std::vector<std::string>& argument
     QCoreApplication app(argc, argv);
     NameApplication();
     kestra::CQtSettingsStore settings;
-    const int status = kestra::RunCommandLine(arguments, settings, std::cout, std::cerr);
+    const int status =
+        kestra::RunCommandLine(arguments, settings, kestra::FindStartupFolders(), std::cout, std::cerr);
     std::cout.flush();
     return status;
 }
@@ -50,7 +52,7 @@ int RunWindowed(int argc, char* argv[], const std::vector<std::string>& argument
     NameApplication();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kestra.svg")));
     kestra::CQtSettingsStore settings;
-    return kestra::RunWindowedApplication(arguments, settings);
+    return kestra::RunWindowedApplication(arguments, settings, kestra::FindStartupFolders());
 }
 
 } // namespace

@@ -230,11 +230,15 @@ CommandResult RunCheck(CCliSession& session, const CliArguments& arguments) {
         if (selected == nullptr)
             return NoSuchModule(arguments.operands[0]);
     }
+    if (selected->Kind() == HierarchyKind::Root && selected->ChildCount() == 0) {
+        session.Session().ReportRefusal("the project has no module to check");
+        return CommandResult::Refused();
+    }
     session.Session().Select(selected);
     CAnalysisCommands commands(session.Session());
     const bool analysed = commands.OnAnalyzeModule();
     std::vector<CheckJob> jobs;
-    if (CheckJob job = ModuleCheckJob(session.Doc(), commands.Analysed()); !job.Empty())
+    if (CheckJob job = ModuleCheckJob(session.Doc(), {selected}); !job.Empty())
         jobs.push_back(std::move(job));
     bool generated = true;
     CPrivateTempFolder scratch("kestra-check-generate-");
@@ -251,11 +255,10 @@ CommandResult RunCheck(CCliSession& session, const CliArguments& arguments) {
 
 namespace fs = std::filesystem;
 
-// The library's root folder from the settings, created when missing; the start folder is the
-// current folder, as for the other start-up paths.
+// The library's root folder from the settings, created when missing; defaults and relative
+// values are in the user's data folder, as in the window.
 fs::path LibraryRoot(CCliSession& session, LibraryKind kind) {
-    std::error_code error;
-    return OpenLibraryRoot(session.Settings(), kind, fs::current_path(error));
+    return OpenLibraryRoot(session.Settings(), kind, session.Paths().userDataFolder);
 }
 
 LibraryKind KindOption(const CliArguments& arguments) {
@@ -336,45 +339,68 @@ CommandResult RunLibrary(CCliSession& session, const CliArguments& arguments) {
 }
 
 constexpr CliSubcommand kSubcommands[] = {
-    {"new", "P.kst", "create a project (its file and module folder)", 1, 1, "", ProjectUse::Create, RunNew},
-    {"show", "P.kst [--json]", "print the hierarchy with each item's entries and signals", 1, 1, "--json",
-     ProjectUse::Open, RunShow},
-    {"add", "P.kst PARENT NAME", "add module NAME under PARENT (a normal module or the project)", 3, 3, "",
-     ProjectUse::Open, RunAdd},
-    {"rename", "P.kst MODULE NEWNAME", "rename a module and its file, or the project and its module folder",
+    {"new", "P.kst", "create a project (its file and module folder)",
+     "Writes P.kst and its module folder beside it (named after the root item, ProjectA for the "
+     "first\nproject in a folder); an existing P.kst is replaced.",
+     1, 1, "", ProjectUse::Create, RunNew},
+    {"show", "P.kst [--json]", "print the hierarchy with each item's entries and signals",
+     "Each item with its kind and analysis status, its entries (parameters, links, notes) and its\nsignals; "
+     "--json prints the same as one JSON object.",
+     1, 1, "--json", ProjectUse::Open, RunShow},
+    {"add", "P.kst PARENT NAME", "add module NAME under PARENT (a module or the project)",
+     "A new module gets the skeleton source NAME.vhd in the module folder; an existing NAME.vhd there\nis "
+     "imported as it is and analysed.",
+     3, 3, "", ProjectUse::Open, RunAdd},
+    {"rename", "P.kst MODULE NEWNAME", "rename a module and its file, or the project and its folder",
+     "A module's file is renamed and the names inside it rewritten; the project's root renames the\nmodule "
+     "folder.",
      3, 3, "", ProjectUse::Open, RunRename},
-    {"remove", "P.kst MODULE", "remove a module and its children; their files are kept as .bak", 2, 2, "",
+    {"remove", "P.kst MODULE", "remove a module and its children (files kept as .bak)",
+     "The module's file and those of its children stay in the module folder as NAME.bak.", 2, 2, "",
      ProjectUse::Open, RunRemove},
-    {"copy", "P.kst MODULE PARENT",
-     "copy a module with its children under PARENT (one more instance of the same modules)", 3, 3, "",
+    {"copy", "P.kst MODULE PARENT", "copy a module with its children under PARENT",
+     "The copy gets a free name (NAME_2) and a file of its own, as Copy and Paste in the window.", 3, 3, "",
      ProjectUse::Open, RunCopy},
-    {"cut", "P.kst MODULE PARENT", "move a module with its children under PARENT", 3, 3, "", ProjectUse::Open,
+    {"cut", "P.kst MODULE PARENT", "move a module with its children under PARENT",
+     "The module and its children leave their parent and go below PARENT.", 3, 3, "", ProjectUse::Open,
      RunCut},
-    {"move", "P.kst MODULE top|up|down|bottom", "move a module among its siblings", 3, 3, "",
-     ProjectUse::Open, RunMove},
+    {"move", "P.kst MODULE top|up|down|bottom", "move a module among its siblings",
+     "top and bottom move past every sibling, up and down by one place.", 3, 3, "", ProjectUse::Open,
+     RunMove},
     {"set-kind", "P.kst MODULE normal|library|predefined|package",
-     "set the kind of a module without children", 3, 3, "", ProjectUse::Open, RunSetKind},
-    {"set", "P.kst MODULE PARAMETER VALUE", "set a parameter's value (name in any letter case)", 4, 4, "",
-     ProjectUse::Open, RunSet},
-    {"analyze", "P.kst [MODULE]", "analyse a module and its subtree (default: the whole project)", 1, 2, "",
+     "set the kind of a module without children",
+     "normal, library, predefined or package; only for a module without children.", 3, 3, "",
+     ProjectUse::Open, RunSetKind},
+    {"set", "P.kst MODULE PARAMETER VALUE", "set a parameter's value (name in any letter case)",
+     "The value is kept for this instance and written into the module's source as the generic's\ndefault.", 4,
+     4, "", ProjectUse::Open, RunSet},
+    {"analyze", "P.kst [MODULE]", "analyse a module and its subtree (default: the project)",
+     "Reads each source again, children first, and updates parameters, signals and diagram ports.", 1, 2, "",
      ProjectUse::Open, RunAnalyze},
     {"generate", "P.kst [MODULE] [--individual] [--check]",
-     "write synthesizable VHDL of a module and its children (default: every top module) to the destination "
-     "folder; --individual leaves the children out; --check checks the files with GHDL (or NVC)",
+     "write synthesizable VHDL (default: every top module)",
+     "One file per top module in the project's destination folder, each specialised copy of a child\nunder "
+     "its own name; --individual writes MODULE alone. Modules not analysed are analysed first.\n--check "
+     "checks the written files with GHDL (or NVC) and exits 1 when a check fails.",
      1, 2, "--individual --check", ProjectUse::Open, RunGenerate},
-    {"check", "P.kst [MODULE]",
-     "analyse, then check the sources and the generated VHDL (written to a scratch folder) with GHDL (or "
-     "NVC); exit 1 when a check fails",
+    {"check", "P.kst [MODULE]", "check sources and generated VHDL with GHDL (or NVC)",
+     "Analyses MODULE (default: the project), checks the analysed sources, generates into a scratch\n"
+     "folder and checks the generated files; exits 1 when a check fails, 0 when all pass.",
      1, 2, "", ProjectUse::Open, RunCheck},
     {"export", "P.kst MODULE --library|--predefined [--folder SUB]",
-     "store a module (with every module below it, for --library) into the module or predefined library, "
-     "or its sub-folder SUB; a module of the same name there is replaced",
+     "store a module into the module or predefined library",
+     "--library stores the module with every module below it, --predefined the module alone, into\nthe "
+     "library's root folder or its existing folder SUB; a module of the same name there is\n"
+     "replaced.",
      2, 2, "--library --predefined --folder=", ProjectUse::Open, RunExport},
-    {"insert", "P.kst PARENT FILE [--predefined]",
-     "insert a library module file (FILE, or FILE inside the library) under PARENT and analyse it", 3, 3,
-     "--predefined", ProjectUse::Open, RunInsert},
-    {"library", "[--predefined]", "print the folders and modules of the module or predefined library", 0, 0,
-     "--predefined", ProjectUse::None, RunLibrary},
+    {"insert", "P.kst PARENT FILE [--predefined]", "insert a library module file under PARENT and analyse it",
+     "FILE is a path, or a module's path inside the library without .vhd (gates/AND2); the module\nis copied "
+     "into the module folder under a free name and analysed.",
+     3, 3, "--predefined", ProjectUse::Open, RunInsert},
+    {"library", "[--predefined]", "print the folders and modules of a library",
+     "The module library, or with --predefined the predefined-module library, as a tree of folders\nand "
+     "modules.",
+     0, 0, "--predefined", ProjectUse::None, RunLibrary},
 };
 
 } // namespace

@@ -39,13 +39,15 @@ struct CommandResult {
     static CommandResult From(bool acted) { return acted ? Done() : Refused(); }
 };
 
-// One subcommand: its words for the help text, how many operands it takes (counting P.kst),
+// One subcommand: its words for the help text (synopsis and one-line summary for the list of
+// subcommands, details for its own usage), how many operands it takes (counting P.kst),
 // the options it accepts (space-separated; "--name=" takes a value, given as "--name VALUE" or
 // "--name=VALUE") and the handler that calls the core.
 struct CliSubcommand {
     std::string_view name;
     std::string_view synopsis;
     std::string_view summary;
+    std::string_view details;
     int minOperands;
     int maxOperands;
     std::string_view options;

@@ -3,13 +3,15 @@
 #include "system/file_system.h"
 
 #include <filesystem>
+#include <ostream>
+#include <sstream>
 
 namespace kestra {
 
 CCliSession::CCliSession(CSettingsStore& settings, ApplicationPaths paths, std::ostream& out,
                          std::ostream& err)
-    : m_settings(settings), m_paths(std::move(paths)), m_out(out), m_prompts(err), m_doc(m_prompts, m_log),
-      m_session(m_doc, m_projects) {}
+    : m_settings(settings), m_paths(std::move(paths)), m_out(out), m_err(err), m_prompts(err),
+      m_doc(m_prompts, m_log), m_session(m_doc, m_projects) {}
 
 bool CCliSession::CreateProject(const std::string& path) {
     std::string projectPath = path;
@@ -29,6 +31,12 @@ bool CCliSession::OpenProject(const std::string& path) {
     if (!m_doc.OnOpenDocument(path))
         return false;
     m_doc.OnFirstUpdate();
+    std::istringstream opening(LogTextForDisplay(m_log.Text()));
+    for (std::string line; std::getline(opening, line);) {
+        if (!line.empty() && !line.starts_with(kLogOpenProject))
+            m_err << line << '\n';
+    }
+    m_err.flush();
     m_log.ClearLog();
     m_session.Select(m_doc.Tree().GetRootItem());
     return true;

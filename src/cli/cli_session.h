@@ -15,7 +15,8 @@ class CSettingsStore;
 
 // One project as a subcommand sees it: the document with its log and prompts, the project
 // session the commands work on (no views, so every observer call is ignored), the start-up folders, and
-// the stream the subcommand prints on. The log holds only what happened after the opening.
+// the stream the subcommand prints on. The log holds only what happened after the opening;
+// what the opening itself reported goes to the error stream at once.
 class CCliSession {
 public:
     CCliSession(CSettingsStore& settings, ApplicationPaths paths, std::ostream& out, std::ostream& err);
@@ -25,7 +26,9 @@ public:
     // New Project at the path (asking before an existing file is replaced) and its first
     // update; the opening line stays in the log, since creating the project is the command.
     bool CreateProject(const std::string& path);
-    // Opens the project, runs its first update and clears the log.
+    // Opens the project, runs its first update, prints what the opening logged (an old file
+    // version, repairs; not the routine "Open project:" line) on the error stream, and clears
+    // the log.
     bool OpenProject(const std::string& path);
     // Writes the project to its path, as closing its window does.
     bool SaveProject() { return m_doc.DoFileSave(); }
@@ -53,6 +56,7 @@ private:
     CSettingsStore& m_settings;
     ApplicationPaths m_paths;
     std::ostream& m_out;
+    std::ostream& m_err;
     CCliPrompts m_prompts;
     CMemoryLog m_log;
     CKSTDoc m_doc;

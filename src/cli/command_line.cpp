@@ -6,14 +6,15 @@
 #include "system/application_paths.h"
 #include "system/path_text.h"
 
-#include <filesystem>
+#include <algorithm>
 #include <ostream>
 
 namespace kestra {
 
 namespace {
 
-constexpr std::size_t kSynopsisWidth = 50;
+// Longer synopses push their summary further right rather than onto a line of its own.
+constexpr std::size_t kSynopsisWidth = 44;
 
 bool IsOption(const std::string& word) {
     return word.size() > 1 && word.front() == '-';
@@ -29,6 +30,29 @@ int UsageError(std::ostream& err, std::string_view subcommand, const std::string
         err << ' ' << subcommand;
     err << ": " << explanation << " (see kestra --help)\n";
     return kExitUsage;
+}
+
+// The usage of one subcommand: its synopsis, what it does, and the details.
+void PrintSubcommandUsage(std::ostream& stream, const CliSubcommand& subcommand) {
+    stream << "Usage: kestra " << subcommand.name << ' ' << subcommand.synopsis << "\n       "
+           << subcommand.summary << "\n\n"
+           << subcommand.details << '\n';
+}
+
+// A subcommand given wrong arguments: the problem, then that subcommand's own usage.
+int SubcommandUsageError(std::ostream& err, const CliSubcommand& subcommand, const std::string& explanation) {
+    err << "kestra " << subcommand.name << ": " << explanation << '\n';
+    PrintSubcommandUsage(err, subcommand);
+    return kExitUsage;
+}
+
+// "--help" or "-h" among the words before "--".
+bool AsksForHelp(const std::vector<std::string>& words) {
+    for (std::size_t i = 1; i < words.size() && words[i] != "--"; ++i) {
+        if (words[i] == "--help" || words[i] == "-h")
+            return true;
+    }
+    return false;
 }
 
 // Splits the words after the subcommand name; "--" ends the options, so that a value that
@@ -64,7 +88,7 @@ bool SplitArguments(const CliSubcommand& subcommand, const std::vector<std::stri
     }
     const int count = static_cast<int>(operands.size());
     if (count < subcommand.minOperands || count > subcommand.maxOperands) {
-        problem = "expected " + std::string(subcommand.synopsis);
+        problem = count < subcommand.minOperands ? "too few arguments" : "too many arguments";
         return false;
     }
     if (subcommand.project != ProjectUse::None) {
@@ -76,10 +100,8 @@ bool SplitArguments(const CliSubcommand& subcommand, const std::vector<std::stri
 }
 
 int RunSubcommand(const CliSubcommand& subcommand, const CliArguments& arguments, CSettingsStore& settings,
-                  std::ostream& out, std::ostream& err) {
-    std::error_code error;
-    const std::filesystem::path startFolder = std::filesystem::current_path(error);
-    CCliSession session(settings, InitialiseApplicationPaths(settings, startFolder), out, err);
+                  const StartupFolders& folders, std::ostream& out, std::ostream& err) {
+    CCliSession session(settings, InitialiseApplicationPaths(settings, folders), out, err);
 
     bool opened = true;
     if (subcommand.project == ProjectUse::Create)
@@ -93,7 +115,7 @@ int RunSubcommand(const CliSubcommand& subcommand, const CliArguments& arguments
 
     const CommandResult result = subcommand.run(session, arguments);
     if (result.outcome == CommandOutcome::UsageError)
-        return UsageError(err, subcommand.name, result.explanation);
+        return SubcommandUsageError(err, subcommand, result.explanation);
 
     const bool saved = subcommand.project == ProjectUse::None || session.SaveProject();
     out << session.LogLines();
@@ -116,31 +138,37 @@ bool IsCommandLineRequest(const std::vector<std::string>& arguments) {
 }
 
 void PrintHelp(std::ostream& out) {
-    out << "Usage: kestra SUBCOMMAND P.kst [ARGUMENTS]\n"
+    out << "Usage: kestra [P.kst]                       open the window, with a project\n"
+           "       kestra SUBCOMMAND [ARGUMENTS]        work without a window\n"
+           "       kestra SUBCOMMAND --help             the usage of one subcommand\n"
            "       kestra --help | --version\n"
            "\n"
-           "Subcommands run without a window, print the log lines of what they did and save the project.\n"
-           "\n";
+           "Subcommands print the log lines of what they did and save the project:\n";
+    std::size_t width = 0;
+    for (const CliSubcommand& subcommand : Subcommands())
+        width = std::max(width, subcommand.name.size() + 1 + subcommand.synopsis.size());
+    width = std::min(width, kSynopsisWidth);
     for (const CliSubcommand& subcommand : Subcommands()) {
-        std::string synopsis = "  " + std::string(subcommand.name) + ' ' + std::string(subcommand.synopsis);
-        if (synopsis.size() + 1 < kSynopsisWidth)
-            synopsis.append(kSynopsisWidth - synopsis.size(), ' ');
-        else
-            synopsis += "\n" + std::string(kSynopsisWidth, ' ');
-        out << synopsis << subcommand.summary << '\n';
+        std::string synopsis = std::string(subcommand.name) + ' ' + std::string(subcommand.synopsis);
+        if (synopsis.size() < width)
+            synopsis.append(width - synopsis.size(), ' ');
+        out << "  " << synopsis << "  " << subcommand.summary << '\n';
     }
     out << "\n"
            "MODULE and PARENT name the first item in hierarchy order with exactly that text, or one\n"
            "instance by the path of names from its top module (TOP/CHILD/GRANDCHILD); the project\n"
-           "itself is named by its root item's text. Questions are answered Yes; message boxes are\n"
-           "printed on the error stream; a refused subcommand says why there.\n"
+           "itself is named by its root item's text. Questions are answered Yes; message boxes,\n"
+           "what opening the project reported (an old file version) and why a subcommand was\n"
+           "refused are printed on the error stream.\n"
            "\n"
-           "Exit status: 0 done; 1 refused, nothing done, a warning or error logged, or an analysis\n"
-           "failed; 2 usage error.\n";
+           "Exit status:\n"
+           "  0  done\n"
+           "  1  refused or nothing done, a warning or error logged, or an analysis failed\n"
+           "  2  usage error\n";
 }
 
-int RunCommandLine(const std::vector<std::string>& arguments, CSettingsStore& settings, std::ostream& out,
-                   std::ostream& err) {
+int RunCommandLine(const std::vector<std::string>& arguments, CSettingsStore& settings,
+                   const StartupFolders& folders, std::ostream& out, std::ostream& err) {
     if (arguments.empty()) {
         PrintHelp(out);
         return kExitSuccess;
@@ -163,11 +191,15 @@ int RunCommandLine(const std::vector<std::string>& arguments, CSettingsStore& se
     const CliSubcommand* subcommand = FindSubcommand(first);
     if (subcommand == nullptr)
         return UsageError(err, {}, "unknown subcommand '" + first + "'");
+    if (AsksForHelp(arguments)) {
+        PrintSubcommandUsage(out, *subcommand);
+        return kExitSuccess;
+    }
     CliArguments split;
     std::string problem;
     if (!SplitArguments(*subcommand, arguments, split, problem))
-        return UsageError(err, subcommand->name, problem);
-    return RunSubcommand(*subcommand, split, settings, out, err);
+        return SubcommandUsageError(err, *subcommand, problem);
+    return RunSubcommand(*subcommand, split, settings, folders, out, err);
 }
 
 } // namespace kestra

@@ -7,6 +7,7 @@
 namespace kestra {
 
 class CSettingsStore;
+struct StartupFolders;
 
 // Exit statuses of the command line.
 enum ExitStatus : int { kExitSuccess = 0, kExitFailure = 1, kExitUsage = 2 };
@@ -16,10 +17,12 @@ enum ExitStatus : int { kExitSuccess = 0, kExitFailure = 1, kExitUsage = 2 };
 bool IsCommandLineRequest(const std::vector<std::string>& arguments);
 
 // Runs one command line headlessly: --help, --version, or a subcommand on a project. The
-// subcommand's output and its log lines go to out; message boxes and usage errors go to err.
-// A subcommand that ran saves the project. Returns the exit status.
-int RunCommandLine(const std::vector<std::string>& arguments, CSettingsStore& settings, std::ostream& out,
-                   std::ostream& err);
+// subcommand's output and its log lines go to out; what opening the project logged (an old
+// file version, repairs), message boxes and usage errors go to err. The library folders start
+// from the given folders, never from the current one. A subcommand that ran saves the
+// project. Returns the exit status.
+int RunCommandLine(const std::vector<std::string>& arguments, CSettingsStore& settings,
+                   const StartupFolders& folders, std::ostream& out, std::ostream& err);
 
 void PrintHelp(std::ostream& out);
 

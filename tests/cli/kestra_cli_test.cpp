@@ -1,3 +1,4 @@
+#include "cli_commands.h"
 #include "settings/qt_settings_store.h"
 #include "support/ghdl.h"
 #include "support/temp_folder.h"
@@ -44,6 +45,7 @@ protected:
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString(config.string()));
+        environment.insert("XDG_DATA_HOME", QString::fromStdString(data.string()));
         environment.insert("HOME", QString::fromStdString(home.string()));
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(QString::fromStdString(work.string()));
@@ -92,6 +94,9 @@ protected:
     fs::path work = folder / "work";
     fs::path config = folder / "config";
     fs::path home = folder / "home";
+    fs::path data = folder / "data";
+    // The user's data folder for the program, where the libraries are by default.
+    fs::path appData = data / "Orvalle Software" / "KESTRA";
 };
 
 TEST_F(KestraCli, HelpAndVersionNeedNoProject) {
@@ -101,14 +106,26 @@ TEST_F(KestraCli, HelpAndVersionNeedNoProject) {
 
     const CliRun help = Kestra({"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* name :
-         {"new P.kst", "show P.kst [--json]", "add P.kst PARENT NAME", "rename P.kst MODULE",
-          "remove P.kst MODULE", "move P.kst MODULE top|up|down|bottom",
-          "set-kind P.kst MODULE normal|library|predefined|package", "set P.kst MODULE PARAMETER VALUE",
-          "analyze P.kst [MODULE]", "generate P.kst [MODULE] [--individual]",
-          "export P.kst MODULE --library|--predefined [--folder SUB]",
-          "insert P.kst PARENT FILE [--predefined]", "library [--predefined]"})
-        EXPECT_NE(help.out.find(std::string("  ") + name), std::string::npos) << name << "\n" << help.out;
+    // Every subcommand on a line of its own: name, synopsis and what it does.
+    std::vector<std::string> lines;
+    std::istringstream stream(help.out);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(line);
+    for (const CliSubcommand& subcommand : Subcommands()) {
+        const std::string start =
+            "  " + std::string(subcommand.name) + ' ' + std::string(subcommand.synopsis);
+        const auto found = std::find_if(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.starts_with(start + ' ');
+        });
+        ASSERT_NE(found, lines.end()) << start << "\n" << help.out;
+        EXPECT_TRUE(found->ends_with("  " + std::string(subcommand.summary))) << *found;
+    }
+    for (const char* status : {"  0  done", "  1  refused", "  2  usage error"}) {
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                                [&](const std::string& line) { return line.starts_with(status); }))
+            << status << "\n"
+            << help.out;
+    }
 
     // Without a subcommand no command runs and nothing is written.
     const CliRun bare = Kestra({});
@@ -129,9 +146,18 @@ TEST_F(KestraCli, NewCreatesTheProjectWithItsSettingsInTheGivenConfigFolder) {
 
     const CQtSettingsStore settings(
         QString::fromStdString((config / "Orvalle Software" / "KESTRA.conf").string()));
-    EXPECT_EQ(settings.ReadSetting("Settings", "Library path"), (work / "Library").string() + "/");
-    EXPECT_TRUE(fs::is_directory(work / "Library"));
+    EXPECT_EQ(settings.ReadSetting("Settings", "Library path"), (appData / "Library").string() + "/");
+    EXPECT_TRUE(fs::is_directory(appData / "Library"));
+    EXPECT_TRUE(fs::is_directory(appData / "Predefined"));
     EXPECT_TRUE(fs::is_empty(home));
+    // The current folder gets the project and nothing else.
+    std::vector<std::string> inWork;
+    for (const fs::directory_entry& entry : fs::directory_iterator(work))
+        inWork.push_back(entry.path().filename().string());
+    std::sort(inWork.begin(), inWork.end());
+    EXPECT_EQ(inWork, (std::vector<std::string>{"P.kst", "ProjectA"}));
+    // Run from the build folder, the program's own files are the source tree's.
+    EXPECT_EQ(settings.ReadSetting("Settings", "Application path"), fs::path(KESTRA_SOURCE_TREE).string());
 
     // A second New on the same file asks before replacing it; the answer is Yes.
     const CliRun again = Kestra({"new", "P"});
@@ -254,8 +280,11 @@ TEST_F(KestraCli, SetRewritesTheParameterInTheSource) {
 
     const CliRun unknown = Kestra({"set", "P.kst", "M", "DEPTH", "3"});
     EXPECT_EQ(unknown.status, 2);
-    EXPECT_EQ(unknown.err,
-              "kestra set: module 'M' has no parameter 'DEPTH'; its parameters: WIDTH (see kestra --help)\n");
+    EXPECT_EQ(unknown.err.rfind("kestra set: module 'M' has no parameter 'DEPTH'; its parameters: WIDTH\n"
+                                "Usage: kestra set P.kst MODULE PARAMETER VALUE\n",
+                                0),
+              0u)
+        << unknown.err;
     const CliRun badValue = Kestra({"set", "P.kst", "M", "WIDTH", "8; -- oops"});
     EXPECT_EQ(badValue.status, 1);
     EXPECT_EQ(badValue.err,
@@ -315,9 +344,9 @@ TEST_F(KestraCli, ExportedModuleIsInsertedIntoAnotherProject) {
     ASSERT_EQ(Kestra({"analyze", "P.kst"}).status, 0);
     const CliRun exported = Kestra({"export", "P.kst", "TOP", "--library"});
     EXPECT_EQ(exported.status, 0) << exported.out << exported.err;
-    EXPECT_EQ(exported.out, "Stored " + (work / "Library" / "TOP.vhd").string() +
+    EXPECT_EQ(exported.out, "Stored " + (appData / "Library" / "TOP.vhd").string() +
                                 "\nLibrary module TOP created successfully.\n");
-    const std::string stored = ReadBytes(work / "Library" / "TOP.vhd");
+    const std::string stored = ReadBytes(appData / "Library" / "TOP.vhd");
     EXPECT_EQ(stored.rfind("-- TOP: Library module created by KESTRA\r\n--\r\n", 0), 0u) << stored;
     EXPECT_NE(stored.find("entity SUB is"), std::string::npos) << stored;
 
@@ -330,7 +359,7 @@ TEST_F(KestraCli, ExportedModuleIsInsertedIntoAnotherProject) {
 
     const CliRun listing = Kestra({"library"});
     EXPECT_EQ(listing.status, 0) << listing.err;
-    EXPECT_EQ(listing.out, "Library module (" + (work / "Library").string() + ")\n    TOP\n");
+    EXPECT_EQ(listing.out, "Library module (" + (appData / "Library").string() + ")\n    TOP\n");
 
     // A second project takes the module by its name in the library.
     ASSERT_EQ(Kestra({"new", "Q.kst"}).status, 0);
@@ -341,7 +370,7 @@ TEST_F(KestraCli, ExportedModuleIsInsertedIntoAnotherProject) {
     const CliRun show = Kestra({"show", "Q.kst"});
     EXPECT_NE(show.out.find("    TOP [library, analysed]\n"), std::string::npos) << show.out;
 
-    const CliRun twice = Kestra({"insert", "Q.kst", "ProjectB", (work / "Library" / "TOP.vhd").string()});
+    const CliRun twice = Kestra({"insert", "Q.kst", "ProjectB", (appData / "Library" / "TOP.vhd").string()});
     EXPECT_EQ(twice.status, 0) << twice.out << twice.err;
     EXPECT_NE(twice.out.find("Library module TOP_2 added."), std::string::npos) << twice.out;
 }
@@ -359,16 +388,16 @@ TEST_F(KestraCli, PredefinedModulesGoIntoLibraryFolders) {
     const CliRun missing = Kestra({"export", "P.kst", "SUB", "--predefined", "--folder", "gates"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("no folder 'gates'"), std::string::npos) << missing.err;
-    fs::create_directories(work / "Predefined" / "gates");
+    fs::create_directories(appData / "Predefined" / "gates");
     const CliRun stored = Kestra({"export", "P.kst", "SUB", "--predefined", "--folder=gates"});
     EXPECT_EQ(stored.status, 0) << stored.out << stored.err;
     EXPECT_NE(stored.out.find("Predefined module SUB created successfully."), std::string::npos);
-    EXPECT_TRUE(fs::is_regular_file(work / "Predefined" / "gates" / "SUB.vhd"));
-    EXPECT_FALSE(fs::exists(work / "Library" / "SUB.vhd"));
+    EXPECT_TRUE(fs::is_regular_file(appData / "Predefined" / "gates" / "SUB.vhd"));
+    EXPECT_FALSE(fs::exists(appData / "Library" / "SUB.vhd"));
 
     const CliRun listing = Kestra({"library", "--predefined"});
     EXPECT_EQ(listing.out,
-              "Predefined module (" + (work / "Predefined").string() + ")\n    gates/\n        SUB\n");
+              "Predefined module (" + (appData / "Predefined").string() + ")\n    gates/\n        SUB\n");
 
     Add("ProjectA", "OTHER");
     const CliRun first = Kestra({"insert", "P.kst", "OTHER", "gates/SUB.vhd", "--predefined"});
@@ -413,27 +442,83 @@ TEST_F(KestraCli, ShowJsonIsValidAndEscapesTheProjectName) {
     EXPECT_EQ(items[1].toObject()["signals"].toArray()[0].toObject()["name"].toString(), "CLK");
 }
 
-TEST_F(KestraCli, UsageErrorsExitWithTwoAndOneLine) {
+TEST_F(KestraCli, UsageErrorsExitWithTwoAndShowTheSubcommandsOwnUsage) {
     NewProject();
-    const std::vector<std::vector<std::string>> wrong = {
-        {"frobnicate", "P.kst"},
-        {"add", "P.kst", "ProjectA"},
-        {"show", "P.kst", "--xml"},
-        {"move", "P.kst", "ProjectA", "sideways"},
-        {"set-kind", "P.kst", "ProjectA", "weird"},
-        {"rename", "P.kst", "NOPE", "X"},
-        {"analyze", "P.kst", "NOPE"},
-        {"--version", "extra"},
+    // Each known subcommand given wrong arguments: the problem, then its own usage.
+    const std::vector<std::pair<std::vector<std::string>, std::string>> wrong = {
+        {{"add", "P.kst", "ProjectA"}, "Usage: kestra add P.kst PARENT NAME\n"},
+        {{"show", "P.kst", "--xml"}, "Usage: kestra show P.kst [--json]\n"},
+        {{"move", "P.kst", "ProjectA", "sideways"}, "Usage: kestra move P.kst MODULE top|up|down|bottom\n"},
+        {{"set-kind", "P.kst", "ProjectA", "weird"},
+         "Usage: kestra set-kind P.kst MODULE normal|library|predefined|package\n"},
+        {{"rename", "P.kst", "NOPE", "X"}, "Usage: kestra rename P.kst MODULE NEWNAME\n"},
+        {{"analyze", "P.kst", "NOPE"}, "Usage: kestra analyze P.kst [MODULE]\n"},
+        {{"library", "P.kst"}, "Usage: kestra library [--predefined]\n"},
     };
     const std::string before = ReadBytes(work / "P.kst");
-    for (const std::vector<std::string>& arguments : wrong) {
+    for (const auto& [arguments, usage] : wrong) {
         const CliRun run = Kestra(arguments);
         EXPECT_EQ(run.status, 2) << arguments.front();
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
-        EXPECT_EQ(run.err.rfind("kestra", 0), 0u) << run.err;
+        std::istringstream lines(run.err);
+        std::string problem, synopsis;
+        std::getline(lines, problem);
+        std::getline(lines, synopsis);
+        EXPECT_EQ(problem.rfind("kestra " + arguments.front() + ": ", 0), 0u) << run.err;
+        EXPECT_EQ(synopsis + "\n", usage) << run.err;
+        const CliSubcommand* subcommand = FindSubcommand(arguments.front());
+        ASSERT_NE(subcommand, nullptr);
+        EXPECT_TRUE(run.err.ends_with("       " + std::string(subcommand->summary) + "\n\n" +
+                                      std::string(subcommand->details) + "\n"))
+            << run.err;
     }
+    // The whole program's usage errors are one line.
+    for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+             {"frobnicate", "P.kst"}, {"--version", "extra"}, {"--bogus"}}) {
+        const CliRun run = Kestra(arguments);
+        EXPECT_EQ(run.status, 2) << arguments.front();
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+        EXPECT_EQ(run.err.rfind("kestra: ", 0), 0u) << run.err;
+    }
+    // Asked for, a subcommand's usage goes to the output and nothing runs.
+    const CliRun asked = Kestra({"remove", "P.kst", "ProjectA", "--help"});
+    EXPECT_EQ(asked.status, 0);
+    EXPECT_EQ(asked.out.rfind("Usage: kestra remove P.kst MODULE\n", 0), 0u) << asked.out;
     EXPECT_EQ(ReadBytes(work / "P.kst"), before);
+}
+
+TEST_F(KestraCli, OpeningAnOldProjectFileSaysSoOnTheErrorStreamBeforeTheOutput) {
+    // A version 100 file: the root "Old" with TOP below it and a predefined RAM below TOP.
+    fs::copy_file(fs::path(KESTRA_TEST_DATA) / "project_v100.kst", work / "old.kst");
+    fs::create_directories(work / "Old");
+    WriteBytes(work / "Old" / "TOP.vhd", kModuleM);
+    const std::string oldLine = "The project file version is old, please reanalyze all the objects.\n";
+
+    const CliRun show = Kestra({"show", "old.kst"});
+    EXPECT_EQ(show.status, 0) << show.err;
+    EXPECT_EQ(show.err, oldLine);
+    EXPECT_EQ(show.out.find("reanalyze"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find("TOP"), std::string::npos) << show.out;
+
+    // Saved by the command, the file is of this version now and opens without the line.
+    const CliRun again = Kestra({"show", "old.kst"});
+    EXPECT_EQ(again.err, "");
+
+    // On one terminal the line comes before anything the command prints.
+    fs::copy_file(fs::path(KESTRA_TEST_DATA) / "project_v100.kst", work / "old.kst",
+                  fs::copy_options::overwrite_existing);
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(config.string()));
+    environment.insert("XDG_DATA_HOME", QString::fromStdString(data.string()));
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(QString::fromStdString(work.string()));
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QStringLiteral(KESTRA_EXECUTABLE), {"analyze", "old.kst"});
+    ASSERT_TRUE(process.waitForFinished(10000));
+    const std::string merged = process.readAll().toStdString();
+    EXPECT_EQ(merged.rfind(oldLine, 0), 0u) << merged;
+    EXPECT_GT(merged.size(), oldLine.size()) << merged;
 }
 
 TEST_F(KestraCli, AProjectThatDoesNotOpenFailsWithItsMessage) {

@@ -31,10 +31,10 @@ void UiTest::SetUp() {
     m_folder = std::filesystem::path(m_temp.path().toStdString());
     QSettings(QStringLiteral("Orvalle Software"), QStringLiteral("KESTRA")).clear();
     m_settings = std::make_unique<CQtSettingsStore>();
-    m_ui.reset(new UiContext{*m_settings, m_prompts, m_projects, m_shell, m_tools,
-                             InitialiseApplicationPaths(*m_settings, m_folder), [this](QDialog& dialog) {
-                                 return dialogHandler ? dialogHandler(dialog) : int(QDialog::Rejected);
-                             }});
+    m_ui.reset(new UiContext{
+        *m_settings, m_prompts, m_projects, m_shell, m_tools,
+        InitialiseApplicationPaths(*m_settings, StartupFolders{m_folder, m_folder}),
+        [this](QDialog& dialog) { return dialogHandler ? dialogHandler(dialog) : int(QDialog::Rejected); }});
 }
 
 void UiTest::TearDown() {

@@ -10,14 +10,12 @@ bool CAnalysisCommands::OnAnalyzeModule() {
     if (selected == nullptr)
         return false;
     m_session.Observer().CommitPanes(selected);
-    m_analysed.clear();
+    m_analysedSubtree = nullptr;
     bool allAnalysed = true;
     for (CHierarchyItem* item = CHierarchyTree::LastDescendant(selected);;
          item = CHierarchyTree::PreviousItem(item)) {
         if (item == selected || item->Status() != AnalysisStatus::Analysed) {
             AnalyzeModule(m_session.Doc(), item, m_session.Context());
-            if (item->Status() == AnalysisStatus::Analysed && item->Kind() != HierarchyKind::Root)
-                m_analysed.push_back(item);
             if (item->Status() != AnalysisStatus::Analysed) {
                 // The root item and other items that are not modules have no status to reach.
                 allAnalysed = item->Kind() == HierarchyKind::Root;
@@ -29,6 +27,7 @@ bool CAnalysisCommands::OnAnalyzeModule() {
             break;
     }
     m_session.Observer().ReloadPanes(selected);
+    m_analysedSubtree = selected;
     return allAnalysed;
 }
 

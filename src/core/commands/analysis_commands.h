@@ -34,13 +34,13 @@ public:
     // check generates into a scratch folder).
     void SetOutputFolder(std::filesystem::path folder) { m_outputFolder = std::move(folder); }
 
-    // What the commands did, for the check that follows them: the modules analysed (each
-    // analysed afterwards) and the files written with their top entity.
+    // What the commands did, for the check that follows them: the subtree Analyze Module was
+    // given (none when it analysed nothing) and the files Generate wrote with their top entity.
     struct GeneratedFile {
         std::filesystem::path path;
         std::string top;
     };
-    const std::vector<const CHierarchyItem*>& Analysed() const { return m_analysed; }
+    const CHierarchyItem* AnalysedSubtree() const { return m_analysedSubtree; }
     const std::vector<GeneratedFile>& Generated() const { return m_generated; }
 
 private:
@@ -48,7 +48,7 @@ private:
 
     CProjectSession& m_session;
     std::optional<std::filesystem::path> m_outputFolder;
-    std::vector<const CHierarchyItem*> m_analysed;
+    const CHierarchyItem* m_analysedSubtree = nullptr;
     std::vector<GeneratedFile> m_generated;
 };
 

@@ -37,7 +37,7 @@ std::unordered_set<std::string> DeclaredEntities(const std::string& text) {
 } // namespace
 
 bool CAnalysisCommands::OnGenerate(bool individual) {
-    m_analysed.clear();
+    m_analysedSubtree = nullptr;
     m_generated.clear();
     CHierarchyItem* selected = m_session.Selected();
     if (selected == nullptr)

@@ -23,16 +23,16 @@ std::filesystem::path LibraryRootFromText(std::string_view settingText) {
 }
 
 std::filesystem::path OpenLibraryRoot(CSettingsStore& settings, LibraryKind kind,
-                                      const std::filesystem::path& startFolder, std::string* errorText) {
+                                      const std::filesystem::path& userDataFolder, std::string* errorText) {
     std::string value = settings.ReadSetting(kSettingsSection, LibraryPathKey(kind));
     if (value.empty()) {
-        std::string start = startFolder.string();
+        std::string start = userDataFolder.string();
         while (!start.empty() && start.back() == '/')
             start.pop_back();
         value = start + (kind == LibraryKind::Library ? "/Library/" : "/Predefined/");
         settings.WriteSetting(kSettingsSection, LibraryPathKey(kind), value);
     }
-    const std::filesystem::path root = ResolvePath(startFolder, LibraryRootFromText(value).string());
+    const std::filesystem::path root = ResolvePath(userDataFolder, LibraryRootFromText(value).string());
     CreateFolders(root, errorText);
     return root;
 }

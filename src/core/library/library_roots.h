@@ -21,10 +21,11 @@ const char* LibraryRootText(LibraryKind kind);
 std::filesystem::path LibraryRootFromText(std::string_view settingText);
 
 // The library's root folder from the settings. A missing or empty value gets the default (the
-// start folder followed by "/Library/" or "/Predefined/"), which is written back. The folder
-// is created when missing; when that fails, errorText says why and the path is still returned.
+// user's data folder followed by "/Library/" or "/Predefined/"), which is written back; a
+// relative value is taken from the user's data folder too. The folder is created when missing;
+// when that fails, errorText says why and the path is still returned.
 std::filesystem::path OpenLibraryRoot(CSettingsStore& settings, LibraryKind kind,
-                                      const std::filesystem::path& startFolder,
+                                      const std::filesystem::path& userDataFolder,
                                       std::string* errorText = nullptr);
 
 } // namespace kestra

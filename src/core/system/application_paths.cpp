@@ -8,38 +8,54 @@ namespace kestra {
 
 namespace {
 
-std::string ReadOrDefault(CSettingsStore& settings, const char* key, const std::string& fallback,
-                          bool create) {
+constexpr const char* kUserManualFile = "docs/manual.md";
+constexpr const char* kTutorialFile = "docs/tutorial.md";
+
+std::string WithoutTrailingSeparators(std::string text) {
+    while (text.size() > 1 && text.back() == '/')
+        text.pop_back();
+    return text;
+}
+
+// A library root: the stored value, or the named folder in the user's data folder, written
+// back and created.
+std::string LibraryPathOrDefault(CSettingsStore& settings, const char* key, const std::string& dataFolder,
+                                 const char* name) {
     std::string value = settings.ReadSetting(kSettingsSection, key);
     if (!value.empty())
         return value;
-    settings.WriteSetting(kSettingsSection, key, fallback);
-    if (create)
-        CreateFolders(NormalizeSeparators(fallback));
-    return fallback;
+    value = (dataFolder == "/" ? std::string() : dataFolder) + "/" + name + "/";
+    settings.WriteSetting(kSettingsSection, key, value);
+    CreateFolders(value);
+    return value;
 }
 
 } // namespace
 
-ApplicationPaths InitialiseApplicationPaths(CSettingsStore& settings,
-                                            const std::filesystem::path& startFolder) {
-    std::string start = startFolder.string();
-    while (start.size() > 1 && start.back() == '/')
-        start.pop_back();
+ApplicationPaths InitialiseApplicationPaths(CSettingsStore& settings, const StartupFolders& folders) {
     ApplicationPaths paths;
-    paths.applicationPath = ReadOrDefault(settings, kApplicationPathKey, start, false);
-    const std::string prefix = start == "/" ? std::string() : start;
-    paths.libraryPath = ReadOrDefault(settings, kLibraryPathKey, prefix + "/Library/", true);
-    paths.predefinedPath = ReadOrDefault(settings, kPredefinedPathKey, prefix + "/Predefined/", true);
+    paths.userDataFolder = WithoutTrailingSeparators(folders.userData.string());
+    const std::string dataFolder = paths.userDataFolder.string();
+
+    paths.applicationPath = settings.ReadSetting(kSettingsSection, kApplicationPathKey);
+    if (paths.applicationPath.empty() || !FileExists(UserManualPath(paths))) {
+        const std::string found = WithoutTrailingSeparators(folders.application.string());
+        if (found != paths.applicationPath) {
+            paths.applicationPath = found;
+            settings.WriteSetting(kSettingsSection, kApplicationPathKey, found);
+        }
+    }
+    paths.libraryPath = LibraryPathOrDefault(settings, kLibraryPathKey, dataFolder, "Library");
+    paths.predefinedPath = LibraryPathOrDefault(settings, kPredefinedPathKey, dataFolder, "Predefined");
     return paths;
 }
 
 std::filesystem::path UserManualPath(const ApplicationPaths& paths) {
-    return ResolvePath(NormalizeSeparators(paths.applicationPath), "KESTRA.pdf");
+    return ResolvePath(NormalizeSeparators(paths.applicationPath), kUserManualFile);
 }
 
 std::filesystem::path TutorialPath(const ApplicationPaths& paths) {
-    return ResolvePath(NormalizeSeparators(paths.applicationPath), "Tutorial/Tutorial.html");
+    return ResolvePath(NormalizeSeparators(paths.applicationPath), kTutorialFile);
 }
 
 } // namespace kestra

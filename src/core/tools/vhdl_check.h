@@ -45,8 +45,8 @@ struct CheckJob {
     bool Empty() const { return files.empty(); }
 };
 
-// The check after Analyze: the project's packages, then the analysed modules' sources with
-// the sources of their child modules, children first, each file once. Predefined modules
+// The check after Analyze: the project's packages, then the sources of the modules of the given
+// subtrees, children first, each file once. Predefined modules
 // (kept in the predefined library) and missing files are left out.
 CheckJob ModuleCheckJob(const CKSTDoc& doc, const std::vector<const CHierarchyItem*>& analysed);
 

@@ -292,7 +292,7 @@ bool CBrowseLibraryDialog::eventFilter(QObject* watched, QEvent* event) {
 
 std::optional<fs::path> OpenLibraryFolder(const UiContext& ui, LibraryKind kind) {
     std::string errorText;
-    fs::path root = OpenLibraryRoot(ui.settings, kind, ui.paths.applicationPath, &errorText);
+    fs::path root = OpenLibraryRoot(ui.settings, kind, ui.paths.userDataFolder, &errorText);
     if (!errorText.empty()) {
         ui.prompts.ShowMessage(kDefaultPromptTitle, errorText, PromptIcon::Error);
         return std::nullopt;

@@ -29,16 +29,15 @@ std::unique_ptr<CMainFrame> StartMainFrame(const UiContext& ui, const std::vecto
     return frame;
 }
 
-int RunWindowedApplication(const std::vector<std::string>& arguments, CSettingsStore& settings) {
-    std::error_code error;
-    const std::filesystem::path startFolder = std::filesystem::current_path(error);
+int RunWindowedApplication(const std::vector<std::string>& arguments, CSettingsStore& settings,
+                           const StartupFolders& folders) {
     CQtUserPrompts prompts;
     CSystemTreeClipboard clipboard;
     COpenProjects projects(clipboard);
     CDesktopShell shell;
     CQtToolRunner tools;
     const UiContext ui{
-        settings, prompts, projects, shell, tools, InitialiseApplicationPaths(settings, startFolder), {}};
+        settings, prompts, projects, shell, tools, InitialiseApplicationPaths(settings, folders), {}};
     std::unique_ptr<CMainFrame> frame =
         StartMainFrame(ui, arguments, [&prompts](CMainFrame& created) { prompts.SetParent(&created); });
     if (!frame)

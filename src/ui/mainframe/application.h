@@ -9,6 +9,7 @@ namespace kestra {
 
 class CMainFrame;
 class CSettingsStore;
+struct StartupFolders;
 struct UiContext;
 
 // Start-up of the windowed application on an existing QApplication: the main window with its
@@ -18,8 +19,9 @@ struct UiContext;
 std::unique_ptr<CMainFrame> StartMainFrame(const UiContext& ui, const std::vector<std::string>& arguments,
                                            const std::function<void(CMainFrame&)>& created = {});
 
-// The whole windowed run: start-up folders, prompts, clipboard and shell, the main window shown
-// maximised, and the event loop. Returns the exit status.
-int RunWindowedApplication(const std::vector<std::string>& arguments, CSettingsStore& settings);
+// The whole windowed run: the start-up paths from the given folders, prompts, clipboard and
+// shell, the main window shown maximised, and the event loop. Returns the exit status.
+int RunWindowedApplication(const std::vector<std::string>& arguments, CSettingsStore& settings,
+                           const StartupFolders& folders);
 
 } // namespace kestra

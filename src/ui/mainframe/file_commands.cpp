@@ -4,6 +4,7 @@
 #include "diagram/block_diagram_bar.h"
 #include "hierarchy/hierarchy_icons.h"
 #include "hierarchy/kst_tree_view.h"
+#include "mainframe/help_window.h"
 #include "mainframe/main_frame.h"
 #include "mainframe/project_frame.h"
 #include "mainframe/properties_dialog.h"
@@ -208,9 +209,21 @@ void CMainFrame::UpdateRecentFileActions() {
     }
 }
 
+// The documents are Markdown: shown in the application's own help window, they need no
+// program of the desktop's that can show Markdown, and their links and pictures work there.
 void CMainFrame::OpenHelpFile(bool manual) {
     const std::filesystem::path file = manual ? UserManualPath(m_ui.paths) : TutorialPath(m_ui.paths);
-    m_ui.shell.OpenDocumentOrExplain(m_ui.prompts, file);
+    if (!FileExists(file)) {
+        m_ui.prompts.ShowMessage(
+            kDefaultPromptTitle,
+            "Cannot open " + file.string() +
+                ".\nThe file does not exist: check \"Application path\" in the settings.",
+            PromptIcon::Warning);
+        return;
+    }
+    if (m_help == nullptr)
+        m_help = new CHelpWindow(this);
+    m_help->ShowDocument(file);
 }
 
 void CMainFrame::OnAbout() {

@@ -21,7 +21,7 @@ void CMainFrame::CreateLibraryBar() {
     auto rootFolder = [this]() -> std::optional<std::filesystem::path> {
         std::string errorText;
         std::filesystem::path root =
-            OpenLibraryRoot(m_ui.settings, LibraryKind::Library, m_ui.paths.applicationPath, &errorText);
+            OpenLibraryRoot(m_ui.settings, LibraryKind::Library, m_ui.paths.userDataFolder, &errorText);
         if (!errorText.empty())
             return std::nullopt;
         return root;

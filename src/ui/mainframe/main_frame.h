@@ -22,6 +22,7 @@ namespace kestra {
 class C3SplitFrame;
 class CBlockDiagramBar;
 class CDockBars;
+class CHelpWindow;
 class CLibraryBar;
 class CSignalListView;
 struct UiContext;
@@ -41,6 +42,8 @@ public:
     CSignalListView* SignalList() const { return m_signalList; }
     CBlockDiagramBar* DiagramBar() const { return m_diagramBar; }
     CLibraryBar* LibraryBar() const { return m_libraryBar; }
+    // The help window, once Help has shown a document.
+    CHelpWindow* HelpWindow() const { return m_help; }
     QToolBar* DiagramToolBar() const { return m_diagramToolBar; }
     QMdiArea* MdiArea() const { return m_mdiArea; }
     QToolBar* MainToolBar() const { return m_mainToolBar; }
@@ -142,6 +145,7 @@ private:
     QToolBar* m_diagramToolBar = nullptr;
     QMenu* m_diagramMenu = nullptr;
     QMenu* m_colourMenu = nullptr;
+    CHelpWindow* m_help = nullptr;
 };
 
 } // namespace kestra

@@ -47,8 +47,8 @@ void CVhdlChecker::CheckAfter(const CAnalysisCommands& commands) {
     if (!commands.Generated().empty()) {
         for (const CAnalysisCommands::GeneratedFile& file : commands.Generated())
             jobs.push_back(CheckJob{{CheckFile{file.path}}, file.top});
-    } else if (!commands.Analysed().empty()) {
-        CheckJob job = ModuleCheckJob(m_session.Doc(), commands.Analysed());
+    } else if (commands.AnalysedSubtree() != nullptr) {
+        CheckJob job = ModuleCheckJob(m_session.Doc(), {commands.AnalysedSubtree()});
         if (!job.Empty())
             jobs.push_back(std::move(job));
     }

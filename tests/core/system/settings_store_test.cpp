@@ -42,36 +42,68 @@ TEST(MemorySettings, IntegersAreDecimalText) {
     EXPECT_EQ(settings.ReadSettingInt("S", "huge", 7), 7);
 }
 
-TEST(ApplicationPaths, FirstStartWritesDefaultsAndCreatesLibraryFolders) {
+// Runs in a folder of its own and goes back to the previous one afterwards.
+class InFolder {
+public:
+    explicit InFolder(const std::filesystem::path& folder) : m_previous(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~InFolder() { std::filesystem::current_path(m_previous); }
+
+private:
+    std::filesystem::path m_previous;
+};
+
+TEST(ApplicationPaths, FirstStartPutsTheLibrariesInTheUserDataFolderAndNothingInTheCurrentOne) {
     test::TempFolder folder;
+    std::filesystem::create_directories(folder / "cwd");
+    const InFolder inCwd(folder / "cwd");
     CMemorySettings settings;
-    const ApplicationPaths paths = InitialiseApplicationPaths(settings, folder.Path());
-    const std::string start = folder.Path().string();
-    EXPECT_EQ(paths.applicationPath, start);
-    EXPECT_EQ(paths.libraryPath, start + "/Library/");
-    EXPECT_EQ(paths.predefinedPath, start + "/Predefined/");
-    EXPECT_EQ(settings.ReadSetting("Settings", "Application path"), start);
-    EXPECT_EQ(settings.ReadSetting("Settings", "Library path"), start + "/Library/");
-    EXPECT_EQ(settings.ReadSetting("Settings", "Predefined path"), start + "/Predefined/");
-    EXPECT_TRUE(FolderExists(folder / "Library"));
-    EXPECT_TRUE(FolderExists(folder / "Predefined"));
-    EXPECT_EQ(UserManualPath(paths), folder.Path() / "KESTRA.pdf");
-    EXPECT_EQ(TutorialPath(paths), folder.Path() / "Tutorial" / "Tutorial.html");
+    // Neither the data folder nor its parents exist yet.
+    const std::string data = (folder / "home" / "share" / "KESTRA").string();
+    const std::string program = (folder / "usr" / "share" / "kestra").string();
+    const ApplicationPaths paths = InitialiseApplicationPaths(settings, {program, data + "/"});
+
+    EXPECT_EQ(paths.applicationPath, program);
+    EXPECT_EQ(paths.libraryPath, data + "/Library/");
+    EXPECT_EQ(paths.predefinedPath, data + "/Predefined/");
+    EXPECT_EQ(paths.userDataFolder, std::filesystem::path(data));
+    EXPECT_EQ(settings.ReadSetting("Settings", "Application path"), program);
+    EXPECT_EQ(settings.ReadSetting("Settings", "Library path"), data + "/Library/");
+    EXPECT_EQ(settings.ReadSetting("Settings", "Predefined path"), data + "/Predefined/");
+    EXPECT_TRUE(FolderExists(std::filesystem::path(data) / "Library"));
+    EXPECT_TRUE(FolderExists(std::filesystem::path(data) / "Predefined"));
+    EXPECT_TRUE(std::filesystem::is_empty(folder / "cwd"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "usr"));
+    EXPECT_EQ(UserManualPath(paths), folder / "usr" / "share" / "kestra" / "docs" / "manual.md");
+    EXPECT_EQ(TutorialPath(paths), folder / "usr" / "share" / "kestra" / "docs" / "tutorial.md");
 }
 
-TEST(ApplicationPaths, StoredValuesAreKeptAndNotCreated) {
+TEST(ApplicationPaths, StoredLibrariesAreKeptAndAStoredProgramFolderWhileItHoldsTheManual) {
     test::TempFolder folder;
+    const std::filesystem::path data = folder / "data";
     CMemorySettings settings;
-    settings.WriteSetting("Settings", "Application path", "C:\\KESTRA");
+    settings.WriteSetting("Settings", "Application path", (folder / "old").string());
     settings.WriteSetting("Settings", "Library path", (folder / "mylib").string() + "/");
-    const ApplicationPaths paths = InitialiseApplicationPaths(settings, folder.Path().string() + "/");
-    EXPECT_EQ(paths.applicationPath, "C:\\KESTRA");
+    ApplicationPaths paths = InitialiseApplicationPaths(settings, {folder / "new", data});
+    // An application path without the manual (an old start folder) gives way to the program's.
+    EXPECT_EQ(paths.applicationPath, (folder / "new").string());
+    EXPECT_EQ(settings.ReadSetting("Settings", "Application path"), (folder / "new").string());
     EXPECT_EQ(paths.libraryPath, (folder / "mylib").string() + "/");
-    EXPECT_EQ(paths.predefinedPath, folder.Path().string() + "/Predefined/");
+    EXPECT_EQ(settings.ReadSetting("Settings", "Library path"), (folder / "mylib").string() + "/");
+    EXPECT_EQ(paths.predefinedPath, (data / "Predefined").string() + "/");
     EXPECT_FALSE(FolderExists(folder / "mylib"));
-    EXPECT_FALSE(FolderExists(folder / "Library"));
-    EXPECT_TRUE(FolderExists(folder / "Predefined"));
-    EXPECT_EQ(UserManualPath(paths), std::filesystem::path("C:/KESTRA/KESTRA.pdf"));
+    EXPECT_FALSE(FolderExists(data / "Library"));
+    EXPECT_TRUE(FolderExists(data / "Predefined"));
+
+    // One that holds the manual stays, as the user set it.
+    std::filesystem::create_directories(folder / "mine" / "docs");
+    test::WriteBytes(folder / "mine" / "docs" / "manual.md", "# Manual\n");
+    settings.WriteSetting("Settings", "Application path", (folder / "mine").string() + "/");
+    paths = InitialiseApplicationPaths(settings, {folder / "new", data});
+    EXPECT_EQ(paths.applicationPath, (folder / "mine").string() + "/");
+    EXPECT_EQ(settings.ReadSetting("Settings", "Application path"), (folder / "mine").string() + "/");
+    EXPECT_EQ(UserManualPath(paths), folder / "mine" / "docs" / "manual.md");
 }
 
 } // namespace

@@ -50,7 +50,7 @@ TEST(QtSettingsStore, EmptyTextAndEmptyKeyDelete) {
 TEST(QtSettingsStore, StartUpDefaultsGoThroughTheStore) {
     test::TempFolder folder;
     CQtSettingsStore store(IniIn(folder));
-    const ApplicationPaths paths = InitialiseApplicationPaths(store, folder.Path());
+    const ApplicationPaths paths = InitialiseApplicationPaths(store, {folder.Path(), folder.Path()});
     CQtSettingsStore reread(IniIn(folder));
     EXPECT_EQ(reread.ReadSetting("Settings", "Library path"), paths.libraryPath);
     EXPECT_EQ(reread.ReadSetting("Settings", "Predefined path"), folder.Path().string() + "/Predefined/");

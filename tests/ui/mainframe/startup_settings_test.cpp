@@ -1,8 +1,10 @@
+#include "desktop/qt_text.h"
 #include "diagram/block_diagram_bar.h"
 #include "diagram/block_diagram_ctrl.h"
 #include "hierarchy/kst_tree_view.h"
 #include "mainframe/application.h"
 #include "mainframe/dock_bars.h"
+#include "mainframe/help_window.h"
 #include "mainframe/project_frame.h"
 #include "paramlist/kst_list_view.h"
 #include "project/kst_doc.h"
@@ -14,8 +16,10 @@
 #include <QDockWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolBar>
 
 namespace kestra {
@@ -123,19 +127,64 @@ TEST_F(StartupTest, FocusKeysReachThePanes) {
     EXPECT_EQ(QApplication::focusWidget(), project->TreeView());
 }
 
-TEST_F(StartupTest, HelpOpensTheManualWhenItExistsAndAboutShowsTheVersion) {
+TEST(HelpWindow, HeadingAnchorsAreNamedAsTheRepositoryHostNamesThem) {
+    EXPECT_EQ(HeadingAnchor(QStringLiteral("The block diagram")), "the-block-diagram");
+    EXPECT_EQ(HeadingAnchor(QStringLiteral(" 12. Check the result, with GHDL! ")),
+              "12-check-the-result-with-ghdl");
+    EXPECT_EQ(HeadingAnchor(QStringLiteral("Files KESTRA reads and writes")),
+              "files-kestra-reads-and-writes");
+    EXPECT_EQ(HeadingAnchor(QStringLiteral("set_kind and --help")), "set_kind-and---help");
+}
+
+TEST_F(StartupTest, HelpShowsTheManualAndTutorialInItsWindowAndAboutShowsTheVersion) {
     StartFrame();
+    // Without the documents Help says where it looked, and opens nothing.
     ASSERT_TRUE(Trigger(m_frame->Actions().userManual));
-    EXPECT_TRUE(m_shell.opened.empty());
-    ReplaceFileSafely(Folder() / "KESTRA.pdf", "%PDF");
+    EXPECT_EQ(m_frame->HelpWindow(), nullptr);
+    ASSERT_EQ(m_prompts.Messages().size(), 1u);
+    EXPECT_NE(m_prompts.Messages()[0].text.find((Folder() / "docs" / "manual.md").string()),
+              std::string::npos)
+        << m_prompts.Messages()[0].text;
+
+    std::filesystem::create_directories(Folder() / "docs");
+    ReplaceFileSafely(Folder() / "docs" / "manual.md",
+                      "# Manual of the test\n\nSee [the tutorial](tutorial.md) and *this*.\n");
+    ReplaceFileSafely(Folder() / "docs" / "tutorial.md", "# Tutorial of the test\n\n1. First step\n");
     ASSERT_TRUE(Trigger(m_frame->Actions().userManual));
-    ASSERT_EQ(m_shell.opened.size(), 1u);
-    EXPECT_EQ(m_shell.opened[0], Folder() / "KESTRA.pdf");
-    std::filesystem::create_directory(Folder() / "Tutorial");
-    ReplaceFileSafely(Folder() / "Tutorial" / "Tutorial.html", "<html/>");
+    CHelpWindow* help = m_frame->HelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    QTextBrowser* browser = help->Browser();
+    EXPECT_EQ(browser->source(), QUrl::fromLocalFile(PathToQt(Folder() / "docs" / "manual.md")));
+    // Shown as Markdown, not as its source text.
+    EXPECT_TRUE(browser->toPlainText().startsWith("Manual of the test\n"))
+        << browser->toPlainText().toStdString();
+    EXPECT_FALSE(browser->toPlainText().contains('*'));
+    EXPECT_EQ(help->windowTitle(), "KESTRA Help - Manual of the test");
+
+    // A link to the other document is followed in the window, as Markdown too.
+    browser->setSource(QUrl(QStringLiteral("tutorial.md")));
+    EXPECT_TRUE(browser->toPlainText().startsWith("Tutorial of the test\n"))
+        << browser->toPlainText().toStdString();
+    EXPECT_TRUE(browser->isBackwardAvailable());
+
+    // A link to a section of the other document scrolls there.
+    std::string longManual = "# Manual of the test\n\n";
+    for (int i = 0; i < 200; ++i)
+        longManual += "Paragraph " + std::to_string(i) + ".\n\n";
+    longManual += "## The block diagram\n\nLast words.\n";
+    ReplaceFileSafely(Folder() / "docs" / "manual.md", longManual);
+    browser->setSource(QUrl(QStringLiteral("manual.md#the-block-diagram")));
+    EXPECT_TRUE(browser->toPlainText().endsWith("Last words.")) << browser->toPlainText().toStdString();
+    EXPECT_GT(browser->verticalScrollBar()->value(), browser->verticalScrollBar()->maximum() / 2);
+    browser->setSource(QUrl(QStringLiteral("#manual-of-the-test")));
+    EXPECT_EQ(browser->verticalScrollBar()->value(), 0);
+
     ASSERT_TRUE(Trigger(m_frame->Actions().tutorial));
-    ASSERT_EQ(m_shell.opened.size(), 2u);
-    EXPECT_EQ(m_shell.opened[1], Folder() / "Tutorial" / "Tutorial.html");
+    EXPECT_EQ(m_frame->HelpWindow(), help);
+    EXPECT_EQ(browser->source(), QUrl::fromLocalFile(PathToQt(Folder() / "docs" / "tutorial.md")));
+    EXPECT_TRUE(m_shell.opened.empty());
+    EXPECT_EQ(m_prompts.Messages().size(), 1u);
 
     QString aboutText;
     dialogHandler = [&](QDialog& dialog) {
