@@ -2,9 +2,9 @@
 // lines into a 1600 x 1000 image (target under 16 ms), and one step of dragging a block across
 // it: the move, the re-validation of every line and the repaint of the exposed area (target
 // under 16 ms a step).
-#include "diagram/diagram_painter.h"
 #include "diagram_scenes.h"
 #include "offscreen_main.h"
+#include "picture/diagram_painter.h"
 
 #include <QApplication>
 #include <QImage>

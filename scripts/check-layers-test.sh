@@ -41,6 +41,10 @@ plant generation/a.h '#include "scanner.h"'
 expect fail 'names no layer folder' "an include without its folder"
 plant system/a.h '#include <QString>'
 expect fail 'must not include Qt' "a Qt include in the core"
+plant ""
+mkdir -p "$work/src/render/picture" && printf '#include <QPainter>\n#include <QWidget>\n' > "$work/src/render/picture/p.cpp"
+expect fail 'src/render must not include QtWidgets' "a widget in the render layer"
+rm -rf "$work/src/render"
 mkdir -p "$work/src/core/extra" && printf '\n' > "$work/src/core/extra/x.h"
 expect fail 'src/core/extra is not a layer' "a folder outside the order"
 echo "check-layers: all planted faults caught"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fails when a layer includes what the architecture forbids it:
-# - the core has no Qt at all, the command line and platform layers have no QtGui or QtWidgets;
+# - the core has no Qt at all, the command line and platform layers have no QtGui or QtWidgets,
+#   the render layer has no widgets;
 # - the folders of the core form a strict order, lowest first, and a folder includes only
 #   itself and folders below it (diagram and library share a rank and must not know each other).
 # Usage: check-layers.sh [ROOT]   (ROOT defaults to the repository; tests pass a planted tree)
@@ -23,6 +24,13 @@ for layer in cli platform; do
         status=1
     fi
 done
+
+if [ -d "$root/src/render" ]; then
+    if grep -rnE '#\s*include\s*[<"](QtWidgets|QtPrintSupport|QWidget|QApplication|QDialog|QMessageBox|QPrinter)' "$root/src/render"; then
+        echo "src/render must not include QtWidgets or QtPrintSupport headers" >&2
+        status=1
+    fi
+fi
 
 declare -A rank=()
 for i in "${!core_order[@]}"; do

@@ -6,8 +6,10 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,7 +23,12 @@ void NameApplication() {
 
 // Headless: a subcommand, --help or --version. Never opens a window.
 int RunHeadless(int argc, char* argv[], const std::vector<std::string>& arguments) {
-    QCoreApplication app(argc, argv);
+    // Drawing a diagram needs fonts, hence a GUI application, but never a display.
+    const bool draws = arguments.front() == "diagram";
+    if (draws)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app = draws ? std::make_unique<QGuiApplication>(argc, argv)
+                                                  : std::make_unique<QCoreApplication>(argc, argv);
     NameApplication();
     kestra::CQtSettingsStore settings;
     const int status =

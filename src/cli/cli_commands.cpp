@@ -4,6 +4,7 @@
 #include "cli_session.h"
 #include "commands/analysis_commands.h"
 #include "commands/clipboard_commands.h"
+#include "commands/diagram_pane.h"
 #include "commands/library_commands.h"
 #include "commands/module_commands.h"
 #include "commands/parameter_commands.h"
@@ -11,6 +12,7 @@
 #include "library/library_roots.h"
 #include "library/library_store.h"
 #include "library/library_tree.h"
+#include "picture/diagram_export.h"
 #include "project/message_log.h"
 #include "project_printer.h"
 #include "system/file_system.h"
@@ -208,6 +210,33 @@ std::vector<CheckJob> GeneratedFileJobs(const CAnalysisCommands& commands) {
     return jobs;
 }
 
+// The stored diagram of a module, loaded as the block diagram pane loads it (lines stored
+// without points are routed), written as a picture file.
+CommandResult RunDiagram(CCliSession& session, const CliArguments& arguments) {
+    CHierarchyItem* item = session.FindItem(arguments.operands[0]);
+    if (item == nullptr)
+        return NoSuchModule(arguments.operands[0]);
+    const std::optional<std::string> output = arguments.OptionValue("--output");
+    if (!output)
+        return CommandResult::Usage("expected -o FILE.svg, FILE.pdf or FILE.png");
+    if (!DiagramFormatOf(*output))
+        return CommandResult::Usage("the output file must end in .svg, .pdf or .png, not '" + *output + "'");
+    CDiagramPane pane;
+    pane.Show(&session.Session(), item);
+    if (item->BlockData() == nullptr || pane.Diagram().BlockCount() == 0) {
+        session.Session().ReportRefusal(item->Text() + " has no block diagram to draw");
+        return CommandResult::Refused();
+    }
+    std::string error;
+    if (!ExportDiagram(pane.Diagram(), *output, &error)) {
+        session.Doc().Log().AppendError("Cannot write the diagram of " + item->Text() + " to " + *output +
+                                        ": " + error);
+        return CommandResult::Failed();
+    }
+    session.Doc().Log().AppendLog("\r\nBlock diagram of " + item->Text() + " written to " + *output + ".");
+    return CommandResult::Done();
+}
+
 CommandResult RunGenerate(CCliSession& session, const CliArguments& arguments) {
     if (arguments.operands.empty())
         session.Session().Select(session.Doc().Tree().GetRootItem());
@@ -383,6 +412,11 @@ constexpr CliSubcommand kSubcommands[] = {
      "its own name; --individual writes MODULE alone. Modules not analysed are analysed first.\n--check "
      "checks the written files with GHDL (or NVC) and exits 1 when a check fails.",
      1, 2, "--individual --check", ProjectUse::Open, RunGenerate},
+    {"diagram", "P.kst MODULE -o FILE.svg|FILE.pdf|FILE.png", "render a module's block diagram to a file",
+     "Draws the module's stored block diagram as the window shows it (as printing draws it: white\n"
+     "background, framed blocks) into an SVG or PDF picture (vector: texts and lines stay so) or a\n"
+     "PNG image. Needs no display. A module with nothing to draw exits 1.",
+     2, 2, "--output=", ProjectUse::Open, RunDiagram},
     {"check", "P.kst [MODULE]", "check sources and generated VHDL with GHDL (or NVC)",
      "Analyses MODULE (default: the project), checks the analysed sources, generates into a scratch\n"
      "folder and checks the generated files; exits 1 when a check fails, 0 when all pass.",

@@ -65,6 +65,13 @@ bool SplitArguments(const CliSubcommand& subcommand, const std::vector<std::stri
         const std::string& word = words[i];
         if (!optionsEnded && word == "--") {
             optionsEnded = true;
+        } else if (!optionsEnded && word == "-o" && subcommand.TakesValue("--output")) {
+            // "-o FILE" is "--output FILE".
+            if (i + 1 >= words.size()) {
+                problem = "option '-o' needs a value";
+                return false;
+            }
+            arguments.options.push_back("--output=" + words[++i]);
         } else if (!optionsEnded && word.size() > 2 && word.starts_with("--")) {
             const std::string name = word.substr(0, word.find('='));
             if (subcommand.TakesValue(name)) {

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -47,6 +48,10 @@ protected:
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString(config.string()));
         environment.insert("XDG_DATA_HOME", QString::fromStdString(data.string()));
         environment.insert("HOME", QString::fromStdString(home.string()));
+        if (noDisplay) {
+            for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+                environment.remove(QString::fromLatin1(name));
+        }
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(QString::fromStdString(work.string()));
         QStringList list;
@@ -90,6 +95,8 @@ protected:
     }
     fs::path Module(const std::string& file) { return work / "ProjectA" / file; }
 
+    // Runs the program as on a build server: no display and no Qt platform named.
+    bool noDisplay = false;
     test::TempFolder folder;
     fs::path work = folder / "work";
     fs::path config = folder / "config";
@@ -673,6 +680,43 @@ TEST_F(KestraCheck, WhatGhdlRejectsFailsTheCheckAtItsFileAndLine) {
 
     EXPECT_EQ(Kestra({"check"}).status, 2);
     EXPECT_EQ(Kestra({"check", pasted.string(), "BLINKER", "extra"}).status, 2);
+}
+
+TEST_F(KestraCheck, DiagramDrawsAModulesBlockDiagramWithoutADisplay) {
+    noDisplay = true;
+    const fs::path project = Example("diagram");
+    const fs::path svg = work / "blinker.svg";
+    const CliRun vector = Kestra({"diagram", project.string(), "BLINKER", "-o", svg.string()});
+    ASSERT_EQ(vector.status, 0) << vector.out << vector.err;
+    const std::string picture = ReadBytes(svg);
+    // Texts stay text and every line of the diagram is one polyline (or path) of its own.
+    for (const char* text : {">CHANNEL_A<", ">CHANNEL_B<"})
+        EXPECT_NE(picture.find(text), std::string::npos) << text << "\n" << picture;
+    EXPECT_NE(picture.find("<text"), std::string::npos);
+
+    const fs::path png = work / "blinker.png";
+    ASSERT_EQ(Kestra({"diagram", project.string(), "BLINKER", "--output", png.string()}).status, 0);
+    EXPECT_EQ(ReadBytes(png).substr(1, 3), "PNG");
+
+    const fs::path pdf = work / "blinker.pdf";
+    ASSERT_EQ(Kestra({"diagram", project.string(), "BLINKER", "-o", pdf.string()}).status, 0);
+    if (std::system("command -v pdftotext >/dev/null 2>&1") == 0) {
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QString::fromStdString(pdf.string()), QStringLiteral("-")});
+        ASSERT_TRUE(text.waitForFinished(10000));
+        const std::string words = text.readAllStandardOutput().toStdString();
+        EXPECT_NE(words.find("CHANNEL_A"), std::string::npos) << words;
+    }
+
+    // A package draws nothing.
+    const CliRun nothing =
+        Kestra({"diagram", project.string(), "BLINK_PKG", "-o", (work / "p.svg").string()});
+    EXPECT_EQ(nothing.status, 1);
+    EXPECT_NE(nothing.err.find("BLINK_PKG has no block diagram to draw"), std::string::npos) << nothing.err;
+    EXPECT_FALSE(fs::exists(work / "p.svg"));
+    EXPECT_EQ(Kestra({"diagram", project.string(), "BLINKER", "-o", (work / "x.gif").string()}).status, 2);
+    EXPECT_EQ(Kestra({"diagram", project.string(), "BLINKER"}).status, 2);
+    EXPECT_EQ(Kestra({"diagram", project.string(), "NOWHERE", "-o", svg.string()}).status, 2);
 }
 
 } // namespace

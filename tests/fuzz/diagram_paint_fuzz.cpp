@@ -2,11 +2,11 @@
 // worth of it at a scroll position the bytes choose, and writes it back: blocks of any size and
 // sign, any colours and names, lines with any number of points.
 #include "diagram/block_diagram.h"
-#include "diagram/diagram_painter.h"
 #include "diagram/diagram_record.h"
 #include "model/archive.h"
 #include "model/block_data.h"
 #include "model/file_version.h"
+#include "picture/diagram_painter.h"
 
 #include <QGuiApplication>
 #include <QImage>

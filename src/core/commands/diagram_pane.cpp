@@ -26,6 +26,7 @@ CDiagramPane::CDiagramPane() : m_editor(this) {}
 
 void CDiagramPane::Show(CProjectSession* session, CHierarchyItem* item) {
     m_editor.Reset();
+    m_history.Clear();
     m_session = item != nullptr ? session : nullptr;
     m_item = item;
     m_signalsChanged = false;
@@ -37,6 +38,30 @@ void CDiagramPane::Show(CProjectSession* session, CHierarchyItem* item) {
             children.push_back({item->Child(i)->Text(), item->Child(i)->Kind()});
     }
     LoadDiagramRecord(Diagram(), record, children, item != nullptr ? item->Signals() : nullptr);
+}
+
+void CDiagramPane::BeginStep() {
+    m_history.Begin(Diagram());
+}
+
+void CDiagramPane::EndStep(const std::string& name) {
+    m_history.End(Diagram(), name);
+}
+
+void CDiagramPane::Edit(const std::string& name, const std::function<void()>& edit) {
+    BeginStep();
+    edit();
+    EndStep(name);
+}
+
+bool CDiagramPane::Undo() {
+    m_editor.EndGestures();
+    return m_history.Undo(Diagram());
+}
+
+bool CDiagramPane::Redo() {
+    m_editor.EndGestures();
+    return m_history.Redo(Diagram());
 }
 
 bool CDiagramPane::WriteBack() {
@@ -61,10 +86,14 @@ void CDiagramPane::WriteBackSignals() {
 bool CDiagramPane::SignalsChanged(const CProjectSession* session, const CHierarchyItem* owner) {
     if (m_item == nullptr || owner != m_item || session != m_session)
         return false;
-    return ReshapeSignalBlocks(Diagram(), m_item->Signals());
+    if (!ReshapeSignalBlocks(Diagram(), m_item->Signals()))
+        return false;
+    m_history.Clear();
+    return true;
 }
 
 void CDiagramPane::SignalsEdited() {
+    m_history.Clear();
     m_signalsChanged = true;
     if (m_signalsListener != nullptr && m_session != nullptr)
         m_signalsListener->SignalsChanged(*m_session, m_item);
@@ -78,6 +107,7 @@ void CDiagramPane::ForgetItem(const CHierarchyItem* item) {
 bool CDiagramPane::ModuleInserted(const CHierarchyItem* parent, const CHierarchyItem* item) {
     if (m_item == nullptr || parent != m_item || item == nullptr)
         return false;
+    m_history.Clear();
     CBlockDiagram& diagram = Diagram();
     const int block = m_insertionBlock;
     m_insertionBlock = -1;
@@ -113,6 +143,10 @@ bool CDiagramPane::StartMode(EditMode mode) {
 }
 
 void CDiagramPane::InterfaceAction(BlockKind kind) {
+    Edit("interface", [this, kind] { InterfaceStep(kind); });
+}
+
+void CDiagramPane::InterfaceStep(BlockKind kind) {
     m_interfaceKind = kind;
     CBlockDiagram& diagram = Diagram();
     const int selected = diagram.SelectedBlock();
@@ -165,7 +199,7 @@ void CDiagramPane::InterfaceAction(BlockKind kind) {
 
 void CDiagramPane::ApplyColour(std::uint32_t colour) {
     m_pickerColour = colour;
-    Diagram().SetColour(colour);
+    Edit("colour", [this, colour] { Diagram().SetColour(colour); });
 }
 
 bool CDiagramPane::CanRemove() const {
@@ -187,9 +221,12 @@ void CDiagramPane::Remove() {
             // The hierarchy asks first; a refusal keeps the block.
             if (!CModuleCommands(*m_session).RemoveItem(child))
                 return;
+            m_history.Clear();
+            diagram.DeleteSelection();
+            return;
         }
     }
-    diagram.DeleteSelection();
+    Edit({}, [&diagram] { diagram.DeleteSelection(); });
 }
 
 CHierarchyItem* CDiagramPane::ChildNamed(const std::string& name) const {
@@ -293,7 +330,9 @@ void CDiagramPane::OnModuleBlockNamed(CBlockNotify& notify) {
         WriteBackSignals();
         accepted = CModuleCommands(*m_session).EndNameEdit(child, notify.newText, true);
     }
-    if (!accepted)
+    if (accepted)
+        m_history.Clear();
+    else
         diagram.ReplaceBlock(block, notify.oldText, BlockKind::Module, colour);
 }
 

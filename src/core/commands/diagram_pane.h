@@ -3,6 +3,7 @@
 #include "commands/project_session.h"
 #include "commands/signal_grid.h"
 #include "diagram/diagram_editor.h"
+#include "diagram/diagram_history.h"
 #include "library/library_roots.h"
 
 #include <cstdint>
@@ -54,6 +55,18 @@ public:
     bool ModuleInserted(const CHierarchyItem* parent, const CHierarchyItem* item);
     void ForgetSession(const CProjectSession* session);
 
+    // Undo and redo of the diagram's own edits. A step runs from BeginStep to EndStep (the
+    // canvas brackets every mouse gesture, key and text edit; the commands bracket themselves)
+    // and is kept when the drawing changed. Edits that change signals, modules or files end the
+    // history, so that undo never makes the diagram disagree with the VHDL; showing another
+    // module clears it. An undo marks the diagram changed, so write-back stores it.
+    void BeginStep();
+    void EndStep(const std::string& name = {});
+    void Edit(const std::string& name, const std::function<void()>& edit);
+    const CDiagramHistory& History() const { return m_history; }
+    bool Undo();
+    bool Redo();
+
     CHierarchyItem* Item() const { return m_item; }
     CProjectSession* Session() const { return m_session; }
     // The shown module's name with every "_" shown as a space; empty when none is shown.
@@ -87,6 +100,7 @@ public:
     int OnBlockNotify(CBlockNotify& notify) override;
 
 private:
+    void InterfaceStep(BlockKind kind);
     void OnBlockInserted(CBlockNotify& notify);
     void OnBlockTextEdited(CBlockNotify& notify);
     void OnModuleBlockNamed(CBlockNotify& notify);
@@ -100,6 +114,7 @@ private:
     bool CanTakeChildModules() const;
 
     CDiagramEditor m_editor;
+    CDiagramHistory m_history;
     CProjectSession* m_session = nullptr;
     CHierarchyItem* m_item = nullptr;
     std::string m_caption;

@@ -1,7 +1,11 @@
 #include "commands/source_update.h"
 
+#include "analysis/source_form.h"
 #include "commands/analyze_module.h"
+#include "generation/entity_edit.h"
 #include "generation/entity_header.h"
+#include "model/design_object.h"
+#include "project/hierarchy_item.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
 #include "system/file_system.h"
@@ -32,6 +36,25 @@ bool WriteRewrittenSource(CMessageLog& log, const std::filesystem::path& path, c
     return false;
 }
 
+// A parent the tool did not write keeps its component declarations as written; the defaults of
+// the child's generics there follow the child's values, which generation reads from them. (The
+// tool's own sources get whole new declarations when the parent is next analysed.)
+void UpdateParentComponentDefaults(CKSTDoc& doc, const CHierarchyItem& item, const std::string& name,
+                                   const CKSTObject& object) {
+    const CHierarchyItem* parent = item.Parent();
+    if (parent == nullptr || parent->Kind() == HierarchyKind::Root || parent->Object() == nullptr)
+        return;
+    const std::filesystem::path path = doc.GetModuleFilePath(*parent);
+    if (path.empty() || !FileExists(path))
+        return;
+    const std::optional<std::string> text = ReadSourceForRewrite(doc.Log(), path);
+    if (!text || IsToolFormSource(*text, parent->Text()))
+        return;
+    const std::string edited = EditComponentDefaults(*text, name, object);
+    if (edited != *text)
+        WriteRewrittenSource(doc.Log(), path, edited);
+}
+
 } // namespace
 
 bool RewriteSourceFromParameters(CKSTDoc& doc, CHierarchyItem* item) {
@@ -54,6 +77,7 @@ bool RewriteSourceFromParameters(CKSTDoc& doc, CHierarchyItem* item) {
                                 static_cast<std::uint32_t>(*time >> 32));
     MarkParentNeedsAnalysis(doc, item);
     doc.SetModifiedFlag();
+    UpdateParentComponentDefaults(doc, *item, name, *object);
     return true;
 }
 

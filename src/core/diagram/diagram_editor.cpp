@@ -109,6 +109,13 @@ void CDiagramEditor::Reset() {
     m_doubleClicked = -1;
 }
 
+void CDiagramEditor::EndGestures() {
+    LeaveGesture();
+    m_resizeTarget = -1;
+    m_textEdit.reset();
+    m_doubleClicked = -1;
+}
+
 void CDiagramEditor::SetMode(EditMode mode) {
     if (mode != EditMode::ManualLink)
         m_manual.Clear();

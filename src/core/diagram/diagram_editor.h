@@ -79,6 +79,8 @@ public:
     const CBlockDiagram& Diagram() const { return m_diagram; }
     // Empties the diagram and ends every gesture.
     void Reset();
+    // Ends every gesture and text editing, keeping the diagram (before undo and redo).
+    void EndGestures();
     void SetClientSize(int width, int height) { m_diagram.Blocks().SetClientSize(width, height); }
 
     EditMode Mode() const { return m_mode; }

@@ -17,6 +17,14 @@ class CVHDLSignal;
 std::string EditEntityHeader(const std::string& text, const std::string& entityName,
                              const CKSTObject& object);
 
+// The text with the default of each generic of the component declarations of componentName
+// replaced by the object's value of the parameter of that name, for a parent source the tool did
+// not write: generation takes a child's values from there, so a value chosen for the child must
+// reach them. Nothing else changes; declarations naming several generics and generics without a
+// default stay as written.
+std::string EditComponentDefaults(const std::string& text, const std::string& componentName,
+                                  const CKSTObject& object);
+
 // The text with the entity's port clause declaring the signal list's ports by the smallest
 // edits: a declaration whose ports the list holds unchanged stays as written (comments and
 // layout included); a changed, added or renamed port gets a declaration in the signal list's

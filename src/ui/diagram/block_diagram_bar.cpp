@@ -2,7 +2,8 @@
 
 #include "desktop/qt_text.h"
 #include "diagram/block_diagram_ctrl.h"
-#include "diagram/diagram_painter.h"
+#include "picture/diagram_export.h"
+#include "picture/diagram_painter.h"
 #include "print/picture_pages.h"
 #include "project/hierarchy_item.h"
 
@@ -80,6 +81,7 @@ CBlockDiagramBar::CBlockDiagramBar(QWidget* parent)
     setFocusProxy(m_canvas);
     m_pane.SetBeep([] { QApplication::beep(); });
     m_pane.SetSignalsListener(this);
+    m_canvas->SetStepHooks([this] { m_pane.BeginStep(); }, [this] { m_pane.EndStep(); });
     connect(m_canvas, &CBlockDiagramCtrl::contextMenuRequested, this,
             &CBlockDiagramBar::contextMenuRequested);
     connect(m_canvas, &CBlockDiagramCtrl::stateChanged, this, &CBlockDiagramBar::stateChanged);
@@ -155,13 +157,25 @@ void CBlockDiagramBar::Changed() {
 }
 
 void CBlockDiagramBar::OnIncreaseWidth() {
-    m_pane.Diagram().IncreaseWidth();
+    m_pane.Edit("increase width", [this] { m_pane.Diagram().IncreaseWidth(); });
     Changed();
 }
 
 void CBlockDiagramBar::OnIncreaseHeight() {
-    m_pane.Diagram().IncreaseHeight();
+    m_pane.Edit("increase height", [this] { m_pane.Diagram().IncreaseHeight(); });
     Changed();
+}
+
+bool CBlockDiagramBar::OnUndo() {
+    const bool undone = m_pane.Undo();
+    Changed();
+    return undone;
+}
+
+bool CBlockDiagramBar::OnRedo() {
+    const bool redone = m_pane.Redo();
+    Changed();
+    return redone;
 }
 
 void CBlockDiagramBar::OnMode(EditMode mode) {
@@ -183,12 +197,12 @@ void CBlockDiagramBar::OnInterfaceAction() {
 }
 
 void CBlockDiagramBar::OnAttributes(std::uint16_t value, std::uint16_t mask) {
-    m_pane.Diagram().SetAttributes(value, mask);
+    m_pane.Edit({}, [&] { m_pane.Diagram().SetAttributes(value, mask); });
     Changed();
 }
 
 void CBlockDiagramBar::OnLineStyle() {
-    m_pane.Diagram().CycleLineStyle();
+    m_pane.Edit("line style", [this] { m_pane.Diagram().CycleLineStyle(); });
     Changed();
 }
 
@@ -206,6 +220,10 @@ void CBlockDiagramBar::OnRemove() {
 
 QImage CBlockDiagramBar::Picture() const {
     return CDiagramPainter(m_pane.Diagram(), m_canvas->font(), CDiagramPainter::Look::Picture).Picture();
+}
+
+bool CBlockDiagramBar::ExportTo(const std::filesystem::path& path, std::string* error) {
+    return ExportDiagram(m_pane.Diagram(), path, error);
 }
 
 void CBlockDiagramBar::OnCopyView() {

@@ -64,6 +64,11 @@ public:
     // The commands; each gives the canvas the focus first.
     void OnIncreaseWidth();
     void OnIncreaseHeight();
+    // Undo and Redo of the diagram's own edits.
+    bool OnUndo();
+    bool OnRedo();
+    // The picture of Copy View and printing as an SVG, PDF or PNG file (by the extension).
+    bool ExportTo(const std::filesystem::path& path, std::string* error);
     void OnMode(EditMode mode);
     void OnInsertBlock();
     void OnInterface(BlockKind kind);

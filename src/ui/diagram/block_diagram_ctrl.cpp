@@ -1,8 +1,8 @@
 #include "diagram/block_diagram_ctrl.h"
 
 #include "desktop/qt_text.h"
-#include "diagram/diagram_painter.h"
 #include "hierarchy/hierarchy_icons.h"
+#include "picture/diagram_painter.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -228,7 +228,9 @@ void CBlockDiagramCtrl::EndTextEditor(bool accept) {
     m_textEditor = nullptr;
     editor->removeEventFilter(this);
     editor->deleteLater();
+    BeginStep();
     m_editor.EndTextEdit(text);
+    EndStep();
     setFocus();
     AfterGesture();
 }
@@ -300,6 +302,7 @@ void CBlockDiagramCtrl::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
     const CPixelPoint point = WindowPoint(event->position());
     if (event->button() == Qt::LeftButton) {
+        BeginStep();
         m_editor.OnLeftButtonDown(point);
         AfterGesture();
     } else if (event->button() == Qt::RightButton) {
@@ -323,13 +326,16 @@ void CBlockDiagramCtrl::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     m_editor.OnLeftButtonUp(WindowPoint(event->position()));
+    EndStep();
     AfterGesture();
 }
 
 void CBlockDiagramCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
+    BeginStep();
     const bool passOn = m_editor.OnDoubleClick(WindowPoint(event->position()));
+    EndStep();
     AfterGesture();
     if (passOn)
         emit doubleClicked();
@@ -342,7 +348,9 @@ void CBlockDiagramCtrl::keyPressEvent(QKeyEvent* event) {
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
+    BeginStep();
     m_editor.OnKeyDown(*key);
+    EndStep();
     AfterGesture();
     event->accept();
 }

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <array>
+#include <functional>
 
 class QTimer;
 
@@ -28,6 +29,12 @@ public:
     void Refresh();
     // The text editor over a block, while one is open.
     QLineEdit* TextEditor() const { return m_textEditor; }
+    // Called around every gesture that may change the diagram (a left press to its release, a
+    // double-click, a key, the end of text editing): the pane's undo steps.
+    void SetStepHooks(std::function<void()> begin, std::function<void()> end) {
+        m_beginStep = std::move(begin);
+        m_endStep = std::move(end);
+    }
 
     static QCursor CursorFor(const CDiagramCursor& cursor, EditMode mode);
 
@@ -48,6 +55,20 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+
+private:
+    void BeginStep() {
+        if (m_beginStep)
+            m_beginStep();
+    }
+    void EndStep() {
+        if (m_endStep)
+            m_endStep();
+    }
+    std::function<void()> m_beginStep;
+    std::function<void()> m_endStep;
+
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

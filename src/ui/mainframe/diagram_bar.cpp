@@ -1,8 +1,8 @@
 // The main window's block diagram bar: the pane shared by every project window, its commands,
 // menus and toolbars, and what the project windows tell it.
+#include "commands/project_session.h"
 #include "diagram/block_diagram_bar.h"
 #include "diagram/block_diagram_ctrl.h"
-#include "diagram/diagram_painter.h"
 #include "hierarchy/hierarchy_icons.h"
 #include "hierarchy/hierarchy_model.h"
 #include "hierarchy/kst_tree_view.h"
@@ -10,6 +10,9 @@
 #include "mainframe/main_frame.h"
 #include "mainframe/project_frame.h"
 #include "mainframe/ui_context.h"
+#include "picture/diagram_painter.h"
+#include "project/kst_doc.h"
+#include "system/user_prompts.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -148,6 +151,8 @@ void CMainFrame::CreateDiagramActions() {
         QStringLiteral("Route the selected line another way"), "line-style");
     d.pickColour = DiagramAction(this, QStringLiteral("Pick Color"), {},
                                  QStringLiteral("Colour the selected line or custom block"), "pick-colour");
+    d.exportDiagram = DiagramAction(this, QStringLiteral("E&xport Diagram..."), {},
+                                    QStringLiteral("Save the diagram as an SVG, PDF or PNG file"));
     for (const QList<QAction*>& group : {d.Blocks(), d.Ports(), d.Thicknesses(), d.Arrows()}) {
         for (QAction* action : group)
             action->setCheckable(true);
@@ -233,6 +238,8 @@ void CMainFrame::CreateDiagramBar() {
     m_diagramMenu->addActions(d.Arrows());
     m_diagramMenu->addSeparator();
     m_diagramMenu->addActions({d.automaticLink, d.manualLink, d.lineStyle});
+    m_diagramMenu->addSeparator();
+    m_diagramMenu->addAction(d.exportDiagram);
     connect(m_diagramMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
 
     ConnectDiagramCommands();
@@ -299,6 +306,9 @@ void CMainFrame::ConnectDiagramCommands() {
     });
     on(d.lineStyle, [](CBlockDiagramBar& bar) { bar.OnLineStyle(); });
     on(d.pickColour, [](CBlockDiagramBar& bar) { bar.OnColour(bar.Pane().PickerColour()); });
+    on(m_actions.undo, [](CBlockDiagramBar& bar) { bar.OnUndo(); });
+    on(m_actions.redo, [](CBlockDiagramBar& bar) { bar.OnRedo(); });
+    connect(d.exportDiagram, &QAction::triggered, this, &CMainFrame::OnExportDiagram);
 }
 
 void CMainFrame::ConnectDiagramBar(C3SplitFrame* frame) {
@@ -321,8 +331,33 @@ void CMainFrame::OnDiagram(const std::function<void(CBlockDiagramBar&)>& command
     UpdateActions();
 }
 
+void CMainFrame::OnExportDiagram() {
+    if (m_diagramBar->Pane().Item() == nullptr || m_bars->BlockDiagramBar()->isHidden())
+        return;
+    FileChoice choice;
+    choice.title = "Export Diagram";
+    choice.filters = {{"SVG Pictures (*.svg)", "*.svg"},
+                      {"PDF Documents (*.pdf)", "*.pdf"},
+                      {"PNG Images (*.png)", "*.png"}};
+    choice.defaultExtension = "svg";
+    const CProjectSession* session = m_diagramBar->Pane().Session();
+    const std::filesystem::path folder =
+        session != nullptr ? session->Doc().GetProjectFolder() : std::filesystem::path();
+    choice.initialPath = (folder / (m_diagramBar->Pane().Item()->Text() + ".svg")).string();
+    choice.forSaving = true;
+    const std::optional<std::string> path = m_ui.prompts.ChooseFile(choice);
+    if (!path)
+        return;
+    std::string error;
+    if (!m_diagramBar->ExportTo(*path, &error))
+        m_ui.prompts.ShowMessage(kDefaultPromptTitle, "Cannot export the diagram to " + *path + ".\n" + error,
+                                 PromptIcon::Error);
+}
+
 bool CMainFrame::DiagramFocus() const {
-    return m_diagramBar != nullptr && m_diagramBar->HasFocusInside();
+    const QWidget* focus = FocusWidget();
+    return m_diagramBar != nullptr && focus != nullptr &&
+           (focus == m_diagramBar || m_diagramBar->isAncestorOf(focus));
 }
 
 void CMainFrame::UpdateDiagramActions() {
@@ -335,8 +370,19 @@ void CMainFrame::UpdateDiagramActions() {
     }
     for (QAction* action : {d.increaseWidth, d.increaseHeight, d.increaseHeightMenu, d.insertBlock,
                             d.interfaceButton, d.insertText, d.thicknessButton, d.arrowButton,
-                            d.automaticLink, d.manualLink, d.lineStyle, d.pickColour})
+                            d.automaticLink, d.manualLink, d.lineStyle, d.pickColour, d.exportDiagram})
         action->setEnabled(shown);
+    // Undo and Redo name the step they take back.
+    const CDiagramHistory& history = pane.History();
+    const bool diagramFocus = shown && DiagramFocus();
+    m_actions.undo->setEnabled(diagramFocus && history.CanUndo());
+    m_actions.redo->setEnabled(diagramFocus && history.CanRedo());
+    m_actions.undo->setStatusTip(history.CanUndo()
+                                     ? QStringLiteral("Undo ") + QString::fromStdString(history.UndoName())
+                                     : QStringLiteral("Undo the last diagram edit"));
+    m_actions.redo->setStatusTip(history.CanRedo()
+                                     ? QStringLiteral("Redo ") + QString::fromStdString(history.RedoName())
+                                     : QStringLiteral("Redo the diagram edit last undone"));
     d.maximizeMenu->setChecked(m_bars->IsDiagramMaximized());
 
     // Check marks and button images follow the current line attributes and the pane's kinds.

@@ -92,6 +92,13 @@ void CMainFrame::CreateActions() {
     a.exit = MakeAction(this, QStringLiteral("E&xit"), {},
                         QStringLiteral("Quit the application; saves the projects\nExit"));
 
+    // Undo and Redo take back the block diagram's own edits while it has the focus.
+    a.undo = MakeAction(this, QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z),
+                        QStringLiteral("Undo the last diagram edit\nUndo"));
+    a.redo = MakeAction(this, QStringLiteral("&Redo"), QKeySequence(Qt::CTRL | Qt::Key_Y),
+                        QStringLiteral("Redo the diagram edit last undone\nRedo"));
+    a.redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     a.cut = MakeAction(this, QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X),
                        QStringLiteral("Cut the selected module and its child modules\nCut"), "cut");
     a.copy = MakeAction(this, QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C),
@@ -265,6 +272,8 @@ void CMainFrame::CreateMenus() {
     file->addAction(a.exit);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->addActions({a.undo, a.redo});
+    edit->addSeparator();
     edit->addActions({a.cut, a.copy, a.paste, a.remove});
     edit->addSeparator();
     edit->addAction(a.copyView);
@@ -299,6 +308,8 @@ void CMainFrame::CreateMenus() {
     diagram->addActions(d.Arrows());
     diagram->addSeparator();
     diagram->addActions({d.automaticLink, d.manualLink, d.lineStyle});
+    diagram->addSeparator();
+    diagram->addAction(d.exportDiagram);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->addActions({a.toolbar, a.statusBar, a.libraryBar, a.blockDiagram, a.signalList});

@@ -40,6 +40,7 @@ struct CDiagramActions {
     QAction* manualLink = nullptr;
     QAction* lineStyle = nullptr;
     QAction* pickColour = nullptr;
+    QAction* exportDiagram = nullptr;
 
     QList<QAction*> Blocks() const { return {blockCustom, blockNormal, blockLibrary, blockPredefined}; }
     QList<QAction*> Ports() const { return {portText, portIn, portOut, portInout, portBuffer, portLinkage}; }
@@ -62,6 +63,8 @@ struct CMainActions {
     QList<QAction*> recentFiles;
     QAction* exit = nullptr;
 
+    QAction* undo = nullptr;
+    QAction* redo = nullptr;
     QAction* cut = nullptr;
     QAction* copy = nullptr;
     QAction* paste = nullptr;

@@ -23,6 +23,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QToolBar>
@@ -201,8 +202,23 @@ void CMainFrame::ConnectCommands() {
         UpdateWindowTitle();
         UpdateActions();
     });
-    connect(qApp, &QApplication::focusChanged, this, &CMainFrame::UpdateActions);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        // Alt and a menu's letter give the menu bar the focus: the commands keep answering to
+        // the pane the user was in.
+        if (qobject_cast<QMenuBar*>(now) != nullptr)
+            m_focusBeforeMenu = old;
+        else if (now != nullptr)
+            m_focusBeforeMenu = nullptr;
+        UpdateActions();
+    });
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::UpdateActions);
+}
+
+QWidget* CMainFrame::FocusWidget() const {
+    QWidget* focus = QApplication::focusWidget();
+    if (qobject_cast<QMenuBar*>(focus) != nullptr && m_focusBeforeMenu != nullptr)
+        return m_focusBeforeMenu;
+    return focus;
 }
 
 C3SplitFrame* CMainFrame::ActiveProject() const {
@@ -259,7 +275,7 @@ void CMainFrame::UpdateActions() {
     const CMainActions& a = m_actions;
     C3SplitFrame* project = ActiveProject();
     CKSTTreeView* tree = project != nullptr ? project->TreeView() : nullptr;
-    const QWidget* focus = QApplication::focusWidget();
+    const QWidget* focus = FocusWidget();
     const bool treeFocus = tree != nullptr && focus == tree;
     const bool logFocus = project != nullptr && focus == project->LogView();
     const bool listFocus = project != nullptr && focus == project->ListView();

@@ -7,6 +7,7 @@
 #include "tools/external_tools.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -124,8 +125,13 @@ private:
     void UpdateDiagramActions();
     // Runs a block diagram command while the bar is shown.
     void OnDiagram(const std::function<void(CBlockDiagramBar&)>& command);
+    // Export Diagram...: the picture as an SVG, PDF or PNG file the user names.
+    void OnExportDiagram();
     // The focus is in the block diagram pane.
     bool DiagramFocus() const;
+    // The focus widget the commands answer to: while the menu bar has the keyboard, the widget
+    // that had it before.
+    QWidget* FocusWidget() const;
     void ConnectSignalList(C3SplitFrame* frame);
     // The focus is in the signal list (its grid or a cell editor).
     bool SignalListFocus() const;
@@ -145,6 +151,7 @@ private:
     QToolBar* m_diagramToolBar = nullptr;
     QMenu* m_diagramMenu = nullptr;
     QMenu* m_colourMenu = nullptr;
+    QPointer<QWidget> m_focusBeforeMenu;
     CHelpWindow* m_help = nullptr;
 };
 

@@ -65,7 +65,7 @@ void CMainFrame::ConnectSignalList(C3SplitFrame* frame) {
 }
 
 bool CMainFrame::SignalListFocus() const {
-    const QWidget* focus = QApplication::focusWidget();
+    const QWidget* focus = FocusWidget();
     return m_signalList != nullptr && focus != nullptr &&
            (focus == m_signalList || m_signalList->isAncestorOf(focus));
 }

@@ -102,6 +102,41 @@ TEST(ImportedModules, ParameterEditChangesOnlyThatValue) {
               std::string::npos);
 }
 
+TEST(ImportedModules, AValueChosenForAChildReachesTheParentsComponentAndTheGeneratedFile) {
+    ImportedProject project;
+    const std::string parentText =
+        "library ieee;\nuse ieee.std_logic_1164.all;\n\n"
+        "entity shell is\n  port (clk : in std_logic; q : out std_logic);\nend entity;\n\n"
+        "architecture rtl of shell is\n"
+        "  component pulse  -- the child\n"
+        "    generic (\n      LEN  : natural := 4;   -- cycles\n"
+        "      A, B : natural := 1\n    );\n"
+        "    port (clk : in std_logic; q : out std_logic);\n"
+        "  end component pulse;\n"
+        "begin\n  u0 : pulse port map (clk => clk, q => q);\nend architecture;\n";
+    const std::string childText = "library ieee;\nuse ieee.std_logic_1164.all;\n\n"
+                                  "entity pulse is\n  generic (LEN : natural := 4; A, B : natural := 1);\n"
+                                  "  port (clk : in std_logic; q : out std_logic);\nend pulse;\n\n"
+                                  "architecture rtl of pulse is\nbegin\n"
+                                  "  q <= '1' when LEN > 8 else '0';\nend rtl;\n";
+    CHierarchyItem* shell = project.AddModule(project.Root(), "shell", parentText);
+    CHierarchyItem* pulse = project.AddModule(shell, "pulse", childText);
+    ASSERT_EQ(project.Analyse(pulse), 0) << project.log.Text();
+    ASSERT_EQ(project.Analyse(shell), 0) << project.log.Text();
+    ASSERT_EQ(project.ReadSource("shell"), parentText);
+
+    project.commands.session.Select(pulse);
+    ASSERT_TRUE(
+        project.commands.parameters.EndParameterEdit(pulse, pulse->Object()->FindEntry("LEN"), 1, "24"));
+    // Only the default of LEN changes in the parent; its comment and layout stay.
+    EXPECT_EQ(project.ReadSource("shell"),
+              ReplacedOnce(parentText, "LEN  : natural := 4;", "LEN  : natural := 24;"));
+    ASSERT_TRUE(project.Generate(shell)) << project.log.Text();
+    const std::string output = project.Output("shell");
+    EXPECT_EQ(output.find(":= 4"), std::string::npos) << output;
+    EXPECT_NE(output.find(":= 24"), std::string::npos) << output;
+}
+
 TEST(ImportedModules, ConstructOutsideWhatTheToolRepresentsIsReportedAndTheSourceUntouched) {
     ImportedProject project;
     const std::string source = "library ieee;\nuse ieee.std_logic_1164.all;\n\n"

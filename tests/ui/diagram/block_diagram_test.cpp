@@ -395,3 +395,58 @@ TEST_F(BlockDiagramTest, ATwoLevelDesignDrawnInTheDiagramGenerates) {
 
 } // namespace
 } // namespace kestra
+
+namespace kestra {
+namespace {
+
+TEST_F(BlockDiagramTest, CtrlZAndCtrlYTakeBackAMoveAndExportWritesThePicture) {
+    const int a = InsertCustom(QPoint(105, 85), QPoint(160, 130));
+    QTest::keyClick(&Canvas(), Qt::Key_Escape);
+    const CPixelRect placed = Rect(a);
+    Hover(QPoint(120, 100)); // off the corner: no longer resizing
+    Drag(QPoint(120, 100), QPoint(140, 220));
+    const CPixelRect moved = Rect(a);
+    ASSERT_NE(moved, placed);
+    m_frame->UpdateActions();
+    EXPECT_TRUE(m_frame->Actions().undo->isEnabled());
+    EXPECT_EQ(m_frame->Actions().undo->statusTip(), QStringLiteral("Undo move block"));
+
+    Key(&Canvas(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Rect(a), placed);
+    EXPECT_TRUE(Diagram().DiagramChanged());
+    Key(&Canvas(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Rect(a), moved);
+    Key(&Canvas(), Qt::Key_Z, Qt::ControlModifier);
+    Key(&Canvas(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Rect(a), moved);
+    // Away from the diagram the commands are off.
+    Canvas().clearFocus();
+    ProcessEvents();
+    m_frame->UpdateActions();
+    EXPECT_FALSE(m_frame->Actions().undo->isEnabled());
+
+    // Exported with a second block and a link: the texts as text, the line as one polyline.
+    const int b = InsertCustom(QPoint(405, 85), QPoint(460, 130));
+    ASSERT_TRUE(Trigger(Actions().automaticLink));
+    Drag(QPoint(Rect(a).Centre().x, Rect(a).Centre().y), QPoint(Rect(b).Centre().x, Rect(b).Centre().y));
+    QTest::keyClick(&Canvas(), Qt::Key_Escape);
+    ASSERT_EQ(Diagram().Lines().Lines().size(), 1u);
+    const std::filesystem::path svg = Folder() / "top.svg";
+    m_prompts.QueueChoice(svg.string());
+    Canvas().setFocus();
+    ASSERT_TRUE(Trigger(Actions().exportDiagram));
+    const std::string picture = test::ReadBytes(svg);
+    EXPECT_NE(picture.find("<svg"), std::string::npos);
+    std::size_t texts = 0;
+    std::size_t polylines = 0;
+    for (std::size_t at = picture.find(">Blk<"); at != std::string::npos; at = picture.find(">Blk<", at + 1))
+        ++texts;
+    for (std::size_t at = picture.find("<polyline"); at != std::string::npos;
+         at = picture.find("<polyline", at + 1))
+        ++polylines;
+    EXPECT_EQ(texts, 2u) << picture;
+    EXPECT_EQ(polylines, 1u) << picture;
+}
+
+} // namespace
+} // namespace kestra

@@ -1,4 +1,4 @@
-#include "diagram/diagram_painter.h"
+#include "picture/diagram_painter.h"
 
 #include "diagram/block_text_layout.h"
 #include "diagram/line_drawing.h"

@@ -1,0 +1,88 @@
+#include "picture/diagram_export.h"
+
+#include "picture/diagram_painter.h"
+#include "system/file_system.h"
+#include "text/char_class.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+namespace kestra {
+
+namespace {
+
+bool Fail(std::string* error, const std::string& reason) {
+    if (error != nullptr)
+        *error = reason;
+    return false;
+}
+
+} // namespace
+
+std::optional<DiagramFileFormat> DiagramFormatOf(const std::filesystem::path& path) {
+    const std::string extension = ToLowerAscii(path.extension().string());
+    if (extension == ".svg")
+        return DiagramFileFormat::Svg;
+    if (extension == ".pdf")
+        return DiagramFileFormat::Pdf;
+    if (extension == ".png")
+        return DiagramFileFormat::Png;
+    return std::nullopt;
+}
+
+bool ExportDiagram(const CBlockDiagram& diagram, const std::filesystem::path& path, std::string* error) {
+    const std::optional<DiagramFileFormat> format = DiagramFormatOf(path);
+    if (!format)
+        return Fail(error, "the file name must end in .svg, .pdf or .png");
+    const CDiagramPainter painter(diagram, QGuiApplication::font(), CDiagramPainter::Look::Picture);
+    const QSize size = painter.PictureSize();
+    const CPixelRect area{0, 0, size.width(), size.height()};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    switch (*format) {
+    case DiagramFileFormat::Svg: {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(QStringLiteral("Block diagram"));
+        svg.setDescription(QStringLiteral("Drawn by KESTRA"));
+        QPainter target(&svg);
+        target.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+        painter.Paint(target, area);
+        target.end();
+        break;
+    }
+    case DiagramFileFormat::Pdf: {
+        // One point per diagram unit: the page is the diagram.
+        QPdfWriter pdf(&buffer);
+        pdf.setResolution(72);
+        pdf.setPageLayout(
+            QPageLayout(QPageSize(QSizeF(size), QPageSize::Point, QString(), QPageSize::ExactMatch),
+                        QPageLayout::Portrait, QMarginsF()));
+        pdf.setTitle(QStringLiteral("Block diagram"));
+        pdf.setCreator(QStringLiteral("KESTRA"));
+        QPainter target(&pdf);
+        painter.Paint(target, area);
+        target.end();
+        break;
+    }
+    case DiagramFileFormat::Png:
+        if (!painter.Picture().save(&buffer, "PNG"))
+            return Fail(error, "the picture could not be encoded");
+        break;
+    }
+    buffer.close();
+    if (bytes.isEmpty())
+        return Fail(error, "the picture could not be made");
+    return ReplaceFileSafely(path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                             error);
+}
+
+} // namespace kestra
