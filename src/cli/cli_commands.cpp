@@ -271,7 +271,10 @@ CommandResult RunCheck(CCliSession& session, const CliArguments& arguments) {
         jobs.push_back(std::move(job));
     bool generated = true;
     CPrivateTempFolder scratch("kestra-check-generate-");
-    if (analysed) {
+    if (analysed && scratch.Path().empty()) {
+        session.Doc().Log().AppendError("Cannot make a scratch folder for the generated files.");
+        generated = false;
+    } else if (analysed) {
         session.Session().Select(selected);
         commands.SetOutputFolder(scratch.Path());
         generated = commands.OnGenerate(false);

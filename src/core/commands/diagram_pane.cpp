@@ -86,10 +86,9 @@ void CDiagramPane::WriteBackSignals() {
 bool CDiagramPane::SignalsChanged(const CProjectSession* session, const CHierarchyItem* owner) {
     if (m_item == nullptr || owner != m_item || session != m_session)
         return false;
-    if (!ReshapeSignalBlocks(Diagram(), m_item->Signals()))
-        return false;
+    // The signals changed: no undo may bring back a block of the signals before.
     m_history.Clear();
-    return true;
+    return ReshapeSignalBlocks(Diagram(), m_item->Signals());
 }
 
 void CDiagramPane::SignalsEdited() {
