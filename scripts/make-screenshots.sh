@@ -114,8 +114,15 @@ click 133 "$(tree_row 2)"
 keys F11
 shot 09-store-library
 keys Escape
-# 10. Help > User Manual (the toolbar's last button): the help window.
-click 552 38
+# 11. Tools > Design Flow (Ctrl+D): the panel alone, cut out of the screen around its centre.
+click 101 "$(tree_row 1)"
+keys ctrl+d
+sleep 0.6
+import -window root -gravity center -crop 246x332+0+0 +repage "$images/11-design-flow.png"
+echo "  11-design-flow.png"
+keys Escape
+# 10. Help > User Manual: the help window.
+keys alt+h m
 sleep 1
 shot 10-help
 keys Escape
