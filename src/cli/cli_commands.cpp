@@ -203,13 +203,6 @@ bool CheckJobs(CCliSession& session, const std::vector<CheckJob>& jobs) {
     return passed;
 }
 
-std::vector<CheckJob> GeneratedFileJobs(const CAnalysisCommands& commands) {
-    std::vector<CheckJob> jobs;
-    for (const CAnalysisCommands::GeneratedFile& file : commands.Generated())
-        jobs.push_back(CheckJob{{CheckFile{file.path}}, file.top});
-    return jobs;
-}
-
 // The stored diagram of a module, loaded as the block diagram pane loads it (lines stored
 // without points are routed), written as a picture file.
 CommandResult RunDiagram(CCliSession& session, const CliArguments& arguments) {
@@ -245,7 +238,7 @@ CommandResult RunGenerate(CCliSession& session, const CliArguments& arguments) {
     CAnalysisCommands commands(session.Session());
     if (!commands.OnGenerate(arguments.HasOption("--individual")))
         return CommandResult::Refused();
-    if (arguments.HasOption("--check") && !CheckJobs(session, GeneratedFileJobs(commands)))
+    if (arguments.HasOption("--check") && !CheckJobs(session, CheckJobsAfter(session.Doc(), commands)))
         return CommandResult::Failed();
     return CommandResult::Done();
 }
@@ -278,8 +271,10 @@ CommandResult RunCheck(CCliSession& session, const CliArguments& arguments) {
         session.Session().Select(selected);
         commands.SetOutputFolder(scratch.Path());
         generated = commands.OnGenerate(false);
-        for (CheckJob& job : GeneratedFileJobs(commands))
-            jobs.push_back(std::move(job));
+        if (generated) {
+            for (CheckJob& job : CheckJobsAfter(session.Doc(), commands))
+                jobs.push_back(std::move(job));
+        }
     }
     const bool passed = CheckJobs(session, jobs);
     return analysed && generated && passed ? CommandResult::Done() : CommandResult::Failed();

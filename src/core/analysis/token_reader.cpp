@@ -1,140 +1,10 @@
 #include "analysis/token_reader.h"
 
+#include "text/word_reader.h"
+
 #include <algorithm>
-#include <array>
 
 namespace kestra {
-
-namespace {
-
-// The reserved words of VHDL-2008, in order.
-constexpr std::array kReservedWords = {
-    "abs",
-    "access",
-    "after",
-    "alias",
-    "all",
-    "and",
-    "architecture",
-    "array",
-    "assert",
-    "assume",
-    "assume_guarantee",
-    "attribute",
-    "begin",
-    "block",
-    "body",
-    "buffer",
-    "bus",
-    "case",
-    "component",
-    "configuration",
-    "constant",
-    "context",
-    "cover",
-    "default",
-    "disconnect",
-    "downto",
-    "else",
-    "elsif",
-    "end",
-    "entity",
-    "exit",
-    "fairness",
-    "file",
-    "for",
-    "force",
-    "function",
-    "generate",
-    "generic",
-    "group",
-    "guarded",
-    "if",
-    "impure",
-    "in",
-    "inertial",
-    "inout",
-    "is",
-    "label",
-    "library",
-    "linkage",
-    "literal",
-    "loop",
-    "map",
-    "mod",
-    "nand",
-    "new",
-    "next",
-    "nor",
-    "not",
-    "null",
-    "of",
-    "on",
-    "open",
-    "or",
-    "others",
-    "out",
-    "package",
-    "parameter",
-    "port",
-    "postponed",
-    "procedure",
-    "process",
-    "property",
-    "protected",
-    "pure",
-    "range",
-    "record",
-    "register",
-    "reject",
-    "release",
-    "rem",
-    "report",
-    "restrict",
-    "restrict_guarantee",
-    "return",
-    "rol",
-    "ror",
-    "select",
-    "sequence",
-    "severity",
-    "shared",
-    "signal",
-    "sla",
-    "sll",
-    "sra",
-    "srl",
-    "strong",
-    "subtype",
-    "then",
-    "to",
-    "transport",
-    "type",
-    "unaffected",
-    "units",
-    "until",
-    "use",
-    "variable",
-    "vmode",
-    "vprop",
-    "vunit",
-    "wait",
-    "when",
-    "while",
-    "with",
-    "xnor",
-    "xor",
-};
-
-} // namespace
-
-bool IsReservedWord(std::string_view identifier) {
-    if (identifier.size() > 18)
-        return false;
-    const std::string lowered = ToLowerAscii(identifier);
-    return std::binary_search(kReservedWords.begin(), kReservedWords.end(), std::string_view(lowered),
-                              [](std::string_view a, std::string_view b) { return a < b; });
-}
 
 CTokenReader::CTokenReader(std::string_view text, std::size_t position)
     : m_text(text), m_pos(std::min(position, m_text.size())) {}
@@ -158,7 +28,7 @@ bool CTokenReader::AfterName(std::size_t tick) const {
     while (start > 0 && IsIdentifierChar(m_text[start - 1]))
         --start;
     const std::string_view word = m_text.substr(start, end - start);
-    return SameTextNoCase(word, "all") || !IsReservedWord(word);
+    return SameTextNoCase(word, "all") || !IsVhdlReservedWord(word);
 }
 
 VhdlToken CTokenReader::Literal(VhdlToken& token) {

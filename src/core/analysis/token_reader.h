@@ -211,9 +211,6 @@ inline VhdlKeyword KeywordOf(std::string_view identifier) {
     return VhdlKeyword::None;
 }
 
-// Any reserved word of VHDL-2008, compared without case.
-bool IsReservedWord(std::string_view identifier);
-
 enum class TokenKind : std::uint8_t {
     EndOfText,
     Word,         // a basic identifier or reserved word

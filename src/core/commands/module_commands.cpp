@@ -257,21 +257,7 @@ bool CModuleCommands::OnMove(MoveCommand command) {
     const CHierarchyItem* parent = item->Parent();
     const int count = parent != nullptr ? parent->ChildCount() : doc.Tree().TopLevelCount();
     const int index = item->IndexInParent();
-    int target = index;
-    switch (command) {
-    case MoveCommand::Top:
-        target = 0;
-        break;
-    case MoveCommand::Up:
-        target = std::max(index - 1, 0);
-        break;
-    case MoveCommand::Down:
-        target = std::min(index + 1, count - 1);
-        break;
-    case MoveCommand::Bottom:
-        target = count - 1;
-        break;
-    }
+    const int target = std::clamp(MoveTarget(command, index, 0, count - 1), 0, count - 1);
     if (target != index) {
         doc.Tree().MoveItemTo(item, target);
         doc.SetModifiedFlag();

@@ -178,21 +178,7 @@ int CParameterCommands::OnMove(int row, MoveCommand command) {
     if (object == nullptr || row < 1 || row >= object->GetEntryCount())
         return -1;
     const int last = object->GetEntryCount() - 1;
-    int target = row;
-    switch (command) {
-    case MoveCommand::Top:
-        target = 1;
-        break;
-    case MoveCommand::Up:
-        target = row - 1;
-        break;
-    case MoveCommand::Down:
-        target = row + 1;
-        break;
-    case MoveCommand::Bottom:
-        target = last;
-        break;
-    }
+    int target = MoveTarget(command, row, 1, last);
     if (object->GetEntryKind(target) == EntryKind::Architecture)
         --target;
     if (target == row || target < 1 || target > last || object->GetEntryKind(row) == EntryKind::Architecture)

@@ -172,21 +172,7 @@ int CSignalGrid::MoveRow(int row, MoveCommand command) {
     if (m_owner == nullptr || row < 0 || row >= RowCount())
         return -1;
     const int last = RowCount() - 1;
-    int target = row;
-    switch (command) {
-    case MoveCommand::Top:
-        target = 0;
-        break;
-    case MoveCommand::Up:
-        target = row - 1;
-        break;
-    case MoveCommand::Down:
-        target = row + 1;
-        break;
-    case MoveCommand::Bottom:
-        target = last;
-        break;
-    }
+    const int target = MoveTarget(command, row, 0, last);
     if (target == row || target < 0 || target > last)
         return -1;
     const auto from = m_rows.begin() + row;

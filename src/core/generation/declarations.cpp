@@ -18,6 +18,10 @@ bool IsPlainDecimal(const std::string& value) {
                        value.begin() + static_cast<std::ptrdiff_t>(last) + 1, IsDigit);
 }
 
+constexpr std::string_view kHandedDownPrefix = "\\P:";
+
+} // namespace
+
 const char* GenericTypeWord(EntryKind kind, int flags) {
     switch (kind) {
     case EntryKind::Numeric:
@@ -42,10 +46,6 @@ const char* GenericTypeWord(EntryKind kind, int flags) {
         return nullptr;
     }
 }
-
-constexpr std::string_view kHandedDownPrefix = "\\P:";
-
-} // namespace
 
 std::string GenericLine(int flags, const CKSTObject& object, int index) {
     const EntryKind kind = object.GetEntryKind(index);

@@ -14,6 +14,9 @@ enum GenericLineFlags : int {
 // Generic declaration lines ("\t\tNAME: type [:= value];\r\n"), one per parameter that has a
 // generic form under the flags. The caller turns the last ';' into a blank.
 std::string BuildGenericLines(int flags, const CKSTObject& object);
+// The type word a parameter's generic is written with (a Generic parameter has none: its source
+// gives its type); null when it has no generic form under the flags.
+const char* GenericTypeWord(EntryKind kind, int flags);
 // The line of one entry, or the empty text when it has no generic form under the flags.
 std::string GenericLine(int flags, const CKSTObject& object, int index);
 

@@ -33,25 +33,6 @@ bool IsGenericKind(EntryKind kind) {
     }
 }
 
-const char* ToolTypeWord(EntryKind kind) {
-    switch (kind) {
-    case EntryKind::Numeric:
-        return "integer";
-    case EntryKind::DataType:
-        return "type";
-    case EntryKind::Link:
-        return "file";
-    case EntryKind::Logic:
-        return "STD_LOGIC";
-    case EntryKind::Note:
-        return "note";
-    case EntryKind::String:
-        return "string";
-    default:
-        return nullptr;
-    }
-}
-
 // One name of a source declaration.
 struct SourceName {
     std::size_t declaration = 0;
@@ -336,7 +317,7 @@ private:
 
     std::string NewDeclaration(int entry) const {
         const EntryKind kind = m_object.GetEntryKind(entry);
-        std::string code = m_object.GetEntryName(entry) + ": " + ToolTypeWord(kind);
+        std::string code = m_object.GetEntryName(entry) + ": " + GenericTypeWord(kind, kGenericAllKinds);
         const std::string& value = m_object.GetEntryValue(entry);
         if (!value.empty())
             code += " := " + GenericValueText(kind, value);

@@ -221,6 +221,8 @@ constexpr std::array<std::string_view, 115> kReservedWords = {"abs",
 } // namespace
 
 bool IsVhdlReservedWord(std::string_view word) {
+    if (word.size() > 18) // "restrict_guarantee" is the longest
+        return false;
     const std::string lower = ToLowerAscii(word);
     return std::binary_search(kReservedWords.begin(), kReservedWords.end(), std::string_view(lower));
 }

@@ -1,6 +1,7 @@
 #include "tools/vhdl_check.h"
 
 #include "analysis/token_reader.h"
+#include "commands/analysis_commands.h"
 #include "project/hierarchy_item.h"
 #include "project/hierarchy_tree.h"
 #include "project/kst_doc.h"
@@ -147,6 +148,18 @@ CheckJob ModuleCheckJob(const CKSTDoc& doc, const std::vector<const CHierarchyIt
         }
     }
     return job;
+}
+
+std::vector<CheckJob> CheckJobsAfter(const CKSTDoc& doc, const CAnalysisCommands& commands) {
+    std::vector<CheckJob> jobs;
+    for (const CAnalysisCommands::GeneratedFile& file : commands.Generated())
+        jobs.push_back(CheckJob{{CheckFile{file.path}}, file.top});
+    if (jobs.empty() && commands.AnalysedSubtree() != nullptr) {
+        CheckJob job = ModuleCheckJob(doc, {commands.AnalysedSubtree()});
+        if (!job.Empty())
+            jobs.push_back(std::move(job));
+    }
+    return jobs;
 }
 
 std::vector<CheckMessage> ParseAnalyserOutput(VhdlAnalyser::Kind kind, std::string_view output) {
@@ -297,6 +310,20 @@ CheckOutcome RunVhdlCheck(const CheckJob& job, const VhdlAnalyser& analyser, CPr
             outcome.failedFiles.push_back(job.files[i].path);
     }
     return outcome;
+}
+
+void MarkCheckedItems(const CKSTDoc& doc, const CheckJob& job, const CheckOutcome& outcome) {
+    for (CHierarchyItem* item = doc.Tree().GetRootItem(); item != nullptr; item = doc.Tree().NextItem(item)) {
+        const std::filesystem::path path = doc.GetModuleFilePath(*item);
+        if (path.empty())
+            continue;
+        if (std::find(outcome.failedFiles.begin(), outcome.failedFiles.end(), path) !=
+            outcome.failedFiles.end())
+            item->SetCheckFailed(true);
+        else if (std::any_of(job.files.begin(), job.files.end(),
+                             [&path](const CheckFile& file) { return file.path == path; }))
+            item->SetCheckFailed(false);
+    }
 }
 
 std::string CheckLogText(const VhdlAnalyser& analyser, const CheckJob& job, const CheckOutcome& outcome) {

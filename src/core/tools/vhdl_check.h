@@ -11,6 +11,7 @@
 namespace kestra {
 
 class CHierarchyItem;
+class CAnalysisCommands;
 class CKSTDoc;
 
 // The real VHDL analyser the check runs: GHDL when it is on PATH, else NVC, else none.
@@ -50,6 +51,10 @@ struct CheckJob {
 // (kept in the predefined library) and missing files are left out.
 CheckJob ModuleCheckJob(const CKSTDoc& doc, const std::vector<const CHierarchyItem*>& analysed);
 
+// The checks of what Analyze or Generate just did: each generated file with its top, or else
+// the analysed subtree's sources.
+std::vector<CheckJob> CheckJobsAfter(const CKSTDoc& doc, const CAnalysisCommands& commands);
+
 // Runs a program to its end, collecting its standard output and error; the application's is a
 // QProcess, tests may script it. A program that cannot start gives -1. Stops early (and answers
 // -1) when the flag is raised.
@@ -88,6 +93,10 @@ struct CheckOutcome {
 CheckOutcome RunVhdlCheck(const CheckJob& job, const VhdlAnalyser& analyser, CProcessRunner& runner,
                           const std::atomic<bool>* cancel = nullptr,
                           const std::function<void(int, int)>& progress = {});
+
+// Every tree item whose source the check analysed shows its result: failed for a file with
+// errors, cleared for the others (a module used in several places is one file).
+void MarkCheckedItems(const CKSTDoc& doc, const CheckJob& job, const CheckOutcome& outcome);
 
 // The log text of a check: "<NAME>: file:line:column: message" per message, then a summary
 // per failed file ("GHDL check: 2 errors in CHANNEL_A.vhd.") or one line for a clean check.

@@ -13,7 +13,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QMetaObject>
-#include <algorithm>
 
 namespace kestra {
 
@@ -43,15 +42,7 @@ void CVhdlChecker::Stop() {
 void CVhdlChecker::CheckAfter(const CAnalysisCommands& commands) {
     if (m_ui.settings.ReadSetting(kToolsSection, kCheckSettingKey) == "0")
         return;
-    std::vector<CheckJob> jobs;
-    if (!commands.Generated().empty()) {
-        for (const CAnalysisCommands::GeneratedFile& file : commands.Generated())
-            jobs.push_back(CheckJob{{CheckFile{file.path}}, file.top});
-    } else if (commands.AnalysedSubtree() != nullptr) {
-        CheckJob job = ModuleCheckJob(m_session.Doc(), {commands.AnalysedSubtree()});
-        if (!job.Empty())
-            jobs.push_back(std::move(job));
-    }
+    std::vector<CheckJob> jobs = CheckJobsAfter(m_session.Doc(), commands);
     if (jobs.empty())
         return;
     const VhdlAnalyser analyser =
@@ -105,19 +96,7 @@ void CVhdlChecker::Finish(int generation, const CheckJob& job, const CheckOutcom
     if (generation != m_generation)
         return;
     m_session.Doc().Log().AppendLog(CheckLogText(m_analyser, job, outcome));
-    // A module used in several places is one file: every item of a checked file shows its result.
-    const CKSTDoc& doc = m_session.Doc();
-    for (CHierarchyItem* item = doc.Tree().GetRootItem(); item != nullptr; item = doc.Tree().NextItem(item)) {
-        const std::filesystem::path path = doc.GetModuleFilePath(*item);
-        if (path.empty())
-            continue;
-        const auto same = [&path](const std::filesystem::path& file) { return file == path; };
-        if (std::any_of(outcome.failedFiles.begin(), outcome.failedFiles.end(), same))
-            item->SetCheckFailed(true);
-        else if (std::any_of(job.files.begin(), job.files.end(),
-                             [&path](const CheckFile& file) { return file.path == path; }))
-            item->SetCheckFailed(false);
-    }
+    MarkCheckedItems(m_session.Doc(), job, outcome);
     if (--m_pending <= 0)
         m_session.Observer().ShowStatus(outcome.errors == 0
                                             ? std::string(m_analyser.Name()) + " check passed."

@@ -1,5 +1,6 @@
 #include "analysis/structure_walker.h"
 #include "analysis/token_reader.h"
+#include "text/word_reader.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -46,8 +47,8 @@ TEST(TokenReader, NumbersExtendedNamesAndKeywords) {
     EXPECT_EQ(KeywordOf("End"), VhdlKeyword::End);
     EXPECT_EQ(KeywordOf("ending"), VhdlKeyword::None);
     EXPECT_EQ(KeywordOf("en_d"), VhdlKeyword::None);
-    EXPECT_TRUE(IsReservedWord("WHEN"));
-    EXPECT_FALSE(IsReservedWord("whenever"));
+    EXPECT_TRUE(IsVhdlReservedWord("WHEN"));
+    EXPECT_FALSE(IsVhdlReservedWord("whenever"));
 }
 
 // Where an Item walk from the text's start stops: the text after its ';'.

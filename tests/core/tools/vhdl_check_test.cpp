@@ -1,3 +1,4 @@
+#include "support/project_fixture.h"
 #include "tools/vhdl_check.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +51,25 @@ TEST(VhdlCheck, TheStandardFollowsTheSource) {
     EXPECT_TRUE(NeedsVhdl2008("library ieee; use ieee.numeric_std_unsigned.all;"));
     EXPECT_EQ(AnalyserOptions(VhdlAnalyser::Kind::Ghdl, false)[0], "--std=93c");
     EXPECT_EQ(AnalyserOptions(VhdlAnalyser::Kind::Ghdl, true)[0], "--std=08");
+}
+
+TEST(VhdlCheck, EveryItemOfAFailedFileIsMarkedAndAPassedOneCleared) {
+    test::ProjectFixture project;
+    CHierarchyItem* left =
+        project.AddModule(project.Root(), "LEFT", test::SimpleModule("LEFT", "", "a : in bit"));
+    CHierarchyItem* right =
+        project.AddModule(project.Root(), "RIGHT", test::SimpleModule("RIGHT", "", "a : in bit"));
+    CHierarchyItem* first = project.AddModule(left, "DIV", test::SimpleModule("DIV", "", "a : in bit"));
+    CHierarchyItem* second = project.AddModule(right, "DIV", "");
+    left->SetCheckFailed(true);
+    const CheckJob job{{{project.SourcePath("DIV")}, {project.SourcePath("LEFT")}}, {}};
+    CheckOutcome outcome;
+    outcome.failedFiles = {project.SourcePath("DIV")};
+    MarkCheckedItems(project.doc, job, outcome);
+    EXPECT_TRUE(first->CheckFailed());
+    EXPECT_TRUE(second->CheckFailed());
+    EXPECT_FALSE(left->CheckFailed());
+    EXPECT_FALSE(right->CheckFailed()); // not checked: stays as it was
 }
 
 } // namespace
