@@ -1,6 +1,6 @@
 // Generate on synthetic hierarchies of depth 4, beside the time it takes just to read every
 // source once: generation must grow no faster than the text it writes.
-#include "commands/analysis_commands.h"
+#include "commands/generate_commands.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
 #include "support/scripted_prompts.h"
@@ -106,7 +106,7 @@ void BM_Generate(benchmark::State& state) {
     for (auto _ : state) {
         project.session.Select(project.top);
         project.log.ClearLog();
-        if (!CAnalysisCommands(project.session).OnGenerate()) {
+        if (!CGenerateCommands(project.session).OnGenerate()) {
             state.SkipWithError("generation failed");
             return;
         }

@@ -1,9 +1,9 @@
 // Loading the signal list pane with a module of 30,000 ports and scrolling to its end, on Qt's
 // offscreen platform. Target: the load under 200 ms.
-#include "commands/project_session.h"
 #include "offscreen_main.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
+#include "session/project_session.h"
 #include "signallist/signal_list_view.h"
 #include "support/memory_settings.h"
 #include "support/scripted_prompts.h"

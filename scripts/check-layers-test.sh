@@ -8,7 +8,7 @@ trap 'rm -rf "$work"' EXIT
 
 plant() { # plant FILE LINE...: a core tree with one lawful file per layer, plus the given lines
     rm -rf "$work/src"
-    for folder in text system model analysis generation project diagram library commands tools; do
+    for folder in text system model analysis generation project diagram library operations session commands panes tools; do
         mkdir -p "$work/src/core/$folder"
         printf '#pragma once\n' > "$work/src/core/$folder/a.h"
     done

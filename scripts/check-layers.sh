@@ -9,7 +9,7 @@ set -euo pipefail
 root="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
 status=0
 
-core_order=(text system model analysis generation project "diagram library" commands tools)
+core_order=(text system model analysis generation project "diagram library" operations session commands panes tools)
 
 if [ -d "$root/src/core" ]; then
     if grep -rnE '#\s*include\s*[<"]Q' "$root/src/core"; then

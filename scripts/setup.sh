@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config
+    build-essential cmake ninja-build pkg-config ccache
     qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6 qt6-svg-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     ghdl clang libclang-rt-14-dev clang-format

@@ -4,7 +4,7 @@
 #include "cli_session.h"
 #include "commands/analysis_commands.h"
 #include "commands/clipboard_commands.h"
-#include "commands/diagram_pane.h"
+#include "commands/generate_commands.h"
 #include "commands/library_commands.h"
 #include "commands/module_commands.h"
 #include "commands/parameter_commands.h"
@@ -12,6 +12,7 @@
 #include "library/library_roots.h"
 #include "library/library_store.h"
 #include "library/library_tree.h"
+#include "panes/diagram_pane.h"
 #include "picture/diagram_export.h"
 #include "project/message_log.h"
 #include "project_printer.h"
@@ -235,10 +236,11 @@ CommandResult RunGenerate(CCliSession& session, const CliArguments& arguments) {
         session.Session().Select(session.Doc().Tree().GetRootItem());
     else if (SelectModule(session, arguments.operands[0]) == nullptr)
         return NoSuchModule(arguments.operands[0]);
-    CAnalysisCommands commands(session.Session());
+    CGenerateCommands commands(session.Session());
     if (!commands.OnGenerate(arguments.HasOption("--individual")))
         return CommandResult::Refused();
-    if (arguments.HasOption("--check") && !CheckJobs(session, CheckJobsAfter(session.Doc(), commands)))
+    if (arguments.HasOption("--check") &&
+        !CheckJobs(session, CheckJobsAfter(session.Doc(), commands.Completed())))
         return CommandResult::Failed();
     return CommandResult::Done();
 }
@@ -257,8 +259,7 @@ CommandResult RunCheck(CCliSession& session, const CliArguments& arguments) {
         return CommandResult::Refused();
     }
     session.Session().Select(selected);
-    CAnalysisCommands commands(session.Session());
-    const bool analysed = commands.OnAnalyzeModule();
+    const bool analysed = CAnalysisCommands(session.Session()).OnAnalyzeModule();
     std::vector<CheckJob> jobs;
     if (CheckJob job = ModuleCheckJob(session.Doc(), {selected}); !job.Empty())
         jobs.push_back(std::move(job));
@@ -269,10 +270,11 @@ CommandResult RunCheck(CCliSession& session, const CliArguments& arguments) {
         generated = false;
     } else if (analysed) {
         session.Session().Select(selected);
+        CGenerateCommands commands(session.Session());
         commands.SetOutputFolder(scratch.Path());
         generated = commands.OnGenerate(false);
         if (generated) {
-            for (CheckJob& job : CheckJobsAfter(session.Doc(), commands))
+            for (CheckJob& job : CheckJobsAfter(session.Doc(), commands.Completed()))
                 jobs.push_back(std::move(job));
         }
     }

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "cli_prompts.h"
-#include "commands/project_session.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
+#include "session/project_session.h"
 #include "system/application_paths.h"
 
 #include <iosfwd>

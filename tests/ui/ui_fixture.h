@@ -1,11 +1,11 @@
 #pragma once
 
-#include "commands/project_session.h"
 #include "desktop/desktop_shell.h"
 #include "desktop/system_tree_clipboard.h"
 #include "mainframe/main_frame.h"
 #include "mainframe/ui_context.h"
 #include "project/hierarchy_item.h"
+#include "session/project_session.h"
 #include "settings/qt_settings_store.h"
 #include "support/scripted_prompts.h"
 #include "tools/qt_tool_runner.h"

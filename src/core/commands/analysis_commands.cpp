@@ -1,6 +1,6 @@
 #include "commands/analysis_commands.h"
 
-#include "commands/analyze_module.h"
+#include "operations/analyze_module.h"
 #include "project/kst_doc.h"
 
 namespace kestra {

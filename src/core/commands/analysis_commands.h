@@ -1,18 +1,13 @@
 #pragma once
 
-#include "commands/project_session.h"
-
-#include <filesystem>
-#include <optional>
-#include <string>
-#include <vector>
+#include "commands/completed_work.h"
+#include "session/project_session.h"
 
 namespace kestra {
 
 class CHierarchyItem;
 
-// Analyze Module and the Generate commands (which analyse first where needed) on the
-// session's selection; every outcome goes to the message log.
+// Analyze Module on the session's selection; every outcome goes to the message log.
 class CAnalysisCommands {
 public:
     explicit CAnalysisCommands(CProjectSession& session) : m_session(session) {}
@@ -23,33 +18,15 @@ public:
     // is analysed afterwards.
     bool OnAnalyzeModule();
 
-    // Generate: synthesizable VHDL of the selected module and everything below it, one file
-    // per top module in the destination folder (each top-level module when the root is
-    // selected); Generate Individual writes the selected module alone. Analyses first where
-    // needed. True when every file was written.
-    bool OnGenerate(bool individual = false);
-    bool OnGenerateIndividual() { return OnGenerate(true); }
-
-    // Generate writes into this folder instead of the destination folder (the command line's
-    // check generates into a scratch folder).
-    void SetOutputFolder(std::filesystem::path folder) { m_outputFolder = std::move(folder); }
-
-    // What the commands did, for the check that follows them: the subtree Analyze Module was
-    // given (none when it analysed nothing) and the files Generate wrote with their top entity.
-    struct GeneratedFile {
-        std::filesystem::path path;
-        std::string top;
-    };
+    // The subtree the last Analyze Module was given (none when it analysed nothing).
     const CHierarchyItem* AnalysedSubtree() const { return m_analysedSubtree; }
-    const std::vector<GeneratedFile>& Generated() const { return m_generated; }
+    CompletedWork Completed() const { return {m_analysedSubtree, {}}; }
+    // Forgets what the last command did.
+    void Reset() { m_analysedSubtree = nullptr; }
 
 private:
-    bool GenerateTop(CHierarchyItem* top, bool individual);
-
     CProjectSession& m_session;
-    std::optional<std::filesystem::path> m_outputFolder;
     const CHierarchyItem* m_analysedSubtree = nullptr;
-    std::vector<GeneratedFile> m_generated;
 };
 
 } // namespace kestra

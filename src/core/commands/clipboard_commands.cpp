@@ -1,13 +1,13 @@
 // Cut, Copy and Paste of module subtrees, within one project and between two open projects.
 #include "commands/clipboard_commands.h"
 
-#include "commands/analyze_module.h"
-#include "commands/linked_files.h"
 #include "commands/module_commands.h"
-#include "commands/tree_clipboard.h"
+#include "operations/analyze_module.h"
+#include "operations/linked_files.h"
 #include "project/analysis_status.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
+#include "session/tree_clipboard.h"
 #include "system/file_system.h"
 
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commands/project_session.h"
+#include "session/project_session.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // Add, name, remove, reorder and set the kind of modules in the hierarchy.
 #include "commands/module_commands.h"
 
-#include "commands/analyze_module.h"
-#include "commands/module_files.h"
+#include "operations/analyze_module.h"
+#include "operations/module_files.h"
 #include "project/analysis_status.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"

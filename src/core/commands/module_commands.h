@@ -1,7 +1,7 @@
 #pragma once
 
-#include "commands/project_session.h"
 #include "project/hierarchy_item.h"
+#include "session/project_session.h"
 
 #include <string>
 

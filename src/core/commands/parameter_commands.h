@@ -1,7 +1,7 @@
 #pragma once
 
-#include "commands/project_session.h"
 #include "model/design_object.h"
+#include "session/project_session.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "tools/vhdl_check.h"
 
 #include "analysis/token_reader.h"
-#include "commands/analysis_commands.h"
+#include "commands/completed_work.h"
 #include "project/hierarchy_item.h"
 #include "project/hierarchy_tree.h"
 #include "project/kst_doc.h"
@@ -150,12 +150,12 @@ CheckJob ModuleCheckJob(const CKSTDoc& doc, const std::vector<const CHierarchyIt
     return job;
 }
 
-std::vector<CheckJob> CheckJobsAfter(const CKSTDoc& doc, const CAnalysisCommands& commands) {
+std::vector<CheckJob> CheckJobsAfter(const CKSTDoc& doc, const CompletedWork& work) {
     std::vector<CheckJob> jobs;
-    for (const CAnalysisCommands::GeneratedFile& file : commands.Generated())
+    for (const GeneratedFile& file : work.generated)
         jobs.push_back(CheckJob{{CheckFile{file.path}}, file.top});
-    if (jobs.empty() && commands.AnalysedSubtree() != nullptr) {
-        CheckJob job = ModuleCheckJob(doc, {commands.AnalysedSubtree()});
+    if (jobs.empty() && work.analysedSubtree != nullptr) {
+        CheckJob job = ModuleCheckJob(doc, {work.analysedSubtree});
         if (!job.Empty())
             jobs.push_back(std::move(job));
     }

@@ -11,7 +11,7 @@
 namespace kestra {
 
 class CHierarchyItem;
-class CAnalysisCommands;
+struct CompletedWork;
 class CKSTDoc;
 
 // The real VHDL analyser the check runs: GHDL when it is on PATH, else NVC, else none.
@@ -53,7 +53,7 @@ CheckJob ModuleCheckJob(const CKSTDoc& doc, const std::vector<const CHierarchyIt
 
 // The checks of what Analyze or Generate just did: each generated file with its top, or else
 // the analysed subtree's sources.
-std::vector<CheckJob> CheckJobsAfter(const CKSTDoc& doc, const CAnalysisCommands& commands);
+std::vector<CheckJob> CheckJobsAfter(const CKSTDoc& doc, const CompletedWork& work);
 
 // Runs a program to its end, collecting its standard output and error; the application's is a
 // QProcess, tests may script it. A program that cannot start gives -1. Stops early (and answers

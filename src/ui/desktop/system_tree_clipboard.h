@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commands/tree_clipboard.h"
+#include "session/tree_clipboard.h"
 
 #include <QPointer>
 

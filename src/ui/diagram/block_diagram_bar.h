@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commands/diagram_pane.h"
+#include "panes/diagram_pane.h"
 
 #include <QWidget>
 

@@ -1,6 +1,5 @@
 #include "hierarchy/kst_tree_view.h"
 
-#include "commands/tree_clipboard.h"
 #include "desktop/desktop_shell.h"
 #include "desktop/qt_text.h"
 #include "hierarchy/hierarchy_icons.h"
@@ -9,6 +8,7 @@
 #include "print/hierarchy_printer.h"
 #include "project/kst_doc.h"
 #include "project/project_observer.h"
+#include "session/tree_clipboard.h"
 #include "text/word_reader.h"
 
 #include <QApplication>
@@ -60,7 +60,7 @@ void CNameEditDelegate::setModelData(QWidget* editor, QAbstractItemModel*, const
 CKSTTreeView::CKSTTreeView(CKSTDoc& doc, CProjectSession& session, CProjectObserver& panes,
                            const UiContext& ui, QWidget* parent)
     : QTreeView(parent), m_doc(doc), m_session(session), m_modules(session), m_clipboard(session),
-      m_analysis(session), m_library(session), m_panes(panes), m_ui(ui),
+      m_analysis(session), m_generation(session), m_library(session), m_panes(panes), m_ui(ui),
       m_model(new CHierarchyModel(doc.Tree(), this)), m_delegate(new CNameEditDelegate(this)) {
     setModel(m_model);
     setItemDelegate(m_delegate);
@@ -252,6 +252,7 @@ void CKSTTreeView::OnSetKind(HierarchyKind kind) {
 void CKSTTreeView::OnAnalyzeModule() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     RunCommand([&] { m_analysis.OnAnalyzeModule(); });
+    m_completed = m_analysis.Completed();
     QApplication::restoreOverrideCursor();
     emit analysisDone();
 }
@@ -279,7 +280,8 @@ void CKSTTreeView::OnCreateLibraryModule(bool predefined, CLibraryStore& store) 
 
 void CKSTTreeView::OnGenerate(bool individual) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    RunCommand([&] { m_analysis.OnGenerate(individual); });
+    RunCommand([&] { m_generation.OnGenerate(individual); });
+    m_completed = m_generation.Completed();
     QApplication::restoreOverrideCursor();
     emit analysisDone();
 }

@@ -2,6 +2,7 @@
 
 #include "commands/analysis_commands.h"
 #include "commands/clipboard_commands.h"
+#include "commands/generate_commands.h"
 #include "commands/library_commands.h"
 #include "commands/module_commands.h"
 #include "print/hierarchy_printer.h"
@@ -103,7 +104,8 @@ public:
                                bool selectNew);
     void OnCreateLibraryModule(bool predefined, CLibraryStore& store);
     void OnGenerate(bool individual);
-    const CAnalysisCommands& Analysis() const { return m_analysis; }
+    // What the last Analyze or Generate did.
+    const CompletedWork& LastCompleted() const { return m_completed; }
     void OnEditVhdl();
     void OnRename();
     void OnExpandAll();
@@ -119,7 +121,7 @@ signals:
     void contextMenuRequested(const QPoint& globalPos);
     // The selection, the marks or the structure changed: command states may differ.
     void commandStateChanged();
-    // Analyze or Generate ran: what it did is in Analysis().
+    // Analyze or Generate ran: what it did is in LastCompleted().
     void analysisDone();
 
 protected:
@@ -144,6 +146,8 @@ private:
     CModuleCommands m_modules;
     CClipboardCommands m_clipboard;
     CAnalysisCommands m_analysis;
+    CGenerateCommands m_generation;
+    CompletedWork m_completed;
     CLibraryCommands m_library;
     CProjectObserver& m_panes;
     const UiContext& m_ui;

@@ -1,10 +1,10 @@
 #include "library/browse_library_dialog.h"
 
-#include "commands/library_module_reader.h"
 #include "desktop/qt_text.h"
 #include "library/library_tree_model.h"
 #include "mainframe/ui_context.h"
 #include "model/design_object.h"
+#include "operations/library_module_reader.h"
 #include "paramlist/parameter_icons.h"
 #include "system/user_prompts.h"
 

@@ -1,11 +1,11 @@
 #include "mainframe/application.h"
 
-#include "commands/project_session.h"
 #include "desktop/desktop_shell.h"
 #include "desktop/qt_user_prompts.h"
 #include "desktop/system_tree_clipboard.h"
 #include "mainframe/main_frame.h"
 #include "mainframe/ui_context.h"
+#include "session/project_session.h"
 #include "system/application_paths.h"
 #include "tools/qt_tool_runner.h"
 

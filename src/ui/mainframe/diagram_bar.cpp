@@ -1,6 +1,5 @@
 // The main window's block diagram bar: the pane shared by every project window, its commands,
 // menus and toolbars, and what the project windows tell it.
-#include "commands/project_session.h"
 #include "diagram/block_diagram_bar.h"
 #include "diagram/block_diagram_ctrl.h"
 #include "hierarchy/hierarchy_icons.h"
@@ -12,6 +11,7 @@
 #include "mainframe/ui_context.h"
 #include "picture/diagram_painter.h"
 #include "project/kst_doc.h"
+#include "session/project_session.h"
 #include "system/user_prompts.h"
 
 #include <QAction>

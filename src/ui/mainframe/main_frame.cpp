@@ -1,6 +1,5 @@
 #include "mainframe/main_frame.h"
 
-#include "commands/project_session.h"
 #include "diagram/block_diagram_bar.h"
 #include "hierarchy/hierarchy_icons.h"
 #include "hierarchy/kst_tree_view.h"
@@ -11,6 +10,7 @@
 #include "model/design_object.h"
 #include "paramlist/kst_list_view.h"
 #include "project/kst_doc.h"
+#include "session/project_session.h"
 #include "signallist/signal_list_view.h"
 #include "tools/qt_tool_runner.h"
 

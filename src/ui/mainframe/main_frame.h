@@ -1,9 +1,9 @@
 #pragma once
 
-#include "commands/signal_grid.h"
 #include "library/library_roots.h"
 #include "mainframe/main_actions.h"
 #include "mainframe/recent_file_list.h"
+#include "panes/signal_grid.h"
 #include "tools/external_tools.h"
 
 #include <QMainWindow>

@@ -1,6 +1,5 @@
 #include "mainframe/project_frame.h"
 
-#include "commands/project_session.h"
 #include "desktop/desktop_shell.h"
 #include "desktop/qt_text.h"
 #include "hierarchy/kst_tree_view.h"
@@ -9,6 +8,7 @@
 #include "paramlist/kst_list_view.h"
 #include "project/hierarchy_tree.h"
 #include "project/kst_doc.h"
+#include "session/project_session.h"
 #include "system/application_paths.h"
 #include "system/settings_store.h"
 #include "tools/qt_tool_runner.h"
@@ -59,7 +59,7 @@ C3SplitFrame::C3SplitFrame(const UiContext& ui, QWidget* parent)
     connect(m_logView, &CKSTEditView::previousPaneRequested, m_listView, [this] { m_listView->setFocus(); });
     m_checker = std::make_unique<CVhdlChecker>(ui, *m_session);
     connect(m_treeView, &CKSTTreeView::analysisDone, this,
-            [this] { m_checker->CheckAfter(m_treeView->Analysis()); });
+            [this] { m_checker->CheckAfter(m_treeView->LastCompleted()); });
     connect(m_checker.get(), &CVhdlChecker::marksChanged, this, [this] {
         if (m_treeView == nullptr)
             return;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "commands/parameter_commands.h"
-#include "commands/project_session.h"
 #include "print/parameter_list_printer.h"
+#include "session/project_session.h"
 
 #include <QElapsedTimer>
 #include <QTreeWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commands/signal_grid.h"
+#include "panes/signal_grid.h"
 
 #include <QAbstractTableModel>
 

@@ -1,10 +1,10 @@
 #include "tools/vhdl_checker.h"
 
-#include "commands/project_session.h"
 #include "mainframe/ui_context.h"
 #include "project/hierarchy_tree.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
+#include "session/project_session.h"
 #include "system/settings_store.h"
 #include "tools/external_tools.h"
 #include "tools/qt_process_runner.h"
@@ -39,10 +39,10 @@ void CVhdlChecker::Stop() {
     m_pending = 0;
 }
 
-void CVhdlChecker::CheckAfter(const CAnalysisCommands& commands) {
+void CVhdlChecker::CheckAfter(const CompletedWork& work) {
     if (m_ui.settings.ReadSetting(kToolsSection, kCheckSettingKey) == "0")
         return;
-    std::vector<CheckJob> jobs = CheckJobsAfter(m_session.Doc(), commands);
+    std::vector<CheckJob> jobs = CheckJobsAfter(m_session.Doc(), work);
     if (jobs.empty())
         return;
     const VhdlAnalyser analyser =

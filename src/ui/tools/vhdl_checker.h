@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commands/analysis_commands.h"
+#include "commands/completed_work.h"
 #include "tools/vhdl_check.h"
 
 #include <QObject>
@@ -29,7 +29,7 @@ public:
     ~CVhdlChecker() override;
 
     // Checks what the commands just did: the modules they analysed, else the files they wrote.
-    void CheckAfter(const CAnalysisCommands& commands);
+    void CheckAfter(const CompletedWork& work);
     bool IsRunning() const { return m_worker.joinable() && !m_done->load(); }
     // Runs the event loop until the check is over and its result shown (tests).
     bool WaitForIdle(int milliseconds);

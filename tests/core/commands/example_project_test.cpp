@@ -28,7 +28,7 @@ TEST(ExampleProject, AnalysesAndGeneratesTheReviewedFile) {
     ProjectCommands commands(doc);
     commands.session.Select(doc.Tree().GetRootItem());
     ASSERT_TRUE(commands.analysis.OnAnalyzeModule()) << log.Text();
-    ASSERT_TRUE(commands.analysis.OnGenerate()) << log.Text();
+    ASSERT_TRUE(commands.generation.OnGenerate()) << log.Text();
     EXPECT_EQ(log.Text().find("ERROR"), std::string::npos) << log.Text();
 
     const std::string generated = ReadWholeFile(folder / "BLINKER.vhd").value_or("<missing>");

@@ -2,8 +2,8 @@
 // parameters and ports, refreshing a parent's components and generating keep every byte the
 // user wrote that the edit is not about, and the generated VHDL passes GHDL.
 #include "analysis/analysis_errors.h"
-#include "commands/analyze_module.h"
-#include "commands/source_update.h"
+#include "operations/analyze_module.h"
+#include "operations/source_update.h"
 #include "project/analysis_status.h"
 #include "support/ghdl.h"
 #include "support/project_commands.h"
@@ -43,7 +43,7 @@ struct ImportedProject : ProjectFixture {
     int Analyse(CHierarchyItem* item) { return AnalyzeModule(doc, item, commands.session.Context()); }
     bool Generate(CHierarchyItem* item) {
         commands.session.Select(item);
-        return commands.analysis.OnGenerate(false);
+        return commands.generation.OnGenerate(false);
     }
     std::string Output(const std::string& name) {
         return ReadWholeFile(doc.ResolvePath(doc.GetDestinationFolder()) / (name + ".vhd"))

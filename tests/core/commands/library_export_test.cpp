@@ -1,5 +1,5 @@
-#include "commands/analyze_module.h"
 #include "library/library_store.h"
+#include "operations/analyze_module.h"
 #include "project/analysis_status.h"
 #include "support/ghdl.h"
 #include "support/project_commands.h"

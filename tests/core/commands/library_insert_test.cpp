@@ -241,7 +241,7 @@ TEST(LibraryInsert, ExportedModuleInsertedIntoAnotherProjectGenerates) {
     EXPECT_EQ(item->Object()->FormatEntry(1), "NUM\tSTEP\t3");
 
     target.commands.session.Select(main);
-    ASSERT_TRUE(target.commands.analysis.OnGenerate()) << target.log.Text();
+    ASSERT_TRUE(target.commands.generation.OnGenerate()) << target.log.Text();
     const std::string generated =
         ReadWholeFile(target.doc.ResolvePath(target.doc.GetDestinationFolder()) / "MAIN.vhd").value_or("");
     for (const char* unit : {"entity MAIN is", "entity COUNTER is", "entity DIGIT is"})

@@ -1,8 +1,8 @@
-#include "commands/analyze_module.h"
-#include "commands/tree_clipboard.h"
 #include "model/vhdl_signal.h"
+#include "operations/analyze_module.h"
 #include "project/analysis_status.h"
 #include "project/project_observer.h"
+#include "session/tree_clipboard.h"
 #include "support/project_commands.h"
 #include "support/project_fixture.h"
 

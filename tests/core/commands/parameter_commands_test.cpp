@@ -1,4 +1,4 @@
-#include "commands/analyze_module.h"
+#include "operations/analyze_module.h"
 #include "project/analysis_status.h"
 #include "project/project_observer.h"
 #include "support/project_commands.h"

@@ -5,10 +5,11 @@
 
 #include "commands/analysis_commands.h"
 #include "commands/clipboard_commands.h"
+#include "commands/generate_commands.h"
 #include "commands/library_commands.h"
 #include "commands/module_commands.h"
 #include "commands/parameter_commands.h"
-#include "commands/project_session.h"
+#include "session/project_session.h"
 
 #include <memory>
 
@@ -25,6 +26,7 @@ struct ProjectCommands {
     CModuleCommands modules{session};
     CClipboardCommands clipboard{session};
     CAnalysisCommands analysis{session};
+    CGenerateCommands generation{session};
     CLibraryCommands library{session};
     CParameterCommands parameters{session};
 };

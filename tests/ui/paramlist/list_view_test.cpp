@@ -1,4 +1,3 @@
-#include "commands/project_session.h"
 #include "hierarchy/kst_tree_view.h"
 #include "hierarchy/message_log_view.h"
 #include "mainframe/project_frame.h"
@@ -6,6 +5,7 @@
 #include "paramlist/kst_list_view.h"
 #include "print/parameter_list_printer.h"
 #include "project/kst_doc.h"
+#include "session/project_session.h"
 #include "system/file_system.h"
 #include "ui_fixture.h"
 

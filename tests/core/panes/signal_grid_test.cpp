@@ -1,5 +1,5 @@
-#include "commands/signal_grid.h"
 #include "model/vhdl_signal.h"
+#include "panes/signal_grid.h"
 #include "support/project_commands.h"
 #include "support/project_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "commands/component_update.h"
+#include "operations/component_update.h"
 
 #include "analysis/analysis_errors.h"
 #include "analysis/scanner.h"

@@ -1,8 +1,8 @@
-#include "commands/signal_grid.h"
+#include "panes/signal_grid.h"
 
-#include "commands/source_update.h"
 #include "model/block_colours.h"
 #include "model/vhdl_signal.h"
+#include "operations/source_update.h"
 #include "project/kst_doc.h"
 #include "text/char_class.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "commands/project_session.h"
+#include "panes/signals_listener.h"
+#include "session/project_session.h"
 
 #include <array>
 #include <cstdint>
@@ -23,14 +24,6 @@ inline constexpr std::array<const char*, 5> kSignalModeChoices = {"in", "out", "
 inline constexpr std::array<const char*, 13> kSignalDataTypeChoices = {
     "STD_LOGIC", "STD_ULOGIC", "STD_LOGIC_VECTOR", "SIGNED",   "UNSIGNED",  "BIT",   "BIT_VECTOR",
     "BOOLEAN",   "INTEGER",    "NATURAL",          "POSITIVE", "CHARACTER", "STRING"};
-
-// Whoever shows a module's signals elsewhere (the block diagram) hears that the signal list
-// changed them.
-class CSignalsListener {
-public:
-    virtual ~CSignalsListener() = default;
-    virtual void SignalsChanged(CProjectSession& session, CHierarchyItem* owner) = 0;
-};
 
 // The signal list pane without a window: the rows of the owner module's signals as the grid
 // shows them, each with its status and colour, and the pane's commands. Every edit sets the

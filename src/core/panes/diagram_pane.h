@@ -1,10 +1,10 @@
 #pragma once
 
-#include "commands/project_session.h"
-#include "commands/signal_grid.h"
 #include "diagram/diagram_editor.h"
 #include "diagram/diagram_history.h"
 #include "library/library_roots.h"
+#include "panes/signal_grid.h"
+#include "session/project_session.h"
 
 #include <cstdint>
 #include <functional>

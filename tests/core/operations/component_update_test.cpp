@@ -1,5 +1,5 @@
-#include "commands/analyze_module.h"
-#include "commands/component_update.h"
+#include "operations/analyze_module.h"
+#include "operations/component_update.h"
 #include "support/ghdl.h"
 #include "support/project_commands.h"
 #include "support/project_fixture.h"

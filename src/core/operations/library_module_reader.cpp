@@ -1,9 +1,9 @@
-#include "commands/library_module_reader.h"
+#include "operations/library_module_reader.h"
 
 #include "analysis/scanner.h"
-#include "commands/analyze_module.h"
 #include "library/library_files.h"
 #include "model/design_object.h"
+#include "operations/analyze_module.h"
 #include "system/file_system.h"
 
 namespace kestra {

@@ -1,4 +1,4 @@
-#include "commands/linked_files.h"
+#include "operations/linked_files.h"
 
 namespace kestra {
 

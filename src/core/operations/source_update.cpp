@@ -1,10 +1,10 @@
-#include "commands/source_update.h"
+#include "operations/source_update.h"
 
 #include "analysis/source_form.h"
-#include "commands/analyze_module.h"
 #include "generation/entity_edit.h"
 #include "generation/entity_header.h"
 #include "model/design_object.h"
+#include "operations/analyze_module.h"
 #include "project/hierarchy_item.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"

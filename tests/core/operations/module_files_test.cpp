@@ -1,5 +1,5 @@
-#include "commands/module_files.h"
 #include "generation/module_template.h"
+#include "operations/module_files.h"
 #include "support/temp_folder.h"
 #include "system/file_system.h"
 

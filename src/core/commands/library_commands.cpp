@@ -1,9 +1,14 @@
-// Insert Library Module and Insert Predefined Module: a module file of a library copied into
-// the project as a new child of the selection, and analysed at once.
-#include "commands/analyze_module.h"
+// The module library commands: Create Library Module and Create Predefined Module write a
+// module into one file with its current parameter values and hand it to the module library;
+// Insert Library Module and Insert Predefined Module copy a library file into the project as a
+// new child of the selection and analyse it at once.
 #include "commands/library_commands.h"
-#include "commands/linked_files.h"
+
 #include "library/library_chooser.h"
+#include "library/library_store.h"
+#include "operations/analyze_module.h"
+#include "operations/library_export.h"
+#include "operations/linked_files.h"
 #include "project/analysis_status.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
@@ -94,6 +99,67 @@ CHierarchyItem* CLibraryCommands::InsertLibraryModule(LibraryInsertMode mode, co
     log.AppendLog((predefined ? "\r\nPredefined module " : "\r\nLibrary module ") + name + " added.");
     m_session.Doc().SetModifiedFlag();
     return item;
+}
+
+bool CLibraryCommands::CanCreateLibraryModule() const {
+    return m_session.Selected() != nullptr && m_session.Selected()->Kind() == HierarchyKind::Normal;
+}
+
+bool CLibraryCommands::CanCreatePredefinedModule() const {
+    return m_session.Selected() != nullptr &&
+           (m_session.Selected()->Kind() == HierarchyKind::Normal ||
+            m_session.Selected()->Kind() == HierarchyKind::Predefined) &&
+           m_session.Selected()->ChildCount() == 0;
+}
+
+bool CLibraryCommands::OnCreateLibraryModule(CLibraryStore& store) {
+    if (!CanCreateLibraryModule())
+        return false;
+    return ExportModule(m_session.Selected(), false, store);
+}
+
+bool CLibraryCommands::OnCreatePredefinedModule(CLibraryStore& store) {
+    if (!CanCreatePredefinedModule())
+        return false;
+    const EntryKind entryKind = m_session.Selected()->Object()->GetEntryKind(0);
+    if (entryKind != EntryKind::Vhdl && entryKind != EntryKind::Predefined)
+        return false;
+    return ExportModule(m_session.Selected(), true, store);
+}
+
+bool CLibraryCommands::ExportModule(CHierarchyItem* top, bool predefined, CLibraryStore& store) {
+    CMessageLog& log = m_session.Doc().Log();
+    m_session.Observer().CommitPanes(top);
+    m_session.Observer().ReloadPanes(top);
+
+    if (predefined) {
+        if (top->Status() != AnalysisStatus::Analysed) {
+            log.AppendError("Object is not analyzed yet.");
+            return false;
+        }
+    } else {
+        for (CHierarchyItem* item = top; item != nullptr; item = m_session.Doc().Tree().NextItem(item, top)) {
+            if (item->Status() != AnalysisStatus::Analysed) {
+                log.AppendError("Object is not completely analyzed yet.");
+                return false;
+            }
+        }
+    }
+
+    // The export gets a folder of its own: in the shared temporary folder a file of the
+    // module's name may be a link planted by someone else, and a companion name may match a
+    // file another program left there, which the store would move into the library.
+    const CPrivateTempFolder exportFolder("kestra-export-");
+    const std::filesystem::path exportFile =
+        WriteLibraryExport(m_session.Doc(), top, predefined, exportFolder.Path());
+    if (exportFile.empty())
+        return false;
+    if (!store.StoreModule(exportFile, predefined ? LibraryKind::Predefined : LibraryKind::Library,
+                           PlainCompanionNames(*top->Object())))
+        return false;
+    log.AppendLog("\r\n" + std::string(predefined ? "Predefined module " : "Library module ") + top->Text() +
+                  " created successfully.");
+    return true;
 }
 
 } // namespace kestra

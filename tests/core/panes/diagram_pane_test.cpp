@@ -1,4 +1,4 @@
-#include "commands/diagram_pane.h"
+#include "panes/diagram_pane.h"
 #include "support/project_commands.h"
 #include "support/project_fixture.h"
 #include "support/temp_folder.h"

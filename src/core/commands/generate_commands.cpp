@@ -1,8 +1,9 @@
 // Generate and Generate Individual: the hierarchy below a top module turned into one file of
 // synthesizable VHDL, each specialised copy of a child under its own entity name.
+#include "commands/generate_commands.h"
+
 #include "analysis/scanner.h"
 #include "analysis/substitution.h"
-#include "commands/analysis_commands.h"
 #include "generation/module_units.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
@@ -34,10 +35,35 @@ std::unordered_set<std::string> DeclaredEntities(const std::string& text) {
     }
 }
 
+// Copies that were never generated (predefined modules, children left out of an individual
+// file) are referred to by the module's own name again.
+void RenameUngeneratedCopies(CGenerationSession& session, const CHierarchyItem* top, bool individual,
+                             std::string& output) {
+    const std::unordered_set<std::string> declared = DeclaredEntities(output);
+    for (const auto& [key, object] : session.Registry().Entries()) {
+        const std::string& name = object->GetGeneratedName();
+        if (name.empty() || SameTextNoCase(key, name) || declared.count(ToLowerAscii(key)) != 0)
+            continue;
+        bool rename = true;
+        if (individual) {
+            for (int i = 0; i < top->ChildCount(); ++i) {
+                const CHierarchyItem* child = top->Child(i);
+                if (SameTextNoCase(child->Text(), name)) {
+                    rename = child->Kind() == HierarchyKind::Predefined;
+                    break;
+                }
+            }
+        }
+        if (rename)
+            RenameUnit(output, key, name, false);
+    }
+    session.Registry().Clear();
+}
+
 } // namespace
 
-bool CAnalysisCommands::OnGenerate(bool individual) {
-    m_analysedSubtree = nullptr;
+bool CGenerateCommands::OnGenerate(bool individual) {
+    m_analysis.Reset();
     m_generated.clear();
     CHierarchyItem* selected = m_session.Selected();
     if (selected == nullptr)
@@ -47,7 +73,7 @@ bool CAnalysisCommands::OnGenerate(bool individual) {
         kind != HierarchyKind::Package)
         return false;
     if (selected->Status() != AnalysisStatus::Analysed || kind == HierarchyKind::Root) {
-        const bool analysed = OnAnalyzeModule();
+        const bool analysed = m_analysis.OnAnalyzeModule();
         if (kind == HierarchyKind::Root ? !analysed : selected->Status() != AnalysisStatus::Analysed)
             return false;
     }
@@ -79,7 +105,33 @@ bool CAnalysisCommands::OnGenerate(bool individual) {
     }
 }
 
-bool CAnalysisCommands::GenerateTop(CHierarchyItem* top, bool individual) {
+bool CGenerateCommands::GenerateUnits(CHierarchyItem* top, bool individual, CGenerationSession& session,
+                                      std::string& output) {
+    CKSTDoc& doc = m_session.Doc();
+    const std::filesystem::path folder = doc.GetModuleFolderPath();
+    for (CHierarchyItem* item = top; item != nullptr; item = doc.Tree().NextItem(item, top)) {
+        if (item->Kind() == HierarchyKind::Predefined)
+            continue;
+        const std::filesystem::path source = folder / (item->Text() + ".vhd");
+        if (!FileExists(source)) {
+            doc.Log().AppendError("Cannots open source file (" + source.string() + "). Compilation failed.");
+            return false;
+        }
+        std::string error;
+        std::optional<std::string> text = ReadWholeFile(source, &error);
+        if (!text) {
+            doc.Log().AppendError(
+                WithReason("Cannot read source file (" + source.string() + "). Compilation failed", error));
+            return false;
+        }
+        session.GenerateModuleUnits(item->Kind(), item->Text(), std::move(*text), output);
+        if (individual)
+            break;
+    }
+    return true;
+}
+
+bool CGenerateCommands::GenerateTop(CHierarchyItem* top, bool individual) {
     CKSTDoc& doc = m_session.Doc();
     CMessageLog& log = doc.Log();
     const std::string topName = top->Text();
@@ -101,26 +153,8 @@ bool CAnalysisCommands::GenerateTop(CHierarchyItem* top, bool individual) {
     });
 
     std::string output;
-    const std::filesystem::path folder = doc.GetModuleFolderPath();
-    for (CHierarchyItem* item = top; item != nullptr; item = doc.Tree().NextItem(item, top)) {
-        if (item->Kind() == HierarchyKind::Predefined)
-            continue;
-        const std::filesystem::path source = folder / (item->Text() + ".vhd");
-        if (!FileExists(source)) {
-            log.AppendError("Cannots open source file (" + source.string() + "). Compilation failed.");
-            return false;
-        }
-        std::string error;
-        std::optional<std::string> text = ReadWholeFile(source, &error);
-        if (!text) {
-            log.AppendError(
-                WithReason("Cannot read source file (" + source.string() + "). Compilation failed", error));
-            return false;
-        }
-        session.GenerateModuleUnits(item->Kind(), item->Text(), std::move(*text), output);
-        if (individual)
-            break;
-    }
+    if (!GenerateUnits(top, individual, session, output))
+        return false;
     output.insert(0, kBanner);
     // A generic without a value makes text that no VHDL tool accepts: the user is told which.
     if (!session.MissingValues().empty()) {
@@ -130,28 +164,7 @@ bool CAnalysisCommands::GenerateTop(CHierarchyItem* top, bool individual) {
         log.AppendError("Failed to generate synthesizable VHDL file.");
         return false;
     }
-
-    // Copies that were never generated (predefined modules, children left out of an individual
-    // file) are referred to by the module's own name again.
-    const std::unordered_set<std::string> declared = DeclaredEntities(output);
-    for (const auto& [key, object] : session.Registry().Entries()) {
-        const std::string& name = object->GetGeneratedName();
-        if (name.empty() || SameTextNoCase(key, name) || declared.count(ToLowerAscii(key)) != 0)
-            continue;
-        bool rename = true;
-        if (individual) {
-            for (int i = 0; i < top->ChildCount(); ++i) {
-                const CHierarchyItem* child = top->Child(i);
-                if (SameTextNoCase(child->Text(), name)) {
-                    rename = child->Kind() == HierarchyKind::Predefined;
-                    break;
-                }
-            }
-        }
-        if (rename)
-            RenameUnit(output, key, name, false);
-    }
-    session.Registry().Clear();
+    RenameUngeneratedCopies(session, top, individual, output);
 
     std::string error;
     if (!ReplaceFileSafely(outputPath, output, &error)) {

@@ -1,4 +1,4 @@
-#include "commands/module_files.h"
+#include "operations/module_files.h"
 
 #include "analysis/substitution.h"
 #include "generation/module_template.h"

@@ -1,8 +1,6 @@
-#include "commands/project_session.h"
+#include "session/open_projects.h"
 
-#include "commands/tree_clipboard.h"
-#include "project/kst_doc.h"
-#include "project/message_log.h"
+#include "session/tree_clipboard.h"
 
 namespace kestra {
 
@@ -33,24 +31,6 @@ void COpenProjects::Remove(std::uint32_t id) {
     m_sessions.erase(id);
     if (m_clipboard->Pane() == id)
         m_clipboard->Clear();
-}
-
-CProjectSession::CProjectSession(CKSTDoc& doc, COpenProjects& projects, CProjectObserver* observer)
-    : m_doc(doc), m_projects(projects), m_observer(observer != nullptr ? observer : &m_noViews),
-      m_id(projects.Add(*this)) {}
-
-CProjectSession::~CProjectSession() {
-    m_projects.Remove(m_id);
-}
-
-void CProjectSession::SetObserver(CProjectObserver* observer) {
-    m_observer = observer != nullptr ? observer : &m_noViews;
-}
-
-void CProjectSession::ReportRefusal(const std::string& reason) {
-    m_lastRefusal = reason;
-    m_doc.Log().AppendWarning(reason);
-    Observer().ShowStatus(reason);
 }
 
 } // namespace kestra

@@ -1,6 +1,6 @@
 // Undo and redo of the block diagram's own edits, through the pane as the canvas drives it.
-#include "commands/diagram_pane.h"
 #include "diagram/diagram_history.h"
+#include "panes/diagram_pane.h"
 #include "support/project_commands.h"
 #include "support/project_fixture.h"
 

@@ -1,8 +1,8 @@
-#include "commands/diagram_pane.h"
+#include "panes/diagram_pane.h"
 
 #include "commands/module_commands.h"
-#include "commands/source_update.h"
 #include "diagram/diagram_record.h"
+#include "operations/source_update.h"
 #include "project/kst_doc.h"
 #include "project/project_observer.h"
 

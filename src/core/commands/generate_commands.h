@@ -1,0 +1,50 @@
+#pragma once
+
+#include "commands/analysis_commands.h"
+#include "session/project_session.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kestra {
+
+class CHierarchyItem;
+class CGenerationSession;
+
+// Generate and Generate Individual on the session's selection (analysing first where needed);
+// every outcome goes to the message log.
+class CGenerateCommands {
+public:
+    explicit CGenerateCommands(CProjectSession& session) : m_session(session), m_analysis(session) {}
+
+    // Generate: synthesizable VHDL of the selected module and everything below it, one file
+    // per top module in the destination folder (each top-level module when the root is
+    // selected); Generate Individual writes the selected module alone. Analyses first where
+    // needed. True when every file was written.
+    bool OnGenerate(bool individual = false);
+    bool OnGenerateIndividual() { return OnGenerate(true); }
+
+    // Generate writes into this folder instead of the destination folder (the command line's
+    // check generates into a scratch folder).
+    void SetOutputFolder(std::filesystem::path folder) { m_outputFolder = std::move(folder); }
+
+    const std::vector<GeneratedFile>& Generated() const { return m_generated; }
+    // What the last Generate did: the subtree it analysed first and the files it wrote.
+    CompletedWork Completed() const { return {m_analysis.AnalysedSubtree(), m_generated}; }
+
+private:
+    bool GenerateTop(CHierarchyItem* top, bool individual);
+    // The units of the modules below the top, in pre-order; false (logged) when a source
+    // cannot be read.
+    bool GenerateUnits(CHierarchyItem* top, bool individual, CGenerationSession& session,
+                       std::string& output);
+
+    CProjectSession& m_session;
+    CAnalysisCommands m_analysis;
+    std::optional<std::filesystem::path> m_outputFolder;
+    std::vector<GeneratedFile> m_generated;
+};
+
+} // namespace kestra
