@@ -4,10 +4,13 @@
 #include "hierarchy/kst_tree_view.h"
 #include "hierarchy/message_log_view.h"
 #include "mainframe/application.h"
-#include "mainframe/project_frame.h"
+#include "paramlist/kst_list_view.h"
 #include "project/kst_doc.h"
+#include "projectframe/project_frame.h"
+#include "signallist/signal_list_view.h"
 #include "system/application_paths.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -45,6 +48,7 @@ void UiTest::TearDown() {
 CMainFrame& UiTest::StartFrame(const std::vector<std::string>& arguments) {
     m_frame = StartMainFrame(*m_ui, arguments);
     if (m_frame) {
+        CheckModel(m_frame->SignalList()->model());
         m_frame->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(m_frame.get()));
     }
@@ -72,7 +76,17 @@ C3SplitFrame* UiTest::NewProject(const std::string& fileName) {
     if (!Trigger(m_frame->Actions().newProject))
         return nullptr;
     ProcessEvents();
-    return m_frame->ActiveProject();
+    C3SplitFrame* project = m_frame->ActiveProject();
+    if (project != nullptr) {
+        CheckModel(project->TreeView()->model());
+        CheckModel(project->ListView()->model());
+    }
+    return project;
+}
+
+void UiTest::CheckModel(QAbstractItemModel* model) {
+    // The tester lives as long as the model and stops the run at the first broken rule.
+    new QAbstractItemModelTester(model, QAbstractItemModelTester::FailureReportingMode::Fatal, model);
 }
 
 CHierarchyItem* UiTest::Find(C3SplitFrame* project, const std::string& text) {

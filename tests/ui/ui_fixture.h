@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+class QAbstractItemModel;
 class QAction;
 class QWidget;
 
@@ -72,6 +73,8 @@ protected:
     std::filesystem::path Folder() const { return m_folder; }
     // File New Project with the file dialog answered by the path.
     C3SplitFrame* NewProject(const std::string& fileName);
+    // Checks every change of the model against the rules of Qt's item models.
+    static void CheckModel(QAbstractItemModel* model);
     // The item whose text is exactly the name, in the project's hierarchy.
     static CHierarchyItem* Find(C3SplitFrame* project, const std::string& text);
     static CKSTTreeView& Tree(C3SplitFrame* project);

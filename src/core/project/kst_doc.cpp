@@ -32,12 +32,17 @@ void CKSTDoc::DeleteContents() {
     m_loaded = false;
 }
 
-std::optional<std::string> CKSTDoc::AskNewProjectPath() {
+FileChoice ProjectFileChoice(const char* title, bool forSaving) {
     FileChoice choice;
-    choice.title = kNewProjectTitle;
+    choice.title = title;
     choice.filters = {{"KESTRA Files (*.kst)", "*.kst"}, {"All Files (*.*)", "*.*"}};
     choice.defaultExtension = "kst";
-    choice.forSaving = true;
+    choice.forSaving = forSaving;
+    return choice;
+}
+
+std::optional<std::string> CKSTDoc::AskNewProjectPath() {
+    const FileChoice choice = ProjectFileChoice(kNewProjectTitle, true);
     for (;;) {
         std::optional<std::string> path = m_prompts.ChooseFile(choice);
         if (!path || path->empty())
@@ -45,6 +50,23 @@ std::optional<std::string> CKSTDoc::AskNewProjectPath() {
         if (fs::path(*path).extension().empty())
             *path += ".kst";
         if (!FileExists(*path) || m_prompts.AskYesNo(kDefaultPromptTitle, kMsgProjectExists))
+            return path;
+    }
+}
+
+std::optional<std::string> CKSTDoc::AskSaveAsPath() {
+    FileChoice choice = ProjectFileChoice("Save As", true);
+    choice.initialPath = m_pathName;
+    for (;;) {
+        std::optional<std::string> path = m_prompts.ChooseFile(choice);
+        if (!path)
+            return std::nullopt;
+        if (fs::path(*path).extension().empty())
+            *path += ".kst";
+        *path = AbsolutePath(fs::path(NormalizeSeparators(*path))).string();
+        if (*path == m_pathName || !FileExists(*path) ||
+            m_prompts.AskYesNo("Save As", *path + " already exists.\nDo you want to replace it?",
+                               PromptIcon::Warning, false))
             return path;
     }
 }

@@ -26,6 +26,10 @@ inline constexpr const char* kMsgCannotOpen = "Cannot open the project file ";
 inline constexpr const char* kMsgCannotSave = "Cannot save the project file ";
 inline constexpr const char* kMsgCloseUnsaved = "The project could not be saved. Close it anyway?";
 inline constexpr const char* kNewProjectTitle = "Create New Project";
+
+struct FileChoice;
+// The file chooser of project files: KESTRA files or all files, ".kst" as the default.
+FileChoice ProjectFileChoice(const char* title, bool forSaving);
 inline constexpr const char* kLogOpenProject = "Open project: ";
 inline constexpr const char* kLogOldFileVersion =
     "\r\nThe project file version is old, please reanalyze all the objects.";
@@ -67,6 +71,10 @@ public:
 
     // File New Project's file dialog, with the overwrite question; nothing when cancelled.
     std::optional<std::string> AskNewProjectPath();
+    // Save As: asks for the new project file (".kst" added to a name without extension, made
+    // absolute), asking again while the user declines to replace another existing file.
+    // Nothing when cancelled.
+    std::optional<std::string> AskSaveAsPath();
     // A new, empty project at the path; its file (header and end mark) is written at once.
     bool OnNewDocument(const std::string& path);
     // Reads the project file, with every check and message; true when the project opened.

@@ -1,5 +1,7 @@
 #include "startup/startup_folders.h"
 
+#include "strings/qt_text.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
@@ -9,7 +11,7 @@ namespace kestra {
 namespace {
 
 std::filesystem::path FromQt(const QString& path) {
-    return std::filesystem::path(QDir::cleanPath(path).toStdString());
+    return PathFromQt(QDir::cleanPath(path));
 }
 
 bool IsInside(const std::filesystem::path& path, const std::filesystem::path& folder) {

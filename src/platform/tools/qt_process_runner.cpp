@@ -1,5 +1,7 @@
 #include "tools/qt_process_runner.h"
 
+#include "strings/qt_text.h"
+
 #include <QProcess>
 
 namespace kestra {
@@ -16,11 +18,11 @@ int CQtProcessRunner::Run(const std::string& program, const std::vector<std::str
     QProcess process;
     QStringList list;
     for (const std::string& argument : arguments)
-        list << QString::fromStdString(argument);
-    process.setProgram(QString::fromStdString(program));
+        list << MessageToQt(argument);
+    process.setProgram(PathToQt(program));
     process.setArguments(list);
     if (!folder.empty())
-        process.setWorkingDirectory(QString::fromStdString(folder.string()));
+        process.setWorkingDirectory(PathToQt(folder));
     process.setStandardInputFile(QProcess::nullDevice());
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start();

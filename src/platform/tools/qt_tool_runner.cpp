@@ -1,6 +1,7 @@
 #include "tools/qt_tool_runner.h"
 
 #include "project/message_log.h"
+#include "strings/qt_text.h"
 #include "system/user_prompts.h"
 
 #include <QCoreApplication>
@@ -91,8 +92,7 @@ std::string CQtToolRunner::FindProgram(std::string_view name) {
 }
 
 std::string FindProgramOnPath(std::string_view name) {
-    return QStandardPaths::findExecutable(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())))
-        .toStdString();
+    return PathFromQt(QStandardPaths::findExecutable(MessageToQt(name))).string();
 }
 
 bool CQtToolRunner::Start(const ToolProcess& tool, CMessageLog* log) {
@@ -107,13 +107,13 @@ bool CQtToolRunner::Start(const ToolProcess& tool, CMessageLog* log) {
         return false;
 
     auto* process = new QProcess();
-    process->setProgram(QString::fromStdString(tool.program));
+    process->setProgram(PathToQt(tool.program));
     QStringList arguments;
     for (const std::string& argument : tool.arguments)
-        arguments << QString::fromStdString(argument);
+        arguments << MessageToQt(argument);
     process->setArguments(arguments);
     if (!tool.workingFolder.empty())
-        process->setWorkingDirectory(QString::fromStdString(tool.workingFolder.string()));
+        process->setWorkingDirectory(PathToQt(tool.workingFolder));
     process->setStandardInputFile(QProcess::nullDevice());
     process->setProcessChannelMode(QProcess::MergedChannels);
     process->setStandardOutputFile(run->output.fileName(), QIODevice::Append);

@@ -2,6 +2,7 @@
 
 #include "diagram/block_text_layout.h"
 #include "diagram/line_drawing.h"
+#include "strings/qt_text.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -122,19 +123,16 @@ void CDiagramPainter::PaintBlock(QPainter& painter, const CDiagramBlock& block) 
     }
     if (!block.text.empty()) {
         const QFontMetrics metrics(m_font);
-        const std::vector<std::string> lines =
-            LayoutBlockText(block.text, block.rect.Width(), block.rect.Height(),
-                            std::max(metrics.height(), 1), [&metrics](std::string_view text) {
-                                return metrics.horizontalAdvance(
-                                    QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
-                            });
+        const std::vector<std::string> lines = LayoutBlockText(
+            block.text, block.rect.Width(), block.rect.Height(), std::max(metrics.height(), 1),
+            [&metrics](std::string_view text) { return metrics.horizontalAdvance(TextToQt(text)); });
         const int lineHeight = metrics.height();
         const int shift = framed && block.pressed && m_look == Look::Screen ? 1 : 0;
         int top =
             block.rect.top + (block.rect.Height() - static_cast<int>(lines.size()) * lineHeight) / 2 + shift;
         painter.setPen(Qt::black);
         for (const std::string& line : lines) {
-            const QString text = QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
+            const QString text = TextToQt(line);
             painter.drawText(QRect(block.rect.left + shift, top, block.rect.Width(), lineHeight),
                              Qt::AlignHCenter | Qt::AlignTop, text);
             top += lineHeight;

@@ -1,6 +1,6 @@
 #include "desktop/desktop_shell.h"
 
-#include "desktop/qt_text.h"
+#include "strings/qt_text.h"
 #include "system/file_system.h"
 #include "system/user_prompts.h"
 #include "tools/hdl_editor.h"
@@ -27,7 +27,7 @@ bool CDesktopShell::StartProgram(const QString& program, const QStringList& argu
 namespace {
 
 void TellNotOpened(CUserPrompts& prompts, const QString& text) {
-    prompts.ShowMessage(kDefaultPromptTitle, text.toStdString(), PromptIcon::Warning);
+    prompts.ShowMessage(kDefaultPromptTitle, MessageFromQt(text), PromptIcon::Warning);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "desktop/qt_user_prompts.h"
 
-#include "desktop/qt_text.h"
+#include "strings/qt_text.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,11 +1,11 @@
 #include "diagram/block_diagram_bar.h"
 
-#include "desktop/qt_text.h"
 #include "diagram/block_diagram_ctrl.h"
 #include "picture/diagram_export.h"
 #include "picture/diagram_painter.h"
 #include "print/picture_pages.h"
 #include "project/hierarchy_item.h"
+#include "strings/qt_text.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -216,6 +216,39 @@ void CBlockDiagramBar::OnRemove() {
         return;
     m_pane.Remove();
     Changed();
+}
+
+CommandAnswer CBlockDiagramBar::Answer(EditCommand command) const {
+    switch (command) {
+    case EditCommand::Undo:
+        return AnswerIf(m_pane.Item() != nullptr && m_pane.History().CanUndo());
+    case EditCommand::Redo:
+        return AnswerIf(m_pane.Item() != nullptr && m_pane.History().CanRedo());
+    case EditCommand::Remove:
+        return AnswerIf(m_pane.CanRemove());
+    case EditCommand::CopyView:
+    case EditCommand::Print:
+        return CommandAnswer::Enabled;
+    default:
+        return CommandAnswer::Disabled;
+    }
+}
+
+void CBlockDiagramBar::Run(EditCommand command) {
+    switch (command) {
+    case EditCommand::Undo:
+        OnUndo();
+        return;
+    case EditCommand::Redo:
+        OnRedo();
+        return;
+    case EditCommand::Remove:
+        return OnRemove();
+    case EditCommand::CopyView:
+        return OnCopyView();
+    default:
+        return;
+    }
 }
 
 QImage CBlockDiagramBar::Picture() const {

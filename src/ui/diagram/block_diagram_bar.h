@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/edit_target.h"
 #include "panes/diagram_pane.h"
 
 #include <QWidget>
@@ -35,7 +36,7 @@ private:
 // (and whenever a project commits its panes), carries the block diagram commands, and asks the
 // window to show another module after a double-click. The pane is shared by all project
 // windows.
-class CBlockDiagramBar : public QWidget, public CSignalsListener {
+class CBlockDiagramBar : public QWidget, public CSignalsListener, public CEditTarget {
     Q_OBJECT
 
 public:
@@ -81,6 +82,12 @@ public:
     void OnCopyView();
     QImage Picture() const;
     int Print(QPrinter& printer);
+
+    // Undo, redo, Remove, Copy View and printing while the pane has the focus; the diagram
+    // takes no clipboard, move or insert commands.
+    CommandAnswer Answer(EditCommand command) const override;
+    void Run(EditCommand command) override;
+    int PrintPages(QPrinter& printer) override { return Print(printer); }
 
 signals:
     void contextMenuRequested(const QPoint& globalPos);

@@ -1,8 +1,8 @@
 #include "diagram/block_diagram_ctrl.h"
 
-#include "desktop/qt_text.h"
 #include "hierarchy/hierarchy_icons.h"
 #include "picture/diagram_painter.h"
+#include "strings/qt_text.h"
 
 #include <QApplication>
 #include <QKeyEvent>

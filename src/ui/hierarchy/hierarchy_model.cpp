@@ -1,8 +1,8 @@
 #include "hierarchy/hierarchy_model.h"
 
-#include "desktop/qt_text.h"
 #include "hierarchy/hierarchy_icons.h"
 #include "project/analysis_status.h"
+#include "strings/qt_text.h"
 
 #include <QBrush>
 #include <QFont>

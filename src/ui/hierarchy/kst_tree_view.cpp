@@ -1,7 +1,6 @@
 #include "hierarchy/kst_tree_view.h"
 
 #include "desktop/desktop_shell.h"
-#include "desktop/qt_text.h"
 #include "hierarchy/hierarchy_icons.h"
 #include "hierarchy/hierarchy_model.h"
 #include "mainframe/ui_context.h"
@@ -9,6 +8,7 @@
 #include "project/kst_doc.h"
 #include "project/project_observer.h"
 #include "session/tree_clipboard.h"
+#include "strings/qt_text.h"
 #include "text/word_reader.h"
 
 #include <QApplication>
@@ -317,6 +317,43 @@ std::vector<HierarchyRow> CKSTTreeView::VisibleRows() const {
         rows.push_back(HierarchyRow{item, CHierarchyTree::ItemDepth(item), item == m_model->BoldItem()});
     }
     return rows;
+}
+
+CommandAnswer CKSTTreeView::Answer(EditCommand command) const {
+    switch (command) {
+    case EditCommand::Cut:
+    case EditCommand::Copy:
+        return AnswerIf(CanCutOrCopy());
+    case EditCommand::Paste:
+        return AnswerIf(CanPaste());
+    case EditCommand::Remove:
+        return AnswerIf(CanRemove());
+    case EditCommand::CopyView:
+        return CommandAnswer::Enabled;
+    default:
+        return MoveOf(command) ? CommandAnswer::Enabled : CommandAnswer::NotMine;
+    }
+}
+
+void CKSTTreeView::Run(EditCommand command) {
+    if (const std::optional<MoveCommand> move = MoveOf(command)) {
+        OnMove(*move);
+        return;
+    }
+    switch (command) {
+    case EditCommand::Cut:
+        return OnCut();
+    case EditCommand::Copy:
+        return OnCopy();
+    case EditCommand::Paste:
+        return OnPaste();
+    case EditCommand::Remove:
+        return OnRemove();
+    case EditCommand::CopyView:
+        return OnCopyView();
+    default:
+        return;
+    }
 }
 
 void CKSTTreeView::OnCopyView() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/edit_target.h"
 #include "commands/analysis_commands.h"
 #include "commands/clipboard_commands.h"
 #include "commands/generate_commands.h"
@@ -56,7 +57,7 @@ private:
 // forwards the module, clipboard and analysis commands to the core. The bold item is always
 // the one the panes show; while a command runs, selection changes wait until the command has
 // chosen its item.
-class CKSTTreeView : public QTreeView {
+class CKSTTreeView : public QTreeView, public CEditTarget {
     Q_OBJECT
 
 public:
@@ -111,6 +112,12 @@ public:
     void OnExpandAll();
     void OnCollapseAll();
     void OnCopyView();
+
+    // The clipboard, removal, move and Copy View commands while the hierarchy has the focus;
+    // printing goes through the project window, which prints the pane last active.
+    CommandAnswer Answer(EditCommand command) const override;
+    void Run(EditCommand command) override;
+    int PrintPages(QPrinter& printer) override { return Print(printer); }
 
     // The visible items in display order, for printing and Copy View.
     std::vector<HierarchyRow> VisibleRows() const;

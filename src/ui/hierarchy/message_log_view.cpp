@@ -1,6 +1,6 @@
 #include "hierarchy/message_log_view.h"
 
-#include "desktop/qt_text.h"
+#include "strings/qt_text.h"
 #include "tools/vhdl_check.h"
 
 #include <QKeyEvent>
@@ -29,6 +29,34 @@ void CKSTEditView::AppendLog(const std::string& text) {
 void CKSTEditView::ClearLog() {
     // Clearing is not an edit: the pane stays read-only throughout.
     clear();
+}
+
+CommandAnswer CKSTEditView::Answer(EditCommand command) const {
+    switch (command) {
+    case EditCommand::Copy:
+        return AnswerIf(textCursor().hasSelection());
+    case EditCommand::Cut:
+    case EditCommand::Paste:
+        return CommandAnswer::Disabled;
+    case EditCommand::Remove:
+    case EditCommand::SelectAll:
+        return CommandAnswer::Enabled;
+    default:
+        return CommandAnswer::NotMine;
+    }
+}
+
+void CKSTEditView::Run(EditCommand command) {
+    if (command == EditCommand::Copy)
+        copy();
+    else if (command == EditCommand::Remove)
+        ClearLog();
+    else if (command == EditCommand::SelectAll)
+        selectAll();
+}
+
+int CKSTEditView::PrintPages(QPrinter&) {
+    return 0;
 }
 
 bool CKSTEditView::event(QEvent* event) {
@@ -61,10 +89,10 @@ void CKSTEditView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 bool CKSTEditView::RequestSourceLine() {
     const QString line = textCursor().block().text();
-    const std::optional<SourceLocation> location = LocationInCheckLine(line.toStdString());
+    const std::optional<SourceLocation> location = LocationInCheckLine(MessageFromQt(line));
     if (!location)
         return false;
-    emit sourceLineRequested(QString::fromStdString(location->file.string()), location->line);
+    emit sourceLineRequested(PathToQt(location->file), location->line);
     return true;
 }
 

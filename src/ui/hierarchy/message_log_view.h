@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/edit_target.h"
 #include "project/message_log.h"
 
 #include <QPlainTextEdit>
@@ -9,7 +10,7 @@ namespace kestra {
 // The project window's message log: a read-only text pane that the project's commands append
 // to. Text is added at the end exactly as given (CR LF shown as a line break) and the end
 // stays in view; the user can select and copy but never type.
-class CKSTEditView : public QPlainTextEdit, public CMessageLog {
+class CKSTEditView : public QPlainTextEdit, public CMessageLog, public CEditTarget {
     Q_OBJECT
 
 public:
@@ -17,6 +18,12 @@ public:
 
     void AppendLog(const std::string& text) override;
     void ClearLog() override;
+
+    // While the log has the focus it copies its selection and Remove clears it; it takes no
+    // cut or paste. The other edit commands go on to the hierarchy.
+    CommandAnswer Answer(EditCommand command) const override;
+    void Run(EditCommand command) override;
+    int PrintPages(QPrinter& printer) override;
 
 signals:
     // Shift+Tab: the parameter list of the same window takes the focus.

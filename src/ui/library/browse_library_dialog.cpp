@@ -1,11 +1,11 @@
 #include "library/browse_library_dialog.h"
 
-#include "desktop/qt_text.h"
 #include "library/library_tree_model.h"
 #include "mainframe/ui_context.h"
 #include "model/design_object.h"
 #include "operations/library_module_reader.h"
 #include "paramlist/parameter_icons.h"
+#include "strings/qt_text.h"
 #include "system/user_prompts.h"
 
 #include <QDialogButtonBox>

@@ -1,10 +1,10 @@
 #include "library/library_bar.h"
 
-#include "desktop/qt_text.h"
 #include "hierarchy/hierarchy_icons.h"
 #include "library/library_files.h"
 #include "library/library_roots.h"
 #include "library/library_tree.h"
+#include "strings/qt_text.h"
 
 #include <QKeyEvent>
 #include <QLabel>

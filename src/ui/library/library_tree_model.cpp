@@ -1,7 +1,7 @@
 #include "library/library_tree_model.h"
 
-#include "desktop/qt_text.h"
 #include "hierarchy/hierarchy_icons.h"
+#include "strings/qt_text.h"
 
 #include <QDataStream>
 #include <QIODevice>

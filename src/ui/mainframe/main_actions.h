@@ -1,56 +1,18 @@
 #pragma once
 
+#include "diagram/diagram_actions.h"
+
 #include <QList>
 
 class QAction;
-class QMenu;
+class QWidget;
 
 namespace kestra {
 
-// The block diagram's commands: sizes, the block and interface items with their toolbar
-// buttons, line thickness and arrows with theirs, links, line style and the colour picker.
-struct CDiagramActions {
-    QAction* maximizeMenu = nullptr; // "&Maximize" in the context menu
-    QAction* increaseWidth = nullptr;
-    QAction* increaseHeight = nullptr;
-    QAction* increaseHeightMenu = nullptr; // the context menu's own text
-    QAction* blockCustom = nullptr;
-    QAction* blockNormal = nullptr;
-    QAction* blockLibrary = nullptr;
-    QAction* blockPredefined = nullptr;
-    QAction* insertBlock = nullptr;
-    QAction* portText = nullptr;
-    QAction* portIn = nullptr;
-    QAction* portOut = nullptr;
-    QAction* portInout = nullptr;
-    QAction* portBuffer = nullptr;
-    QAction* portLinkage = nullptr;
-    QAction* interfaceButton = nullptr;
-    QAction* insertText = nullptr;
-    QAction* thickness1 = nullptr;
-    QAction* thickness2 = nullptr;
-    QAction* thickness3 = nullptr;
-    QAction* thicknessButton = nullptr;
-    QAction* arrowNone = nullptr;
-    QAction* arrowHead = nullptr;
-    QAction* arrowBoth = nullptr;
-    QAction* arrowEnd = nullptr;
-    QAction* arrowButton = nullptr;
-    QAction* automaticLink = nullptr;
-    QAction* manualLink = nullptr;
-    QAction* lineStyle = nullptr;
-    QAction* pickColour = nullptr;
-    QAction* exportDiagram = nullptr;
-
-    QList<QAction*> Blocks() const { return {blockCustom, blockNormal, blockLibrary, blockPredefined}; }
-    QList<QAction*> Ports() const { return {portText, portIn, portOut, portInout, portBuffer, portLinkage}; }
-    QList<QAction*> Thicknesses() const { return {thickness1, thickness2, thickness3}; }
-    QList<QAction*> Arrows() const { return {arrowNone, arrowHead, arrowBoth, arrowEnd}; }
-};
-
 // Every command of the main window, each a QAction with its menu text, key and status-bar
-// prompt. The main window owns them; the menus, the toolbar and the tree's context menu show
-// the same actions, so a command is enabled or disabled in one place.
+// prompt, made from the tables in main_actions.cpp. The main window owns them; the menus, the
+// toolbars and the context menus show the same actions, so a command is enabled or disabled in
+// one place: the controller of the pane it acts on.
 struct CMainActions {
     QAction* newProject = nullptr;
     QAction* openProject = nullptr;
@@ -70,6 +32,7 @@ struct CMainActions {
     QAction* paste = nullptr;
     QAction* remove = nullptr;
     QAction* copyView = nullptr;
+    QAction* selectAll = nullptr;
     QAction* insertRow = nullptr;
 
     QAction* addModule = nullptr;
@@ -140,7 +103,8 @@ struct CMainActions {
     QList<QAction*> SignalContextMenu() const;
 };
 
-// Adds the actions to the menu in order, a null entry as a separator.
-void AddMenuActions(QMenu& menu, const QList<QAction*>& actions);
+// Makes the actions of the main window's own menus, the module and parameter commands and the
+// tool commands (the block diagram's are the diagram controller's), owned by `owner`.
+void MakeMainActions(QWidget& owner, CMainActions& actions);
 
 } // namespace kestra

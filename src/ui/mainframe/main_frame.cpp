@@ -1,30 +1,37 @@
 #include "mainframe/main_frame.h"
 
 #include "diagram/block_diagram_bar.h"
+#include "diagram/diagram_controller.h"
+#include "help/help_controller.h"
+#include "hierarchy/hierarchy_controller.h"
 #include "hierarchy/hierarchy_icons.h"
 #include "hierarchy/kst_tree_view.h"
-#include "hierarchy/message_log_view.h"
+#include "library/library_controller.h"
 #include "mainframe/dock_bars.h"
-#include "mainframe/project_frame.h"
 #include "mainframe/ui_context.h"
-#include "model/design_object.h"
 #include "paramlist/kst_list_view.h"
-#include "project/kst_doc.h"
-#include "session/project_session.h"
+#include "paramlist/parameter_controller.h"
+#include "projectframe/file_controller.h"
+#include "projectframe/project_frame.h"
+#include "projectframe/project_windows.h"
+#include "signallist/signal_list_controller.h"
 #include "signallist/signal_list_view.h"
+#include "strings/qt_text.h"
 #include "tools/qt_tool_runner.h"
+#include "tools/tools_controller.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDockWidget>
-#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -35,6 +42,29 @@ namespace {
 // How long a command's word stays on the status bar.
 constexpr int kStatusMessageTime = 10000;
 
+// The edit commands by their actions; Print and Print Preview are the one Print command.
+struct EditAction {
+    QAction* CMainActions::*member;
+    EditCommand command;
+};
+constexpr EditAction kEditActions[] = {
+    {&CMainActions::undo, EditCommand::Undo},
+    {&CMainActions::redo, EditCommand::Redo},
+    {&CMainActions::cut, EditCommand::Cut},
+    {&CMainActions::copy, EditCommand::Copy},
+    {&CMainActions::paste, EditCommand::Paste},
+    {&CMainActions::remove, EditCommand::Remove},
+    {&CMainActions::selectAll, EditCommand::SelectAll},
+    {&CMainActions::copyView, EditCommand::CopyView},
+    {&CMainActions::insertRow, EditCommand::Insert},
+    {&CMainActions::moveToTop, EditCommand::MoveToTop},
+    {&CMainActions::moveUp, EditCommand::MoveUp},
+    {&CMainActions::moveDown, EditCommand::MoveDown},
+    {&CMainActions::moveToBottom, EditCommand::MoveToBottom},
+    {&CMainActions::print, EditCommand::Print},
+    {&CMainActions::printPreview, EditCommand::Print},
+};
+
 bool IsProjectFileUrl(const QUrl& url) {
     return url.isLocalFile() && url.toLocalFile().endsWith(QStringLiteral(".kst"), Qt::CaseInsensitive);
 }
@@ -42,134 +72,170 @@ bool IsProjectFileUrl(const QUrl& url) {
 } // namespace
 
 CMainFrame::CMainFrame(const UiContext& ui, QWidget* parent)
-    : QMainWindow(parent), m_ui(ui), m_recentFiles(ui.settings), m_mdiArea(new QMdiArea(this)) {
+    : QMainWindow(parent), m_ui(ui), m_mdiArea(new QMdiArea(this)),
+      m_windows(new CProjectWindows(*m_mdiArea, this)),
+      m_router([this] { return CEditRouter::ChainOf(FocusWidget(), ActiveProject()); }),
+      m_rules([this] { UpdateActions(); }) {
     setWindowIcon(CHierarchyIcons::CommandIcon("kestra"));
     setAcceptDrops(true);
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(m_mdiArea);
-    CreateActions();
-    CreateMenus();
+    MakeMainActions(*this, m_actions);
     CreateToolBar();
     statusBar()->showMessage(QStringLiteral("Ready"));
-    m_bars = new CDockBars(*this, *m_mainToolBar, ui.settings);
-    CreateDiagramBar();
-    m_bars->RestoreLayout();
-    CreateSignalList();
-    CreateLibraryBar();
-    m_treeMenu = new QMenu(this);
-    AddMenuActions(*m_treeMenu, m_actions.TreeContextMenu());
-    connect(m_treeMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
-    m_listMenu = new QMenu(this);
-    AddMenuActions(*m_listMenu, m_actions.ListContextMenu());
-    connect(m_listMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
-    ConnectCommands();
-    ConnectLibraryCommands();
-    ConnectToolCommands();
-    UpdateRecentFileActions();
+    CreateControllers();
+    CreateMenus();
+    ConnectEditCommands();
+    ConnectViewCommands();
+    ConnectFocusTracking();
+    connect(m_windows, &CProjectWindows::added, this, &CMainFrame::OnProjectAdded);
     UpdateWindowTitle();
     UpdateActions();
 }
 
 CMainFrame::~CMainFrame() {
+    m_destroying = true;
     // Focus and clipboard changes while the windows go away must not reach a half-destroyed frame.
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(QApplication::clipboard(), nullptr, this, nullptr);
-    m_signalList->SetListener(nullptr);
-    // Project windows close before the frame's actions and bars go.
+    // Project windows close before the frame's controllers and bars go.
     for (QMdiSubWindow* sub : m_mdiArea->subWindowList())
         delete sub;
 }
 
-void CMainFrame::ConnectCommands() {
+void CMainFrame::CreateControllers() {
+    auto changed = [this] { UpdateActions(); };
+    m_bars = new CDockBars(*this, *m_mainToolBar, m_ui.settings);
+    m_files = std::make_unique<CFileController>(*this, m_ui, m_actions, *m_windows, changed);
+    m_help = std::make_unique<CHelpController>(*this, m_ui, m_actions);
+    m_hierarchy = std::make_unique<CHierarchyController>(m_actions, *m_windows, changed);
+    m_parameters = std::make_unique<CParameterController>(m_actions, *m_windows, changed);
+    m_diagram = std::make_unique<CDiagramController>(*this, *m_bars, m_actions, m_ui, *m_windows, changed);
+    m_bars->RestoreLayout();
+    m_signals = std::make_unique<CSignalListController>(*m_bars, m_actions, m_ui, *m_windows,
+                                                        *m_diagram->Bar(), changed);
+    m_library = std::make_unique<CLibraryController>(*this, *m_bars, m_actions, m_ui, *m_windows,
+                                                     m_diagram->Bar()->Pane(), changed);
+    m_tools = std::make_unique<CToolsController>(*this, m_ui, m_actions, *m_windows, changed);
+}
+
+// The menus in their order, each a list of actions with separators as null entries.
+void CMainFrame::CreateMenus() {
     const CMainActions& a = m_actions;
-    auto onTree = [this](auto command) {
-        return [this, command] {
-            if (C3SplitFrame* project = ActiveProject())
-                command(*project->TreeView());
-            UpdateActions();
-        };
+    const std::pair<const char*, QList<QAction*>> menus[] = {
+        {"&File", QList<QAction*>{a.newProject, a.openProject, a.closeProject, a.saveProject, a.saveProjectAs,
+                                  nullptr, a.properties, nullptr, a.print, a.printPreview, nullptr} +
+                      a.recentFiles + QList<QAction*>{nullptr, a.exit}},
+        {"&Edit",
+         {a.undo, a.redo, nullptr, a.cut, a.copy, a.paste, a.remove, nullptr, a.selectAll, a.copyView}},
+        {"&Module",
+         {a.addModule,
+          a.insertLibrary,
+          a.insertPredefined,
+          nullptr,
+          a.analyzeModule,
+          a.generate,
+          a.generateIndividual,
+          nullptr,
+          a.createLibrary,
+          a.createPredefined,
+          nullptr,
+          a.editVhdl,
+          a.rename,
+          nullptr,
+          a.moveToTop,
+          a.moveUp,
+          a.moveDown,
+          a.moveToBottom,
+          nullptr,
+          a.setNormal,
+          a.setLibrary,
+          a.setPredefined,
+          a.setPackage,
+          nullptr,
+          a.expandAll,
+          a.collapseAll}},
+        {"&Parameter", a.ListContextMenu()},
     };
-    connect(a.newProject, &QAction::triggered, this, &CMainFrame::OnNewProject);
-    connect(a.openProject, &QAction::triggered, this, &CMainFrame::OnOpenProject);
-    connect(a.closeProject, &QAction::triggered, this, &CMainFrame::OnCloseProject);
-    connect(a.saveProject, &QAction::triggered, this, &CMainFrame::OnSaveProject);
-    connect(a.saveProjectAs, &QAction::triggered, this, &CMainFrame::OnSaveProjectAs);
-    connect(a.properties, &QAction::triggered, this, &CMainFrame::OnProperties);
-    connect(a.print, &QAction::triggered, this, &CMainFrame::OnPrint);
-    connect(a.printPreview, &QAction::triggered, this, &CMainFrame::OnPrintPreview);
-    connect(a.exit, &QAction::triggered, this, &QWidget::close);
-
-    connect(a.cut, &QAction::triggered, this, [this] { OnCutCopyPaste(ClipboardCommand::Cut); });
-    connect(a.copy, &QAction::triggered, this, [this] { OnCutCopyPaste(ClipboardCommand::Copy); });
-    connect(a.paste, &QAction::triggered, this, [this] { OnCutCopyPaste(ClipboardCommand::Paste); });
-    connect(a.remove, &QAction::triggered, this, &CMainFrame::OnRemove);
-    auto onList = [this](auto command) {
-        return [this, command] {
-            if (C3SplitFrame* project = ActiveProject())
-                command(*project->ListView());
-            UpdateActions();
-        };
+    for (const auto& [title, actions] : menus)
+        AddMenuActions(*menuBar()->addMenu(QString::fromLatin1(title)), actions);
+    m_diagram->AddMenu(*menuBar());
+    const std::pair<const char*, QList<QAction*>> more[] = {
+        {"&View",
+         {a.toolbar, a.statusBar, a.libraryBar, a.blockDiagram, a.signalList, nullptr, a.focusTree,
+          a.focusList, a.focusSignals, a.focusDiagram, nullptr, a.maximizeDiagram}},
+        {"&Tools",
+         {a.synthesizer, a.implementer, a.vhdlSimulator, a.functionalSimulator, a.timingSimulator, nullptr,
+          a.toolSettings, nullptr, a.designFlow}},
+        {"&Window", {a.cascade, a.tile, a.nextWindow, a.previousWindow}},
+        {"&Help", {a.userManual, a.tutorial, nullptr, a.about}},
     };
-    connect(a.copyView, &QAction::triggered, this, [this] {
-        C3SplitFrame* project = ActiveProject();
-        if (DiagramFocus())
-            m_diagramBar->OnCopyView();
-        else if (SignalListFocus())
-            m_signalList->OnCopyView();
-        else if (project != nullptr && QApplication::focusWidget() == project->ListView())
-            project->ListView()->OnCopyView();
-        else if (project != nullptr)
-            project->TreeView()->OnCopyView();
-    });
-    connect(a.invoke, &QAction::triggered, this, onList([](CKSTListView& list) { list.OnInvoke(); }));
-    connect(a.forceEdit, &QAction::triggered, this, onList([](CKSTListView& list) { list.OnForceEdit(); }));
-    const std::pair<QAction*, EntryKind> additions[] = {
-        {a.addNumeric, EntryKind::Numeric}, {a.addDataType, EntryKind::DataType},
-        {a.addLogic, EntryKind::Logic},     {a.addStyle, EntryKind::Style},
-        {a.addNote, EntryKind::Note},       {a.addLink, EntryKind::Link}};
-    for (const auto& [action, kind] : additions)
-        connect(action, &QAction::triggered, this,
-                onList([kind](CKSTListView& list) { list.OnAddParameter(kind); }));
+    for (const auto& [title, actions] : more)
+        AddMenuActions(*menuBar()->addMenu(QString::fromLatin1(title)), actions);
+    for (QAction* menu : menuBar()->actions())
+        connect(menu->menu(), &QMenu::aboutToShow, this, &CMainFrame::UpdateActions);
+}
 
-    connect(a.addModule, &QAction::triggered, this, onTree([](CKSTTreeView& tree) { tree.OnAddModule(); }));
-    connect(a.analyzeModule, &QAction::triggered, this,
-            onTree([](CKSTTreeView& tree) { tree.OnAnalyzeModule(); }));
-    connect(a.generate, &QAction::triggered, this,
-            onTree([](CKSTTreeView& tree) { tree.OnGenerate(false); }));
-    connect(a.generateIndividual, &QAction::triggered, this,
-            onTree([](CKSTTreeView& tree) { tree.OnGenerate(true); }));
-    connect(a.editVhdl, &QAction::triggered, this, onTree([](CKSTTreeView& tree) { tree.OnEditVhdl(); }));
-    connect(a.rename, &QAction::triggered, this, onTree([](CKSTTreeView& tree) { tree.OnRename(); }));
-    const std::pair<QAction*, MoveCommand> moves[] = {{a.moveToTop, MoveCommand::Top},
-                                                      {a.moveUp, MoveCommand::Up},
-                                                      {a.moveDown, MoveCommand::Down},
-                                                      {a.moveToBottom, MoveCommand::Bottom}};
-    for (const auto& [action, move] : moves) {
-        // The move commands act on the hierarchy or the parameter list, whichever has the focus.
-        connect(action, &QAction::triggered, this, [this, move] {
-            if (SignalListFocus())
-                m_signalList->OnMove(move);
-            else if (C3SplitFrame* project = ActiveProject()) {
-                if (project->TreeView()->hasFocus())
-                    project->TreeView()->OnMove(move);
-                else if (project->ListView()->hasFocus())
-                    project->ListView()->OnMove(move);
-            }
+void CMainFrame::CreateToolBar() {
+    const CMainActions& a = m_actions;
+    m_mainToolBar = addToolBar(QStringLiteral("Toolbar"));
+    m_mainToolBar->setObjectName(QStringLiteral("MainToolBar"));
+    AddToolBarActions(*m_mainToolBar, {a.newProject,
+                                       a.openProject,
+                                       a.saveProject,
+                                       nullptr,
+                                       a.cut,
+                                       a.copy,
+                                       a.paste,
+                                       nullptr,
+                                       a.addModule,
+                                       a.insertLibrary,
+                                       a.insertPredefined,
+                                       a.remove,
+                                       a.editVhdl,
+                                       nullptr,
+                                       a.analyzeModule,
+                                       a.generate,
+                                       a.generateIndividual,
+                                       nullptr,
+                                       a.designFlow,
+                                       nullptr,
+                                       a.print,
+                                       a.userManual});
+}
+
+void CMainFrame::ConnectEditCommands() {
+    for (const EditAction& edit : kEditActions) {
+        QAction* action = m_actions.*edit.member;
+        if (edit.command == EditCommand::Print)
+            continue;
+        connect(action, &QAction::triggered, this, [this, command = edit.command] {
+            m_router.Run(command);
             UpdateActions();
         });
     }
-    const std::pair<QAction*, HierarchyKind> kinds[] = {{a.setNormal, HierarchyKind::Normal},
-                                                        {a.setLibrary, HierarchyKind::Library},
-                                                        {a.setPredefined, HierarchyKind::Predefined},
-                                                        {a.setPackage, HierarchyKind::Package}};
-    for (const auto& [action, kind] : kinds)
-        connect(action, &QAction::triggered, this,
-                onTree([kind](CKSTTreeView& tree) { tree.OnSetKind(kind); }));
-    connect(a.expandAll, &QAction::triggered, this, onTree([](CKSTTreeView& tree) { tree.OnExpandAll(); }));
-    connect(a.collapseAll, &QAction::triggered, this,
-            onTree([](CKSTTreeView& tree) { tree.OnCollapseAll(); }));
+    connect(m_actions.print, &QAction::triggered, this, [this] { OnPrint(false); });
+    connect(m_actions.printPreview, &QAction::triggered, this, [this] { OnPrint(true); });
+}
 
+void CMainFrame::ConnectViewCommands() {
+    const CMainActions& a = m_actions;
+    auto hasProject = [this] { return ActiveProject() != nullptr; };
+    m_rules.Add({
+        {a.exit, [this] { close(); }},
+        {a.focusTree, [this] { FocusPane(Pane::Tree); }, hasProject},
+        {a.focusList, [this] { FocusPane(Pane::List); }, hasProject},
+        {a.focusSignals, [this] { FocusPane(Pane::Signals); },
+         [this] { return !m_bars->SignalListBar()->isHidden(); }},
+        {a.focusDiagram, [this] { FocusPane(Pane::Diagram); },
+         [this] { return !m_bars->BlockDiagramBar()->isHidden(); }},
+        {a.maximizeDiagram, [this] { ToggleDiagramMaximized(); }},
+        {a.cascade, [this] { m_mdiArea->cascadeSubWindows(); }, hasProject},
+        {a.tile, [this] { m_mdiArea->tileSubWindows(); }, hasProject},
+        {a.nextWindow, [this] { m_mdiArea->activateNextSubWindow(); }, hasProject},
+        {a.previousWindow, [this] { m_mdiArea->activatePreviousSubWindow(); }, hasProject},
+    });
     connect(a.toolbar, &QAction::toggled, m_mainToolBar, &QWidget::setVisible);
     connect(m_mainToolBar, &QToolBar::visibilityChanged, a.toolbar, &QAction::setChecked);
     connect(a.statusBar, &QAction::toggled, statusBar(), &QWidget::setVisible);
@@ -181,23 +247,9 @@ void CMainFrame::ConnectCommands() {
         connect(action, &QAction::triggered, bar, &QWidget::setVisible);
         connect(bar->toggleViewAction(), &QAction::toggled, action, &QAction::setChecked);
     }
-    connect(a.focusTree, &QAction::triggered, this, [this] { FocusPane(Pane::Tree); });
-    connect(a.focusList, &QAction::triggered, this, [this] { FocusPane(Pane::List); });
-    connect(a.focusSignals, &QAction::triggered, this, [this] { FocusPane(Pane::Signals); });
-    connect(a.focusDiagram, &QAction::triggered, this, [this] { FocusPane(Pane::Diagram); });
-    connect(a.maximizeDiagram, &QAction::triggered, this, [this] {
-        m_bars->SetDiagramMaximized(!m_bars->IsDiagramMaximized());
-        m_actions.maximizeDiagram->setChecked(m_bars->IsDiagramMaximized());
-    });
+}
 
-    connect(a.cascade, &QAction::triggered, m_mdiArea, &QMdiArea::cascadeSubWindows);
-    connect(a.tile, &QAction::triggered, m_mdiArea, &QMdiArea::tileSubWindows);
-    connect(a.nextWindow, &QAction::triggered, m_mdiArea, &QMdiArea::activateNextSubWindow);
-    connect(a.previousWindow, &QAction::triggered, m_mdiArea, &QMdiArea::activatePreviousSubWindow);
-    connect(a.userManual, &QAction::triggered, this, [this] { OpenHelpFile(true); });
-    connect(a.tutorial, &QAction::triggered, this, [this] { OpenHelpFile(false); });
-    connect(a.about, &QAction::triggered, this, &CMainFrame::OnAbout);
-
+void CMainFrame::ConnectFocusTracking() {
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [this] {
         UpdateWindowTitle();
         UpdateActions();
@@ -214,6 +266,19 @@ void CMainFrame::ConnectCommands() {
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::UpdateActions);
 }
 
+void CMainFrame::OnProjectAdded(C3SplitFrame* frame) {
+    connect(frame, &C3SplitFrame::commandStateChanged, this, &CMainFrame::UpdateActions);
+    connect(frame, &C3SplitFrame::closing, this, [this] { UpdateActions(); });
+    connect(frame, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateWindowTitle);
+    connect(frame, &C3SplitFrame::modifiedChanged, this, &CMainFrame::UpdateWindowTitle);
+    connect(frame, &C3SplitFrame::statusMessage, this,
+            [this](const QString& text) { statusBar()->showMessage(text, kStatusMessageTime); });
+    connect(frame->parentWidget(), &QObject::destroyed, this, [this] {
+        UpdateWindowTitle();
+        UpdateActions();
+    });
+}
+
 QWidget* CMainFrame::FocusWidget() const {
     QWidget* focus = QApplication::focusWidget();
     if (qobject_cast<QMenuBar*>(focus) != nullptr && m_focusBeforeMenu != nullptr)
@@ -222,183 +287,75 @@ QWidget* CMainFrame::FocusWidget() const {
 }
 
 C3SplitFrame* CMainFrame::ActiveProject() const {
-    QMdiSubWindow* sub = m_mdiArea->activeSubWindow();
-    if (sub == nullptr) {
-        // Without an active window (the application is in the background) the current one serves.
-        sub = m_mdiArea->currentSubWindow();
-    }
-    auto* frame = sub != nullptr ? qobject_cast<C3SplitFrame*>(sub->widget()) : nullptr;
-    return frame != nullptr && !frame->IsClosing() ? frame : nullptr;
+    return m_windows->Active();
 }
 
 QList<C3SplitFrame*> CMainFrame::Projects() const {
-    QList<C3SplitFrame*> frames;
-    for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
-        auto* frame = qobject_cast<C3SplitFrame*>(sub->widget());
-        if (frame != nullptr && !frame->IsClosing())
-            frames << frame;
-    }
-    return frames;
+    return m_windows->All();
 }
 
-C3SplitFrame* CMainFrame::AddProjectFrame(std::unique_ptr<C3SplitFrame> owned) {
-    C3SplitFrame* frame = owned.release();
-    QMdiSubWindow* sub = m_mdiArea->addSubWindow(frame);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->setWindowIcon(CHierarchyIcons::CommandIcon("kestra"));
-    connect(frame, &C3SplitFrame::commandStateChanged, this, &CMainFrame::UpdateActions);
-    connect(frame, &C3SplitFrame::closing, this, [this] { UpdateActions(); });
-    connect(frame, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateWindowTitle);
-    connect(frame, &C3SplitFrame::modifiedChanged, this, &CMainFrame::UpdateWindowTitle);
-    connect(frame, &C3SplitFrame::statusMessage, this,
-            [this](const QString& text) { statusBar()->showMessage(text, kStatusMessageTime); });
-    connect(frame->TreeView(), &CKSTTreeView::contextMenuRequested, this, &CMainFrame::ShowTreeContextMenu);
-    ConnectSignalList(frame);
-    ConnectDiagramBar(frame);
-    connect(frame->ListView(), &CKSTListView::contextMenuRequested, this, [this](const QPoint& globalPos) {
-        UpdateActions();
-        m_listMenu->popup(globalPos);
-    });
-    connect(sub, &QObject::destroyed, this, [this] {
-        UpdateWindowTitle();
-        UpdateActions();
-    });
-    sub->showMaximized();
-    m_mdiArea->setActiveSubWindow(sub);
-    frame->TreeView()->setFocus();
-    UpdateWindowTitle();
-    UpdateActions();
-    return frame;
+CSignalListView* CMainFrame::SignalList() const {
+    return m_signals->View();
+}
+
+CBlockDiagramBar* CMainFrame::DiagramBar() const {
+    return m_diagram->Bar();
+}
+
+CLibraryBar* CMainFrame::LibraryBar() const {
+    return m_library->Bar();
+}
+
+CHelpWindow* CMainFrame::HelpWindow() const {
+    return m_help->Window();
+}
+
+QToolBar* CMainFrame::DiagramToolBar() const {
+    return m_diagram->ToolBar();
+}
+
+CRecentFileList& CMainFrame::RecentFiles() {
+    return m_files->RecentFiles();
+}
+
+bool CMainFrame::OpenProjectFile(const std::string& path) {
+    return m_files->OpenProjectFile(path);
 }
 
 void CMainFrame::UpdateActions() {
-    const CMainActions& a = m_actions;
-    C3SplitFrame* project = ActiveProject();
-    CKSTTreeView* tree = project != nullptr ? project->TreeView() : nullptr;
-    const QWidget* focus = FocusWidget();
-    const bool treeFocus = tree != nullptr && focus == tree;
-    const bool logFocus = project != nullptr && focus == project->LogView();
-    const bool listFocus = project != nullptr && focus == project->ListView();
-    const bool hasProject = project != nullptr;
-    const bool hasSelection = tree != nullptr && tree->SelectedItem() != nullptr;
-    const CKSTListView* list = project != nullptr ? project->ListView() : nullptr;
-    const bool signalFocus = SignalListFocus();
-    const bool diagramFocus = DiagramFocus();
-    const CSignalListView* signalList = m_signalList;
-    // The log, the parameter list and the signal list keep the clipboard commands to themselves.
-    const bool treeClipboard = tree != nullptr && !logFocus && !listFocus && !signalFocus && !diagramFocus;
-
-    for (QAction* action :
-         {a.closeProject, a.saveProject, a.saveProjectAs, a.properties,  a.print,         a.printPreview,
-          a.copyView,     a.editVhdl,    a.setNormal,     a.setLibrary,  a.setPredefined, a.setPackage,
-          a.expandAll,    a.collapseAll, a.addNumeric,    a.addDataType, a.addLogic,      a.addStyle,
-          a.addNote,      a.addLink,     a.cascade,       a.tile,        a.nextWindow,    a.previousWindow})
-        action->setEnabled(hasProject);
-    for (QAction* action : {a.moveToTop, a.moveUp, a.moveDown, a.moveToBottom})
-        action->setEnabled(signalFocus ? signalList->CanMove() : listFocus ? list->CanMove() : hasProject);
-    a.insertRow->setEnabled(signalFocus && signalList->CanInsert());
-    if (signalFocus || diagramFocus) {
-        for (QAction* action : {a.print, a.printPreview, a.copyView})
-            action->setEnabled(true);
-    }
-    a.invoke->setEnabled(list != nullptr && list->CanInvoke());
-    a.forceEdit->setEnabled(list != nullptr && list->CanForceEdit());
-    a.cut->setEnabled(signalFocus ? signalList->CanCutOrCopy()
-                      : listFocus ? list->CanCutOrCopy() && list->CanRemove()
-                                  : treeClipboard && tree->CanCutOrCopy());
-    a.copy->setEnabled(signalFocus ? signalList->CanCutOrCopy()
-                       : logFocus  ? project->LogView()->textCursor().hasSelection()
-                       : listFocus ? list->CanCutOrCopy()
-                                   : treeClipboard && tree->CanCutOrCopy());
-    a.paste->setEnabled(signalFocus ? signalList->CanPaste()
-                        : listFocus ? list->CanPaste()
-                                    : treeClipboard && tree->CanPaste());
-    a.remove->setEnabled(logFocus || (treeFocus && tree->CanRemove()) || (listFocus && list->CanRemove()) ||
-                         (signalFocus && signalList->CanRemove()) ||
-                         (diagramFocus && m_diagramBar->CanRemove()));
-    UpdateDiagramActions();
-    a.addModule->setEnabled(tree != nullptr && tree->CanAddModule());
-    a.rename->setEnabled(tree != nullptr && tree->CanRename());
-    UpdateLibraryActions();
-    for (QAction* action : {a.analyzeModule, a.generate, a.generateIndividual})
-        action->setEnabled(hasSelection);
-    a.focusTree->setEnabled(hasProject);
-    a.focusList->setEnabled(hasProject);
-    a.focusSignals->setEnabled(!m_bars->SignalListBar()->isHidden());
-    a.focusDiagram->setEnabled(!m_bars->BlockDiagramBar()->isHidden());
+    if (m_destroying)
+        return;
+    for (const EditAction& edit : kEditActions)
+        (m_actions.*edit.member)->setEnabled(m_router.Target(edit.command) != nullptr);
+    m_rules.Update();
+    m_files->UpdateActions();
+    m_hierarchy->UpdateActions();
+    m_parameters->UpdateActions();
+    m_diagram->UpdateActions();
+    m_library->UpdateActions();
+    m_tools->UpdateActions();
 }
 
-void CMainFrame::ShowTreeContextMenu(const QPoint& globalPos) {
-    UpdateActions();
-    m_treeMenu->popup(globalPos);
-}
-
-void CMainFrame::OnRemove() {
-    if (DiagramFocus()) {
-        m_diagramBar->OnRemove();
-        UpdateActions();
+// Prints (or previews) the pane that takes the Print command: the focused bar, or the project
+// window's pane that was active last.
+void CMainFrame::OnPrint(bool preview) {
+    CEditTarget* target = m_router.Target(EditCommand::Print);
+    if (target == nullptr)
+        return;
+    if (!preview) {
+        QPrinter printer;
+        printer.setDocName(QStringLiteral("KESTRA"));
+        QPrintDialog dialog(&printer, this);
+        if (m_ui.ExecDialog(dialog) == QDialog::Accepted)
+            target->PrintPages(printer);
         return;
     }
-    if (SignalListFocus()) {
-        m_signalList->OnRemove();
-        UpdateActions();
-        return;
-    }
-    C3SplitFrame* project = ActiveProject();
-    if (project == nullptr)
-        return;
-    const QWidget* focus = QApplication::focusWidget();
-    if (focus == project->LogView())
-        project->LogView()->ClearLog();
-    else if (focus == project->TreeView())
-        project->TreeView()->OnRemove();
-    else if (focus == project->ListView())
-        project->ListView()->OnRemove();
-    UpdateActions();
-}
-
-void CMainFrame::OnCutCopyPaste(ClipboardCommand which) {
-    // The block diagram has no clipboard commands.
-    if (DiagramFocus())
-        return;
-    if (SignalListFocus()) {
-        if (which == ClipboardCommand::Cut)
-            m_signalList->OnCut();
-        else if (which == ClipboardCommand::Copy)
-            m_signalList->OnCopy();
-        else
-            m_signalList->OnPaste();
-        UpdateActions();
-        return;
-    }
-    C3SplitFrame* project = ActiveProject();
-    if (project == nullptr)
-        return;
-    const QWidget* focus = QApplication::focusWidget();
-    if (focus == project->LogView()) {
-        if (which == ClipboardCommand::Copy)
-            project->LogView()->copy();
-        return;
-    }
-    if (focus == project->ListView()) {
-        CKSTListView* list = project->ListView();
-        if (which == ClipboardCommand::Cut)
-            list->OnCut();
-        else if (which == ClipboardCommand::Copy)
-            list->OnCopy();
-        else
-            list->OnPaste();
-        UpdateActions();
-        return;
-    }
-    CKSTTreeView* tree = project->TreeView();
-    if (which == ClipboardCommand::Cut)
-        tree->OnCut();
-    else if (which == ClipboardCommand::Copy)
-        tree->OnCopy();
-    else
-        tree->OnPaste();
-    UpdateActions();
+    target->SetPreviewing(true);
+    QPrintPreviewDialog dialog(this);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+            [target](QPrinter* printer) { target->PrintPages(*printer); });
+    m_ui.ExecDialog(dialog);
+    target->SetPreviewing(false);
 }
 
 void CMainFrame::FocusPane(Pane pane) {
@@ -416,7 +373,14 @@ void CMainFrame::FocusPane(Pane pane) {
         target->setFocus(Qt::ShortcutFocusReason);
 }
 
+void CMainFrame::ToggleDiagramMaximized() {
+    m_bars->SetDiagramMaximized(!m_bars->IsDiagramMaximized());
+    m_actions.maximizeDiagram->setChecked(m_bars->IsDiagramMaximized());
+}
+
 void CMainFrame::UpdateWindowTitle() {
+    if (m_destroying)
+        return;
     C3SplitFrame* project = ActiveProject();
     if (project == nullptr)
         setWindowTitle(QStringLiteral("KESTRA"));
@@ -436,12 +400,10 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         }
     }
     AskToStopTools(m_ui.tools, m_ui.prompts, nullptr);
-    if (m_bars->IsDiagramMaximized()) {
-        m_bars->SetDiagramMaximized(false);
-        m_actions.maximizeDiagram->setChecked(false);
-    }
+    if (m_bars->IsDiagramMaximized())
+        ToggleDiagramMaximized();
     m_bars->SaveLayout();
-    m_signalList->WriteColumnWidths();
+    m_signals->View()->WriteColumnWidths();
     event->accept();
 }
 
@@ -454,7 +416,7 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 void CMainFrame::dropEvent(QDropEvent* event) {
     for (const QUrl& url : event->mimeData()->urls()) {
         if (IsProjectFileUrl(url))
-            OpenProjectFile(QFile::encodeName(url.toLocalFile()).toStdString());
+            OpenProjectFile(PathFromQt(url.toLocalFile()).string());
     }
     event->acceptProposedAction();
 }

@@ -1,11 +1,12 @@
 #include "paramlist/kst_list_view.h"
 
-#include "desktop/qt_text.h"
 #include "mainframe/ui_context.h"
 #include "model/design_object.h"
 #include "paramlist/parameter_delegate.h"
+#include "paramlist/parameter_list_model.h"
 #include "project/hierarchy_item.h"
 #include "project/kst_doc.h"
+#include "strings/qt_text.h"
 #include "system/user_prompts.h"
 
 #include <QApplication>
@@ -22,17 +23,15 @@ namespace kestra {
 
 namespace {
 
-constexpr int kKindRole = Qt::UserRole;
 // Below this view width the columns keep their minimums and the view scrolls.
 constexpr int kNarrowRow = 2 * CKSTListView::kMinimumColumnWidth;
 
 } // namespace
 
 CKSTListView::CKSTListView(CKSTDoc& doc, CProjectSession& session, const UiContext& ui, QWidget* parent)
-    : QTreeWidget(parent), m_doc(doc), m_session(session), m_parameters(session), m_ui(ui),
-      m_delegate(new CParameterDelegate(this)) {
-    setColumnCount(2);
-    setHeaderLabels({QStringLiteral("Item"), QStringLiteral("Parameter")});
+    : QTreeView(parent), m_doc(doc), m_session(session), m_parameters(session), m_ui(ui),
+      m_model(new CParameterListModel(this)), m_delegate(new CParameterDelegate(this)) {
+    setModel(m_model);
     setRootIsDecorated(false);
     setIndentation(0);
     setUniformRowHeights(true);
@@ -52,7 +51,7 @@ CKSTListView::CKSTListView(CKSTDoc& doc, CProjectSession& session, const UiConte
     setColumnWidth(1, kMinimumColumnWidth);
     connect(columns, &QHeaderView::sectionResized, this, &CKSTListView::OnSectionResized);
     connect(m_delegate, &CParameterDelegate::cellEdited, this, &CKSTListView::OnCellEdited);
-    connect(this, &QTreeWidget::currentItemChanged, this, &CKSTListView::commandStateChanged);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &CKSTListView::commandStateChanged);
 }
 
 CKSTListView::~CKSTListView() = default;
@@ -87,19 +86,9 @@ void CKSTListView::SetObject(CHierarchyItem* item, const std::filesystem::path& 
 bool CKSTListView::SyncParameterList(bool toList) {
     if (toList) {
         EndOpenEdit();
-        setUpdatesEnabled(false);
-        clear();
-        if (m_object != nullptr) {
-            for (int entry = 0; entry < m_object->GetEntryCount(); ++entry) {
-                auto* row = new QTreeWidgetItem(this);
-                row->setText(0, TextToQt(m_object->GetEntryName(entry)));
-                row->setText(1, TextToQt(m_object->GetEntryValue(entry)));
-                row->setData(0, kKindRole, static_cast<int>(m_object->GetEntryKind(entry)));
-                row->setFlags(row->flags() | Qt::ItemIsEditable);
-            }
+        m_model->Reset(m_object);
+        if (m_object != nullptr)
             SelectRow(0);
-        }
-        setUpdatesEnabled(true);
         ApplyColumnLayout();
         emit commandStateChanged();
         return true;
@@ -107,34 +96,25 @@ bool CKSTListView::SyncParameterList(bool toList) {
     CKSTObject* object = Object();
     if (object == nullptr)
         return false;
-    // A cell still being edited ends first, so that its text is not lost with the rows.
+    // A cell still being edited ends first, so that its text is not lost.
     EndOpenEdit();
-    if (topLevelItemCount() != object->GetEntryCount()) {
-        m_ui.prompts.ShowMessage(kDefaultPromptTitle, "pList view entry not matched with original KSTObject",
-                                 PromptIcon::Warning);
-        return false;
-    }
-    for (int entry = 0; entry < topLevelItemCount(); ++entry) {
-        const QTreeWidgetItem* row = topLevelItem(entry);
-        object->SetEntry(entry, static_cast<EntryKind>(row->data(0, kKindRole).toInt()),
-                         TextFromQt(row->text(0)), TextFromQt(row->text(1)));
-    }
     if (object->GetEntryKind(0) == EntryKind::Library)
         m_doc.SetLibraryName(object->GetEntryValue(0));
     return true;
 }
 
 int CKSTListView::FocusedRow() const {
-    QTreeWidgetItem* row = currentItem();
-    return row != nullptr ? indexOfTopLevelItem(row) : -1;
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() : -1;
 }
 
 void CKSTListView::SelectRow(int row) {
-    if (topLevelItemCount() == 0)
+    const int rows = m_model->rowCount();
+    if (rows == 0)
         return;
-    QTreeWidgetItem* item = topLevelItem(std::clamp(row, 0, topLevelItemCount() - 1));
-    setCurrentItem(item);
-    scrollToItem(item);
+    const QModelIndex index = m_model->index(std::clamp(row, 0, rows - 1), 0);
+    setCurrentIndex(index);
+    scrollTo(index);
 }
 
 QWidget* CKSTListView::Editor() const {
@@ -143,10 +123,10 @@ QWidget* CKSTListView::Editor() const {
 
 std::vector<ParameterRow> CKSTListView::Rows() const {
     std::vector<ParameterRow> rows;
-    for (int i = 0; i < topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* row = topLevelItem(i);
-        rows.push_back(ParameterRow{static_cast<EntryKind>(row->data(0, kKindRole).toInt()), row->text(0),
-                                    row->text(1)});
+    for (int i = 0; i < m_model->rowCount(); ++i) {
+        rows.push_back(ParameterRow{
+            static_cast<EntryKind>(m_model->index(i, 0).data(CParameterListModel::KindRole).toInt()),
+            m_model->index(i, 0).data().toString(), m_model->index(i, 1).data().toString()});
     }
     return rows;
 }
@@ -198,7 +178,7 @@ void CKSTListView::OnSectionResized(int section, int oldSize, int newSize) {
 }
 
 void CKSTListView::resizeEvent(QResizeEvent* event) {
-    QTreeWidget::resizeEvent(event);
+    QTreeView::resizeEvent(event);
     ApplyColumnLayout();
 }
 
@@ -216,11 +196,11 @@ void CKSTListView::keyPressEvent(QKeyEvent* event) {
             return;
         }
     }
-    QTreeWidget::keyPressEvent(event);
+    QTreeView::keyPressEvent(event);
 }
 
 void CKSTListView::mousePressEvent(QMouseEvent* event) {
-    QTreeWidget::mousePressEvent(event);
+    QTreeView::mousePressEvent(event);
     if (event->button() != Qt::LeftButton)
         return;
     const QModelIndex index = indexAt(event->position().toPoint());
@@ -251,11 +231,12 @@ void CKSTListView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void CKSTListView::contextMenuEvent(QContextMenuEvent* event) {
     if (event->reason() == QContextMenuEvent::Mouse) {
-        if (QTreeWidgetItem* row = itemAt(event->pos())) {
-            setCurrentItem(row);
-        } else if (QTreeWidgetItem* focused = currentItem()) {
-            focused->setSelected(false);
-        }
+        const QModelIndex row = indexAt(event->pos());
+        if (row.isValid())
+            setCurrentIndex(row);
+        else if (currentIndex().isValid())
+            selectionModel()->select(currentIndex(),
+                                     QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
         emit contextMenuRequested(event->globalPos());
     } else {
         emit contextMenuRequested(viewport()->mapToGlobal(viewport()->rect().center()));
@@ -265,7 +246,7 @@ void CKSTListView::contextMenuEvent(QContextMenuEvent* event) {
 
 bool CKSTListView::viewportEvent(QEvent* event) {
     if (event->type() != QEvent::ToolTip)
-        return QTreeWidget::viewportEvent(event);
+        return QTreeView::viewportEvent(event);
     const auto* help = static_cast<QHelpEvent*>(event);
     const QModelIndex index = indexAt(help->pos());
     if (!index.isValid()) {

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "actions/edit_target.h"
 #include "commands/parameter_commands.h"
 #include "print/parameter_list_printer.h"
 #include "session/project_session.h"
 
 #include <QElapsedTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <filesystem>
 #include <utility>
 #include <vector>
@@ -17,14 +18,15 @@ namespace kestra {
 class CKSTDoc;
 class CKSTObject;
 class CParameterDelegate;
+class CParameterListModel;
 struct UiContext;
 
 // The parameter list pane: the design object of the item selected in the hierarchy, one row
-// per entry (kind image, name under "Item", value under "Parameter"). Rows mirror the object;
-// every edit goes to the core's parameter commands, which change the object, rewrite the
-// module's source and have the list reloaded. The only state of its own is the cell being
+// per entry (kind image, name under "Item", value under "Parameter"), through a model over the
+// object. Every edit goes to the core's parameter commands, which change the object, rewrite
+// the module's source and have the list reloaded. The only state of its own is the cell being
 // edited and the cell clicked last.
-class CKSTListView : public QTreeWidget {
+class CKSTListView : public QTreeView, public CEditTarget {
     Q_OBJECT
 
 public:
@@ -40,9 +42,10 @@ public:
     // The object shown, while it is still the selected item's.
     CKSTObject* Object() const;
     const std::filesystem::path& SourcePath() const { return m_sourcePath; }
-    // Object to list (reload) or list to object (commit). Committing a list whose row count
-    // differs from the object's entries changes nothing and says so; false then.
+    // Object to list (reload the rows) or list to object (end the open cell edit, whose text
+    // reaches the object through the core). False when there is nothing to commit to.
     bool SyncParameterList(bool toList);
+    CParameterListModel& Model() const { return *m_model; }
 
     // The width column "Item" has whenever the view is wide enough: the stored width or the
     // one the user dragged it to. A narrower view narrows the column only while it is narrow.
@@ -80,6 +83,12 @@ public:
     // Prints the list with the heading and page footer; returns the page count.
     int Print(QPrinter& printer);
 
+    // The clipboard, removal, move and Copy View commands while the list has the focus;
+    // printing goes through the project window, which prints the pane last active.
+    CommandAnswer Answer(EditCommand command) const override;
+    void Run(EditCommand command) override;
+    int PrintPages(QPrinter& printer) override { return Print(printer); }
+
 signals:
     void contextMenuRequested(const QPoint& globalPos);
     // The focused row or the list changed: command states may differ.
@@ -112,6 +121,7 @@ private:
     CProjectSession& m_session;
     CParameterCommands m_parameters;
     const UiContext& m_ui;
+    CParameterListModel* m_model;
     CParameterDelegate* m_delegate;
     CHierarchyItem* m_item = nullptr;
     CKSTObject* m_object = nullptr;

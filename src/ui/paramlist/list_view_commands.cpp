@@ -1,7 +1,6 @@
 // The parameter list's commands: invoking a cell by its row's kind, adding, removing, moving,
 // the parameter clipboard, Copy View and printing. The core's parameter commands do the work.
 #include "desktop/desktop_shell.h"
-#include "desktop/qt_text.h"
 #include "mainframe/ui_context.h"
 #include "model/design_object.h"
 #include "paramlist/kst_list_view.h"
@@ -9,6 +8,7 @@
 #include "project/hierarchy_item.h"
 #include "project/hierarchy_tree.h"
 #include "project/kst_doc.h"
+#include "strings/qt_text.h"
 #include "system/file_system.h"
 #include "system/user_prompts.h"
 #include "tools/link_open.h"
@@ -38,7 +38,7 @@ void PutOnClipboard(const std::string& text) {
 
 void CKSTListView::Invoke(int row, int column, bool force) {
     CKSTObject* object = Object();
-    if (object == nullptr || row < 0 || row >= topLevelItemCount() || Editor() != nullptr)
+    if (object == nullptr || row < 0 || row >= model()->rowCount() || Editor() != nullptr)
         return;
     switch (InvokeAction(*object, row, column, force)) {
     case ParameterAction::TextEditor:
@@ -66,7 +66,7 @@ void CKSTListView::Invoke(int row, int column, bool force) {
 void CKSTListView::OpenEditor(int row, int column) {
     SelectRow(row);
     m_delegate->PrepareTextEditor();
-    editItem(topLevelItem(row), column);
+    edit(model()->index(row, column));
 }
 
 void CKSTListView::OpenChoiceBox(int row) {
@@ -77,7 +77,7 @@ void CKSTListView::OpenChoiceBox(int row) {
     SelectRow(row);
     m_delegate->PrepareChoiceBox(choices,
                                  static_cast<int>(choices.indexOf(TextToQt(object->GetEntryValue(row)))));
-    editItem(topLevelItem(row), 1);
+    edit(model()->index(row, 1));
 }
 
 void CKSTListView::OnCellEdited(int row, int column, const QString& text) {
@@ -150,7 +150,7 @@ void CKSTListView::OnAddParameter(EntryKind kind) {
 
 bool CKSTListView::CanRemove() const {
     const int row = FocusedRow();
-    return Object() != nullptr && row >= 0 && currentItem()->isSelected() &&
+    return Object() != nullptr && row >= 0 && selectionModel()->isSelected(currentIndex()) &&
            CanRemoveParameter(row, Object()->GetEntryKind(row));
 }
 
@@ -223,6 +223,44 @@ void CKSTListView::OnCopyView() {
     mime->setImageData(printer.Picture());
     mime->setText(TextToQt(m_parameters.ListText()));
     QApplication::clipboard()->setMimeData(mime);
+}
+
+CommandAnswer CKSTListView::Answer(EditCommand command) const {
+    switch (command) {
+    case EditCommand::Cut:
+        return AnswerIf(CanCutOrCopy() && CanRemove());
+    case EditCommand::Copy:
+        return AnswerIf(CanCutOrCopy());
+    case EditCommand::Paste:
+        return AnswerIf(CanPaste());
+    case EditCommand::Remove:
+        return AnswerIf(CanRemove());
+    case EditCommand::CopyView:
+        return CommandAnswer::Enabled;
+    default:
+        return MoveOf(command) ? AnswerIf(CanMove()) : CommandAnswer::NotMine;
+    }
+}
+
+void CKSTListView::Run(EditCommand command) {
+    if (const std::optional<MoveCommand> move = MoveOf(command)) {
+        OnMove(*move);
+        return;
+    }
+    switch (command) {
+    case EditCommand::Cut:
+        return OnCut();
+    case EditCommand::Copy:
+        return OnCopy();
+    case EditCommand::Paste:
+        return OnPaste();
+    case EditCommand::Remove:
+        return OnRemove();
+    case EditCommand::CopyView:
+        return OnCopyView();
+    default:
+        return;
+    }
 }
 
 int CKSTListView::Print(QPrinter& printer) {

@@ -1,6 +1,7 @@
 #include "paramlist/parameter_delegate.h"
 
 #include "paramlist/parameter_icons.h"
+#include "paramlist/parameter_list_model.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,7 +14,7 @@ namespace kestra {
 namespace {
 
 constexpr int kTextMargin = 4;
-constexpr int kKindRole = Qt::UserRole;
+constexpr int kKindRole = CParameterListModel::KindRole;
 
 } // namespace
 

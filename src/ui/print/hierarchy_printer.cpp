@@ -1,9 +1,9 @@
 #include "print/hierarchy_printer.h"
 
-#include "desktop/qt_text.h"
 #include "hierarchy/hierarchy_icons.h"
 #include "print/row_pages.h"
 #include "project/hierarchy_item.h"
+#include "strings/qt_text.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,10 +1,10 @@
 #include "print/signal_list_printer.h"
 
-#include "desktop/qt_text.h"
 #include "panes/signal_grid.h"
 #include "print/picture_pages.h"
 #include "print/row_pages.h"
 #include "signallist/signal_list_model.h"
+#include "strings/qt_text.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #include "signallist/signal_list_model.h"
 
-#include "desktop/qt_text.h"
 #include "hierarchy/hierarchy_icons.h"
+#include "strings/qt_text.h"
 
 #include <QColor>
 #include <QPixmap>

@@ -1,9 +1,9 @@
 #include "signallist/signal_list_view.h"
 
-#include "desktop/qt_text.h"
 #include "print/signal_list_printer.h"
 #include "project/hierarchy_item.h"
 #include "signallist/signal_list_model.h"
+#include "strings/qt_text.h"
 #include "system/settings_store.h"
 
 #include <QAbstractButton>
@@ -350,6 +350,60 @@ void CSignalListView::OnCopyView() {
 int CSignalListView::Print(QPrinter& printer) {
     const CSignalListPrinter picture(m_grid, font(), ColumnWidths(), verticalHeader()->defaultSectionSize());
     return picture.Print(printer, Caption());
+}
+
+CommandAnswer CSignalListView::Answer(EditCommand command) const {
+    switch (command) {
+    case EditCommand::Cut:
+    case EditCommand::Copy:
+        return AnswerIf(CanCutOrCopy());
+    case EditCommand::Paste:
+        return AnswerIf(CanPaste());
+    case EditCommand::Remove:
+        return AnswerIf(CanRemove());
+    case EditCommand::Insert:
+        return AnswerIf(CanInsert());
+    case EditCommand::SelectAll:
+        return AnswerIf(HasOwner());
+    case EditCommand::CopyView:
+    case EditCommand::Print:
+        return CommandAnswer::Enabled;
+    case EditCommand::Undo:
+    case EditCommand::Redo:
+        return CommandAnswer::Disabled;
+    default:
+        return AnswerIf(CanMove());
+    }
+}
+
+void CSignalListView::Run(EditCommand command) {
+    if (const std::optional<MoveCommand> move = MoveOf(command)) {
+        OnMove(*move);
+        return;
+    }
+    switch (command) {
+    case EditCommand::Cut:
+        return OnCut();
+    case EditCommand::Copy:
+        return OnCopy();
+    case EditCommand::Paste:
+        return OnPaste();
+    case EditCommand::Remove:
+        return OnRemove();
+    case EditCommand::Insert:
+        return OnInsert();
+    case EditCommand::SelectAll:
+        return selectAll();
+    case EditCommand::CopyView:
+        return OnCopyView();
+    default:
+        return;
+    }
+}
+
+void CSignalListView::SetPreviewing(bool previewing) {
+    if (previewing)
+        CommitToSource();
 }
 
 void CSignalListView::keyPressEvent(QKeyEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/edit_target.h"
 #include "panes/signal_grid.h"
 
 #include <QPointer>
@@ -40,7 +41,7 @@ private:
 // and the mode's colour behind the cells. Every finished edit goes to the core's signal grid,
 // which writes the signals back and tells the listener; when the focus leaves the pane, the
 // module's source gets the new port clause. The pane is shared by all project windows.
-class CSignalListView : public QTableView {
+class CSignalListView : public QTableView, public CEditTarget {
     Q_OBJECT
 
 public:
@@ -89,6 +90,13 @@ public:
     void OnPaste();
     void OnCopyView();
     int Print(QPrinter& printer);
+
+    // Every edit command but undo and redo, while the pane has the focus; the preview of a
+    // print writes the rows back into the source first.
+    CommandAnswer Answer(EditCommand command) const override;
+    void Run(EditCommand command) override;
+    int PrintPages(QPrinter& printer) override { return Print(printer); }
+    void SetPreviewing(bool previewing) override;
 
 signals:
     void contextMenuRequested(const QPoint& globalPos);

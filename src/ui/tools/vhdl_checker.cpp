@@ -5,6 +5,7 @@
 #include "project/kst_doc.h"
 #include "project/message_log.h"
 #include "session/project_session.h"
+#include "strings/qt_text.h"
 #include "system/settings_store.h"
 #include "tools/external_tools.h"
 #include "tools/qt_process_runner.h"
@@ -15,13 +16,6 @@
 #include <QMetaObject>
 
 namespace kestra {
-
-namespace {
-
-// The missing analyser is told once per run of the program.
-bool g_toldNoAnalyser = false;
-
-} // namespace
 
 CVhdlChecker::CVhdlChecker(const UiContext& ui, CProjectSession& session, QObject* parent)
     : QObject(parent), m_ui(ui), m_session(session) {}
@@ -48,9 +42,9 @@ void CVhdlChecker::CheckAfter(const CompletedWork& work) {
     const VhdlAnalyser analyser =
         FindVhdlAnalyser([this](std::string_view name) { return m_ui.tools.FindProgram(name); });
     if (analyser.kind == VhdlAnalyser::Kind::None) {
-        if (!g_toldNoAnalyser)
+        if (!m_toldNoAnalyser)
             m_session.Doc().Log().AppendLog(std::string("\r\n") + kNoAnalyserLine);
-        g_toldNoAnalyser = true;
+        m_toldNoAnalyser = true;
         return;
     }
     Start(std::move(jobs), analyser);
@@ -72,13 +66,12 @@ void CVhdlChecker::Start(std::vector<CheckJob> jobs, const VhdlAnalyser& analyse
             for (const CheckJob& job : jobs) {
                 const std::string subject = job.files.back().path.filename().string();
                 auto progress = [self, analyser, subject](int step, int total) {
-                    const QString text =
-                        QStringLiteral("Checking %1 with %2 (%3 of %4)...")
-                            .arg(QString::fromStdString(subject), QLatin1String(analyser.Name()))
-                            .arg(step + 1)
-                            .arg(total);
+                    const QString text = QStringLiteral("Checking %1 with %2 (%3 of %4)...")
+                                             .arg(MessageToQt(subject), QLatin1String(analyser.Name()))
+                                             .arg(step + 1)
+                                             .arg(total);
                     QMetaObject::invokeMethod(
-                        self, [self, text] { self->m_session.Observer().ShowStatus(text.toStdString()); },
+                        self, [self, text] { self->m_session.Observer().ShowStatus(MessageFromQt(text)); },
                         Qt::QueuedConnection);
                 };
                 const CheckOutcome outcome = RunVhdlCheck(job, analyser, runner, cancel.get(), progress);

@@ -51,6 +51,8 @@ private:
     std::shared_ptr<std::atomic<bool>> m_done;
     int m_generation = 0;
     int m_pending = 0;
+    // A missing analyser is told once in the project's log.
+    bool m_toldNoAnalyser = false;
 };
 
 } // namespace kestra

@@ -1,8 +1,8 @@
 #include "hierarchy/kst_tree_view.h"
 #include "hierarchy/message_log_view.h"
-#include "mainframe/project_frame.h"
 #include "paramlist/kst_list_view.h"
 #include "project/kst_doc.h"
+#include "projectframe/project_frame.h"
 #include "ui_fixture.h"
 
 #include <QAction>

@@ -4,8 +4,8 @@
 #include "library/library_bar.h"
 #include "library/library_tree_model.h"
 #include "mainframe/dock_bars.h"
-#include "mainframe/project_frame.h"
 #include "project/kst_doc.h"
+#include "projectframe/project_frame.h"
 #include "support/temp_folder.h"
 #include "system/file_system.h"
 #include "ui_fixture.h"
@@ -65,6 +65,7 @@ protected:
     }
     std::unique_ptr<CBrowseLibraryDialog> OpenDialog() {
         auto dialog = std::make_unique<CBrowseLibraryDialog>(Library(), LibraryKind::Library, m_prompts);
+        CheckModel(&dialog->TreeModel());
         dialog->Open();
         dialog->show();
         ProcessEvents();

@@ -1,10 +1,11 @@
 #include "hierarchy/hierarchy_model.h"
 #include "hierarchy/kst_tree_view.h"
-#include "mainframe/project_frame.h"
-#include "mainframe/properties_dialog.h"
 #include "paramlist/kst_list_view.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
+#include "projectframe/project_frame.h"
+#include "projectframe/properties_dialog.h"
+#include "projectframe/recent_file_list.h"
 #include "system/file_system.h"
 #include "ui_fixture.h"
 
@@ -52,10 +53,10 @@ TEST_F(ProjectWindowTest, NewProjectAsksForAFileAndShowsTheProject) {
     EXPECT_EQ(Tree(project).SelectedItem(), root);
     EXPECT_TRUE(Tree(project).Model().IndexOf(root).data(Qt::FontRole).value<QFont>().bold());
     // The parameter list shows the root's settings.
-    ASSERT_GE(project->ListView()->topLevelItemCount(), 2);
-    EXPECT_EQ(project->ListView()->topLevelItem(0)->text(0), "Library name");
-    EXPECT_EQ(project->ListView()->topLevelItem(0)->text(1), "WORK");
-    EXPECT_EQ(project->ListView()->headerItem()->text(1), "Parameter");
+    ASSERT_GE(project->ListView()->model()->rowCount(), 2);
+    EXPECT_EQ(project->ListView()->model()->index(0, 0).data().toString(), "Library name");
+    EXPECT_EQ(project->ListView()->model()->index(0, 1).data().toString(), "WORK");
+    EXPECT_EQ(project->ListView()->model()->headerData(1, Qt::Horizontal).toString(), "Parameter");
 
     ASSERT_FALSE(m_frame->RecentFiles().Files().empty());
     EXPECT_EQ(m_frame->RecentFiles().Files().front(), (Folder() / "first.kst").string());

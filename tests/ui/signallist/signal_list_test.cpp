@@ -1,9 +1,10 @@
 #include "hierarchy/kst_tree_view.h"
 #include "mainframe/dock_bars.h"
-#include "mainframe/project_frame.h"
 #include "model/block_colours.h"
 #include "model/vhdl_signal.h"
 #include "project/kst_doc.h"
+#include "projectframe/project_frame.h"
+#include "signallist/signal_list_controller.h"
 #include "signallist/signal_list_model.h"
 #include "signallist/signal_list_view.h"
 #include "support/ghdl.h"
@@ -79,7 +80,7 @@ protected:
 };
 
 TEST_F(SignalListTest, AnEditIsMarkedAndReachesThePortClauseWhenTheFocusLeaves) {
-    QSignalSpy changed(m_frame.get(), &CMainFrame::signalsChanged);
+    QSignalSpy changed(&m_frame->SignalListController(), &CSignalListController::signalsChanged);
     EXPECT_EQ(m_frame->Bars().SignalListBar()->windowTitle(), QStringLiteral("SIGNAL LIST: my alu"));
     FocusCell(0, SignalColumn::Name);
     ASSERT_TRUE(Trigger(Actions().insertRow));

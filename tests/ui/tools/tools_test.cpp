@@ -1,5 +1,5 @@
 #include "hierarchy/message_log_view.h"
-#include "mainframe/project_frame.h"
+#include "projectframe/project_frame.h"
 #include "support/ghdl.h"
 #include "support/temp_folder.h"
 #include "tools/design_flow_dialog.h"

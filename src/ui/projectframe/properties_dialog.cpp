@@ -1,6 +1,6 @@
-#include "mainframe/properties_dialog.h"
+#include "projectframe/properties_dialog.h"
 
-#include "desktop/qt_text.h"
+#include "strings/qt_text.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "desktop/qt_text.h"
+#include "strings/qt_text.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -27,6 +27,10 @@ QString MessageToQt(std::string_view text) {
     if (decoder.hasError())
         return TextToQt(text);
     return decoded;
+}
+
+std::string MessageFromQt(const QString& text) {
+    return text.toUtf8().toStdString();
 }
 
 } // namespace kestra

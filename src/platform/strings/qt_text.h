@@ -7,7 +7,8 @@
 
 namespace kestra {
 
-// The one place where 8-bit project text meets Qt's strings. Names and VHDL text are single
+// The one place where 8-bit project text meets Qt's strings (for the window, the command line,
+// the pictures and the platform's own services alike). Names and VHDL text are single
 // bytes (Latin-1); file paths are the system's own encoding; messages, which may quote either,
 // are shown as UTF-8 when they are valid UTF-8 and as Latin-1 otherwise.
 QString TextToQt(std::string_view text);
@@ -15,5 +16,7 @@ std::string TextFromQt(const QString& text);
 QString PathToQt(const std::filesystem::path& path);
 std::filesystem::path PathFromQt(const QString& path);
 QString MessageToQt(std::string_view text);
+// A message typed or shown in the window, as UTF-8.
+std::string MessageFromQt(const QString& text);
 
 } // namespace kestra

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/edit_target.h"
 #include "project/project_observer.h"
 
 #include <QWidget>
@@ -21,8 +22,10 @@ struct UiContext;
 // A project window: one project document shown in three panes, the hierarchy tree and the
 // parameter list side by side above the message log. It is the project's observer, so core
 // commands reach its panes, and it keeps the splitter positions in the settings between runs.
-// Closing saves the project without asking.
-class C3SplitFrame : public QWidget, public CProjectObserver {
+// Closing saves the project without asking. It prints the pane that was active last, and hands
+// the clipboard commands and Copy View to the hierarchy while the focus is in no pane that
+// answers them.
+class C3SplitFrame : public QWidget, public CProjectObserver, public CEditTarget {
     Q_OBJECT
 
 public:
@@ -54,6 +57,11 @@ public:
     void ShowItem(CHierarchyItem* item) override;
     void ModuleInserted(CHierarchyItem* parent, CHierarchyItem* item) override;
     void ShowStatus(const std::string& text) override;
+
+    CommandAnswer Answer(EditCommand command) const override;
+    void Run(EditCommand command) override;
+    int PrintPages(QPrinter& printer) override;
+    void SetPreviewing(bool previewing) override;
 
 signals:
     void commandStateChanged();

@@ -1,6 +1,6 @@
-#include "mainframe/help_window.h"
+#include "help/help_window.h"
 
-#include "desktop/qt_text.h"
+#include "strings/qt_text.h"
 
 #include <QHBoxLayout>
 #include <QKeySequence>

@@ -1,4 +1,4 @@
-#include "mainframe/recent_file_list.h"
+#include "projectframe/recent_file_list.h"
 
 #include "system/settings_store.h"
 

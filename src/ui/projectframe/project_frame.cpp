@@ -1,7 +1,6 @@
-#include "mainframe/project_frame.h"
+#include "projectframe/project_frame.h"
 
 #include "desktop/desktop_shell.h"
-#include "desktop/qt_text.h"
 #include "hierarchy/kst_tree_view.h"
 #include "hierarchy/message_log_view.h"
 #include "mainframe/ui_context.h"
@@ -9,6 +8,7 @@
 #include "project/hierarchy_tree.h"
 #include "project/kst_doc.h"
 #include "session/project_session.h"
+#include "strings/qt_text.h"
 #include "system/application_paths.h"
 #include "system/settings_store.h"
 #include "tools/qt_tool_runner.h"
@@ -118,6 +118,35 @@ void C3SplitFrame::UpdateTitle() {
 
 QWidget* C3SplitFrame::ActiveView() const {
     return m_activeView != nullptr ? m_activeView : m_treeView;
+}
+
+CommandAnswer C3SplitFrame::Answer(EditCommand command) const {
+    switch (command) {
+    case EditCommand::Print:
+        return CommandAnswer::Enabled;
+    case EditCommand::Cut:
+    case EditCommand::Copy:
+    case EditCommand::Paste:
+    case EditCommand::CopyView:
+        return m_treeView->Answer(command);
+    default:
+        return CommandAnswer::NotMine;
+    }
+}
+
+void C3SplitFrame::Run(EditCommand command) {
+    m_treeView->Run(command);
+}
+
+int C3SplitFrame::PrintPages(QPrinter& printer) {
+    if (ActiveView() == m_listView)
+        return m_listView->Print(printer);
+    return m_treeView->Print(printer);
+}
+
+void C3SplitFrame::SetPreviewing(bool previewing) {
+    // Selection changes wait while the preview paints.
+    m_treeView->SetBusy(previewing);
 }
 
 void C3SplitFrame::CommitPanes(CHierarchyItem* item) {

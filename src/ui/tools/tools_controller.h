@@ -1,0 +1,43 @@
+#pragma once
+
+#include "actions/action_table.h"
+#include "tools/external_tools.h"
+
+#include <QObject>
+#include <functional>
+
+class QMainWindow;
+
+namespace kestra {
+
+class CProjectWindows;
+struct CMainActions;
+struct UiContext;
+
+// The Tools menu: the external tools launched in the active project's destination folder with
+// its link parameter (with the tool message when nothing starts), the Tools Setting dialog and
+// the design flow panel.
+class CToolsController : public QObject {
+    Q_OBJECT
+
+public:
+    CToolsController(QMainWindow& window, const UiContext& ui, CMainActions& actions,
+                     CProjectWindows& windows, std::function<void()> changed);
+
+    void LaunchTool(ExternalTool tool);
+    void UpdateActions() const { m_rules.Update(); }
+
+private:
+    // Kind 1: no application is set; kind 0: the application could not be started.
+    void ShowToolMessage(int kind);
+    void OnToolSettings();
+    // The design flow panel, modal; the main window is minimized while it is open.
+    void OnDesignFlow();
+
+    QMainWindow& m_window;
+    const UiContext& m_ui;
+    CProjectWindows& m_windows;
+    CActionRules m_rules;
+};
+
+} // namespace kestra
