@@ -46,7 +46,12 @@ CBrowseLibraryDialog::CBrowseLibraryDialog(fs::path rootFolder, LibraryKind kind
     m_browser.SetCompanionReader(LibraryCompanionReader(kind));
     setObjectName(QStringLiteral("BrowseLibraryDialog"));
     setWindowTitle(QString::fromLatin1(kBrowseLibraryTitle));
+    SetUpViews();
+    LayOut();
+    ConnectViews();
+}
 
+void CBrowseLibraryDialog::SetUpViews() {
     m_treeView->setModel(m_model);
     m_treeView->setHeaderHidden(true);
     m_treeView->setRootIsDecorated(true);
@@ -70,7 +75,9 @@ CBrowseLibraryDialog::CBrowseLibraryDialog(fs::path rootFolder, LibraryKind kind
     m_entries->header()->setSectionsMovable(false);
     m_entries->header()->resizeSection(0, kMinimumColumnWidth);
     m_entries->installEventFilter(this);
+}
 
+void CBrowseLibraryDialog::LayOut() {
     auto* panes = new QSplitter(Qt::Horizontal, this);
     panes->addWidget(m_treeView);
     panes->addWidget(m_entries);
@@ -92,7 +99,9 @@ CBrowseLibraryDialog::CBrowseLibraryDialog(fs::path rootFolder, LibraryKind kind
     layout->addLayout(editRow);
     layout->addWidget(m_buttons);
     resize(660, 440);
+}
 
+void CBrowseLibraryDialog::ConnectViews() {
     connect(m_treeView->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &CBrowseLibraryDialog::OnCurrentChanged);
     connect(m_treeView, &QTreeView::expanded, this, [this](const QModelIndex& index) {

@@ -68,6 +68,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void SetUpViews();
+    void LayOut();
+    void ConnectViews();
     void ApplyMode();
     // The core's tree changed: the view follows, keeping expansion and selection.
     void ReloadTree();
