@@ -10,7 +10,7 @@
 namespace kestra {
 
 CHierarchyController::CHierarchyController(CMainActions& actions, CProjectWindows& windows,
-                                           std::function<void()> changed)
+                                           const std::function<void()>& changed)
     : m_windows(windows), m_changed(changed), m_rules(changed), m_menu(std::make_unique<QMenu>()) {
     const CMainActions& a = actions;
     auto hasProject = [this] { return Tree() != nullptr; };

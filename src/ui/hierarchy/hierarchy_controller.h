@@ -21,7 +21,8 @@ class CHierarchyController : public QObject {
     Q_OBJECT
 
 public:
-    CHierarchyController(CMainActions& actions, CProjectWindows& windows, std::function<void()> changed);
+    CHierarchyController(CMainActions& actions, CProjectWindows& windows,
+                         const std::function<void()>& changed);
     ~CHierarchyController() override;
 
     void UpdateActions() const { m_rules.Update(); }

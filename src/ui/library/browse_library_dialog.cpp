@@ -133,7 +133,7 @@ void CBrowseLibraryDialog::SetStoreFile(fs::path file, std::vector<std::string> 
     m_browser.SetStoreFile(std::move(file), std::move(companions));
 }
 
-void CBrowseLibraryDialog::Open() {
+void CBrowseLibraryDialog::LoadLibrary() {
     m_browser.Open();
     ApplyMode();
     ReloadTree();
@@ -314,7 +314,7 @@ std::optional<fs::path> CDialogLibraryChooser::ChooseModule(LibraryKind kind) {
     if (!root)
         return std::nullopt;
     CBrowseLibraryDialog dialog(*root, kind, m_ui.prompts, m_parent);
-    dialog.Open();
+    dialog.LoadLibrary();
     if (m_ui.ExecDialog(dialog) != QDialog::Accepted || dialog.ChosenFile().empty())
         return std::nullopt;
     return dialog.ChosenFile();
@@ -327,7 +327,7 @@ bool CDialogLibraryStore::StoreModule(const fs::path& moduleFile, LibraryKind ki
         return false;
     CBrowseLibraryDialog dialog(*root, kind, m_ui.prompts, m_parent);
     dialog.SetStoreFile(moduleFile, companions);
-    dialog.Open();
+    dialog.LoadLibrary();
     m_ui.ExecDialog(dialog);
     return dialog.Browser().Stored();
 }

@@ -36,10 +36,10 @@ public:
                          QWidget* parent = nullptr);
     ~CBrowseLibraryDialog() override;
 
-    // Store mode for the exported module file (its companion files beside it); before Open.
+    // Store mode for the exported module file (its companion files beside it); before LoadLibrary.
     void SetStoreFile(std::filesystem::path file, std::vector<std::string> companions);
     // Reads the library's folders and restores the tree as the user left it.
-    void Open();
+    void LoadLibrary();
 
     CLibraryBrowser& Browser() { return m_browser; }
     // The chosen module's file after OK; empty after Cancel or without a module selected.

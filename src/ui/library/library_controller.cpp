@@ -18,7 +18,7 @@ namespace kestra {
 
 CLibraryController::CLibraryController(QMainWindow& window, CDockBars& bars, CMainActions& actions,
                                        const UiContext& ui, CProjectWindows& windows, CDiagramPane& diagram,
-                                       std::function<void()> changed)
+                                       const std::function<void()>& changed)
     : m_window(window), m_ui(ui), m_windows(windows), m_diagram(diagram), m_changed(changed),
       m_rules(changed) {
     // The bar never shows a message box of its own: a root that cannot be made lists nothing.

@@ -26,7 +26,7 @@ class CLibraryController : public QObject {
 
 public:
     CLibraryController(QMainWindow& window, CDockBars& bars, CMainActions& actions, const UiContext& ui,
-                       CProjectWindows& windows, CDiagramPane& diagram, std::function<void()> changed);
+                       CProjectWindows& windows, CDiagramPane& diagram, const std::function<void()>& changed);
 
     CLibraryBar* Bar() const { return m_bar; }
     void UpdateActions() const { m_rules.Update(); }

@@ -21,7 +21,8 @@ class CParameterController : public QObject {
     Q_OBJECT
 
 public:
-    CParameterController(CMainActions& actions, CProjectWindows& windows, std::function<void()> changed);
+    CParameterController(CMainActions& actions, CProjectWindows& windows,
+                         const std::function<void()>& changed);
     ~CParameterController() override;
 
     void UpdateActions() const { m_rules.Update(); }

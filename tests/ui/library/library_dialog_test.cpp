@@ -66,7 +66,7 @@ protected:
     std::unique_ptr<CBrowseLibraryDialog> OpenDialog() {
         auto dialog = std::make_unique<CBrowseLibraryDialog>(Library(), LibraryKind::Library, m_prompts);
         CheckModel(&dialog->TreeModel());
-        dialog->Open();
+        dialog->LoadLibrary();
         dialog->show();
         ProcessEvents();
         return dialog;
