@@ -78,7 +78,8 @@ struct SyntheticProject {
         CHierarchyItem* item = doc.Tree().InsertItem(name, HierarchyKind::Normal, parent);
         item->Object()->SetEntryCount(1);
         item->Object()->SetEntry(0, EntryKind::Vhdl, name, name + ".vhd");
-        ReplaceFileSafely(doc.GetModuleFolderPath() / (name + ".vhd"), ModuleSource(name));
+        // A module left without its source fails the generation, which the benchmark reports.
+        static_cast<void>(ReplaceFileSafely(doc.GetModuleFolderPath() / (name + ".vhd"), ModuleSource(name)));
         return item;
     }
 
@@ -122,7 +123,7 @@ void BM_ReadAllSources(benchmark::State& state) {
     for (auto _ : state) {
         std::size_t total = 0;
         for (const fs::path& source : project.sources)
-            total += ReadWholeFile(source).value_or(std::string()).size();
+            total += ReadWholeFile(source).ValueOr(std::string()).size();
         benchmark::DoNotOptimize(total);
     }
 }

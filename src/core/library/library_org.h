@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system/outcome.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -43,6 +45,6 @@ void ApplyLibraryOrg(CLibraryTree& tree, const LibraryOrg& org);
 // file changes nothing (all collapsed, nothing selected) and gives false.
 bool ReadLibraryOrgFile(CLibraryTree& tree);
 // Creates or replaces the root's "LibraryOrg.dat" safely (a new file renamed over the old).
-bool WriteLibraryOrgFile(const CLibraryTree& tree, std::string* errorText = nullptr);
+Outcome WriteLibraryOrgFile(const CLibraryTree& tree);
 
 } // namespace kestra

@@ -230,7 +230,7 @@ CheckOutcome RunVhdlCheck(const CheckJob& job, const VhdlAnalyser& analyser, CPr
     }
     bool vhdl2008 = false;
     for (const CheckFile& file : job.files)
-        vhdl2008 = vhdl2008 || NeedsVhdl2008(ReadWholeFile(file.path).value_or(std::string()));
+        vhdl2008 = vhdl2008 || NeedsVhdl2008(ReadWholeFile(file.path).ValueOr(std::string()));
     std::vector<std::string> options = AnalyserOptions(analyser.kind, vhdl2008);
     if (analyser.kind == VhdlAnalyser::Kind::Ghdl)
         options.push_back("--workdir=" + work.Path().string());

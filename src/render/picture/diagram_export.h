@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system/outcome.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -17,8 +19,8 @@ std::optional<DiagramFileFormat> DiagramFormatOf(const std::filesystem::path& pa
 
 // Writes the picture Copy View and printing draw (white background, blocks framed) into the
 // file, in the format of its extension; a PDF page has the diagram's size. The file is replaced
-// only when the whole picture was made. Needs a QGuiApplication (fonts). False with the reason
+// only when the whole picture was made. Needs a QGuiApplication (fonts). Fails with the reason
 // when the format is unknown or the file cannot be written.
-bool ExportDiagram(const CBlockDiagram& diagram, const std::filesystem::path& path, std::string* error);
+Outcome ExportDiagram(const CBlockDiagram& diagram, const std::filesystem::path& path);
 
 } // namespace kestra

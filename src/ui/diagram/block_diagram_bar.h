@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panes/diagram_pane.h"
+#include "system/outcome.h"
 
 #include <QWidget>
 
@@ -68,7 +69,7 @@ public:
     bool OnUndo();
     bool OnRedo();
     // The picture of Copy View and printing as an SVG, PDF or PNG file (by the extension).
-    bool ExportTo(const std::filesystem::path& path, std::string* error);
+    Outcome ExportTo(const std::filesystem::path& path);
     void OnMode(EditMode mode);
     void OnInsertBlock();
     void OnInterface(BlockKind kind);

@@ -348,9 +348,9 @@ void CMainFrame::OnExportDiagram() {
     const std::optional<std::string> path = m_ui.prompts.ChooseFile(choice);
     if (!path)
         return;
-    std::string error;
-    if (!m_diagramBar->ExportTo(*path, &error))
-        m_ui.prompts.ShowMessage(kDefaultPromptTitle, "Cannot export the diagram to " + *path + ".\n" + error,
+    if (const Outcome exported = m_diagramBar->ExportTo(*path); !exported)
+        m_ui.prompts.ShowMessage(kDefaultPromptTitle,
+                                 "Cannot export the diagram to " + *path + ".\n" + exported.Reason(),
                                  PromptIcon::Error);
 }
 

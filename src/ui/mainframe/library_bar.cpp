@@ -19,12 +19,11 @@ namespace kestra {
 void CMainFrame::CreateLibraryBar() {
     // The bar never shows a message box of its own: a root that cannot be made lists nothing.
     auto rootFolder = [this]() -> std::optional<std::filesystem::path> {
-        std::string errorText;
-        std::filesystem::path root =
-            OpenLibraryRoot(m_ui.settings, LibraryKind::Library, m_ui.paths.userDataFolder, &errorText);
-        if (!errorText.empty())
+        LibraryRootFolder root =
+            OpenLibraryRoot(m_ui.settings, LibraryKind::Library, m_ui.paths.userDataFolder);
+        if (!root.created)
             return std::nullopt;
-        return root;
+        return std::move(root.path);
     };
     m_libraryBar = new CLibraryBar(rootFolder, m_bars->LibraryBar());
     m_bars->LibraryBar()->setWidget(m_libraryBar);
