@@ -47,7 +47,8 @@ struct SyntheticProject {
         folder = fs::temp_directory_path() / ("kestra-generate-bench-" + std::to_string(count) + "-" +
                                               std::to_string(std::random_device()()));
         fs::create_directories(folder);
-        doc.OnNewDocument((folder / "bench.kst").string());
+        // A project that cannot be written fails the generation, which the benchmark reports.
+        static_cast<void>(doc.OnNewDocument((folder / "bench.kst").string()));
         doc.OnFirstUpdate();
         // Fan-out f with 1 + f + f^2 + f^3 >= count.
         int fanOut = 1;

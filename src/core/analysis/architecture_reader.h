@@ -47,8 +47,8 @@ int AnalyzeArchitectureHeader(const CScanner& scanner, std::size_t keyword, Arch
 // "end <name>;", the name in any case. Where the nesting cannot be followed, the last closing
 // before the next design unit is taken. False with error 16 (no line) when no closing is found,
 // or error 4 when a closing that names the architecture is not followed by ';'.
-bool FindArchitectureBody(const CScanner& scanner, std::size_t declarationsStart, const std::string& name,
-                          ArchitectureBody& body);
+[[nodiscard]] bool FindArchitectureBody(const CScanner& scanner, std::size_t declarationsStart,
+                                        const std::string& name, ArchitectureBody& body);
 
 // From just after "function" or "procedure", moves the cursor past the subprogram: past the ';'
 // of its body's end statement ("end;", "end <name>;", "end function [name];"), or of a

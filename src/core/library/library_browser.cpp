@@ -32,7 +32,8 @@ void CLibraryBrowser::SetStoreFile(fs::path file, std::vector<std::string> compa
 
 void CLibraryBrowser::Open() {
     m_tree.Rescan();
-    ReadLibraryOrgFile(m_tree);
+    // Without a readable "LibraryOrg.dat" the tree stays collapsed, which is all it records.
+    static_cast<void>(ReadLibraryOrgFile(m_tree));
 }
 
 std::string CLibraryBrowser::InitialEditText() const {

@@ -33,7 +33,7 @@ struct LibraryOrg {
 std::string StoreLibraryOrg(const LibraryOrg& org);
 // None for a file that is truncated or otherwise damaged; bytes after the top-item path are
 // ignored.
-std::optional<LibraryOrg> LoadLibraryOrg(std::string_view bytes);
+[[nodiscard]] std::optional<LibraryOrg> LoadLibraryOrg(std::string_view bytes);
 
 // Every expanded folder below the root, in pre-order, and the selected and top items (the root
 // standing in for none).
@@ -43,7 +43,7 @@ void ApplyLibraryOrg(CLibraryTree& tree, const LibraryOrg& org);
 
 // Restores the tree's appearance from its root's "LibraryOrg.dat". A missing, empty or damaged
 // file changes nothing (all collapsed, nothing selected) and gives false.
-bool ReadLibraryOrgFile(CLibraryTree& tree);
+[[nodiscard]] bool ReadLibraryOrgFile(CLibraryTree& tree);
 // Creates or replaces the root's "LibraryOrg.dat" safely (a new file renamed over the old).
 Outcome WriteLibraryOrgFile(const CLibraryTree& tree);
 

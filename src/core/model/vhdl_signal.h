@@ -35,7 +35,7 @@ public:
     // Form 1 gives the whole port clause, or the empty text when no signal is valid.
     std::string FormatSignalList(int form) const;
 
-    bool Serialize(CArchive& archive);
+    [[nodiscard]] bool Serialize(CArchive& archive);
 
     bool operator==(const CVHDLSignal&) const = default;
 

@@ -57,7 +57,7 @@ std::filesystem::path AbsolutePath(const std::filesystem::path& path);
 
 bool FileExists(const std::filesystem::path& path);
 bool FolderExists(const std::filesystem::path& path);
-std::optional<std::uint64_t> FileSize(const std::filesystem::path& path);
+[[nodiscard]] std::optional<std::uint64_t> FileSize(const std::filesystem::path& path);
 
 // Creates one folder; fails when it already exists (alreadyExists then tells so).
 Outcome CreateFolder(const std::filesystem::path& path, bool* alreadyExists = nullptr);
@@ -92,8 +92,8 @@ private:
 };
 
 // File times count 100 ns units since 1601-01-01 00:00 UTC.
-std::optional<std::uint64_t> GetLastWriteTime(const std::filesystem::path& path);
-bool SetLastWriteTime(const std::filesystem::path& path, std::uint64_t fileTime);
+[[nodiscard]] std::optional<std::uint64_t> GetLastWriteTime(const std::filesystem::path& path);
+[[nodiscard]] bool SetLastWriteTime(const std::filesystem::path& path, std::uint64_t fileTime);
 std::uint64_t FileTimeFromClock(std::filesystem::file_time_type time);
 std::filesystem::file_time_type ClockFromFileTime(std::uint64_t fileTime);
 

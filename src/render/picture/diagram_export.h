@@ -15,7 +15,7 @@ class CBlockDiagram;
 enum class DiagramFileFormat { Svg, Pdf, Png };
 
 // The format the file name's extension asks for (any letter case); none for another one.
-std::optional<DiagramFileFormat> DiagramFormatOf(const std::filesystem::path& path);
+[[nodiscard]] std::optional<DiagramFileFormat> DiagramFormatOf(const std::filesystem::path& path);
 
 // Writes the picture Copy View and printing draw (white background, blocks framed) into the
 // file, in the format of its extension; a PDF page has the diagram's size. The file is replaced

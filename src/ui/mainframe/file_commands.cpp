@@ -94,8 +94,9 @@ void CMainFrame::OnOpenRecentFile(int index) {
 }
 
 void CMainFrame::OnSaveProject() {
+    // A save that fails has shown the user why.
     if (C3SplitFrame* project = ActiveProject())
-        project->Doc().DoFileSave();
+        static_cast<void>(project->Doc().DoFileSave());
 }
 
 void CMainFrame::OnSaveProjectAs() {
