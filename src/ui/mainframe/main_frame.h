@@ -75,8 +75,8 @@ public:
     void LaunchVhdlSimulator() { LaunchTool(ExternalTool::VhdlSimulator); }
     void LaunchFunctionalSimulator() { LaunchTool(ExternalTool::FunctionalSimulator); }
     void LaunchTimingSimulator() { LaunchTool(ExternalTool::TimingSimulator); }
-    // Kind 1: no application is set; kind 0: the application could not be started.
-    void ShowToolMessage(int kind);
+    // Why a tool did not start.
+    void ShowToolMessage(LaunchOutcome outcome);
     void OnToolSettings();
     // The design flow panel, modal; the main window is minimized while it is open.
     void OnDesignFlow();

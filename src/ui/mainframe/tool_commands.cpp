@@ -27,15 +27,14 @@ void CMainFrame::ConnectToolCommands() {
 
 void CMainFrame::LaunchTool(ExternalTool tool) {
     C3SplitFrame* project = ActiveProject();
-    const std::string message =
+    const LaunchOutcome outcome =
         LaunchExternalTool(m_ui.settings, m_ui.tools, tool, project != nullptr ? &project->Doc() : nullptr);
-    if (!message.empty())
-        ShowToolMessage(message == kNoApplicationMessage ? 1 : 0);
+    if (outcome != LaunchOutcome::Started)
+        ShowToolMessage(outcome);
 }
 
-void CMainFrame::ShowToolMessage(int kind) {
-    m_ui.prompts.ShowMessage(kDefaultPromptTitle, kind == 1 ? kNoApplicationMessage : kCannotLaunchMessage,
-                             PromptIcon::Warning);
+void CMainFrame::ShowToolMessage(LaunchOutcome outcome) {
+    m_ui.prompts.ShowMessage(kDefaultPromptTitle, LaunchMessage(outcome), PromptIcon::Warning);
 }
 
 void CMainFrame::OnToolSettings() {
