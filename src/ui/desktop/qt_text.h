@@ -15,5 +15,10 @@ std::string TextFromQt(const QString& text);
 QString PathToQt(const std::filesystem::path& path);
 std::filesystem::path PathFromQt(const QString& path);
 QString MessageToQt(std::string_view text);
+// Settings values are paths and command lines that the core hands to the file system and to
+// the programs it starts: they take the encoding of paths, whoever wrote them (the window, the
+// core, a program found on PATH).
+QString SettingToQt(std::string_view value);
+std::string SettingFromQt(const QString& value);
 
 } // namespace kestra
