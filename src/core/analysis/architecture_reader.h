@@ -36,10 +36,14 @@ struct ArchitectureOptions {
 // The architecture readers work on a scanner that carries the analysis context (module name,
 // previous object, first error), as the entity readers do.
 
-// Reads the header at an "architecture" keyword. Returns 1 when it is an architecture of the
-// module's entity (the context's module name, compared ignoring case), 0 when it is not a
-// header or belongs to another entity, and -1 with error 3 or 8 set when it is malformed.
-int AnalyzeArchitectureHeader(const CScanner& scanner, std::size_t keyword, ArchitectureHeader& header);
+// What the word "architecture" at a position starts: a header of an architecture of the
+// module's entity (the context's module name, compared ignoring case); no header, or one of
+// another entity; or a malformed header, with error 3 or 8 set.
+enum class HeaderFit { Module, Other, Malformed };
+
+// Reads the header at an "architecture" keyword; the header is filled in for Module only.
+[[nodiscard]] HeaderFit AnalyzeArchitectureHeader(const CScanner& scanner, std::size_t keyword,
+                                                  ArchitectureHeader& header);
 
 // Finds the "begin" of the declarative part and the "end" that closes the architecture by
 // following the nesting of the constructs in between (subprogram bodies, processes, generate

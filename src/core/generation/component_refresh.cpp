@@ -139,10 +139,10 @@ std::optional<std::string> RebuildComponentDeclarations(const std::string& sourc
             break;
         from = *keyword + 12;
         ArchitectureHeader header;
-        const int fits = AnalyzeArchitectureHeader(scanner, *keyword, header);
-        if (fits < 0)
+        const HeaderFit fit = AnalyzeArchitectureHeader(scanner, *keyword, header);
+        if (fit == HeaderFit::Malformed)
             return std::nullopt;
-        if (fits == 0)
+        if (fit == HeaderFit::Other)
             continue;
         if (!scanner.FindWordOutsideComments(header.declarationsStart, "begin")) {
             context.SetError(AnalysisErrorCode::ExpectedKeywordNotFound,
@@ -294,11 +294,12 @@ std::optional<std::string> EditComponentDeclarations(const std::string& sourceTe
             break;
         from = *keyword + 12;
         ArchitectureHeader header;
-        const int fits = AnalyzeArchitectureHeader(scanner, *keyword, header);
-        if (fits < 0)
+        const HeaderFit fit = AnalyzeArchitectureHeader(scanner, *keyword, header);
+        if (fit == HeaderFit::Malformed)
             return std::nullopt;
         ArchitectureBody body;
-        if (fits == 0 || !FindArchitectureBody(scanner, header.declarationsStart, header.name, body)) {
+        if (fit == HeaderFit::Other ||
+            !FindArchitectureBody(scanner, header.declarationsStart, header.name, body)) {
             if (context.errorCode != 0)
                 return std::nullopt;
             continue;

@@ -233,10 +233,10 @@ UnitText CGenerationSession::BuildArchitectureUnit(const std::string& key, const
         if (!keyword)
             break;
         from = *keyword + 12;
-        const int fits = AnalyzeArchitectureHeader(scanner, *keyword, header);
-        if (fits < 0)
+        const HeaderFit fit = AnalyzeArchitectureHeader(scanner, *keyword, header);
+        if (fit == HeaderFit::Malformed)
             break;
-        if (fits == 0 || (chosen && !SameTextNoCase(header.name, *chosen)))
+        if (fit == HeaderFit::Other || (chosen && !SameTextNoCase(header.name, *chosen)))
             continue;
         found = keyword;
         break;
