@@ -45,7 +45,7 @@ struct LargeLibrary {
         }
         // The user left a few folders open and a module selected deep down.
         CBrowseLibraryDialog dialog(root, LibraryKind::Library, prompts);
-        dialog.Open();
+        dialog.LoadLibrary();
         CLibraryTree& tree = dialog.Browser().Tree();
         for (const char* group : {"group3", "group11", "group19"})
             tree.SetExpanded(tree.FindItem({group}), true);
@@ -62,7 +62,7 @@ void OpenLargeLibrary(benchmark::State& state) {
     for (auto _ : state) {
         auto dialog =
             std::make_unique<CBrowseLibraryDialog>(library.root, LibraryKind::Library, library.prompts);
-        dialog->Open();
+        dialog->LoadLibrary();
         dialog->show();
         benchmark::DoNotOptimize(dialog->grab());
         state.PauseTiming();

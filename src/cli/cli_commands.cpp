@@ -221,10 +221,9 @@ CommandResult RunDiagram(CCliSession& session, const CliArguments& arguments) {
         session.Session().ReportRefusal(item->Text() + " has no block diagram to draw");
         return CommandResult::Refused();
     }
-    std::string error;
-    if (!ExportDiagram(pane.Diagram(), *output, &error)) {
+    if (const Outcome exported = ExportDiagram(pane.Diagram(), *output); !exported) {
         session.Doc().Log().AppendError("Cannot write the diagram of " + item->Text() + " to " + *output +
-                                        ": " + error);
+                                        ": " + exported.Reason());
         return CommandResult::Failed();
     }
     session.Doc().Log().AppendLog("\r\nBlock diagram of " + item->Text() + " written to " + *output + ".");
@@ -285,9 +284,11 @@ CommandResult RunCheck(CCliSession& session, const CliArguments& arguments) {
 namespace fs = std::filesystem;
 
 // The library's root folder from the settings, created when missing; defaults and relative
-// values are in the user's data folder, as in the window.
+// values are in the user's data folder, as in the window. A root that cannot be made is not
+// reported here: the command finds nothing there to list or to insert and cannot store into it,
+// and says so.
 fs::path LibraryRoot(CCliSession& session, LibraryKind kind) {
-    return OpenLibraryRoot(session.Settings(), kind, session.Paths().userDataFolder);
+    return OpenLibraryRoot(session.Settings(), kind, session.Paths().userDataFolder).path;
 }
 
 LibraryKind KindOption(const CliArguments& arguments) {

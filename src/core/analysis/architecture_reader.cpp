@@ -46,36 +46,37 @@ void AddArchitectureChoices(CEntryIndex& entries, const std::vector<Architecture
 
 } // namespace
 
-int AnalyzeArchitectureHeader(const CScanner& scanner, std::size_t keyword, ArchitectureHeader& header) {
+HeaderFit AnalyzeArchitectureHeader(const CScanner& scanner, std::size_t keyword,
+                                    ArchitectureHeader& header) {
     const AnalysisContext& context = ReaderContext(scanner);
     // "end architecture" and the like are not headers.
     if (!scanner.StartsStatement(keyword, context.textStart))
-        return 0;
+        return HeaderFit::Other;
     std::size_t pos = keyword + kArchitecture.size();
     std::string name = scanner.ReadWord(pos);
     if (name.empty()) {
         RaiseAt(scanner, AnalysisErrorCode::MissingIdentifier, pos);
-        return -1;
+        return HeaderFit::Malformed;
     }
     if (!SameTextNoCase(scanner.ReadWord(pos), "of")) {
         RaiseAt(scanner, AnalysisErrorCode::MissingKeyword, pos);
-        return -1;
+        return HeaderFit::Malformed;
     }
     std::string entityName = scanner.ReadWord(pos);
     if (entityName.empty()) {
         RaiseAt(scanner, AnalysisErrorCode::MissingIdentifier, pos);
-        return -1;
+        return HeaderFit::Malformed;
     }
     if (!SameTextNoCase(entityName, context.moduleName))
-        return 0;
+        return HeaderFit::Other;
     if (!SameTextNoCase(scanner.ReadWord(pos), "is")) {
         RaiseAt(scanner, AnalysisErrorCode::MissingKeyword, pos);
-        return -1;
+        return HeaderFit::Malformed;
     }
     header.name = std::move(name);
     header.entityName = std::move(entityName);
     header.declarationsStart = pos;
-    return 1;
+    return HeaderFit::Module;
 }
 
 namespace {
@@ -244,10 +245,10 @@ void AnalyzeArchitectures(const CScanner& scanner, CEntryIndex& entries, const A
     while (const auto keyword = scanner.FindWordOutsideComments(from, kArchitecture)) {
         from = *keyword + kArchitecture.size();
         ArchitectureHeader header;
-        const int accepted = AnalyzeArchitectureHeader(scanner, *keyword, header);
-        if (accepted < 0)
+        const HeaderFit fit = AnalyzeArchitectureHeader(scanner, *keyword, header);
+        if (fit == HeaderFit::Malformed)
             return;
-        if (accepted == 0)
+        if (fit == HeaderFit::Other)
             continue;
         ArchitectureBody body;
         if (!FindArchitectureBody(scanner, header.declarationsStart, header.name, body))

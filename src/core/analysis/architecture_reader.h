@@ -36,10 +36,14 @@ struct ArchitectureOptions {
 // The architecture readers work on a scanner that carries the analysis context (module name,
 // previous object, first error), as the entity readers do.
 
-// Reads the header at an "architecture" keyword. Returns 1 when it is an architecture of the
-// module's entity (the context's module name, compared ignoring case), 0 when it is not a
-// header or belongs to another entity, and -1 with error 3 or 8 set when it is malformed.
-int AnalyzeArchitectureHeader(const CScanner& scanner, std::size_t keyword, ArchitectureHeader& header);
+// What the word "architecture" at a position starts: a header of an architecture of the
+// module's entity (the context's module name, compared ignoring case); no header, or one of
+// another entity; or a malformed header, with error 3 or 8 set.
+enum class HeaderFit { Module, Other, Malformed };
+
+// Reads the header at an "architecture" keyword; the header is filled in for Module only.
+[[nodiscard]] HeaderFit AnalyzeArchitectureHeader(const CScanner& scanner, std::size_t keyword,
+                                                  ArchitectureHeader& header);
 
 // Finds the "begin" of the declarative part and the "end" that closes the architecture by
 // following the nesting of the constructs in between (subprogram bodies, processes, generate
@@ -47,8 +51,8 @@ int AnalyzeArchitectureHeader(const CScanner& scanner, std::size_t keyword, Arch
 // "end <name>;", the name in any case. Where the nesting cannot be followed, the last closing
 // before the next design unit is taken. False with error 16 (no line) when no closing is found,
 // or error 4 when a closing that names the architecture is not followed by ';'.
-bool FindArchitectureBody(const CScanner& scanner, std::size_t declarationsStart, const std::string& name,
-                          ArchitectureBody& body);
+[[nodiscard]] bool FindArchitectureBody(const CScanner& scanner, std::size_t declarationsStart,
+                                        const std::string& name, ArchitectureBody& body);
 
 // From just after "function" or "procedure", moves the cursor past the subprogram: past the ';'
 // of its body's end statement ("end;", "end <name>;", "end function [name];"), or of a

@@ -396,7 +396,9 @@ std::string AnalyzeEntity(const CScanner& scanner, EntityMode mode, std::size_t&
         if (ReaderFailed(scanner))
             return {};
         if (mode == EntityMode::Analyze) {
-            AnalyzeEntityDeclarations(scanner, EntityDeclarationsMode::Analyze, pos, entries);
+            // Only the cursor after "end" is wanted; an error is in the context, checked below.
+            static_cast<void>(
+                AnalyzeEntityDeclarations(scanner, EntityDeclarationsMode::Analyze, pos, entries));
             portText.clear();
         }
         cursor = pos;

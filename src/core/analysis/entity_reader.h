@@ -56,16 +56,18 @@ std::string AnalyzePortClause(const CScanner& scanner, EntityMode mode, std::siz
 // position of that "end" (the cursor is left after it), or none on error. ENUM_ types give
 // their literals as choices to existing Numeric, DataType and string parameters in every mode
 // when an object is given.
-std::optional<std::size_t> AnalyzeEntityDeclarations(const CScanner& scanner, EntityDeclarationsMode mode,
-                                                     std::size_t& cursor, CKSTObject* object);
+[[nodiscard]] std::optional<std::size_t> AnalyzeEntityDeclarations(const CScanner& scanner,
+                                                                   EntityDeclarationsMode mode,
+                                                                   std::size_t& cursor, CKSTObject* object);
 
 // The same readers adding entries through an index that the caller keeps across readers.
 std::string AnalyzeEntity(const CScanner& scanner, EntityMode mode, std::size_t& cursor, CEntryIndex& entries,
                           CVHDLSignal* signals);
 std::string AnalyzePortClause(const CScanner& scanner, EntityMode mode, std::size_t& cursor,
                               CEntryIndex& entries, CVHDLSignal* signals);
-std::optional<std::size_t> AnalyzeEntityDeclarations(const CScanner& scanner, EntityDeclarationsMode mode,
-                                                     std::size_t& cursor, CEntryIndex& entries);
+[[nodiscard]] std::optional<std::size_t> AnalyzeEntityDeclarations(const CScanner& scanner,
+                                                                   EntityDeclarationsMode mode,
+                                                                   std::size_t& cursor, CEntryIndex& entries);
 
 // The entry kind that a generic of this type word makes, or -1 when it makes none. "string"
 // is the LPM string parameter (13) in entities whose name begins with "LPM_", else a Note.

@@ -22,15 +22,16 @@ struct ExpressionSpan {
 // unbalanced ')' or, with stopAtAssignment, a ":=" outside parentheses; strings, character
 // literals and comments are passed over. None when it is empty or holds a string that its line does not
 // close.
-std::optional<ExpressionSpan> ReadExpression(std::string_view text, std::size_t cursor,
-                                             bool stopAtAssignment = false);
+[[nodiscard]] std::optional<ExpressionSpan> ReadExpression(std::string_view text, std::size_t cursor,
+                                                           bool stopAtAssignment = false);
 
 // The expression as a parameter or initial value shows it: the text as written, or, when
 // comments stand inside it, its tokens with one blank wherever blanks or comments were.
 std::string ExpressionText(std::string_view text, const ExpressionSpan& span);
 
 // The content of the expression when it is one string literal and nothing else.
-std::optional<std::string> SingleStringLiteral(std::string_view text, const ExpressionSpan& span);
+[[nodiscard]] std::optional<std::string> SingleStringLiteral(std::string_view text,
+                                                             const ExpressionSpan& span);
 
 // One declaration of a generic or port clause, as written: its names, mode, subtype indication
 // and default, with the places where they stand, so that a rewrite can change one part and keep
@@ -74,10 +75,11 @@ struct EntityInterface {
     std::optional<InterfaceList> generics;
     std::optional<InterfaceList> ports;
 };
-std::optional<EntityInterface> ReadEntityInterface(std::string_view text, const std::string& entityName);
+[[nodiscard]] std::optional<EntityInterface> ReadEntityInterface(std::string_view text,
+                                                                 const std::string& entityName);
 
 // The generic and port clauses of a component declaration, from just after its name.
-std::optional<EntityInterface> ReadComponentInterface(std::string_view text, std::size_t afterName,
-                                                      const std::string& componentName);
+[[nodiscard]] std::optional<EntityInterface>
+ReadComponentInterface(std::string_view text, std::size_t afterName, const std::string& componentName);
 
 } // namespace kestra

@@ -43,16 +43,20 @@ public:
     // unclosed double quote, and then returns the empty text.
     std::string ReadValue(std::size_t& cursor) const;
 
-    std::optional<std::size_t> IsInComment(std::size_t pos, std::size_t textStart = 0) const;
-    std::optional<std::size_t> CodeEndBeforeComment(std::size_t pos, std::size_t textStart = 0) const;
+    [[nodiscard]] std::optional<std::size_t> IsInComment(std::size_t pos, std::size_t textStart = 0) const;
+    [[nodiscard]] std::optional<std::size_t> CodeEndBeforeComment(std::size_t pos,
+                                                                  std::size_t textStart = 0) const;
     std::size_t BackSkipBlanks(std::size_t cursor) const;
     std::size_t BackSkipBlanksAndComments(std::size_t cursor, std::size_t textStart = 0) const;
 
-    std::optional<std::size_t> FindWord(std::size_t pos, std::string_view word) const;
-    std::optional<std::size_t> FindWordOutsideComments(std::size_t pos, std::string_view word) const;
-    std::optional<std::size_t> FindTextOutsideComments(std::size_t pos, std::string_view text) const;
-    std::optional<std::size_t> NextStatement(std::size_t pos) const;
-    std::optional<std::size_t> StatementStartBefore(std::size_t pos, std::size_t textStart = 0) const;
+    [[nodiscard]] std::optional<std::size_t> FindWord(std::size_t pos, std::string_view word) const;
+    [[nodiscard]] std::optional<std::size_t> FindWordOutsideComments(std::size_t pos,
+                                                                     std::string_view word) const;
+    [[nodiscard]] std::optional<std::size_t> FindTextOutsideComments(std::size_t pos,
+                                                                     std::string_view text) const;
+    [[nodiscard]] std::optional<std::size_t> NextStatement(std::size_t pos) const;
+    [[nodiscard]] std::optional<std::size_t> StatementStartBefore(std::size_t pos,
+                                                                  std::size_t textStart = 0) const;
 
     // Line numbers count from the context's text start (0 without a context).
     int LineOfPosition(std::size_t pos) const;
@@ -62,12 +66,12 @@ public:
     bool StartsStatement(std::size_t pos, std::size_t textStart = 0) const;
 
     // Start of the "--" that makes pos part of a comment, if it is one.
-    std::optional<std::size_t> CommentStart(std::size_t pos, std::size_t textStart = 0) const;
+    [[nodiscard]] std::optional<std::size_t> CommentStart(std::size_t pos, std::size_t textStart = 0) const;
 
 private:
     std::size_t LineStart(std::size_t pos, std::size_t textStart) const;
-    std::optional<std::size_t> FindCharBackOutsideComments(std::size_t pos, char c,
-                                                           std::size_t textStart) const;
+    [[nodiscard]] std::optional<std::size_t> FindCharBackOutsideComments(std::size_t pos, char c,
+                                                                         std::size_t textStart) const;
 
     // The part of one line that comment tests have looked at: [lineStart, scannedEnd) holds no
     // line break, and firstDash is the first "--" that starts in it (npos when none). A scanner

@@ -57,7 +57,7 @@ std::size_t SkipSubprogram(std::string_view text, std::size_t afterKeyword);
 // start), when it closes the unit ("end [keyword] [name];" with the unit's keyword and name) and
 // only blanks and comments follow its ';'. Used where the nesting could not be followed to the
 // closing of a unit.
-std::optional<StructureStop> LastClosingBeforeNextUnit(std::string_view text, std::size_t from,
-                                                       const StructureUnit& unit);
+[[nodiscard]] std::optional<StructureStop> LastClosingBeforeNextUnit(std::string_view text, std::size_t from,
+                                                                     const StructureUnit& unit);
 
 } // namespace kestra

@@ -117,11 +117,10 @@ bool CGenerateCommands::GenerateUnits(CHierarchyItem* top, bool individual, CGen
             doc.Log().AppendError("Cannots open source file (" + source.string() + "). Compilation failed.");
             return false;
         }
-        std::string error;
-        std::optional<std::string> text = ReadWholeFile(source, &error);
+        Result<std::string> text = ReadWholeFile(source);
         if (!text) {
-            doc.Log().AppendError(
-                WithReason("Cannot read source file (" + source.string() + "). Compilation failed", error));
+            doc.Log().AppendError(WithReason(
+                "Cannot read source file (" + source.string() + "). Compilation failed", text.Reason()));
             return false;
         }
         session.GenerateModuleUnits(item->Kind(), item->Text(), std::move(*text), output);
@@ -166,9 +165,8 @@ bool CGenerateCommands::GenerateTop(CHierarchyItem* top, bool individual) {
     }
     RenameUngeneratedCopies(session, top, individual, output);
 
-    std::string error;
-    if (!ReplaceFileSafely(outputPath, output, &error)) {
-        log.AppendError(WithReason("Failed to generate synthesizable VHDL file.", error));
+    if (const Outcome written = ReplaceFileSafely(outputPath, output); !written) {
+        log.AppendError(WithReason("Failed to generate synthesizable VHDL file.", written.Reason()));
         return false;
     }
     log.AppendLog(individual ? "\r\nIndividual synthesizable VHDL file created successfully."

@@ -125,11 +125,12 @@ bool CModuleCommands::RenameRoot(CHierarchyItem* item, const std::string& oldTex
         m_session.Observer().StartNameEditing(item);
         return false;
     }
-    std::string error;
-    if (!plainName || !RenameFolder(oldFolder, newFolder, &error)) {
+    const Outcome renamed = plainName ? RenameFolder(oldFolder, newFolder) : Outcome::Failed({});
+    if (!renamed) {
         // A name that is taken says so; any other failure adds the system's reason.
         const bool taken = !plainName || FileExists(newFolder) || FolderExists(newFolder);
-        Warn(doc, WithReason("New project name in use, specify other name.", taken ? std::string() : error));
+        Warn(doc, WithReason("New project name in use, specify other name.",
+                             taken ? std::string() : renamed.Reason()));
         m_session.Observer().StartNameEditing(item);
         return false;
     }
@@ -161,25 +162,27 @@ bool CModuleCommands::RenameModule(CHierarchyItem* item, const std::string& oldT
         return false;
     }
     const std::filesystem::path oldPath = doc.GetModuleFilePath(*item);
-    std::string error;
     if (!oldPath.empty() && FileExists(oldPath)) {
-        if (!MoveFileTo(oldPath, newPath, false, &error))
-            return refuse(WithReason("Cannot rename to new module name.", error));
-        if (!RenameModuleInFile(newPath, oldText, text, item->Kind(), &error))
-            Warn(doc, WithReason("Cannot modify " + text + ".", error));
+        if (const Outcome moved = MoveFileTo(oldPath, newPath, false); !moved)
+            return refuse(WithReason("Cannot rename to new module name.", moved.Reason()));
+        if (const Outcome renamed = RenameModuleInFile(newPath, oldText, text, item->Kind()); !renamed)
+            Warn(doc, WithReason("Cannot modify " + text + ".", renamed.Reason()));
         CHierarchyItem* parent = item->Parent();
         if (parent != nullptr && parent->Kind() != HierarchyKind::Root) {
             const std::filesystem::path parentPath = folder / (parent->Text() + ".vhd");
-            if (FileExists(parentPath) &&
-                !RenameModuleInFile(parentPath, oldText, text, parent->Kind(), &error))
-                doc.Log().AppendWarning(WithReason("Cannot modify " + parent->Text() + ".", error));
+            const Outcome renamed = FileExists(parentPath)
+                                        ? RenameModuleInFile(parentPath, oldText, text, parent->Kind())
+                                        : Outcome::Ok();
+            if (!renamed)
+                doc.Log().AppendWarning(
+                    WithReason("Cannot modify " + parent->Text() + ".", renamed.Reason()));
             MarkNeedsAnalysis(doc, parent);
         }
     } else {
         if (ModuleFileExists(folder, text))
             doc.Log().AppendLog("\r\nImport existing VHDL file.");
-        else if (!WriteNewModuleTemplate(newPath, text, &error))
-            return refuse(WithReason("Cannot create new module.", error));
+        else if (const Outcome written = WriteNewModuleTemplate(newPath, text); !written)
+            return refuse(WithReason("Cannot create new module.", written.Reason()));
         // The parent declares its children as components: a new child changes it too.
         CHierarchyItem* parent = item->Parent();
         if (parent != nullptr && parent->Kind() != HierarchyKind::Root)
@@ -211,12 +214,13 @@ void RemoveItemRecords(CKSTDoc& doc, CHierarchyItem* item, const CHierarchyItem*
         return;
     const std::filesystem::path folder = doc.GetModuleFolderPath();
     const std::filesystem::path source = folder / (item->Text() + ".vhd");
-    std::string error;
     // The rename replaces an older backup in one step: the old one stays when it fails.
-    if (FileExists(source) && !MoveFileTo(source, folder / (item->Text() + ".bak"), true, &error))
+    const Outcome backedUp =
+        FileExists(source) ? MoveFileTo(source, folder / (item->Text() + ".bak"), true) : Outcome::Ok();
+    if (!backedUp)
         doc.Log().AppendWarning(WithReason("Cannot rename " + item->Text() + ".vhd to " + item->Text() +
                                                ".bak, the file stays in the module folder.",
-                                           error));
+                                           backedUp.Reason()));
     doc.Log().AppendLog("\r\n" + item->Text() + " deleted.");
 }
 

@@ -333,9 +333,8 @@ bool CParameterCommands::OnChooseLinkFile(int row) {
         const std::filesystem::path source = ResolvePath(linkFolder, *chosen);
         const std::filesystem::path target = linkFolder / value;
         if (!SameFile(source, target)) {
-            std::string errorText;
-            if (!CopyFileTo(source, target, true, &errorText)) {
-                doc.Log().AppendError("Cannot copy " + *chosen + " (" + errorText + ").");
+            if (const Outcome copied = CopyFileTo(source, target, true); !copied) {
+                doc.Log().AppendError("Cannot copy " + *chosen + " (" + copied.Reason() + ").");
                 return false;
             }
         }

@@ -21,11 +21,13 @@ struct CRoutedPath {
 // as one of their segments is known to be blocked, so this answers exactly what
 // FindRoutePlain answers, much faster. A search that has tested a million segments without
 // finding a path gives up (nothing): only adversarial stored diagrams get there.
-std::optional<CRoutedPath> FindRoute(const CBlockList& blocks, const CLineTable& lines, int fromId, int toId,
-                                     int startVariant, bool search, int ignoreLineId);
+[[nodiscard]] std::optional<CRoutedPath> FindRoute(const CBlockList& blocks, const CLineTable& lines,
+                                                   int fromId, int toId, int startVariant, bool search,
+                                                   int ignoreLineId);
 
 // The reference implementation: every candidate in order through IsPathClearPlain.
-std::optional<CRoutedPath> FindRoutePlain(const CBlockList& blocks, const CLineTable& lines, int fromId,
-                                          int toId, int startVariant, bool search, int ignoreLineId);
+[[nodiscard]] std::optional<CRoutedPath> FindRoutePlain(const CBlockList& blocks, const CLineTable& lines,
+                                                        int fromId, int toId, int startVariant, bool search,
+                                                        int ignoreLineId);
 
 } // namespace kestra

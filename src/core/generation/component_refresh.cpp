@@ -119,6 +119,61 @@ std::optional<ChildComponent> ChildComponentDeclaration(const std::string& child
 
 namespace {
 
+// Copies an architecture's declarative items from the cursor up to "begin" into the output,
+// leaving out its component declarations and bindings ("for ... use entity"); the cursor is
+// left after "begin". False with the error set in the context when an item does not end.
+bool CopyDeclarationsButComponents(const CScanner& scanner, const std::string& sourceText,
+                                   std::size_t& cursor, std::string& output, AnalysisContext& context) {
+    for (;;) {
+        const std::size_t itemStart = cursor;
+        std::string word = ToLowerAscii(scanner.ReadIdentifier(cursor));
+        if (word == "begin")
+            return true;
+        if (word == "pure" || word == "impure")
+            word = ToLowerAscii(scanner.ReadIdentifier(cursor));
+        if (word == "function" || word == "procedure") {
+            SkipFunctionBody(scanner, cursor);
+            output.append(sourceText, itemStart, cursor - itemStart);
+        } else if (word == "component") {
+            const auto end = scanner.FindWordOutsideComments(cursor, "end");
+            if (!end) {
+                context.SetError(AnalysisErrorCode::ExpectedKeywordNotFound, scanner.LineOfPosition(cursor));
+                return false;
+            }
+            cursor = *end + 3;
+            if (!SameTextNoCase(scanner.ReadWord(cursor), "component") || scanner.ReadChar(cursor) != ';') {
+                context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
+                return false;
+            }
+        } else if (word == "for") {
+            const auto use = scanner.FindWordOutsideComments(cursor, "use");
+            if (!use) {
+                context.SetError(AnalysisErrorCode::MissingKeyword, scanner.LineOfPosition(cursor));
+                return false;
+            }
+            cursor = *use + 3;
+            if (!SameTextNoCase(scanner.ReadWord(cursor), "entity")) {
+                context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
+                return false;
+            }
+            const auto semicolon = scanner.FindTextOutsideComments(cursor, ";");
+            if (!semicolon) {
+                context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
+                return false;
+            }
+            cursor = *semicolon + 1;
+        } else {
+            const auto semicolon = scanner.FindTextOutsideComments(cursor, ";");
+            if (!semicolon) {
+                context.SetError(AnalysisErrorCode::UnexpectedEndOfFile, scanner.LineOfPosition(cursor));
+                return false;
+            }
+            cursor = *semicolon + 1;
+            output.append(sourceText, itemStart, cursor - itemStart);
+        }
+    }
+}
+
 // The refresh of a source in the tool's own form: declarations and configuration specifications
 // rebuilt between the mark and "begin".
 std::optional<std::string> RebuildComponentDeclarations(const std::string& sourceText,
@@ -139,10 +194,10 @@ std::optional<std::string> RebuildComponentDeclarations(const std::string& sourc
             break;
         from = *keyword + 12;
         ArchitectureHeader header;
-        const int fits = AnalyzeArchitectureHeader(scanner, *keyword, header);
-        if (fits < 0)
+        const HeaderFit fit = AnalyzeArchitectureHeader(scanner, *keyword, header);
+        if (fit == HeaderFit::Malformed)
             return std::nullopt;
-        if (fits == 0)
+        if (fit == HeaderFit::Other)
             continue;
         if (!scanner.FindWordOutsideComments(header.declarationsStart, "begin")) {
             context.SetError(AnalysisErrorCode::ExpectedKeywordNotFound,
@@ -152,56 +207,8 @@ std::optional<std::string> RebuildComponentDeclarations(const std::string& sourc
         output.append(sourceText, copyPoint, header.declarationsStart - copyPoint);
 
         std::size_t cursor = header.declarationsStart;
-        for (;;) {
-            const std::size_t itemStart = cursor;
-            std::string word = ToLowerAscii(scanner.ReadIdentifier(cursor));
-            if (word == "begin")
-                break;
-            if (word == "pure" || word == "impure")
-                word = ToLowerAscii(scanner.ReadIdentifier(cursor));
-            if (word == "function" || word == "procedure") {
-                SkipFunctionBody(scanner, cursor);
-                output.append(sourceText, itemStart, cursor - itemStart);
-            } else if (word == "component") {
-                const auto end = scanner.FindWordOutsideComments(cursor, "end");
-                if (!end) {
-                    context.SetError(AnalysisErrorCode::ExpectedKeywordNotFound,
-                                     scanner.LineOfPosition(cursor));
-                    return std::nullopt;
-                }
-                cursor = *end + 3;
-                if (!SameTextNoCase(scanner.ReadWord(cursor), "component") ||
-                    scanner.ReadChar(cursor) != ';') {
-                    context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
-                    return std::nullopt;
-                }
-            } else if (word == "for") {
-                const auto use = scanner.FindWordOutsideComments(cursor, "use");
-                if (!use) {
-                    context.SetError(AnalysisErrorCode::MissingKeyword, scanner.LineOfPosition(cursor));
-                    return std::nullopt;
-                }
-                cursor = *use + 3;
-                if (!SameTextNoCase(scanner.ReadWord(cursor), "entity")) {
-                    context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
-                    return std::nullopt;
-                }
-                const auto semicolon = scanner.FindTextOutsideComments(cursor, ";");
-                if (!semicolon) {
-                    context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
-                    return std::nullopt;
-                }
-                cursor = *semicolon + 1;
-            } else {
-                const auto semicolon = scanner.FindTextOutsideComments(cursor, ";");
-                if (!semicolon) {
-                    context.SetError(AnalysisErrorCode::UnexpectedEndOfFile, scanner.LineOfPosition(cursor));
-                    return std::nullopt;
-                }
-                cursor = *semicolon + 1;
-                output.append(sourceText, itemStart, cursor - itemStart);
-            }
-        }
+        if (!CopyDeclarationsButComponents(scanner, sourceText, cursor, output, context))
+            return std::nullopt;
         output +=
             declarations.empty() ? "\r\n" : "\r\n\r\n\t-- KESTRA component declarations\r\n" + declarations;
         output += "begin";
@@ -268,6 +275,70 @@ bool MatchesChild(const std::string& text, std::size_t afterName, const ChildCom
            SameDeclarations(text, component->ports, child.source, entity->ports);
 }
 
+const ChildComponent* ChildNamed(const std::vector<ChildComponent>& children, const std::string& name) {
+    for (const ChildComponent& child : children) {
+        if (SameTextNoCase(child.name, name))
+            return &child;
+    }
+    return nullptr;
+}
+
+// The edits of one architecture's declarative part, from its start to "begin": a child's
+// component declaration that no longer matches the child is replaced, a binding the tool makes
+// itself goes, and the children not declared there are declared before "begin".
+void EditDeclarativePart(const CScanner& scanner, const std::string& sourceText, std::size_t start,
+                         std::size_t begin, const std::vector<ChildComponent>& children,
+                         const std::string& lineEnd, std::vector<TextEdit>& edits) {
+    std::vector<const ChildComponent*> declared;
+    for (std::size_t pos = start;;) {
+        scanner.SkipBlanksAndComments(pos);
+        if (pos >= begin)
+            break;
+        const std::size_t itemStart = pos;
+        const std::string word = ToLowerAscii(scanner.ReadIdentifier(pos));
+        const StructureStop stop = WalkStructure(sourceText, itemStart, StructureScope::Item);
+        if (stop.what != StructureStop::What::Semicolon || stop.position >= begin)
+            break;
+        const std::size_t itemEnd = stop.position + 1;
+        if (word == "component") {
+            if (const ChildComponent* child = ChildNamed(children, scanner.ReadIdentifier(pos))) {
+                if (!MatchesChild(sourceText, pos, *child))
+                    edits.push_back({itemStart, itemEnd, InPlace(child->declaration, lineEnd)});
+                else if (child->binding)
+                    edits.push_back(
+                        {itemEnd, itemEnd,
+                         WithLineEnds("\r\n\r\n", lineEnd) +
+                             InPlace(child->declaration.substr(child->declaration.find("\tfor all: ")),
+                                     lineEnd)});
+                declared.push_back(child);
+            }
+        } else if (word == "for") {
+            // "for <labels> : <component> use ...": the tool binds a child whose architecture the
+            // user chose; other bindings stay.
+            const auto colon = scanner.FindTextOutsideComments(pos, ":");
+            std::size_t name = colon ? *colon + 1 : itemEnd;
+            const ChildComponent* child =
+                colon && *colon < itemEnd ? ChildNamed(children, scanner.ReadIdentifier(name)) : nullptr;
+            if (child != nullptr && child->binding)
+                edits.push_back(DeletionOf(sourceText, itemStart, itemEnd));
+        }
+        pos = itemEnd;
+    }
+    std::string missing;
+    for (const ChildComponent& child : children) {
+        if (std::find(declared.begin(), declared.end(), &child) == declared.end())
+            missing += child.declaration;
+    }
+    if (missing.empty())
+        return;
+    const std::string text = WithLineEnds("\t-- KESTRA component declarations\r\n" + missing, lineEnd);
+    const std::size_t lineStart = LineStart(sourceText, begin);
+    if (OnlyBlanks(sourceText, lineStart, begin))
+        edits.push_back({lineStart, lineStart, text});
+    else
+        edits.push_back({begin, begin, lineEnd + text});
+}
+
 // The refresh of a source the tool did not write: each change made where it belongs.
 std::optional<std::string> EditComponentDeclarations(const std::string& sourceText,
                                                      const std::vector<ChildComponent>& children,
@@ -279,13 +350,6 @@ std::optional<std::string> EditComponentDeclarations(const std::string& sourceTe
     ComponentList list;
     for (const ChildComponent& child : children)
         list.emplace_back(child.name, child.instantiation);
-    auto childNamed = [&children](const std::string& name) -> const ChildComponent* {
-        for (const ChildComponent& child : children) {
-            if (SameTextNoCase(child.name, name))
-                return &child;
-        }
-        return nullptr;
-    };
 
     std::vector<TextEdit> edits;
     for (std::size_t from = 0;;) {
@@ -294,65 +358,18 @@ std::optional<std::string> EditComponentDeclarations(const std::string& sourceTe
             break;
         from = *keyword + 12;
         ArchitectureHeader header;
-        const int fits = AnalyzeArchitectureHeader(scanner, *keyword, header);
-        if (fits < 0)
+        const HeaderFit fit = AnalyzeArchitectureHeader(scanner, *keyword, header);
+        if (fit == HeaderFit::Malformed)
             return std::nullopt;
         ArchitectureBody body;
-        if (fits == 0 || !FindArchitectureBody(scanner, header.declarationsStart, header.name, body)) {
+        if (fit == HeaderFit::Other ||
+            !FindArchitectureBody(scanner, header.declarationsStart, header.name, body)) {
             if (context.errorCode != 0)
                 return std::nullopt;
             continue;
         }
-        const std::size_t begin = body.statementsStart - 5;
-        std::vector<const ChildComponent*> declared;
-        for (std::size_t pos = header.declarationsStart;;) {
-            scanner.SkipBlanksAndComments(pos);
-            if (pos >= begin)
-                break;
-            const std::size_t itemStart = pos;
-            const std::string word = ToLowerAscii(scanner.ReadIdentifier(pos));
-            const StructureStop stop = WalkStructure(sourceText, itemStart, StructureScope::Item);
-            if (stop.what != StructureStop::What::Semicolon || stop.position >= begin)
-                break;
-            const std::size_t itemEnd = stop.position + 1;
-            if (word == "component") {
-                if (const ChildComponent* child = childNamed(scanner.ReadIdentifier(pos))) {
-                    if (!MatchesChild(sourceText, pos, *child))
-                        edits.push_back({itemStart, itemEnd, InPlace(child->declaration, lineEnd)});
-                    else if (child->binding)
-                        edits.push_back(
-                            {itemEnd, itemEnd,
-                             WithLineEnds("\r\n\r\n", lineEnd) +
-                                 InPlace(child->declaration.substr(child->declaration.find("\tfor all: ")),
-                                         lineEnd)});
-                    declared.push_back(child);
-                }
-            } else if (word == "for") {
-                // "for <labels> : <component> use ...": the tool binds a child whose architecture
-                // the user chose; other bindings stay.
-                const auto colon = scanner.FindTextOutsideComments(pos, ":");
-                std::size_t name = colon ? *colon + 1 : itemEnd;
-                const ChildComponent* child =
-                    colon && *colon < itemEnd ? childNamed(scanner.ReadIdentifier(name)) : nullptr;
-                if (child != nullptr && child->binding)
-                    edits.push_back(DeletionOf(sourceText, itemStart, itemEnd));
-            }
-            pos = itemEnd;
-        }
-        std::string missing;
-        for (const ChildComponent& child : children) {
-            if (std::find(declared.begin(), declared.end(), &child) == declared.end())
-                missing += child.declaration;
-        }
-        if (!missing.empty()) {
-            const std::string text =
-                WithLineEnds("\t-- KESTRA component declarations\r\n" + missing, lineEnd);
-            const std::size_t lineStart = LineStart(sourceText, begin);
-            if (OnlyBlanks(sourceText, lineStart, begin))
-                edits.push_back({lineStart, lineStart, text});
-            else
-                edits.push_back({begin, begin, lineEnd + text});
-        }
+        EditDeclarativePart(scanner, sourceText, header.declarationsStart, body.statementsStart - 5, children,
+                            lineEnd, edits);
         if (instantiate) {
             const std::string instances =
                 InstantiationsNotYetIn(scanner, body.statementsStart, body.endKeyword, list);

@@ -27,11 +27,10 @@ struct ChildComponent {
 // VHDL for a parent the tool did not write); otherwise it is built from the child's object in
 // the tool's own form. Error 5 when the port clause cannot be read; an error of the entity
 // reader stops it too (none is then returned). The context's module name and text start are kept.
-std::optional<ChildComponent> ChildComponentDeclaration(const std::string& childName,
-                                                        const CKSTObject& childObject,
-                                                        const std::string& childSource,
-                                                        const std::string& libraryName, bool declaredGenerics,
-                                                        AnalysisContext& context);
+[[nodiscard]] std::optional<ChildComponent>
+ChildComponentDeclaration(const std::string& childName, const CKSTObject& childObject,
+                          const std::string& childSource, const std::string& libraryName,
+                          bool declaredGenerics, AnalysisContext& context);
 
 // The parent's source with every architecture of its entity (the context's module name)
 // declaring the children as components and, when `instantiate` is set, instantiating the
@@ -43,8 +42,8 @@ std::optional<ChildComponent> ChildComponentDeclaration(const std::string& child
 // replaced where it stands, a configuration specification of a child goes when the tool binds
 // that child itself, the children not declared yet are declared before "begin", and nothing else
 // changes (without children, nothing at all). None when an error is set in the context.
-std::optional<std::string> RefreshComponentDeclarations(const std::string& sourceText,
-                                                        const std::vector<ChildComponent>& children,
-                                                        bool instantiate, AnalysisContext& context);
+[[nodiscard]] std::optional<std::string>
+RefreshComponentDeclarations(const std::string& sourceText, const std::vector<ChildComponent>& children,
+                             bool instantiate, AnalysisContext& context);
 
 } // namespace kestra

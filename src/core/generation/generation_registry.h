@@ -28,7 +28,7 @@ public:
     // Adds or replaces the entry under key; returns the object now owned by the registry.
     CKSTObject& Add(const std::string& key, std::unique_ptr<CKSTObject> object);
     // The first key, in the order of adding, whose object is still named moduleName.
-    std::optional<std::string> FirstKeyNamed(const std::string& moduleName);
+    [[nodiscard]] std::optional<std::string> FirstKeyNamed(const std::string& moduleName);
     // base when it is free, else base + "_2", "_3" ... the first that is free.
     std::string FreeKey(const std::string& base);
     void Clear();

@@ -39,6 +39,32 @@ std::optional<std::size_t> PastNextSemicolon(const CScanner& scanner, std::size_
     return *semicolon + 1;
 }
 
+// The architecture the object's Architecture entry for the key chooses; none without one.
+std::optional<std::string> ChosenArchitecture(const CKSTObject& object, const std::string& key) {
+    for (int i = 0; i < object.GetEntryCount(); ++i) {
+        if (object.GetEntryKind(i) == EntryKind::Architecture && SameTextNoCase(object.GetEntryName(i), key))
+            return object.GetEntryValue(i);
+    }
+    return std::nullopt;
+}
+
+// Where the architecture of the context's module named `chosen` (without a choice, the first
+// one) starts, its header read; none when there is none or a header before it is malformed.
+std::optional<std::size_t> FindArchitecture(const CScanner& scanner, const std::optional<std::string>& chosen,
+                                            ArchitectureHeader& header) {
+    for (std::size_t from = 0;;) {
+        const auto keyword = scanner.FindWordOutsideComments(from, "architecture");
+        if (!keyword)
+            return std::nullopt;
+        from = *keyword + 12;
+        const HeaderFit fit = AnalyzeArchitectureHeader(scanner, *keyword, header);
+        if (fit == HeaderFit::Malformed)
+            return std::nullopt;
+        if (fit == HeaderFit::Module && (!chosen || SameTextNoCase(header.name, *chosen)))
+            return keyword;
+    }
+}
+
 } // namespace
 
 void CGenerationSession::SetTopName(const std::string& name) {
@@ -214,33 +240,12 @@ UnitText CGenerationSession::BuildArchitectureUnit(const std::string& key, const
     const CScanner scanner(sourceText, &m_context);
     const std::string name = object.GetGeneratedName();
 
-    std::optional<std::string> chosen;
-    for (int i = 0; i < object.GetEntryCount(); ++i) {
-        if (object.GetEntryKind(i) == EntryKind::Architecture &&
-            SameTextNoCase(object.GetEntryName(i), key)) {
-            chosen = object.GetEntryValue(i);
-            break;
-        }
-    }
-
     // The header reader compares entity names with the context's module name.
     const std::string topName = m_context.moduleName;
     m_context.moduleName = name;
-    std::optional<std::size_t> found;
     ArchitectureHeader header;
-    for (std::size_t from = 0;;) {
-        const auto keyword = scanner.FindWordOutsideComments(from, "architecture");
-        if (!keyword)
-            break;
-        from = *keyword + 12;
-        const int fits = AnalyzeArchitectureHeader(scanner, *keyword, header);
-        if (fits < 0)
-            break;
-        if (fits == 0 || (chosen && !SameTextNoCase(header.name, *chosen)))
-            continue;
-        found = keyword;
-        break;
-    }
+    const std::optional<std::size_t> found =
+        FindArchitecture(scanner, ChosenArchitecture(object, key), header);
     m_context.moduleName = topName;
     ArchitectureBody body;
     if (!found || !FindArchitectureBody(scanner, header.declarationsStart, header.name, body))

@@ -32,7 +32,8 @@ void CLibraryBrowser::SetStoreFile(fs::path file, std::vector<std::string> compa
 
 void CLibraryBrowser::Open() {
     m_tree.Rescan();
-    ReadLibraryOrgFile(m_tree);
+    // Without a readable "LibraryOrg.dat" the tree stays collapsed, which is all it records.
+    static_cast<void>(ReadLibraryOrgFile(m_tree));
 }
 
 std::string CLibraryBrowser::InitialEditText() const {
@@ -51,25 +52,20 @@ LibraryActionResult CLibraryBrowser::CreateFolder(const std::string& name) {
     if (name.empty())
         return {};
     CLibraryItem* target = m_tree.TargetFolder(m_tree.Selected());
-    std::string errorText;
-    if (!CreateLibraryFolder(m_tree.FullPath(target), name, &errorText))
-        return Failure(std::move(errorText));
+    if (const Outcome created = CreateLibraryFolder(m_tree.FullPath(target), name); !created)
+        return Failure(created.Reason());
     m_tree.Select(m_tree.InsertItem(target, name, LibraryItemKind::Folder));
     return Success();
 }
 
 LibraryActionResult CLibraryBrowser::StoreModule() {
     CLibraryItem* target = m_tree.TargetFolder(m_tree.Selected());
-    std::string errorText;
-    switch (
-        StoreLibraryModule(m_storeFile, m_tree.FullPath(target), m_storeCompanions, m_prompts, &errorText)) {
-    case StoreResult::Declined:
+    const Result<StoreResult> stored =
+        StoreLibraryModule(m_storeFile, m_tree.FullPath(target), m_storeCompanions, m_prompts);
+    if (!stored)
+        return Failure(stored.Reason());
+    if (*stored == StoreResult::Declined)
         return {};
-    case StoreResult::Failed:
-        return Failure(std::move(errorText));
-    case StoreResult::Stored:
-        break;
-    }
     m_tree.Select(m_tree.InsertItem(target, ModuleNameOfFile(m_storeFile.filename().string()),
                                     LibraryItemKind::Module));
     m_mode = BrowseMode::Choose;
@@ -82,17 +78,16 @@ LibraryActionResult CLibraryBrowser::Remove() {
     if (item == nullptr || item->Kind() == LibraryItemKind::Root)
         return {};
     const fs::path path = m_tree.FullPath(item);
-    std::string errorText;
     if (item->IsFolder()) {
         if (!m_prompts.AskYesNo(kConfirmationTitle, kRemoveFolderQuestion))
             return {};
-        if (!RemoveLibraryFolder(path, &errorText))
-            return Failure(std::move(errorText));
+        if (const Outcome removed = RemoveLibraryFolder(path); !removed)
+            return Failure(removed.Reason());
     } else {
         if (!m_prompts.AskYesNo(kConfirmationTitle, kRemoveModuleQuestion))
             return {};
-        if (!RemoveLibraryModule(path, CompanionsOf(path), &errorText))
-            return Failure(std::move(errorText));
+        if (const Outcome removed = RemoveLibraryModule(path, CompanionsOf(path)); !removed)
+            return Failure(removed.Reason());
     }
     m_tree.DeleteItem(item);
     return Success();
@@ -105,21 +100,22 @@ LibraryActionResult CLibraryBrowser::Drop(CLibraryItem* module, CLibraryItem* ta
     if (folder == module->Parent())
         return {};
     const fs::path moduleFile = m_tree.FullPath(module);
-    std::string errorText;
-    if (!MoveLibraryModule(moduleFile, m_tree.FullPath(folder), CompanionsOf(moduleFile), &errorText))
-        return Failure(std::move(errorText));
+    if (const Outcome moved =
+            MoveLibraryModule(moduleFile, m_tree.FullPath(folder), CompanionsOf(moduleFile));
+        !moved)
+        return Failure(moved.Reason());
     const std::string name = module->Name();
     m_tree.DeleteItem(module);
     m_tree.Select(m_tree.InsertItem(folder, name, LibraryItemKind::Module));
     return Success();
 }
 
-fs::path CLibraryBrowser::Close(bool ok, std::string* errorText) {
-    WriteLibraryOrgFile(m_tree, errorText);
+CLibraryBrowser::Closing CLibraryBrowser::Close(bool ok) {
+    Outcome written = WriteLibraryOrgFile(m_tree);
     const CLibraryItem* selected = m_tree.Selected();
     if (!ok || selected == nullptr || !selected->IsModule())
-        return {};
-    return m_tree.FullPath(selected);
+        return {{}, std::move(written)};
+    return {m_tree.FullPath(selected), std::move(written)};
 }
 
 } // namespace kestra

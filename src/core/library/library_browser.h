@@ -1,6 +1,7 @@
 #pragma once
 
 #include "library/library_tree.h"
+#include "system/outcome.h"
 
 #include <filesystem>
 #include <functional>
@@ -74,10 +75,15 @@ public:
     // companions; the moved item is selected.
     LibraryActionResult Drop(CLibraryItem* module, CLibraryItem* target);
 
+    // What closing gives: the chosen module's file, and whether "LibraryOrg.dat" was written.
+    struct Closing {
+        std::filesystem::path chosenFile;
+        Outcome orgWritten;
+    };
     // OK (or a double click on a module) and Cancel: "LibraryOrg.dat" is written either way. OK
-    // gives the selected module's file, otherwise the path is empty. A failed write leaves
-    // errorText set but does not change the result.
-    std::filesystem::path Close(bool ok, std::string* errorText = nullptr);
+    // gives the selected module's file, otherwise the path is empty, whether the write worked
+    // or not.
+    [[nodiscard]] Closing Close(bool ok);
 
 private:
     std::vector<std::string> CompanionsOf(const std::filesystem::path& moduleFile) const;

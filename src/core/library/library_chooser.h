@@ -14,7 +14,7 @@ class CLibraryChooser {
 public:
     virtual ~CLibraryChooser() = default;
     // The chosen module file; none when the user cancelled or chose no module.
-    virtual std::optional<std::filesystem::path> ChooseModule(LibraryKind kind) = 0;
+    [[nodiscard]] virtual std::optional<std::filesystem::path> ChooseModule(LibraryKind kind) = 0;
 };
 
 // Chooses the one module file it was given, whatever the library: for callers that name the
@@ -22,7 +22,7 @@ public:
 class CFixedLibraryChooser : public CLibraryChooser {
 public:
     explicit CFixedLibraryChooser(std::filesystem::path file) : m_file(std::move(file)) {}
-    std::optional<std::filesystem::path> ChooseModule(LibraryKind) override { return m_file; }
+    [[nodiscard]] std::optional<std::filesystem::path> ChooseModule(LibraryKind) override { return m_file; }
 
 private:
     std::filesystem::path m_file;

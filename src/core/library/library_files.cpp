@@ -13,10 +13,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool Fail(std::string* errorText, std::errc code) {
-    if (errorText != nullptr)
-        *errorText = std::make_error_code(code).message();
-    return false;
+std::string ReasonOf(std::errc code) {
+    return std::make_error_code(code).message();
+}
+
+Outcome Failure(std::errc code) {
+    return Outcome::Failed(ReasonOf(code));
 }
 
 } // namespace
@@ -72,7 +74,7 @@ int TransferCompanionFiles(const std::vector<std::string>& names, const fs::path
             done = !FolderExists(toFolder / name) && CopyFileTo(from, toFolder / name, true);
             break;
         case TransferMode::Delete:
-            done = DeleteFileAt(from);
+            done = static_cast<bool>(DeleteFileAt(from));
             break;
         }
         if (done)
@@ -81,64 +83,58 @@ int TransferCompanionFiles(const std::vector<std::string>& names, const fs::path
     return transferred;
 }
 
-bool CreateLibraryFolder(const fs::path& parentFolder, std::string_view name, std::string* errorText) {
+Outcome CreateLibraryFolder(const fs::path& parentFolder, std::string_view name) {
     if (!IsPlainFileName(name))
-        return Fail(errorText, std::errc::invalid_argument);
-    return CreateFolder(parentFolder / name, nullptr, errorText);
+        return Failure(std::errc::invalid_argument);
+    return CreateFolder(parentFolder / name);
 }
 
-bool RemoveLibraryFolder(const fs::path& folder, std::string* errorText) {
-    return RemoveEmptyFolder(folder, errorText);
+Outcome RemoveLibraryFolder(const fs::path& folder) {
+    return RemoveEmptyFolder(folder);
 }
 
-bool RemoveLibraryModule(const fs::path& moduleFile, const std::vector<std::string>& companions,
-                         std::string* errorText) {
+Outcome RemoveLibraryModule(const fs::path& moduleFile, const std::vector<std::string>& companions) {
     const std::string fileName = moduleFile.filename().string();
     if (!IsModuleFileName(fileName))
-        return Fail(errorText, std::errc::invalid_argument);
+        return Failure(std::errc::invalid_argument);
     fs::path backup = moduleFile;
     backup.replace_extension(kBackupExtension);
     // Renaming over the older backup keeps it when the rename fails.
-    if (!MoveFileTo(moduleFile, backup, true, errorText))
-        return false;
+    if (Outcome moved = MoveFileTo(moduleFile, backup, true); !moved)
+        return moved;
     // The backup just made is what removal promises to keep, whatever a Link value says.
     std::vector<std::string> doomed;
     for (const std::string& name : companions)
         if (name != backup.filename().string())
             doomed.push_back(name);
     TransferCompanionFiles(doomed, moduleFile.parent_path(), moduleFile.parent_path(), TransferMode::Delete);
-    return true;
+    return Outcome::Ok();
 }
 
-bool MoveLibraryModule(const fs::path& moduleFile, const fs::path& toFolder,
-                       const std::vector<std::string>& companions, std::string* errorText) {
+Outcome MoveLibraryModule(const fs::path& moduleFile, const fs::path& toFolder,
+                          const std::vector<std::string>& companions) {
     const fs::path fromFolder = moduleFile.parent_path();
     if (SameFolder(fromFolder, toFolder))
-        return true;
+        return Outcome::Ok();
     if (!FolderExists(toFolder))
-        return Fail(errorText, std::errc::no_such_file_or_directory);
-    if (!MoveFileTo(moduleFile, toFolder / moduleFile.filename(), false, errorText))
-        return false;
+        return Failure(std::errc::no_such_file_or_directory);
+    if (Outcome moved = MoveFileTo(moduleFile, toFolder / moduleFile.filename(), false); !moved)
+        return moved;
     TransferCompanionFiles(companions, fromFolder, toFolder, TransferMode::Move);
-    return true;
+    return Outcome::Ok();
 }
 
 std::string OverwriteQuestion(std::string_view fileName) {
     return std::string(fileName) + " already exists.\nDo you want to replace it?";
 }
 
-StoreResult StoreLibraryModule(const fs::path& sourceFile, const fs::path& toFolder,
-                               const std::vector<std::string>& companions, CUserPrompts& prompts,
-                               std::string* errorText) {
+Result<StoreResult> StoreLibraryModule(const fs::path& sourceFile, const fs::path& toFolder,
+                                       const std::vector<std::string>& companions, CUserPrompts& prompts) {
     const std::string fileName = sourceFile.filename().string();
-    if (!IsModuleFileName(fileName)) {
-        Fail(errorText, std::errc::invalid_argument);
-        return StoreResult::Failed;
-    }
-    if (!FolderExists(toFolder)) {
-        Fail(errorText, std::errc::no_such_file_or_directory);
-        return StoreResult::Failed;
-    }
+    if (!IsModuleFileName(fileName))
+        return Result<StoreResult>::Failed(ReasonOf(std::errc::invalid_argument));
+    if (!FolderExists(toFolder))
+        return Result<StoreResult>::Failed(ReasonOf(std::errc::no_such_file_or_directory));
     const fs::path target = toFolder / fileName;
     bool replace = false;
     if (FileExists(target) || FolderExists(target)) {
@@ -147,8 +143,8 @@ StoreResult StoreLibraryModule(const fs::path& sourceFile, const fs::path& toFol
         replace = true;
     }
     // Renaming over the old file keeps it when the move fails.
-    if (!MoveFileTo(sourceFile, target, replace, errorText))
-        return StoreResult::Failed;
+    if (Outcome moved = MoveFileTo(sourceFile, target, replace); !moved)
+        return Result<StoreResult>::Failed(moved.Reason());
     TransferCompanionFiles(companions, sourceFile.parent_path(), toFolder, TransferMode::Move);
     return StoreResult::Stored;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system/outcome.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -41,23 +43,22 @@ int TransferCompanionFiles(const std::vector<std::string>& names, const std::fil
                            const std::filesystem::path& toFolder, TransferMode mode);
 
 // Creates the folder `name` inside parentFolder; the name must be plain.
-bool CreateLibraryFolder(const std::filesystem::path& parentFolder, std::string_view name,
-                         std::string* errorText = nullptr);
+Outcome CreateLibraryFolder(const std::filesystem::path& parentFolder, std::string_view name);
 // Removes a folder only when it is empty.
-bool RemoveLibraryFolder(const std::filesystem::path& folder, std::string* errorText = nullptr);
+Outcome RemoveLibraryFolder(const std::filesystem::path& folder);
 
 // Renames the module's file to the same name ending in ".bak" (replacing an older one), then
 // deletes its companion files (never the new backup) from its folder. Nothing else is touched
 // when the rename fails.
-bool RemoveLibraryModule(const std::filesystem::path& moduleFile, const std::vector<std::string>& companions,
-                         std::string* errorText = nullptr);
+Outcome RemoveLibraryModule(const std::filesystem::path& moduleFile,
+                            const std::vector<std::string>& companions);
 
 // Moves the module's file into toFolder under its own name, failing when a file of that name is
 // there already; the companion files follow. Moving into the module's own folder does nothing.
-bool MoveLibraryModule(const std::filesystem::path& moduleFile, const std::filesystem::path& toFolder,
-                       const std::vector<std::string>& companions, std::string* errorText = nullptr);
+Outcome MoveLibraryModule(const std::filesystem::path& moduleFile, const std::filesystem::path& toFolder,
+                          const std::vector<std::string>& companions);
 
-enum class StoreResult { Stored, Declined, Failed };
+enum class StoreResult { Stored, Declined };
 
 // The question asked before a stored module replaces a file of the same name.
 std::string OverwriteQuestion(std::string_view fileName);
@@ -66,9 +67,9 @@ inline constexpr const char* kOverwriteTitle = "Overwrite";
 // Moves sourceFile (a module file, usually in the temporary folder) into toFolder under its own
 // name. When that name is taken the user is asked whether to replace it: No gives Declined and
 // leaves both files as they were. On success the companion files move along from the source's
-// folder.
-StoreResult StoreLibraryModule(const std::filesystem::path& sourceFile, const std::filesystem::path& toFolder,
-                               const std::vector<std::string>& companions, CUserPrompts& prompts,
-                               std::string* errorText = nullptr);
+// folder. A failure gives the reason.
+Result<StoreResult> StoreLibraryModule(const std::filesystem::path& sourceFile,
+                                       const std::filesystem::path& toFolder,
+                                       const std::vector<std::string>& companions, CUserPrompts& prompts);
 
 } // namespace kestra

@@ -85,7 +85,7 @@ void ApplyLibraryOrg(CLibraryTree& tree, const LibraryOrg& org) {
 }
 
 bool ReadLibraryOrgFile(CLibraryTree& tree) {
-    const std::optional<std::string> bytes = ReadWholeFile(tree.RootFolder() / kLibraryOrgFileName);
+    const Result<std::string> bytes = ReadWholeFile(tree.RootFolder() / kLibraryOrgFileName);
     if (!bytes || bytes->empty())
         return false;
     const std::optional<LibraryOrg> org = LoadLibraryOrg(*bytes);
@@ -95,9 +95,9 @@ bool ReadLibraryOrgFile(CLibraryTree& tree) {
     return true;
 }
 
-bool WriteLibraryOrgFile(const CLibraryTree& tree, std::string* errorText) {
+Outcome WriteLibraryOrgFile(const CLibraryTree& tree) {
     return ReplaceFileSafely(tree.RootFolder() / kLibraryOrgFileName,
-                             StoreLibraryOrg(CaptureLibraryOrg(tree)), errorText);
+                             StoreLibraryOrg(CaptureLibraryOrg(tree)));
 }
 
 } // namespace kestra

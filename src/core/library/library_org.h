@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system/outcome.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,7 +33,7 @@ struct LibraryOrg {
 std::string StoreLibraryOrg(const LibraryOrg& org);
 // None for a file that is truncated or otherwise damaged; bytes after the top-item path are
 // ignored.
-std::optional<LibraryOrg> LoadLibraryOrg(std::string_view bytes);
+[[nodiscard]] std::optional<LibraryOrg> LoadLibraryOrg(std::string_view bytes);
 
 // Every expanded folder below the root, in pre-order, and the selected and top items (the root
 // standing in for none).
@@ -41,8 +43,8 @@ void ApplyLibraryOrg(CLibraryTree& tree, const LibraryOrg& org);
 
 // Restores the tree's appearance from its root's "LibraryOrg.dat". A missing, empty or damaged
 // file changes nothing (all collapsed, nothing selected) and gives false.
-bool ReadLibraryOrgFile(CLibraryTree& tree);
+[[nodiscard]] bool ReadLibraryOrgFile(CLibraryTree& tree);
 // Creates or replaces the root's "LibraryOrg.dat" safely (a new file renamed over the old).
-bool WriteLibraryOrgFile(const CLibraryTree& tree, std::string* errorText = nullptr);
+Outcome WriteLibraryOrgFile(const CLibraryTree& tree);
 
 } // namespace kestra

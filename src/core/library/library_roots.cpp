@@ -22,8 +22,8 @@ std::filesystem::path LibraryRootFromText(std::string_view settingText) {
     return text;
 }
 
-std::filesystem::path OpenLibraryRoot(CSettingsStore& settings, LibraryKind kind,
-                                      const std::filesystem::path& userDataFolder, std::string* errorText) {
+LibraryRootFolder OpenLibraryRoot(CSettingsStore& settings, LibraryKind kind,
+                                  const std::filesystem::path& userDataFolder) {
     std::string value = settings.ReadSetting(kSettingsSection, LibraryPathKey(kind));
     if (value.empty()) {
         std::string start = userDataFolder.string();
@@ -32,9 +32,9 @@ std::filesystem::path OpenLibraryRoot(CSettingsStore& settings, LibraryKind kind
         value = start + (kind == LibraryKind::Library ? "/Library/" : "/Predefined/");
         settings.WriteSetting(kSettingsSection, LibraryPathKey(kind), value);
     }
-    const std::filesystem::path root = ResolvePath(userDataFolder, LibraryRootFromText(value).string());
-    CreateFolders(root, errorText);
-    return root;
+    std::filesystem::path root = ResolvePath(userDataFolder, LibraryRootFromText(value).string());
+    Outcome created = CreateFolders(root);
+    return {std::move(root), std::move(created)};
 }
 
 } // namespace kestra

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system/outcome.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -23,9 +25,12 @@ std::filesystem::path LibraryRootFromText(std::string_view settingText);
 // The library's root folder from the settings. A missing or empty value gets the default (the
 // user's data folder followed by "/Library/" or "/Predefined/"), which is written back; a
 // relative value is taken from the user's data folder too. The folder is created when missing;
-// when that fails, errorText says why and the path is still returned.
-std::filesystem::path OpenLibraryRoot(CSettingsStore& settings, LibraryKind kind,
-                                      const std::filesystem::path& userDataFolder,
-                                      std::string* errorText = nullptr);
+// the path comes with the outcome of that, and is the same when the folder could not be made.
+struct LibraryRootFolder {
+    std::filesystem::path path;
+    Outcome created;
+};
+[[nodiscard]] LibraryRootFolder OpenLibraryRoot(CSettingsStore& settings, LibraryKind kind,
+                                                const std::filesystem::path& userDataFolder);
 
 } // namespace kestra

@@ -7,18 +7,15 @@ namespace kestra {
 
 bool CFolderLibraryStore::StoreModule(const std::filesystem::path& moduleFile, LibraryKind,
                                       const std::vector<std::string>& companions) {
-    std::string errorText;
-    switch (StoreLibraryModule(moduleFile, m_folder, companions, m_prompts, &errorText)) {
-    case StoreResult::Stored:
-        m_storedFile = m_folder / moduleFile.filename();
-        return true;
-    case StoreResult::Declined:
+    const Result<StoreResult> stored = StoreLibraryModule(moduleFile, m_folder, companions, m_prompts);
+    if (!stored) {
+        m_prompts.ShowMessage(kDefaultPromptTitle, stored.Reason(), PromptIcon::Error);
         return false;
-    case StoreResult::Failed:
-        break;
     }
-    m_prompts.ShowMessage(kDefaultPromptTitle, errorText, PromptIcon::Error);
-    return false;
+    if (*stored == StoreResult::Declined)
+        return false;
+    m_storedFile = m_folder / moduleFile.filename();
+    return true;
 }
 
 } // namespace kestra

@@ -19,8 +19,8 @@ public:
     virtual ~CLibraryStore() = default;
     // Files the module file into the library of the given kind, its companion files (the values
     // of its Link parameters, plain names only) moving along. True when it was stored.
-    virtual bool StoreModule(const std::filesystem::path& moduleFile, LibraryKind kind,
-                             const std::vector<std::string>& companions) = 0;
+    [[nodiscard]] virtual bool StoreModule(const std::filesystem::path& moduleFile, LibraryKind kind,
+                                           const std::vector<std::string>& companions) = 0;
 };
 
 // Stores into one given folder of a library, asking the "Overwrite" question before a module
@@ -30,8 +30,8 @@ public:
     CFolderLibraryStore(std::filesystem::path folder, CUserPrompts& prompts)
         : m_folder(std::move(folder)), m_prompts(prompts) {}
 
-    bool StoreModule(const std::filesystem::path& moduleFile, LibraryKind kind,
-                     const std::vector<std::string>& companions) override;
+    [[nodiscard]] bool StoreModule(const std::filesystem::path& moduleFile, LibraryKind kind,
+                                   const std::vector<std::string>& companions) override;
 
     const std::filesystem::path& Folder() const { return m_folder; }
     // Where the last stored module went.

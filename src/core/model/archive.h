@@ -27,17 +27,17 @@ public:
     // Length prefix: one byte below 255; 0xFF and 16 bits up to 65533; else 0xFF, 0xFFFF and 32 bits.
     void WriteString(std::string_view text);
 
-    bool ReadUInt8(std::uint8_t& value);
-    bool ReadUInt16(std::uint16_t& value);
-    bool ReadUInt32(std::uint32_t& value);
-    bool ReadInt32(std::int32_t& value);
+    [[nodiscard]] bool ReadUInt8(std::uint8_t& value);
+    [[nodiscard]] bool ReadUInt16(std::uint16_t& value);
+    [[nodiscard]] bool ReadUInt32(std::uint32_t& value);
+    [[nodiscard]] bool ReadInt32(std::int32_t& value);
     // Fails on a length beyond the remaining bytes (nothing is allocated for it) and on the
     // 0xFFFE marker of 16-bit characters, which this system never writes.
-    bool ReadString(std::string& text);
+    [[nodiscard]] bool ReadString(std::string& text);
 
     // Loading: fails unless at least count * minBytesEach bytes remain. Record loaders call it
     // before sizing a table from a count read from the file.
-    bool CanHold(std::uint64_t count, std::size_t minBytesEach);
+    [[nodiscard]] bool CanHold(std::uint64_t count, std::size_t minBytesEach);
 
     bool Failed() const { return m_failed; }
     void MarkFailed() { m_failed = true; }

@@ -58,7 +58,7 @@ struct LineRecord {
     std::size_t ByteSize() const { return (points.size() + 2) * 8; }
     std::string ToBytes() const;
     // Empty when the bytes are shorter than their point count says, or longer.
-    static std::optional<LineRecord> FromBytes(std::string_view bytes);
+    [[nodiscard]] static std::optional<LineRecord> FromBytes(std::string_view bytes);
 
     bool operator==(const LineRecord&) const = default;
 };
@@ -107,13 +107,13 @@ public:
     // Stores, or loads by the version of the project file being read (ids from 104, line
     // attributes from 103, full line records from 106). Loading renumbers the line keys from 0
     // and returns false for a short or damaged record.
-    bool Serialize(CArchive& archive);
+    [[nodiscard]] bool Serialize(CArchive& archive);
 
     bool operator==(const CBlockData&) const = default;
 
 private:
     bool IsValid(int index) const { return index >= 0 && index < GetBlockCount(); }
-    bool Load(CArchive& archive);
+    [[nodiscard]] bool Load(CArchive& archive);
 
     std::vector<Block> m_blocks;
     std::vector<LineRecord> m_lines;

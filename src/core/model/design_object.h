@@ -72,12 +72,12 @@ public:
     void CopyFrom(const CKSTObject& other) { *this = other; }
     int FindEntry(const std::string& name) const;
     std::string FormatEntry(int index) const;
-    static bool ParseEntry(const std::string& text, EntryKind& kind, std::string& name, std::string& value,
-                           std::vector<std::string>* choices = nullptr);
+    [[nodiscard]] static bool ParseEntry(const std::string& text, EntryKind& kind, std::string& name,
+                                         std::string& value, std::vector<std::string>* choices = nullptr);
 
     // Stores or loads in the project file layout. Loading below file version 101 clears the
     // analysed time. Returns false when the archive failed or holds a damaged record.
-    bool Serialize(CArchive& archive);
+    [[nodiscard]] bool Serialize(CArchive& archive);
 
     bool operator==(const CKSTObject&) const = default;
 

@@ -8,6 +8,10 @@ namespace kestra {
 
 class CArchive;
 
+// How the texts of one signal row read: usable for a declaration, holding a text that is not
+// allowed, or missing a required text (name, mode or data type).
+enum class SignalCheck { Valid, Invalid, Incomplete };
+
 // The signal list of one module: its ports (or, in generated text, signals) as rows of five
 // text columns: name, mode, data type, range and initial value.
 class CVHDLSignal {
@@ -27,15 +31,14 @@ public:
     int FindSignal(const std::string& name) const;
     void CopyFrom(const CVHDLSignal& other) { m_rows = other.m_rows; }
 
-    // 0 valid, 1 invalid, 2 a required text is empty.
-    static int CheckSignal(const std::string& name, const std::string& mode, const std::string& dataType,
-                           const std::string& range);
+    [[nodiscard]] static SignalCheck CheckSignal(const std::string& name, const std::string& mode,
+                                                 const std::string& dataType, const std::string& range);
     // Form 0: signal declaration; form 1: port declaration. Empty for an invalid signal.
     std::string FormatSignal(int index, int form) const;
     // Form 1 gives the whole port clause, or the empty text when no signal is valid.
     std::string FormatSignalList(int form) const;
 
-    bool Serialize(CArchive& archive);
+    [[nodiscard]] bool Serialize(CArchive& archive);
 
     bool operator==(const CVHDLSignal&) const = default;
 

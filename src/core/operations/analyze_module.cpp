@@ -46,13 +46,15 @@ int AnalyzeModule(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context) 
         return -1;
     const std::filesystem::path path = doc.GetModuleFilePath(*item);
     std::optional<std::string> text;
-    std::string error;
     if (!path.empty() && FileExists(path)) {
-        text = ReadWholeFile(path, &error);
-        // A source that is there but cannot be read (too large, no permission) is not a
-        // missing one: the user is told why.
-        if (!text) {
-            doc.Log().AppendError(WithReason("Cannot read source file (" + path.string() + ").", error));
+        Result<std::string> read = ReadWholeFile(path);
+        if (read) {
+            text = std::move(*read);
+        } else {
+            // A source that is there but cannot be read (too large, no permission) is not a
+            // missing one: the user is told why.
+            doc.Log().AppendError(
+                WithReason("Cannot read source file (" + path.string() + ").", read.Reason()));
             context.errorCode = 0;
             context.SetError(AnalysisErrorCode::FileIoError);
         }
@@ -111,10 +113,9 @@ void MarkParentNeedsAnalysis(CKSTDoc& doc, CHierarchyItem* item) {
 std::optional<std::string> ImportModuleFile(CKSTDoc& doc, ImportMode mode, const std::string& sourcePath,
                                             const std::string& name) {
     const std::filesystem::path folder = doc.GetModuleFolderPath();
-    std::string error;
     if (mode == ImportMode::Overwrite) {
-        if (!CopyFileTo(sourcePath, folder / (name + ".vhd"), true, &error)) {
-            doc.Log().AppendError("Cannot copy module file " + sourcePath + " (" + error + ").");
+        if (const Outcome copied = CopyFileTo(sourcePath, folder / (name + ".vhd"), true); !copied) {
+            doc.Log().AppendError("Cannot copy module file " + sourcePath + " (" + copied.Reason() + ").");
             return std::nullopt;
         }
         return name;
@@ -127,10 +128,12 @@ std::optional<std::string> ImportModuleFile(CKSTDoc& doc, ImportMode mode, const
     for (int suffix = 2;; ++suffix) {
         const std::filesystem::path target = folder / (newName + ".vhd");
         if (!FileExists(target)) {
-            if (CopyFileTo(sourcePath, target, false, &error))
+            const Outcome copied = CopyFileTo(sourcePath, target, false);
+            if (copied)
                 break;
             if (!FileExists(target)) {
-                doc.Log().AppendError("Cannot copy module file " + sourcePath + " (" + error + ").");
+                doc.Log().AppendError("Cannot copy module file " + sourcePath + " (" + copied.Reason() +
+                                      ").");
                 return std::nullopt;
             }
         }

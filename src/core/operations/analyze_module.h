@@ -39,7 +39,7 @@ enum class ImportMode { FreeName = 0, Overwrite = 1 };
 
 // Copies a module file into the project's module folder. Returns the module name used, or none
 // when the file could not be copied (logged).
-std::optional<std::string> ImportModuleFile(CKSTDoc& doc, ImportMode mode, const std::string& sourcePath,
-                                            const std::string& name);
+[[nodiscard]] std::optional<std::string>
+ImportModuleFile(CKSTDoc& doc, ImportMode mode, const std::string& sourcePath, const std::string& name);
 
 } // namespace kestra

@@ -34,7 +34,7 @@ std::vector<ChildComponent> BuildComponentDeclarations(CKSTDoc& doc, CHierarchyI
         if (child->Kind() == HierarchyKind::Package)
             continue;
         const std::string& name = child->Text();
-        const std::optional<std::string> source = ReadWholeFile(doc.GetModuleFolderPath() / (name + ".vhd"));
+        const Result<std::string> source = ReadWholeFile(doc.GetModuleFolderPath() / (name + ".vhd"));
         if (!source) {
             context.SetError(AnalysisErrorCode::FileIoError);
             return {};
@@ -66,10 +66,9 @@ void UpdateComponentsInSource(CKSTDoc& doc, const std::string& sourcePath, const
         RefreshComponentDeclarations(sourceText, children, instantiate, context);
     if (!output || *output == sourceText)
         return;
-    std::string error;
-    if (!ReplaceFileSafely(sourcePath, *output, &error)) {
-        doc.Log().AppendError(
-            WithReason("Cannot write source file (" + sourcePath + "). Failed to modify file.", error));
+    if (const Outcome written = ReplaceFileSafely(sourcePath, *output); !written) {
+        doc.Log().AppendError(WithReason(
+            "Cannot write source file (" + sourcePath + "). Failed to modify file.", written.Reason()));
         context.SetError(AnalysisErrorCode::FileIoError);
     }
 }

@@ -38,7 +38,7 @@ fs::path WriteLibraryExport(CKSTDoc& doc, CHierarchyItem* top, bool predefined,
             log.AppendError("Cannot open source file (" + source.string() + failed);
             return {};
         }
-        const std::optional<std::string> sourceText = ReadWholeFile(source);
+        const Result<std::string> sourceText = ReadWholeFile(source);
         if (!sourceText) {
             log.AppendError("Cannot read source file (" + source.string() + failed);
             return {};
@@ -52,9 +52,11 @@ fs::path WriteLibraryExport(CKSTDoc& doc, CHierarchyItem* top, bool predefined,
     // The file is named after the module: a name that would leave the folder is not written.
     const std::string fileName = name + kModuleExtension;
     const fs::path exportFile = exportFolder / fileName;
-    std::string error;
-    if (exportFolder.empty() || !IsPlainFileName(fileName) || !ReplaceFileSafely(exportFile, text, &error)) {
-        log.AppendError(WithReason("Failed to create library module.", error));
+    const Outcome written = exportFolder.empty() || !IsPlainFileName(fileName)
+                                ? Outcome::Failed({})
+                                : ReplaceFileSafely(exportFile, text);
+    if (!written) {
+        log.AppendError(WithReason("Failed to create library module.", written.Reason()));
         return {};
     }
     CopyLinkedFiles(*top->Object(), folder, exportFolder);

@@ -8,12 +8,11 @@
 
 namespace kestra {
 
-bool ReadLibraryModule(const std::filesystem::path& file, LibraryKind kind, CKSTObject& object,
-                       std::string* errorText) {
+Outcome ReadLibraryModule(const std::filesystem::path& file, LibraryKind kind, CKSTObject& object) {
     object.SetEntryCount(0);
-    const std::optional<std::string> text = ReadWholeFile(file, errorText);
+    const Result<std::string> text = ReadWholeFile(file);
     if (!text)
-        return false;
+        return Outcome::Failed(text.Reason());
     const bool predefined = kind == LibraryKind::Predefined;
     const std::string name = ModuleNameOfFile(file.filename().string());
     object.SetEntryCount(1);
@@ -23,7 +22,7 @@ bool ReadLibraryModule(const std::filesystem::path& file, LibraryKind kind, CKST
     context.moduleName = name;
     AnalyzeModuleText(nullptr, nullptr, predefined ? HierarchyKind::Predefined : HierarchyKind::Library,
                       *text, {}, object, nullptr, context);
-    return true;
+    return Outcome::Ok();
 }
 
 std::vector<std::string> LibraryModuleCompanions(const std::filesystem::path& file, LibraryKind kind) {

@@ -6,18 +6,17 @@
 
 namespace kestra {
 
-bool WriteNewModuleTemplate(const std::filesystem::path& file, const std::string& moduleName,
-                            std::string* errorText) {
-    return ReplaceFileSafely(file, NewModuleTemplateText(moduleName), errorText);
+Outcome WriteNewModuleTemplate(const std::filesystem::path& file, const std::string& moduleName) {
+    return ReplaceFileSafely(file, NewModuleTemplateText(moduleName));
 }
 
-bool RenameModuleInFile(const std::filesystem::path& file, const std::string& oldName,
-                        const std::string& newName, HierarchyKind kind, std::string* errorText) {
-    std::optional<std::string> text = ReadWholeFile(file, errorText);
+Outcome RenameModuleInFile(const std::filesystem::path& file, const std::string& oldName,
+                           const std::string& newName, HierarchyKind kind) {
+    Result<std::string> text = ReadWholeFile(file);
     if (!text)
-        return false;
+        return Outcome::Failed(text.Reason());
     RenameUnit(*text, oldName, newName, kind != HierarchyKind::Normal && kind != HierarchyKind::Package);
-    return ReplaceFileSafely(file, *text, errorText);
+    return ReplaceFileSafely(file, *text);
 }
 
 } // namespace kestra

@@ -19,20 +19,21 @@ std::optional<std::string> ReadSourceForRewrite(CMessageLog& log, const std::fil
         log.AppendError("Cannot open source file (" + path.string() + "). Failed to modify file.");
         return std::nullopt;
     }
-    std::string error;
-    std::optional<std::string> text = ReadWholeFile(path, &error);
-    if (!text)
-        log.AppendError(
-            WithReason("Cannot read source file (" + path.string() + "). Failed to modify file.", error));
-    return text;
+    Result<std::string> text = ReadWholeFile(path);
+    if (!text) {
+        log.AppendError(WithReason("Cannot read source file (" + path.string() + "). Failed to modify file.",
+                                   text.Reason()));
+        return std::nullopt;
+    }
+    return std::move(*text);
 }
 
 bool WriteRewrittenSource(CMessageLog& log, const std::filesystem::path& path, const std::string& text) {
-    std::string error;
-    if (ReplaceFileSafely(path, text, &error))
+    const Outcome written = ReplaceFileSafely(path, text);
+    if (written)
         return true;
-    log.AppendError(
-        WithReason("Cannot write source file (" + path.string() + "). Failed to modify file.", error));
+    log.AppendError(WithReason("Cannot write source file (" + path.string() + "). Failed to modify file.",
+                               written.Reason()));
     return false;
 }
 

@@ -89,10 +89,9 @@ bool CKSTDoc::OnNewDocument(const std::string& path) {
 bool CKSTDoc::OnOpenDocument(const std::string& path) {
     DeleteContents();
     const fs::path absolute = AbsolutePath(fs::path(NormalizeSeparators(path)));
-    std::string error;
-    const std::optional<std::string> bytes = ReadWholeFile(absolute, &error);
+    const Result<std::string> bytes = ReadWholeFile(absolute);
     if (!bytes) {
-        ShowFileMessage(kMsgCannotOpen + absolute.string() + ".\n" + error, false);
+        ShowFileMessage(kMsgCannotOpen + absolute.string() + ".\n" + bytes.Reason(), false);
         return false;
     }
     if (!LoadFromBytes(*bytes))
@@ -175,9 +174,8 @@ std::string CKSTDoc::StoreToBytes() {
 }
 
 bool CKSTDoc::WriteFile(const fs::path& path) {
-    std::string error;
-    if (!ReplaceFileSafely(path, StoreToBytes(), &error)) {
-        ShowFileMessage(kMsgCannotSave + path.string() + ".\n" + error, true);
+    if (const Outcome written = ReplaceFileSafely(path, StoreToBytes()); !written) {
+        ShowFileMessage(kMsgCannotSave + path.string() + ".\n" + written.Reason(), true);
         return false;
     }
     SetModifiedFlag(false);
@@ -229,10 +227,12 @@ bool CKSTDoc::MoveProjectFolder(const fs::path& oldFolder, const fs::path& newFo
         for (char letter = 'A'; letter <= 'Z'; ++letter) {
             const std::string candidate = rootText + letter;
             bool exists = false;
-            if (CreateFolder(newFolder / candidate, &exists, &error)) {
+            const Outcome created = CreateFolder(newFolder / candidate, &exists);
+            if (created) {
                 newRootText = candidate;
                 break;
             }
+            error = created.Reason();
             if (!exists)
                 break;
         }
@@ -250,9 +250,9 @@ bool CKSTDoc::MoveProjectFolder(const fs::path& oldFolder, const fs::path& newFo
             m_projectFolder = newFolder;
             return false;
         }
-    } else if (!CreateFolders(newModules, &error)) {
+    } else if (const Outcome created = CreateFolders(newModules); !created) {
         m_log.AppendWarning(
-            WithReason("Cannot create the module folder " + newModules.string() + ".", error));
+            WithReason("Cannot create the module folder " + newModules.string() + ".", created.Reason()));
         m_projectFolder = newFolder;
         return false;
     }
@@ -262,8 +262,8 @@ bool CKSTDoc::MoveProjectFolder(const fs::path& oldFolder, const fs::path& newFo
     for (const std::string& name : ListFiles(oldModules)) {
         if (name.empty() || name.front() == '.' || EndsWithNoCase(name, ".BAK"))
             continue;
-        if (!CopyFileTo(oldModules / name, newModules / name, true, &error)) {
-            m_log.AppendWarning("Cannot copy " + name + ": " + error);
+        if (const Outcome copy = CopyFileTo(oldModules / name, newModules / name, true); !copy) {
+            m_log.AppendWarning("Cannot copy " + name + ": " + copy.Reason());
             copied = false;
         }
     }

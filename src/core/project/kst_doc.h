@@ -70,30 +70,30 @@ public:
     void SetCommitEditorsHook(std::function<void()> hook) { m_commitEditors = std::move(hook); }
 
     // File New Project's file dialog, with the overwrite question; nothing when cancelled.
-    std::optional<std::string> AskNewProjectPath();
+    [[nodiscard]] std::optional<std::string> AskNewProjectPath();
     // Save As: asks for the new project file (".kst" added to a name without extension, made
     // absolute), asking again while the user declines to replace another existing file.
     // Nothing when cancelled.
-    std::optional<std::string> AskSaveAsPath();
+    [[nodiscard]] std::optional<std::string> AskSaveAsPath();
     // A new, empty project at the path; its file (header and end mark) is written at once.
-    bool OnNewDocument(const std::string& path);
+    [[nodiscard]] bool OnNewDocument(const std::string& path);
     // Reads the project file, with every check and message; true when the project opened.
-    bool OnOpenDocument(const std::string& path);
+    [[nodiscard]] bool OnOpenDocument(const std::string& path);
     // Saves to the path; under a new path also copies the module folder there (Save As). The
     // result is the project file's; module files that could not follow are logged and
     // reported in a message.
-    bool OnSaveDocument(const std::string& path);
-    bool DoFileSave() { return OnSaveDocument(m_pathName); }
+    [[nodiscard]] bool OnSaveDocument(const std::string& path);
+    [[nodiscard]] bool DoFileSave() { return OnSaveDocument(m_pathName); }
     // Before closing: saves without asking. False only when saving failed and the user
     // chose to keep the project open.
-    bool SaveModified();
+    [[nodiscard]] bool SaveModified();
     // The hierarchy's first update after new or open: creates or repairs the root item and
     // its settings entries, updates every item's status and logs the opening line.
     void OnFirstUpdate();
     void DeleteContents();
 
     // Loading and storing without files (the open and save steps use these).
-    bool LoadFromBytes(std::string_view bytes);
+    [[nodiscard]] bool LoadFromBytes(std::string_view bytes);
     std::string StoreToBytes();
 
     bool IsModified() const { return m_modified; }
@@ -141,12 +141,13 @@ public:
     CMessageLog& Log() { return m_log; }
 
 private:
-    bool LoadProject(std::string_view bytes);
-    bool WriteFile(const std::filesystem::path& path);
+    [[nodiscard]] bool LoadProject(std::string_view bytes);
+    [[nodiscard]] bool WriteFile(const std::filesystem::path& path);
     bool CheckAccess() const;
     // Save As: the module folder follows the project file into its new folder. False when the
     // folder could not be made or a file could not be copied (each logged).
-    bool MoveProjectFolder(const std::filesystem::path& oldFolder, const std::filesystem::path& newFolder);
+    [[nodiscard]] bool MoveProjectFolder(const std::filesystem::path& oldFolder,
+                                         const std::filesystem::path& newFolder);
     void RepairRootSettings(CHierarchyItem* root);
     void ShowFileMessage(const std::string& text, bool stopIcon);
 

@@ -112,6 +112,7 @@ BodyResult LoadHierarchyBody(CArchive& archive, CHierarchyTree& tree, int versio
     }
 }
 
+// Storing into the archive's memory cannot fail: the records' Serialize results are not needed.
 void StoreHierarchyBody(CArchive& archive, CHierarchyTree& tree) {
     std::int32_t depth = 0;
     CHierarchyItem* item = tree.GetRootItem();
@@ -121,20 +122,20 @@ void StoreHierarchyBody(CArchive& archive, CHierarchyTree& tree) {
         archive.WriteString(item->Text());
         if (CKSTObject* object = item->Object()) {
             archive.WriteUInt8(kObjectMark);
-            object->Serialize(archive);
+            static_cast<void>(object->Serialize(archive));
         } else {
             archive.WriteUInt8(kNoObjectMark);
         }
         CVHDLSignal* signals = item->Signals();
         if (signals != nullptr && KindHasSignalList(item->Kind())) {
             archive.WriteUInt8(kSignalMark);
-            signals->Serialize(archive);
+            static_cast<void>(signals->Serialize(archive));
         } else {
             archive.WriteUInt8(kNoSignalMark);
         }
         if (CBlockData* blocks = item->BlockData()) {
             archive.WriteUInt8(kBlockMark);
-            blocks->Serialize(archive);
+            static_cast<void>(blocks->Serialize(archive));
         } else {
             archive.WriteUInt8(kNoBlockMark);
         }

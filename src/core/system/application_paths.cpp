@@ -26,7 +26,8 @@ std::string LibraryPathOrDefault(CSettingsStore& settings, const char* key, cons
         return value;
     value = (dataFolder == "/" ? std::string() : dataFolder) + "/" + name + "/";
     settings.WriteSetting(kSettingsSection, key, value);
-    CreateFolders(value);
+    // Start-up goes on without it: opening the library makes the folder again and says why not.
+    static_cast<void>(CreateFolders(value));
     return value;
 }
 

@@ -14,13 +14,21 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void SetError(std::string* errorText, const std::error_code& error) {
-    if (errorText != nullptr)
-        *errorText = error.message();
+Outcome Failure(const std::error_code& error) {
+    return Outcome::Failed(error.message());
 }
 
-void SetErrno(std::string* errorText, int number) {
-    SetError(errorText, std::error_code(number != 0 ? number : EIO, std::generic_category()));
+Outcome Failure(std::errc code) {
+    return Failure(std::make_error_code(code));
+}
+
+// The reason errno names; an unset errno stands for an input/output error.
+std::string ErrnoReason(int number) {
+    return std::error_code(number != 0 ? number : EIO, std::generic_category()).message();
+}
+
+Outcome ErrnoFailure(int number) {
+    return Outcome::Failed(ErrnoReason(number));
 }
 
 struct FileCloser {
@@ -34,7 +42,7 @@ constexpr std::int64_t kEpochDifferenceTicks = 11644473600LL * 10000000LL;
 using Ticks = std::chrono::duration<std::int64_t, std::ratio<1, 10000000>>;
 
 // A name for the temporary file next to the target that no other writer is using.
-FilePtr CreateTemporaryBeside(const fs::path& target, fs::path& temporary, std::string* errorText) {
+Result<FilePtr> CreateTemporaryBeside(const fs::path& target, fs::path& temporary) {
     static std::mt19937_64 generator{std::random_device{}()};
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[24];
@@ -44,13 +52,10 @@ FilePtr CreateTemporaryBeside(const fs::path& target, fs::path& temporary, std::
         // "x": fail rather than reuse a file that exists.
         if (std::FILE* file = std::fopen(temporary.c_str(), "wbx"))
             return FilePtr(file);
-        if (errno != EEXIST) {
-            SetErrno(errorText, errno);
-            return nullptr;
-        }
+        if (errno != EEXIST)
+            return Result<FilePtr>::Failed(ErrnoReason(errno));
     }
-    SetErrno(errorText, EEXIST);
-    return nullptr;
+    return Result<FilePtr>::Failed(ErrnoReason(EEXIST));
 }
 
 // The file a write to `path` replaces: the file a symbolic link names, else the path itself.
@@ -66,15 +71,13 @@ fs::path WriteTarget(const fs::path& path) {
 
 constexpr fs::perms kAnyWrite = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
 
-// A regular file that nobody may write is kept as it is.
-bool RefuseReadOnly(const fs::path& target, std::string* errorText) {
+// A regular file that nobody may write is kept as it is: writing it fails.
+Outcome CheckNotReadOnly(const fs::path& target) {
     std::error_code error;
     const fs::file_status existing = fs::status(target, error);
-    if (!error && fs::is_regular_file(existing) && (existing.permissions() & kAnyWrite) == fs::perms::none) {
-        SetErrno(errorText, EACCES);
-        return true;
-    }
-    return false;
+    if (!error && fs::is_regular_file(existing) && (existing.permissions() & kAnyWrite) == fs::perms::none)
+        return ErrnoFailure(EACCES);
+    return Outcome::Ok();
 }
 
 bool TargetExists(const fs::path& target) {
@@ -86,18 +89,17 @@ bool TargetExists(const fs::path& target) {
 // renamed over it (overwrite) or linked in only while the name is free. An existing target's
 // permissions are kept; a new one gets `newPermissions` when given.
 template <typename Writer>
-bool WriteThroughTemporary(const fs::path& target, bool overwrite, std::optional<fs::perms> newPermissions,
-                           Writer write, std::string* errorText) {
-    if (RefuseReadOnly(target, errorText))
-        return false;
-    if (!overwrite && TargetExists(target)) {
-        SetError(errorText, std::make_error_code(std::errc::file_exists));
-        return false;
-    }
+Outcome WriteThroughTemporary(const fs::path& target, bool overwrite, std::optional<fs::perms> newPermissions,
+                              Writer write) {
+    if (Outcome writable = CheckNotReadOnly(target); !writable)
+        return writable;
+    if (!overwrite && TargetExists(target))
+        return Failure(std::errc::file_exists);
     fs::path temporary;
-    FilePtr file = CreateTemporaryBeside(target, temporary, errorText);
-    if (!file)
-        return false;
+    Result<FilePtr> created = CreateTemporaryBeside(target, temporary);
+    if (!created)
+        return Outcome::Failed(created.Reason());
+    FilePtr file = std::move(*created);
     std::error_code error;
     auto discard = [&temporary] {
         std::error_code ignored;
@@ -112,9 +114,8 @@ bool WriteThroughTemporary(const fs::path& target, bool overwrite, std::optional
     const bool closed = std::fclose(file.release()) == 0;
     const int closeErrno = errno;
     if (!written || !closed) {
-        SetErrno(errorText, !written ? writeErrno : closeErrno);
         discard();
-        return false;
+        return ErrnoFailure(!written ? writeErrno : closeErrno);
     }
     const fs::file_status status = fs::status(target, error);
     if (!error && fs::exists(status))
@@ -133,42 +134,31 @@ bool WriteThroughTemporary(const fs::path& target, bool overwrite, std::optional
             fs::rename(temporary, target, error);
         }
     }
-    if (error) {
-        SetError(errorText, error);
-        discard();
-        return false;
-    }
     discard();
-    return true;
+    if (error)
+        return Failure(error);
+    return Outcome::Ok();
 }
 
 } // namespace
 
-std::optional<std::string> ReadWholeFile(const fs::path& path, std::string* errorText) {
+Result<std::string> ReadWholeFile(const fs::path& path) {
+    using Text = Result<std::string>;
     errno = 0;
     FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
-        SetErrno(errorText, errno);
-        return std::nullopt;
-    }
+    if (!file)
+        return Text::Failed(ErrnoReason(errno));
     std::error_code error;
     const std::uintmax_t size = fs::file_size(path, error);
-    if (error) {
-        SetError(errorText, error);
-        return std::nullopt;
-    }
-    if (size > kMaxReadFileSize) {
-        if (errorText != nullptr)
-            *errorText = "File too large (more than " + std::to_string(kMaxReadFileSize >> 20) + " MB)";
-        return std::nullopt;
-    }
+    if (error)
+        return Text::Failed(error.message());
+    if (size > kMaxReadFileSize)
+        return Text::Failed("File too large (more than " + std::to_string(kMaxReadFileSize >> 20) + " MB)");
     std::string content;
     content.resize(static_cast<std::size_t>(size));
     const std::size_t got = std::fread(content.data(), 1, content.size(), file.get());
-    if (got != content.size()) {
-        SetErrno(errorText, std::ferror(file.get()) ? errno : EIO);
-        return std::nullopt;
-    }
+    if (got != content.size())
+        return Text::Failed(ErrnoReason(std::ferror(file.get()) ? errno : EIO));
     return content;
 }
 
@@ -189,28 +179,22 @@ std::string WithReason(std::string message, const std::string& reason) {
     return message;
 }
 
-bool ReplaceFileSafely(const fs::path& path, std::string_view content, std::string* errorText) {
-    return WriteThroughTemporary(
-        WriteTarget(path), true, std::nullopt,
-        [content](std::FILE* file, int&) {
-            return std::fwrite(content.data(), 1, content.size(), file) == content.size();
-        },
-        errorText);
+Outcome ReplaceFileSafely(const fs::path& path, std::string_view content) {
+    return WriteThroughTemporary(WriteTarget(path), true, std::nullopt, [content](std::FILE* file, int&) {
+        return std::fwrite(content.data(), 1, content.size(), file) == content.size();
+    });
 }
 
-bool CopyFileTo(const fs::path& from, const fs::path& to, bool overwrite, std::string* errorText) {
+Outcome CopyFileTo(const fs::path& from, const fs::path& to, bool overwrite) {
     errno = 0;
     FilePtr source(std::fopen(from.c_str(), "rb"));
     std::error_code error;
     const fs::file_status sourceStatus = fs::status(from, error);
-    if (!source || !fs::is_regular_file(sourceStatus)) {
-        SetErrno(errorText, !source ? errno : EISDIR);
-        return false;
-    }
+    if (!source || !fs::is_regular_file(sourceStatus))
+        return ErrnoFailure(!source ? errno : EISDIR);
     const fs::perms permissions = sourceStatus.permissions() | fs::perms::owner_read | fs::perms::owner_write;
     return WriteThroughTemporary(
-        WriteTarget(to), overwrite, permissions,
-        [&source](std::FILE* file, int& failure) {
+        WriteTarget(to), overwrite, permissions, [&source](std::FILE* file, int& failure) {
             char buffer[65536];
             for (;;) {
                 const std::size_t got = std::fread(buffer, 1, sizeof buffer, source.get());
@@ -224,18 +208,15 @@ bool CopyFileTo(const fs::path& from, const fs::path& to, bool overwrite, std::s
                     return true;
                 }
             }
-        },
-        errorText);
+        });
 }
 
-bool MoveFileTo(const fs::path& from, const fs::path& to, bool overwrite, std::string* errorText) {
+Outcome MoveFileTo(const fs::path& from, const fs::path& to, bool overwrite) {
     std::error_code error;
-    if (!fs::exists(fs::symlink_status(from, error))) {
-        SetError(errorText, std::make_error_code(std::errc::no_such_file_or_directory));
-        return false;
-    }
-    if (RefuseReadOnly(to, errorText))
-        return false;
+    if (!fs::exists(fs::symlink_status(from, error)))
+        return Failure(std::errc::no_such_file_or_directory);
+    if (Outcome writable = CheckNotReadOnly(to); !writable)
+        return writable;
     if (overwrite) {
         fs::rename(from, to, error);
     } else {
@@ -255,24 +236,20 @@ bool MoveFileTo(const fs::path& from, const fs::path& to, bool overwrite, std::s
         }
     }
     if (error == std::errc::cross_device_link) {
-        if (!CopyFileTo(from, to, overwrite, errorText))
-            return false;
-        return DeleteFileAt(from, errorText);
+        if (Outcome copied = CopyFileTo(from, to, overwrite); !copied)
+            return copied;
+        return DeleteFileAt(from);
     }
-    if (error) {
-        SetError(errorText, error);
-        return false;
-    }
-    return true;
+    if (error)
+        return Failure(error);
+    return Outcome::Ok();
 }
 
-bool DeleteFileAt(const fs::path& path, std::string* errorText) {
+Outcome DeleteFileAt(const fs::path& path) {
     std::error_code error;
-    if (!fs::remove(path, error)) {
-        SetError(errorText, error ? error : std::make_error_code(std::errc::no_such_file_or_directory));
-        return false;
-    }
-    return true;
+    if (!fs::remove(path, error))
+        return error ? Failure(error) : Failure(std::errc::no_such_file_or_directory);
+    return Outcome::Ok();
 }
 
 bool FileExists(const fs::path& path) {
@@ -293,62 +270,46 @@ std::optional<std::uint64_t> FileSize(const fs::path& path) {
     return size;
 }
 
-bool CreateFolder(const fs::path& path, bool* alreadyExists, std::string* errorText) {
+Outcome CreateFolder(const fs::path& path, bool* alreadyExists) {
     std::error_code error;
     const bool created = fs::create_directory(path, error);
     if (alreadyExists != nullptr)
         *alreadyExists = !created && !error;
-    if (!created) {
-        SetError(errorText, error ? error : std::make_error_code(std::errc::file_exists));
-        return false;
-    }
-    return true;
+    if (!created)
+        return error ? Failure(error) : Failure(std::errc::file_exists);
+    return Outcome::Ok();
 }
 
-bool CreateFolders(const fs::path& path, std::string* errorText) {
+Outcome CreateFolders(const fs::path& path) {
     std::error_code error;
     fs::create_directories(path, error);
-    if (error) {
-        SetError(errorText, error);
-        return false;
-    }
-    return true;
+    if (error)
+        return Failure(error);
+    return Outcome::Ok();
 }
 
-bool RemoveEmptyFolder(const fs::path& path, std::string* errorText) {
+Outcome RemoveEmptyFolder(const fs::path& path) {
     std::error_code error;
-    if (!fs::is_directory(path, error)) {
-        SetError(errorText, error ? error : std::make_error_code(std::errc::not_a_directory));
-        return false;
-    }
+    if (!fs::is_directory(path, error))
+        return error ? Failure(error) : Failure(std::errc::not_a_directory);
     const bool empty = fs::is_empty(path, error);
-    if (error || !empty) {
-        SetError(errorText, error ? error : std::make_error_code(std::errc::directory_not_empty));
-        return false;
-    }
-    if (!fs::remove(path, error)) {
-        SetError(errorText, error ? error : std::make_error_code(std::errc::no_such_file_or_directory));
-        return false;
-    }
-    return true;
+    if (error || !empty)
+        return error ? Failure(error) : Failure(std::errc::directory_not_empty);
+    if (!fs::remove(path, error))
+        return error ? Failure(error) : Failure(std::errc::no_such_file_or_directory);
+    return Outcome::Ok();
 }
 
-bool RenameFolder(const fs::path& from, const fs::path& to, std::string* errorText) {
+Outcome RenameFolder(const fs::path& from, const fs::path& to) {
     std::error_code error;
-    if (!fs::is_directory(from, error)) {
-        SetError(errorText, error ? error : std::make_error_code(std::errc::no_such_file_or_directory));
-        return false;
-    }
-    if (TargetExists(to)) {
-        SetError(errorText, std::make_error_code(std::errc::file_exists));
-        return false;
-    }
+    if (!fs::is_directory(from, error))
+        return error ? Failure(error) : Failure(std::errc::no_such_file_or_directory);
+    if (TargetExists(to))
+        return Failure(std::errc::file_exists);
     fs::rename(from, to, error);
-    if (error) {
-        SetError(errorText, error);
-        return false;
-    }
-    return true;
+    if (error)
+        return Failure(error);
+    return Outcome::Ok();
 }
 
 bool SameFile(const fs::path& a, const fs::path& b) {

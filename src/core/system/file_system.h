@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system/outcome.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -10,8 +12,8 @@
 namespace kestra {
 
 // File access for the whole core: the one way user files are read, written, copied, moved
-// and deleted. Every failure comes back as false or an empty result, with the system's own
-// error text in *errorText when the caller asks for it.
+// and deleted. Every failure comes back as a failed Outcome or Result carrying the system's own
+// error text.
 //
 // Writing is safe: a file that is written, copied over or moved over is either the old file
 // or the whole new one, never a part. The new content goes to a temporary file beside the
@@ -25,7 +27,7 @@ inline constexpr std::uint64_t kMaxReadFileSize = std::uint64_t{256} << 20;
 
 // The whole file; fails when it is larger than kMaxReadFileSize or when fewer bytes arrive
 // than the file holds.
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::string* errorText = nullptr);
+Result<std::string> ReadWholeFile(const std::filesystem::path& path);
 // The file exists and can be opened for reading.
 bool CanReadFile(const std::filesystem::path& path);
 
@@ -34,22 +36,19 @@ bool CanReadFile(const std::filesystem::path& path);
 std::string WithReason(std::string message, const std::string& reason);
 
 // Writes the content to the file, replacing it safely.
-bool ReplaceFileSafely(const std::filesystem::path& path, std::string_view content,
-                       std::string* errorText = nullptr);
+Outcome ReplaceFileSafely(const std::filesystem::path& path, std::string_view content);
 
 // Copies the file safely. Without overwrite the copy fails when the target exists, and leaves
 // it alone. A new target takes the source's permissions, writable by its owner.
-bool CopyFileTo(const std::filesystem::path& from, const std::filesystem::path& to, bool overwrite,
-                std::string* errorText = nullptr);
+Outcome CopyFileTo(const std::filesystem::path& from, const std::filesystem::path& to, bool overwrite);
 // Renames the file, or copies it safely and deletes the source across file systems. Without
 // overwrite the move fails when the target exists, and leaves it alone.
-bool MoveFileTo(const std::filesystem::path& from, const std::filesystem::path& to, bool overwrite = false,
-                std::string* errorText = nullptr);
-bool DeleteFileAt(const std::filesystem::path& path, std::string* errorText = nullptr);
+Outcome MoveFileTo(const std::filesystem::path& from, const std::filesystem::path& to,
+                   bool overwrite = false);
+Outcome DeleteFileAt(const std::filesystem::path& path);
 
 // Renames a folder; fails when the new name is taken.
-bool RenameFolder(const std::filesystem::path& from, const std::filesystem::path& to,
-                  std::string* errorText = nullptr);
+Outcome RenameFolder(const std::filesystem::path& from, const std::filesystem::path& to);
 // Both paths name one existing file (through links).
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 // The path made absolute against the current folder and normalised; the path as it is when
@@ -58,17 +57,16 @@ std::filesystem::path AbsolutePath(const std::filesystem::path& path);
 
 bool FileExists(const std::filesystem::path& path);
 bool FolderExists(const std::filesystem::path& path);
-std::optional<std::uint64_t> FileSize(const std::filesystem::path& path);
+[[nodiscard]] std::optional<std::uint64_t> FileSize(const std::filesystem::path& path);
 
 // Creates one folder; fails when it already exists (alreadyExists then tells so).
-bool CreateFolder(const std::filesystem::path& path, bool* alreadyExists = nullptr,
-                  std::string* errorText = nullptr);
+Outcome CreateFolder(const std::filesystem::path& path, bool* alreadyExists = nullptr);
 // Creates the folder and its missing parents; an existing folder is fine.
-bool CreateFolders(const std::filesystem::path& path, std::string* errorText = nullptr);
+Outcome CreateFolders(const std::filesystem::path& path);
 
 // Removes a folder that holds nothing; a file or a folder with content is left alone and
 // reported as an error.
-bool RemoveEmptyFolder(const std::filesystem::path& path, std::string* errorText = nullptr);
+Outcome RemoveEmptyFolder(const std::filesystem::path& path);
 
 // Names of the regular files directly inside the folder, sorted.
 std::vector<std::string> ListFiles(const std::filesystem::path& folder);
@@ -94,8 +92,8 @@ private:
 };
 
 // File times count 100 ns units since 1601-01-01 00:00 UTC.
-std::optional<std::uint64_t> GetLastWriteTime(const std::filesystem::path& path);
-bool SetLastWriteTime(const std::filesystem::path& path, std::uint64_t fileTime);
+[[nodiscard]] std::optional<std::uint64_t> GetLastWriteTime(const std::filesystem::path& path);
+[[nodiscard]] bool SetLastWriteTime(const std::filesystem::path& path, std::uint64_t fileTime);
 std::uint64_t FileTimeFromClock(std::filesystem::file_time_type time);
 std::filesystem::file_time_type ClockFromFileTime(std::uint64_t fileTime);
 

@@ -38,9 +38,9 @@ public:
                                         PromptButtons buttons, PromptAnswer defaultAnswer) = 0;
     virtual void Beep() = 0;
     // The chosen path, or nothing when cancelled.
-    virtual std::optional<std::string> ChooseFile(const FileChoice& choice) = 0;
-    virtual std::optional<std::string> ChooseFolder(const std::string& title,
-                                                    const std::string& initialFolder) = 0;
+    [[nodiscard]] virtual std::optional<std::string> ChooseFile(const FileChoice& choice) = 0;
+    [[nodiscard]] virtual std::optional<std::string> ChooseFolder(const std::string& title,
+                                                                  const std::string& initialFolder) = 0;
 
     void ShowMessage(const std::string& title, const std::string& text, PromptIcon icon) {
         ShowMessageBox(title, text, icon, PromptButtons::Ok, PromptAnswer::Ok);

@@ -30,7 +30,7 @@ public:
     // After blanks and comments, a value up to ';', an unbalanced ')' or the end, without the
     // blanks at its end; a value in double quotes is given without them. None for an empty
     // value or a misplaced or unclosed double quote.
-    std::optional<std::string> ReadValueText(std::size_t& cursor) const;
+    [[nodiscard]] std::optional<std::string> ReadValueText(std::size_t& cursor) const;
     // Nothing but blanks and comments from the cursor to the end.
     bool NothingFollows(std::size_t cursor) const;
 

@@ -75,6 +75,18 @@ std::string Quoted(const std::string& word) {
 
 } // namespace
 
+const char* LaunchMessage(LaunchOutcome outcome) {
+    switch (outcome) {
+    case LaunchOutcome::NoApplication:
+        return kNoApplicationMessage;
+    case LaunchOutcome::CannotLaunch:
+        return kCannotLaunchMessage;
+    case LaunchOutcome::Started:
+        break;
+    }
+    return "";
+}
+
 std::span<const ExternalToolRow> ExternalToolRows() {
     return kRows;
 }
@@ -120,8 +132,8 @@ std::vector<std::string> ArgumentsWithLink(std::string_view parameters, std::str
     return words;
 }
 
-std::string LaunchExternalTool(CSettingsStore& settings, CToolStarter& starter, ExternalTool tool,
-                               CKSTDoc* project) {
+LaunchOutcome LaunchExternalTool(CSettingsStore& settings, CToolStarter& starter, ExternalTool tool,
+                                 CKSTDoc* project) {
     const ExternalToolRow& row = ToolRow(tool);
     std::string program = settings.ReadSetting(kToolsSection, row.programKey);
     std::string parameters = settings.ReadSetting(kToolsSection, row.parametersKey);
@@ -138,7 +150,7 @@ std::string LaunchExternalTool(CSettingsStore& settings, CToolStarter& starter, 
             break;
         }
         if (program.empty())
-            return kNoApplicationMessage;
+            return LaunchOutcome::NoApplication;
     }
 
     ToolProcess process{row.title, program, SplitArguments(parameters), {}};
@@ -159,8 +171,8 @@ std::string LaunchExternalTool(CSettingsStore& settings, CToolStarter& starter, 
         }
     }
     if (!starter.Start(process, log))
-        return kCannotLaunchMessage;
-    return {};
+        return LaunchOutcome::CannotLaunch;
+    return LaunchOutcome::Started;
 }
 
 std::string ToolStartLine(const ToolProcess& process) {

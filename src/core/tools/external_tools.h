@@ -43,6 +43,14 @@ inline constexpr const char* kCannotLaunchMessage =
     "Unable to launch application!\nOpen tool setting menu (Tools -> Settting...) to verify for valid "
     "application.";
 
+// How the launch of a tool ended: started, no program set or found, or the program could not be
+// started.
+enum class LaunchOutcome { Started, NoApplication, CannotLaunch };
+
+// What the user is told after a launch: kNoApplicationMessage, kCannotLaunchMessage, or nothing
+// (empty) when the tool started.
+const char* LaunchMessage(LaunchOutcome outcome);
+
 std::span<const ExternalToolRow> ExternalToolRows();
 const ExternalToolRow& ToolRow(ExternalTool tool);
 
@@ -64,7 +72,7 @@ public:
     virtual ~CToolStarter() = default;
     // The full path of the program on PATH; empty when there is none.
     virtual std::string FindProgram(std::string_view name) = 0;
-    virtual bool Start(const ToolProcess& process, CMessageLog* log) = 0;
+    [[nodiscard]] virtual bool Start(const ToolProcess& process, CMessageLog* log) = 0;
 };
 
 // The words of a command text as a shell splits them: blanks separate, single and double quotes
@@ -80,10 +88,9 @@ std::vector<std::string> ArgumentsWithLink(std::string_view parameters, std::str
 // The launch of one tool: read its program and parameters, look for a program on PATH when
 // none is set (writing the found one back, with a parameter text for it when none is set), take
 // the project's destination folder and the root item's link parameter when a project is open,
-// and start it. The answer is the message to show: kNoApplicationMessage, kCannotLaunchMessage,
-// or empty when the tool started.
-std::string LaunchExternalTool(CSettingsStore& settings, CToolStarter& starter, ExternalTool tool,
-                               CKSTDoc* project);
+// and start it.
+[[nodiscard]] LaunchOutcome LaunchExternalTool(CSettingsStore& settings, CToolStarter& starter,
+                                               ExternalTool tool, CKSTDoc* project);
 
 // The start and end lines a tool's run writes around its output.
 std::string ToolStartLine(const ToolProcess& process);

@@ -18,7 +18,7 @@ struct ToolLaunch {
 // In the parameter text "%l" stands for the line to show (1 when none is given), and "%f" for
 // the quoted path, which is then not appended (for editors that want "file:line").
 // None when no editor is set: the desktop's own program for the file opens it then.
-std::optional<ToolLaunch> HdlEditorLaunch(const CSettingsStore& settings, const std::string& sourcePath,
-                                          int line = 0);
+[[nodiscard]] std::optional<ToolLaunch> HdlEditorLaunch(const CSettingsStore& settings,
+                                                        const std::string& sourcePath, int line = 0);
 
 } // namespace kestra

@@ -66,6 +66,36 @@ bool SameFile(const std::string& reported, const std::filesystem::path& path) {
            std::filesystem::path(reported).filename() == path.filename();
 }
 
+// The analyser's arguments that analyse one file.
+std::vector<std::string> AnalysisArguments(VhdlAnalyser::Kind kind, const std::vector<std::string>& options,
+                                           const std::filesystem::path& file) {
+    std::vector<std::string> arguments{"-a"};
+    if (kind == VhdlAnalyser::Kind::Nvc) {
+        arguments = options;
+        arguments.push_back("-a");
+    } else {
+        arguments.insert(arguments.end(), options.begin(), options.end());
+    }
+    arguments.push_back(file.string());
+    return arguments;
+}
+
+// The analyser's arguments that elaborate the top unit without running it.
+std::vector<std::string> ElaborationArguments(VhdlAnalyser::Kind kind,
+                                              const std::vector<std::string>& options,
+                                              const std::string& top) {
+    std::vector<std::string> arguments;
+    if (kind == VhdlAnalyser::Kind::Nvc) {
+        arguments = options;
+        arguments.insert(arguments.end(), {"-e", top});
+    } else {
+        arguments.push_back("--elab-run");
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        arguments.insert(arguments.end(), {top, "--no-run"});
+    }
+    return arguments;
+}
+
 } // namespace
 
 const char* VhdlAnalyser::Name() const {
@@ -230,7 +260,7 @@ CheckOutcome RunVhdlCheck(const CheckJob& job, const VhdlAnalyser& analyser, CPr
     }
     bool vhdl2008 = false;
     for (const CheckFile& file : job.files)
-        vhdl2008 = vhdl2008 || NeedsVhdl2008(ReadWholeFile(file.path).value_or(std::string()));
+        vhdl2008 = vhdl2008 || NeedsVhdl2008(ReadWholeFile(file.path).ValueOr(std::string()));
     std::vector<std::string> options = AnalyserOptions(analyser.kind, vhdl2008);
     if (analyser.kind == VhdlAnalyser::Kind::Ghdl)
         options.push_back("--workdir=" + work.Path().string());
@@ -256,16 +286,10 @@ CheckOutcome RunVhdlCheck(const CheckJob& job, const VhdlAnalyser& analyser, CPr
     for (std::size_t i = 0; i < job.files.size(); ++i) {
         if (progress)
             progress(static_cast<int>(i), total);
-        std::vector<std::string> arguments{"-a"};
-        if (analyser.kind == VhdlAnalyser::Kind::Nvc) {
-            arguments = options;
-            arguments.push_back("-a");
-        } else {
-            arguments.insert(arguments.end(), options.begin(), options.end());
-        }
-        arguments.push_back(job.files[i].path.string());
         std::string output;
-        const int status = runner.Run(analyser.program, arguments, work.Path(), output, cancel);
+        const int status =
+            runner.Run(analyser.program, AnalysisArguments(analyser.kind, options, job.files[i].path),
+                       work.Path(), output, cancel);
         if (cancel != nullptr && cancel->load()) {
             outcome.cancelled = true;
             return outcome;
@@ -284,17 +308,9 @@ CheckOutcome RunVhdlCheck(const CheckJob& job, const VhdlAnalyser& analyser, CPr
     if (!job.top.empty() && outcome.errors == 0) {
         if (progress)
             progress(total - 1, total);
-        std::vector<std::string> arguments;
-        if (analyser.kind == VhdlAnalyser::Kind::Nvc) {
-            arguments = options;
-            arguments.insert(arguments.end(), {"-e", job.top});
-        } else {
-            arguments.push_back("--elab-run");
-            arguments.insert(arguments.end(), options.begin(), options.end());
-            arguments.insert(arguments.end(), {job.top, "--no-run"});
-        }
         std::string output;
-        const int status = runner.Run(analyser.program, arguments, work.Path(), output, cancel);
+        const int status = runner.Run(analyser.program, ElaborationArguments(analyser.kind, options, job.top),
+                                      work.Path(), output, cancel);
         if (cancel != nullptr && cancel->load()) {
             outcome.cancelled = true;
             return outcome;

@@ -61,9 +61,9 @@ std::vector<CheckJob> CheckJobsAfter(const CKSTDoc& doc, const CompletedWork& wo
 class CProcessRunner {
 public:
     virtual ~CProcessRunner() = default;
-    virtual int Run(const std::string& program, const std::vector<std::string>& arguments,
-                    const std::filesystem::path& folder, std::string& output,
-                    const std::atomic<bool>* cancel) = 0;
+    [[nodiscard]] virtual int Run(const std::string& program, const std::vector<std::string>& arguments,
+                                  const std::filesystem::path& folder, std::string& output,
+                                  const std::atomic<bool>* cancel) = 0;
 };
 
 // One message of the analyser: where (file empty when it names none) and what.
@@ -108,7 +108,7 @@ struct SourceLocation {
     std::filesystem::path file;
     int line = 0;
 };
-std::optional<SourceLocation> LocationInCheckLine(std::string_view line);
+[[nodiscard]] std::optional<SourceLocation> LocationInCheckLine(std::string_view line);
 
 // The line once per run of the program when no analyser is found.
 inline constexpr const char* kNoAnalyserLine =

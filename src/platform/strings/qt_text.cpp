@@ -21,6 +21,14 @@ std::filesystem::path PathFromQt(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
+QString SettingToQt(std::string_view value) {
+    return QFile::decodeName(QByteArray(value.data(), static_cast<qsizetype>(value.size())));
+}
+
+std::string SettingFromQt(const QString& value) {
+    return QFile::encodeName(value).toStdString();
+}
+
 QString MessageToQt(std::string_view text) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString decoded = decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));

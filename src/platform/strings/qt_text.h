@@ -18,5 +18,10 @@ std::filesystem::path PathFromQt(const QString& path);
 QString MessageToQt(std::string_view text);
 // A message typed or shown in the window, as UTF-8.
 std::string MessageFromQt(const QString& text);
+// Settings values are paths and command lines that the core hands to the file system and to
+// the programs it starts: they take the encoding of paths, whoever wrote them (the window, the
+// core, a program found on PATH).
+QString SettingToQt(std::string_view value);
+std::string SettingFromQt(const QString& value);
 
 } // namespace kestra

@@ -14,16 +14,6 @@
 
 namespace kestra {
 
-namespace {
-
-bool Fail(std::string* error, const std::string& reason) {
-    if (error != nullptr)
-        *error = reason;
-    return false;
-}
-
-} // namespace
-
 std::optional<DiagramFileFormat> DiagramFormatOf(const std::filesystem::path& path) {
     const std::string extension = ToLowerAscii(path.extension().string());
     if (extension == ".svg")
@@ -35,10 +25,10 @@ std::optional<DiagramFileFormat> DiagramFormatOf(const std::filesystem::path& pa
     return std::nullopt;
 }
 
-bool ExportDiagram(const CBlockDiagram& diagram, const std::filesystem::path& path, std::string* error) {
+Outcome ExportDiagram(const CBlockDiagram& diagram, const std::filesystem::path& path) {
     const std::optional<DiagramFileFormat> format = DiagramFormatOf(path);
     if (!format)
-        return Fail(error, "the file name must end in .svg, .pdf or .png");
+        return Outcome::Failed("the file name must end in .svg, .pdf or .png");
     const CDiagramPainter painter(diagram, QGuiApplication::font(), CDiagramPainter::Look::Picture);
     const QSize size = painter.PictureSize();
     const CPixelRect area{0, 0, size.width(), size.height()};
@@ -75,14 +65,13 @@ bool ExportDiagram(const CBlockDiagram& diagram, const std::filesystem::path& pa
     }
     case DiagramFileFormat::Png:
         if (!painter.Picture().save(&buffer, "PNG"))
-            return Fail(error, "the picture could not be encoded");
+            return Outcome::Failed("the picture could not be encoded");
         break;
     }
     buffer.close();
     if (bytes.isEmpty())
-        return Fail(error, "the picture could not be made");
-    return ReplaceFileSafely(path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                             error);
+        return Outcome::Failed("the picture could not be made");
+    return ReplaceFileSafely(path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 } // namespace kestra

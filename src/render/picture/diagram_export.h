@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system/outcome.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -13,12 +15,12 @@ class CBlockDiagram;
 enum class DiagramFileFormat { Svg, Pdf, Png };
 
 // The format the file name's extension asks for (any letter case); none for another one.
-std::optional<DiagramFileFormat> DiagramFormatOf(const std::filesystem::path& path);
+[[nodiscard]] std::optional<DiagramFileFormat> DiagramFormatOf(const std::filesystem::path& path);
 
 // Writes the picture Copy View and printing draw (white background, blocks framed) into the
 // file, in the format of its extension; a PDF page has the diagram's size. The file is replaced
-// only when the whole picture was made. Needs a QGuiApplication (fonts). False with the reason
+// only when the whole picture was made. Needs a QGuiApplication (fonts). Fails with the reason
 // when the format is unknown or the file cannot be written.
-bool ExportDiagram(const CBlockDiagram& diagram, const std::filesystem::path& path, std::string* error);
+Outcome ExportDiagram(const CBlockDiagram& diagram, const std::filesystem::path& path);
 
 } // namespace kestra

@@ -255,8 +255,8 @@ QImage CBlockDiagramBar::Picture() const {
     return CDiagramPainter(m_pane.Diagram(), m_canvas->font(), CDiagramPainter::Look::Picture).Picture();
 }
 
-bool CBlockDiagramBar::ExportTo(const std::filesystem::path& path, std::string* error) {
-    return ExportDiagram(m_pane.Diagram(), path, error);
+Outcome CBlockDiagramBar::ExportTo(const std::filesystem::path& path) {
+    return ExportDiagram(m_pane.Diagram(), path);
 }
 
 void CBlockDiagramBar::OnCopyView() {

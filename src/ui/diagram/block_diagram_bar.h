@@ -2,6 +2,7 @@
 
 #include "actions/edit_target.h"
 #include "panes/diagram_pane.h"
+#include "system/outcome.h"
 
 #include <QWidget>
 
@@ -69,7 +70,7 @@ public:
     bool OnUndo();
     bool OnRedo();
     // The picture of Copy View and printing as an SVG, PDF or PNG file (by the extension).
-    bool ExportTo(const std::filesystem::path& path, std::string* error);
+    Outcome ExportTo(const std::filesystem::path& path);
     void OnMode(EditMode mode);
     void OnInsertBlock();
     void OnInterface(BlockKind kind);

@@ -401,9 +401,9 @@ void CDiagramController::OnExport() {
     const std::optional<std::string> path = m_ui.prompts.ChooseFile(choice);
     if (!path)
         return;
-    std::string error;
-    if (!m_bar->ExportTo(*path, &error))
-        m_ui.prompts.ShowMessage(kDefaultPromptTitle, "Cannot export the diagram to " + *path + ".\n" + error,
+    if (const Outcome exported = m_bar->ExportTo(*path); !exported)
+        m_ui.prompts.ShowMessage(kDefaultPromptTitle,
+                                 "Cannot export the diagram to " + *path + ".\n" + exported.Reason(),
                                  PromptIcon::Error);
 }
 

@@ -256,10 +256,10 @@ void CBrowseLibraryDialog::DropModule(CLibraryItem* module, CLibraryItem* target
 
 void CBrowseLibraryDialog::Close(bool ok) {
     m_browser.Tree().SetTopItem(CLibraryTreeModel::ItemAt(m_treeView->indexAt(QPoint(1, 1))));
-    std::string errorText;
-    m_chosenFile = m_browser.Close(ok, &errorText);
-    if (!errorText.empty())
-        m_prompts.ShowMessage(kDefaultPromptTitle, errorText, PromptIcon::Error);
+    CLibraryBrowser::Closing closing = m_browser.Close(ok);
+    m_chosenFile = std::move(closing.chosenFile);
+    if (!closing.orgWritten)
+        m_prompts.ShowMessage(kDefaultPromptTitle, closing.orgWritten.Reason(), PromptIcon::Error);
 }
 
 void CBrowseLibraryDialog::accept() {
@@ -300,13 +300,12 @@ bool CBrowseLibraryDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 std::optional<fs::path> OpenLibraryFolder(const UiContext& ui, LibraryKind kind) {
-    std::string errorText;
-    fs::path root = OpenLibraryRoot(ui.settings, kind, ui.paths.userDataFolder, &errorText);
-    if (!errorText.empty()) {
-        ui.prompts.ShowMessage(kDefaultPromptTitle, errorText, PromptIcon::Error);
+    LibraryRootFolder root = OpenLibraryRoot(ui.settings, kind, ui.paths.userDataFolder);
+    if (!root.created) {
+        ui.prompts.ShowMessage(kDefaultPromptTitle, root.created.Reason(), PromptIcon::Error);
         return std::nullopt;
     }
-    return root;
+    return std::move(root.path);
 }
 
 std::optional<fs::path> CDialogLibraryChooser::ChooseModule(LibraryKind kind) {

@@ -23,12 +23,11 @@ CLibraryController::CLibraryController(QMainWindow& window, CDockBars& bars, CMa
       m_rules(changed) {
     // The bar never shows a message box of its own: a root that cannot be made lists nothing.
     auto rootFolder = [this]() -> std::optional<std::filesystem::path> {
-        std::string errorText;
-        std::filesystem::path root =
-            OpenLibraryRoot(m_ui.settings, LibraryKind::Library, m_ui.paths.userDataFolder, &errorText);
-        if (!errorText.empty())
+        LibraryRootFolder root =
+            OpenLibraryRoot(m_ui.settings, LibraryKind::Library, m_ui.paths.userDataFolder);
+        if (!root.created)
             return std::nullopt;
-        return root;
+        return std::move(root.path);
     };
     m_bar = new CLibraryBar(rootFolder, bars.LibraryBar());
     bars.LibraryBar()->setWidget(m_bar);

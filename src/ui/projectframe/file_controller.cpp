@@ -29,8 +29,9 @@ CFileController::CFileController(QMainWindow& window, const UiContext& ui, CMain
         {a.closeProject, [this] { OnCloseProject(); }, hasProject},
         {a.saveProject,
          [this] {
+             // A save that fails has shown the user why.
              if (C3SplitFrame* project = m_windows.Active())
-                 project->Doc().DoFileSave();
+                 static_cast<void>(project->Doc().DoFileSave());
          },
          hasProject},
         {a.saveProjectAs, [this] { OnSaveProjectAs(); }, hasProject},

@@ -1,5 +1,6 @@
 #include "tools/tool_settings_dialog.h"
 
+#include "strings/qt_text.h"
 #include "system/settings_store.h"
 #include "tools/external_tools.h"
 #include "tools/vhdl_check.h"
@@ -24,10 +25,9 @@ CToolSettingsDialog::CToolSettingsDialog(CSettingsStore& settings, QWidget* pare
     grid->addWidget(new QLabel(QStringLiteral("Parameters")), 0, 3);
     int row = 1;
     for (const ExternalToolRow& tool : ExternalToolRows()) {
-        auto* path =
-            new QLineEdit(QString::fromStdString(settings.ReadSetting(kToolsSection, tool.programKey)));
+        auto* path = new QLineEdit(SettingToQt(settings.ReadSetting(kToolsSection, tool.programKey)));
         auto* parameters =
-            new QLineEdit(QString::fromStdString(settings.ReadSetting(kToolsSection, tool.parametersKey)));
+            new QLineEdit(SettingToQt(settings.ReadSetting(kToolsSection, tool.parametersKey)));
         path->setMinimumWidth(260);
         parameters->setMinimumWidth(220);
         auto* label = new QLabel(QString::fromLatin1(tool.title));
@@ -79,8 +79,8 @@ void CToolSettingsDialog::BrowseProgram(int row) {
 void CToolSettingsDialog::accept() {
     int row = 0;
     for (const ExternalToolRow& tool : ExternalToolRows()) {
-        m_settings.WriteSetting(kToolsSection, tool.programKey, m_paths[row]->text().toStdString());
-        m_settings.WriteSetting(kToolsSection, tool.parametersKey, m_parameters[row]->text().toStdString());
+        m_settings.WriteSetting(kToolsSection, tool.programKey, SettingFromQt(m_paths[row]->text()));
+        m_settings.WriteSetting(kToolsSection, tool.parametersKey, SettingFromQt(m_parameters[row]->text()));
         ++row;
     }
     m_settings.WriteSetting(kToolsSection, kCheckSettingKey, m_check->isChecked() ? "1" : "0");

@@ -37,15 +37,14 @@ CToolsController::CToolsController(QMainWindow& window, const UiContext& ui, CMa
 
 void CToolsController::LaunchTool(ExternalTool tool) {
     C3SplitFrame* project = m_windows.Active();
-    const std::string message =
+    const LaunchOutcome outcome =
         LaunchExternalTool(m_ui.settings, m_ui.tools, tool, project != nullptr ? &project->Doc() : nullptr);
-    if (!message.empty())
-        ShowToolMessage(message == kNoApplicationMessage ? 1 : 0);
+    if (outcome != LaunchOutcome::Started)
+        ShowToolMessage(outcome);
 }
 
-void CToolsController::ShowToolMessage(int kind) {
-    m_ui.prompts.ShowMessage(kDefaultPromptTitle, kind == 1 ? kNoApplicationMessage : kCannotLaunchMessage,
-                             PromptIcon::Warning);
+void CToolsController::ShowToolMessage(LaunchOutcome outcome) {
+    m_ui.prompts.ShowMessage(kDefaultPromptTitle, LaunchMessage(outcome), PromptIcon::Warning);
 }
 
 void CToolsController::OnToolSettings() {

@@ -28,8 +28,8 @@ public:
     void UpdateActions() const { m_rules.Update(); }
 
 private:
-    // Kind 1: no application is set; kind 0: the application could not be started.
-    void ShowToolMessage(int kind);
+    // Why a tool did not start.
+    void ShowToolMessage(LaunchOutcome outcome);
     void OnToolSettings();
     // The design flow panel, modal; the main window is minimized while it is open.
     void OnDesignFlow();

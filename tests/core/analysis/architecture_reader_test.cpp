@@ -234,13 +234,13 @@ TEST(ArchitectureReader, HeaderResultAndFields) {
     const std::string text = "x; Architecture Rtl Of cpu -- c\n IS\nend architecture rtl;";
     const CScanner scanner(text, &context);
     ArchitectureHeader header;
-    ASSERT_EQ(AnalyzeArchitectureHeader(scanner, text.find("Architecture"), header), 1);
+    ASSERT_EQ(AnalyzeArchitectureHeader(scanner, text.find("Architecture"), header), HeaderFit::Module);
     EXPECT_EQ(header.name, "Rtl");
     EXPECT_EQ(header.entityName, "cpu");
     EXPECT_EQ(header.declarationsStart, text.find("IS") + 2);
-    EXPECT_EQ(AnalyzeArchitectureHeader(scanner, text.find("architecture rtl;"), header), 0);
+    EXPECT_EQ(AnalyzeArchitectureHeader(scanner, text.find("architecture rtl;"), header), HeaderFit::Other);
     context.moduleName = "alu";
-    EXPECT_EQ(AnalyzeArchitectureHeader(scanner, text.find("Architecture"), header), 0);
+    EXPECT_EQ(AnalyzeArchitectureHeader(scanner, text.find("Architecture"), header), HeaderFit::Other);
     EXPECT_EQ(context.errorCode, 0);
 }
 

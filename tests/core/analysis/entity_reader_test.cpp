@@ -397,7 +397,7 @@ TEST(EntityReader, EntityDeclarationModes) {
     EXPECT_EQ(object.GetEntryName(2), "S");
     object.SetEntryText(2, 1, "slow");
     cursor = 0;
-    AnalyzeEntityDeclarations(scanner, EntityDeclarationsMode::Merge, cursor, &object);
+    EXPECT_TRUE(AnalyzeEntityDeclarations(scanner, EntityDeclarationsMode::Merge, cursor, &object));
     EXPECT_EQ(object.GetEntryCount(), 3);
     EXPECT_EQ(object.GetEntryValue(2), "slow");
     EXPECT_EQ(context.errorCode, 0);

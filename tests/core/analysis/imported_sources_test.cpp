@@ -26,7 +26,7 @@ struct ImportedSource {
 
 std::vector<ImportedSource> ImportedSources() {
     std::vector<ImportedSource> sources;
-    std::istringstream lines(ReadWholeFile(kFolder / "sources.txt").value_or(""));
+    std::istringstream lines(ReadWholeFile(kFolder / "sources.txt").ValueOr(""));
     for (std::string line; std::getline(lines, line);) {
         if (line.empty() || line[0] == '#')
             continue;
@@ -88,7 +88,7 @@ TEST(ImportedSources, AtLeastFortyModulesAnalyseWithoutError) {
     ASSERT_GE(sources.size(), 40u);
     for (const ImportedSource& source : sources) {
         SCOPED_TRACE(source.file + " " + source.entity);
-        const std::string text = ReadWholeFile(kFolder / source.file).value_or("");
+        const std::string text = ReadWholeFile(kFolder / source.file).ValueOr("");
         ASSERT_FALSE(text.empty());
         ModuleAnalysis analysis;
         test::AnalyzeModuleSource(text, source.entity, analysis);
@@ -112,7 +112,7 @@ TEST(ImportedSources, GenericsAndPortsAgreeWithGhdl) {
     int agreeing = 0;
     for (const ImportedSource& source : sources) {
         SCOPED_TRACE(source.file + " " + source.entity);
-        const std::string text = ReadWholeFile(kFolder / source.file).value_or("");
+        const std::string text = ReadWholeFile(kFolder / source.file).ValueOr("");
         ModuleAnalysis analysis;
         test::AnalyzeModuleSource(text, source.entity, analysis);
         std::string log;

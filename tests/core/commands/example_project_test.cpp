@@ -31,7 +31,7 @@ TEST(ExampleProject, AnalysesAndGeneratesTheReviewedFile) {
     ASSERT_TRUE(commands.generation.OnGenerate()) << log.Text();
     EXPECT_EQ(log.Text().find("ERROR"), std::string::npos) << log.Text();
 
-    const std::string generated = ReadWholeFile(folder / "BLINKER.vhd").value_or("<missing>");
+    const std::string generated = ReadWholeFile(folder / "BLINKER.vhd").ValueOr("<missing>");
     EXPECT_EQ(generated, ReadWholeFile(fs::path(KESTRA_TEST_DATA) / "golden" / "blinker_generated.vhd"));
     EXPECT_NE(generated.find("entity DIVIDER_2 is"), std::string::npos);
     if (test::GhdlAvailable()) {

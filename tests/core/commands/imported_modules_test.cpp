@@ -21,7 +21,7 @@ using test::ProjectCommands;
 using test::ProjectFixture;
 
 std::string Imported(const std::string& file) {
-    return ReadWholeFile(std::filesystem::path(KESTRA_TEST_DATA) / "imported" / file).value_or("");
+    return ReadWholeFile(std::filesystem::path(KESTRA_TEST_DATA) / "imported" / file).ValueOr("");
 }
 
 std::string ReplacedOnce(std::string text, const std::string& from, const std::string& to) {
@@ -47,7 +47,7 @@ struct ImportedProject : ProjectFixture {
     }
     std::string Output(const std::string& name) {
         return ReadWholeFile(doc.ResolvePath(doc.GetDestinationFolder()) / (name + ".vhd"))
-            .value_or("<missing>");
+            .ValueOr("<missing>");
     }
 
     ProjectCommands commands;

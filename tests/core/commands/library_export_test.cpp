@@ -23,7 +23,7 @@ public:
                      const std::vector<std::string>& companions) override {
         ++calls;
         file = moduleFile;
-        text = ReadWholeFile(moduleFile).value_or("<missing>");
+        text = ReadWholeFile(moduleFile).ValueOr("<missing>");
         storedKind = kind;
         companionNames = companions;
         filesBeside = ListFiles(moduleFile.parent_path());
@@ -287,7 +287,9 @@ public:
     bool StoreModule(const fs::path& moduleFile, LibraryKind kind,
                      const std::vector<std::string>& companions) override {
         const bool stored = m_inner.StoreModule(moduleFile, kind, companions);
-        exportedLeft = ReadWholeFile(moduleFile);
+        exportedLeft.reset();
+        if (Result<std::string> left = ReadWholeFile(moduleFile))
+            exportedLeft = std::move(*left);
         return stored;
     }
     std::optional<std::string> exportedLeft;
@@ -318,8 +320,8 @@ TEST(LibraryExport, OverwriteAnsweredNoLeavesBothFiles) {
     project.prompts.QueueAnswer(PromptAnswer::Yes);
     EXPECT_TRUE(project.commands.library.OnCreateLibraryModule(store));
     EXPECT_FALSE(store.exportedLeft.has_value());
-    EXPECT_EQ(
-        ReadWholeFile(library / "M.vhd").value_or("").rfind("-- M: Library module created by KESTRA", 0), 0u);
+    EXPECT_EQ(ReadWholeFile(library / "M.vhd").ValueOr("").rfind("-- M: Library module created by KESTRA", 0),
+              0u);
     EXPECT_EQ(project.log.Text(), "\r\nLibrary module M created successfully.");
 }
 

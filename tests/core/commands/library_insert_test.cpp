@@ -243,7 +243,7 @@ TEST(LibraryInsert, ExportedModuleInsertedIntoAnotherProjectGenerates) {
     target.commands.session.Select(main);
     ASSERT_TRUE(target.commands.generation.OnGenerate()) << target.log.Text();
     const std::string generated =
-        ReadWholeFile(target.doc.ResolvePath(target.doc.GetDestinationFolder()) / "MAIN.vhd").value_or("");
+        ReadWholeFile(target.doc.ResolvePath(target.doc.GetDestinationFolder()) / "MAIN.vhd").ValueOr("");
     for (const char* unit : {"entity MAIN is", "entity COUNTER is", "entity DIGIT is"})
         EXPECT_NE(generated.find(unit), std::string::npos) << unit << "\n" << generated;
     EXPECT_NE(generated.find("STEP: integer := 3"), std::string::npos) << generated;

@@ -17,7 +17,7 @@ using test::AnalyzeModuleSource;
 using test::ModuleAnalysis;
 
 std::string Imported(const std::string& file) {
-    return ReadWholeFile(std::filesystem::path(KESTRA_TEST_DATA) / "imported" / file).value_or("");
+    return ReadWholeFile(std::filesystem::path(KESTRA_TEST_DATA) / "imported" / file).ValueOr("");
 }
 
 // The text with its only occurrence of `from` made `to`.

@@ -152,17 +152,17 @@ TEST_F(LibraryBrowserTest, StoreModeFilesTheModuleThenChooses) {
 TEST_F(LibraryBrowserTest, ClosingWritesTheTreeStateAndGivesTheChosenModule) {
     browser.Open();
     browser.Tree().Select(Item({"Arith", "ADD"}));
-    EXPECT_EQ(browser.Close(true), root / "Arith" / "ADD.vhd");
+    EXPECT_EQ(browser.Close(true).chosenFile, root / "Arith" / "ADD.vhd");
     ASSERT_TRUE(FileExists(root / "LibraryOrg.dat"));
 
     CLibraryBrowser reopened(root, LibraryKind::Library, prompts);
     reopened.Open();
     EXPECT_EQ(reopened.Tree().Selected(), reopened.Tree().FindItem({"Arith", "ADD"}));
     EXPECT_TRUE(reopened.Tree().FindItem({"Arith"})->IsExpanded());
-    EXPECT_EQ(reopened.Close(false), fs::path());
+    EXPECT_EQ(reopened.Close(false).chosenFile, fs::path());
 
     reopened.Tree().Select(reopened.Tree().FindItem({"Arith"}));
-    EXPECT_EQ(reopened.Close(true), fs::path());
+    EXPECT_EQ(reopened.Close(true).chosenFile, fs::path());
     EXPECT_EQ(LoadLibraryOrg(ReadBytes(root / "LibraryOrg.dat"))->selection,
               std::vector<std::string>{"Arith"});
 }

@@ -140,10 +140,9 @@ TEST_F(LibraryFilesTest, RemovingAModuleKeepsItAsBackupAndDeletesPlainCompanions
     ASSERT_TRUE(RemoveLibraryModule(a / "Z.vhd", {"Z.bak"}));
     EXPECT_EQ(ReadBytes(a / "Z.bak"), "z");
 
-    std::string error;
     WriteBytes(a / "y.ucf", "pins");
-    EXPECT_FALSE(RemoveLibraryModule(a / "Y.vhd", {"y.ucf"}, &error));
-    EXPECT_EQ(error, ErrorText(std::errc::no_such_file_or_directory));
+    EXPECT_EQ(RemoveLibraryModule(a / "Y.vhd", {"y.ucf"}).Reason(),
+              ErrorText(std::errc::no_such_file_or_directory));
     EXPECT_TRUE(FileExists(a / "y.ucf"));
 }
 
@@ -156,10 +155,8 @@ TEST_F(LibraryFilesTest, MovingAModuleTakesItsCompanionsAndRefusesToReplace) {
     EXPECT_EQ(ListFiles(b), (std::vector<std::string>{"M.vhd", "m.ucf"}));
     EXPECT_EQ(ReadBytes(temp / "lib" / "outside.txt"), "outside");
 
-    std::string error;
     WriteBytes(a / "M.vhd", "other");
-    EXPECT_FALSE(MoveLibraryModule(a / "M.vhd", b, {}, &error));
-    EXPECT_EQ(error, ErrorText(std::errc::file_exists));
+    EXPECT_EQ(MoveLibraryModule(a / "M.vhd", b, {}).Reason(), ErrorText(std::errc::file_exists));
     EXPECT_EQ(ReadBytes(a / "M.vhd"), "other");
     EXPECT_EQ(ReadBytes(b / "M.vhd"), "module");
 
@@ -202,26 +199,21 @@ TEST_F(LibraryFilesTest, StoringOverAnExistingModuleAsksFirst) {
     EXPECT_EQ(StoreLibraryModule(tempFolder / "ALU.vhd", b, {}, prompts), StoreResult::Stored);
     EXPECT_TRUE(prompts.Messages().empty());
 
-    std::string error;
-    EXPECT_EQ(StoreLibraryModule(tempFolder / "GONE.vhd", b, {}, prompts, &error), StoreResult::Failed);
-    EXPECT_EQ(error, ErrorText(std::errc::no_such_file_or_directory));
+    EXPECT_EQ(StoreLibraryModule(tempFolder / "GONE.vhd", b, {}, prompts).Reason(),
+              ErrorText(std::errc::no_such_file_or_directory));
 }
 
 TEST_F(LibraryFilesTest, FoldersAreCreatedWithPlainNamesAndRemovedOnlyWhenEmpty) {
-    std::string error;
     ASSERT_TRUE(CreateLibraryFolder(a, "New"));
     EXPECT_TRUE(FolderExists(a / "New"));
-    EXPECT_FALSE(CreateLibraryFolder(a, "New", &error));
-    EXPECT_EQ(error, ErrorText(std::errc::file_exists));
-    EXPECT_FALSE(CreateLibraryFolder(a, "../Escaped", &error));
-    EXPECT_EQ(error, ErrorText(std::errc::invalid_argument));
+    EXPECT_EQ(CreateLibraryFolder(a, "New").Reason(), ErrorText(std::errc::file_exists));
+    EXPECT_EQ(CreateLibraryFolder(a, "../Escaped").Reason(), ErrorText(std::errc::invalid_argument));
     EXPECT_FALSE(FolderExists(temp / "lib" / "Escaped"));
 
     WriteBytes(a / "New" / "M.vhd", "m");
-    EXPECT_FALSE(RemoveLibraryFolder(a / "New", &error));
-    EXPECT_EQ(error, ErrorText(std::errc::directory_not_empty));
+    EXPECT_EQ(RemoveLibraryFolder(a / "New").Reason(), ErrorText(std::errc::directory_not_empty));
     EXPECT_TRUE(FileExists(a / "New" / "M.vhd"));
-    EXPECT_FALSE(RemoveLibraryFolder(a / "New" / "M.vhd", &error));
+    EXPECT_FALSE(RemoveLibraryFolder(a / "New" / "M.vhd"));
     EXPECT_TRUE(FileExists(a / "New" / "M.vhd"));
     fs::remove(a / "New" / "M.vhd");
     EXPECT_TRUE(RemoveLibraryFolder(a / "New"));
@@ -231,8 +223,8 @@ TEST_F(LibraryFilesTest, FoldersAreCreatedWithPlainNamesAndRemovedOnlyWhenEmpty)
 TEST(LibraryRoots, DefaultsAreWrittenBackAndFoldersCreated) {
     TempFolder temp;
     CMemorySettings settings;
-    EXPECT_EQ(OpenLibraryRoot(settings, LibraryKind::Library, temp.Path()), temp / "Library");
-    EXPECT_EQ(OpenLibraryRoot(settings, LibraryKind::Predefined, temp.Path()), temp / "Predefined");
+    EXPECT_EQ(OpenLibraryRoot(settings, LibraryKind::Library, temp.Path()).path, temp / "Library");
+    EXPECT_EQ(OpenLibraryRoot(settings, LibraryKind::Predefined, temp.Path()).path, temp / "Predefined");
     EXPECT_EQ(settings.ReadSetting("Settings", "Library path"), (temp / "Library").string() + "/");
     EXPECT_EQ(settings.ReadSetting("Settings", "Predefined path"), (temp / "Predefined").string() + "/");
     EXPECT_TRUE(FolderExists(temp / "Library"));
@@ -244,18 +236,19 @@ TEST(LibraryRoots, StoredPathsLoseTheirTrailingSeparators) {
     CMemorySettings settings;
     settings.WriteSetting("Settings", "Library path", (temp / "Mine").string() + "\\");
     settings.WriteSetting("Settings", "Predefined path", "Shared\\Predef//");
-    EXPECT_EQ(OpenLibraryRoot(settings, LibraryKind::Library, temp.Path()), temp / "Mine");
-    EXPECT_EQ(OpenLibraryRoot(settings, LibraryKind::Predefined, temp.Path()), temp / "Shared" / "Predef");
+    EXPECT_EQ(OpenLibraryRoot(settings, LibraryKind::Library, temp.Path()).path, temp / "Mine");
+    EXPECT_EQ(OpenLibraryRoot(settings, LibraryKind::Predefined, temp.Path()).path,
+              temp / "Shared" / "Predef");
     EXPECT_TRUE(FolderExists(temp / "Shared" / "Predef"));
     EXPECT_EQ(settings.ReadSetting("Settings", "Library path"), (temp / "Mine").string() + "\\");
     EXPECT_EQ(LibraryRootFromText("/"), fs::path("/"));
     EXPECT_EQ(LibraryRootFromText("D:\\Lib\\"), fs::path("D:/Lib"));
 
-    std::string error;
     WriteBytes(temp / "file", "x");
     settings.WriteSetting("Settings", "Library path", (temp / "file" / "Lib").string());
-    OpenLibraryRoot(settings, LibraryKind::Library, temp.Path(), &error);
-    EXPECT_FALSE(error.empty());
+    const LibraryRootFolder root = OpenLibraryRoot(settings, LibraryKind::Library, temp.Path());
+    EXPECT_FALSE(root.created);
+    EXPECT_FALSE(root.created.Reason().empty());
 }
 
 } // namespace

@@ -333,7 +333,7 @@ TEST(BlockDataSerialize, RoundTripKeepsEverythingAndRenumbersKeys) {
 TEST(BlockDataSerialize, DamagedRecordsFailWithoutHugeAllocations) {
     CArchive store = CArchive::ForStoring();
     CBlockData source = SampleRecord();
-    source.Serialize(store);
+    ASSERT_TRUE(source.Serialize(store));
     const std::string bytes = store.Buffer();
     for (std::size_t length = 0; length < bytes.size(); ++length) {
         CBlockData data;

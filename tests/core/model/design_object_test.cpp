@@ -158,7 +158,7 @@ TEST(DesignObject, SerializeByteLayout) {
 TEST(DesignObject, RoundTripAndOldVersionsClearTheTime) {
     const CKSTObject object = SampleObject();
     CArchive out = CArchive::ForStoring();
-    CKSTObject(object).Serialize(out);
+    ASSERT_TRUE(CKSTObject(object).Serialize(out));
 
     {
         FileVersionGuard guard(110);
@@ -181,7 +181,7 @@ TEST(DesignObject, RoundTripAndOldVersionsClearTheTime) {
 
 TEST(DesignObject, TruncatedRecordFailsAtEveryLength) {
     CArchive out = CArchive::ForStoring();
-    SampleObject().Serialize(out);
+    ASSERT_TRUE(SampleObject().Serialize(out));
     const std::string& bytes = out.Buffer();
     for (std::size_t length = 0; length < bytes.size(); ++length) {
         CArchive in = CArchive::ForLoading(std::string_view(bytes).substr(0, length));

@@ -9,30 +9,30 @@ namespace {
 TEST(VhdlSignal, CheckSignalResults) {
     struct Case {
         const char *name, *mode, *type, *range;
-        int expected;
+        SignalCheck expected;
     };
     const Case cases[] = {
-        {"", "in", "std_logic", "", 2},
-        {"1a", "in", "std_logic", "", 1},
-        {"a b", "in", "std_logic", "", 1},
-        {"data -- input bus", "in", "std_logic", "", 0},
-        {"a", "into", "std_logic", "", 1},
-        {"a", "OUT", "std_logic", "", 0},
-        {"a", "", "std_logic", "", 2},
-        {"a", "in out", "std_logic", "", 1},
-        {"a", "in", "", "", 2},
-        {"a", "in", "std_logic", "0", 1},
-        {"a", "in", "STD_LOGIC", "  ", 0},
-        {"a", "in", "my_type", "anything at all )(", 0},
-        {"a", "in", "std_logic_vector", "7 downto 0", 0},
-        {"a", "in", "std_logic_vector", "", 0},
-        {"a", "in", "std_logic_vector", "7 downto 0)", 1},
-        {"a", "in", "std_logic_vector", "7 downto 0; x", 1},
-        {"a", "in", "unsigned", "W-1 downto 0 -- bus", 0},
-        {"a", "in", "integer", "0 to 15", 0},
-        {"a", "in", "natural", "\"q\" & x", 1},
-        {"a", "in", "std_logic vector", "", 1},
-        {"a_", "in", "bit", "", 2}, // the reader gives nothing and nothing follows it
+        {"", "in", "std_logic", "", SignalCheck::Incomplete},
+        {"1a", "in", "std_logic", "", SignalCheck::Invalid},
+        {"a b", "in", "std_logic", "", SignalCheck::Invalid},
+        {"data -- input bus", "in", "std_logic", "", SignalCheck::Valid},
+        {"a", "into", "std_logic", "", SignalCheck::Invalid},
+        {"a", "OUT", "std_logic", "", SignalCheck::Valid},
+        {"a", "", "std_logic", "", SignalCheck::Incomplete},
+        {"a", "in out", "std_logic", "", SignalCheck::Invalid},
+        {"a", "in", "", "", SignalCheck::Incomplete},
+        {"a", "in", "std_logic", "0", SignalCheck::Invalid},
+        {"a", "in", "STD_LOGIC", "  ", SignalCheck::Valid},
+        {"a", "in", "my_type", "anything at all )(", SignalCheck::Valid},
+        {"a", "in", "std_logic_vector", "7 downto 0", SignalCheck::Valid},
+        {"a", "in", "std_logic_vector", "", SignalCheck::Valid},
+        {"a", "in", "std_logic_vector", "7 downto 0)", SignalCheck::Invalid},
+        {"a", "in", "std_logic_vector", "7 downto 0; x", SignalCheck::Invalid},
+        {"a", "in", "unsigned", "W-1 downto 0 -- bus", SignalCheck::Valid},
+        {"a", "in", "integer", "0 to 15", SignalCheck::Valid},
+        {"a", "in", "natural", "\"q\" & x", SignalCheck::Invalid},
+        {"a", "in", "std_logic vector", "", SignalCheck::Invalid},
+        {"a_", "in", "bit", "", SignalCheck::Incomplete}, // the reader gives nothing and nothing follows it
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + "|" + c.mode + "|" + c.type + "|" + c.range);

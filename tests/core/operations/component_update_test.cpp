@@ -17,7 +17,7 @@ using test::SimpleModule;
 
 std::string Golden(const std::string& name) {
     return ReadWholeFile(std::filesystem::path(KESTRA_TEST_DATA) / "golden" / name)
-        .value_or("<no golden file>");
+        .ValueOr("<no golden file>");
 }
 
 // TOP with a normal child that has a generic and two architectures (one chosen), a library

@@ -161,7 +161,7 @@ TEST_F(KstDocTest, StatusesFollowFilesAndTimes) {
     const fs::path modules = doc.GetModuleFolderPath();
     for (const char* name : {"TOP.vhd", "SUB.vhd", "BAD.vhd"}) {
         WriteBytes(modules / name, "entity");
-        SetLastWriteTime(modules / name, 133000000000000001ULL);
+        ASSERT_TRUE(SetLastWriteTime(modules / name, 133000000000000001ULL));
     }
     for (CHierarchyItem* item : {top, sub, failed})
         item->Object()->SetAnalysedTime(static_cast<std::uint32_t>(133000000000000001ULL),
@@ -175,7 +175,7 @@ TEST_F(KstDocTest, StatusesFollowFilesAndTimes) {
     (void)fresh;
 
     // A changed file marks the module and its ancestors below the root.
-    SetLastWriteTime(modules / "SUB.vhd", 133000000000000002ULL);
+    ASSERT_TRUE(SetLastWriteTime(modules / "SUB.vhd", 133000000000000002ULL));
     UpdateAnalysisStatus(doc, sub);
     EXPECT_EQ(sub->Status(), AnalysisStatus::NeedsAnalysis);
     EXPECT_EQ(top->Status(), AnalysisStatus::NeedsAnalysis);

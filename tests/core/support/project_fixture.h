@@ -45,7 +45,7 @@ public:
         EXPECT_TRUE(ReplaceFileSafely(SourcePath(name), source));
     }
     std::string ReadSource(const std::string& name) {
-        return ReadWholeFile(SourcePath(name)).value_or("<missing>");
+        return ReadWholeFile(SourcePath(name)).ValueOr("<missing>");
     }
 
     TempFolder folder;

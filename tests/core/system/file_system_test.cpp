@@ -20,12 +20,11 @@ TEST(FileSystem, ReadWholeFileKeepsEveryByteAndReportsFailures) {
     WriteBytes(folder / "empty", "");
     EXPECT_EQ(ReadWholeFile(folder / "empty"), "");
 
-    std::string error;
-    EXPECT_FALSE(ReadWholeFile(folder / "missing", &error).has_value());
-    EXPECT_EQ(error, std::make_error_code(std::errc::no_such_file_or_directory).message());
-    error.clear();
-    EXPECT_FALSE(ReadWholeFile(folder.Path(), &error).has_value());
-    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(ReadWholeFile(folder / "missing").Reason(),
+              std::make_error_code(std::errc::no_such_file_or_directory).message());
+    const Result<std::string> folderRead = ReadWholeFile(folder.Path());
+    EXPECT_FALSE(folderRead);
+    EXPECT_FALSE(folderRead.Reason().empty());
 }
 
 TEST(FileSystem, ReplaceFileSafelyLeavesOnlyTheNewFile) {
@@ -46,14 +45,13 @@ TEST(FileSystem, ReplaceFileSafelyLeavesOnlyTheNewFile) {
 
 TEST(FileSystem, ReplaceFileSafelyFailureKeepsTheOldFile) {
     TempFolder folder;
-    std::string error;
-    EXPECT_FALSE(ReplaceFileSafely(folder / "no-folder" / "x.kst", "data", &error));
-    EXPECT_EQ(error, std::make_error_code(std::errc::no_such_file_or_directory).message());
+    EXPECT_EQ(ReplaceFileSafely(folder / "no-folder" / "x.kst", "data").Reason(),
+              std::make_error_code(std::errc::no_such_file_or_directory).message());
 
     // A folder standing where the file should go cannot be replaced by a file.
     fs::create_directory(folder / "taken");
     WriteBytes(folder / "taken" / "inside", "keep");
-    EXPECT_FALSE(ReplaceFileSafely(folder / "taken", "data", &error));
+    EXPECT_FALSE(ReplaceFileSafely(folder / "taken", "data"));
     EXPECT_EQ(ReadBytes(folder / "taken" / "inside"), "keep");
     EXPECT_TRUE(ListFiles(folder.Path()).empty());
 }
@@ -63,9 +61,8 @@ TEST(FileSystem, ReplaceFileSafelyKeepsReadOnlyFilesAndLinks) {
     const fs::path locked = folder / "locked.vhd";
     WriteBytes(locked, "kept");
     fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read);
-    std::string error;
-    EXPECT_FALSE(ReplaceFileSafely(locked, "changed", &error));
-    EXPECT_EQ(error, std::make_error_code(std::errc::permission_denied).message());
+    EXPECT_EQ(ReplaceFileSafely(locked, "changed").Reason(),
+              std::make_error_code(std::errc::permission_denied).message());
     EXPECT_EQ(ReadBytes(locked), "kept");
 
     fs::create_directory(folder / "shared");
@@ -80,44 +77,42 @@ TEST(FileSystem, CopyMoveAndDeleteReportTheSystemsErrorText) {
     TempFolder folder;
     WriteBytes(folder / "a.vhd", "A");
     WriteBytes(folder / "b.vhd", "B");
-    std::string error;
 
-    EXPECT_FALSE(CopyFileTo(folder / "a.vhd", folder / "b.vhd", false, &error));
-    EXPECT_EQ(error, std::make_error_code(std::errc::file_exists).message());
+    EXPECT_EQ(CopyFileTo(folder / "a.vhd", folder / "b.vhd", false).Reason(),
+              std::make_error_code(std::errc::file_exists).message());
     EXPECT_EQ(ReadBytes(folder / "b.vhd"), "B");
     EXPECT_TRUE(CopyFileTo(folder / "a.vhd", folder / "b.vhd", true));
     EXPECT_EQ(ReadBytes(folder / "b.vhd"), "A");
-    EXPECT_FALSE(CopyFileTo(folder / "none.vhd", folder / "c.vhd", true, &error));
-    EXPECT_EQ(error, std::make_error_code(std::errc::no_such_file_or_directory).message());
+    EXPECT_EQ(CopyFileTo(folder / "none.vhd", folder / "c.vhd", true).Reason(),
+              std::make_error_code(std::errc::no_such_file_or_directory).message());
 
     WriteBytes(folder / "b.vhd", "B");
-    EXPECT_FALSE(MoveFileTo(folder / "a.vhd", folder / "b.vhd", false, &error));
-    EXPECT_EQ(error, std::make_error_code(std::errc::file_exists).message());
+    EXPECT_EQ(MoveFileTo(folder / "a.vhd", folder / "b.vhd", false).Reason(),
+              std::make_error_code(std::errc::file_exists).message());
     EXPECT_TRUE(FileExists(folder / "a.vhd"));
     EXPECT_TRUE(MoveFileTo(folder / "a.vhd", folder / "c.vhd"));
     EXPECT_FALSE(FileExists(folder / "a.vhd"));
     EXPECT_EQ(ReadBytes(folder / "c.vhd"), "A");
     EXPECT_TRUE(MoveFileTo(folder / "c.vhd", folder / "b.vhd", true));
     EXPECT_EQ(ReadBytes(folder / "b.vhd"), "A");
-    EXPECT_FALSE(MoveFileTo(folder / "c.vhd", folder / "d.vhd", false, &error));
-    EXPECT_EQ(error, std::make_error_code(std::errc::no_such_file_or_directory).message());
+    EXPECT_EQ(MoveFileTo(folder / "c.vhd", folder / "d.vhd", false).Reason(),
+              std::make_error_code(std::errc::no_such_file_or_directory).message());
 
     EXPECT_TRUE(DeleteFileAt(folder / "b.vhd"));
-    EXPECT_FALSE(DeleteFileAt(folder / "b.vhd", &error));
-    EXPECT_EQ(error, std::make_error_code(std::errc::no_such_file_or_directory).message());
+    EXPECT_EQ(DeleteFileAt(folder / "b.vhd").Reason(),
+              std::make_error_code(std::errc::no_such_file_or_directory).message());
 }
 
 TEST(FileSystem, CopiesAndMovesOverAFileFollowTheSafeRules) {
     TempFolder folder;
     WriteBytes(folder / "new.vhd", "NEW");
     WriteBytes(folder / "old.vhd", "OLD");
-    std::string error;
 
     // A target that nobody may write is kept, whether copied or moved over.
     fs::permissions(folder / "old.vhd", fs::perms::owner_read | fs::perms::group_read);
-    EXPECT_FALSE(CopyFileTo(folder / "new.vhd", folder / "old.vhd", true, &error));
-    EXPECT_EQ(error, std::make_error_code(std::errc::permission_denied).message());
-    EXPECT_FALSE(MoveFileTo(folder / "new.vhd", folder / "old.vhd", true, &error));
+    EXPECT_EQ(CopyFileTo(folder / "new.vhd", folder / "old.vhd", true).Reason(),
+              std::make_error_code(std::errc::permission_denied).message());
+    EXPECT_FALSE(MoveFileTo(folder / "new.vhd", folder / "old.vhd", true));
     EXPECT_EQ(ReadBytes(folder / "old.vhd"), "OLD");
     EXPECT_TRUE(FileExists(folder / "new.vhd"));
 
@@ -138,8 +133,8 @@ TEST(FileSystem, CopiesAndMovesOverAFileFollowTheSafeRules) {
 
     fs::create_directory(folder / "A");
     fs::create_directory(folder / "B");
-    EXPECT_FALSE(RenameFolder(folder / "A", folder / "B", &error));
-    EXPECT_EQ(error, std::make_error_code(std::errc::file_exists).message());
+    EXPECT_EQ(RenameFolder(folder / "A", folder / "B").Reason(),
+              std::make_error_code(std::errc::file_exists).message());
     EXPECT_TRUE(RenameFolder(folder / "A", folder / "C"));
     EXPECT_TRUE(FolderExists(folder / "C"));
 }
@@ -149,9 +144,7 @@ TEST(FileSystem, ReadWholeFileRefusesFilesTooLargeToHold) {
     const fs::path huge = folder / "huge.vhd";
     WriteBytes(huge, "");
     fs::resize_file(huge, kMaxReadFileSize + 1); // sparse: no disk space is used
-    std::string error;
-    EXPECT_FALSE(ReadWholeFile(huge, &error).has_value());
-    EXPECT_EQ(error, "File too large (more than 256 MB)");
+    EXPECT_EQ(ReadWholeFile(huge).Reason(), "File too large (more than 256 MB)");
 }
 
 TEST(FileSystem, FoldersAndListings) {

@@ -62,12 +62,12 @@ TEST(ToolLaunch, SearchOnPathWriteBackLinkAndFolder) {
 
     // Nothing set and nothing on PATH: the first message, nothing started.
     EXPECT_EQ(LaunchExternalTool(settings, starter, ExternalTool::Synthesizer, &project.doc),
-              kNoApplicationMessage);
+              LaunchOutcome::NoApplication);
     EXPECT_THAT(starter.searched, ElementsAre("yosys"));
     // The timing simulator has nothing to look for.
     starter.searched.clear();
     EXPECT_EQ(LaunchExternalTool(settings, starter, ExternalTool::TimingSimulator, nullptr),
-              kNoApplicationMessage);
+              LaunchOutcome::NoApplication);
     EXPECT_TRUE(starter.searched.empty());
     EXPECT_TRUE(starter.started.empty());
 
@@ -76,7 +76,8 @@ TEST(ToolLaunch, SearchOnPathWriteBackLinkAndFolder) {
     starter.onPath["yosys"] = "/usr/bin/yosys";
     settings.WriteSetting("Tools", "Synthesizer param", "-p");
     SetRootLink(project, "Synthesis", "design.prj");
-    EXPECT_EQ(LaunchExternalTool(settings, starter, ExternalTool::Synthesizer, &project.doc), "");
+    EXPECT_EQ(LaunchExternalTool(settings, starter, ExternalTool::Synthesizer, &project.doc),
+              LaunchOutcome::Started);
     EXPECT_EQ(settings.ReadSetting("Tools", "Synthesizer"), "/usr/bin/yosys");
     ASSERT_EQ(starter.started.size(), 1u);
     EXPECT_EQ(starter.started[0].program, "/usr/bin/yosys");
@@ -85,7 +86,8 @@ TEST(ToolLaunch, SearchOnPathWriteBackLinkAndFolder) {
     EXPECT_EQ(starter.startLog, &project.log);
 
     // The implementation tools are tried in their order.
-    EXPECT_EQ(LaunchExternalTool(settings, starter, ExternalTool::Implementer, &project.doc), "");
+    EXPECT_EQ(LaunchExternalTool(settings, starter, ExternalTool::Implementer, &project.doc),
+              LaunchOutcome::Started);
     EXPECT_EQ(settings.ReadSetting("Tools", "Implementer"), "/opt/bin/nextpnr-gowin");
     EXPECT_THAT(starter.searched,
                 ::testing::IsSupersetOf({"nextpnr-ice40", "nextpnr-ecp5", "nextpnr-gowin"}));
@@ -94,13 +96,15 @@ TEST(ToolLaunch, SearchOnPathWriteBackLinkAndFolder) {
     // "VHDL_simulation" is the launch table's "VHDL_Simulation".
     starter.onPath["ghdl"] = "/usr/bin/ghdl";
     SetRootLink(project, "VHDL_simulation", "simulate.rsp");
-    EXPECT_EQ(LaunchExternalTool(settings, starter, ExternalTool::VhdlSimulator, &project.doc), "");
+    EXPECT_EQ(LaunchExternalTool(settings, starter, ExternalTool::VhdlSimulator, &project.doc),
+              LaunchOutcome::Started);
     EXPECT_EQ(settings.ReadSetting("Tools", "VHDLSim"), "/usr/bin/ghdl");
     EXPECT_THAT(starter.started.back().arguments,
                 ElementsAre("-c", "--std=93c", "--ieee=synopsys", "-fexplicit", "@simulate.rsp"));
 
     // No project: no folder, no link.
-    EXPECT_EQ(LaunchExternalTool(settings, starter, ExternalTool::Synthesizer, nullptr), "");
+    EXPECT_EQ(LaunchExternalTool(settings, starter, ExternalTool::Synthesizer, nullptr),
+              LaunchOutcome::Started);
     EXPECT_TRUE(starter.started.back().workingFolder.empty());
     EXPECT_THAT(starter.started.back().arguments, ElementsAre("-p"));
     EXPECT_EQ(starter.startLog, nullptr);
@@ -114,18 +118,20 @@ TEST(ToolLaunch, AFailedStartAndAnUnsafeLink) {
     settings.WriteSetting("Tools", "Synthesizer param", "-p");
     starter.startable = false;
     EXPECT_EQ(LaunchExternalTool(settings, starter, ExternalTool::Synthesizer, &project.doc),
-              kCannotLaunchMessage);
+              LaunchOutcome::CannotLaunch);
     EXPECT_EQ(settings.ReadSetting("Tools", "Synthesizer"), "/nowhere/synth");
     EXPECT_TRUE(starter.searched.empty());
 
     // A value from someone else's project that would close the quotes adds nothing.
     starter.startable = true;
     SetRootLink(project, "Synthesis", "x.prj\" -o \"/tmp/evil");
-    EXPECT_EQ(LaunchExternalTool(settings, starter, ExternalTool::Synthesizer, &project.doc), "");
+    EXPECT_EQ(LaunchExternalTool(settings, starter, ExternalTool::Synthesizer, &project.doc),
+              LaunchOutcome::Started);
     EXPECT_THAT(starter.started.back().arguments, ElementsAre("-p"));
     EXPECT_THAT(project.log.Text(), HasSubstr("WARNING: The link parameter Synthesis holds a double quote"));
     SetRootLink(project, "Synthesis", "x.prj\n-o");
-    EXPECT_EQ(LaunchExternalTool(settings, starter, ExternalTool::Synthesizer, &project.doc), "");
+    EXPECT_EQ(LaunchExternalTool(settings, starter, ExternalTool::Synthesizer, &project.doc),
+              LaunchOutcome::Started);
     EXPECT_THAT(starter.started.back().arguments, ElementsAre("-p"));
 }
 

@@ -385,8 +385,8 @@ TEST_F(BlockDiagramTest, ATwoLevelDesignDrawnInTheDiagramGenerates) {
 
     ASSERT_TRUE(Trigger(m_frame->Actions().generate));
     EXPECT_NE(LogText(m_project).find("Synthesizable VHDL file created successfully."), std::string::npos);
-    const std::optional<std::string> generated = ReadWholeFile(Folder() / "top.vhd");
-    ASSERT_TRUE(generated.has_value());
+    const Result<std::string> generated = ReadWholeFile(Folder() / "top.vhd");
+    ASSERT_TRUE(generated);
     if (test::GhdlAvailable()) {
         const auto result = test::GhdlAnalyse({*generated}, "top");
         EXPECT_TRUE(result.ok) << result.output << *generated;

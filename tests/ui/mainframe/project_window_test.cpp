@@ -65,7 +65,7 @@ TEST_F(ProjectWindowTest, NewProjectAsksForAFileAndShowsTheProject) {
 
 TEST_F(ProjectWindowTest, NewProjectOverExistingFileAsksAndNoChoosesAgain) {
     StartFrame();
-    ReplaceFileSafely(Folder() / "taken.kst", "keep");
+    ASSERT_TRUE(ReplaceFileSafely(Folder() / "taken.kst", "keep"));
     m_prompts.QueueChoice((Folder() / "taken.kst").string());
     m_prompts.QueueAnswer(PromptAnswer::No);
     m_prompts.QueueChoice((Folder() / "fresh.kst").string());
@@ -89,7 +89,7 @@ TEST_F(ProjectWindowTest, CancelledNewProjectOpensNoWindow) {
 
 TEST_F(ProjectWindowTest, OpeningAFileThatIsNoProjectReportsItAndOpensNothing) {
     StartFrame();
-    ReplaceFileSafely(Folder() / "junk.kst", std::string(64, 'x'));
+    ASSERT_TRUE(ReplaceFileSafely(Folder() / "junk.kst", std::string(64, 'x')));
     m_prompts.QueueChoice((Folder() / "junk.kst").string());
     ASSERT_TRUE(Trigger(m_frame->Actions().openProject));
     ASSERT_EQ(m_prompts.Messages().size(), 1u);
@@ -160,7 +160,7 @@ TEST_F(ProjectWindowTest, SaveAsIntoAnotherFolderTakesTheModulesAlong) {
 TEST_F(ProjectWindowTest, SaveAsOverAnotherFileAsksFirst) {
     StartFrame();
     NewProject("keep.kst");
-    ReplaceFileSafely(Folder() / "other.kst", "other");
+    ASSERT_TRUE(ReplaceFileSafely(Folder() / "other.kst", "other"));
     m_prompts.QueueChoice((Folder() / "other.kst").string());
     m_prompts.QueueAnswer(PromptAnswer::No);
     ASSERT_TRUE(Trigger(m_frame->Actions().saveProjectAs));

@@ -73,7 +73,8 @@ TEST_F(StartupTest, AProjectOnTheCommandLineOpensAndAFailingOneEndsTheStart) {
     EXPECT_TRUE(m_frame->isMaximized() || m_frame->isVisible());
     m_frame.reset();
 
-    ReplaceFileSafely(Folder() / "newer.kst", std::string("\x7E\xA0\xD2\x11\x6F\x00\x00\x00", 8));
+    ASSERT_TRUE(
+        ReplaceFileSafely(Folder() / "newer.kst", std::string("\x7E\xA0\xD2\x11\x6F\x00\x00\x00", 8)));
     m_prompts.ClearRecord();
     m_frame = StartMainFrame(*m_ui, {(Folder() / "newer.kst").string()});
     EXPECT_EQ(m_frame, nullptr);
@@ -147,9 +148,10 @@ TEST_F(StartupTest, HelpShowsTheManualAndTutorialInItsWindowAndAboutShowsTheVers
         << m_prompts.Messages()[0].text;
 
     std::filesystem::create_directories(Folder() / "docs");
-    ReplaceFileSafely(Folder() / "docs" / "manual.md",
-                      "# Manual of the test\n\nSee [the tutorial](tutorial.md) and *this*.\n");
-    ReplaceFileSafely(Folder() / "docs" / "tutorial.md", "# Tutorial of the test\n\n1. First step\n");
+    ASSERT_TRUE(ReplaceFileSafely(Folder() / "docs" / "manual.md",
+                                  "# Manual of the test\n\nSee [the tutorial](tutorial.md) and *this*.\n"));
+    ASSERT_TRUE(
+        ReplaceFileSafely(Folder() / "docs" / "tutorial.md", "# Tutorial of the test\n\n1. First step\n"));
     ASSERT_TRUE(Trigger(m_frame->Actions().userManual));
     CHelpWindow* help = m_frame->HelpWindow();
     ASSERT_NE(help, nullptr);
@@ -173,7 +175,7 @@ TEST_F(StartupTest, HelpShowsTheManualAndTutorialInItsWindowAndAboutShowsTheVers
     for (int i = 0; i < 200; ++i)
         longManual += "Paragraph " + std::to_string(i) + ".\n\n";
     longManual += "## The block diagram\n\nLast words.\n";
-    ReplaceFileSafely(Folder() / "docs" / "manual.md", longManual);
+    ASSERT_TRUE(ReplaceFileSafely(Folder() / "docs" / "manual.md", longManual));
     browser->setSource(QUrl(QStringLiteral("manual.md#the-block-diagram")));
     EXPECT_TRUE(browser->toPlainText().endsWith("Last words.")) << browser->toPlainText().toStdString();
     EXPECT_GT(browser->verticalScrollBar()->value(), browser->verticalScrollBar()->maximum() / 2);

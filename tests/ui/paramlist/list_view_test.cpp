@@ -41,7 +41,7 @@ protected:
     CKSTListView& List() const { return *m_project->ListView(); }
     CKSTObject& Object(CHierarchyItem* item = nullptr) const { return *(item ? item : m_alu)->Object(); }
     std::filesystem::path SourcePath() const { return m_project->Doc().GetModuleFolderPath() / "alu.vhd"; }
-    std::string Source() const { return ReadWholeFile(SourcePath()).value_or(""); }
+    std::string Source() const { return ReadWholeFile(SourcePath()).ValueOr(""); }
     QString Cell(int row, int column) const { return List().model()->index(row, column).data().toString(); }
     QRect RowRect(int row) const {
         return List()
@@ -312,7 +312,7 @@ TEST_F(ListViewTest, LinksOpenAddressesFilesAndTheStateEditorOrAskForAFile) {
     EXPECT_EQ(m_prompts.FileRequests().back().title, "Select Link File");
     EXPECT_EQ(Object().GetEntryValue(link), "notes.txt");
     const std::filesystem::path modules = m_project->Doc().GetModuleFolderPath();
-    EXPECT_EQ(ReadWholeFile(modules / "notes.txt").value_or(""), "design notes");
+    EXPECT_EQ(ReadWholeFile(modules / "notes.txt").ValueOr(""), "design notes");
     EXPECT_NE(Source().find("notes.txt"), std::string::npos);
 
     // Now the file exists: the desktop opens it.

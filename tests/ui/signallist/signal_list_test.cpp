@@ -46,7 +46,7 @@ protected:
     CSignalGrid& Grid() const { return View().Grid(); }
     const CMainActions& Actions() const { return m_frame->Actions(); }
     std::string Source() const {
-        return ReadWholeFile(m_project->Doc().GetModuleFolderPath() / "my_alu.vhd").value_or("");
+        return ReadWholeFile(m_project->Doc().GetModuleFolderPath() / "my_alu.vhd").ValueOr("");
     }
     QModelIndex Index(int row, SignalColumn column) const {
         return View().model()->index(row, static_cast<int>(column));

@@ -1,5 +1,6 @@
 #include "hierarchy/message_log_view.h"
 #include "projectframe/project_frame.h"
+#include "strings/qt_text.h"
 #include "support/ghdl.h"
 #include "support/temp_folder.h"
 #include "tools/design_flow_dialog.h"
@@ -56,6 +57,32 @@ TEST_F(ToolsTest, TheSettingDialogWritesAllFourteenValuesOnOkAndNothingOnCancel)
     };
     ASSERT_TRUE(Trigger(frame.Actions().toolSettings));
     EXPECT_EQ(m_settings->ReadSetting("Tools", "Synthesizer"), "/usr/bin/yosys");
+}
+
+TEST_F(ToolsTest, ANonAsciiPathFromTheSettingDialogReadsBackTheSameThroughTheStore) {
+    CMainFrame& frame = StartFrame();
+    const QString program = QStringLiteral("/opt/caf\u00e9/bin/synth");
+    const QString parameters = QStringLiteral("-p \"r\u00e9sum\u00e9.prj\"");
+    dialogHandler = [&](QDialog& dialog) {
+        auto& settings = dynamic_cast<CToolSettingsDialog&>(dialog);
+        settings.PathField(0)->setText(program);
+        settings.ParametersField(0)->setText(parameters);
+        settings.accept();
+        return int(QDialog::Accepted);
+    };
+    ASSERT_TRUE(Trigger(frame.Actions().toolSettings));
+
+    // The core gets the name the file system has for the program, also from a new store.
+    const std::string fileName = PathFromQt(program).string();
+    EXPECT_EQ(m_settings->ReadSetting("Tools", "Synthesizer"), fileName);
+    EXPECT_EQ(CQtSettingsStore().ReadSetting("Tools", "Synthesizer"), fileName);
+    dialogHandler = [&](QDialog& dialog) {
+        auto& settings = dynamic_cast<CToolSettingsDialog&>(dialog);
+        EXPECT_EQ(settings.PathField(0)->text(), program);
+        EXPECT_EQ(settings.ParametersField(0)->text(), parameters);
+        return int(QDialog::Rejected);
+    };
+    ASSERT_TRUE(Trigger(frame.Actions().toolSettings));
 }
 
 TEST_F(ToolsTest, TheDesignFlowMarksAStepVisitedEvenWhenNothingStartsAndBringsTheWindowBack) {
