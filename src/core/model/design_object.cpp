@@ -1,7 +1,6 @@
 #include "model/design_object.h"
 
 #include "model/archive.h"
-#include "model/file_version.h"
 #include "text/word_reader.h"
 
 #include <cassert>
@@ -202,7 +201,7 @@ bool CKSTObject::Serialize(CArchive& archive) {
     std::uint32_t high = 0;
     if (!archive.ReadUInt32(low) || !archive.ReadUInt32(high))
         return false;
-    if (FileVersionBeingRead() < 101)
+    if (archive.FileVersion() < 101)
         low = high = 0;
     SetAnalysedTime(low, high);
     for (Entry& entry : m_entries) {

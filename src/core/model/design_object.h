@@ -75,8 +75,8 @@ public:
     static bool ParseEntry(const std::string& text, EntryKind& kind, std::string& name, std::string& value,
                            std::vector<std::string>* choices = nullptr);
 
-    // Stores or loads in the project file layout. Loading below file version 101 clears the
-    // analysed time. Returns false when the archive failed or holds a damaged record.
+    // Stores or loads in the project file layout. Loading from an archive of a file below
+    // version 101 clears the analysed time. Returns false when the archive failed or holds a damaged record.
     bool Serialize(CArchive& archive);
 
     bool operator==(const CKSTObject&) const = default;

@@ -1,22 +1,10 @@
 #include "model/archive.h"
 #include "model/design_object.h"
-#include "model/file_version.h"
 
 #include <gtest/gtest.h>
 
 namespace kestra {
 namespace {
-
-class FileVersionGuard {
-public:
-    explicit FileVersionGuard(int version) : m_saved(FileVersionBeingRead()) {
-        SetFileVersionBeingRead(version);
-    }
-    ~FileVersionGuard() { SetFileVersionBeingRead(m_saved); }
-
-private:
-    int m_saved;
-};
 
 CKSTObject SampleObject() {
     CKSTObject object;
@@ -161,16 +149,14 @@ TEST(DesignObject, RoundTripAndOldVersionsClearTheTime) {
     CKSTObject(object).Serialize(out);
 
     {
-        FileVersionGuard guard(110);
-        CArchive in = CArchive::ForLoading(out.Buffer());
+        CArchive in = CArchive::ForLoading(out.Buffer(), 110);
         CKSTObject back;
         ASSERT_TRUE(back.Serialize(in));
         EXPECT_EQ(back, object);
         EXPECT_TRUE(in.AtEnd());
     }
     {
-        FileVersionGuard guard(100);
-        CArchive in = CArchive::ForLoading(out.Buffer());
+        CArchive in = CArchive::ForLoading(out.Buffer(), 100);
         CKSTObject back;
         ASSERT_TRUE(back.Serialize(in));
         EXPECT_EQ(back.GetAnalysedTime(), 0u);

@@ -48,7 +48,6 @@ protected:
         return target;
     }
 
-    test::VersionBeingRead versionGuard{kProgramFileVersion};
     test::TempFolder folder;
     CScriptedPrompts prompts;
     CMemoryLog log;
@@ -57,7 +56,6 @@ protected:
 };
 
 TEST_F(KstDocTest, NewProjectFileHoldsTheHeaderAndTheEndMarkOnly) {
-    SetFileVersionBeingRead(0);
     ASSERT_TRUE(doc.OnNewDocument((folder / "design.kst").string()));
     EXPECT_EQ(ReadBytes(folder / "design.kst"), test::ByteBuilder()
                                                     .U32(0x11D2A07E)
@@ -72,7 +70,7 @@ TEST_F(KstDocTest, NewProjectFileHoldsTheHeaderAndTheEndMarkOnly) {
     EXPECT_TRUE(doc.Tree().IsEmpty());
     EXPECT_EQ(doc.GetProjectFolder(), folder.Path());
     EXPECT_EQ(doc.GetTitle(), "design.kst");
-    EXPECT_EQ(FileVersionBeingRead(), 110);
+    EXPECT_EQ(doc.LastReadFileVersion(), 110);
     EXPECT_FALSE(doc.IsModified());
     const ProjectProperties properties = doc.GetProperties();
     EXPECT_EQ(properties.creatorUser, "alice");
