@@ -98,7 +98,7 @@ std::optional<ChildComponent> ChildComponentDeclaration(const std::string& child
         AnalyzeEntity(childScanner, EntityMode::PortText, cursor, nullptr, nullptr);
     context.moduleName = moduleName;
     context.textStart = textStart;
-    if (context.errorCode != 0)
+    if (context.HasError())
         return std::nullopt;
     declaration += portClause;
     declaration += "\tend component;\r\n\r\n";
@@ -213,7 +213,7 @@ std::optional<std::string> RebuildComponentDeclarations(const std::string& sourc
             else
                 output += BuildInstantiations(scanner, context, cursor, header.name, list);
         }
-        if (context.errorCode != 0)
+        if (context.HasError())
             return std::nullopt;
         copyPoint = cursor;
         from = cursor;
@@ -299,7 +299,7 @@ std::optional<std::string> EditComponentDeclarations(const std::string& sourceTe
             return std::nullopt;
         ArchitectureBody body;
         if (fits == 0 || !FindArchitectureBody(scanner, header.declarationsStart, header.name, body)) {
-            if (context.errorCode != 0)
+            if (context.HasError())
                 return std::nullopt;
             continue;
         }

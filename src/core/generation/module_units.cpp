@@ -50,8 +50,7 @@ const std::string& CGenerationSession::TopName() const {
 }
 
 void CGenerationSession::ClearError() {
-    m_context.errorCode = 0;
-    m_context.errorLine = 0;
+    m_context.ClearError();
 }
 
 void CGenerationSession::GenerateModuleUnits(HierarchyKind kind, const std::string& moduleName,

@@ -34,7 +34,8 @@ std::string ReplacedOnce(const std::string& text, const std::string& from, const
 ModuleAnalysis Analysed(const std::string& text, const std::string& module) {
     ModuleAnalysis analysis;
     AnalyzeModuleSource(text, module, analysis);
-    EXPECT_EQ(analysis.context.errorCode, 0) << "line " << analysis.context.errorLine;
+    EXPECT_EQ(analysis.context.errorCode, AnalysisErrorCode::NoError)
+        << "line " << analysis.context.errorLine;
     return analysis;
 }
 

@@ -22,9 +22,9 @@ CKSTObject Analysed(const std::string& name, const std::string& text) {
     CVHDLSignal signals;
     std::size_t cursor = 0;
     AnalyzeEntity(scanner, EntityMode::Analyze, cursor, &object, &signals);
-    if (context.errorCode == 0)
+    if (!context.HasError())
         AnalyzeArchitectures(scanner, &object);
-    EXPECT_EQ(context.errorCode, 0) << name << " line " << context.errorLine;
+    EXPECT_EQ(context.errorCode, AnalysisErrorCode::NoError) << name << " line " << context.errorLine;
     return object;
 }
 

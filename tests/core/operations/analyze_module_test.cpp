@@ -126,7 +126,7 @@ TEST(AnalyzeModule, AnOversizedSourceIsRefusedWithAReason) {
     std::filesystem::resize_file(project.SourcePath("BIG"), kMaxReadFileSize + 1); // sparse
     AnalysisContext context;
     EXPECT_EQ(AnalyzeModule(project.doc, item, context), -1);
-    EXPECT_EQ(context.errorCode, 7);
+    EXPECT_EQ(context.errorCode, AnalysisErrorCode::FileIoError);
     EXPECT_NE(item->Status(), AnalysisStatus::Analysed);
     EXPECT_EQ(project.log.Text(), "\r\nERROR: Cannot read source file (" +
                                       project.SourcePath("BIG").string() +
