@@ -74,8 +74,21 @@ int AnalyzeArchitectureHeader(const CScanner& scanner, std::size_t keyword, Arch
     }
     header.name = std::move(name);
     header.entityName = std::move(entityName);
+    header.keyword = keyword;
     header.declarationsStart = pos;
     return 1;
+}
+
+HeaderSearch NextArchitectureHeader(const CScanner& scanner, std::size_t& from, ArchitectureHeader& header) {
+    while (const auto keyword = scanner.FindWordOutsideComments(from, kArchitecture)) {
+        from = *keyword + kArchitecture.size();
+        const int accepted = AnalyzeArchitectureHeader(scanner, *keyword, header);
+        if (accepted < 0)
+            return HeaderSearch::Malformed;
+        if (accepted > 0)
+            return HeaderSearch::Found;
+    }
+    return HeaderSearch::NoMore;
 }
 
 namespace {
@@ -241,14 +254,13 @@ void AnalyzeArchitectures(const CScanner& scanner, CEntryIndex& entries, const A
     std::size_t walked = 0;
     std::vector<ArchitectureRecord> records;
     std::size_t from = 0;
-    while (const auto keyword = scanner.FindWordOutsideComments(from, kArchitecture)) {
-        from = *keyword + kArchitecture.size();
-        ArchitectureHeader header;
-        const int accepted = AnalyzeArchitectureHeader(scanner, *keyword, header);
-        if (accepted < 0)
+    ArchitectureHeader header;
+    for (;;) {
+        const HeaderSearch search = NextArchitectureHeader(scanner, from, header);
+        if (search == HeaderSearch::Malformed)
             return;
-        if (accepted == 0)
-            continue;
+        if (search == HeaderSearch::NoMore)
+            break;
         ArchitectureBody body;
         if (!FindArchitectureBody(scanner, header.declarationsStart, header.name, body))
             return;

@@ -133,17 +133,13 @@ std::optional<std::string> RebuildComponentDeclarations(const std::string& sourc
     const CScanner scanner(sourceText, &context);
     std::string output;
     std::size_t copyPoint = 0;
+    ArchitectureHeader header;
     for (std::size_t from = 0;;) {
-        const auto keyword = scanner.FindWordOutsideComments(from, "architecture");
-        if (!keyword)
-            break;
-        from = *keyword + 12;
-        ArchitectureHeader header;
-        const int fits = AnalyzeArchitectureHeader(scanner, *keyword, header);
-        if (fits < 0)
+        const HeaderSearch search = NextArchitectureHeader(scanner, from, header);
+        if (search == HeaderSearch::Malformed)
             return std::nullopt;
-        if (fits == 0)
-            continue;
+        if (search == HeaderSearch::NoMore)
+            break;
         if (!scanner.FindWordOutsideComments(header.declarationsStart, "begin")) {
             context.SetError(AnalysisErrorCode::ExpectedKeywordNotFound,
                              scanner.LineOfPosition(header.declarationsStart));
@@ -288,17 +284,15 @@ std::optional<std::string> EditComponentDeclarations(const std::string& sourceTe
     };
 
     std::vector<TextEdit> edits;
+    ArchitectureHeader header;
     for (std::size_t from = 0;;) {
-        const auto keyword = scanner.FindWordOutsideComments(from, "architecture");
-        if (!keyword)
-            break;
-        from = *keyword + 12;
-        ArchitectureHeader header;
-        const int fits = AnalyzeArchitectureHeader(scanner, *keyword, header);
-        if (fits < 0)
+        const HeaderSearch search = NextArchitectureHeader(scanner, from, header);
+        if (search == HeaderSearch::Malformed)
             return std::nullopt;
+        if (search == HeaderSearch::NoMore)
+            break;
         ArchitectureBody body;
-        if (fits == 0 || !FindArchitectureBody(scanner, header.declarationsStart, header.name, body)) {
+        if (!FindArchitectureBody(scanner, header.declarationsStart, header.name, body)) {
             if (context.HasError())
                 return std::nullopt;
             continue;

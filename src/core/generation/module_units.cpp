@@ -225,20 +225,12 @@ UnitText CGenerationSession::BuildArchitectureUnit(const std::string& key, const
     // The header reader compares entity names with the context's module name.
     const std::string topName = m_context.moduleName;
     m_context.moduleName = name;
-    std::optional<std::size_t> found;
+    bool found = false;
     ArchitectureHeader header;
-    for (std::size_t from = 0;;) {
-        const auto keyword = scanner.FindWordOutsideComments(from, "architecture");
-        if (!keyword)
+    for (std::size_t from = 0; !found;) {
+        if (NextArchitectureHeader(scanner, from, header) != HeaderSearch::Found)
             break;
-        from = *keyword + 12;
-        const int fits = AnalyzeArchitectureHeader(scanner, *keyword, header);
-        if (fits < 0)
-            break;
-        if (fits == 0 || (chosen && !SameTextNoCase(header.name, *chosen)))
-            continue;
-        found = keyword;
-        break;
+        found = !chosen || SameTextNoCase(header.name, *chosen);
     }
     m_context.moduleName = topName;
     ArchitectureBody body;
@@ -247,7 +239,7 @@ UnitText CGenerationSession::BuildArchitectureUnit(const std::string& key, const
 
     ArchitectureWalk walk{object, order, body.statementsStart, body.endKeyword, {}, {}};
     const CKSTObject substitution = SubstitutionObject(object, m_imported);
-    std::string result = sourceText.substr(*found, header.declarationsStart - *found);
+    std::string result = sourceText.substr(header.keyword, header.declarationsStart - header.keyword);
     std::size_t cursor = header.declarationsStart;
     for (;;) {
         const std::size_t itemStart = cursor;
