@@ -7,6 +7,7 @@
 #include "analysis/structure_walker.h"
 #include "generation/declarations.h"
 #include "model/design_object.h"
+#include "model/entry_kind_facts.h"
 #include "model/vhdl_signal.h"
 #include "text/text_edits.h"
 
@@ -17,21 +18,6 @@
 namespace kestra {
 
 namespace {
-
-bool IsGenericKind(EntryKind kind) {
-    switch (kind) {
-    case EntryKind::Numeric:
-    case EntryKind::DataType:
-    case EntryKind::Link:
-    case EntryKind::Logic:
-    case EntryKind::Note:
-    case EntryKind::String:
-    case EntryKind::Generic:
-        return true;
-    default:
-        return false;
-    }
-}
 
 // One name of a source declaration.
 struct SourceName {
@@ -223,7 +209,7 @@ private:
         }
         m_entryOfName.assign(m_names.size(), -1);
         for (int entry = 1; entry < m_object.GetEntryCount(); ++entry) {
-            if (!IsGenericKind(m_object.GetEntryKind(entry)))
+            if (!FactsOf(m_object.GetEntryKind(entry)).generic)
                 continue;
             m_entries.push_back(entry);
             const std::string name = m_object.GetEntryName(entry);
@@ -657,10 +643,6 @@ std::string LiteralList(const std::vector<std::string>& literals) {
     return list + ")";
 }
 
-bool IsChoiceKind(EntryKind kind) {
-    return kind == EntryKind::Numeric || kind == EntryKind::DataType || kind == EntryKind::String;
-}
-
 // The ENUM_ types that give choices and the Style constants, edited one by one.
 void EditDeclarativePart(const std::string& text, const EntityInterface& entity, const CKSTObject& object,
                          const std::string& lineEnd, std::vector<TextEdit>& edits) {
@@ -672,7 +654,7 @@ void EditDeclarativePart(const std::string& text, const EntityInterface& entity,
     auto entryOfKind = [&object](const std::string& name, bool style) {
         for (int i = 1; i < object.GetEntryCount(); ++i) {
             const EntryKind kind = object.GetEntryKind(i);
-            if ((style ? kind == EntryKind::Style : IsChoiceKind(kind)) &&
+            if ((style ? kind == EntryKind::Style : FactsOf(kind).choiceType) &&
                 SameTextNoCase(object.GetEntryName(i), name))
                 return i;
         }
@@ -724,7 +706,7 @@ void EditDeclarativePart(const std::string& text, const EntityInterface& entity,
         const std::string name = object.GetEntryName(i);
         if (choices.empty())
             continue;
-        if (IsChoiceKind(kind) && !hasType[static_cast<std::size_t>(i)]) {
+        if (FactsOf(kind).choiceType && !hasType[static_cast<std::size_t>(i)]) {
             lines += indent + "type ENUM_" + name + " is " + LiteralList(choices) + ";" + lineEnd;
         } else if (kind == EntryKind::Style && !name.starts_with("\\P:")) {
             bool present = false;
@@ -788,7 +770,8 @@ std::string EditComponentDefaults(const std::string& text, const std::string& co
                 continue;
             for (int entry = 1; entry < object.GetEntryCount(); ++entry) {
                 const EntryKind kind = object.GetEntryKind(entry);
-                if (!IsGenericKind(kind) || !SameTextNoCase(object.GetEntryName(entry), declaration.names[0]))
+                if (!FactsOf(kind).generic ||
+                    !SameTextNoCase(object.GetEntryName(entry), declaration.names[0]))
                     continue;
                 const std::string written = GenericValueText(kind, object.GetEntryValue(entry));
                 if (!written.empty() && ExpressionText(text, *declaration.defaultValue) != written)

@@ -1,6 +1,7 @@
 #include "model/design_object.h"
 
 #include "model/archive.h"
+#include "model/entry_kind_facts.h"
 #include "text/word_reader.h"
 
 #include <cassert>
@@ -8,14 +9,7 @@
 namespace kestra {
 
 const char* EntryKindLabel(EntryKind kind) {
-    static const char* const labels[] = {"VHDL", "NUM",  "TYP",   "ARCH", "LIB",  "COMP", "PRE",
-                                         "DIR",  "LINK", "LOGIC", "PKG",  "NOTE", "STYLE"};
-    const int code = static_cast<int>(kind);
-    if (code >= 0 && code < static_cast<int>(std::size(labels)))
-        return labels[code];
-    if (kind == EntryKind::Generic)
-        return "GEN";
-    return "UNKNOWN";
+    return FactsOf(kind).label;
 }
 
 void CKSTObject::SetEntryCount(int count) {
@@ -133,18 +127,12 @@ std::string CKSTObject::FormatEntry(int index) const {
 
 bool CKSTObject::ParseEntry(const std::string& text, EntryKind& kind, std::string& name, std::string& value,
                             std::vector<std::string>* choices) {
-    static const struct {
-        const char* label;
-        EntryKind kind;
-    } pasteable[] = {{"NUM", EntryKind::Numeric}, {"TYP", EntryKind::DataType}, {"LINK", EntryKind::Link},
-                     {"LOGIC", EntryKind::Logic}, {"NOTE", EntryKind::Note},    {"STYLE", EntryKind::Style}};
-
     const CWordReader scanner(text);
     std::size_t cursor = 0;
     const std::string label = scanner.ReadIdentifier(cursor);
     EntryKind parsedKind = EntryKind::None;
-    for (const auto& candidate : pasteable) {
-        if (label == candidate.label)
+    for (const EntryKindFacts& candidate : kEntryKindFacts) {
+        if (candidate.copyable && label == candidate.label)
             parsedKind = candidate.kind;
     }
     if (parsedKind == EntryKind::None || scanner.At(cursor) != '\t')

@@ -30,7 +30,8 @@ enum class EntryKind : int {
     Generic = 14,
 };
 
-// "VHDL", "NUM", ... for the kind codes; "GEN" for 14; "UNKNOWN" for 13 and any other code.
+// "VHDL", "NUM", ... for the kind codes; "GEN" for 14; "UNKNOWN" for 13 and any other code
+// (the labels of the kinds' facts, model/entry_kind_facts.h).
 const char* EntryKindLabel(EntryKind kind);
 
 // A hierarchy item's table of entries (kind, name, value, choices), entry 0 describing the
