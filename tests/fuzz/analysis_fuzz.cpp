@@ -7,8 +7,9 @@
 #include "analysis/interface_list.h"
 #include "analysis/scanner.h"
 #include "analysis/structure_walker.h"
-#include "generation/entity_edit.h"
 #include "generation/entity_header.h"
+#include "generation/entity_header_edit.h"
+#include "generation/port_clause_edit.h"
 #include "model/design_object.h"
 #include "model/vhdl_signal.h"
 

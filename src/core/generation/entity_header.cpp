@@ -5,7 +5,8 @@
 #include "analysis/source_form.h"
 #include "analysis/unit_search.h"
 #include "generation/declarations.h"
-#include "generation/entity_edit.h"
+#include "generation/entity_header_edit.h"
+#include "generation/port_clause_edit.h"
 #include "model/design_object.h"
 #include "model/vhdl_signal.h"
 

@@ -1,8 +1,9 @@
 // Rewrites of sources the tool did not write: an edit changes only what it changes.
 #include "analysis/reader_fixture.h"
 #include "analysis/source_form.h"
-#include "generation/entity_edit.h"
 #include "generation/entity_header.h"
+#include "generation/entity_header_edit.h"
+#include "generation/port_clause_edit.h"
 #include "model/design_object.h"
 #include "model/vhdl_signal.h"
 #include "system/file_system.h"
