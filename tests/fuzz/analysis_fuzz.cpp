@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckOutcome(context);
     for (int i = 0; i < object.GetEntryCount(); ++i)
         (void)object.FormatEntry(i);
-    (void)signals.FormatSignalList(1);
+    (void)signals.FormatSignalList(SignalForm::PortDeclaration);
 
     // The text modes used by generation.
     for (const EntityMode mode : {EntityMode::PortText, EntityMode::ConvertedPortText}) {

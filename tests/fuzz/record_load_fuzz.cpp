@@ -22,6 +22,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kestra::CArchive signalArchive = kestra::CArchive::ForLoading(bytes, version);
     kestra::CVHDLSignal signals;
     if (signals.Serialize(signalArchive))
-        (void)signals.FormatSignalList(1);
+        (void)signals.FormatSignalList(kestra::SignalForm::PortDeclaration);
     return 0;
 }

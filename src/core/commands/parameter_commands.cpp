@@ -232,7 +232,7 @@ bool CParameterCommands::OnChooseDestinationFolder(int row) {
     }
     if (*chosen == object->GetEntryValue(row) && *chosen == doc.GetDestinationFolder())
         return false;
-    object->SetEntryText(row, 1, *chosen);
+    object->SetEntryText(row, EntryField::Value, *chosen);
     doc.SetDestinationFolder(*chosen);
     doc.SetModifiedFlag();
     m_session.Observer().ReloadPanes(item, CProjectObserver::kParameterList);
@@ -272,7 +272,7 @@ bool CParameterCommands::OnChooseLinkFile(int row) {
     }
     if (value == object->GetEntryValue(row))
         return false;
-    object->SetEntryText(row, 1, value);
+    object->SetEntryText(row, EntryField::Value, value);
     Changed();
     return true;
 }
@@ -317,7 +317,7 @@ bool CParameterCommands::EndParameterEdit(CHierarchyItem* item, int entry, int c
     CKSTDoc& doc = m_session.Doc();
     m_session.Observer().CommitPanes(item);
     MarkParentNeedsAnalysis(doc, item);
-    object->SetEntryText(entry, column, newText);
+    object->SetEntryText(entry, column == 0 ? EntryField::Name : EntryField::Value, newText);
     // The project row's value is the VHDL library name that configurations are written with.
     if (entry == 0 && kind == EntryKind::Library && column == 1)
         doc.SetLibraryName(newText);

@@ -88,7 +88,7 @@ std::string BuildStyleDeclarations(CKSTObject& object) {
             const int handedDown = object.FindEntry(std::string(kHandedDownPrefix) + value);
             if (handedDown >= 0 && object.GetEntryKind(handedDown) == EntryKind::Style) {
                 value = object.GetEntryValue(handedDown);
-                object.SetEntryText(i, 1, value);
+                object.SetEntryText(i, EntryField::Value, value);
             }
         }
         text += "\tconstant " + name + ": ENUM_" + name + " := " + value + ";\r\n";

@@ -113,7 +113,7 @@ std::string ReplacePortClause(const std::string& text, const std::string& entity
 std::string UpdatePortClause(const std::string& text, const std::string& entityName,
                              const CVHDLSignal& signals) {
     if (IsToolFormSource(text, entityName))
-        return ReplacePortClause(text, entityName, signals.FormatSignalList(1));
+        return ReplacePortClause(text, entityName, signals.FormatSignalList(SignalForm::PortDeclaration));
     return EditPortClause(text, entityName, signals);
 }
 

@@ -24,7 +24,7 @@ public:
         if (entity.ports)
             m_declarations = &entity.ports->declarations;
         for (int row = 0; row < signals.GetSignalCount(); ++row) {
-            if (!signals.FormatSignal(row, 1).empty())
+            if (!signals.FormatSignal(row, SignalForm::PortDeclaration).empty())
                 m_rows.push_back(row);
         }
     }
@@ -140,7 +140,7 @@ private:
 
     // The row's declaration as the signal list writes it, in the file's line ends.
     std::string RowCode(int row) const {
-        std::string code = m_signals.FormatSignal(row, 1);
+        std::string code = m_signals.FormatSignal(row, SignalForm::PortDeclaration);
         std::size_t first = 0;
         while (first < code.size() && IsBlank(code[first]))
             ++first;

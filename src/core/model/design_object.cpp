@@ -50,11 +50,11 @@ bool CKSTObject::SetEntryKind(int index, EntryKind kind) {
     return true;
 }
 
-bool CKSTObject::SetEntryText(int index, int which, const std::string& text) {
-    if (!IsValid(index) || (which != 0 && which != 1))
+bool CKSTObject::SetEntryText(int index, EntryField field, const std::string& text) {
+    if (!IsValid(index) || (field != EntryField::Name && field != EntryField::Value))
         return false;
     Entry& entry = m_entries[static_cast<std::size_t>(index)];
-    (which == 0 ? entry.name : entry.value) = text;
+    (field == EntryField::Name ? entry.name : entry.value) = text;
     return true;
 }
 
@@ -212,11 +212,11 @@ bool CKSTObject::Serialize(CArchive& archive) {
 
 void RenameModuleObject(CKSTObject& object, const std::string& newName) {
     const bool failed = object.GetEntryName(0).starts_with("*");
-    object.SetEntryText(0, 0, failed ? "* " + newName : newName);
-    object.SetEntryText(0, 1, newName + ".vhd");
+    object.SetEntryText(0, EntryField::Name, failed ? "* " + newName : newName);
+    object.SetEntryText(0, EntryField::Value, newName + ".vhd");
     for (int i = 1; i < object.GetEntryCount(); ++i) {
         if (object.GetEntryKind(i) == EntryKind::Architecture)
-            object.SetEntryText(i, 0, newName);
+            object.SetEntryText(i, EntryField::Name, newName);
     }
 }
 

@@ -30,6 +30,9 @@ enum class EntryKind : int {
     Generic = 14,
 };
 
+// The two texts of an entry that SetEntryText changes.
+enum class EntryField { Name = 0, Value = 1 };
+
 // "VHDL", "NUM", ... for the kind codes; "GEN" for 14; "UNKNOWN" for 13 and any other code
 // (the labels of the kinds' facts, model/entry_kind_facts.h).
 const char* EntryKindLabel(EntryKind kind);
@@ -53,7 +56,8 @@ public:
     int RemoveEntry(int index);
     bool SetEntry(int index, EntryKind kind, const std::string& name, const std::string& value);
     bool SetEntryKind(int index, EntryKind kind);
-    bool SetEntryText(int index, int which, const std::string& text);
+    // False for an invalid index or field.
+    bool SetEntryText(int index, EntryField field, const std::string& text);
     bool SetChoiceList(int index, const std::vector<std::string>* list);
     EntryKind GetEntryKind(int index) const;
     std::string GetEntryName(int index) const;

@@ -92,31 +92,31 @@ int CVHDLSignal::FindSignal(const std::string& name) const {
     return -1;
 }
 
-int CVHDLSignal::CheckSignal(const std::string& name, const std::string& mode, const std::string& dataType,
-                             const std::string& range) {
+SignalCheck CVHDLSignal::CheckSignal(const std::string& name, const std::string& mode,
+                                     const std::string& dataType, const std::string& range) {
     {
         const CWordReader scanner(name);
         std::size_t cursor = 0;
         const std::string identifier = scanner.ReadIdentifier(cursor);
         if (!scanner.NothingFollows(cursor))
-            return 1;
+            return SignalCheck::Invalid;
         if (identifier.empty())
-            return 2;
+            return SignalCheck::EmptyText;
         // A port named with a reserved word would spoil the port clause.
         if (IsVhdlReservedWord(identifier))
-            return 1;
+            return SignalCheck::Invalid;
     }
     {
         const CWordReader scanner(mode);
         std::size_t cursor = 0;
         const std::string identifier = ToLowerAscii(scanner.ReadIdentifier(cursor));
         if (identifier.empty())
-            return 2;
+            return SignalCheck::EmptyText;
         if (!scanner.NothingFollows(cursor))
-            return 1;
+            return SignalCheck::Invalid;
         if (identifier != "in" && identifier != "out" && identifier != "inout" && identifier != "buffer" &&
             identifier != "linkage")
-            return 1;
+            return SignalCheck::Invalid;
     }
     std::string typeUpper;
     {
@@ -124,26 +124,26 @@ int CVHDLSignal::CheckSignal(const std::string& name, const std::string& mode, c
         std::size_t cursor = 0;
         typeUpper = ToUpperAscii(scanner.ReadIdentifier(cursor));
         if (!scanner.NothingFollows(cursor))
-            return 1;
+            return SignalCheck::Invalid;
         if (typeUpper.empty())
-            return 2;
+            return SignalCheck::EmptyText;
     }
     if (IsScalarType(typeUpper))
-        return IsAllBlank(range) ? 0 : 1;
+        return IsAllBlank(range) ? SignalCheck::Valid : SignalCheck::Invalid;
     if (IsVectorType(typeUpper) && !range.empty()) {
         const CWordReader scanner(range);
         std::size_t cursor = 0;
         if (!scanner.ReadValueText(cursor) || !scanner.NothingFollows(cursor))
-            return 1;
+            return SignalCheck::Invalid;
     }
-    return 0;
+    return SignalCheck::Valid;
 }
 
-std::string CVHDLSignal::FormatSignal(int index, int form) const {
+std::string CVHDLSignal::FormatSignal(int index, SignalForm form) const {
     if (!IsValid(index))
         return {};
     const Row& row = m_rows[static_cast<std::size_t>(index)];
-    if (CheckSignal(row[kName], row[kMode], row[kDataType], row[kRange]) != 0)
+    if (CheckSignal(row[kName], row[kMode], row[kDataType], row[kRange]) != SignalCheck::Valid)
         return {};
 
     std::string text;
@@ -153,12 +153,12 @@ std::string CVHDLSignal::FormatSignal(int index, int form) const {
         if (column.find("--") != std::string::npos && column.back() != '\n')
             text += "\r\n\t\t\t";
     };
-    if (form == 0) {
+    if (form == SignalForm::SignalDeclaration) {
         text = "\tsignal ";
         append(row[kName]);
         text += " : ";
         append(row[kDataType]);
-    } else if (form == 1) {
+    } else if (form == SignalForm::PortDeclaration) {
         text = "\t\t";
         append(row[kName]);
         text += " : ";
@@ -185,11 +185,11 @@ std::string CVHDLSignal::FormatSignal(int index, int form) const {
     return text;
 }
 
-std::string CVHDLSignal::FormatSignalList(int form) const {
+std::string CVHDLSignal::FormatSignalList(SignalForm form) const {
     std::string text;
     for (int i = 0; i < GetSignalCount(); ++i)
         text += FormatSignal(i, form);
-    if (form != 1)
+    if (form != SignalForm::PortDeclaration)
         return text;
     if (text.empty())
         return {};

@@ -76,7 +76,7 @@ int AnalyzeModule(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context) 
     if (!text->empty()) {
         AnalyzeModuleText(&doc, item, kind, *text, path.string(), *object, signals, context);
         if (context.HasError())
-            object->SetEntryText(0, 0, "* " + name);
+            object->SetEntryText(0, EntryField::Name, "* " + name);
     }
     context.previousObject = nullptr;
 

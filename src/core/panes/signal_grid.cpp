@@ -15,7 +15,7 @@ namespace {
 
 constexpr std::uint32_t kUnknownModeColour = Rgb(211, 212, 212);
 
-int CheckRow(const CSignalGrid::Row& row) {
+SignalCheck CheckRow(const CSignalGrid::Row& row) {
     return CVHDLSignal::CheckSignal(row.cells[0], row.cells[1], row.cells[2], row.cells[3]);
 }
 
@@ -83,7 +83,7 @@ void CSignalGrid::Colour(Row& row) {
 
 void CSignalGrid::ValidateRow(int index) {
     Row& row = m_rows[static_cast<std::size_t>(index)];
-    row.status = CheckRow(row) != 0 ? SignalRowStatus::Invalid : SignalRowStatus::Valid;
+    row.status = CheckRow(row) != SignalCheck::Valid ? SignalRowStatus::Invalid : SignalRowStatus::Valid;
     if (row.status == SignalRowStatus::Valid) {
         const std::string& name = row.cells[0];
         for (int other = 0; other < RowCount(); ++other) {
@@ -103,8 +103,9 @@ void CSignalGrid::ValidateAll() {
     for (const Row& row : m_rows)
         ++names[ToLowerAscii(row.cells[0])];
     for (Row& row : m_rows) {
-        row.status = CheckRow(row) != 0 || names[ToLowerAscii(row.cells[0])] > 1 ? SignalRowStatus::Invalid
-                                                                                 : SignalRowStatus::Valid;
+        row.status = CheckRow(row) != SignalCheck::Valid || names[ToLowerAscii(row.cells[0])] > 1
+                         ? SignalRowStatus::Invalid
+                         : SignalRowStatus::Valid;
         Colour(row);
     }
 }

@@ -37,7 +37,7 @@ TEST(ArchitectureReader, TwoArchitecturesGiveAChoice) {
 
     CKSTObject chosen;
     chosen.CopyFrom(first.object);
-    chosen.SetEntryText(2, 1, "beh");
+    chosen.SetEntryText(2, EntryField::Value, "beh");
     EXPECT_THAT(Analyze(text, &chosen).Entries(), ElementsAre("NUM N=8", "ARCH M=beh [rtl,beh]"));
 }
 
@@ -164,8 +164,8 @@ TEST(ArchitectureReader, EntriesKeepTheirOrderAndValuesCarry) {
                             "TYP sig_t=sig_t", "TYP other_t=other_t", "ARCH m=rtl [rtl,beh]"));
     CKSTObject chosen;
     chosen.CopyFrom(first.object);
-    chosen.SetEntryText(5, 1, "unsigned");
-    chosen.SetEntryText(7, 1, "beh");
+    chosen.SetEntryText(5, EntryField::Value, "unsigned");
+    chosen.SetEntryText(7, EntryField::Value, "beh");
     EXPECT_THAT(Analyze(text, &chosen).Entries(),
                 ElementsAre("NUM W=8", "TYP T=word", "TYP port_t=port_t", "STYLE S=slow [slow,fast]",
                             "TYP sig_t=unsigned", "TYP other_t=other_t", "ARCH m=beh [rtl,beh]"));

@@ -153,9 +153,9 @@ TEST(EntityReader, CarriedValuesAcrossReanalysis) {
     // The user's choices survive, matched by kind and exact name.
     CKSTObject chosen;
     chosen.CopyFrom(first.object);
-    chosen.SetEntryText(1, 1, "16");
-    chosen.SetEntryText(2, 1, "'0'");
-    chosen.SetEntryText(3, 1, "unsigned");
+    chosen.SetEntryText(1, EntryField::Value, "16");
+    chosen.SetEntryText(2, EntryField::Value, "'0'");
+    chosen.SetEntryText(3, EntryField::Value, "unsigned");
     EXPECT_THAT(AnalyzeEntityOnly(text, "m", &chosen).Entries(),
                 ElementsAre("NUM N=16", "LOGIC EN='0' ['0','1']", "TYP word_t=unsigned"));
 
@@ -256,7 +256,7 @@ TEST(EntityReader, StyleValuesAreNotCarried) {
     const std::string text =
         EntityText("m", "", "", "type ENUM_S is (slow, fast);\nconstant S : ENUM_S := fast;\n");
     CKSTObject previous = AnalyzeEntityOnly(text).object;
-    previous.SetEntryText(1, 1, "slow");
+    previous.SetEntryText(1, EntryField::Value, "slow");
     EXPECT_THAT(AnalyzeEntityOnly(text, "m", &previous).Entries(), ElementsAre("STYLE S=fast [slow,fast]"));
 }
 
@@ -395,7 +395,7 @@ TEST(EntityReader, EntityDeclarationModes) {
     ASSERT_EQ(object.GetEntryCount(), 3);
     EXPECT_EQ(object.GetChoiceList(1), (std::vector<std::string>{"1", "2"}));
     EXPECT_EQ(object.GetEntryName(2), "S");
-    object.SetEntryText(2, 1, "slow");
+    object.SetEntryText(2, EntryField::Value, "slow");
     cursor = 0;
     AnalyzeEntityDeclarations(scanner, EntityDeclarationsMode::Merge, cursor, &object);
     EXPECT_EQ(object.GetEntryCount(), 3);

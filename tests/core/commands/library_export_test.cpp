@@ -53,7 +53,7 @@ struct ExportProject : ProjectFixture {
         CKSTObject& object = *item->Object();
         const int entry = object.FindEntry(name);
         ASSERT_GE(entry, 0) << name;
-        object.SetEntryText(entry, 1, value);
+        object.SetEntryText(entry, EntryField::Value, value);
     }
 
     ProjectCommands commands;

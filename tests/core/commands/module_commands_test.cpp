@@ -374,8 +374,8 @@ TEST(NamingRules, ReservedWordsAreRefusedWithTheirReason) {
     EXPECT_NE(project.log.Text().find("Invalid parameter value: a value cannot hold ';', '--' or '\"'."),
               std::string::npos);
 
-    EXPECT_EQ(CVHDLSignal::CheckSignal("Out", "out", "bit", ""), 1);
-    EXPECT_EQ(CVHDLSignal::CheckSignal("dout", "out", "bit", ""), 0);
+    EXPECT_EQ(CVHDLSignal::CheckSignal("Out", "out", "bit", ""), SignalCheck::Invalid);
+    EXPECT_EQ(CVHDLSignal::CheckSignal("dout", "out", "bit", ""), SignalCheck::Valid);
 }
 
 } // namespace

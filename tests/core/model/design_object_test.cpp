@@ -26,8 +26,8 @@ TEST(DesignObject, TableOperationsReportInvalidIndices) {
     EXPECT_TRUE(object.GetChoiceList(0).empty());
     EXPECT_EQ(object.RemoveEntry(1), -1);
     EXPECT_FALSE(object.SetEntry(1, EntryKind::Numeric, "A", "B"));
-    EXPECT_FALSE(object.SetEntryText(0, 2, "x"));
-    EXPECT_TRUE(object.SetEntryText(0, 1, "value"));
+    EXPECT_FALSE(object.SetEntryText(0, static_cast<EntryField>(2), "x"));
+    EXPECT_TRUE(object.SetEntryText(0, EntryField::Value, "value"));
     EXPECT_EQ(object.GetEntryValue(0), "value");
     EXPECT_EQ(object.GetEntryKind(-1), EntryKind::None);
     EXPECT_EQ(object.GetEntryValue(5), "");

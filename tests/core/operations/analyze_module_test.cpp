@@ -26,7 +26,7 @@ TEST(AnalyzeModule, CarriesChosenValuesAndReportsErrors) {
     ASSERT_EQ(counter->Object()->FormatEntry(1), "NUM\tN\t8");
     ASSERT_EQ(counter->Signals()->GetSignalCount(), 1);
 
-    counter->Object()->SetEntryText(1, 1, "16");
+    counter->Object()->SetEntryText(1, EntryField::Value, "16");
     AnalyzeModule(project.doc, counter, context);
     EXPECT_EQ(counter->Object()->FormatEntry(1), "NUM\tN\t16");
 

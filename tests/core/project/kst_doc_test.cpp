@@ -164,7 +164,7 @@ TEST_F(KstDocTest, StatusesFollowFilesAndTimes) {
     for (CHierarchyItem* item : {top, sub, failed})
         item->Object()->SetAnalysedTime(static_cast<std::uint32_t>(133000000000000001ULL),
                                         static_cast<std::uint32_t>(133000000000000001ULL >> 32));
-    failed->Object()->SetEntryText(0, 0, "* BAD");
+    failed->Object()->SetEntryText(0, EntryField::Name, "* BAD");
     for (CHierarchyItem* item = root; item != nullptr; item = tree.NextItem(item))
         UpdateAnalysisStatus(doc, item);
     EXPECT_EQ(Structure(tree), (std::vector<std::string>{"0" + root->Text() + "/2/0", "1TOP/0/2", "2SUB/0/2",
@@ -307,7 +307,7 @@ TEST_F(KstDocTest, SaveRunsTheCommitHookFirst) {
     int commits = 0;
     doc.SetCommitEditorsHook([&] {
         ++commits;
-        doc.Tree().GetRootItem()->Object()->SetEntryText(0, 1, "COMMITTED");
+        doc.Tree().GetRootItem()->Object()->SetEntryText(0, EntryField::Value, "COMMITTED");
     });
     ASSERT_TRUE(doc.DoFileSave());
     EXPECT_EQ(commits, 1);
@@ -393,7 +393,7 @@ TEST_F(KstDocTest, HandBuiltVersion110File) {
     EXPECT_FALSE(doc.IsModified());
     const CHierarchyItem* cpu = doc.Tree().GetRootItem()->FirstChild();
     EXPECT_EQ(cpu->Object()->FormatEntry(2), "LOGIC\tRESET\tHIGH\tHIGH\tLOW");
-    EXPECT_EQ(cpu->Signals()->FormatSignalList(1),
+    EXPECT_EQ(cpu->Signals()->FormatSignalList(SignalForm::PortDeclaration),
               "\r\n\tport (\r\n\t\tclk : in std_logic;\r\n\t\tq : out std_logic_vector(7 downto 0)\r\n\t);");
     const CBlockData& blocks = *cpu->BlockData();
     ASSERT_EQ(blocks.GetBlockCount(), 4);
