@@ -119,8 +119,8 @@ std::optional<ChildComponent> ChildComponentDeclaration(const std::string& child
 
 namespace {
 
-// The refresh of a source in the tool's own form: declarations and configuration specifications
-// rebuilt between the mark and "begin".
+// The refresh of a source in the tool's own form: declarations and bindings rebuilt between the
+// mark and "begin".
 std::optional<std::string> RebuildComponentDeclarations(const std::string& sourceText,
                                                         const std::vector<ChildComponent>& children,
                                                         bool instantiate, AnalysisContext& context) {
