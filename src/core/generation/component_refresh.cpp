@@ -119,6 +119,78 @@ std::optional<ChildComponent> ChildComponentDeclaration(const std::string& child
 
 namespace {
 
+// Passes over an old "component ... end component;" from just after "component". False with error
+// 2 or 5 set when its end is not found or not written so.
+bool PassOldComponent(const CScanner& scanner, std::size_t& cursor, AnalysisContext& context) {
+    const auto end = scanner.FindWordOutsideComments(cursor, "end");
+    if (!end) {
+        context.SetError(AnalysisErrorCode::ExpectedKeywordNotFound, scanner.LineOfPosition(cursor));
+        return false;
+    }
+    cursor = *end + 3;
+    if (!SameTextNoCase(scanner.ReadWord(cursor), "component") || scanner.ReadChar(cursor) != ';') {
+        context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
+        return false;
+    }
+    return true;
+}
+
+// Passes over an old binding "for ... use entity ...;" from just after "for". False with error 8
+// or 5 set when it is not written so.
+bool PassOldBinding(const CScanner& scanner, std::size_t& cursor, AnalysisContext& context) {
+    const auto use = scanner.FindWordOutsideComments(cursor, "use");
+    if (!use) {
+        context.SetError(AnalysisErrorCode::MissingKeyword, scanner.LineOfPosition(cursor));
+        return false;
+    }
+    cursor = *use + 3;
+    if (!SameTextNoCase(scanner.ReadWord(cursor), "entity")) {
+        context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
+        return false;
+    }
+    const auto semicolon = scanner.FindTextOutsideComments(cursor, ";");
+    if (!semicolon) {
+        context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
+        return false;
+    }
+    cursor = *semicolon + 1;
+    return true;
+}
+
+// Copies the declarative part from the cursor up to its "begin" into output, leaving out the
+// component declarations and bindings the refresh writes anew; the cursor ends just after
+// "begin". False with an error set.
+bool CopyKeptDeclarations(const CScanner& scanner, std::size_t& cursor, std::string& output,
+                          AnalysisContext& context) {
+    const std::string_view sourceText = scanner.Text();
+    for (;;) {
+        const std::size_t itemStart = cursor;
+        std::string word = ToLowerAscii(scanner.ReadIdentifier(cursor));
+        if (word == "begin")
+            return true;
+        if (word == "pure" || word == "impure")
+            word = ToLowerAscii(scanner.ReadIdentifier(cursor));
+        if (word == "function" || word == "procedure") {
+            SkipFunctionBody(scanner, cursor);
+            output.append(sourceText, itemStart, cursor - itemStart);
+        } else if (word == "component") {
+            if (!PassOldComponent(scanner, cursor, context))
+                return false;
+        } else if (word == "for") {
+            if (!PassOldBinding(scanner, cursor, context))
+                return false;
+        } else {
+            const auto semicolon = scanner.FindTextOutsideComments(cursor, ";");
+            if (!semicolon) {
+                context.SetError(AnalysisErrorCode::UnexpectedEndOfFile, scanner.LineOfPosition(cursor));
+                return false;
+            }
+            cursor = *semicolon + 1;
+            output.append(sourceText, itemStart, cursor - itemStart);
+        }
+    }
+}
+
 // The refresh of a source in the tool's own form: declarations and bindings rebuilt between the
 // mark and "begin".
 std::optional<std::string> RebuildComponentDeclarations(const std::string& sourceText,
@@ -146,58 +218,9 @@ std::optional<std::string> RebuildComponentDeclarations(const std::string& sourc
             return std::nullopt;
         }
         output.append(sourceText, copyPoint, header.declarationsStart - copyPoint);
-
         std::size_t cursor = header.declarationsStart;
-        for (;;) {
-            const std::size_t itemStart = cursor;
-            std::string word = ToLowerAscii(scanner.ReadIdentifier(cursor));
-            if (word == "begin")
-                break;
-            if (word == "pure" || word == "impure")
-                word = ToLowerAscii(scanner.ReadIdentifier(cursor));
-            if (word == "function" || word == "procedure") {
-                SkipFunctionBody(scanner, cursor);
-                output.append(sourceText, itemStart, cursor - itemStart);
-            } else if (word == "component") {
-                const auto end = scanner.FindWordOutsideComments(cursor, "end");
-                if (!end) {
-                    context.SetError(AnalysisErrorCode::ExpectedKeywordNotFound,
-                                     scanner.LineOfPosition(cursor));
-                    return std::nullopt;
-                }
-                cursor = *end + 3;
-                if (!SameTextNoCase(scanner.ReadWord(cursor), "component") ||
-                    scanner.ReadChar(cursor) != ';') {
-                    context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
-                    return std::nullopt;
-                }
-            } else if (word == "for") {
-                const auto use = scanner.FindWordOutsideComments(cursor, "use");
-                if (!use) {
-                    context.SetError(AnalysisErrorCode::MissingKeyword, scanner.LineOfPosition(cursor));
-                    return std::nullopt;
-                }
-                cursor = *use + 3;
-                if (!SameTextNoCase(scanner.ReadWord(cursor), "entity")) {
-                    context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
-                    return std::nullopt;
-                }
-                const auto semicolon = scanner.FindTextOutsideComments(cursor, ";");
-                if (!semicolon) {
-                    context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
-                    return std::nullopt;
-                }
-                cursor = *semicolon + 1;
-            } else {
-                const auto semicolon = scanner.FindTextOutsideComments(cursor, ";");
-                if (!semicolon) {
-                    context.SetError(AnalysisErrorCode::UnexpectedEndOfFile, scanner.LineOfPosition(cursor));
-                    return std::nullopt;
-                }
-                cursor = *semicolon + 1;
-                output.append(sourceText, itemStart, cursor - itemStart);
-            }
-        }
+        if (!CopyKeptDeclarations(scanner, cursor, output, context))
+            return std::nullopt;
         output +=
             declarations.empty() ? "\r\n" : "\r\n\r\n\t-- KESTRA component declarations\r\n" + declarations;
         output += "begin";
@@ -264,99 +287,144 @@ bool MatchesChild(const std::string& text, std::size_t afterName, const ChildCom
            SameDeclarations(text, component->ports, child.source, entity->ports);
 }
 
+// The refresh of a source the tool did not write: each change made where it belongs, one
+// architecture of the entity after the other.
+class CComponentDeclarationsEdit {
+public:
+    CComponentDeclarationsEdit(const std::string& sourceText, const std::vector<ChildComponent>& children,
+                               AnalysisContext& context)
+        : m_text(sourceText), m_children(children), m_context(context), m_scanner(sourceText, &context),
+          m_lineEnd(LineEndOf(sourceText)) {
+        for (const ChildComponent& child : children)
+            m_list.emplace_back(child.name, child.instantiation);
+    }
+
+    std::optional<std::string> Run(bool instantiate) {
+        ArchitectureHeader header;
+        for (std::size_t from = 0;;) {
+            const HeaderSearch search = NextArchitectureHeader(m_scanner, from, header);
+            if (search == HeaderSearch::Malformed)
+                return std::nullopt;
+            if (search == HeaderSearch::NoMore)
+                break;
+            ArchitectureBody body;
+            if (!FindArchitectureBody(m_scanner, header.declarationsStart, header.name, body)) {
+                if (m_context.HasError())
+                    return std::nullopt;
+                continue;
+            }
+            const std::size_t begin = body.statementsStart - 5;
+            DeclareMissing(EditDeclarativePart(header.declarationsStart, begin), begin);
+            if (instantiate)
+                Instantiate(body);
+            from = body.afterSemicolon;
+        }
+        return ApplyTextEdits(m_text, std::move(m_edits));
+    }
+
+private:
+    const ChildComponent* ChildNamed(const std::string& name) const {
+        for (const ChildComponent& child : m_children) {
+            if (SameTextNoCase(child.name, name))
+                return &child;
+        }
+        return nullptr;
+    }
+
+    // The component declarations and bindings of the children between the declarative part's
+    // start and its "begin"; returns the children declared there.
+    std::vector<const ChildComponent*> EditDeclarativePart(std::size_t start, std::size_t begin) {
+        std::vector<const ChildComponent*> declared;
+        for (std::size_t pos = start;;) {
+            m_scanner.SkipBlanksAndComments(pos);
+            if (pos >= begin)
+                break;
+            const std::size_t itemStart = pos;
+            const std::string word = ToLowerAscii(m_scanner.ReadIdentifier(pos));
+            const StructureStop stop = WalkStructure(m_text, itemStart, StructureScope::Item);
+            if (stop.what != StructureStop::What::Semicolon || stop.position >= begin)
+                break;
+            const std::size_t itemEnd = stop.position + 1;
+            if (word == "component") {
+                if (const ChildComponent* child = EditComponent(itemStart, itemEnd, pos))
+                    declared.push_back(child);
+            } else if (word == "for") {
+                EditBinding(itemStart, itemEnd, pos);
+            }
+            pos = itemEnd;
+        }
+        return declared;
+    }
+
+    // A component declaration of a child that no longer matches it is replaced; the tool's
+    // binding of the child follows it. Returns the child it declares, if any.
+    const ChildComponent* EditComponent(std::size_t itemStart, std::size_t itemEnd, std::size_t afterWord) {
+        std::size_t pos = afterWord;
+        const ChildComponent* child = ChildNamed(m_scanner.ReadIdentifier(pos));
+        if (child == nullptr)
+            return nullptr;
+        if (!MatchesChild(m_text, pos, *child))
+            m_edits.push_back({itemStart, itemEnd, InPlace(child->declaration, m_lineEnd)});
+        else if (child->binding)
+            m_edits.push_back(
+                {itemEnd, itemEnd,
+                 WithLineEnds("\r\n\r\n", m_lineEnd) +
+                     InPlace(child->declaration.substr(child->declaration.find("\tfor all: ")), m_lineEnd)});
+        return child;
+    }
+
+    // "for <labels> : <component> use ...": the tool binds a child whose architecture the user
+    // chose; other bindings stay.
+    void EditBinding(std::size_t itemStart, std::size_t itemEnd, std::size_t afterWord) {
+        const auto colon = m_scanner.FindTextOutsideComments(afterWord, ":");
+        std::size_t name = colon ? *colon + 1 : itemEnd;
+        const ChildComponent* child =
+            colon && *colon < itemEnd ? ChildNamed(m_scanner.ReadIdentifier(name)) : nullptr;
+        if (child != nullptr && child->binding)
+            m_edits.push_back(DeletionOf(m_text, itemStart, itemEnd));
+    }
+
+    // The children not declared yet are declared before "begin".
+    void DeclareMissing(const std::vector<const ChildComponent*>& declared, std::size_t begin) {
+        std::string missing;
+        for (const ChildComponent& child : m_children) {
+            if (std::find(declared.begin(), declared.end(), &child) == declared.end())
+                missing += child.declaration;
+        }
+        if (missing.empty())
+            return;
+        const std::string text = WithLineEnds("\t-- KESTRA component declarations\r\n" + missing, m_lineEnd);
+        const std::size_t lineStart = LineStart(m_text, begin);
+        if (OnlyBlanks(m_text, lineStart, begin))
+            m_edits.push_back({lineStart, lineStart, text});
+        else
+            m_edits.push_back({begin, begin, m_lineEnd + text});
+    }
+
+    void Instantiate(const ArchitectureBody& body) {
+        const std::string instances =
+            InstantiationsNotYetIn(m_scanner, body.statementsStart, body.endKeyword, m_list);
+        if (!instances.empty())
+            m_edits.push_back(
+                {body.statementsStart, body.statementsStart, WithLineEnds(instances, m_lineEnd)});
+    }
+
+    const std::string& m_text;
+    const std::vector<ChildComponent>& m_children;
+    AnalysisContext& m_context;
+    const CScanner m_scanner;
+    const std::string m_lineEnd;
+    ComponentList m_list;
+    std::vector<TextEdit> m_edits;
+};
+
 // The refresh of a source the tool did not write: each change made where it belongs.
 std::optional<std::string> EditComponentDeclarations(const std::string& sourceText,
                                                      const std::vector<ChildComponent>& children,
                                                      bool instantiate, AnalysisContext& context) {
     if (children.empty())
         return sourceText;
-    const std::string lineEnd = LineEndOf(sourceText);
-    const CScanner scanner(sourceText, &context);
-    ComponentList list;
-    for (const ChildComponent& child : children)
-        list.emplace_back(child.name, child.instantiation);
-    auto childNamed = [&children](const std::string& name) -> const ChildComponent* {
-        for (const ChildComponent& child : children) {
-            if (SameTextNoCase(child.name, name))
-                return &child;
-        }
-        return nullptr;
-    };
-
-    std::vector<TextEdit> edits;
-    ArchitectureHeader header;
-    for (std::size_t from = 0;;) {
-        const HeaderSearch search = NextArchitectureHeader(scanner, from, header);
-        if (search == HeaderSearch::Malformed)
-            return std::nullopt;
-        if (search == HeaderSearch::NoMore)
-            break;
-        ArchitectureBody body;
-        if (!FindArchitectureBody(scanner, header.declarationsStart, header.name, body)) {
-            if (context.HasError())
-                return std::nullopt;
-            continue;
-        }
-        const std::size_t begin = body.statementsStart - 5;
-        std::vector<const ChildComponent*> declared;
-        for (std::size_t pos = header.declarationsStart;;) {
-            scanner.SkipBlanksAndComments(pos);
-            if (pos >= begin)
-                break;
-            const std::size_t itemStart = pos;
-            const std::string word = ToLowerAscii(scanner.ReadIdentifier(pos));
-            const StructureStop stop = WalkStructure(sourceText, itemStart, StructureScope::Item);
-            if (stop.what != StructureStop::What::Semicolon || stop.position >= begin)
-                break;
-            const std::size_t itemEnd = stop.position + 1;
-            if (word == "component") {
-                if (const ChildComponent* child = childNamed(scanner.ReadIdentifier(pos))) {
-                    if (!MatchesChild(sourceText, pos, *child))
-                        edits.push_back({itemStart, itemEnd, InPlace(child->declaration, lineEnd)});
-                    else if (child->binding)
-                        edits.push_back(
-                            {itemEnd, itemEnd,
-                             WithLineEnds("\r\n\r\n", lineEnd) +
-                                 InPlace(child->declaration.substr(child->declaration.find("\tfor all: ")),
-                                         lineEnd)});
-                    declared.push_back(child);
-                }
-            } else if (word == "for") {
-                // "for <labels> : <component> use ...": the tool binds a child whose architecture
-                // the user chose; other bindings stay.
-                const auto colon = scanner.FindTextOutsideComments(pos, ":");
-                std::size_t name = colon ? *colon + 1 : itemEnd;
-                const ChildComponent* child =
-                    colon && *colon < itemEnd ? childNamed(scanner.ReadIdentifier(name)) : nullptr;
-                if (child != nullptr && child->binding)
-                    edits.push_back(DeletionOf(sourceText, itemStart, itemEnd));
-            }
-            pos = itemEnd;
-        }
-        std::string missing;
-        for (const ChildComponent& child : children) {
-            if (std::find(declared.begin(), declared.end(), &child) == declared.end())
-                missing += child.declaration;
-        }
-        if (!missing.empty()) {
-            const std::string text =
-                WithLineEnds("\t-- KESTRA component declarations\r\n" + missing, lineEnd);
-            const std::size_t lineStart = LineStart(sourceText, begin);
-            if (OnlyBlanks(sourceText, lineStart, begin))
-                edits.push_back({lineStart, lineStart, text});
-            else
-                edits.push_back({begin, begin, lineEnd + text});
-        }
-        if (instantiate) {
-            const std::string instances =
-                InstantiationsNotYetIn(scanner, body.statementsStart, body.endKeyword, list);
-            if (!instances.empty())
-                edits.push_back(
-                    {body.statementsStart, body.statementsStart, WithLineEnds(instances, lineEnd)});
-        }
-        from = body.afterSemicolon;
-    }
-    return ApplyTextEdits(sourceText, std::move(edits));
+    return CComponentDeclarationsEdit(sourceText, children, context).Run(instantiate);
 }
 
 } // namespace
