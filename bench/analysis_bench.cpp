@@ -84,9 +84,9 @@ void AnalyzeOnce(const std::string& text, benchmark::State& state) {
     const kestra::CScanner scanner(text, &context);
     std::size_t cursor = 0;
     kestra::AnalyzeEntity(scanner, kestra::EntityMode::Analyze, cursor, &object, &signals);
-    if (context.errorCode == 0)
+    if (!context.HasError())
         kestra::AnalyzeArchitectures(scanner, &object);
-    if (context.errorCode != 0)
+    if (context.HasError())
         state.SkipWithError("the synthetic module did not analyse");
     benchmark::DoNotOptimize(object.GetEntryCount() + signals.GetSignalCount());
 }

@@ -44,7 +44,7 @@ public:
     // last message box, or the last warning or error of the log; empty when none was given.
     std::string RefusalReason() const;
     // The last analysis the commands ran ended in an error.
-    bool AnalysisFailed() { return m_session.Context().errorCode != 0; }
+    bool AnalysisFailed() { return m_session.Context().HasError(); }
 
     CKSTDoc& Doc() { return m_doc; }
     CProjectSession& Session() { return m_session; }

@@ -7,8 +7,9 @@
 #include "analysis/interface_list.h"
 #include "analysis/scanner.h"
 #include "analysis/structure_walker.h"
-#include "generation/entity_edit.h"
 #include "generation/entity_header.h"
+#include "generation/entity_header_edit.h"
+#include "generation/port_clause_edit.h"
 #include "model/design_object.h"
 #include "model/vhdl_signal.h"
 
@@ -28,10 +29,10 @@ void Check(bool condition) {
 }
 
 void CheckOutcome(const AnalysisContext& context) {
-    Check(context.errorCode >= 0 &&
-          context.errorCode <= static_cast<int>(AnalysisErrorCode::UnsupportedGeneric));
+    const int code = static_cast<int>(context.errorCode);
+    Check(code >= 0 && code <= static_cast<int>(AnalysisErrorCode::UnsupportedGeneric));
     Check(context.errorLine >= 0);
-    Check(context.errorCode != 0 || context.errorLine == 0);
+    Check(context.HasError() || context.errorLine == 0);
 }
 
 const CKSTObject& PreviousObject() {
@@ -70,17 +71,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t cursor = 0;
     AnalyzeEntity(scanner, EntityMode::Analyze, cursor, &object, &signals);
     Check(cursor <= scanner.End());
-    if (context.errorCode == 0) {
+    if (!context.HasError()) {
         int hookCalls = 0;
         ArchitectureOptions options;
         options.refreshComponents = [&hookCalls](const CScanner&) { ++hookCalls; };
         AnalyzeArchitectures(scanner, &object, options);
-        Check(hookCalls == (context.errorCode == 0 ? 1 : 0));
+        Check(hookCalls == (context.HasError() ? 0 : 1));
     }
     CheckOutcome(context);
     for (int i = 0; i < object.GetEntryCount(); ++i)
         (void)object.FormatEntry(i);
-    (void)signals.FormatSignalList(1);
+    (void)signals.FormatSignalList(SignalForm::PortDeclaration);
 
     // The text modes used by generation.
     for (const EntityMode mode : {EntityMode::PortText, EntityMode::ConvertedPortText}) {
@@ -90,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::size_t textCursor = 0;
         const std::string portText = AnalyzeEntity(textScanner, mode, textCursor, &object, nullptr);
         CheckOutcome(textContext);
-        Check(textContext.errorCode == 0 || portText.empty());
+        Check(!textContext.HasError() || portText.empty());
     }
 
     // The shared readers started anywhere in the text.

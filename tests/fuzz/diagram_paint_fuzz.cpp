@@ -5,7 +5,6 @@
 #include "diagram/diagram_record.h"
 #include "model/archive.h"
 #include "model/block_data.h"
-#include "model/file_version.h"
 #include "picture/diagram_painter.h"
 
 #include <QGuiApplication>
@@ -31,11 +30,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 3)
         return 0;
     static constexpr int kVersions[] = {102, 104, 106, 110};
-    kestra::SetFileVersionBeingRead(kVersions[data[0] % 4]);
     const int scrollX = data[1] * 40;
     const int scrollY = data[2] * 40;
-    kestra::CArchive archive =
-        kestra::CArchive::ForLoading(std::string_view(reinterpret_cast<const char*>(data) + 3, size - 3));
+    kestra::CArchive archive = kestra::CArchive::ForLoading(
+        std::string_view(reinterpret_cast<const char*>(data) + 3, size - 3), kVersions[data[0] % 4]);
     kestra::CBlockData record;
     if (!record.Serialize(archive))
         return 0;

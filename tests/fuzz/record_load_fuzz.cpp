@@ -1,7 +1,6 @@
 // Feeds arbitrary bytes to the design object and signal record loaders.
 #include "model/archive.h"
 #include "model/design_object.h"
-#include "model/file_version.h"
 #include "model/vhdl_signal.h"
 
 #include <cstddef>
@@ -10,8 +9,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    kestra::SetFileVersionBeingRead(size % 2 == 0 ? 110 : 100);
-    kestra::CArchive objectArchive = kestra::CArchive::ForLoading(bytes);
+    const int version = size % 2 == 0 ? 110 : 100;
+    kestra::CArchive objectArchive = kestra::CArchive::ForLoading(bytes, version);
     kestra::CKSTObject object;
     if (object.Serialize(objectArchive)) {
         for (int i = 0; i < object.GetEntryCount(); ++i) {
@@ -21,9 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             static_cast<void>(kestra::CKSTObject::ParseEntry(object.FormatEntry(i), kind, name, value));
         }
     }
-    kestra::CArchive signalArchive = kestra::CArchive::ForLoading(bytes);
+    kestra::CArchive signalArchive = kestra::CArchive::ForLoading(bytes, version);
     kestra::CVHDLSignal signals;
     if (signals.Serialize(signalArchive))
-        (void)signals.FormatSignalList(1);
+        (void)signals.FormatSignalList(kestra::SignalForm::PortDeclaration);
     return 0;
 }

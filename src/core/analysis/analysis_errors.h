@@ -2,8 +2,8 @@
 
 namespace kestra {
 
-// The numbered outcomes of analysing a module source. AnalysisContext::errorCode holds one of
-// these values as a plain integer; 0 means that analysis succeeded.
+// The numbered outcomes of analysing a module source, held by AnalysisContext::errorCode. The
+// numbers are the ones the log shows; NoError (0) means that analysis succeeded.
 enum class AnalysisErrorCode : int {
     NoError = 0,
     SyntaxError = 1,
@@ -34,5 +34,8 @@ enum class AnalysisErrorCode : int {
 
 // The fixed message logged for an error code; "Unknown error." for any code outside 0 to 22.
 const char* AnalysisErrorMessage(int code);
+inline const char* AnalysisErrorMessage(AnalysisErrorCode code) {
+    return AnalysisErrorMessage(static_cast<int>(code));
+}
 
 } // namespace kestra

@@ -75,8 +75,21 @@ HeaderFit AnalyzeArchitectureHeader(const CScanner& scanner, std::size_t keyword
     }
     header.name = std::move(name);
     header.entityName = std::move(entityName);
+    header.keyword = keyword;
     header.declarationsStart = pos;
     return HeaderFit::Module;
+}
+
+HeaderSearch NextArchitectureHeader(const CScanner& scanner, std::size_t& from, ArchitectureHeader& header) {
+    while (const auto keyword = scanner.FindWordOutsideComments(from, kArchitecture)) {
+        from = *keyword + kArchitecture.size();
+        const HeaderFit fit = AnalyzeArchitectureHeader(scanner, *keyword, header);
+        if (fit == HeaderFit::Malformed)
+            return HeaderSearch::Malformed;
+        if (fit == HeaderFit::Module)
+            return HeaderSearch::Found;
+    }
+    return HeaderSearch::NoMore;
 }
 
 namespace {
@@ -242,14 +255,13 @@ void AnalyzeArchitectures(const CScanner& scanner, CEntryIndex& entries, const A
     std::size_t walked = 0;
     std::vector<ArchitectureRecord> records;
     std::size_t from = 0;
-    while (const auto keyword = scanner.FindWordOutsideComments(from, kArchitecture)) {
-        from = *keyword + kArchitecture.size();
-        ArchitectureHeader header;
-        const HeaderFit fit = AnalyzeArchitectureHeader(scanner, *keyword, header);
-        if (fit == HeaderFit::Malformed)
+    ArchitectureHeader header;
+    for (;;) {
+        const HeaderSearch search = NextArchitectureHeader(scanner, from, header);
+        if (search == HeaderSearch::Malformed)
             return;
-        if (fit == HeaderFit::Other)
-            continue;
+        if (search == HeaderSearch::NoMore)
+            break;
         ArchitectureBody body;
         if (!FindArchitectureBody(scanner, header.declarationsStart, header.name, body))
             return;

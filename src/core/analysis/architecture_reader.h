@@ -14,6 +14,7 @@ class CScanner;
 struct ArchitectureHeader {
     std::string name;                  // as written
     std::string entityName;            // as written
+    std::size_t keyword = 0;           // where its "architecture" stands
     std::size_t declarationsStart = 0; // just after "is"
 };
 
@@ -44,6 +45,16 @@ enum class HeaderFit { Module, Other, Malformed };
 // Reads the header at an "architecture" keyword; the header is filled in for Module only.
 [[nodiscard]] HeaderFit AnalyzeArchitectureHeader(const CScanner& scanner, std::size_t keyword,
                                                   ArchitectureHeader& header);
+
+// What NextArchitectureHeader found.
+enum class HeaderSearch { Found, NoMore, Malformed };
+
+// The architectures of the module's entity (the context's module name) one after the other:
+// the next header of one from `from` on, passing over "architecture" words that start no header
+// and the headers of other entities. Found: `header` holds it and `from` stands just past its
+// keyword, where the next search starts unless the caller moves it on. Malformed: a header is
+// malformed and error 3 or 8 is set. NoMore: no such header follows.
+HeaderSearch NextArchitectureHeader(const CScanner& scanner, std::size_t& from, ArchitectureHeader& header);
 
 // Finds the "begin" of the declarative part and the "end" that closes the architecture by
 // following the nesting of the constructs in between (subprogram bodies, processes, generate

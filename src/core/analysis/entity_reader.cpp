@@ -132,6 +132,126 @@ std::string DefaultValue(const CScanner& scanner, const ExpressionSpan& span, co
     return ExpressionText(text, span);
 }
 
+// The names of one generic declaration, from its start: "[constant] name {, name}". False with
+// error 9 when a name is missing, or 22 for a VHDL-2008 generic of a type, subprogram or package.
+bool ReadGenericNames(const CScanner& scanner, std::size_t& cursor, InterfaceDeclaration& declaration) {
+    declaration.start = NextCodePosition(scanner, cursor);
+    std::string name = scanner.ReadIdentifier(cursor);
+    if (SameTextNoCase(name, "constant") && IsLetter(scanner.At(NextCodePosition(scanner, cursor))))
+        name = scanner.ReadIdentifier(cursor);
+    if (name.empty()) {
+        RaiseAt(scanner, AnalysisErrorCode::MissingParameter, cursor);
+        return false;
+    }
+    if (IsInterfaceGenericOfVhdl2008(scanner, name, cursor)) {
+        RaiseAt(scanner, AnalysisErrorCode::UnsupportedGeneric, declaration.start);
+        return false;
+    }
+    declaration.names.push_back(name);
+    declaration.nameStarts.push_back(cursor - name.size());
+    for (std::size_t at = NextCodePosition(scanner, cursor); scanner.At(at) == ',';
+         at = NextCodePosition(scanner, cursor)) {
+        cursor = at + 1;
+        const std::size_t nameStart = NextCodePosition(scanner, cursor);
+        std::string next = scanner.ReadIdentifier(cursor);
+        if (next.empty()) {
+            RaiseAt(scanner, AnalysisErrorCode::MissingParameter, cursor);
+            return false;
+        }
+        declaration.names.push_back(std::move(next));
+        declaration.nameStarts.push_back(nameStart);
+    }
+    return true;
+}
+
+// ": [in] type_mark [constraints] [range expression]" after the names. False on error.
+bool ReadGenericType(const CScanner& scanner, std::size_t& cursor, InterfaceDeclaration& declaration) {
+    if (!Expect(scanner, cursor, ':'))
+        return false;
+    std::size_t pos = cursor;
+    if (SkipWordIf(scanner, pos, "in") && IsLetter(scanner.At(NextCodePosition(scanner, pos)))) {
+        declaration.mode = "in";
+        cursor = pos;
+    }
+    declaration.typeStart = NextCodePosition(scanner, cursor);
+    declaration.typeMark = ReadTypeMark(scanner, cursor);
+    if (!SkipIndexConstraints(scanner, cursor))
+        return false;
+    pos = cursor;
+    if (SkipWordIf(scanner, pos, "range")) {
+        const auto range = ReadExpression(scanner.Text(), pos, true);
+        if (!range) {
+            RaiseAt(scanner, AnalysisErrorCode::WrongExpression, pos);
+            return false;
+        }
+        cursor = range->end;
+    }
+    declaration.typeEnd = std::max(cursor, declaration.typeStart);
+    return true;
+}
+
+// ":= expression" after the type, when written: the declaration's default and value, and the
+// kind its value gives the parameter. False on error.
+bool ReadGenericDefault(const CScanner& scanner, std::size_t& cursor, InterfaceDeclaration& declaration,
+                        EntryKind& kind) {
+    declaration.end = declaration.typeEnd;
+    const std::size_t colon = NextCodePosition(scanner, cursor);
+    if (scanner.At(colon) != ':')
+        return true;
+    // ":=" must be written without anything between its two characters.
+    if (scanner.At(colon + 1) != '=') {
+        RaiseAt(scanner, AnalysisErrorCode::PunctuationError, colon + 1);
+        return false;
+    }
+    cursor = colon + 2;
+    const std::size_t valueStart = NextCodePosition(scanner, cursor);
+    const auto span = ReadExpression(scanner.Text(), cursor);
+    if (!span) {
+        RaiseAt(scanner, AnalysisErrorCode::MissingParameter, valueStart);
+        return false;
+    }
+    cursor = span->end;
+    declaration.value = DefaultValue(scanner, *span, declaration.typeMark, kind, cursor);
+    if (ReaderFailed(scanner))
+        return false;
+    declaration.assignment = colon;
+    declaration.defaultValue = span;
+    declaration.end = span->end;
+    return true;
+}
+
+// One parameter per name of the declaration; Logic parameters get their two levels as choices.
+void AddGenericEntries(CEntryIndex& entries, const InterfaceDeclaration& declaration) {
+    for (const std::string& generic : declaration.names) {
+        const int index = entries.Append(declaration.kind, generic, declaration.value, true);
+        if (declaration.kind == EntryKind::Logic && index >= 0) {
+            const std::vector<std::string> levels = {"'0'", "'1'"};
+            entries.Object()->SetChoiceList(index, &levels);
+        }
+    }
+}
+
+// After a declaration: true past the ';' before the next one; false at the end of the clause
+// (after its ") ;") or on error.
+bool NextGenericDeclaration(const CScanner& scanner, std::size_t& cursor, InterfaceList* list) {
+    const std::size_t at = NextCodePosition(scanner, cursor);
+    if (scanner.At(at) == ';') {
+        if (list != nullptr)
+            list->separators.push_back(at);
+        cursor = at + 1;
+        return true;
+    }
+    const std::size_t close = NextCodePosition(scanner, cursor);
+    if (!Expect(scanner, cursor, ')'))
+        return false;
+    if (list != nullptr)
+        list->close = close;
+    Expect(scanner, cursor, ';');
+    if (list != nullptr)
+        list->afterEnd = cursor;
+    return false;
+}
+
 // "( name {, name} : [in] type [constraint] [:= default] {; ...} ) ;" after the word "generic".
 void ReadGenericClause(const CScanner& scanner, EntityMode mode, std::size_t& cursor, CEntryIndex& entries,
                        const std::string& entityName, InterfaceList* list) {
@@ -142,113 +262,20 @@ void ReadGenericClause(const CScanner& scanner, EntityMode mode, std::size_t& cu
         list->open = open;
     for (;;) {
         InterfaceDeclaration declaration;
-        declaration.start = NextCodePosition(scanner, cursor);
-        std::string name = scanner.ReadIdentifier(cursor);
-        if (SameTextNoCase(name, "constant") && IsLetter(scanner.At(NextCodePosition(scanner, cursor))))
-            name = scanner.ReadIdentifier(cursor);
-        if (name.empty()) {
-            RaiseAt(scanner, AnalysisErrorCode::MissingParameter, cursor);
+        if (!ReadGenericNames(scanner, cursor, declaration) || !ReadGenericType(scanner, cursor, declaration))
             return;
-        }
-        if (IsInterfaceGenericOfVhdl2008(scanner, name, cursor)) {
-            RaiseAt(scanner, AnalysisErrorCode::UnsupportedGeneric, declaration.start);
-            return;
-        }
-        declaration.names.push_back(name);
-        declaration.nameStarts.push_back(cursor - name.size());
-        for (std::size_t at = NextCodePosition(scanner, cursor); scanner.At(at) == ',';
-             at = NextCodePosition(scanner, cursor)) {
-            cursor = at + 1;
-            const std::size_t nameStart = NextCodePosition(scanner, cursor);
-            std::string next = scanner.ReadIdentifier(cursor);
-            if (next.empty()) {
-                RaiseAt(scanner, AnalysisErrorCode::MissingParameter, cursor);
-                return;
-            }
-            declaration.names.push_back(std::move(next));
-            declaration.nameStarts.push_back(nameStart);
-        }
-        if (!Expect(scanner, cursor, ':'))
-            return;
-        std::size_t pos = cursor;
-        if (SkipWordIf(scanner, pos, "in") && IsLetter(scanner.At(NextCodePosition(scanner, pos)))) {
-            declaration.mode = "in";
-            cursor = pos;
-        }
-        declaration.typeStart = NextCodePosition(scanner, cursor);
-        const std::string typeWord = ReadTypeMark(scanner, cursor);
-        declaration.typeMark = typeWord;
-        if (!SkipIndexConstraints(scanner, cursor))
-            return;
-        pos = cursor;
-        if (SkipWordIf(scanner, pos, "range")) {
-            const auto range = ReadExpression(scanner.Text(), pos, true);
-            if (!range) {
-                RaiseAt(scanner, AnalysisErrorCode::WrongExpression, pos);
-                return;
-            }
-            cursor = range->end;
-        }
-        declaration.typeEnd = std::max(cursor, declaration.typeStart);
-        EntryKind kind = GenericKind(typeWord, entityName);
+        EntryKind kind = GenericKind(declaration.typeMark, entityName);
         if (kind == EntryKind::None)
             kind = EntryKind::Generic;
-
-        std::string defaultValue;
-        declaration.end = declaration.typeEnd;
-        const std::size_t colon = NextCodePosition(scanner, cursor);
-        if (scanner.At(colon) == ':') {
-            // ":=" must be written without anything between its two characters.
-            if (scanner.At(colon + 1) != '=') {
-                RaiseAt(scanner, AnalysisErrorCode::PunctuationError, colon + 1);
-                return;
-            }
-            cursor = colon + 2;
-            const std::size_t valueStart = NextCodePosition(scanner, cursor);
-            const auto span = ReadExpression(scanner.Text(), cursor);
-            if (!span) {
-                RaiseAt(scanner, AnalysisErrorCode::MissingParameter, valueStart);
-                return;
-            }
-            cursor = span->end;
-            defaultValue = DefaultValue(scanner, *span, typeWord, kind, cursor);
-            if (ReaderFailed(scanner))
-                return;
-            declaration.assignment = colon;
-            declaration.defaultValue = span;
-            declaration.end = span->end;
-        }
-
+        if (!ReadGenericDefault(scanner, cursor, declaration, kind))
+            return;
         declaration.kind = kind;
-        declaration.value = defaultValue;
-        if (mode == EntityMode::Analyze) {
-            for (const std::string& generic : declaration.names) {
-                const int index = entries.Append(kind, generic, defaultValue, true);
-                if (kind == EntryKind::Logic && index >= 0) {
-                    const std::vector<std::string> levels = {"'0'", "'1'"};
-                    entries.Object()->SetChoiceList(index, &levels);
-                }
-            }
-        }
+        if (mode == EntityMode::Analyze)
+            AddGenericEntries(entries, declaration);
         if (list != nullptr)
             list->declarations.push_back(std::move(declaration));
-
-        const std::size_t at = NextCodePosition(scanner, cursor);
-        if (scanner.At(at) == ';') {
-            if (list != nullptr)
-                list->separators.push_back(at);
-            cursor = at + 1;
-            continue;
-        }
-        const std::size_t close = NextCodePosition(scanner, cursor);
-        if (!Expect(scanner, cursor, ')'))
+        if (!NextGenericDeclaration(scanner, cursor, list))
             return;
-        if (list != nullptr)
-            list->close = close;
-        Expect(scanner, cursor, ';');
-        if (list != nullptr)
-            list->afterEnd = cursor;
-        return;
     }
 }
 

@@ -11,7 +11,7 @@ AnalysisContext& ReaderContext(const CScanner& scanner) {
 }
 
 bool ReaderFailed(const CScanner& scanner) {
-    return ReaderContext(scanner).errorCode != 0;
+    return ReaderContext(scanner).HasError();
 }
 
 void RaiseAt(const CScanner& scanner, AnalysisErrorCode code, std::size_t pos) {
@@ -41,13 +41,13 @@ bool SkipWordIf(const CScanner& scanner, std::size_t& cursor, std::string_view w
 
 std::string ReadValueOrRaise(const CScanner& scanner, std::size_t& cursor, AnalysisErrorCode code) {
     AnalysisContext& context = ReaderContext(scanner);
-    const bool hadError = context.errorCode != 0;
+    const bool hadError = context.HasError();
     std::string value = scanner.ReadValue(cursor);
-    if (!value.empty() && context.errorCode == 0)
+    if (!value.empty() && !context.HasError())
         return value;
     if (!hadError) {
         // ReadValue reports its own code without a line; the reader decides what the user sees.
-        context.errorCode = static_cast<int>(code);
+        context.errorCode = code;
         context.errorLine = scanner.LineOfPosition(cursor);
     }
     return {};

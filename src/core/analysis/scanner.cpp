@@ -3,9 +3,9 @@
 namespace kestra {
 
 void AnalysisContext::SetError(AnalysisErrorCode code, int line) {
-    if (errorCode != 0)
+    if (HasError())
         return;
-    errorCode = static_cast<int>(code);
+    errorCode = code;
     errorLine = line;
 }
 

@@ -16,13 +16,19 @@ class CKSTObject;
 // being analysed starts, which module is being analysed, and that module's design object
 // as it stood before the run (owned by the operation that made the copy).
 struct AnalysisContext {
-    int errorCode = 0; // an AnalysisErrorCode value; 0 = no error
+    AnalysisErrorCode errorCode = AnalysisErrorCode::NoError;
     int errorLine = 0; // 1-based; 0 = no line known
     std::size_t textStart = 0;
     std::string moduleName;
     const CKSTObject* previousObject = nullptr;
 
     void Reset() { *this = AnalysisContext(); }
+    bool HasError() const { return errorCode != AnalysisErrorCode::NoError; }
+    // Forgets the error and its line, so that the next one is kept.
+    void ClearError() {
+        errorCode = AnalysisErrorCode::NoError;
+        errorLine = 0;
+    }
     // Keeps the first error of a run: a later code does not replace an earlier one.
     void SetError(AnalysisErrorCode code, int line = 0);
 };

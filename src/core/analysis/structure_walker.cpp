@@ -57,6 +57,14 @@ std::optional<Construct> ClosedBy(VhdlKeyword keyword) {
     }
 }
 
+// The keywords that open their construct wherever they stand.
+bool OpensWhereverItStands(VhdlKeyword keyword) {
+    return keyword == VhdlKeyword::Process || keyword == VhdlKeyword::Block ||
+           keyword == VhdlKeyword::Generate || keyword == VhdlKeyword::Loop ||
+           keyword == VhdlKeyword::Record || keyword == VhdlKeyword::Units ||
+           keyword == VhdlKeyword::Protected;
+}
+
 bool IsUnitKeyword(VhdlKeyword keyword) {
     return keyword == VhdlKeyword::Architecture || keyword == VhdlKeyword::Entity ||
            keyword == VhdlKeyword::Package || keyword == VhdlKeyword::Configuration ||
@@ -135,71 +143,41 @@ private:
     }
 
     std::optional<StructureStop> Word(const VhdlToken& token) {
-        const bool afterColon = m_previous.Is(':');
-        switch (token.keyword) {
-        case VhdlKeyword::End:
+        if (token.keyword == VhdlKeyword::End)
             return End(token);
-        case VhdlKeyword::Begin:
+        if (token.keyword == VhdlKeyword::Begin) {
             if (m_stack.empty() && m_scope != StructureScope::Statements)
                 return Stop(StructureStop::What::Begin, token.start);
-            break;
-        case VhdlKeyword::Process:
-            Push(Construct::Process);
-            break;
-        case VhdlKeyword::Block:
-            Push(Construct::Block);
-            break;
-        case VhdlKeyword::Generate:
-            Push(Construct::Generate);
-            break;
-        case VhdlKeyword::Loop:
-            Push(Construct::Loop);
-            break;
-        case VhdlKeyword::Record:
-            Push(Construct::Record);
-            break;
-        case VhdlKeyword::Units:
-            Push(Construct::Units);
-            break;
-        case VhdlKeyword::Protected:
-            Push(Construct::Protected);
-            break;
+            return std::nullopt;
+        }
+        if (OpensWhereverItStands(token.keyword))
+            Push(*ClosedBy(token.keyword));
+        else
+            OpenByPlace(token.keyword);
+        return std::nullopt;
+    }
+
+    // The words that open a construct, or continue one, only where they stand in a certain way.
+    void OpenByPlace(VhdlKeyword keyword) {
+        const bool afterColon = m_previous.Is(':');
+        switch (keyword) {
         case VhdlKeyword::Component:
             // "label : component name" instantiates; an attribute's entity class follows ':' too.
             if (!afterColon)
                 Push(Construct::Component);
             break;
-        case VhdlKeyword::If: {
+        case VhdlKeyword::If:
             // "if ... then" opens an if statement; "label : if ... generate" a generate statement,
             // which its "generate" opens.
-            CTokenReader after(m_reader);
-            if (ScanFor(m_reader, {VhdlKeyword::Then, VhdlKeyword::Generate}, after).Is(VhdlKeyword::Then))
-                Push(Construct::If);
+            OpenUnlessGenerate(Construct::If, VhdlKeyword::Then);
             break;
-        }
-        case VhdlKeyword::Case: {
-            CTokenReader after(m_reader);
-            if (ScanFor(m_reader, {VhdlKeyword::Is, VhdlKeyword::Generate}, after).Is(VhdlKeyword::Is))
-                Push(Construct::Case);
+        case VhdlKeyword::Case:
+            OpenUnlessGenerate(Construct::Case, VhdlKeyword::Is);
             break;
-        }
-        case VhdlKeyword::Elsif: {
-            // An alternative of an if generate statement belongs to the one already open.
-            CTokenReader after(m_reader);
-            if (ScanFor(m_reader, {VhdlKeyword::Then, VhdlKeyword::Generate}, after)
-                    .Is(VhdlKeyword::Generate))
-                m_reader = after;
+        case VhdlKeyword::Elsif:
+        case VhdlKeyword::Else:
+            PassGenerateAlternative(keyword);
             break;
-        }
-        case VhdlKeyword::Else: {
-            CTokenReader after(m_reader);
-            VhdlToken next = after.Next();
-            if (next.IsName() && after.Next().Is(':'))
-                next = after.Next();
-            if (next.Is(VhdlKeyword::Generate))
-                m_reader = after;
-            break;
-        }
         case VhdlKeyword::Function:
         case VhdlKeyword::Procedure:
             // After ':', ',' or '(' the word names an entity class, not a subprogram.
@@ -213,7 +191,30 @@ private:
         default:
             break;
         }
-        return std::nullopt;
+    }
+
+    // Opens the construct when `opening` ("then", "is") comes before "generate".
+    void OpenUnlessGenerate(Construct construct, VhdlKeyword opening) {
+        CTokenReader after(m_reader);
+        if (ScanFor(m_reader, {opening, VhdlKeyword::Generate}, after).Is(opening))
+            Push(construct);
+    }
+
+    // An alternative of an if generate statement ("elsif ... generate", "else [label :]
+    // generate") belongs to the one already open: its "generate" is passed over.
+    void PassGenerateAlternative(VhdlKeyword keyword) {
+        CTokenReader after(m_reader);
+        if (keyword == VhdlKeyword::Elsif) {
+            if (ScanFor(m_reader, {VhdlKeyword::Then, VhdlKeyword::Generate}, after)
+                    .Is(VhdlKeyword::Generate))
+                m_reader = after;
+            return;
+        }
+        VhdlToken next = after.Next();
+        if (next.IsName() && after.Next().Is(':'))
+            next = after.Next();
+        if (next.Is(VhdlKeyword::Generate))
+            m_reader = after;
     }
 
     // A subprogram body opens a construct; a declaration or an instantiation does not.
@@ -269,53 +270,64 @@ private:
         return !m_unit.name.empty() && SameTextNoCase(name, m_unit.name);
     }
 
-    std::optional<StructureStop> End(const VhdlToken& endToken) {
-        StructureStop stop = Stop(StructureStop::What::End, endToken.start);
-        stop.afterWords = endToken.end;
-        const std::string_view text = m_reader.Text();
-
-        auto takeName = [&](bool& matches) {
-            const VhdlToken name = m_reader.Peek();
-            if (name.IsName() || name.kind == TokenKind::String) {
-                m_reader.Next();
-                stop.afterWords = name.end;
-                matches = ClosesUnitByName(text.substr(name.start, name.end - name.start));
-                return true;
-            }
-            return false;
-        };
-
+    // What follows an "end": the construct or unit keyword and the name, as read.
+    struct EndWords {
         std::optional<Construct> closes;
         VhdlKeyword unitKeyword = VhdlKeyword::None;
-        bool named = false;
-        bool nameMatches = false;
+        std::string_view unitWord; // the unit keyword as written
+        bool named = false;        // a name follows "end" directly
+        bool nameMatches = false;  // the name is the unit's
+    };
+
+    // Takes a name (or an operator symbol) after "end" and its keyword.
+    bool TakeName(StructureStop& stop, bool& matches) {
+        const VhdlToken name = m_reader.Peek();
+        if (!name.IsName() && name.kind != TokenKind::String)
+            return false;
+        m_reader.Next();
+        stop.afterWords = name.end;
+        matches = ClosesUnitByName(m_reader.Text().substr(name.start, name.end - name.start));
+        return true;
+    }
+
+    // Reads the words after "end" up to its ';', recording where they end in the stop.
+    EndWords ReadEndWords(StructureStop& stop) {
+        EndWords words;
         const VhdlToken word = m_reader.Peek();
         if (word.kind == TokenKind::Word && (ClosedBy(word.keyword) || IsUnitKeyword(word.keyword))) {
             m_reader.Next();
             stop.afterWords = word.end;
             stop.named = true;
-            if (IsUnitKeyword(word.keyword))
-                unitKeyword = word.keyword;
-            else
-                closes = ClosedBy(word.keyword);
+            if (IsUnitKeyword(word.keyword)) {
+                words.unitKeyword = word.keyword;
+                words.unitWord = m_reader.Text().substr(word.start, word.end - word.start);
+            } else {
+                words.closes = ClosedBy(word.keyword);
+            }
             if ((word.Is(VhdlKeyword::Protected) || word.Is(VhdlKeyword::Package)) &&
                 m_reader.Peek().Is(VhdlKeyword::Body)) {
                 stop.afterWords = m_reader.Next().end;
             }
-            takeName(nameMatches);
+            TakeName(stop, words.nameMatches);
         } else {
-            named = takeName(nameMatches);
-            stop.named = named;
+            words.named = TakeName(stop, words.nameMatches);
+            stop.named = words.named;
         }
         if (m_reader.Peek().Is(';'))
             stop.semicolon = m_reader.NextTokenStart();
+        return words;
+    }
 
-        if (closes) {
-            if (OnStack(*closes))
-                PopTo(*closes);
+    std::optional<StructureStop> End(const VhdlToken& endToken) {
+        StructureStop stop = Stop(StructureStop::What::End, endToken.start);
+        stop.afterWords = endToken.end;
+        const EndWords words = ReadEndWords(stop);
+        if (words.closes) {
+            if (OnStack(*words.closes))
+                PopTo(*words.closes);
             return std::nullopt;
         }
-        if (unitKeyword == VhdlKeyword::Package && OnStack(Construct::Package)) {
+        if (words.unitKeyword == VhdlKeyword::Package && OnStack(Construct::Package)) {
             PopTo(Construct::Package);
             return std::nullopt;
         }
@@ -325,27 +337,28 @@ private:
             CloseInnermost();
             return std::nullopt;
         }
-        if (unitKeyword != VhdlKeyword::None) {
+        if (words.unitKeyword != VhdlKeyword::None) {
             // Units do not nest: their own keyword closes the unit whatever stands open.
-            const std::string_view keyword = text.substr(word.start, word.end - word.start);
-            if (!m_unit.keyword.empty() && SameTextNoCase(keyword, m_unit.keyword))
+            if (!m_unit.keyword.empty() && SameTextNoCase(words.unitWord, m_unit.keyword))
                 return stop;
             return std::nullopt;
         }
-        if (named && nameMatches)
+        if (words.named && words.nameMatches)
             return stop;
-        if (m_stack.empty()) {
-            if (m_scope == StructureScope::Declarations)
-                return stop;
-            // "end;" closes the unit; "end other;" and an "end" without ';' do not.
-            if (!named && stop.semicolon)
-                return stop;
-            if (named && m_unit.name.empty() && stop.semicolon)
-                return stop;
-            return std::nullopt;
-        }
+        if (m_stack.empty())
+            return ClosesUnit(words, stop) ? std::optional<StructureStop>(stop) : std::nullopt;
         CloseInnermost();
         return std::nullopt;
+    }
+
+    // An "end" with nothing open in a part of statements or declarations.
+    bool ClosesUnit(const EndWords& words, const StructureStop& stop) const {
+        if (m_scope == StructureScope::Declarations)
+            return true;
+        // "end;" closes the unit; "end other;" and an "end" without ';' do not.
+        if (!words.named && stop.semicolon)
+            return true;
+        return words.named && m_unit.name.empty() && stop.semicolon;
     }
 
     CTokenReader m_reader;

@@ -86,129 +86,166 @@ inline bool IsWord(const char* identifier, const char (&word)[N]) {
     }
     return true;
 }
-} // namespace detail
 
-// The keyword of an identifier, compared without case; None for any other identifier.
-inline VhdlKeyword KeywordOf(std::string_view identifier) {
-    using detail::IsWord;
-    const char* p = identifier.data();
-    switch (identifier.size()) {
-    case 2:
-        if (IsWord(p, "if"))
-            return VhdlKeyword::If;
-        if (IsWord(p, "is"))
-            return VhdlKeyword::Is;
-        if (IsWord(p, "in"))
-            return VhdlKeyword::In;
-        break;
-    case 3:
-        if (IsWord(p, "end"))
-            return VhdlKeyword::End;
-        if (IsWord(p, "for"))
-            return VhdlKeyword::For;
-        if (IsWord(p, "new"))
-            return VhdlKeyword::New;
-        if (IsWord(p, "use"))
-            return VhdlKeyword::Use;
-        if (IsWord(p, "all"))
-            return VhdlKeyword::All;
-        break;
-    case 4:
-        switch (p[0] | 0x20) {
-        case 'b':
-            return IsWord(p, "body") ? VhdlKeyword::Body : VhdlKeyword::None;
-        case 'c':
-            return IsWord(p, "case") ? VhdlKeyword::Case : VhdlKeyword::None;
-        case 'e':
-            return IsWord(p, "else") ? VhdlKeyword::Else : VhdlKeyword::None;
-        case 'l':
-            return IsWord(p, "loop") ? VhdlKeyword::Loop : VhdlKeyword::None;
-        case 'p':
-            return IsWord(p, "pure") ? VhdlKeyword::Pure
-                                     : (IsWord(p, "port") ? VhdlKeyword::Port : VhdlKeyword::None);
-        case 't':
-            return IsWord(p, "then") ? VhdlKeyword::Then
-                                     : (IsWord(p, "type") ? VhdlKeyword::Type : VhdlKeyword::None);
-        default:
-            break;
-        }
-        break;
-    case 5:
-        switch (p[0] | 0x20) {
-        case 'b':
-            return IsWord(p, "begin") ? VhdlKeyword::Begin
-                                      : (IsWord(p, "block") ? VhdlKeyword::Block : VhdlKeyword::None);
-        case 'e':
-            return IsWord(p, "elsif") ? VhdlKeyword::Elsif : VhdlKeyword::None;
-        case 'u':
-            return IsWord(p, "units") ? VhdlKeyword::Units : VhdlKeyword::None;
-        case 'r':
-            return IsWord(p, "range") ? VhdlKeyword::Range : VhdlKeyword::None;
-        default:
-            break;
-        }
-        break;
-    case 6:
-        switch (p[0] | 0x20) {
-        case 'e':
-            return IsWord(p, "entity") ? VhdlKeyword::Entity : VhdlKeyword::None;
-        case 'i':
-            return IsWord(p, "impure") ? VhdlKeyword::Impure : VhdlKeyword::None;
-        case 'r':
-            return IsWord(p, "record") ? VhdlKeyword::Record : VhdlKeyword::None;
-        case 's':
-            return IsWord(p, "signal") ? VhdlKeyword::Signal : VhdlKeyword::None;
-        default:
-            break;
-        }
-        break;
-    case 7:
-        switch (p[0] | 0x20) {
-        case 'c':
-            return IsWord(p, "context") ? VhdlKeyword::Context : VhdlKeyword::None;
-        case 'g':
-            return IsWord(p, "generic") ? VhdlKeyword::Generic : VhdlKeyword::None;
-        case 'l':
-            return IsWord(p, "library") ? VhdlKeyword::Library : VhdlKeyword::None;
-        case 'p':
-            return IsWord(p, "package") ? VhdlKeyword::Package
-                                        : (IsWord(p, "process") ? VhdlKeyword::Process : VhdlKeyword::None);
-        default:
-            break;
-        }
-        break;
-    case 8:
-        switch (p[0] | 0x20) {
-        case 'c':
-            return IsWord(p, "constant") ? VhdlKeyword::Constant : VhdlKeyword::None;
-        case 'f':
-            return IsWord(p, "function") ? VhdlKeyword::Function : VhdlKeyword::None;
-        case 'g':
-            return IsWord(p, "generate") ? VhdlKeyword::Generate : VhdlKeyword::None;
-        default:
-            break;
-        }
-        break;
-    case 9:
-        switch (p[0] | 0x20) {
-        case 'c':
-            return IsWord(p, "component") ? VhdlKeyword::Component : VhdlKeyword::None;
-        case 'p':
-            return IsWord(p, "procedure")
-                       ? VhdlKeyword::Procedure
-                       : (IsWord(p, "protected") ? VhdlKeyword::Protected : VhdlKeyword::None);
-        default:
-            break;
-        }
-        break;
-    case 12:
-        return IsWord(p, "architecture") ? VhdlKeyword::Architecture : VhdlKeyword::None;
-    case 13:
-        return IsWord(p, "configuration") ? VhdlKeyword::Configuration : VhdlKeyword::None;
+// The keywords of 2 letters.
+inline VhdlKeyword KeywordOfLength2(const char* p) {
+    if (IsWord(p, "if"))
+        return VhdlKeyword::If;
+    if (IsWord(p, "is"))
+        return VhdlKeyword::Is;
+    if (IsWord(p, "in"))
+        return VhdlKeyword::In;
+    return VhdlKeyword::None;
+}
+
+// The keywords of 3 letters.
+inline VhdlKeyword KeywordOfLength3(const char* p) {
+    if (IsWord(p, "end"))
+        return VhdlKeyword::End;
+    if (IsWord(p, "for"))
+        return VhdlKeyword::For;
+    if (IsWord(p, "new"))
+        return VhdlKeyword::New;
+    if (IsWord(p, "use"))
+        return VhdlKeyword::Use;
+    if (IsWord(p, "all"))
+        return VhdlKeyword::All;
+    return VhdlKeyword::None;
+}
+
+// The keywords of 4 letters.
+inline VhdlKeyword KeywordOfLength4(const char* p) {
+    switch (p[0] | 0x20) {
+    case 'b':
+        return IsWord(p, "body") ? VhdlKeyword::Body : VhdlKeyword::None;
+    case 'c':
+        return IsWord(p, "case") ? VhdlKeyword::Case : VhdlKeyword::None;
+    case 'e':
+        return IsWord(p, "else") ? VhdlKeyword::Else : VhdlKeyword::None;
+    case 'l':
+        return IsWord(p, "loop") ? VhdlKeyword::Loop : VhdlKeyword::None;
+    case 'p':
+        return IsWord(p, "pure") ? VhdlKeyword::Pure
+                                 : (IsWord(p, "port") ? VhdlKeyword::Port : VhdlKeyword::None);
+    case 't':
+        return IsWord(p, "then") ? VhdlKeyword::Then
+                                 : (IsWord(p, "type") ? VhdlKeyword::Type : VhdlKeyword::None);
     default:
         break;
     }
     return VhdlKeyword::None;
+}
+
+// The keywords of 5 letters.
+inline VhdlKeyword KeywordOfLength5(const char* p) {
+    switch (p[0] | 0x20) {
+    case 'b':
+        return IsWord(p, "begin") ? VhdlKeyword::Begin
+                                  : (IsWord(p, "block") ? VhdlKeyword::Block : VhdlKeyword::None);
+    case 'e':
+        return IsWord(p, "elsif") ? VhdlKeyword::Elsif : VhdlKeyword::None;
+    case 'u':
+        return IsWord(p, "units") ? VhdlKeyword::Units : VhdlKeyword::None;
+    case 'r':
+        return IsWord(p, "range") ? VhdlKeyword::Range : VhdlKeyword::None;
+    default:
+        break;
+    }
+    return VhdlKeyword::None;
+}
+
+// The keywords of 6 letters.
+inline VhdlKeyword KeywordOfLength6(const char* p) {
+    switch (p[0] | 0x20) {
+    case 'e':
+        return IsWord(p, "entity") ? VhdlKeyword::Entity : VhdlKeyword::None;
+    case 'i':
+        return IsWord(p, "impure") ? VhdlKeyword::Impure : VhdlKeyword::None;
+    case 'r':
+        return IsWord(p, "record") ? VhdlKeyword::Record : VhdlKeyword::None;
+    case 's':
+        return IsWord(p, "signal") ? VhdlKeyword::Signal : VhdlKeyword::None;
+    default:
+        break;
+    }
+    return VhdlKeyword::None;
+}
+
+// The keywords of 7 letters.
+inline VhdlKeyword KeywordOfLength7(const char* p) {
+    switch (p[0] | 0x20) {
+    case 'c':
+        return IsWord(p, "context") ? VhdlKeyword::Context : VhdlKeyword::None;
+    case 'g':
+        return IsWord(p, "generic") ? VhdlKeyword::Generic : VhdlKeyword::None;
+    case 'l':
+        return IsWord(p, "library") ? VhdlKeyword::Library : VhdlKeyword::None;
+    case 'p':
+        return IsWord(p, "package") ? VhdlKeyword::Package
+                                    : (IsWord(p, "process") ? VhdlKeyword::Process : VhdlKeyword::None);
+    default:
+        break;
+    }
+    return VhdlKeyword::None;
+}
+
+// The keywords of 8 letters.
+inline VhdlKeyword KeywordOfLength8(const char* p) {
+    switch (p[0] | 0x20) {
+    case 'c':
+        return IsWord(p, "constant") ? VhdlKeyword::Constant : VhdlKeyword::None;
+    case 'f':
+        return IsWord(p, "function") ? VhdlKeyword::Function : VhdlKeyword::None;
+    case 'g':
+        return IsWord(p, "generate") ? VhdlKeyword::Generate : VhdlKeyword::None;
+    default:
+        break;
+    }
+    return VhdlKeyword::None;
+}
+
+// The keywords of 9 letters.
+inline VhdlKeyword KeywordOfLength9(const char* p) {
+    switch (p[0] | 0x20) {
+    case 'c':
+        return IsWord(p, "component") ? VhdlKeyword::Component : VhdlKeyword::None;
+    case 'p':
+        return IsWord(p, "procedure") ? VhdlKeyword::Procedure
+                                      : (IsWord(p, "protected") ? VhdlKeyword::Protected : VhdlKeyword::None);
+    default:
+        break;
+    }
+    return VhdlKeyword::None;
+}
+} // namespace detail
+
+// The keyword of an identifier, compared without case; None for any other identifier.
+inline VhdlKeyword KeywordOf(std::string_view identifier) {
+    const char* p = identifier.data();
+    switch (identifier.size()) {
+    case 2:
+        return detail::KeywordOfLength2(p);
+    case 3:
+        return detail::KeywordOfLength3(p);
+    case 4:
+        return detail::KeywordOfLength4(p);
+    case 5:
+        return detail::KeywordOfLength5(p);
+    case 6:
+        return detail::KeywordOfLength6(p);
+    case 7:
+        return detail::KeywordOfLength7(p);
+    case 8:
+        return detail::KeywordOfLength8(p);
+    case 9:
+        return detail::KeywordOfLength9(p);
+    case 12:
+        return detail::IsWord(p, "architecture") ? VhdlKeyword::Architecture : VhdlKeyword::None;
+    case 13:
+        return detail::IsWord(p, "configuration") ? VhdlKeyword::Configuration : VhdlKeyword::None;
+    default:
+        return VhdlKeyword::None;
+    }
 }
 
 enum class TokenKind : std::uint8_t {

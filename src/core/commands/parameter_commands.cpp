@@ -20,25 +20,6 @@ namespace kestra {
 
 namespace {
 
-// Kinds whose name and value the list edits as text or through a choice box.
-bool IsEditableKind(EntryKind kind) {
-    switch (kind) {
-    case EntryKind::Numeric:
-    case EntryKind::DataType:
-    case EntryKind::Architecture:
-    case EntryKind::Library:
-    case EntryKind::Link:
-    case EntryKind::Logic:
-    case EntryKind::Note:
-    case EntryKind::Style:
-    case EntryKind::String:
-    case EntryKind::Generic:
-        return true;
-    default:
-        return false;
-    }
-}
-
 std::string IdentifierFromTyped(std::string text) {
     std::replace_if(text.begin(), text.end(), IsBlank, '_');
     const CScanner scanner(text);
@@ -77,22 +58,15 @@ void WriteEntry(CKSTObject& object, int index, const CKSTObject::Entry& entry) {
 
 // What Add puts into a new entry of the kind; none for kinds that are not added.
 std::optional<CKSTObject::Entry> DefaultEntry(EntryKind kind) {
-    switch (kind) {
-    case EntryKind::Numeric:
-        return CKSTObject::Entry{kind, "Numeric", "8", {}};
-    case EntryKind::DataType:
-        return CKSTObject::Entry{kind, "DataType", "YourType", {}};
-    case EntryKind::Link:
-        return CKSTObject::Entry{kind, "Link", "<Filename>", {}};
-    case EntryKind::Logic:
-        return CKSTObject::Entry{kind, "Logic", "'0'", {"'0'", "'1'"}};
-    case EntryKind::Note:
-        return CKSTObject::Entry{kind, "Note", "<Your note>", {}};
-    case EntryKind::Style:
-        return CKSTObject::Entry{kind, "Style", "Style1", {"Style1", "Style2"}};
-    default:
+    const EntryKindFacts& facts = FactsOf(kind);
+    if (facts.addedName == nullptr)
         return std::nullopt;
+    CKSTObject::Entry entry{kind, facts.addedName, facts.addedValue, {}};
+    for (const char* choice : facts.addedChoices) {
+        if (choice != nullptr)
+            entry.choices.emplace_back(choice);
     }
+    return entry;
 }
 
 // A file name that would break the string literal it is written into in the entity header.
@@ -106,66 +80,22 @@ ParameterAction InvokeAction(const CKSTObject& object, int row, int column, bool
     if (row < 0 || row >= object.GetEntryCount() || column < 0 || column > 1)
         return ParameterAction::None;
     const bool valueColumn = column == 1 && !force;
-    switch (object.GetEntryKind(row)) {
-    case EntryKind::Vhdl:
-    case EntryKind::Component:
-    case EntryKind::Predefined:
-    case EntryKind::Package:
-        // Without a file name the editor would be given the module folder.
-        return object.GetEntryValue(row).empty() ? ParameterAction::None : ParameterAction::HdlEditor;
-    case EntryKind::Numeric:
-    case EntryKind::DataType:
-    case EntryKind::String:
-        if (valueColumn && !object.GetChoiceList(row).empty())
-            return ParameterAction::ChoiceBox;
-        return ParameterAction::TextEditor;
-    case EntryKind::Architecture:
-        return ParameterAction::ChoiceBox;
-    case EntryKind::Library:
-    case EntryKind::Note:
-    case EntryKind::Generic:
-        return ParameterAction::TextEditor;
-    case EntryKind::Directory:
-        return ParameterAction::FolderChooser;
-    case EntryKind::Link:
-        return valueColumn ? ParameterAction::OpenLink : ParameterAction::TextEditor;
-    case EntryKind::Logic:
-    case EntryKind::Style:
-        return valueColumn ? ParameterAction::ChoiceBox : ParameterAction::TextEditor;
-    default:
+    const EntryKindFacts& facts = FactsOf(object.GetEntryKind(row));
+    const ParameterAction action = valueColumn ? facts.valueAction : facts.nameAction;
+    // Without a file name the editor would be given the module folder.
+    if (action == ParameterAction::HdlEditor && object.GetEntryValue(row).empty())
         return ParameterAction::None;
-    }
+    if (valueColumn && facts.choicesOnValue && !object.GetChoiceList(row).empty())
+        return ParameterAction::ChoiceBox;
+    return action;
 }
 
 bool CanCopyParameterKind(EntryKind kind) {
-    switch (kind) {
-    case EntryKind::Numeric:
-    case EntryKind::DataType:
-    case EntryKind::Link:
-    case EntryKind::Logic:
-    case EntryKind::Note:
-    case EntryKind::Style:
-        return true;
-    default:
-        return false;
-    }
+    return FactsOf(kind).copyable;
 }
 
 bool CanRemoveParameter(int row, EntryKind kind) {
-    if (row < 1)
-        return false;
-    switch (kind) {
-    case EntryKind::Vhdl:
-    case EntryKind::Architecture:
-    case EntryKind::Library:
-    case EntryKind::Component:
-    case EntryKind::Predefined:
-    case EntryKind::Directory:
-    case EntryKind::Package:
-        return false;
-    default:
-        return true;
-    }
+    return row >= 1 && FactsOf(kind).removable;
 }
 
 CHierarchyItem* CParameterCommands::Item() const {
@@ -302,7 +232,7 @@ bool CParameterCommands::OnChooseDestinationFolder(int row) {
     }
     if (*chosen == object->GetEntryValue(row) && *chosen == doc.GetDestinationFolder())
         return false;
-    object->SetEntryText(row, 1, *chosen);
+    object->SetEntryText(row, EntryField::Value, *chosen);
     doc.SetDestinationFolder(*chosen);
     doc.SetModifiedFlag();
     m_session.Observer().ReloadPanes(item, CProjectObserver::kParameterList);
@@ -341,7 +271,7 @@ bool CParameterCommands::OnChooseLinkFile(int row) {
     }
     if (value == object->GetEntryValue(row))
         return false;
-    object->SetEntryText(row, 1, value);
+    object->SetEntryText(row, EntryField::Value, value);
     Changed();
     return true;
 }
@@ -352,7 +282,7 @@ bool CParameterCommands::EndParameterEdit(CHierarchyItem* item, int entry, int c
     if (object == nullptr || entry < 0 || entry >= object->GetEntryCount() || (column != 0 && column != 1))
         return false;
     const EntryKind kind = object->GetEntryKind(entry);
-    if (!IsEditableKind(kind) || (kind == EntryKind::Architecture && column == 0))
+    if (!(column == 0 ? FactsOf(kind).editsName : FactsOf(kind).editsValue))
         return false;
     std::string newText;
     if (column == 0 || kind == EntryKind::Style) {
@@ -386,7 +316,7 @@ bool CParameterCommands::EndParameterEdit(CHierarchyItem* item, int entry, int c
     CKSTDoc& doc = m_session.Doc();
     m_session.Observer().CommitPanes(item);
     MarkParentNeedsAnalysis(doc, item);
-    object->SetEntryText(entry, column, newText);
+    object->SetEntryText(entry, column == 0 ? EntryField::Name : EntryField::Value, newText);
     // The project row's value is the VHDL library name that configurations are written with.
     if (entry == 0 && kind == EntryKind::Library && column == 1)
         doc.SetLibraryName(newText);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/design_object.h"
+#include "model/entry_kind_facts.h"
 #include "session/project_session.h"
 
 #include <filesystem>
@@ -14,9 +15,6 @@ class CKSTObject;
 
 // The clipboard format under which parameters travel between parameter lists.
 inline constexpr const char* kParameterClipboardFormat = "KESTRA parameter";
-
-// What Invoke does with a row of the parameter list.
-enum class ParameterAction { None, TextEditor, ChoiceBox, HdlEditor, FolderChooser, OpenLink };
 
 // The action for the row's kind: Invoke on the value column (column 1, not forced) or on the
 // name column / Force Edit. None for an invalid row or column, and for a module, component,

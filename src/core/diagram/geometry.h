@@ -10,7 +10,10 @@ namespace kestra {
 // y downwards. A coordinate names the boundary before a pixel: pixel (x, y) is the unit
 // square from (x, y) to (x + 1, y + 1), with its centre at (x + 0.5, y + 0.5).
 
-// The multiple of 10 nearest to v, halves rounded away from zero.
+// The diagram's grid: blocks snap to it and lines are routed along it.
+inline constexpr int kGridStep = 10;
+
+// The multiple of 10 (the grid step) nearest to v, halves rounded away from zero.
 int Round10(int v);
 
 struct CPixelPoint {

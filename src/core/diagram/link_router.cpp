@@ -14,13 +14,6 @@ namespace {
 // times what the largest diagrams users draw need, and the line stays unrouted.
 constexpr long kSegmentTestBudget = 1'000'000;
 
-std::vector<int> Stepped(int first, int step, int bound) {
-    std::vector<int> values;
-    for (int v = first; step > 0 ? v <= bound : v >= bound; v += step)
-        values.push_back(v);
-    return values;
-}
-
 // One routing request. A clear path needs every one of its segments clear and its two ends
 // on the borders, so a segment found blocked rules out every candidate that shares it: each
 // shape tests the segments that depend on fewer coordinates in the outer loops and skips
@@ -31,8 +24,8 @@ public:
         : m_clearance(blocks, lines, fromId, toId, ignoreLineId), m_width(blocks.Width()),
           m_height(blocks.Height()) {}
 
-    // The first clear candidate of the variant from a to b, in search order.
-    bool Try(int variant, const CPixelRect& a, const CPixelRect& b, std::vector<LinePoint>& path);
+    // The first clear candidate of the shape from a to b, in search order.
+    bool Try(RouteShape shape, const CPixelRect& a, const CPixelRect& b, std::vector<LinePoint>& path);
     // The search has spent its budget: every further segment counts as blocked.
     bool Exhausted() const { return m_budget <= 0; }
 
@@ -141,66 +134,75 @@ bool CRouteSearch::Bend(const std::vector<int>& outer, const std::vector<int>& n
     return false;
 }
 
-bool CRouteSearch::Try(int variant, const CPixelRect& a, const CPixelRect& b, std::vector<LinePoint>& path) {
+bool CRouteSearch::Try(RouteShape shape, const CPixelRect& a, const CPixelRect& b,
+                       std::vector<LinePoint>& path) {
     auto sequence = [](int lo, int hi) { return lo > hi ? std::vector<int>{} : CandidateSequence(lo, hi); };
-    switch (variant) {
-    case 0:
-        return a.right < b.left &&
-               Straight(sequence(std::max(a.top, b.top) + 10, std::min(a.bottom, b.bottom) - 10), true,
-                        a.right, b.left, a, b, path);
-    case 1:
-        return a.bottom < b.top &&
-               Straight(sequence(std::max(a.left, b.left) + 10, std::min(a.right, b.right) - 10), false,
-                        a.bottom, b.top, a, b, path);
-    case 2:
-        return a.left + 10 < b.left && a.bottom < b.bottom - 10 &&
-               Elbow(sequence(std::max(b.top, a.bottom) + 10, b.bottom - 10),
-                     sequence(a.left + 10, std::min(a.right, b.left) - 10), a.bottom, b.left, a, b, path);
-    case 3:
-        return a.right - 10 > b.right && a.bottom < b.bottom - 10 &&
-               Elbow(sequence(std::max(b.top, a.bottom) + 10, b.bottom - 10),
-                     sequence(std::max(a.left, b.right) + 10, a.right - 10), a.bottom, b.right, a, b, path);
-    case 4:
-        return a.left + 10 < b.left && a.top > b.top + 10 &&
-               Elbow(sequence(b.top + 10, std::min(a.top, b.bottom) - 10),
-                     sequence(a.left + 10, std::min(a.right, b.left) - 10), a.top, b.left, a, b, path);
-    case 5:
-        return a.right - 10 > b.right && a.top > b.top + 10 &&
-               Elbow(sequence(b.top + 10, std::min(a.top, b.bottom) - 10),
-                     sequence(std::max(a.left, b.right) + 10, a.right - 10), a.top, b.right, a, b, path);
-    case 6:
+    switch (shape) {
+    case RouteShape::StraightAcross:
+        return a.right < b.left && Straight(sequence(std::max(a.top, b.top) + kGridStep,
+                                                     std::min(a.bottom, b.bottom) - kGridStep),
+                                            true, a.right, b.left, a, b, path);
+    case RouteShape::StraightDown:
+        return a.bottom < b.top && Straight(sequence(std::max(a.left, b.left) + kGridStep,
+                                                     std::min(a.right, b.right) - kGridStep),
+                                            false, a.bottom, b.top, a, b, path);
+    case RouteShape::ElbowDownToLeft:
+        return a.left + kGridStep < b.left && a.bottom < b.bottom - kGridStep &&
+               Elbow(sequence(std::max(b.top, a.bottom) + kGridStep, b.bottom - kGridStep),
+                     sequence(a.left + kGridStep, std::min(a.right, b.left) - kGridStep), a.bottom, b.left, a,
+                     b, path);
+    case RouteShape::ElbowDownToRight:
+        return a.right - kGridStep > b.right && a.bottom < b.bottom - kGridStep &&
+               Elbow(sequence(std::max(b.top, a.bottom) + kGridStep, b.bottom - kGridStep),
+                     sequence(std::max(a.left, b.right) + kGridStep, a.right - kGridStep), a.bottom, b.right,
+                     a, b, path);
+    case RouteShape::ElbowUpToLeft:
+        return a.left + kGridStep < b.left && a.top > b.top + kGridStep &&
+               Elbow(sequence(b.top + kGridStep, std::min(a.top, b.bottom) - kGridStep),
+                     sequence(a.left + kGridStep, std::min(a.right, b.left) - kGridStep), a.top, b.left, a, b,
+                     path);
+    case RouteShape::ElbowUpToRight:
+        return a.right - kGridStep > b.right && a.top > b.top + kGridStep &&
+               Elbow(sequence(b.top + kGridStep, std::min(a.top, b.bottom) - kGridStep),
+                     sequence(std::max(a.left, b.right) + kGridStep, a.right - kGridStep), a.top, b.right, a,
+                     b, path);
+    case RouteShape::StepAcross:
         // Only the condition counts here: an empty range still gives its middle value.
-        return a.right + 10 < b.left &&
-               Bend(CandidateSequence(a.right + 10, b.left - 10),
-                    CandidateSequence(a.top + 10, a.bottom - 10),
-                    CandidateSequence(b.top + 10, b.bottom - 10), true, true, a.right, b.left, a, b, path);
-    case 7:
-        return a.bottom + 10 < b.top &&
-               Bend(CandidateSequence(a.bottom + 10, b.top - 10),
-                    CandidateSequence(a.left + 10, a.right - 10),
-                    CandidateSequence(b.left + 10, b.right - 10), true, false, a.bottom, b.top, a, b, path);
-    case 8:
-    case 9: {
-        const std::vector<int> x1 = sequence(a.left + 10, a.right - 10);
-        const std::vector<int> x2 = sequence(b.left + 10, b.right - 10);
+        return a.right + kGridStep < b.left &&
+               Bend(CandidateSequence(a.right + kGridStep, b.left - kGridStep),
+                    CandidateSequence(a.top + kGridStep, a.bottom - kGridStep),
+                    CandidateSequence(b.top + kGridStep, b.bottom - kGridStep), true, true, a.right, b.left,
+                    a, b, path);
+    case RouteShape::StepDown:
+        return a.bottom + kGridStep < b.top &&
+               Bend(CandidateSequence(a.bottom + kGridStep, b.top - kGridStep),
+                    CandidateSequence(a.left + kGridStep, a.right - kGridStep),
+                    CandidateSequence(b.left + kGridStep, b.right - kGridStep), true, false, a.bottom, b.top,
+                    a, b, path);
+    case RouteShape::LoopBelow:
+    case RouteShape::LoopAbove: {
+        const std::vector<int> x1 = sequence(a.left + kGridStep, a.right - kGridStep);
+        const std::vector<int> x2 = sequence(b.left + kGridStep, b.right - kGridStep);
         if (x1.empty() || x2.empty())
             return false;
-        if (variant == 8)
-            return Bend(Stepped(Round10(std::max(a.bottom, b.bottom) + 10), 10, OutwardBound(m_height)), x1,
-                        x2, false, false, a.bottom, b.bottom, a, b, path);
-        return Bend(Stepped(Round10(std::min(a.top, b.top) - 10), -10, 10), x1, x2, false, false, a.top,
-                    b.top, a, b, path);
+        if (shape == RouteShape::LoopBelow)
+            return Bend(
+                Stepped(Round10(std::max(a.bottom, b.bottom) + kGridStep), kGridStep, OutwardBound(m_height)),
+                x1, x2, false, false, a.bottom, b.bottom, a, b, path);
+        return Bend(Stepped(Round10(std::min(a.top, b.top) - kGridStep), -kGridStep, kGridStep), x1, x2,
+                    false, false, a.top, b.top, a, b, path);
     }
-    case 10:
-    case 11: {
-        const std::vector<int> y1 = sequence(a.top + 10, a.bottom - 10);
-        const std::vector<int> y2 = sequence(b.top + 10, b.bottom - 10);
+    case RouteShape::LoopRight:
+    case RouteShape::LoopLeft: {
+        const std::vector<int> y1 = sequence(a.top + kGridStep, a.bottom - kGridStep);
+        const std::vector<int> y2 = sequence(b.top + kGridStep, b.bottom - kGridStep);
         if (y1.empty() || y2.empty())
             return false;
-        if (variant == 10)
-            return Bend(Stepped(Round10(a.right + 10), 10, OutwardBound(m_width)), y1, y2, false, true,
-                        a.right, b.right, a, b, path);
-        return Bend(Stepped(Round10(a.left - 10), -10, 10), y1, y2, false, true, a.left, b.left, a, b, path);
+        if (shape == RouteShape::LoopRight)
+            return Bend(Stepped(Round10(a.right + kGridStep), kGridStep, OutwardBound(m_width)), y1, y2,
+                        false, true, a.right, b.right, a, b, path);
+        return Bend(Stepped(Round10(a.left - kGridStep), -kGridStep, kGridStep), y1, y2, false, true, a.left,
+                    b.left, a, b, path);
     }
     default:
         return false;
@@ -223,11 +225,12 @@ std::optional<CRoutedPath> FindRoute(const CBlockList& blocks, const CLineTable&
         if (variant < 0 || variant >= kRouteVariantCount || tried[static_cast<std::size_t>(variant)])
             continue;
         tried[static_cast<std::size_t>(variant)] = true;
-        if (routeSearch.Try(variant, from->rect, to->rect, result.points)) {
+        const RouteShape shape = static_cast<RouteShape>(variant);
+        if (routeSearch.Try(shape, from->rect, to->rect, result.points)) {
             result.variant = variant;
             return result;
         }
-        if (variant < kTwoWayVariantCount && routeSearch.Try(variant, to->rect, from->rect, result.points)) {
+        if (variant < kTwoWayVariantCount && routeSearch.Try(shape, to->rect, from->rect, result.points)) {
             std::reverse(result.points.begin(), result.points.end());
             result.variant = variant;
             return result;

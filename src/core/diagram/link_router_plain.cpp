@@ -19,16 +19,17 @@ std::optional<CRoutedPath> FindRoutePlain(const CBlockList& blocks, const CLineT
             const bool exchanged = orientation == 1;
             const CPixelRect& a = exchanged ? to->rect : from->rect;
             const CPixelRect& b = exchanged ? from->rect : to->rect;
-            const bool found = ForEachCandidate(
-                variant, a, b, blocks.Width(), blocks.Height(), [&](std::span<const LinePoint> candidate) {
-                    std::vector<LinePoint> path(candidate.begin(), candidate.end());
-                    if (exchanged)
-                        std::reverse(path.begin(), path.end());
-                    if (!IsPathClearPlain(blocks, lines, path, fromId, toId, ignoreLineId))
-                        return false;
-                    result.points = std::move(path);
-                    return true;
-                });
+            const bool found =
+                ForEachCandidate(static_cast<RouteShape>(variant), a, b, blocks.Width(), blocks.Height(),
+                                 [&](std::span<const LinePoint> candidate) {
+                                     std::vector<LinePoint> path(candidate.begin(), candidate.end());
+                                     if (exchanged)
+                                         std::reverse(path.begin(), path.end());
+                                     if (!IsPathClearPlain(blocks, lines, path, fromId, toId, ignoreLineId))
+                                         return false;
+                                     result.points = std::move(path);
+                                     return true;
+                                 });
             if (found) {
                 result.variant = variant;
                 return result;

@@ -1,6 +1,6 @@
 // The component items of an architecture being generated: each instantiated component becomes
-// a specialised copy with its own generation key, and configuration specifications become the
-// architecture choices of those copies.
+// a specialised copy with its own generation key, and the bindings ("for ... use entity ...")
+// become the architecture choices of those copies.
 #include "analysis/entity_reader.h"
 #include "analysis/scanner.h"
 #include "generation/architecture_walk.h"

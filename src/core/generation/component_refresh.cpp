@@ -98,7 +98,7 @@ std::optional<ChildComponent> ChildComponentDeclaration(const std::string& child
         AnalyzeEntity(childScanner, EntityMode::PortText, cursor, nullptr, nullptr);
     context.moduleName = moduleName;
     context.textStart = textStart;
-    if (context.errorCode != 0)
+    if (context.HasError())
         return std::nullopt;
     declaration += portClause;
     declaration += "\tend component;\r\n\r\n";
@@ -119,11 +119,50 @@ std::optional<ChildComponent> ChildComponentDeclaration(const std::string& child
 
 namespace {
 
-// Copies an architecture's declarative items from the cursor up to "begin" into the output,
-// leaving out its component declarations and bindings ("for ... use entity"); the cursor is
-// left after "begin". False with the error set in the context when an item does not end.
-bool CopyDeclarationsButComponents(const CScanner& scanner, const std::string& sourceText,
-                                   std::size_t& cursor, std::string& output, AnalysisContext& context) {
+// Passes over an old "component ... end component;" from just after "component". False with error
+// 2 or 5 set when its end is not found or not written so.
+bool PassOldComponent(const CScanner& scanner, std::size_t& cursor, AnalysisContext& context) {
+    const auto end = scanner.FindWordOutsideComments(cursor, "end");
+    if (!end) {
+        context.SetError(AnalysisErrorCode::ExpectedKeywordNotFound, scanner.LineOfPosition(cursor));
+        return false;
+    }
+    cursor = *end + 3;
+    if (!SameTextNoCase(scanner.ReadWord(cursor), "component") || scanner.ReadChar(cursor) != ';') {
+        context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
+        return false;
+    }
+    return true;
+}
+
+// Passes over an old binding "for ... use entity ...;" from just after "for". False with error 8
+// or 5 set when it is not written so.
+bool PassOldBinding(const CScanner& scanner, std::size_t& cursor, AnalysisContext& context) {
+    const auto use = scanner.FindWordOutsideComments(cursor, "use");
+    if (!use) {
+        context.SetError(AnalysisErrorCode::MissingKeyword, scanner.LineOfPosition(cursor));
+        return false;
+    }
+    cursor = *use + 3;
+    if (!SameTextNoCase(scanner.ReadWord(cursor), "entity")) {
+        context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
+        return false;
+    }
+    const auto semicolon = scanner.FindTextOutsideComments(cursor, ";");
+    if (!semicolon) {
+        context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
+        return false;
+    }
+    cursor = *semicolon + 1;
+    return true;
+}
+
+// Copies the declarative part from the cursor up to its "begin" into output, leaving out the
+// component declarations and bindings the refresh writes anew; the cursor ends just after
+// "begin". False with an error set.
+bool CopyKeptDeclarations(const CScanner& scanner, std::size_t& cursor, std::string& output,
+                          AnalysisContext& context) {
+    const std::string_view sourceText = scanner.Text();
     for (;;) {
         const std::size_t itemStart = cursor;
         std::string word = ToLowerAscii(scanner.ReadIdentifier(cursor));
@@ -135,33 +174,11 @@ bool CopyDeclarationsButComponents(const CScanner& scanner, const std::string& s
             SkipFunctionBody(scanner, cursor);
             output.append(sourceText, itemStart, cursor - itemStart);
         } else if (word == "component") {
-            const auto end = scanner.FindWordOutsideComments(cursor, "end");
-            if (!end) {
-                context.SetError(AnalysisErrorCode::ExpectedKeywordNotFound, scanner.LineOfPosition(cursor));
+            if (!PassOldComponent(scanner, cursor, context))
                 return false;
-            }
-            cursor = *end + 3;
-            if (!SameTextNoCase(scanner.ReadWord(cursor), "component") || scanner.ReadChar(cursor) != ';') {
-                context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
-                return false;
-            }
         } else if (word == "for") {
-            const auto use = scanner.FindWordOutsideComments(cursor, "use");
-            if (!use) {
-                context.SetError(AnalysisErrorCode::MissingKeyword, scanner.LineOfPosition(cursor));
+            if (!PassOldBinding(scanner, cursor, context))
                 return false;
-            }
-            cursor = *use + 3;
-            if (!SameTextNoCase(scanner.ReadWord(cursor), "entity")) {
-                context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
-                return false;
-            }
-            const auto semicolon = scanner.FindTextOutsideComments(cursor, ";");
-            if (!semicolon) {
-                context.SetError(AnalysisErrorCode::WrongKeyword, scanner.LineOfPosition(cursor));
-                return false;
-            }
-            cursor = *semicolon + 1;
         } else {
             const auto semicolon = scanner.FindTextOutsideComments(cursor, ";");
             if (!semicolon) {
@@ -174,8 +191,8 @@ bool CopyDeclarationsButComponents(const CScanner& scanner, const std::string& s
     }
 }
 
-// The refresh of a source in the tool's own form: declarations and configuration specifications
-// rebuilt between the mark and "begin".
+// The refresh of a source in the tool's own form: declarations and bindings rebuilt between the
+// mark and "begin".
 std::optional<std::string> RebuildComponentDeclarations(const std::string& sourceText,
                                                         const std::vector<ChildComponent>& children,
                                                         bool instantiate, AnalysisContext& context) {
@@ -188,26 +205,21 @@ std::optional<std::string> RebuildComponentDeclarations(const std::string& sourc
     const CScanner scanner(sourceText, &context);
     std::string output;
     std::size_t copyPoint = 0;
+    ArchitectureHeader header;
     for (std::size_t from = 0;;) {
-        const auto keyword = scanner.FindWordOutsideComments(from, "architecture");
-        if (!keyword)
-            break;
-        from = *keyword + 12;
-        ArchitectureHeader header;
-        const HeaderFit fit = AnalyzeArchitectureHeader(scanner, *keyword, header);
-        if (fit == HeaderFit::Malformed)
+        const HeaderSearch search = NextArchitectureHeader(scanner, from, header);
+        if (search == HeaderSearch::Malformed)
             return std::nullopt;
-        if (fit == HeaderFit::Other)
-            continue;
+        if (search == HeaderSearch::NoMore)
+            break;
         if (!scanner.FindWordOutsideComments(header.declarationsStart, "begin")) {
             context.SetError(AnalysisErrorCode::ExpectedKeywordNotFound,
                              scanner.LineOfPosition(header.declarationsStart));
             return std::nullopt;
         }
         output.append(sourceText, copyPoint, header.declarationsStart - copyPoint);
-
         std::size_t cursor = header.declarationsStart;
-        if (!CopyDeclarationsButComponents(scanner, sourceText, cursor, output, context))
+        if (!CopyKeptDeclarations(scanner, cursor, output, context))
             return std::nullopt;
         output +=
             declarations.empty() ? "\r\n" : "\r\n\r\n\t-- KESTRA component declarations\r\n" + declarations;
@@ -220,7 +232,7 @@ std::optional<std::string> RebuildComponentDeclarations(const std::string& sourc
             else
                 output += BuildInstantiations(scanner, context, cursor, header.name, list);
         }
-        if (context.errorCode != 0)
+        if (context.HasError())
             return std::nullopt;
         copyPoint = cursor;
         from = cursor;
@@ -275,69 +287,136 @@ bool MatchesChild(const std::string& text, std::size_t afterName, const ChildCom
            SameDeclarations(text, component->ports, child.source, entity->ports);
 }
 
-const ChildComponent* ChildNamed(const std::vector<ChildComponent>& children, const std::string& name) {
-    for (const ChildComponent& child : children) {
-        if (SameTextNoCase(child.name, name))
-            return &child;
+// The refresh of a source the tool did not write: each change made where it belongs, one
+// architecture of the entity after the other.
+class CComponentDeclarationsEdit {
+public:
+    CComponentDeclarationsEdit(const std::string& sourceText, const std::vector<ChildComponent>& children,
+                               AnalysisContext& context)
+        : m_text(sourceText), m_children(children), m_context(context), m_scanner(sourceText, &context),
+          m_lineEnd(LineEndOf(sourceText)) {
+        for (const ChildComponent& child : children)
+            m_list.emplace_back(child.name, child.instantiation);
     }
-    return nullptr;
-}
 
-// The edits of one architecture's declarative part, from its start to "begin": a child's
-// component declaration that no longer matches the child is replaced, a binding the tool makes
-// itself goes, and the children not declared there are declared before "begin".
-void EditDeclarativePart(const CScanner& scanner, const std::string& sourceText, std::size_t start,
-                         std::size_t begin, const std::vector<ChildComponent>& children,
-                         const std::string& lineEnd, std::vector<TextEdit>& edits) {
-    std::vector<const ChildComponent*> declared;
-    for (std::size_t pos = start;;) {
-        scanner.SkipBlanksAndComments(pos);
-        if (pos >= begin)
-            break;
-        const std::size_t itemStart = pos;
-        const std::string word = ToLowerAscii(scanner.ReadIdentifier(pos));
-        const StructureStop stop = WalkStructure(sourceText, itemStart, StructureScope::Item);
-        if (stop.what != StructureStop::What::Semicolon || stop.position >= begin)
-            break;
-        const std::size_t itemEnd = stop.position + 1;
-        if (word == "component") {
-            if (const ChildComponent* child = ChildNamed(children, scanner.ReadIdentifier(pos))) {
-                if (!MatchesChild(sourceText, pos, *child))
-                    edits.push_back({itemStart, itemEnd, InPlace(child->declaration, lineEnd)});
-                else if (child->binding)
-                    edits.push_back(
-                        {itemEnd, itemEnd,
-                         WithLineEnds("\r\n\r\n", lineEnd) +
-                             InPlace(child->declaration.substr(child->declaration.find("\tfor all: ")),
-                                     lineEnd)});
-                declared.push_back(child);
+    std::optional<std::string> Run(bool instantiate) {
+        ArchitectureHeader header;
+        for (std::size_t from = 0;;) {
+            const HeaderSearch search = NextArchitectureHeader(m_scanner, from, header);
+            if (search == HeaderSearch::Malformed)
+                return std::nullopt;
+            if (search == HeaderSearch::NoMore)
+                break;
+            ArchitectureBody body;
+            if (!FindArchitectureBody(m_scanner, header.declarationsStart, header.name, body)) {
+                if (m_context.HasError())
+                    return std::nullopt;
+                continue;
             }
-        } else if (word == "for") {
-            // "for <labels> : <component> use ...": the tool binds a child whose architecture the
-            // user chose; other bindings stay.
-            const auto colon = scanner.FindTextOutsideComments(pos, ":");
-            std::size_t name = colon ? *colon + 1 : itemEnd;
-            const ChildComponent* child =
-                colon && *colon < itemEnd ? ChildNamed(children, scanner.ReadIdentifier(name)) : nullptr;
-            if (child != nullptr && child->binding)
-                edits.push_back(DeletionOf(sourceText, itemStart, itemEnd));
+            const std::size_t begin = body.statementsStart - 5;
+            DeclareMissing(EditDeclarativePart(header.declarationsStart, begin), begin);
+            if (instantiate)
+                Instantiate(body);
+            from = body.afterSemicolon;
         }
-        pos = itemEnd;
+        return ApplyTextEdits(m_text, std::move(m_edits));
     }
-    std::string missing;
-    for (const ChildComponent& child : children) {
-        if (std::find(declared.begin(), declared.end(), &child) == declared.end())
-            missing += child.declaration;
+
+private:
+    const ChildComponent* ChildNamed(const std::string& name) const {
+        for (const ChildComponent& child : m_children) {
+            if (SameTextNoCase(child.name, name))
+                return &child;
+        }
+        return nullptr;
     }
-    if (missing.empty())
-        return;
-    const std::string text = WithLineEnds("\t-- KESTRA component declarations\r\n" + missing, lineEnd);
-    const std::size_t lineStart = LineStart(sourceText, begin);
-    if (OnlyBlanks(sourceText, lineStart, begin))
-        edits.push_back({lineStart, lineStart, text});
-    else
-        edits.push_back({begin, begin, lineEnd + text});
-}
+
+    // The component declarations and bindings of the children between the declarative part's
+    // start and its "begin"; returns the children declared there.
+    std::vector<const ChildComponent*> EditDeclarativePart(std::size_t start, std::size_t begin) {
+        std::vector<const ChildComponent*> declared;
+        for (std::size_t pos = start;;) {
+            m_scanner.SkipBlanksAndComments(pos);
+            if (pos >= begin)
+                break;
+            const std::size_t itemStart = pos;
+            const std::string word = ToLowerAscii(m_scanner.ReadIdentifier(pos));
+            const StructureStop stop = WalkStructure(m_text, itemStart, StructureScope::Item);
+            if (stop.what != StructureStop::What::Semicolon || stop.position >= begin)
+                break;
+            const std::size_t itemEnd = stop.position + 1;
+            if (word == "component") {
+                if (const ChildComponent* child = EditComponent(itemStart, itemEnd, pos))
+                    declared.push_back(child);
+            } else if (word == "for") {
+                EditBinding(itemStart, itemEnd, pos);
+            }
+            pos = itemEnd;
+        }
+        return declared;
+    }
+
+    // A component declaration of a child that no longer matches it is replaced; the tool's
+    // binding of the child follows it. Returns the child it declares, if any.
+    const ChildComponent* EditComponent(std::size_t itemStart, std::size_t itemEnd, std::size_t afterWord) {
+        std::size_t pos = afterWord;
+        const ChildComponent* child = ChildNamed(m_scanner.ReadIdentifier(pos));
+        if (child == nullptr)
+            return nullptr;
+        if (!MatchesChild(m_text, pos, *child))
+            m_edits.push_back({itemStart, itemEnd, InPlace(child->declaration, m_lineEnd)});
+        else if (child->binding)
+            m_edits.push_back(
+                {itemEnd, itemEnd,
+                 WithLineEnds("\r\n\r\n", m_lineEnd) +
+                     InPlace(child->declaration.substr(child->declaration.find("\tfor all: ")), m_lineEnd)});
+        return child;
+    }
+
+    // "for <labels> : <component> use ...": the tool binds a child whose architecture the user
+    // chose; other bindings stay.
+    void EditBinding(std::size_t itemStart, std::size_t itemEnd, std::size_t afterWord) {
+        const auto colon = m_scanner.FindTextOutsideComments(afterWord, ":");
+        std::size_t name = colon ? *colon + 1 : itemEnd;
+        const ChildComponent* child =
+            colon && *colon < itemEnd ? ChildNamed(m_scanner.ReadIdentifier(name)) : nullptr;
+        if (child != nullptr && child->binding)
+            m_edits.push_back(DeletionOf(m_text, itemStart, itemEnd));
+    }
+
+    // The children not declared yet are declared before "begin".
+    void DeclareMissing(const std::vector<const ChildComponent*>& declared, std::size_t begin) {
+        std::string missing;
+        for (const ChildComponent& child : m_children) {
+            if (std::find(declared.begin(), declared.end(), &child) == declared.end())
+                missing += child.declaration;
+        }
+        if (missing.empty())
+            return;
+        const std::string text = WithLineEnds("\t-- KESTRA component declarations\r\n" + missing, m_lineEnd);
+        const std::size_t lineStart = LineStart(m_text, begin);
+        if (OnlyBlanks(m_text, lineStart, begin))
+            m_edits.push_back({lineStart, lineStart, text});
+        else
+            m_edits.push_back({begin, begin, m_lineEnd + text});
+    }
+
+    void Instantiate(const ArchitectureBody& body) {
+        const std::string instances =
+            InstantiationsNotYetIn(m_scanner, body.statementsStart, body.endKeyword, m_list);
+        if (!instances.empty())
+            m_edits.push_back(
+                {body.statementsStart, body.statementsStart, WithLineEnds(instances, m_lineEnd)});
+    }
+
+    const std::string& m_text;
+    const std::vector<ChildComponent>& m_children;
+    AnalysisContext& m_context;
+    const CScanner m_scanner;
+    const std::string m_lineEnd;
+    ComponentList m_list;
+    std::vector<TextEdit> m_edits;
+};
 
 // The refresh of a source the tool did not write: each change made where it belongs.
 std::optional<std::string> EditComponentDeclarations(const std::string& sourceText,
@@ -345,41 +424,7 @@ std::optional<std::string> EditComponentDeclarations(const std::string& sourceTe
                                                      bool instantiate, AnalysisContext& context) {
     if (children.empty())
         return sourceText;
-    const std::string lineEnd = LineEndOf(sourceText);
-    const CScanner scanner(sourceText, &context);
-    ComponentList list;
-    for (const ChildComponent& child : children)
-        list.emplace_back(child.name, child.instantiation);
-
-    std::vector<TextEdit> edits;
-    for (std::size_t from = 0;;) {
-        const auto keyword = scanner.FindWordOutsideComments(from, "architecture");
-        if (!keyword)
-            break;
-        from = *keyword + 12;
-        ArchitectureHeader header;
-        const HeaderFit fit = AnalyzeArchitectureHeader(scanner, *keyword, header);
-        if (fit == HeaderFit::Malformed)
-            return std::nullopt;
-        ArchitectureBody body;
-        if (fit == HeaderFit::Other ||
-            !FindArchitectureBody(scanner, header.declarationsStart, header.name, body)) {
-            if (context.errorCode != 0)
-                return std::nullopt;
-            continue;
-        }
-        EditDeclarativePart(scanner, sourceText, header.declarationsStart, body.statementsStart - 5, children,
-                            lineEnd, edits);
-        if (instantiate) {
-            const std::string instances =
-                InstantiationsNotYetIn(scanner, body.statementsStart, body.endKeyword, list);
-            if (!instances.empty())
-                edits.push_back(
-                    {body.statementsStart, body.statementsStart, WithLineEnds(instances, lineEnd)});
-        }
-        from = body.afterSemicolon;
-    }
-    return ApplyTextEdits(sourceText, std::move(edits));
+    return CComponentDeclarationsEdit(sourceText, children, context).Run(instantiate);
 }
 
 } // namespace

@@ -21,8 +21,8 @@ struct ChildComponent {
 };
 
 // The component declaration of one child for its parent's architecture: the generic clause, the
-// port clause read from the child's source text, and the child's binding (configuration
-// specification) in the library. With `declaredGenerics` the generic clause declares the
+// port clause read from the child's source text, and the child's binding ("for all: ... use
+// entity ...") in the library. With `declaredGenerics` the generic clause declares the
 // child's generics with the types its source gives them and the values of its parameters (valid
 // VHDL for a parent the tool did not write); otherwise it is built from the child's object in
 // the tool's own form. Error 5 when the port clause cannot be read; an error of the entity
@@ -35,11 +35,11 @@ ChildComponentDeclaration(const std::string& childName, const CKSTObject& childO
 // The parent's source with every architecture of its entity (the context's module name)
 // declaring the children as components and, when `instantiate` is set, instantiating the
 // children it does not instantiate yet. A source in the tool's own form has its declarations
-// and configuration specifications rebuilt each time (between the "-- KESTRA component
+// and bindings rebuilt each time (between the "-- KESTRA component
 // declarations" mark and "begin"), so the result is the same text again for an unchanged
 // hierarchy. Any other source is edited in place: a child's component declaration that no
 // longer matches the child's entity (generic names and types, port names, modes and types) is
-// replaced where it stands, a configuration specification of a child goes when the tool binds
+// replaced where it stands, the binding of a child in the source goes when the tool binds
 // that child itself, the children not declared yet are declared before "begin", and nothing else
 // changes (without children, nothing at all). None when an error is set in the context.
 [[nodiscard]] std::optional<std::string>

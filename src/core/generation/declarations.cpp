@@ -2,6 +2,7 @@
 
 #include "analysis/scanner.h"
 #include "model/design_object.h"
+#include "model/entry_kind_facts.h"
 
 #include <algorithm>
 
@@ -23,28 +24,10 @@ constexpr std::string_view kHandedDownPrefix = "\\P:";
 } // namespace
 
 const char* GenericTypeWord(EntryKind kind, int flags) {
-    switch (kind) {
-    case EntryKind::Numeric:
-        return "integer";
-    case EntryKind::String:
-        return "string";
-    default:
-        break;
-    }
-    if ((flags & kGenericAllKinds) == 0)
+    const EntryKindFacts& facts = FactsOf(kind);
+    if (!facts.typeWordInEveryClause && (flags & kGenericAllKinds) == 0)
         return nullptr;
-    switch (kind) {
-    case EntryKind::DataType:
-        return "type";
-    case EntryKind::Link:
-        return "file";
-    case EntryKind::Logic:
-        return "STD_LOGIC";
-    case EntryKind::Note:
-        return "note";
-    default:
-        return nullptr;
-    }
+    return facts.typeWord;
 }
 
 std::string GenericLine(int flags, const CKSTObject& object, int index) {
@@ -73,7 +56,7 @@ std::string BuildGenericLines(int flags, const CKSTObject& object) {
 }
 
 std::string GenericValueText(EntryKind kind, const std::string& value) {
-    if (kind == EntryKind::Link || kind == EntryKind::Note || kind == EntryKind::String)
+    if (FactsOf(kind).quotedValue)
         return "\"" + value + "\"";
     return value;
 }
@@ -105,7 +88,7 @@ std::string BuildStyleDeclarations(CKSTObject& object) {
             const int handedDown = object.FindEntry(std::string(kHandedDownPrefix) + value);
             if (handedDown >= 0 && object.GetEntryKind(handedDown) == EntryKind::Style) {
                 value = object.GetEntryValue(handedDown);
-                object.SetEntryText(i, 1, value);
+                object.SetEntryText(i, EntryField::Value, value);
             }
         }
         text += "\tconstant " + name + ": ENUM_" + name + " := " + value + ";\r\n";

@@ -5,7 +5,8 @@
 #include "analysis/source_form.h"
 #include "analysis/unit_search.h"
 #include "generation/declarations.h"
-#include "generation/entity_edit.h"
+#include "generation/entity_header_edit.h"
+#include "generation/port_clause_edit.h"
 #include "model/design_object.h"
 #include "model/vhdl_signal.h"
 
@@ -112,7 +113,7 @@ std::string ReplacePortClause(const std::string& text, const std::string& entity
 std::string UpdatePortClause(const std::string& text, const std::string& entityName,
                              const CVHDLSignal& signals) {
     if (IsToolFormSource(text, entityName))
-        return ReplacePortClause(text, entityName, signals.FormatSignalList(1));
+        return ReplacePortClause(text, entityName, signals.FormatSignalList(SignalForm::PortDeclaration));
     return EditPortClause(text, entityName, signals);
 }
 

@@ -39,32 +39,6 @@ std::optional<std::size_t> PastNextSemicolon(const CScanner& scanner, std::size_
     return *semicolon + 1;
 }
 
-// The architecture the object's Architecture entry for the key chooses; none without one.
-std::optional<std::string> ChosenArchitecture(const CKSTObject& object, const std::string& key) {
-    for (int i = 0; i < object.GetEntryCount(); ++i) {
-        if (object.GetEntryKind(i) == EntryKind::Architecture && SameTextNoCase(object.GetEntryName(i), key))
-            return object.GetEntryValue(i);
-    }
-    return std::nullopt;
-}
-
-// Where the architecture of the context's module named `chosen` (without a choice, the first
-// one) starts, its header read; none when there is none or a header before it is malformed.
-std::optional<std::size_t> FindArchitecture(const CScanner& scanner, const std::optional<std::string>& chosen,
-                                            ArchitectureHeader& header) {
-    for (std::size_t from = 0;;) {
-        const auto keyword = scanner.FindWordOutsideComments(from, "architecture");
-        if (!keyword)
-            return std::nullopt;
-        from = *keyword + 12;
-        const HeaderFit fit = AnalyzeArchitectureHeader(scanner, *keyword, header);
-        if (fit == HeaderFit::Malformed)
-            return std::nullopt;
-        if (fit == HeaderFit::Module && (!chosen || SameTextNoCase(header.name, *chosen)))
-            return keyword;
-    }
-}
-
 } // namespace
 
 void CGenerationSession::SetTopName(const std::string& name) {
@@ -76,8 +50,7 @@ const std::string& CGenerationSession::TopName() const {
 }
 
 void CGenerationSession::ClearError() {
-    m_context.errorCode = 0;
-    m_context.errorLine = 0;
+    m_context.ClearError();
 }
 
 void CGenerationSession::GenerateModuleUnits(HierarchyKind kind, const std::string& moduleName,
@@ -233,35 +206,50 @@ void CGenerationSession::CheckNumericValues(const std::string& key, const CKSTOb
     }
 }
 
-UnitText CGenerationSession::BuildArchitectureUnit(const std::string& key, const std::string& sourceText,
-                                                   CKSTObject& object, OrderList& order) {
-    ClearError();
-    m_context.textStart = 0;
-    const CScanner scanner(sourceText, &m_context);
-    const std::string name = object.GetGeneratedName();
+namespace {
 
+// The architecture the copy under `key` chose, if it chose one.
+std::optional<std::string> ChosenArchitecture(const CKSTObject& object, const std::string& key) {
+    for (int i = 0; i < object.GetEntryCount(); ++i) {
+        if (object.GetEntryKind(i) == EntryKind::Architecture && SameTextNoCase(object.GetEntryName(i), key))
+            return object.GetEntryValue(i);
+    }
+    return std::nullopt;
+}
+
+// The header of the architecture of the entity that generation takes: the chosen one, or the
+// first one when none was chosen.
+std::optional<ArchitectureHeader> GeneratedArchitecture(const CScanner& scanner, AnalysisContext& context,
+                                                        const std::string& entityName,
+                                                        const std::optional<std::string>& chosen) {
     // The header reader compares entity names with the context's module name.
-    const std::string topName = m_context.moduleName;
-    m_context.moduleName = name;
+    const std::string topName = context.moduleName;
+    context.moduleName = entityName;
+    std::optional<ArchitectureHeader> found;
     ArchitectureHeader header;
-    const std::optional<std::size_t> found =
-        FindArchitecture(scanner, ChosenArchitecture(object, key), header);
-    m_context.moduleName = topName;
-    ArchitectureBody body;
-    if (!found || !FindArchitectureBody(scanner, header.declarationsStart, header.name, body))
-        return {};
+    for (std::size_t from = 0; !found;) {
+        if (NextArchitectureHeader(scanner, from, header) != HeaderSearch::Found)
+            break;
+        if (!chosen || SameTextNoCase(header.name, *chosen))
+            found = header;
+    }
+    context.moduleName = topName;
+    return found;
+}
 
-    ArchitectureWalk walk{object, order, body.statementsStart, body.endKeyword, {}, {}};
-    const CKSTObject substitution = SubstitutionObject(object, m_imported);
-    std::string result = sourceText.substr(*found, header.declarationsStart - *found);
-    std::size_t cursor = header.declarationsStart;
+} // namespace
+
+bool CGenerationSession::EmitArchitectureDeclarations(const CScanner& scanner, std::size_t cursor,
+                                                      ArchitectureWalk& walk, const CKSTObject& substitution,
+                                                      std::string& output) {
+    const std::string_view sourceText = scanner.Text();
     for (;;) {
         const std::size_t itemStart = cursor;
         std::size_t wordStart = cursor;
         scanner.SkipBlanksAndComments(wordStart);
         std::string word = ToLowerAscii(scanner.ReadIdentifier(cursor));
         if (word == "begin")
-            break;
+            return true;
         if (word == "pure" || word == "impure")
             word = ToLowerAscii(scanner.ReadIdentifier(cursor));
         const StructureStop nested = word == "type" || word == "package"
@@ -269,30 +257,49 @@ UnitText CGenerationSession::BuildArchitectureUnit(const std::string& key, const
                                          : StructureStop{};
         if (word == "function" || word == "procedure") {
             SkipFunctionBody(scanner, cursor);
-            result.append(sourceText, itemStart, cursor - itemStart);
-        } else if (nested.what == StructureStop::What::Semicolon && nested.position < body.statementsStart) {
+            output.append(sourceText, itemStart, cursor - itemStart);
+        } else if (nested.what == StructureStop::What::Semicolon && nested.position < walk.statementsStart) {
             // A record, protected or physical type or a local package: copied whole.
-            std::string item = sourceText.substr(itemStart, nested.position + 1 - itemStart);
+            std::string item(sourceText.substr(itemStart, nested.position + 1 - itemStart));
             SubstituteTypeParameters(item, substitution);
-            result += item;
+            output += item;
             cursor = nested.position + 1;
         } else if (word == "component") {
-            cursor = EmitComponentForGeneration(scanner, cursor, walk, result);
+            cursor = EmitComponentForGeneration(scanner, cursor, walk, output);
         } else if (word == "for") {
             cursor = ReadComponentBinding(scanner, cursor, walk);
         } else {
             const auto past = PastNextSemicolon(scanner, cursor);
-            if (!past || *past > body.statementsStart)
-                return {}; // cannot happen after FindArchitectureBody found "begin"
-            std::string item = sourceText.substr(itemStart, *past - itemStart);
+            if (!past || *past > walk.statementsStart)
+                return false; // cannot happen after FindArchitectureBody found "begin"
+            std::string item(sourceText.substr(itemStart, *past - itemStart));
             if (word == "signal" || word == "type" || word == "subtype" || word == "constant")
                 SubstituteTypeParameters(item, substitution);
-            result += item;
+            output += item;
             cursor = *past;
         }
-        if (cursor <= itemStart || cursor >= body.statementsStart)
-            return {};
+        if (cursor <= itemStart || cursor >= walk.statementsStart)
+            return false;
     }
+}
+
+UnitText CGenerationSession::BuildArchitectureUnit(const std::string& key, const std::string& sourceText,
+                                                   CKSTObject& object, OrderList& order) {
+    ClearError();
+    m_context.textStart = 0;
+    const CScanner scanner(sourceText, &m_context);
+    const std::string name = object.GetGeneratedName();
+    const std::optional<ArchitectureHeader> header =
+        GeneratedArchitecture(scanner, m_context, name, ChosenArchitecture(object, key));
+    ArchitectureBody body;
+    if (!header || !FindArchitectureBody(scanner, header->declarationsStart, header->name, body))
+        return {};
+
+    ArchitectureWalk walk{object, order, body.statementsStart, body.endKeyword, {}, {}};
+    const CKSTObject substitution = SubstitutionObject(object, m_imported);
+    std::string result = sourceText.substr(header->keyword, header->declarationsStart - header->keyword);
+    if (!EmitArchitectureDeclarations(scanner, header->declarationsStart, walk, substitution, result))
+        return {};
     result += "\r\n\r\nbegin";
     std::string statements =
         sourceText.substr(body.statementsStart, body.afterSemicolon - body.statementsStart);

@@ -69,8 +69,13 @@ private:
     // copy when the architecture instantiates it, else dropped. Returns where to go on.
     std::size_t EmitComponentForGeneration(const CScanner& scanner, std::size_t cursor,
                                            ArchitectureWalk& walk, std::string& output);
-    // The "for" item: a configuration specification becomes the architecture choice of the
-    // component copy emitted just before it. Returns where to go on.
+    // The declarative part of the architecture from the cursor to its "begin", appended to
+    // output with the parameters substituted and each instantiated component as a specialised
+    // copy. False when the part cannot be walked to its "begin".
+    bool EmitArchitectureDeclarations(const CScanner& scanner, std::size_t cursor, ArchitectureWalk& walk,
+                                      const CKSTObject& substitution, std::string& output);
+    // The "for" item: the binding becomes the architecture choice of the component copy emitted
+    // just before it. Returns where to go on.
     std::size_t ReadComponentBinding(const CScanner& scanner, std::size_t cursor, ArchitectureWalk& walk);
     void ClearError();
     // The lines of the generated generic clause: the parameters' lines for the tool's own

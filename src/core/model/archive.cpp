@@ -8,9 +8,10 @@ CArchive CArchive::ForStoring() {
     return CArchive(true);
 }
 
-CArchive CArchive::ForLoading(std::string_view bytes) {
+CArchive CArchive::ForLoading(std::string_view bytes, int fileVersion) {
     CArchive archive(false);
     archive.m_input = bytes;
+    archive.m_fileVersion = fileVersion;
     return archive;
 }
 

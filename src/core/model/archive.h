@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/file_version.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,15 +12,22 @@ namespace kestra {
 // Little-endian binary stream in the project file's encoding, either storing into
 // its own buffer or loading from a borrowed byte range. Loading is bounds-checked:
 // the first failed read marks the archive failed and every later read fails too,
-// so a record loader may read on and check the result once.
+// so a record loader may read on and check the result once. A loading archive carries the
+// version of the file its bytes come from, which tells the record loaders which fields an older
+// file holds.
 class CArchive {
 public:
     static CArchive ForStoring();
-    static CArchive ForLoading(std::string_view bytes);
-    static CArchive ForLoading(std::string&& bytes) = delete; // the archive borrows its input
+    static CArchive ForLoading(std::string_view bytes, int fileVersion = kProgramFileVersion);
+    // The archive borrows its input.
+    static CArchive ForLoading(std::string&& bytes, int fileVersion = kProgramFileVersion) = delete;
 
     bool IsStoring() const { return m_storing; }
     bool IsLoading() const { return !m_storing; }
+
+    // The version of the file being loaded; a project's header sets it once it is read.
+    int FileVersion() const { return m_fileVersion; }
+    void SetFileVersion(int version) { m_fileVersion = version; }
 
     void WriteUInt8(std::uint8_t value);
     void WriteUInt16(std::uint16_t value);
@@ -53,6 +62,7 @@ private:
 
     bool m_storing;
     bool m_failed = false;
+    int m_fileVersion = kProgramFileVersion;
     std::string m_output;
     std::string_view m_input;
     std::size_t m_pos = 0;

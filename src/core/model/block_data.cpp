@@ -1,7 +1,6 @@
 #include "model/block_data.h"
 
 #include "model/archive.h"
-#include "model/file_version.h"
 
 namespace kestra {
 
@@ -167,7 +166,7 @@ bool CBlockData::Serialize(CArchive& archive) {
 }
 
 bool CBlockData::Load(CArchive& archive) {
-    const int version = FileVersionBeingRead();
+    const int version = archive.FileVersion();
     std::uint32_t blockCount = 0;
     if (!archive.ReadUInt32(blockCount) || !archive.CanHold(blockCount, kMinBlockBytes))
         return false;

@@ -104,8 +104,8 @@ public:
 
     void CopyFrom(const CBlockData& other) { *this = other; }
 
-    // Stores, or loads by the version of the project file being read (ids from 104, line
-    // attributes from 103, full line records from 106). Loading renumbers the line keys from 0
+    // Stores, or loads by the archive's file version (ids from 104, line attributes from 103,
+    // full line records from 106). Loading renumbers the line keys from 0
     // and returns false for a short or damaged record.
     [[nodiscard]] bool Serialize(CArchive& archive);
 

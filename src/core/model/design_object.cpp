@@ -1,7 +1,7 @@
 #include "model/design_object.h"
 
 #include "model/archive.h"
-#include "model/file_version.h"
+#include "model/entry_kind_facts.h"
 #include "text/word_reader.h"
 
 #include <cassert>
@@ -9,14 +9,7 @@
 namespace kestra {
 
 const char* EntryKindLabel(EntryKind kind) {
-    static const char* const labels[] = {"VHDL", "NUM",  "TYP",   "ARCH", "LIB",  "COMP", "PRE",
-                                         "DIR",  "LINK", "LOGIC", "PKG",  "NOTE", "STYLE"};
-    const int code = static_cast<int>(kind);
-    if (code >= 0 && code < static_cast<int>(std::size(labels)))
-        return labels[code];
-    if (kind == EntryKind::Generic)
-        return "GEN";
-    return "UNKNOWN";
+    return FactsOf(kind).label;
 }
 
 void CKSTObject::SetEntryCount(int count) {
@@ -57,11 +50,11 @@ bool CKSTObject::SetEntryKind(int index, EntryKind kind) {
     return true;
 }
 
-bool CKSTObject::SetEntryText(int index, int which, const std::string& text) {
-    if (!IsValid(index) || (which != 0 && which != 1))
+bool CKSTObject::SetEntryText(int index, EntryField field, const std::string& text) {
+    if (!IsValid(index) || (field != EntryField::Name && field != EntryField::Value))
         return false;
     Entry& entry = m_entries[static_cast<std::size_t>(index)];
-    (which == 0 ? entry.name : entry.value) = text;
+    (field == EntryField::Name ? entry.name : entry.value) = text;
     return true;
 }
 
@@ -134,18 +127,12 @@ std::string CKSTObject::FormatEntry(int index) const {
 
 bool CKSTObject::ParseEntry(const std::string& text, EntryKind& kind, std::string& name, std::string& value,
                             std::vector<std::string>* choices) {
-    static const struct {
-        const char* label;
-        EntryKind kind;
-    } pasteable[] = {{"NUM", EntryKind::Numeric}, {"TYP", EntryKind::DataType}, {"LINK", EntryKind::Link},
-                     {"LOGIC", EntryKind::Logic}, {"NOTE", EntryKind::Note},    {"STYLE", EntryKind::Style}};
-
     const CWordReader scanner(text);
     std::size_t cursor = 0;
     const std::string label = scanner.ReadIdentifier(cursor);
     EntryKind parsedKind = EntryKind::None;
-    for (const auto& candidate : pasteable) {
-        if (label == candidate.label)
+    for (const EntryKindFacts& candidate : kEntryKindFacts) {
+        if (candidate.copyable && label == candidate.label)
             parsedKind = candidate.kind;
     }
     if (parsedKind == EntryKind::None || scanner.At(cursor) != '\t')
@@ -202,7 +189,7 @@ bool CKSTObject::Serialize(CArchive& archive) {
     std::uint32_t high = 0;
     if (!archive.ReadUInt32(low) || !archive.ReadUInt32(high))
         return false;
-    if (FileVersionBeingRead() < 101)
+    if (archive.FileVersion() < 101)
         low = high = 0;
     SetAnalysedTime(low, high);
     for (Entry& entry : m_entries) {
@@ -225,11 +212,11 @@ bool CKSTObject::Serialize(CArchive& archive) {
 
 void RenameModuleObject(CKSTObject& object, const std::string& newName) {
     const bool failed = object.GetEntryName(0).starts_with("*");
-    object.SetEntryText(0, 0, failed ? "* " + newName : newName);
-    object.SetEntryText(0, 1, newName + ".vhd");
+    object.SetEntryText(0, EntryField::Name, failed ? "* " + newName : newName);
+    object.SetEntryText(0, EntryField::Value, newName + ".vhd");
     for (int i = 1; i < object.GetEntryCount(); ++i) {
         if (object.GetEntryKind(i) == EntryKind::Architecture)
-            object.SetEntryText(i, 0, newName);
+            object.SetEntryText(i, EntryField::Name, newName);
     }
 }
 

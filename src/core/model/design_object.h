@@ -30,7 +30,11 @@ enum class EntryKind : int {
     Generic = 14,
 };
 
-// "VHDL", "NUM", ... for the kind codes; "GEN" for 14; "UNKNOWN" for 13 and any other code.
+// The two texts of an entry that SetEntryText changes.
+enum class EntryField { Name = 0, Value = 1 };
+
+// "VHDL", "NUM", ... for the kind codes; "GEN" for 14; "UNKNOWN" for 13 and any other code
+// (the labels of the kinds' facts, model/entry_kind_facts.h).
 const char* EntryKindLabel(EntryKind kind);
 
 // A hierarchy item's table of entries (kind, name, value, choices), entry 0 describing the
@@ -52,7 +56,8 @@ public:
     int RemoveEntry(int index);
     bool SetEntry(int index, EntryKind kind, const std::string& name, const std::string& value);
     bool SetEntryKind(int index, EntryKind kind);
-    bool SetEntryText(int index, int which, const std::string& text);
+    // False for an invalid index or field.
+    bool SetEntryText(int index, EntryField field, const std::string& text);
     bool SetChoiceList(int index, const std::vector<std::string>* list);
     EntryKind GetEntryKind(int index) const;
     std::string GetEntryName(int index) const;
@@ -75,8 +80,8 @@ public:
     [[nodiscard]] static bool ParseEntry(const std::string& text, EntryKind& kind, std::string& name,
                                          std::string& value, std::vector<std::string>* choices = nullptr);
 
-    // Stores or loads in the project file layout. Loading below file version 101 clears the
-    // analysed time. Returns false when the archive failed or holds a damaged record.
+    // Stores or loads in the project file layout. Loading from an archive of a file below
+    // version 101 clears the analysed time. Returns false when the archive failed or holds a damaged record.
     [[nodiscard]] bool Serialize(CArchive& archive);
 
     bool operator==(const CKSTObject&) const = default;

@@ -101,7 +101,7 @@ SignalCheck CVHDLSignal::CheckSignal(const std::string& name, const std::string&
         if (!scanner.NothingFollows(cursor))
             return SignalCheck::Invalid;
         if (identifier.empty())
-            return SignalCheck::Incomplete;
+            return SignalCheck::EmptyText;
         // A port named with a reserved word would spoil the port clause.
         if (IsVhdlReservedWord(identifier))
             return SignalCheck::Invalid;
@@ -111,7 +111,7 @@ SignalCheck CVHDLSignal::CheckSignal(const std::string& name, const std::string&
         std::size_t cursor = 0;
         const std::string identifier = ToLowerAscii(scanner.ReadIdentifier(cursor));
         if (identifier.empty())
-            return SignalCheck::Incomplete;
+            return SignalCheck::EmptyText;
         if (!scanner.NothingFollows(cursor))
             return SignalCheck::Invalid;
         if (identifier != "in" && identifier != "out" && identifier != "inout" && identifier != "buffer" &&
@@ -126,7 +126,7 @@ SignalCheck CVHDLSignal::CheckSignal(const std::string& name, const std::string&
         if (!scanner.NothingFollows(cursor))
             return SignalCheck::Invalid;
         if (typeUpper.empty())
-            return SignalCheck::Incomplete;
+            return SignalCheck::EmptyText;
     }
     if (IsScalarType(typeUpper))
         return IsAllBlank(range) ? SignalCheck::Valid : SignalCheck::Invalid;
@@ -139,7 +139,7 @@ SignalCheck CVHDLSignal::CheckSignal(const std::string& name, const std::string&
     return SignalCheck::Valid;
 }
 
-std::string CVHDLSignal::FormatSignal(int index, int form) const {
+std::string CVHDLSignal::FormatSignal(int index, SignalForm form) const {
     if (!IsValid(index))
         return {};
     const Row& row = m_rows[static_cast<std::size_t>(index)];
@@ -153,12 +153,12 @@ std::string CVHDLSignal::FormatSignal(int index, int form) const {
         if (column.find("--") != std::string::npos && column.back() != '\n')
             text += "\r\n\t\t\t";
     };
-    if (form == 0) {
+    if (form == SignalForm::SignalDeclaration) {
         text = "\tsignal ";
         append(row[kName]);
         text += " : ";
         append(row[kDataType]);
-    } else if (form == 1) {
+    } else if (form == SignalForm::PortDeclaration) {
         text = "\t\t";
         append(row[kName]);
         text += " : ";
@@ -185,11 +185,11 @@ std::string CVHDLSignal::FormatSignal(int index, int form) const {
     return text;
 }
 
-std::string CVHDLSignal::FormatSignalList(int form) const {
+std::string CVHDLSignal::FormatSignalList(SignalForm form) const {
     std::string text;
     for (int i = 0; i < GetSignalCount(); ++i)
         text += FormatSignal(i, form);
-    if (form != 1)
+    if (form != SignalForm::PortDeclaration)
         return text;
     if (text.empty())
         return {};

@@ -8,9 +8,12 @@ namespace kestra {
 
 class CArchive;
 
-// How the texts of one signal row read: usable for a declaration, holding a text that is not
-// allowed, or missing a required text (name, mode or data type).
-enum class SignalCheck { Valid, Invalid, Incomplete };
+// How a row of the signal list is written: "\tsignal NAME : TYPE...;" in an architecture, or
+// "\t\tNAME : MODE TYPE...;" in a port clause.
+enum class SignalForm { SignalDeclaration = 0, PortDeclaration = 1 };
+
+// What CheckSignal finds in a row.
+enum class SignalCheck { Valid = 0, Invalid = 1, EmptyText = 2 };
 
 // The signal list of one module: its ports (or, in generated text, signals) as rows of five
 // text columns: name, mode, data type, range and initial value.
@@ -31,12 +34,14 @@ public:
     int FindSignal(const std::string& name) const;
     void CopyFrom(const CVHDLSignal& other) { m_rows = other.m_rows; }
 
+    // Valid, Invalid, or EmptyText when a required text (name, mode, data type) is empty.
     [[nodiscard]] static SignalCheck CheckSignal(const std::string& name, const std::string& mode,
                                                  const std::string& dataType, const std::string& range);
-    // Form 0: signal declaration; form 1: port declaration. Empty for an invalid signal.
-    std::string FormatSignal(int index, int form) const;
-    // Form 1 gives the whole port clause, or the empty text when no signal is valid.
-    std::string FormatSignalList(int form) const;
+    // The row's declaration in the form; empty for an invalid signal.
+    std::string FormatSignal(int index, SignalForm form) const;
+    // The port declarations give the whole port clause, or the empty text when no signal is
+    // valid; the signal declarations follow one another.
+    std::string FormatSignalList(SignalForm form) const;
 
     [[nodiscard]] bool Serialize(CArchive& archive);
 

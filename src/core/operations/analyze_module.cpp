@@ -26,7 +26,7 @@ void AnalyzeModuleText(CKSTDoc* doc, CHierarchyItem* item, HierarchyKind itemKin
     const CScanner scanner(text, &context);
     std::size_t cursor = 0;
     AnalyzeEntity(scanner, EntityMode::Analyze, cursor, &object, signals);
-    if (context.errorCode != 0)
+    if (context.HasError())
         return;
     context.textStart = 0;
     ArchitectureOptions options;
@@ -55,7 +55,7 @@ int AnalyzeModule(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context) 
             // missing one: the user is told why.
             doc.Log().AppendError(
                 WithReason("Cannot read source file (" + path.string() + ").", read.Reason()));
-            context.errorCode = 0;
+            context.ClearError();
             context.SetError(AnalysisErrorCode::FileIoError);
         }
     }
@@ -72,14 +72,13 @@ int AnalyzeModule(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context) 
         signals->SetSignalCount(0);
     object->SetEntry(0, entryKind, name, name + ".vhd");
 
-    context.errorCode = 0;
-    context.errorLine = 0;
+    context.ClearError();
     context.moduleName = name;
     context.previousObject = &previous;
     if (!text->empty()) {
         AnalyzeModuleText(&doc, item, kind, *text, path.string(), *object, signals, context);
-        if (context.errorCode != 0)
-            object->SetEntryText(0, 0, "* " + name);
+        if (context.HasError())
+            object->SetEntryText(0, EntryField::Name, "* " + name);
     }
     context.previousObject = nullptr;
 
@@ -92,12 +91,12 @@ int AnalyzeModule(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context) 
     doc.Log().AppendLog("\r\n" + name + " analyzed. ");
     ReportAnalysisResult(doc.Log(), context);
     doc.SetModifiedFlag();
-    return context.errorCode;
+    return static_cast<int>(context.errorCode);
 }
 
 void ReportAnalysisResult(CMessageLog& log, const AnalysisContext& context) {
-    if (context.errorCode == 0) {
-        log.AppendLog(AnalysisErrorMessage(0));
+    if (!context.HasError()) {
+        log.AppendLog(AnalysisErrorMessage(AnalysisErrorCode::NoError));
         return;
     }
     if (context.errorLine != 0)

@@ -59,7 +59,7 @@ void UpdateComponentsInSource(CKSTDoc& doc, const std::string& sourcePath, const
     const bool declaredGenerics = !IsToolFormSource(sourceText, context.moduleName);
     const std::vector<ChildComponent> children =
         BuildComponentDeclarations(doc, item, declaredGenerics, context);
-    if (context.errorCode != 0)
+    if (context.HasError())
         return;
     const bool instantiate = item->Object() == nullptr || !HasArchitectureChoice(*item->Object());
     const std::optional<std::string> output =

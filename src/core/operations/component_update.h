@@ -11,7 +11,7 @@ class CHierarchyItem;
 class CKSTDoc;
 struct AnalysisContext;
 
-// The component declarations (with configuration specifications) of the item's children, read
+// The component declarations (with the bindings) of the item's children, read
 // from their sources in the module folder, and the instantiation text of each; with
 // `declaredGenerics`, generics as the children's sources declare them (see
 // ChildComponentDeclaration). Sets error 11, 7, 12 or 5 and stops on a child that is not

@@ -1,7 +1,7 @@
 #include "operations/source_update.h"
 
 #include "analysis/source_form.h"
-#include "generation/entity_edit.h"
+#include "generation/component_defaults_edit.h"
 #include "generation/entity_header.h"
 #include "model/design_object.h"
 #include "operations/analyze_module.h"

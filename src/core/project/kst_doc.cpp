@@ -76,7 +76,7 @@ bool CKSTDoc::OnNewDocument(const std::string& path) {
     const fs::path absolute = AbsolutePath(fs::path(NormalizeSeparators(path)));
     m_pathName = absolute.string();
     m_projectFolder = absolute.parent_path();
-    SetFileVersionBeingRead(kProgramFileVersion);
+    m_lastReadVersion = kProgramFileVersion;
     m_header = ProjectHeader{};
     m_header.creatorUser = m_identity.user;
     m_header.creatorComputer = m_identity.computer;
@@ -113,7 +113,7 @@ bool CKSTDoc::LoadFromBytes(std::string_view bytes) {
 }
 
 bool CKSTDoc::LoadProject(std::string_view bytes) {
-    SetFileVersionBeingRead(0);
+    m_lastReadVersion = 0;
     CArchive archive = CArchive::ForLoading(bytes);
     ProjectHeader header;
     switch (LoadProjectHeader(archive, header)) {
@@ -129,7 +129,8 @@ bool CKSTDoc::LoadProject(std::string_view bytes) {
         ShowFileMessage(kMsgDamagedFile, false);
         return false;
     }
-    SetFileVersionBeingRead(static_cast<int>(header.version));
+    m_lastReadVersion = static_cast<int>(header.version);
+    archive.SetFileVersion(m_lastReadVersion);
     if (header.version < 108) {
         header.creatorUser = m_identity.user;
         header.creatorComputer = m_identity.computer;
@@ -139,7 +140,7 @@ bool CKSTDoc::LoadProject(std::string_view bytes) {
         ShowFileMessage(kMsgAccessDenied, false);
         return false;
     }
-    switch (LoadHierarchyBody(archive, m_tree, static_cast<int>(header.version))) {
+    switch (LoadHierarchyBody(archive, m_tree)) {
     case BodyResult::Complete:
         break;
     case BodyResult::FormatError:

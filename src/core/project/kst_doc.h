@@ -130,6 +130,9 @@ public:
     const ProjectHeader& Header() const { return m_header; }
     // The version of the file this project was read from (110 for a new project).
     int GetFileVersion() const { return static_cast<int>(m_header.version); }
+    // The version of the project file this document read last, as far as it was read: 0 until
+    // a header was read and after a header that was refused, 110 after a new project.
+    int LastReadFileVersion() const { return m_lastReadVersion; }
 
     ProjectProperties GetProperties() const;
     // Takes effect when the file is next written; levels outside 0..2 are refused.
@@ -158,6 +161,7 @@ private:
 
     CHierarchyTree m_tree;
     ProjectHeader m_header;
+    int m_lastReadVersion = 0;
     std::string m_pathName;
     std::filesystem::path m_projectFolder;
     std::string m_libraryName;

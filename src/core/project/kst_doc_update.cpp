@@ -76,7 +76,7 @@ void CKSTDoc::RepairRootSettings(CHierarchyItem* root) {
             if (entryName == name) {
                 found = true;
             } else if (std::string_view(name) == "Synthesis" && entryName == kOldSynthesisLink) {
-                object.SetEntryText(i, 0, name);
+                object.SetEntryText(i, EntryField::Name, name);
                 found = true;
             }
         }

@@ -52,7 +52,8 @@ CHierarchyItem* ParentForDepth(CHierarchyItem* previous, std::int64_t previousDe
 
 } // namespace
 
-BodyResult LoadHierarchyBody(CArchive& archive, CHierarchyTree& tree, int version) {
+BodyResult LoadHierarchyBody(CArchive& archive, CHierarchyTree& tree) {
+    const int version = archive.FileVersion();
     CHierarchyItem* previous = nullptr;
     std::int64_t previousDepth = 0;
     for (;;) {

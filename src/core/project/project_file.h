@@ -47,9 +47,9 @@ enum class BodyResult {
     Damaged,            // the bytes ended early or a record is corrupt
 };
 
-// Reads the hierarchy body of a file of the given version into the tree (appending to
-// whatever it holds). The record loaders read the application-wide version being read.
-BodyResult LoadHierarchyBody(CArchive& archive, CHierarchyTree& tree, int version);
+// Reads the hierarchy body into the tree (appending to whatever it holds) by the archive's file
+// version, which the record loaders read too.
+BodyResult LoadHierarchyBody(CArchive& archive, CHierarchyTree& tree);
 // Writes every item in pre-order with its records, then the end mark.
 void StoreHierarchyBody(CArchive& archive, CHierarchyTree& tree);
 

@@ -66,36 +66,6 @@ bool SameFile(const std::string& reported, const std::filesystem::path& path) {
            std::filesystem::path(reported).filename() == path.filename();
 }
 
-// The analyser's arguments that analyse one file.
-std::vector<std::string> AnalysisArguments(VhdlAnalyser::Kind kind, const std::vector<std::string>& options,
-                                           const std::filesystem::path& file) {
-    std::vector<std::string> arguments{"-a"};
-    if (kind == VhdlAnalyser::Kind::Nvc) {
-        arguments = options;
-        arguments.push_back("-a");
-    } else {
-        arguments.insert(arguments.end(), options.begin(), options.end());
-    }
-    arguments.push_back(file.string());
-    return arguments;
-}
-
-// The analyser's arguments that elaborate the top unit without running it.
-std::vector<std::string> ElaborationArguments(VhdlAnalyser::Kind kind,
-                                              const std::vector<std::string>& options,
-                                              const std::string& top) {
-    std::vector<std::string> arguments;
-    if (kind == VhdlAnalyser::Kind::Nvc) {
-        arguments = options;
-        arguments.insert(arguments.end(), {"-e", top});
-    } else {
-        arguments.push_back("--elab-run");
-        arguments.insert(arguments.end(), options.begin(), options.end());
-        arguments.insert(arguments.end(), {top, "--no-run"});
-    }
-    return arguments;
-}
-
 } // namespace
 
 const char* VhdlAnalyser::Name() const {
@@ -248,84 +218,154 @@ std::vector<CheckMessage> ParseAnalyserOutput(VhdlAnalyser::Kind kind, std::stri
     return messages;
 }
 
+namespace {
+
+// One run of a check in its work folder: each file analysed, then the top elaborated, the
+// program's messages recorded against the files they name.
+class CCheckRun {
+public:
+    CCheckRun(const CheckJob& job, const VhdlAnalyser& analyser, CProcessRunner& runner,
+              const std::atomic<bool>* cancel, const std::filesystem::path& work)
+        : m_job(job), m_analyser(analyser), m_runner(runner), m_cancel(cancel), m_work(work),
+          m_options(Options()), m_failed(job.files.size(), false) {}
+
+    const CheckOutcome& Outcome() const { return m_outcome; }
+
+    // Analyses the files one at a time; false when the run stopped (cancelled, or the analyser
+    // could not be run).
+    bool AnalyseFiles(const std::function<void(int, int)>& progress, int total) {
+        for (std::size_t i = 0; i < m_job.files.size(); ++i) {
+            if (progress)
+                progress(static_cast<int>(i), total);
+            std::vector<std::string> arguments{"-a"};
+            if (m_analyser.kind == VhdlAnalyser::Kind::Nvc) {
+                arguments = m_options;
+                arguments.push_back("-a");
+            } else {
+                arguments.insert(arguments.end(), m_options.begin(), m_options.end());
+            }
+            arguments.push_back(m_job.files[i].path.string());
+            std::string output;
+            const int status = m_runner.Run(m_analyser.program, arguments, m_work, output, m_cancel);
+            if (Cancelled())
+                return false;
+            if (status < 0 && output.empty()) {
+                m_outcome.analyserFailed = true;
+                return false;
+            }
+            Record(output, i);
+            // Failed without a message that names a file: count it for this file.
+            CountFailure(status, i);
+        }
+        return true;
+    }
+
+    // Elaborates the top; its errors without a file count for the last file. False when cancelled.
+    bool ElaborateTop() {
+        std::vector<std::string> arguments;
+        if (m_analyser.kind == VhdlAnalyser::Kind::Nvc) {
+            arguments = m_options;
+            arguments.insert(arguments.end(), {"-e", m_job.top});
+        } else {
+            arguments.push_back("--elab-run");
+            arguments.insert(arguments.end(), m_options.begin(), m_options.end());
+            arguments.insert(arguments.end(), {m_job.top, "--no-run"});
+        }
+        std::string output;
+        const int status = m_runner.Run(m_analyser.program, arguments, m_work, output, m_cancel);
+        if (Cancelled())
+            return false;
+        Record(output, m_job.files.size() - 1);
+        CountFailure(status, m_job.files.size() - 1);
+        return true;
+    }
+
+    // The outcome with the files that failed.
+    CheckOutcome Finish() {
+        for (std::size_t i = 0; i < m_job.files.size(); ++i) {
+            if (m_failed[i])
+                m_outcome.failedFiles.push_back(m_job.files[i].path);
+        }
+        return std::move(m_outcome);
+    }
+
+private:
+    std::vector<std::string> Options() const {
+        bool vhdl2008 = false;
+        for (const CheckFile& file : m_job.files)
+            vhdl2008 = vhdl2008 || NeedsVhdl2008(ReadWholeFile(file.path).ValueOr(std::string()));
+        std::vector<std::string> options = AnalyserOptions(m_analyser.kind, vhdl2008);
+        if (m_analyser.kind == VhdlAnalyser::Kind::Ghdl)
+            options.push_back("--workdir=" + m_work.string());
+        else
+            options.insert(options.begin() + 1, "--work=work:" + (m_work / "work").string());
+        return options;
+    }
+
+    bool Cancelled() {
+        if (m_cancel == nullptr || !m_cancel->load())
+            return false;
+        m_outcome.cancelled = true;
+        return true;
+    }
+
+    // The messages of one program run; an error counts for the file it names, else for `owner`.
+    void Record(const std::string& output, std::size_t owner) {
+        for (CheckMessage& message : ParseAnalyserOutput(m_analyser.kind, output)) {
+            if (message.error) {
+                ++m_outcome.errors;
+                std::size_t index = owner;
+                for (std::size_t i = 0; i < m_job.files.size(); ++i) {
+                    if (!message.file.empty() && SameFile(message.file, m_job.files[i].path))
+                        index = i;
+                }
+                m_failed[index] = true;
+            }
+            m_outcome.messages.push_back(std::move(message));
+        }
+    }
+
+    // A run that failed without an error for the file counts as one.
+    void CountFailure(int status, std::size_t index) {
+        if (status != 0 && !m_failed[index]) {
+            m_failed[index] = true;
+            ++m_outcome.errors;
+        }
+    }
+
+    const CheckJob& m_job;
+    const VhdlAnalyser& m_analyser;
+    CProcessRunner& m_runner;
+    const std::atomic<bool>* m_cancel;
+    const std::filesystem::path m_work;
+    const std::vector<std::string> m_options;
+    std::vector<bool> m_failed;
+    CheckOutcome m_outcome;
+};
+
+} // namespace
+
 CheckOutcome RunVhdlCheck(const CheckJob& job, const VhdlAnalyser& analyser, CProcessRunner& runner,
                           const std::atomic<bool>* cancel, const std::function<void(int, int)>& progress) {
-    CheckOutcome outcome;
     if (job.Empty() || analyser.kind == VhdlAnalyser::Kind::None)
-        return outcome;
+        return {};
     CPrivateTempFolder work("kestra-check-");
     if (work.Path().empty()) {
+        CheckOutcome outcome;
         outcome.analyserFailed = true;
         return outcome;
     }
-    bool vhdl2008 = false;
-    for (const CheckFile& file : job.files)
-        vhdl2008 = vhdl2008 || NeedsVhdl2008(ReadWholeFile(file.path).ValueOr(std::string()));
-    std::vector<std::string> options = AnalyserOptions(analyser.kind, vhdl2008);
-    if (analyser.kind == VhdlAnalyser::Kind::Ghdl)
-        options.push_back("--workdir=" + work.Path().string());
-    else
-        options.insert(options.begin() + 1, "--work=work:" + (work.Path() / "work").string());
-
-    std::vector<bool> failed(job.files.size(), false);
+    CCheckRun run(job, analyser, runner, cancel, work.Path());
     const int total = static_cast<int>(job.files.size()) + (job.top.empty() ? 0 : 1);
-    auto record = [&](const std::string& output, std::size_t owner) {
-        for (CheckMessage& message : ParseAnalyserOutput(analyser.kind, output)) {
-            if (message.error) {
-                ++outcome.errors;
-                std::size_t index = owner;
-                for (std::size_t i = 0; i < job.files.size(); ++i) {
-                    if (!message.file.empty() && SameFile(message.file, job.files[i].path))
-                        index = i;
-                }
-                failed[index] = true;
-            }
-            outcome.messages.push_back(std::move(message));
-        }
-    };
-    for (std::size_t i = 0; i < job.files.size(); ++i) {
-        if (progress)
-            progress(static_cast<int>(i), total);
-        std::string output;
-        const int status =
-            runner.Run(analyser.program, AnalysisArguments(analyser.kind, options, job.files[i].path),
-                       work.Path(), output, cancel);
-        if (cancel != nullptr && cancel->load()) {
-            outcome.cancelled = true;
-            return outcome;
-        }
-        if (status < 0 && output.empty()) {
-            outcome.analyserFailed = true;
-            return outcome;
-        }
-        record(output, i);
-        if (status != 0 && !failed[i]) {
-            // Failed without a message that names a file: count it for this file.
-            failed[i] = true;
-            ++outcome.errors;
-        }
-    }
-    if (!job.top.empty() && outcome.errors == 0) {
+    if (!run.AnalyseFiles(progress, total))
+        return run.Outcome();
+    if (!job.top.empty() && run.Outcome().errors == 0) {
         if (progress)
             progress(total - 1, total);
-        std::string output;
-        const int status = runner.Run(analyser.program, ElaborationArguments(analyser.kind, options, job.top),
-                                      work.Path(), output, cancel);
-        if (cancel != nullptr && cancel->load()) {
-            outcome.cancelled = true;
-            return outcome;
-        }
-        record(output, job.files.size() - 1);
-        if (status != 0 && !failed.back()) {
-            failed.back() = true;
-            ++outcome.errors;
-        }
+        if (!run.ElaborateTop())
+            return run.Outcome();
     }
-    for (std::size_t i = 0; i < job.files.size(); ++i) {
-        if (failed[i])
-            outcome.failedFiles.push_back(job.files[i].path);
-    }
-    return outcome;
+    return run.Finish();
 }
 
 void MarkCheckedItems(const CKSTDoc& doc, const CheckJob& job, const CheckOutcome& outcome) {

@@ -2,6 +2,7 @@
 
 #include "hierarchy/hierarchy_icons.h"
 #include "model/design_object.h"
+#include "model/entry_kind_facts.h"
 #include "project/hierarchy_item.h"
 
 #include <QPainter>
@@ -19,28 +20,8 @@ struct Tag {
 
 // Parameter kinds: a coloured tag with a short mark, so kinds are told apart at a glance.
 Tag TagOf(EntryKind kind) {
-    switch (kind) {
-    case EntryKind::Numeric:
-        return {"#", qRgb(0x1f, 0x6f, 0xc0)};
-    case EntryKind::DataType:
-        return {"T", qRgb(0x7a, 0x3f, 0xb0)};
-    case EntryKind::Architecture:
-        return {"A", qRgb(0x2e, 0x8b, 0x57)};
-    case EntryKind::Library:
-        return {"L", qRgb(0x8b, 0x5a, 0x2b)};
-    case EntryKind::Link:
-        return {"@", qRgb(0x00, 0x80, 0x80)};
-    case EntryKind::Logic:
-        return {"01", qRgb(0xc0, 0x39, 0x2b)};
-    case EntryKind::Note:
-        return {"i", qRgb(0xb0, 0x8a, 0x00)};
-    case EntryKind::Style:
-        return {"S", qRgb(0xd3, 0x54, 0x00)};
-    case EntryKind::Generic:
-        return {"G", qRgb(0x3f, 0x6e, 0x2a)};
-    default:
-        return {"\"\"", qRgb(0x55, 0x5b, 0x66)};
-    }
+    const EntryKindFacts& facts = FactsOf(kind);
+    return {facts.iconTag, qRgb(qRed(facts.iconColour), qGreen(facts.iconColour), qBlue(facts.iconColour))};
 }
 
 QPixmap DrawTag(const Tag& tag) {
@@ -92,20 +73,12 @@ QPixmap DrawModule(HierarchyKind itemKind) {
 }
 
 QPixmap Make(EntryKind kind) {
-    switch (kind) {
-    case EntryKind::Vhdl:
-        return DrawModule(HierarchyKind::Normal);
-    case EntryKind::Component:
-        return DrawModule(HierarchyKind::Library);
-    case EntryKind::Predefined:
-        return DrawModule(HierarchyKind::Predefined);
-    case EntryKind::Package:
-        return DrawModule(HierarchyKind::Package);
-    case EntryKind::Directory:
+    const EntryKindFacts& facts = FactsOf(kind);
+    if (facts.icon == EntryIcon::Module)
+        return DrawModule(facts.iconModule);
+    if (facts.icon == EntryIcon::Folder)
         return DrawFolder();
-    default:
-        return DrawTag(TagOf(kind));
-    }
+    return DrawTag(TagOf(kind));
 }
 
 } // namespace

@@ -33,10 +33,10 @@ const std::string kValidSource =
 void ExpectCleanOutcome(const std::string& text) {
     ModuleAnalysis result;
     AnalyzeModuleSource(text, "m", result);
-    ASSERT_GE(result.context.errorCode, 0);
-    ASSERT_LE(result.context.errorCode, static_cast<int>(AnalysisErrorCode::UnsupportedGeneric));
+    ASSERT_GE(result.context.errorCode, AnalysisErrorCode::NoError);
+    ASSERT_LE(result.context.errorCode, AnalysisErrorCode::UnsupportedGeneric);
     ASSERT_GE(result.context.errorLine, 0);
-    if (result.context.errorCode == 0) {
+    if (!result.context.HasError()) {
         ASSERT_EQ(result.context.errorLine, 0);
     }
     ASSERT_EQ(result.object.GetEntryName(0), "m");
@@ -48,7 +48,7 @@ void ExpectCleanOutcome(const std::string& text) {
         std::size_t cursor = 0;
         const std::string portText = AnalyzeEntity(scanner, mode, cursor, &result.object, nullptr);
         ASSERT_LE(cursor, scanner.End());
-        if (context.errorCode != 0) {
+        if (context.HasError()) {
             ASSERT_TRUE(portText.empty());
         }
     }
@@ -68,13 +68,13 @@ void ExpectCleanOutcome(const std::string& text) {
     // Damaged text may end the part anywhere or nowhere; only the error code is checked.
     static_cast<void>(
         AnalyzeEntityDeclarations(scanner, EntityDeclarationsMode::Merge, cursor, &result.object));
-    ASSERT_LE(context.errorCode, static_cast<int>(AnalysisErrorCode::UnsupportedGeneric));
+    ASSERT_LE(context.errorCode, AnalysisErrorCode::UnsupportedGeneric);
 }
 
 TEST(AnalysisRobustness, ValidSourceAnalyses) {
     ModuleAnalysis result;
     AnalyzeModuleSource(kValidSource, "m", result);
-    EXPECT_EQ(result.context.errorCode, 0);
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::NoError);
     EXPECT_THAT(result.Entries(),
                 ElementsAre("NUM W=8 [8,16]", "LOGIC EN='1' ['0','1']", "TYP T=word", "LINK F=a.hex",
                             "STYLE S=fast [slow,fast]", "TYP reg_t=reg_t", "ARCH m=rtl [rtl,beh]"));
@@ -160,7 +160,7 @@ TEST(AnalysisRobustness, TypicalBadInputs) {
         SCOPED_TRACE(input.name);
         ModuleAnalysis result;
         AnalyzeModuleSource(input.text, "m", result);
-        EXPECT_EQ(result.context.errorCode, input.error);
+        EXPECT_EQ(static_cast<int>(result.context.errorCode), input.error);
         ExpectCleanOutcome(input.text);
     }
 }

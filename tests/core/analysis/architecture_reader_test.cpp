@@ -32,18 +32,18 @@ int Code(AnalysisErrorCode code) {
 TEST(ArchitectureReader, TwoArchitecturesGiveAChoice) {
     const std::string text = kEntity + ArchitectureText("rtl", "M") + ArchitectureText("beh", "M");
     const ModuleAnalysis first = Analyze(text);
-    EXPECT_EQ(first.context.errorCode, 0);
+    EXPECT_EQ(first.context.errorCode, AnalysisErrorCode::NoError);
     EXPECT_THAT(first.Entries(), ElementsAre("NUM N=8", "ARCH M=rtl [rtl,beh]"));
 
     CKSTObject chosen;
     chosen.CopyFrom(first.object);
-    chosen.SetEntryText(2, 1, "beh");
+    chosen.SetEntryText(2, EntryField::Value, "beh");
     EXPECT_THAT(Analyze(text, &chosen).Entries(), ElementsAre("NUM N=8", "ARCH M=beh [rtl,beh]"));
 }
 
 TEST(ArchitectureReader, SingleArchitectureGivesNoChoice) {
     const ModuleAnalysis result = Analyze(kEntity + ArchitectureText("rtl", "m"));
-    EXPECT_EQ(result.context.errorCode, 0);
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::NoError);
     EXPECT_THAT(result.Entries(), ElementsAre("NUM N=8"));
 }
 
@@ -60,21 +60,21 @@ TEST(ArchitectureReader, OtherEntitiesArchitecturesAreSkipped) {
     const std::string text = EntityText("helper", "", "x : in bit") + ArchitectureText("h1", "helper") +
                              kEntity + ArchitectureText("rtl", "m") + ArchitectureText("h2", "helper");
     const ModuleAnalysis result = Analyze(text);
-    EXPECT_EQ(result.context.errorCode, 0);
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::NoError);
     EXPECT_THAT(result.Entries(), ElementsAre("NUM N=8"));
     EXPECT_THAT(result.Signals(), ElementsAre("clk in std_logic"));
 
     // The helper's own analysis from the same file sees only its own entity and architectures.
     ModuleAnalysis helper;
     AnalyzeModuleSource(text, "helper", helper);
-    EXPECT_EQ(helper.context.errorCode, 0);
+    EXPECT_EQ(helper.context.errorCode, AnalysisErrorCode::NoError);
     EXPECT_THAT(helper.Entries(), ElementsAre("ARCH helper=h1 [h1,h2]"));
     EXPECT_THAT(helper.Signals(), ElementsAre("x in bit"));
 }
 
 TEST(ArchitectureReader, NoArchitectureOfTheModuleIsError13WithoutLine) {
     const ModuleAnalysis result = Analyze(kEntity + ArchitectureText("rtl", "other"));
-    EXPECT_EQ(result.context.errorCode, Code(AnalysisErrorCode::ArchitectureBodyNotFound));
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::ArchitectureBodyNotFound);
     EXPECT_EQ(result.context.errorLine, 0);
     EXPECT_THAT(result.Entries(), ElementsAre("NUM N=8")); // the entity's entries stay
 }
@@ -96,7 +96,7 @@ TEST(ArchitectureReader, ClosingForms) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.architecture);
         const ModuleAnalysis result = Analyze(kEntity + c.architecture);
-        EXPECT_EQ(result.context.errorCode, c.error);
+        EXPECT_EQ(Code(result.context.errorCode), c.error);
         EXPECT_EQ(result.context.errorLine, 0);
     }
 }
@@ -118,7 +118,7 @@ TEST(ArchitectureReader, HeaderAndBodyErrorsCarryTheirLine) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.architecture);
         const ModuleAnalysis result = Analyze(kEntity + c.architecture);
-        EXPECT_EQ(result.context.errorCode, static_cast<int>(c.error));
+        EXPECT_EQ(result.context.errorCode, c.error);
         EXPECT_EQ(result.context.errorLine, 7 + c.line);
     }
 }
@@ -140,7 +140,7 @@ TEST(ArchitectureReader, SignalTypesGiveDataTypeParameters) {
                                      "\tconstant K : other_t := 1;\n"
                                      "\tsignal y : my_word;\n";
     const ModuleAnalysis result = Analyze(kEntity + ArchitectureText("rtl", "m", declarations));
-    EXPECT_EQ(result.context.errorCode, 0);
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::NoError);
     EXPECT_THAT(result.Entries(), ElementsAre("NUM N=8", "TYP my_word=my_word", "TYP Word_T=Word_T"));
 }
 
@@ -164,8 +164,8 @@ TEST(ArchitectureReader, EntriesKeepTheirOrderAndValuesCarry) {
                             "TYP sig_t=sig_t", "TYP other_t=other_t", "ARCH m=rtl [rtl,beh]"));
     CKSTObject chosen;
     chosen.CopyFrom(first.object);
-    chosen.SetEntryText(5, 1, "unsigned");
-    chosen.SetEntryText(7, 1, "beh");
+    chosen.SetEntryText(5, EntryField::Value, "unsigned");
+    chosen.SetEntryText(7, EntryField::Value, "beh");
     EXPECT_THAT(Analyze(text, &chosen).Entries(),
                 ElementsAre("NUM W=8", "TYP T=word", "TYP port_t=port_t", "STYLE S=slow [slow,fast]",
                             "TYP sig_t=unsigned", "TYP other_t=other_t", "ARCH m=beh [rtl,beh]"));
@@ -176,7 +176,7 @@ TEST(ArchitectureReader, FunctionsAreSkippedButProceduresAreNot) {
                                  "\tbegin\n\t\tif x > 0 then v := 1; end if;\n\t\treturn v;\n\tend f;\n"
                                  "\tsignal a : after_function_t;\n";
     const ModuleAnalysis withFunction = Analyze(kEntity + ArchitectureText("rtl", "m", function));
-    EXPECT_EQ(withFunction.context.errorCode, 0);
+    EXPECT_EQ(withFunction.context.errorCode, AnalysisErrorCode::NoError);
     // The body is found past the function; the declaration list stops at the function's own
     // "begin", so the signal after it makes no parameter.
     EXPECT_THAT(withFunction.Entries(), ElementsAre("NUM N=8"));
@@ -184,7 +184,7 @@ TEST(ArchitectureReader, FunctionsAreSkippedButProceduresAreNot) {
     const std::string procedure =
         "\tprocedure p is\n\t\tvariable v : bit;\n\tbegin\n\t\tv := '1';\n\tend p;\n\tsignal b : after_t;\n";
     const ModuleAnalysis withProcedure = Analyze(kEntity + ArchitectureText("rtl", "m", procedure));
-    EXPECT_EQ(withProcedure.context.errorCode, 0);
+    EXPECT_EQ(withProcedure.context.errorCode, AnalysisErrorCode::NoError);
     EXPECT_THAT(withProcedure.Entries(), ElementsAre("NUM N=8"));
 
     // A function whose statements start on the line of "begin" reads through for both walks.
@@ -241,7 +241,7 @@ TEST(ArchitectureReader, HeaderResultAndFields) {
     EXPECT_EQ(AnalyzeArchitectureHeader(scanner, text.find("architecture rtl;"), header), HeaderFit::Other);
     context.moduleName = "alu";
     EXPECT_EQ(AnalyzeArchitectureHeader(scanner, text.find("Architecture"), header), HeaderFit::Other);
-    EXPECT_EQ(context.errorCode, 0);
+    EXPECT_EQ(context.errorCode, AnalysisErrorCode::NoError);
 }
 
 TEST(ArchitectureReader, DeclarationListWithoutBeginIsError2) {
@@ -253,7 +253,7 @@ TEST(ArchitectureReader, DeclarationListWithoutBeginIsError2) {
         CKSTObject object;
         std::size_t cursor = 0;
         AnalyzeDeclarationList(scanner, DeclarationMode::ArchitectureDeclarations, cursor, &object, nullptr);
-        EXPECT_EQ(context.errorCode, Code(AnalysisErrorCode::ExpectedKeywordNotFound));
+        EXPECT_EQ(context.errorCode, AnalysisErrorCode::ExpectedKeywordNotFound);
         EXPECT_EQ(context.errorLine, 0);
     }
 }
@@ -281,7 +281,7 @@ TEST(ArchitectureReader, SignalDeclarationErrors) {
         CKSTObject object;
         std::size_t cursor = 0;
         AnalyzeDeclarationList(scanner, DeclarationMode::ArchitectureDeclarations, cursor, &object, nullptr);
-        EXPECT_EQ(context.errorCode, static_cast<int>(c.error));
+        EXPECT_EQ(context.errorCode, c.error);
         EXPECT_EQ(context.errorLine, c.error == AnalysisErrorCode::CloseBracketNotFound ? 4 : 2);
     }
 }
@@ -306,8 +306,7 @@ TEST(ArchitectureReader, RefreshHookRunsOnceAfterSuccess) {
     options.refreshComponents = [](const CScanner& scanner) {
         scanner.Context()->SetError(AnalysisErrorCode::ChildModuleNotFound);
     };
-    EXPECT_EQ(Analyze(text, nullptr, options).context.errorCode,
-              Code(AnalysisErrorCode::ChildModuleNotFound));
+    EXPECT_EQ(Analyze(text, nullptr, options).context.errorCode, AnalysisErrorCode::ChildModuleNotFound);
 }
 
 TEST(ArchitectureReader, HeadersInsideAnotherArchitecture) {
@@ -325,7 +324,7 @@ TEST(ArchitectureReader, HeadersInsideAnotherArchitecture) {
         many += "; architecture a of m is begin x;\n";
     many += "end a;\n";
     const ModuleAnalysis result = Analyze(many);
-    EXPECT_EQ(result.context.errorCode, Code(AnalysisErrorCode::EndOfArchitectureBodyNotFound));
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::EndOfArchitectureBodyNotFound);
     EXPECT_EQ(result.context.errorLine, 0);
 }
 
@@ -339,7 +338,7 @@ TEST(ArchitectureReader, ErrorLinesCountLfAndCrLfAlike) {
     // The unclosed constraint runs to the end of the text, where the error is reported.
     for (const std::string* source : std::vector<const std::string*>{&text, &crlf}) {
         const ModuleAnalysis result = Analyze(*source);
-        EXPECT_EQ(result.context.errorCode, Code(AnalysisErrorCode::CloseBracketNotFound));
+        EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::CloseBracketNotFound);
         EXPECT_EQ(result.context.errorLine, 16);
     }
 

@@ -41,7 +41,7 @@ TEST(EntityReader, PicksTheEntityNamedLikeTheModule) {
     const std::string text = EntityText("other", "A : integer := 1", "x : in bit") +
                              EntityText("Counter", "B : integer := 2", "y : out bit");
     const ModuleAnalysis counter = AnalyzeEntityOnly(text, "counter"); // names compare without case
-    EXPECT_EQ(counter.context.errorCode, 0);
+    EXPECT_EQ(counter.context.errorCode, AnalysisErrorCode::NoError);
     EXPECT_THAT(counter.Entries(), ElementsAre("NUM B=2"));
     EXPECT_THAT(counter.Signals(), ElementsAre("y out bit"));
 
@@ -52,7 +52,7 @@ TEST(EntityReader, PicksTheEntityNamedLikeTheModule) {
 
 TEST(EntityReader, EntityNotFoundCarriesNoLine) {
     const ModuleAnalysis result = AnalyzeEntityOnly(EntityText("other", "", "a : in bit"), "m");
-    EXPECT_EQ(result.context.errorCode, static_cast<int>(AnalysisErrorCode::EntityNotFound));
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::EntityNotFound);
     EXPECT_EQ(result.context.errorLine, 0);
     EXPECT_THAT(result.Entries(), IsEmpty());
 }
@@ -63,7 +63,7 @@ TEST(EntityReader, OnlyStatementStartsDeclareAnEntity) {
                              "architecture a of x is begin u: entity m port map (q); end a;\n" +
                              EntityText("m", "W : natural := 4", "");
     const ModuleAnalysis result = AnalyzeEntityOnly(text);
-    EXPECT_EQ(result.context.errorCode, 0);
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::NoError);
     EXPECT_THAT(result.Entries(), ElementsAre("NUM W=4"));
 }
 
@@ -82,7 +82,7 @@ TEST(EntityReader, HeaderErrors) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         const ModuleAnalysis result = AnalyzeEntityOnly(c.text);
-        EXPECT_EQ(result.context.errorCode, static_cast<int>(c.error));
+        EXPECT_EQ(result.context.errorCode, c.error);
         EXPECT_EQ(result.context.errorLine, c.line);
     }
 }
@@ -93,7 +93,7 @@ TEST(EntityReader, GenericKindsAndChoices) {
                                                "\t\tF : file := \"rom.hex\"; D : note := \"text\";\n"
                                                "\t\tS : string := \"UP\"; B : boolean := true;\n"
                                                "\t\tV : std_logic_vector := \"0101\"; TM : time := 5 ns");
-    EXPECT_EQ(result.context.errorCode, 0);
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::NoError);
     EXPECT_THAT(result.Entries(), ElementsAre("NUM N=8", "NUM P=1", "NUM Q=", "TYP T=unsigned",
                                               "LOGIC EN='1' ['0','1']", "LINK F=rom.hex", "NOTE D=text",
                                               "NOTE S=UP", "GEN B=true", "GEN V=\"0101\"", "GEN TM=5 ns"));
@@ -128,7 +128,7 @@ TEST(EntityReader, GenericClauseErrors) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.generics);
         const ModuleAnalysis result = WithGenerics(c.generics);
-        EXPECT_EQ(result.context.errorCode, static_cast<int>(c.error));
+        EXPECT_EQ(result.context.errorCode, c.error);
         EXPECT_EQ(result.context.errorLine, 5); // the generic clause is on line 5
     }
     // Written without a blank, ":=" is accepted.
@@ -136,12 +136,12 @@ TEST(EntityReader, GenericClauseErrors) {
     // The generic clause must be closed by ");".
     EXPECT_EQ(AnalyzeEntityOnly("entity m is generic (N : integer := 8) port (a : in bit); end m;")
                   .context.errorCode,
-              static_cast<int>(AnalysisErrorCode::PunctuationError));
+              AnalysisErrorCode::PunctuationError);
 }
 
 TEST(EntityReader, EntriesMadeBeforeAnErrorStay) {
     const ModuleAnalysis result = WithGenerics("A : integer := 1; B : integer := 2; C : integer : = 3");
-    EXPECT_EQ(result.context.errorCode, static_cast<int>(AnalysisErrorCode::PunctuationError));
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::PunctuationError);
     EXPECT_THAT(result.Entries(), ElementsAre("NUM A=1", "NUM B=2"));
 }
 
@@ -153,9 +153,9 @@ TEST(EntityReader, CarriedValuesAcrossReanalysis) {
     // The user's choices survive, matched by kind and exact name.
     CKSTObject chosen;
     chosen.CopyFrom(first.object);
-    chosen.SetEntryText(1, 1, "16");
-    chosen.SetEntryText(2, 1, "'0'");
-    chosen.SetEntryText(3, 1, "unsigned");
+    chosen.SetEntryText(1, EntryField::Value, "16");
+    chosen.SetEntryText(2, EntryField::Value, "'0'");
+    chosen.SetEntryText(3, EntryField::Value, "unsigned");
     EXPECT_THAT(AnalyzeEntityOnly(text, "m", &chosen).Entries(),
                 ElementsAre("NUM N=16", "LOGIC EN='0' ['0','1']", "TYP word_t=unsigned"));
 
@@ -175,7 +175,7 @@ TEST(EntityReader, PortDeclarations) {
                                             "\t\tn : buffer Integer range 0 to 15;\n"
                                             "\t\tio : InOut bit_vector( (W*2)-1 downto 0 );\n"
                                             "\t\tl : linkage bit -- last port\n");
-    EXPECT_EQ(result.context.errorCode, 0);
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::NoError);
     EXPECT_THAT(result.Signals(),
                 ElementsAre("clk in std_logic", "RST in std_logic",
                             "A out std_logic_vector(WIDTH-1 downto 0)",
@@ -216,25 +216,25 @@ TEST(EntityReader, PortErrors) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ports);
         const ModuleAnalysis result = WithPorts(c.ports);
-        EXPECT_EQ(result.context.errorCode, static_cast<int>(c.error));
+        EXPECT_EQ(result.context.errorCode, c.error);
         EXPECT_EQ(result.context.errorLine, 5);
     }
 }
 
 TEST(EntityReader, UnclosedConstraint) {
     const ModuleAnalysis result = AnalyzeEntityOnly("entity m is\nport (a : in t(7 downto (0);\nend m;\n");
-    EXPECT_EQ(result.context.errorCode, static_cast<int>(AnalysisErrorCode::CloseBracketNotFound));
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::CloseBracketNotFound);
     EXPECT_EQ(result.context.errorLine, 4); // the end of the text
 }
 
 TEST(EntityReader, PortClauseMustCloseWithParenthesisAndSemicolon) {
     EXPECT_EQ(AnalyzeEntityOnly("entity m is port (a : in bit) end m;").context.errorCode,
-              static_cast<int>(AnalysisErrorCode::PunctuationError));
+              AnalysisErrorCode::PunctuationError);
     const ModuleAnalysis trailing = AnalyzeEntityOnly("entity m is port (a : in bit;\n);\nend m;");
-    EXPECT_EQ(trailing.context.errorCode, static_cast<int>(AnalysisErrorCode::MissingIdentifier));
+    EXPECT_EQ(trailing.context.errorCode, AnalysisErrorCode::MissingIdentifier);
     EXPECT_EQ(trailing.context.errorLine, 2);
     // No port clause at all is fine.
-    EXPECT_EQ(AnalyzeEntityOnly("entity m is end m;").context.errorCode, 0);
+    EXPECT_EQ(AnalyzeEntityOnly("entity m is end m;").context.errorCode, AnalysisErrorCode::NoError);
 }
 
 TEST(EntityReader, EnumerationsGiveChoicesAndStyles) {
@@ -247,7 +247,7 @@ TEST(EntityReader, EnumerationsGiveChoicesAndStyles) {
                                      "\tconstant LEVEL : level_t := hi;\n";
     const ModuleAnalysis result =
         AnalyzeEntityOnly(EntityText("m", "N : integer := 4; T : type := unsigned", "", declarations));
-    EXPECT_EQ(result.context.errorCode, 0);
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::NoError);
     EXPECT_THAT(result.Entries(), ElementsAre("NUM N=4 [1,2,4,8]", "TYP T=unsigned [unsigned,signed]",
                                               "STYLE S=fast [slow,fast]", "STYLE LEVEL=hi [lo,hi]"));
 }
@@ -256,7 +256,7 @@ TEST(EntityReader, StyleValuesAreNotCarried) {
     const std::string text =
         EntityText("m", "", "", "type ENUM_S is (slow, fast);\nconstant S : ENUM_S := fast;\n");
     CKSTObject previous = AnalyzeEntityOnly(text).object;
-    previous.SetEntryText(1, 1, "slow");
+    previous.SetEntryText(1, EntryField::Value, "slow");
     EXPECT_THAT(AnalyzeEntityOnly(text, "m", &previous).Entries(), ElementsAre("STYLE S=fast [slow,fast]"));
 }
 
@@ -295,18 +295,18 @@ TEST(EntityReader, EntityDeclarationErrors) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.declarations);
         const ModuleAnalysis result = AnalyzeEntityOnly(EntityText("m", "", "", c.declarations));
-        EXPECT_EQ(result.context.errorCode, static_cast<int>(c.error));
+        EXPECT_EQ(result.context.errorCode, c.error);
         EXPECT_EQ(result.context.errorLine, c.line);
     }
     // A Style constant named like a generic is repeated too.
     const ModuleAnalysis generic = AnalyzeEntityOnly(
         EntityText("m", "s : integer", "", "type ENUM_X is (a);\nconstant S : ENUM_X := a;\n"));
-    EXPECT_EQ(generic.context.errorCode, static_cast<int>(AnalysisErrorCode::RepeatedParameterName));
+    EXPECT_EQ(generic.context.errorCode, AnalysisErrorCode::RepeatedParameterName);
 }
 
 TEST(EntityReader, EntityWithoutEndIsError18) {
     const ModuleAnalysis result = AnalyzeEntityOnly("entity m is\n port (a : in bit);\n attribute x : y;\n");
-    EXPECT_EQ(result.context.errorCode, static_cast<int>(AnalysisErrorCode::EndOfEntityBodyNotFound));
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::EndOfEntityBodyNotFound);
     EXPECT_EQ(result.context.errorLine, 0);
     EXPECT_THAT(result.Signals(), ElementsAre("a in bit"));
 }
@@ -317,7 +317,7 @@ TEST(EntityReader, OtherDeclarationsArePassedOver) {
                                      "\ttype word is range 0 to 255;\n\tconstant K : integer := 3;\n\ttype E "
                                      "is (x);\n\tconstant C : word := 1;\n"
                                      "\tbegin\n\tassert true;\n"));
-    EXPECT_EQ(result.context.errorCode, 0);
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::NoError);
     EXPECT_THAT(result.Entries(), IsEmpty());
 }
 
@@ -328,7 +328,7 @@ TEST(EntityReader, ErrorLinesCountLfAndCrLfAlike) {
     for (const char c : text)
         crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     const ModuleAnalysis withCr = AnalyzeEntityOnly(crlf);
-    EXPECT_EQ(lf.context.errorCode, static_cast<int>(AnalysisErrorCode::WrongKeyword));
+    EXPECT_EQ(lf.context.errorCode, AnalysisErrorCode::WrongKeyword);
     EXPECT_EQ(lf.context.errorLine, 7);
     EXPECT_EQ(withCr.context.errorCode, lf.context.errorCode);
     EXPECT_EQ(withCr.context.errorLine, 7);
@@ -348,7 +348,7 @@ TEST(EntityReader, TextModesReturnThePortClauseAsWritten) {
     EXPECT_EQ(AnalyzeEntity(scanner, EntityMode::PortText, cursor, &object, nullptr),
               "\tport ( -- ports\n\t\td : in word; q : out std_logic_vector(W-1 downto 0)\r\n\t);\r\n");
     EXPECT_EQ(object.GetEntryCount(), 1); // nothing added
-    EXPECT_EQ(context.errorCode, 0);
+    EXPECT_EQ(context.errorCode, AnalysisErrorCode::NoError);
 
     // The converting mode puts DataType parameter values in place of their names.
     object.AddEntry();
@@ -361,7 +361,7 @@ TEST(EntityReader, TextModesReturnThePortClauseAsWritten) {
     context.moduleName = "missing";
     cursor = 0;
     EXPECT_EQ(AnalyzeEntity(scanner, EntityMode::PortText, cursor, nullptr, nullptr), "");
-    EXPECT_EQ(context.errorCode, 0);
+    EXPECT_EQ(context.errorCode, AnalysisErrorCode::NoError);
 }
 
 TEST(EntityReader, TextModesStillCheckThePorts) {
@@ -370,7 +370,7 @@ TEST(EntityReader, TextModesStillCheckThePorts) {
     const CScanner scanner("entity m is port (a : into bit); end m;", &context);
     std::size_t cursor = 0;
     EXPECT_EQ(AnalyzeEntity(scanner, EntityMode::PortText, cursor, nullptr, nullptr), "");
-    EXPECT_EQ(context.errorCode, static_cast<int>(AnalysisErrorCode::WrongKeyword));
+    EXPECT_EQ(context.errorCode, AnalysisErrorCode::WrongKeyword);
 }
 
 TEST(EntityReader, EntityDeclarationModes) {
@@ -395,12 +395,12 @@ TEST(EntityReader, EntityDeclarationModes) {
     ASSERT_EQ(object.GetEntryCount(), 3);
     EXPECT_EQ(object.GetChoiceList(1), (std::vector<std::string>{"1", "2"}));
     EXPECT_EQ(object.GetEntryName(2), "S");
-    object.SetEntryText(2, 1, "slow");
+    object.SetEntryText(2, EntryField::Value, "slow");
     cursor = 0;
     EXPECT_TRUE(AnalyzeEntityDeclarations(scanner, EntityDeclarationsMode::Merge, cursor, &object));
     EXPECT_EQ(object.GetEntryCount(), 3);
     EXPECT_EQ(object.GetEntryValue(2), "slow");
-    EXPECT_EQ(context.errorCode, 0);
+    EXPECT_EQ(context.errorCode, AnalysisErrorCode::NoError);
 }
 
 } // namespace

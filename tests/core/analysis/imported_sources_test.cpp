@@ -92,7 +92,8 @@ TEST(ImportedSources, AtLeastFortyModulesAnalyseWithoutError) {
         ASSERT_FALSE(text.empty());
         ModuleAnalysis analysis;
         test::AnalyzeModuleSource(text, source.entity, analysis);
-        EXPECT_EQ(analysis.context.errorCode, 0) << "line " << analysis.context.errorLine;
+        EXPECT_EQ(analysis.context.errorCode, AnalysisErrorCode::NoError)
+            << "line " << analysis.context.errorLine;
         // Every generic became a parameter the user can see.
         const std::optional<EntityInterface> header = ReadEntityInterface(text, source.entity);
         ASSERT_TRUE(header.has_value());
@@ -126,7 +127,7 @@ TEST(ImportedSources, GenericsAndPortsAgreeWithGhdl) {
                               << "\nghdl:    " << Describe(ghdl->generics);
         EXPECT_TRUE(ports) << "readers: " << Describe(readers.ports)
                            << "\nghdl:    " << Describe(ghdl->ports);
-        if (analysis.context.errorCode == 0 && generics && ports)
+        if (!analysis.context.HasError() && generics && ports)
             ++agreeing;
     }
     std::cout << "[ imported ] " << agreeing << " of " << sources.size()

@@ -63,7 +63,7 @@ inline void AnalyzeModuleSource(const std::string& text, const std::string& modu
     const CScanner scanner(text, &result.context);
     std::size_t cursor = 0;
     AnalyzeEntity(scanner, EntityMode::Analyze, cursor, &result.object, &result.signals);
-    if (result.context.errorCode == 0)
+    if (!result.context.HasError())
         AnalyzeArchitectures(scanner, &result.object, options);
 }
 

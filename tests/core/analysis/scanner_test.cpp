@@ -94,7 +94,7 @@ TEST(Scanner, ReadValue) {
         const CScanner s(c.text, &context);
         std::size_t cursor = 0;
         EXPECT_EQ(s.ReadValue(cursor), c.value);
-        EXPECT_EQ(context.errorCode, c.error);
+        EXPECT_EQ(static_cast<int>(context.errorCode), c.error);
         EXPECT_EQ(context.errorLine, 0);
         if (c.error == 0) {
             EXPECT_EQ(s.ReadChar(cursor), c.nextChar);
@@ -192,10 +192,10 @@ TEST(AnalysisContext, KeepsTheFirstError) {
     AnalysisContext context;
     context.SetError(AnalysisErrorCode::WrongExpression);
     context.SetError(AnalysisErrorCode::MissingIdentifier, 12);
-    EXPECT_EQ(context.errorCode, 15);
+    EXPECT_EQ(context.errorCode, AnalysisErrorCode::WrongExpression);
     EXPECT_EQ(context.errorLine, 0);
     context.Reset();
-    EXPECT_EQ(context.errorCode, 0);
+    EXPECT_EQ(context.errorCode, AnalysisErrorCode::NoError);
 }
 
 } // namespace

@@ -39,7 +39,7 @@ TEST(StandardForms, EntityClosings) {
         SCOPED_TRACE(closing);
         const ModuleAnalysis result = Analyze(std::string("entity m is port (a : in bit);\n") + closing +
                                               "\narchitecture a of m is begin end;");
-        EXPECT_EQ(result.context.errorCode, 0);
+        EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::NoError);
         EXPECT_THAT(result.Signals(), ElementsAre("a in bit"));
     }
 }
@@ -53,7 +53,7 @@ TEST(StandardForms, EntityDeclarationsAndStatements) {
         "begin\n  check : process begin assert N > 0; wait; end process check;\n"
         "  assert twice(N) > 0 report \"end;\" severity failure;\nend entity m;\n"
         "architecture a of m is begin end architecture;");
-    EXPECT_EQ(result.context.errorCode, 0) << result.context.errorLine;
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::NoError) << result.context.errorLine;
     EXPECT_THAT(result.Entries(), ElementsAre("NUM N=4"));
 }
 
@@ -72,7 +72,7 @@ TEST(StandardForms, GenericDeclarations) {
                        "    T_OUT  : in time := 5 ns;\n"
                        "    LAST   : natural := 0        -- Full State Bits\n"
                        "  );\n"));
-    EXPECT_EQ(result.context.errorCode, 0) << result.context.errorLine;
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::NoError) << result.context.errorLine;
     EXPECT_THAT(result.Entries(),
                 ElementsAre("NUM D_BITS=", "NUM DEPTH=16", "NUM A=0", "NUM B=0", "NOTE NAME=",
                             "GEN BASE=x\"4000_0000\"", "GEN INIT=(0 => x\"01\", others => x\"00\")",
@@ -85,7 +85,7 @@ TEST(StandardForms, GenericsOfVhdl2008ThatNoParameterStandsFor) {
         SCOPED_TRACE(generic);
         const ModuleAnalysis result =
             Analyze(Module(std::string("  generic (\n    N : natural := 1;\n    ") + generic + "\n  );\n"));
-        EXPECT_EQ(result.context.errorCode, static_cast<int>(AnalysisErrorCode::UnsupportedGeneric));
+        EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::UnsupportedGeneric);
         EXPECT_EQ(result.context.errorLine, 7);
         EXPECT_THAT(result.Entries(), ElementsAre("NUM N=1")); // what was read before stays
     }
@@ -105,7 +105,7 @@ TEST(StandardForms, PortDeclarations) {
                        "    words        : in  t_words(0 to 3)(7 downto 0);\n"
                        "    line_o       : inout std_logic bus\n"
                        "  );\n"));
-    EXPECT_EQ(result.context.errorCode, 0) << result.context.errorLine;
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::NoError) << result.context.errorLine;
     EXPECT_THAT(result.Signals(),
                 ElementsAre("clk in std_logic", "rst in std_logic", "d in std_ulogic_vector(W'range)",
                             "q out unsigned(log2ceil(DEPTH)-1 downto 0)",
@@ -145,7 +145,7 @@ TEST(StandardForms, ArchitectureOfVhdl2008) {
         Analyze("library ieee;\ncontext ieee.ieee_std_context;\n\nentity m is port (a : in bit);\nend;\n\n"
                 "architecture rtl of m is\n" +
                 architecture);
-    EXPECT_EQ(result.context.errorCode, 0) << result.context.errorLine;
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::NoError) << result.context.errorLine;
     EXPECT_THAT(result.Entries(), ElementsAre("TYP my_t=my_t"));
 }
 
@@ -154,13 +154,13 @@ TEST(StandardForms, ArchitectureThatClosesWithABareEnd) {
         "entity m is end;\narchitecture a of m is\nbegin\n  p : process\n"
         "    function f return bit is begin return '1'; end;\n  begin\n    wait;\n  end process;\nend;\n"
         "architecture b of m is begin end;\n");
-    EXPECT_EQ(result.context.errorCode, 0);
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::NoError);
     EXPECT_THAT(result.Entries(), ElementsAre("ARCH m=a [a,b]"));
 }
 
 TEST(StandardForms, ArchitectureWithoutAClosingIsStillAnError) {
     const ModuleAnalysis result = Analyze("entity m is end;\narchitecture a of m is\nbegin\n  x <= y;\n");
-    EXPECT_EQ(result.context.errorCode, static_cast<int>(AnalysisErrorCode::EndOfArchitectureBodyNotFound));
+    EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::EndOfArchitectureBodyNotFound);
     EXPECT_EQ(result.context.errorLine, 0);
 }
 

@@ -223,7 +223,7 @@ TEST(ImportedModules, GenericsOfEveryTypeReachTheGeneratedEntity) {
     project.Import(fifo, "util_pkg", "util_pkg.vhd", HierarchyKind::Package);
     ASSERT_EQ(project.Analyse(fifo->Child(0)), 0);
     ASSERT_EQ(project.Analyse(fifo), 0) << project.log.Text();
-    fifo->Object()->SetEntryText(fifo->Object()->FindEntry("OUTPUT_REG"), 1, "true");
+    fifo->Object()->SetEntryText(fifo->Object()->FindEntry("OUTPUT_REG"), EntryField::Value, "true");
     ASSERT_TRUE(project.Generate(fifo)) << project.log.Text();
     const std::string output = project.Output("fifo_cc");
     EXPECT_NE(output.find("\t\tOUTPUT_REG: boolean := true;\r\n"), std::string::npos) << output;
@@ -242,7 +242,7 @@ TEST(ImportedModules, GenericsOfEveryTypeReachTheGeneratedEntity) {
                                           "use IEEE.std_logic_1164.all;\r\nuse IEEE.numeric_std.all;\r\n"));
     CHierarchyItem* pwm = mixed.Import(parent, "pwm", "pwm.vhd");
     ASSERT_EQ(mixed.Analyse(pwm), 0);
-    pwm->Object()->SetEntryText(pwm->Object()->FindEntry("INVERT"), 1, "true");
+    pwm->Object()->SetEntryText(pwm->Object()->FindEntry("INVERT"), EntryField::Value, "true");
     ASSERT_EQ(mixed.Analyse(parent), 0) << mixed.log.Text();
     ASSERT_TRUE(mixed.Generate(parent)) << mixed.log.Text();
     const std::string generated = mixed.Output("TOP");
@@ -288,7 +288,7 @@ TEST(ImportedModules, EveryStandaloneModuleGeneratesVhdlThatGhdlElaborates) {
         ASSERT_EQ(project.Analyse(top), 0) << project.log.Text();
         if (const auto found = values.find(entity); found != values.end()) {
             for (const auto& [name, value] : found->second)
-                top->Object()->SetEntryText(top->Object()->FindEntry(name), 1, value);
+                top->Object()->SetEntryText(top->Object()->FindEntry(name), EntryField::Value, value);
         }
         ASSERT_TRUE(project.Generate(top)) << project.log.Text();
         const std::string output = project.Output(entity);
@@ -311,7 +311,7 @@ TEST(ImportedModules, GenerationReportsGenericsWithoutAValue) {
         << project.log.Text();
     EXPECT_EQ(project.Output("crc_gen"), "<missing>");
 
-    crc->Object()->SetEntryText(crc->Object()->FindEntry("INIT"), 1, "x\"FFFF\"");
+    crc->Object()->SetEntryText(crc->Object()->FindEntry("INIT"), EntryField::Value, "x\"FFFF\"");
     ASSERT_TRUE(project.Generate(crc)) << project.log.Text();
     if (test::GhdlAvailable()) {
         const auto result = test::GhdlAnalyse({project.Output("crc_gen")}, "crc_gen");

@@ -53,7 +53,7 @@ struct ExportProject : ProjectFixture {
         CKSTObject& object = *item->Object();
         const int entry = object.FindEntry(name);
         ASSERT_GE(entry, 0) << name;
-        object.SetEntryText(entry, 1, value);
+        object.SetEntryText(entry, EntryField::Value, value);
     }
 
     ProjectCommands commands;
@@ -217,7 +217,7 @@ TEST(LibraryExport, PredefinedModuleCarriesStyleAndChoicesBackIntoAnalysis) {
     AnalysisContext context;
     context.moduleName = "FILTER";
     AnalyzeModuleText(nullptr, nullptr, HierarchyKind::Predefined, text, {}, object, &signals, context);
-    ASSERT_EQ(context.errorCode, 0);
+    ASSERT_EQ(context.errorCode, AnalysisErrorCode::NoError);
     EXPECT_EQ(object.FormatEntry(object.FindEntry("Style")), "STYLE\tStyle\tFAST\tFAST\tSMALL");
     EXPECT_EQ(object.GetEntryValue(object.FindEntry("TAPS")), "6");
     EXPECT_EQ(signals.GetSignalCount(), 2);

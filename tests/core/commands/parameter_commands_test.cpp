@@ -75,7 +75,7 @@ TEST(ParameterCommands, InvokeActionsAndPermissionsByKind) {
     EXPECT_EQ(actions(1, true), actions(0, false));
     const std::vector<std::string> choices{"a", "b"};
     object.SetChoiceList(2, &choices);
-    object.SetEntryText(0, 1, "");
+    object.SetEntryText(0, EntryField::Value, "");
     EXPECT_EQ(actions(1, false), "NTCCTHHFLCHTCT");
     EXPECT_EQ(actions(1, true), "NTTCTHHFTTHTTT");
     EXPECT_EQ(InvokeAction(object, 14, 1, false), ParameterAction::None);

@@ -32,9 +32,8 @@ ByteBuilder& Line(ByteBuilder& bytes, std::uint16_t attributes, std::uint32_t co
 }
 
 CBlockData Read(const std::string& bytes, int version) {
-    test::VersionBeingRead guard(version);
     CBlockData record;
-    CArchive archive = CArchive::ForLoading(bytes);
+    CArchive archive = CArchive::ForLoading(bytes, version);
     EXPECT_TRUE(record.Serialize(archive));
     return record;
 }

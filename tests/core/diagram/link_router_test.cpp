@@ -40,13 +40,14 @@ TEST(RouteCandidates, VariantOrderWithAndWithoutSearch) {
 
 TEST(RouteCandidates, StraightVariantTriesTheOverlapFromItsMiddle) {
     std::vector<int> ys;
-    ForEachCandidate(0, {0, 0, 100, 100}, {200, 0, 300, 100}, 400, 200, [&](std::span<const LinePoint> path) {
-        EXPECT_EQ(path.size(), 2u);
-        EXPECT_EQ(path[0].x, 100);
-        EXPECT_EQ(path[1].x, 200);
-        ys.push_back(path[0].y);
-        return false;
-    });
+    ForEachCandidate(RouteShape::StraightAcross, {0, 0, 100, 100}, {200, 0, 300, 100}, 400, 200,
+                     [&](std::span<const LinePoint> path) {
+                         EXPECT_EQ(path.size(), 2u);
+                         EXPECT_EQ(path[0].x, 100);
+                         EXPECT_EQ(path[1].x, 200);
+                         ys.push_back(path[0].y);
+                         return false;
+                     });
     EXPECT_EQ(ys, (std::vector<int>{50, 40, 60, 30, 70, 20, 80, 10, 90}));
 }
 

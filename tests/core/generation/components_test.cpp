@@ -31,16 +31,16 @@ TEST(Components, InstantiationsOfChildrenNotNamedYet) {
     EXPECT_EQ(BuildInstantiations(scanner, context, position, "RTL", list),
               "\r\n\t-- KESTRA component instantiations\r\n\tU_B: B\r\n\t\tport map (y);\r\n");
     EXPECT_EQ(BuildInstantiations(scanner, context, position, "rtl", {{"A", "x"}}), "");
-    EXPECT_EQ(context.errorCode, 0);
+    EXPECT_EQ(context.errorCode, AnalysisErrorCode::NoError);
 
     BuildInstantiations(scanner, context, position, "missing", list);
-    EXPECT_EQ(context.errorCode, 8);
+    EXPECT_EQ(context.errorCode, AnalysisErrorCode::MissingKeyword);
 
     AnalysisContext noSemicolon;
     const std::string bad = "architecture rtl of TOP is\r\nbegin\r\nend rtl\r\n";
     const CScanner badScanner(bad, &noSemicolon);
     BuildInstantiations(badScanner, noSemicolon, bad.find("begin") + 5, "rtl", list);
-    EXPECT_EQ(noSemicolon.errorCode, 4);
+    EXPECT_EQ(noSemicolon.errorCode, AnalysisErrorCode::PunctuationError);
     EXPECT_EQ(noSemicolon.errorLine, 4);
 }
 

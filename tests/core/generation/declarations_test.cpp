@@ -82,7 +82,7 @@ TEST(StyleDeclarations, OwnAndHandedDownValues) {
                                               "\tconstant MODE: ENUM_MODE := FAST;\r\n");
     EXPECT_EQ(object.GetEntryValue(2), "FAST"); // the handed-down value is kept
 
-    object.SetEntryText(2, 1, "UNKNOWN_STYLE");
+    object.SetEntryText(2, EntryField::Value, "UNKNOWN_STYLE");
     EXPECT_NE(BuildStyleDeclarations(object).find("MODE: ENUM_MODE := UNKNOWN_STYLE;"), std::string::npos);
 }
 

@@ -1,8 +1,9 @@
 // Rewrites of sources the tool did not write: an edit changes only what it changes.
 #include "analysis/reader_fixture.h"
 #include "analysis/source_form.h"
-#include "generation/entity_edit.h"
 #include "generation/entity_header.h"
+#include "generation/entity_header_edit.h"
+#include "generation/port_clause_edit.h"
 #include "model/design_object.h"
 #include "model/vhdl_signal.h"
 #include "system/file_system.h"
@@ -34,7 +35,8 @@ std::string ReplacedOnce(const std::string& text, const std::string& from, const
 ModuleAnalysis Analysed(const std::string& text, const std::string& module) {
     ModuleAnalysis analysis;
     AnalyzeModuleSource(text, module, analysis);
-    EXPECT_EQ(analysis.context.errorCode, 0) << "line " << analysis.context.errorLine;
+    EXPECT_EQ(analysis.context.errorCode, AnalysisErrorCode::NoError)
+        << "line " << analysis.context.errorLine;
     return analysis;
 }
 
@@ -48,7 +50,7 @@ void ExpectValueRoundTrip(const std::string& source, const std::string& module, 
     ModuleAnalysis before = Analysed(source, module);
     const int entry = before.object.FindEntry(parameter);
     ASSERT_GT(entry, 0);
-    before.object.SetEntryText(entry, 1, value);
+    before.object.SetEntryText(entry, EntryField::Value, value);
     const std::string rewritten = RewriteEntityHeader(source, module, before.object);
     EXPECT_EQ(rewritten, ReplacedOnce(source, from, to));
     const ModuleAnalysis after = Analysed(rewritten, module);
@@ -103,8 +105,8 @@ TEST(EntityEdit, MultiNameDeclarationSplitsOnlyWhenItsValuesDiffer) {
                          "    CPOL : std_logic := '0';\n    CPHA : std_logic := '1'\n");
     // Both names given the same value keep one declaration.
     ModuleAnalysis both = Analysed(source, "spi_master");
-    both.object.SetEntryText(both.object.FindEntry("CPOL"), 1, "'1'");
-    both.object.SetEntryText(both.object.FindEntry("CPHA"), 1, "'1'");
+    both.object.SetEntryText(both.object.FindEntry("CPOL"), EntryField::Value, "'1'");
+    both.object.SetEntryText(both.object.FindEntry("CPHA"), EntryField::Value, "'1'");
     EXPECT_EQ(RewriteEntityHeader(source, "spi_master", both.object),
               ReplacedOnce(source, "CPOL, CPHA : std_logic := '0'", "CPOL, CPHA : std_logic := '1'"));
 }
@@ -166,7 +168,7 @@ TEST(EntityEdit, MoveReordersWholeDeclarationsWithTheirComments) {
 TEST(EntityEdit, RenameChangesOnlyTheName) {
     const std::string source = Imported("uart_tx.vhd");
     ModuleAnalysis analysis = Analysed(source, "uart_tx");
-    analysis.object.SetEntryText(analysis.object.FindEntry("G_BAUD"), 0, "G_BAUD_RATE");
+    analysis.object.SetEntryText(analysis.object.FindEntry("G_BAUD"), EntryField::Name, "G_BAUD_RATE");
     EXPECT_EQ(RewriteEntityHeader(source, "uart_tx", analysis.object),
               ReplacedOnce(source, "    G_BAUD        : natural := 115_200",
                            "    G_BAUD_RATE        : natural := 115_200"));
@@ -215,7 +217,7 @@ TEST(EntityEdit, StyleAndChoiceDeclarationsAreEditedOneByOne) {
     ModuleAnalysis analysis = Analysed(kStyled, "styled");
     ASSERT_THAT(analysis.Entries(),
                 ::testing::ElementsAre("NUM N=4 [1,2,4]", "STYLE SPEED=fast [slow,fast]"));
-    analysis.object.SetEntryText(2, 1, "slow");
+    analysis.object.SetEntryText(2, EntryField::Value, "slow");
     EXPECT_EQ(RewriteEntityHeader(kStyled, "styled", analysis.object),
               ReplacedOnce(kStyled, "speed_t := fast;", "speed_t := slow;"));
 

@@ -50,7 +50,7 @@ TEST(ModuleTemplate, AnalysesWithOnePortAndOneArchitecture) {
     std::size_t cursor = 0;
     AnalyzeEntity(scanner, EntityMode::Analyze, cursor, &object, &signals);
     AnalyzeArchitectures(scanner, &object);
-    EXPECT_EQ(context.errorCode, 0);
+    EXPECT_EQ(context.errorCode, AnalysisErrorCode::NoError);
     EXPECT_EQ(object.GetEntryCount(), 1);
     ASSERT_EQ(signals.GetSignalCount(), 1);
     EXPECT_EQ(signals.GetSignalText(0, 0), "CLK");

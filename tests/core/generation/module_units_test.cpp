@@ -22,16 +22,16 @@ CKSTObject Analysed(const std::string& name, const std::string& text) {
     CVHDLSignal signals;
     std::size_t cursor = 0;
     AnalyzeEntity(scanner, EntityMode::Analyze, cursor, &object, &signals);
-    if (context.errorCode == 0)
+    if (!context.HasError())
         AnalyzeArchitectures(scanner, &object);
-    EXPECT_EQ(context.errorCode, 0) << name << " line " << context.errorLine;
+    EXPECT_EQ(context.errorCode, AnalysisErrorCode::NoError) << name << " line " << context.errorLine;
     return object;
 }
 
 void SetValue(CKSTObject& object, const std::string& name, const std::string& value) {
     const int index = object.FindEntry(name);
     ASSERT_GE(index, 0) << name;
-    object.SetEntryText(index, 1, value);
+    object.SetEntryText(index, EntryField::Value, value);
 }
 
 const std::string kCounter = "-- counter with a style\r\n"
@@ -150,10 +150,10 @@ TEST(ModuleUnits, ArchitectureChoice) {
     AnalysisContext context;
     CGenerationSession session(context);
     OrderList order{{"M"}, 0};
-    object.SetEntryText(1, 1, "slow");
+    object.SetEntryText(1, EntryField::Value, "slow");
     EXPECT_EQ(session.BuildArchitectureUnit("M", kTwoArchitectures, object, order).text,
               "architecture slow of M is\r\n\r\nbegin b <= not a; end slow;\r\n\r\n");
-    object.SetEntryText(1, 1, "medium");
+    object.SetEntryText(1, EntryField::Value, "medium");
     EXPECT_EQ(session.BuildArchitectureUnit("M", kTwoArchitectures, object, order).text, "");
 }
 

@@ -50,7 +50,7 @@ const char* const kTwoPackages = "library ieee;\r\n"
 TEST(ExtractPackages, DeclarationAndBodyWithNestedEnds) {
     AnalysisContext context;
     const std::string packages = ExtractPackages(kTwoPackages, context);
-    EXPECT_EQ(context.errorCode, 0);
+    EXPECT_EQ(context.errorCode, AnalysisErrorCode::NoError);
     const std::string text = kTwoPackages;
     const std::size_t bodyEnd = text.find("end package body P;") + 19;
     EXPECT_EQ(packages, text.substr(0, text.find("end P;") + 6) + "\r\n\r\n" +
@@ -83,7 +83,7 @@ TEST(ExtractPackages, ErrorsKeepWhatWasCollected) {
         SCOPED_TRACE(c.text);
         AnalysisContext context;
         const std::string packages = ExtractPackages(c.text, context);
-        EXPECT_EQ(context.errorCode, c.error);
+        EXPECT_EQ(static_cast<int>(context.errorCode), c.error);
         EXPECT_EQ(context.errorLine, c.line);
         EXPECT_EQ(packages, c.keepsFirst ? "package A is end A;\r\n\r\n" : "");
     }

@@ -9,7 +9,6 @@ namespace kestra {
 namespace {
 
 using test::ByteBuilder;
-using test::VersionBeingRead;
 
 LineRecord SampleLine() {
     LineRecord line;
@@ -38,8 +37,7 @@ CBlockData SampleRecord() {
 }
 
 bool Load(CBlockData& data, const std::string& bytes, int version) {
-    VersionBeingRead guard(version);
-    CArchive archive = CArchive::ForLoading(bytes);
+    CArchive archive = CArchive::ForLoading(bytes, version);
     return data.Serialize(archive) && !archive.Failed();
 }
 
@@ -271,8 +269,7 @@ TEST(BlockDataSerialize, EachOldLayoutIsReadExactlyToItsEnd) {
     // Reading with the wrong version must not consume the bytes cleanly.
     for (const int version : {102, 103, 104}) {
         const std::string bytes = OldRecord(version);
-        VersionBeingRead guard(version);
-        CArchive archive = CArchive::ForLoading(bytes);
+        CArchive archive = CArchive::ForLoading(bytes, version);
         CBlockData data;
         EXPECT_TRUE(data.Serialize(archive));
         EXPECT_TRUE(archive.AtEnd()) << version;

@@ -1,22 +1,10 @@
 #include "model/archive.h"
 #include "model/design_object.h"
-#include "model/file_version.h"
 
 #include <gtest/gtest.h>
 
 namespace kestra {
 namespace {
-
-class FileVersionGuard {
-public:
-    explicit FileVersionGuard(int version) : m_saved(FileVersionBeingRead()) {
-        SetFileVersionBeingRead(version);
-    }
-    ~FileVersionGuard() { SetFileVersionBeingRead(m_saved); }
-
-private:
-    int m_saved;
-};
 
 CKSTObject SampleObject() {
     CKSTObject object;
@@ -38,8 +26,8 @@ TEST(DesignObject, TableOperationsReportInvalidIndices) {
     EXPECT_TRUE(object.GetChoiceList(0).empty());
     EXPECT_EQ(object.RemoveEntry(1), -1);
     EXPECT_FALSE(object.SetEntry(1, EntryKind::Numeric, "A", "B"));
-    EXPECT_FALSE(object.SetEntryText(0, 2, "x"));
-    EXPECT_TRUE(object.SetEntryText(0, 1, "value"));
+    EXPECT_FALSE(object.SetEntryText(0, static_cast<EntryField>(2), "x"));
+    EXPECT_TRUE(object.SetEntryText(0, EntryField::Value, "value"));
     EXPECT_EQ(object.GetEntryValue(0), "value");
     EXPECT_EQ(object.GetEntryKind(-1), EntryKind::None);
     EXPECT_EQ(object.GetEntryValue(5), "");
@@ -161,16 +149,14 @@ TEST(DesignObject, RoundTripAndOldVersionsClearTheTime) {
     ASSERT_TRUE(CKSTObject(object).Serialize(out));
 
     {
-        FileVersionGuard guard(110);
-        CArchive in = CArchive::ForLoading(out.Buffer());
+        CArchive in = CArchive::ForLoading(out.Buffer(), 110);
         CKSTObject back;
         ASSERT_TRUE(back.Serialize(in));
         EXPECT_EQ(back, object);
         EXPECT_TRUE(in.AtEnd());
     }
     {
-        FileVersionGuard guard(100);
-        CArchive in = CArchive::ForLoading(out.Buffer());
+        CArchive in = CArchive::ForLoading(out.Buffer(), 100);
         CKSTObject back;
         ASSERT_TRUE(back.Serialize(in));
         EXPECT_EQ(back.GetAnalysedTime(), 0u);

@@ -12,15 +12,15 @@ TEST(VhdlSignal, CheckSignalResults) {
         SignalCheck expected;
     };
     const Case cases[] = {
-        {"", "in", "std_logic", "", SignalCheck::Incomplete},
+        {"", "in", "std_logic", "", SignalCheck::EmptyText},
         {"1a", "in", "std_logic", "", SignalCheck::Invalid},
         {"a b", "in", "std_logic", "", SignalCheck::Invalid},
         {"data -- input bus", "in", "std_logic", "", SignalCheck::Valid},
         {"a", "into", "std_logic", "", SignalCheck::Invalid},
         {"a", "OUT", "std_logic", "", SignalCheck::Valid},
-        {"a", "", "std_logic", "", SignalCheck::Incomplete},
+        {"a", "", "std_logic", "", SignalCheck::EmptyText},
         {"a", "in out", "std_logic", "", SignalCheck::Invalid},
-        {"a", "in", "", "", SignalCheck::Incomplete},
+        {"a", "in", "", "", SignalCheck::EmptyText},
         {"a", "in", "std_logic", "0", SignalCheck::Invalid},
         {"a", "in", "STD_LOGIC", "  ", SignalCheck::Valid},
         {"a", "in", "my_type", "anything at all )(", SignalCheck::Valid},
@@ -32,7 +32,7 @@ TEST(VhdlSignal, CheckSignalResults) {
         {"a", "in", "integer", "0 to 15", SignalCheck::Valid},
         {"a", "in", "natural", "\"q\" & x", SignalCheck::Invalid},
         {"a", "in", "std_logic vector", "", SignalCheck::Invalid},
-        {"a_", "in", "bit", "", SignalCheck::Incomplete}, // the reader gives nothing and nothing follows it
+        {"a_", "in", "bit", "", SignalCheck::EmptyText}, // the reader gives nothing and nothing follows it
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + "|" + c.mode + "|" + c.type + "|" + c.range);
@@ -45,12 +45,14 @@ TEST(VhdlSignal, PortClauseOfTwoSignals) {
     signals.SetSignalCount(2);
     signals.SetSignal(0, "clk", "in", "std_logic");
     signals.SetSignalAll(1, "q", "out", "std_logic_vector", "7 downto 0", "");
-    EXPECT_EQ(signals.FormatSignalList(1), "\r\n\tport (\r\n"
-                                           "\t\tclk : in std_logic;\r\n"
-                                           "\t\tq : out std_logic_vector(7 downto 0)\r\n"
-                                           "\t);");
-    EXPECT_EQ(signals.FormatSignalList(0), "\tsignal clk : std_logic;\r\n"
-                                           "\tsignal q : std_logic_vector(7 downto 0);\r\n");
+    EXPECT_EQ(signals.FormatSignalList(SignalForm::PortDeclaration),
+              "\r\n\tport (\r\n"
+              "\t\tclk : in std_logic;\r\n"
+              "\t\tq : out std_logic_vector(7 downto 0)\r\n"
+              "\t);");
+    EXPECT_EQ(signals.FormatSignalList(SignalForm::SignalDeclaration),
+              "\tsignal clk : std_logic;\r\n"
+              "\tsignal q : std_logic_vector(7 downto 0);\r\n");
 }
 
 TEST(VhdlSignal, FormatSignalRangesValuesAndComments) {
@@ -61,14 +63,16 @@ TEST(VhdlSignal, FormatSignalRangesValuesAndComments) {
     signals.SetSignalAll(2, "data -- input bus", "in", "std_logic", "", "");
     signals.SetSignalAll(3, "", "in", "std_logic", "", "");
     signals.SetSignalAll(4, "r", "in", "std_logic_vector", "3 downto 0 -- low nibble", "");
-    EXPECT_EQ(signals.FormatSignal(0, 0), "\tsignal count : integer range 0 to 15 := 0;\r\n");
-    EXPECT_EQ(signals.FormatSignal(1, 1), "\t\tn : in Natural range 0 to 3;\r\n");
-    EXPECT_EQ(signals.FormatSignal(2, 1), "\t\tdata -- input bus\r\n\t\t\t : in std_logic;\r\n");
-    EXPECT_EQ(signals.FormatSignal(3, 1), "");
-    EXPECT_EQ(signals.FormatSignal(4, 1),
+    EXPECT_EQ(signals.FormatSignal(0, SignalForm::SignalDeclaration),
+              "\tsignal count : integer range 0 to 15 := 0;\r\n");
+    EXPECT_EQ(signals.FormatSignal(1, SignalForm::PortDeclaration), "\t\tn : in Natural range 0 to 3;\r\n");
+    EXPECT_EQ(signals.FormatSignal(2, SignalForm::PortDeclaration),
+              "\t\tdata -- input bus\r\n\t\t\t : in std_logic;\r\n");
+    EXPECT_EQ(signals.FormatSignal(3, SignalForm::PortDeclaration), "");
+    EXPECT_EQ(signals.FormatSignal(4, SignalForm::PortDeclaration),
               "\t\tr : in std_logic_vector(3 downto 0 -- low nibble\r\n\t\t\t);\r\n");
-    EXPECT_EQ(signals.FormatSignal(9, 1), "");
-    EXPECT_EQ(signals.FormatSignal(0, 5), " range 0 to 15 := 0;\r\n");
+    EXPECT_EQ(signals.FormatSignal(9, SignalForm::PortDeclaration), "");
+    EXPECT_EQ(signals.FormatSignal(0, static_cast<SignalForm>(5)), " range 0 to 15 := 0;\r\n");
 }
 
 TEST(VhdlSignal, PortClauseDropsTheLastSemicolonOnly) {
@@ -76,7 +80,7 @@ TEST(VhdlSignal, PortClauseDropsTheLastSemicolonOnly) {
     invalidOnly.SetSignalCount(2);
     invalidOnly.SetSignal(0, "", "in", "bit");
     invalidOnly.SetSignal(1, "x", "sideways", "bit");
-    EXPECT_EQ(invalidOnly.FormatSignalList(1), "");
+    EXPECT_EQ(invalidOnly.FormatSignalList(SignalForm::PortDeclaration), "");
 
     // The last valid signal ends in a comment holding a ';', and an invalid signal follows it.
     CVHDLSignal signals;
@@ -84,10 +88,11 @@ TEST(VhdlSignal, PortClauseDropsTheLastSemicolonOnly) {
     signals.SetSignal(0, "a", "in", "bit");
     signals.SetSignalAll(1, "b", "out", "bit", "", "'0' -- reset; value");
     signals.SetSignal(2, "", "in", "bit");
-    EXPECT_EQ(signals.FormatSignalList(1), "\r\n\tport (\r\n"
-                                           "\t\ta : in bit;\r\n"
-                                           "\t\tb : out bit := '0' -- reset; value\r\n\t\t\t\r\n"
-                                           "\t);");
+    EXPECT_EQ(signals.FormatSignalList(SignalForm::PortDeclaration),
+              "\r\n\tport (\r\n"
+              "\t\ta : in bit;\r\n"
+              "\t\tb : out bit := '0' -- reset; value\r\n\t\t\t\r\n"
+              "\t);");
 }
 
 TEST(VhdlSignal, TableOperations) {

@@ -26,7 +26,7 @@ TEST(AnalyzeModule, CarriesChosenValuesAndReportsErrors) {
     ASSERT_EQ(counter->Object()->FormatEntry(1), "NUM\tN\t8");
     ASSERT_EQ(counter->Signals()->GetSignalCount(), 1);
 
-    counter->Object()->SetEntryText(1, 1, "16");
+    counter->Object()->SetEntryText(1, EntryField::Value, "16");
     AnalyzeModule(project.doc, counter, context);
     EXPECT_EQ(counter->Object()->FormatEntry(1), "NUM\tN\t16");
 
@@ -126,7 +126,7 @@ TEST(AnalyzeModule, AnOversizedSourceIsRefusedWithAReason) {
     std::filesystem::resize_file(project.SourcePath("BIG"), kMaxReadFileSize + 1); // sparse
     AnalysisContext context;
     EXPECT_EQ(AnalyzeModule(project.doc, item, context), -1);
-    EXPECT_EQ(context.errorCode, 7);
+    EXPECT_EQ(context.errorCode, AnalysisErrorCode::FileIoError);
     EXPECT_NE(item->Status(), AnalysisStatus::Analysed);
     EXPECT_EQ(project.log.Text(), "\r\nERROR: Cannot read source file (" +
                                       project.SourcePath("BIG").string() +

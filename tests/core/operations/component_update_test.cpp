@@ -59,7 +59,7 @@ struct ComponentProject : ProjectFixture {
         }
         // The user picks the second architecture of CNT.
         const int choice = cnt->Object()->FindEntry("CNT");
-        cnt->Object()->SetEntryText(choice == 0 ? 2 : choice, 1, "down");
+        cnt->Object()->SetEntryText(choice == 0 ? 2 : choice, EntryField::Value, "down");
         commands.session.Select(top);
         return commands.analysis.OnAnalyzeModule();
     }

@@ -32,14 +32,14 @@ TEST(SourceUpdate, ParameterEditReachesTheFileAndSurvivesReanalysis) {
     ASSERT_EQ(AnalyzeModule(project.doc, top, context), 0);
     ASSERT_EQ(item->Object()->FormatEntry(1), "NUM\tOLD\t1");
 
-    item->Object()->SetEntryText(1, 1, "42");
+    item->Object()->SetEntryText(1, EntryField::Value, "42");
     ASSERT_TRUE(RewriteSourceFromParameters(project.doc, item));
     EXPECT_NE(project.ReadSource("M").find("\t\tOLD: integer := 42 \r\n"), std::string::npos);
     UpdateAnalysisStatus(project.doc, item);
     EXPECT_EQ(item->Status(), AnalysisStatus::Analysed); // the new file time was stored
     EXPECT_EQ(top->Status(), AnalysisStatus::NeedsAnalysis);
 
-    item->Object()->SetEntryText(1, 1, "7");
+    item->Object()->SetEntryText(1, EntryField::Value, "7");
     ASSERT_TRUE(RewriteSourceFromParameters(project.doc, item));
     ASSERT_EQ(AnalyzeModule(project.doc, item, context), 0);
     EXPECT_EQ(item->Object()->FormatEntry(1), "NUM\tOLD\t7");
@@ -51,7 +51,7 @@ TEST(SourceUpdate, ParameterEditReachesTheFileAndSurvivesReanalysis) {
     // A read-only source is left alone, and the failure is reported.
     const std::string before = project.ReadSource("M");
     std::filesystem::permissions(project.SourcePath("M"), std::filesystem::perms::owner_read);
-    item->Object()->SetEntryText(1, 1, "9");
+    item->Object()->SetEntryText(1, EntryField::Value, "9");
     project.log.ClearLog();
     EXPECT_FALSE(RewriteSourceFromParameters(project.doc, item));
     EXPECT_EQ(project.ReadSource("M"), before);

@@ -187,7 +187,7 @@ TEST(HierarchyTree, CopySubtreeCopiesRecordsDeeply) {
     EXPECT_EQ(copiedC1->Status(), AnalysisStatus::Analysed);
     EXPECT_FALSE(copiedC1->HasCopyMark());
     EXPECT_EQ(*copiedC1->Object(), *sample.c1->Object());
-    copiedC1->Object()->SetEntryText(0, 0, "changed");
+    copiedC1->Object()->SetEntryText(0, EntryField::Name, "changed");
     EXPECT_EQ(sample.c1->Object()->GetEntryName(0), "C1");
     EXPECT_EQ(copiedC1->BlockData()->GetBlockCount(), 1);
 

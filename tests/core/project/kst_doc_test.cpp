@@ -48,7 +48,6 @@ protected:
         return target;
     }
 
-    test::VersionBeingRead versionGuard{kProgramFileVersion};
     test::TempFolder folder;
     CScriptedPrompts prompts;
     CMemoryLog log;
@@ -57,7 +56,6 @@ protected:
 };
 
 TEST_F(KstDocTest, NewProjectFileHoldsTheHeaderAndTheEndMarkOnly) {
-    SetFileVersionBeingRead(0);
     ASSERT_TRUE(doc.OnNewDocument((folder / "design.kst").string()));
     EXPECT_EQ(ReadBytes(folder / "design.kst"), test::ByteBuilder()
                                                     .U32(0x11D2A07E)
@@ -72,7 +70,7 @@ TEST_F(KstDocTest, NewProjectFileHoldsTheHeaderAndTheEndMarkOnly) {
     EXPECT_TRUE(doc.Tree().IsEmpty());
     EXPECT_EQ(doc.GetProjectFolder(), folder.Path());
     EXPECT_EQ(doc.GetTitle(), "design.kst");
-    EXPECT_EQ(FileVersionBeingRead(), 110);
+    EXPECT_EQ(doc.LastReadFileVersion(), 110);
     EXPECT_FALSE(doc.IsModified());
     const ProjectProperties properties = doc.GetProperties();
     EXPECT_EQ(properties.creatorUser, "alice");
@@ -166,7 +164,7 @@ TEST_F(KstDocTest, StatusesFollowFilesAndTimes) {
     for (CHierarchyItem* item : {top, sub, failed})
         item->Object()->SetAnalysedTime(static_cast<std::uint32_t>(133000000000000001ULL),
                                         static_cast<std::uint32_t>(133000000000000001ULL >> 32));
-    failed->Object()->SetEntryText(0, 0, "* BAD");
+    failed->Object()->SetEntryText(0, EntryField::Name, "* BAD");
     for (CHierarchyItem* item = root; item != nullptr; item = tree.NextItem(item))
         UpdateAnalysisStatus(doc, item);
     EXPECT_EQ(Structure(tree), (std::vector<std::string>{"0" + root->Text() + "/2/0", "1TOP/0/2", "2SUB/0/2",
@@ -309,7 +307,7 @@ TEST_F(KstDocTest, SaveRunsTheCommitHookFirst) {
     int commits = 0;
     doc.SetCommitEditorsHook([&] {
         ++commits;
-        doc.Tree().GetRootItem()->Object()->SetEntryText(0, 1, "COMMITTED");
+        doc.Tree().GetRootItem()->Object()->SetEntryText(0, EntryField::Value, "COMMITTED");
     });
     ASSERT_TRUE(doc.DoFileSave());
     EXPECT_EQ(commits, 1);
@@ -395,7 +393,7 @@ TEST_F(KstDocTest, HandBuiltVersion110File) {
     EXPECT_FALSE(doc.IsModified());
     const CHierarchyItem* cpu = doc.Tree().GetRootItem()->FirstChild();
     EXPECT_EQ(cpu->Object()->FormatEntry(2), "LOGIC\tRESET\tHIGH\tHIGH\tLOW");
-    EXPECT_EQ(cpu->Signals()->FormatSignalList(1),
+    EXPECT_EQ(cpu->Signals()->FormatSignalList(SignalForm::PortDeclaration),
               "\r\n\tport (\r\n\t\tclk : in std_logic;\r\n\t\tq : out std_logic_vector(7 downto 0)\r\n\t);");
     const CBlockData& blocks = *cpu->BlockData();
     ASSERT_EQ(blocks.GetBlockCount(), 4);

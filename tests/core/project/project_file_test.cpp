@@ -72,7 +72,6 @@ protected:
         return texts;
     }
 
-    test::VersionBeingRead versionGuard{kProgramFileVersion};
     CScriptedPrompts prompts;
     CMemoryLog log;
     CKSTDoc doc{prompts, log};
@@ -83,7 +82,7 @@ TEST_F(ProjectFileTest, EveryVersionBranchReadsItsLayout) {
         SCOPED_TRACE(version);
         ASSERT_TRUE(doc.LoadFromBytes(VersionFile(version)));
         EXPECT_TRUE(prompts.Messages().empty());
-        EXPECT_EQ(FileVersionBeingRead(), version);
+        EXPECT_EQ(doc.LastReadFileVersion(), version);
         EXPECT_EQ(doc.GetFileVersion(), version);
         EXPECT_EQ(Structure(), (std::vector<std::string>{"0ROOT", "1CPU", "1ALU"}));
 
@@ -165,7 +164,7 @@ TEST_F(ProjectFileTest, HeaderChecksRefuseTheFile) {
                                                         "File version is newer than program version!",
                                                         "File version is newer than program version!"}));
     EXPECT_FALSE(doc.IsLoaded());
-    EXPECT_EQ(FileVersionBeingRead(), 0);
+    EXPECT_EQ(doc.LastReadFileVersion(), 0);
 }
 
 TEST_F(ProjectFileTest, AccessLevelsAreCheckedAgainstTheCreator) {

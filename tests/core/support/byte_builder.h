@@ -2,8 +2,6 @@
 
 // Hand-building project file bytes in tests, field by field, independently of CArchive.
 
-#include "model/file_version.h"
-
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -34,20 +32,6 @@ public:
 
 private:
     std::string m_bytes;
-};
-
-// Sets the application-wide version being read for one test and restores it afterwards.
-class VersionBeingRead {
-public:
-    explicit VersionBeingRead(int version) : m_saved(FileVersionBeingRead()) {
-        SetFileVersionBeingRead(version);
-    }
-    ~VersionBeingRead() { SetFileVersionBeingRead(m_saved); }
-    VersionBeingRead(const VersionBeingRead&) = delete;
-    VersionBeingRead& operator=(const VersionBeingRead&) = delete;
-
-private:
-    int m_saved;
 };
 
 } // namespace kestra::test

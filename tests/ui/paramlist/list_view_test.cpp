@@ -246,7 +246,7 @@ TEST_F(ListViewTest, InvokeActsByTheRowKind) {
     ProcessEvents();
 
     // Style: a value outside its choices has nothing preselected.
-    Object().SetEntryText(style, 1, "Other");
+    Object().SetEntryText(style, EntryField::Value, "Other");
     List().SyncParameterList(true);
     FocusRow(style);
     Key(&List(), Qt::Key_Return);
@@ -574,7 +574,7 @@ TEST_F(ListViewTest, MouseContextMenuAndTipsFollowTheRows) {
 
     // A cut text shows whole in a tip; a text that fits shows none.
     const std::string longNote(400, 'n');
-    Object().SetEntryText(2, 1, longNote);
+    Object().SetEntryText(2, EntryField::Value, longNote);
     List().SyncParameterList(true);
     const QRect value = List().visualRect(List().model()->index(2, 1));
     QHelpEvent onLong(QEvent::ToolTip, value.center(), List().viewport()->mapToGlobal(value.center()));
