@@ -189,17 +189,17 @@ CommandResult RunAnalyze(CCliSession& session, const CliArguments& arguments) {
 // found errors or could not run at all.
 bool CheckJobs(CCliSession& session, const std::vector<CheckJob>& jobs) {
     CMessageLog& log = session.Doc().Log();
-    const VhdlAnalyser analyser = FindVhdlAnalyser(FindProgramOnPath);
-    if (analyser.kind == VhdlAnalyser::Kind::None) {
-        log.AppendLog(std::string("\r\n") + kNoAnalyserLine);
+    const VhdlAnalyzer analyzer = FindVhdlAnalyzer(FindProgramOnPath);
+    if (analyzer.kind == VhdlAnalyzer::Kind::None) {
+        log.AppendLog(std::string("\r\n") + kNoAnalyzerLine);
         return false;
     }
     CQtProcessRunner runner;
     bool passed = true;
     for (const CheckJob& job : jobs) {
-        const CheckOutcome outcome = RunVhdlCheck(job, analyser, runner);
-        log.AppendLog(CheckLogText(analyser, job, outcome));
-        passed = passed && outcome.errors == 0 && !outcome.analyserFailed;
+        const CheckOutcome outcome = RunVhdlCheck(job, analyzer, runner);
+        log.AppendLog(CheckLogText(analyzer, job, outcome));
+        passed = passed && outcome.errors == 0 && !outcome.analyzerFailed;
     }
     return passed;
 }
@@ -258,16 +258,16 @@ CommandResult RunCheck(CCliSession& session, const CliArguments& arguments) {
         return CommandResult::Refused();
     }
     session.Session().Select(selected);
-    const bool analysed = CAnalysisCommands(session.Session()).OnAnalyzeModule();
+    const bool analyzed = CAnalysisCommands(session.Session()).OnAnalyzeModule();
     std::vector<CheckJob> jobs;
     if (CheckJob job = ModuleCheckJob(session.Doc(), {selected}); !job.Empty())
         jobs.push_back(std::move(job));
     bool generated = true;
     CPrivateTempFolder scratch("kestra-check-generate-");
-    if (analysed && scratch.Path().empty()) {
+    if (analyzed && scratch.Path().empty()) {
         session.Doc().Log().AppendError("Cannot make a scratch folder for the generated files.");
         generated = false;
-    } else if (analysed) {
+    } else if (analyzed) {
         session.Session().Select(selected);
         CGenerateCommands commands(session.Session());
         commands.SetOutputFolder(scratch.Path());
@@ -278,7 +278,7 @@ CommandResult RunCheck(CCliSession& session, const CliArguments& arguments) {
         }
     }
     const bool passed = CheckJobs(session, jobs);
-    return analysed && generated && passed ? CommandResult::Done() : CommandResult::Failed();
+    return analyzed && generated && passed ? CommandResult::Done() : CommandResult::Failed();
 }
 
 namespace fs = std::filesystem;

@@ -596,7 +596,7 @@ TEST_F(KestraCli, InstancesUnderTwoParentsTakeTheirOwnValuesByPath) {
     EXPECT_NE(generated.find(":= 4"), std::string::npos) << generated;
     EXPECT_NE(generated.find(":= 12"), std::string::npos) << generated;
     if (test::GhdlAvailable()) {
-        const auto result = test::GhdlAnalyse({generated}, "TOP");
+        const auto result = test::GhdlAnalyze({generated}, "TOP");
         EXPECT_TRUE(result.ok) << result.output << generated;
     }
 }

@@ -10,15 +10,15 @@ bool CAnalysisCommands::OnAnalyzeModule() {
     if (selected == nullptr)
         return false;
     m_session.Observer().CommitPanes(selected);
-    m_analysedSubtree = nullptr;
-    bool allAnalysed = true;
+    m_analyzedSubtree = nullptr;
+    bool allAnalyzed = true;
     for (CHierarchyItem* item = CHierarchyTree::LastDescendant(selected);;
          item = CHierarchyTree::PreviousItem(item)) {
-        if (item == selected || item->Status() != AnalysisStatus::Analysed) {
+        if (item == selected || item->Status() != AnalysisStatus::Analyzed) {
             AnalyzeModule(m_session.Doc(), item, m_session.Context());
-            if (item->Status() != AnalysisStatus::Analysed) {
+            if (item->Status() != AnalysisStatus::Analyzed) {
                 // The root item and other items that are not modules have no status to reach.
-                allAnalysed = item->Kind() == HierarchyKind::Root;
+                allAnalyzed = item->Kind() == HierarchyKind::Root;
                 if (item->Kind() != HierarchyKind::Root)
                     break;
             }
@@ -27,8 +27,8 @@ bool CAnalysisCommands::OnAnalyzeModule() {
             break;
     }
     m_session.Observer().ReloadPanes(selected);
-    m_analysedSubtree = selected;
-    return allAnalysed;
+    m_analyzedSubtree = selected;
+    return allAnalyzed;
 }
 
 } // namespace kestra

@@ -19,14 +19,14 @@ public:
     bool OnAnalyzeModule();
 
     // The subtree the last Analyze Module was given (none when it analysed nothing).
-    const CHierarchyItem* AnalysedSubtree() const { return m_analysedSubtree; }
-    CompletedWork Completed() const { return {m_analysedSubtree, {}}; }
+    const CHierarchyItem* AnalyzedSubtree() const { return m_analyzedSubtree; }
+    CompletedWork Completed() const { return {m_analyzedSubtree, {}}; }
     // Forgets what the last command did.
-    void Reset() { m_analysedSubtree = nullptr; }
+    void Reset() { m_analyzedSubtree = nullptr; }
 
 private:
     CProjectSession& m_session;
-    const CHierarchyItem* m_analysedSubtree = nullptr;
+    const CHierarchyItem* m_analyzedSubtree = nullptr;
 };
 
 } // namespace kestra

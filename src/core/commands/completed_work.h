@@ -17,7 +17,7 @@ struct GeneratedFile {
 // What Analyze Module or Generate did, for the check that follows them: the subtree that was
 // analysed (none when nothing was) and the files that were written.
 struct CompletedWork {
-    const CHierarchyItem* analysedSubtree = nullptr;
+    const CHierarchyItem* analyzedSubtree = nullptr;
     std::vector<GeneratedFile> generated;
 };
 

@@ -72,9 +72,9 @@ bool CGenerateCommands::OnGenerate(bool individual) {
     if (kind != HierarchyKind::Normal && kind != HierarchyKind::Root && kind != HierarchyKind::Library &&
         kind != HierarchyKind::Package)
         return false;
-    if (selected->Status() != AnalysisStatus::Analysed || kind == HierarchyKind::Root) {
-        const bool analysed = m_analysis.OnAnalyzeModule();
-        if (kind == HierarchyKind::Root ? !analysed : selected->Status() != AnalysisStatus::Analysed)
+    if (selected->Status() != AnalysisStatus::Analyzed || kind == HierarchyKind::Root) {
+        const bool analyzed = m_analysis.OnAnalyzeModule();
+        if (kind == HierarchyKind::Root ? !analyzed : selected->Status() != AnalysisStatus::Analyzed)
             return false;
     }
     m_session.Observer().ReloadPanes(selected);

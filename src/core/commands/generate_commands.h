@@ -32,7 +32,7 @@ public:
 
     const std::vector<GeneratedFile>& Generated() const { return m_generated; }
     // What the last Generate did: the subtree it analysed first and the files it wrote.
-    CompletedWork Completed() const { return {m_analysis.AnalysedSubtree(), m_generated}; }
+    CompletedWork Completed() const { return {m_analysis.AnalyzedSubtree(), m_generated}; }
 
 private:
     bool GenerateTop(CHierarchyItem* top, bool individual);

@@ -133,13 +133,13 @@ bool CLibraryCommands::ExportModule(CHierarchyItem* top, bool predefined, CLibra
     m_session.Observer().ReloadPanes(top);
 
     if (predefined) {
-        if (top->Status() != AnalysisStatus::Analysed) {
+        if (top->Status() != AnalysisStatus::Analyzed) {
             log.AppendError("Object is not analyzed yet.");
             return false;
         }
     } else {
         for (CHierarchyItem* item = top; item != nullptr; item = m_session.Doc().Tree().NextItem(item, top)) {
-            if (item->Status() != AnalysisStatus::Analysed) {
+            if (item->Status() != AnalysisStatus::Analyzed) {
                 log.AppendError("Object is not completely analyzed yet.");
                 return false;
             }

@@ -27,7 +27,7 @@ std::vector<ChildComponent> BuildComponentDeclarations(CKSTDoc& doc, CHierarchyI
     std::vector<ChildComponent> children;
     for (int i = 0; i < item->ChildCount(); ++i) {
         CHierarchyItem* child = item->Child(i);
-        if (child->Status() != AnalysisStatus::Analysed) {
+        if (child->Status() != AnalysisStatus::Analyzed) {
             context.SetError(AnalysisErrorCode::ChildModuleIncorrect);
             return {};
         }

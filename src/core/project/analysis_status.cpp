@@ -26,7 +26,7 @@ void UpdateAnalysisStatus(CKSTDoc& doc, CHierarchyItem* item) {
     const std::optional<std::uint64_t> fileTime = GetLastWriteTime(path);
     if (fileTime && object != nullptr && *fileTime == object->GetAnalysedTime()) {
         const bool failed = object->GetEntryName(0).rfind('*', 0) == 0;
-        tree.SetStatus(item, failed ? AnalysisStatus::Failed : AnalysisStatus::Analysed);
+        tree.SetStatus(item, failed ? AnalysisStatus::Failed : AnalysisStatus::Analyzed);
         return;
     }
     MarkNeedsAnalysis(doc, item);
@@ -62,7 +62,7 @@ const char* AnalysisStatusText(AnalysisStatus status) {
         return "not analysed";
     case AnalysisStatus::SourceMissing:
         return "source missing: the module's VHDL file cannot be read";
-    case AnalysisStatus::Analysed:
+    case AnalysisStatus::Analyzed:
         return "analysed";
     case AnalysisStatus::NeedsAnalysis:
         return "needs analysis: the source, a parameter or a child module changed since the last analysis";

@@ -15,7 +15,7 @@ namespace kestra {
 enum class AnalysisStatus : int {
     None = 0,
     SourceMissing = 1,
-    Analysed = 2,
+    Analyzed = 2,
     NeedsAnalysis = 3,
     New = 4,
     Failed = 5,

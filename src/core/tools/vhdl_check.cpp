@@ -68,7 +68,7 @@ bool SameFile(const std::string& reported, const std::filesystem::path& path) {
 
 } // namespace
 
-const char* VhdlAnalyser::Name() const {
+const char* VhdlAnalyzer::Name() const {
     switch (kind) {
     case Kind::Ghdl:
         return "GHDL";
@@ -80,11 +80,11 @@ const char* VhdlAnalyser::Name() const {
     return "VHDL analyser";
 }
 
-VhdlAnalyser FindVhdlAnalyser(const std::function<std::string(std::string_view)>& findProgram) {
+VhdlAnalyzer FindVhdlAnalyzer(const std::function<std::string(std::string_view)>& findProgram) {
     if (std::string ghdl = findProgram("ghdl"); !ghdl.empty())
-        return {VhdlAnalyser::Kind::Ghdl, std::move(ghdl)};
+        return {VhdlAnalyzer::Kind::Ghdl, std::move(ghdl)};
     if (std::string nvc = findProgram("nvc"); !nvc.empty())
-        return {VhdlAnalyser::Kind::Nvc, std::move(nvc)};
+        return {VhdlAnalyzer::Kind::Nvc, std::move(nvc)};
     return {};
 }
 
@@ -115,13 +115,13 @@ bool NeedsVhdl2008(std::string_view source) {
     return false;
 }
 
-std::vector<std::string> AnalyserOptions(VhdlAnalyser::Kind kind, bool vhdl2008) {
-    if (kind == VhdlAnalyser::Kind::Nvc)
+std::vector<std::string> AnalyzerOptions(VhdlAnalyzer::Kind kind, bool vhdl2008) {
+    if (kind == VhdlAnalyzer::Kind::Nvc)
         return {vhdl2008 ? "--std=2008" : "--std=1993"};
     return {vhdl2008 ? "--std=08" : "--std=93c", "--ieee=synopsys", "-fexplicit", "-fno-caret-diagnostics"};
 }
 
-CheckJob ModuleCheckJob(const CKSTDoc& doc, const std::vector<const CHierarchyItem*>& analysed) {
+CheckJob ModuleCheckJob(const CKSTDoc& doc, const std::vector<const CHierarchyItem*>& analyzed) {
     CheckJob job;
     std::set<std::filesystem::path> seen;
     auto add = [&](const CHierarchyItem& item) {
@@ -137,7 +137,7 @@ CheckJob ModuleCheckJob(const CKSTDoc& doc, const std::vector<const CHierarchyIt
         if (item->Kind() == HierarchyKind::Package)
             add(*item);
     }
-    for (const CHierarchyItem* module : analysed) {
+    for (const CHierarchyItem* module : analyzed) {
         // Children before parents: the subtree backwards.
         CHierarchyItem* subtree = const_cast<CHierarchyItem*>(module);
         for (CHierarchyItem* item = CHierarchyTree::LastDescendant(subtree);;
@@ -154,15 +154,15 @@ std::vector<CheckJob> CheckJobsAfter(const CKSTDoc& doc, const CompletedWork& wo
     std::vector<CheckJob> jobs;
     for (const GeneratedFile& file : work.generated)
         jobs.push_back(CheckJob{{CheckFile{file.path}}, file.top});
-    if (jobs.empty() && work.analysedSubtree != nullptr) {
-        CheckJob job = ModuleCheckJob(doc, {work.analysedSubtree});
+    if (jobs.empty() && work.analyzedSubtree != nullptr) {
+        CheckJob job = ModuleCheckJob(doc, {work.analyzedSubtree});
         if (!job.Empty())
             jobs.push_back(std::move(job));
     }
     return jobs;
 }
 
-std::vector<CheckMessage> ParseAnalyserOutput(VhdlAnalyser::Kind kind, std::string_view output) {
+std::vector<CheckMessage> ParseAnalyzerOutput(VhdlAnalyzer::Kind kind, std::string_view output) {
     std::vector<CheckMessage> messages;
     std::size_t start = 0;
     while (start < output.size()) {
@@ -176,7 +176,7 @@ std::vector<CheckMessage> ParseAnalyserOutput(VhdlAnalyser::Kind kind, std::stri
         if (line.empty())
             continue;
         CheckMessage message;
-        if (kind == VhdlAnalyser::Kind::Nvc) {
+        if (kind == VhdlAnalyzer::Kind::Nvc) {
             // "** Error: text" followed by a line "    > file:line" (NVC 1.x).
             const std::size_t first = line.find_first_not_of(' ');
             std::string_view trimmed = line.substr(first == std::string_view::npos ? line.size() : first);
@@ -224,21 +224,21 @@ namespace {
 // program's messages recorded against the files they name.
 class CCheckRun {
 public:
-    CCheckRun(const CheckJob& job, const VhdlAnalyser& analyser, CProcessRunner& runner,
+    CCheckRun(const CheckJob& job, const VhdlAnalyzer& analyzer, CProcessRunner& runner,
               const std::atomic<bool>* cancel, const std::filesystem::path& work)
-        : m_job(job), m_analyser(analyser), m_runner(runner), m_cancel(cancel), m_work(work),
+        : m_job(job), m_analyzer(analyzer), m_runner(runner), m_cancel(cancel), m_work(work),
           m_options(Options()), m_failed(job.files.size(), false) {}
 
     const CheckOutcome& Outcome() const { return m_outcome; }
 
     // Analyses the files one at a time; false when the run stopped (cancelled, or the analyser
     // could not be run).
-    bool AnalyseFiles(const std::function<void(int, int)>& progress, int total) {
+    bool AnalyzeFiles(const std::function<void(int, int)>& progress, int total) {
         for (std::size_t i = 0; i < m_job.files.size(); ++i) {
             if (progress)
                 progress(static_cast<int>(i), total);
             std::vector<std::string> arguments{"-a"};
-            if (m_analyser.kind == VhdlAnalyser::Kind::Nvc) {
+            if (m_analyzer.kind == VhdlAnalyzer::Kind::Nvc) {
                 arguments = m_options;
                 arguments.push_back("-a");
             } else {
@@ -246,11 +246,11 @@ public:
             }
             arguments.push_back(m_job.files[i].path.string());
             std::string output;
-            const int status = m_runner.Run(m_analyser.program, arguments, m_work, output, m_cancel);
+            const int status = m_runner.Run(m_analyzer.program, arguments, m_work, output, m_cancel);
             if (Cancelled())
                 return false;
             if (status < 0 && output.empty()) {
-                m_outcome.analyserFailed = true;
+                m_outcome.analyzerFailed = true;
                 return false;
             }
             Record(output, i);
@@ -263,7 +263,7 @@ public:
     // Elaborates the top; its errors without a file count for the last file. False when cancelled.
     bool ElaborateTop() {
         std::vector<std::string> arguments;
-        if (m_analyser.kind == VhdlAnalyser::Kind::Nvc) {
+        if (m_analyzer.kind == VhdlAnalyzer::Kind::Nvc) {
             arguments = m_options;
             arguments.insert(arguments.end(), {"-e", m_job.top});
         } else {
@@ -272,7 +272,7 @@ public:
             arguments.insert(arguments.end(), {m_job.top, "--no-run"});
         }
         std::string output;
-        const int status = m_runner.Run(m_analyser.program, arguments, m_work, output, m_cancel);
+        const int status = m_runner.Run(m_analyzer.program, arguments, m_work, output, m_cancel);
         if (Cancelled())
             return false;
         Record(output, m_job.files.size() - 1);
@@ -294,8 +294,8 @@ private:
         bool vhdl2008 = false;
         for (const CheckFile& file : m_job.files)
             vhdl2008 = vhdl2008 || NeedsVhdl2008(ReadWholeFile(file.path).ValueOr(std::string()));
-        std::vector<std::string> options = AnalyserOptions(m_analyser.kind, vhdl2008);
-        if (m_analyser.kind == VhdlAnalyser::Kind::Ghdl)
+        std::vector<std::string> options = AnalyzerOptions(m_analyzer.kind, vhdl2008);
+        if (m_analyzer.kind == VhdlAnalyzer::Kind::Ghdl)
             options.push_back("--workdir=" + m_work.string());
         else
             options.insert(options.begin() + 1, "--work=work:" + (m_work / "work").string());
@@ -311,7 +311,7 @@ private:
 
     // The messages of one program run; an error counts for the file it names, else for `owner`.
     void Record(const std::string& output, std::size_t owner) {
-        for (CheckMessage& message : ParseAnalyserOutput(m_analyser.kind, output)) {
+        for (CheckMessage& message : ParseAnalyzerOutput(m_analyzer.kind, output)) {
             if (message.error) {
                 ++m_outcome.errors;
                 std::size_t index = owner;
@@ -334,7 +334,7 @@ private:
     }
 
     const CheckJob& m_job;
-    const VhdlAnalyser& m_analyser;
+    const VhdlAnalyzer& m_analyzer;
     CProcessRunner& m_runner;
     const std::atomic<bool>* m_cancel;
     const std::filesystem::path m_work;
@@ -345,19 +345,19 @@ private:
 
 } // namespace
 
-CheckOutcome RunVhdlCheck(const CheckJob& job, const VhdlAnalyser& analyser, CProcessRunner& runner,
+CheckOutcome RunVhdlCheck(const CheckJob& job, const VhdlAnalyzer& analyzer, CProcessRunner& runner,
                           const std::atomic<bool>* cancel, const std::function<void(int, int)>& progress) {
-    if (job.Empty() || analyser.kind == VhdlAnalyser::Kind::None)
+    if (job.Empty() || analyzer.kind == VhdlAnalyzer::Kind::None)
         return {};
     CPrivateTempFolder work("kestra-check-");
     if (work.Path().empty()) {
         CheckOutcome outcome;
-        outcome.analyserFailed = true;
+        outcome.analyzerFailed = true;
         return outcome;
     }
-    CCheckRun run(job, analyser, runner, cancel, work.Path());
+    CCheckRun run(job, analyzer, runner, cancel, work.Path());
     const int total = static_cast<int>(job.files.size()) + (job.top.empty() ? 0 : 1);
-    if (!run.AnalyseFiles(progress, total))
+    if (!run.AnalyzeFiles(progress, total))
         return run.Outcome();
     if (!job.top.empty() && run.Outcome().errors == 0) {
         if (progress)
@@ -382,13 +382,13 @@ void MarkCheckedItems(const CKSTDoc& doc, const CheckJob& job, const CheckOutcom
     }
 }
 
-std::string CheckLogText(const VhdlAnalyser& analyser, const CheckJob& job, const CheckOutcome& outcome) {
-    const std::string name = analyser.Name();
+std::string CheckLogText(const VhdlAnalyzer& analyzer, const CheckJob& job, const CheckOutcome& outcome) {
+    const std::string name = analyzer.Name();
     std::string text;
     if (outcome.cancelled)
         return text;
-    if (outcome.analyserFailed)
-        return "\r\n" + name + " check: " + analyser.program + " could not be run.";
+    if (outcome.analyzerFailed)
+        return "\r\n" + name + " check: " + analyzer.program + " could not be run.";
     for (const CheckMessage& message : outcome.messages) {
         text += "\r\n" + name + ": ";
         if (!message.file.empty()) {

@@ -15,7 +15,7 @@ struct CompletedWork;
 class CKSTDoc;
 
 // The real VHDL analyser the check runs: GHDL when it is on PATH, else NVC, else none.
-struct VhdlAnalyser {
+struct VhdlAnalyzer {
     enum class Kind { None, Ghdl, Nvc };
     Kind kind = Kind::None;
     std::string program;
@@ -24,7 +24,7 @@ struct VhdlAnalyser {
 };
 
 // findProgram answers a program's full path on PATH, or empty.
-VhdlAnalyser FindVhdlAnalyser(const std::function<std::string(std::string_view)>& findProgram);
+VhdlAnalyzer FindVhdlAnalyzer(const std::function<std::string(std::string_view)>& findProgram);
 
 // Whether a source uses what only VHDL-2008 has (process (all), contexts, matching operators,
 // the 2008 IEEE packages); comments and strings are not looked at.
@@ -33,7 +33,7 @@ bool NeedsVhdl2008(std::string_view source);
 // The options every file of a check is analysed with: the tool's own sources and generated files
 // use IEEE.std_logic_arith and friends, so VHDL-93 with the Synopsys packages; a check in which
 // one file needs VHDL-2008 analyses all of its files as VHDL-2008 (one work library).
-std::vector<std::string> AnalyserOptions(VhdlAnalyser::Kind kind, bool vhdl2008);
+std::vector<std::string> AnalyzerOptions(VhdlAnalyzer::Kind kind, bool vhdl2008);
 
 // What one check analyses: files in order (what a file needs comes before it), and the top unit
 // to elaborate after them (none after Analyze).
@@ -49,7 +49,7 @@ struct CheckJob {
 // The check after Analyze: the project's packages, then the sources of the modules of the given
 // subtrees, children first, each file once. Predefined modules
 // (kept in the predefined library) and missing files are left out.
-CheckJob ModuleCheckJob(const CKSTDoc& doc, const std::vector<const CHierarchyItem*>& analysed);
+CheckJob ModuleCheckJob(const CKSTDoc& doc, const std::vector<const CHierarchyItem*>& analyzed);
 
 // The checks of what Analyze or Generate just did: each generated file with its top, or else
 // the analysed subtree's sources.
@@ -75,11 +75,11 @@ struct CheckMessage {
     bool error = true;
 };
 
-std::vector<CheckMessage> ParseAnalyserOutput(VhdlAnalyser::Kind kind, std::string_view output);
+std::vector<CheckMessage> ParseAnalyzerOutput(VhdlAnalyzer::Kind kind, std::string_view output);
 
 struct CheckOutcome {
     bool cancelled = false;
-    bool analyserFailed = false; // the analyser could not be started
+    bool analyzerFailed = false; // the analyser could not be started
     std::vector<CheckMessage> messages;
     int errors = 0;
     // The files with errors, by their paths in the job.
@@ -90,7 +90,7 @@ struct CheckOutcome {
 // library for the ones that need them), then elaborates the top when there was no error. Errors
 // with no file of their own (elaboration) count for the job's last file. progress(done, total)
 // is told before each step.
-CheckOutcome RunVhdlCheck(const CheckJob& job, const VhdlAnalyser& analyser, CProcessRunner& runner,
+CheckOutcome RunVhdlCheck(const CheckJob& job, const VhdlAnalyzer& analyzer, CProcessRunner& runner,
                           const std::atomic<bool>* cancel = nullptr,
                           const std::function<void(int, int)>& progress = {});
 
@@ -100,7 +100,7 @@ void MarkCheckedItems(const CKSTDoc& doc, const CheckJob& job, const CheckOutcom
 
 // The log text of a check: "<NAME>: file:line:column: message" per message, then a summary
 // per failed file ("GHDL check: 2 errors in CHANNEL_A.vhd.") or one line for a clean check.
-std::string CheckLogText(const VhdlAnalyser& analyser, const CheckJob& job, const CheckOutcome& outcome);
+std::string CheckLogText(const VhdlAnalyzer& analyzer, const CheckJob& job, const CheckOutcome& outcome);
 
 // The file and line a log line of a check names ("GHDL: /p/A.vhd:12:5: ..."); none for
 // other lines.
@@ -111,7 +111,7 @@ struct SourceLocation {
 [[nodiscard]] std::optional<SourceLocation> LocationInCheckLine(std::string_view line);
 
 // The line once per run of the program when no analyser is found.
-inline constexpr const char* kNoAnalyserLine =
+inline constexpr const char* kNoAnalyzerLine =
     "No VHDL analyser (ghdl or nvc) was found on PATH: sources and generated files are not checked.";
 
 // The "Tools" setting that turns the check off ("0"); on when missing.

@@ -39,20 +39,20 @@ void CVhdlChecker::CheckAfter(const CompletedWork& work) {
     std::vector<CheckJob> jobs = CheckJobsAfter(m_session.Doc(), work);
     if (jobs.empty())
         return;
-    const VhdlAnalyser analyser =
-        FindVhdlAnalyser([this](std::string_view name) { return m_ui.tools.FindProgram(name); });
-    if (analyser.kind == VhdlAnalyser::Kind::None) {
-        if (!m_toldNoAnalyser)
-            m_session.Doc().Log().AppendLog(std::string("\r\n") + kNoAnalyserLine);
-        m_toldNoAnalyser = true;
+    const VhdlAnalyzer analyzer =
+        FindVhdlAnalyzer([this](std::string_view name) { return m_ui.tools.FindProgram(name); });
+    if (analyzer.kind == VhdlAnalyzer::Kind::None) {
+        if (!m_toldNoAnalyzer)
+            m_session.Doc().Log().AppendLog(std::string("\r\n") + kNoAnalyzerLine);
+        m_toldNoAnalyzer = true;
         return;
     }
-    Start(std::move(jobs), analyser);
+    Start(std::move(jobs), analyzer);
 }
 
-void CVhdlChecker::Start(std::vector<CheckJob> jobs, const VhdlAnalyser& analyser) {
+void CVhdlChecker::Start(std::vector<CheckJob> jobs, const VhdlAnalyzer& analyzer) {
     Stop();
-    m_analyser = analyser;
+    m_analyzer = analyzer;
     m_cancel = std::make_shared<std::atomic<bool>>(false);
     m_done = std::make_shared<std::atomic<bool>>(false);
     m_pending = static_cast<int>(jobs.size());
@@ -61,20 +61,20 @@ void CVhdlChecker::Start(std::vector<CheckJob> jobs, const VhdlAnalyser& analyse
     // is gone are dropped: this is the context of every call back.
     CVhdlChecker* self = this;
     m_worker =
-        std::thread([self, jobs = std::move(jobs), analyser, cancel = m_cancel, done = m_done, generation] {
+        std::thread([self, jobs = std::move(jobs), analyzer, cancel = m_cancel, done = m_done, generation] {
             CQtProcessRunner runner;
             for (const CheckJob& job : jobs) {
                 const std::string subject = job.files.back().path.filename().string();
-                auto progress = [self, analyser, subject](int step, int total) {
+                auto progress = [self, analyzer, subject](int step, int total) {
                     const QString text = QStringLiteral("Checking %1 with %2 (%3 of %4)...")
-                                             .arg(MessageToQt(subject), QLatin1String(analyser.Name()))
+                                             .arg(MessageToQt(subject), QLatin1String(analyzer.Name()))
                                              .arg(step + 1)
                                              .arg(total);
                     QMetaObject::invokeMethod(
                         self, [self, text] { self->m_session.Observer().ShowStatus(MessageFromQt(text)); },
                         Qt::QueuedConnection);
                 };
-                const CheckOutcome outcome = RunVhdlCheck(job, analyser, runner, cancel.get(), progress);
+                const CheckOutcome outcome = RunVhdlCheck(job, analyzer, runner, cancel.get(), progress);
                 if (cancel->load())
                     break;
                 QMetaObject::invokeMethod(
@@ -88,12 +88,12 @@ void CVhdlChecker::Start(std::vector<CheckJob> jobs, const VhdlAnalyser& analyse
 void CVhdlChecker::Finish(int generation, const CheckJob& job, const CheckOutcome& outcome) {
     if (generation != m_generation)
         return;
-    m_session.Doc().Log().AppendLog(CheckLogText(m_analyser, job, outcome));
+    m_session.Doc().Log().AppendLog(CheckLogText(m_analyzer, job, outcome));
     MarkCheckedItems(m_session.Doc(), job, outcome);
     if (--m_pending <= 0)
         m_session.Observer().ShowStatus(outcome.errors == 0
-                                            ? std::string(m_analyser.Name()) + " check passed."
-                                            : std::string(m_analyser.Name()) + " check found errors.");
+                                            ? std::string(m_analyzer.Name()) + " check passed."
+                                            : std::string(m_analyzer.Name()) + " check found errors.");
     emit marksChanged();
 }
 

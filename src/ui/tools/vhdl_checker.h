@@ -39,20 +39,20 @@ signals:
     void marksChanged();
 
 private:
-    void Start(std::vector<CheckJob> jobs, const VhdlAnalyser& analyser);
+    void Start(std::vector<CheckJob> jobs, const VhdlAnalyzer& analyzer);
     void Stop();
     void Finish(int generation, const CheckJob& job, const CheckOutcome& outcome);
 
     const UiContext& m_ui;
     CProjectSession& m_session;
-    VhdlAnalyser m_analyser;
+    VhdlAnalyzer m_analyzer;
     std::thread m_worker;
     std::shared_ptr<std::atomic<bool>> m_cancel;
     std::shared_ptr<std::atomic<bool>> m_done;
     int m_generation = 0;
     int m_pending = 0;
     // A missing analyser is told once in the project's log.
-    bool m_toldNoAnalyser = false;
+    bool m_toldNoAnalyzer = false;
 };
 
 } // namespace kestra

@@ -71,7 +71,7 @@ void ExpectCleanOutcome(const std::string& text) {
     ASSERT_LE(context.errorCode, AnalysisErrorCode::UnsupportedGeneric);
 }
 
-TEST(AnalysisRobustness, ValidSourceAnalyses) {
+TEST(AnalysisRobustness, ValidSourceAnalyzes) {
     ModuleAnalysis result;
     AnalyzeModuleSource(kValidSource, "m", result);
     EXPECT_EQ(result.context.errorCode, AnalysisErrorCode::NoError);

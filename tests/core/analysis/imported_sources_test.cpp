@@ -83,7 +83,7 @@ bool SameDeclarations(const std::vector<test::GhdlDeclaration>& a,
     return true;
 }
 
-TEST(ImportedSources, AtLeastFortyModulesAnalyseWithoutError) {
+TEST(ImportedSources, AtLeastFortyModulesAnalyzeWithoutError) {
     const std::vector<ImportedSource> sources = ImportedSources();
     ASSERT_GE(sources.size(), 40u);
     for (const ImportedSource& source : sources) {

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 // The example project as shipped: it opens, analyses without error and generates exactly the
 // reviewed file, which GHDL analyses and elaborates.
-TEST(ExampleProject, AnalysesAndGeneratesTheReviewedFile) {
+TEST(ExampleProject, AnalyzesAndGeneratesTheReviewedFile) {
     test::TempFolder folder;
     fs::copy(fs::path(KESTRA_EXAMPLES) / "blinker", folder.Path(), fs::copy_options::recursive);
     CScriptedPrompts prompts;
@@ -35,7 +35,7 @@ TEST(ExampleProject, AnalysesAndGeneratesTheReviewedFile) {
     EXPECT_EQ(generated, ReadWholeFile(fs::path(KESTRA_TEST_DATA) / "golden" / "blinker_generated.vhd"));
     EXPECT_NE(generated.find("entity DIVIDER_2 is"), std::string::npos);
     if (test::GhdlAvailable()) {
-        const auto result = test::GhdlAnalyse({generated}, "BLINKER");
+        const auto result = test::GhdlAnalyze({generated}, "BLINKER");
         EXPECT_TRUE(result.ok) << result.output;
     }
 }

@@ -16,7 +16,7 @@ using test::SimpleModule;
 void ExpectGhdlAccepts(const std::string& text, const std::string& top = {}) {
     if (!test::GhdlAvailable())
         return;
-    const auto result = test::GhdlAnalyse({text}, top);
+    const auto result = test::GhdlAnalyze({text}, top);
     EXPECT_TRUE(result.ok) << result.output << "\n" << text;
 }
 
@@ -57,7 +57,7 @@ struct GenerateProject : ProjectFixture {
     CHierarchyItem* top = nullptr;
 };
 
-TEST(GenerateCommand, SpecialisedCopiesMatchGoldenAndAnalyse) {
+TEST(GenerateCommand, SpecialisedCopiesMatchGoldenAndAnalyze) {
     GenerateProject project;
     // The second INV copy is active low.
     CHierarchyItem* inv2 = project.top->Child(1)->Child(0);
@@ -71,7 +71,7 @@ TEST(GenerateCommand, SpecialisedCopiesMatchGoldenAndAnalyse) {
     EXPECT_NE(project.log.Text().find("\r\nSynthesizable VHDL file created successfully."),
               std::string::npos);
     if (test::GhdlAvailable()) {
-        const auto result = test::GhdlAnalyse({output}, "TOP");
+        const auto result = test::GhdlAnalyze({output}, "TOP");
         EXPECT_TRUE(result.ok) << result.output;
     }
 }

@@ -40,7 +40,7 @@ struct ImportedProject : ProjectFixture {
                            HierarchyKind kind = HierarchyKind::Normal) {
         return AddModule(parent, entity, Imported(file), kind);
     }
-    int Analyse(CHierarchyItem* item) { return AnalyzeModule(doc, item, commands.session.Context()); }
+    int Analyze(CHierarchyItem* item) { return AnalyzeModule(doc, item, commands.session.Context()); }
     bool Generate(CHierarchyItem* item) {
         commands.session.Select(item);
         return commands.generation.OnGenerate(false);
@@ -65,9 +65,9 @@ TEST(ImportedModules, AnalysisLeavesEveryImportedFileAsItWas) {
         SCOPED_TRACE(file + " " + entity);
         ImportedProject project;
         CHierarchyItem* item = project.Import(project.Root(), entity, file);
-        EXPECT_EQ(project.Analyse(item), 0) << project.log.Text();
+        EXPECT_EQ(project.Analyze(item), 0) << project.log.Text();
         EXPECT_EQ(project.ReadSource(entity), Imported(file));
-        EXPECT_EQ(item->Status(), AnalysisStatus::Analysed);
+        EXPECT_EQ(item->Status(), AnalysisStatus::Analyzed);
         ++modules;
     }
     EXPECT_GE(modules, 40);
@@ -76,7 +76,7 @@ TEST(ImportedModules, AnalysisLeavesEveryImportedFileAsItWas) {
 TEST(ImportedModules, ParameterEditChangesOnlyThatValue) {
     ImportedProject project;
     CHierarchyItem* fifo = project.Import(project.Root(), "fifo_sync", "fifo_sync.vhd");
-    ASSERT_EQ(project.Analyse(fifo), 0) << project.log.Text();
+    ASSERT_EQ(project.Analyze(fifo), 0) << project.log.Text();
     project.commands.session.Select(fifo);
     const int depth = fifo->Object()->FindEntry("MIN_DEPTH");
     ASSERT_TRUE(project.commands.parameters.EndParameterEdit(fifo, depth, 1, "32"));
@@ -84,15 +84,15 @@ TEST(ImportedModules, ParameterEditChangesOnlyThatValue) {
         ReplacedOnce(Imported("fifo_sync.vhd"), "MIN_DEPTH : positive  ", "MIN_DEPTH : positive := 32  ");
     EXPECT_EQ(project.ReadSource("fifo_sync"), expected);
     UpdateAnalysisStatus(project.doc, fifo);
-    EXPECT_EQ(fifo->Status(), AnalysisStatus::Analysed);
+    EXPECT_EQ(fifo->Status(), AnalysisStatus::Analyzed);
 
-    ASSERT_EQ(project.Analyse(fifo), 0);
+    ASSERT_EQ(project.Analyze(fifo), 0);
     EXPECT_EQ(fifo->Object()->GetEntryValue(fifo->Object()->FindEntry("MIN_DEPTH")), "32");
     EXPECT_EQ(project.ReadSource("fifo_sync"), expected);
 
     // A Generic parameter takes an expression with quotes; a value that would break the line does not.
     CHierarchyItem* crc = project.Import(project.Root(), "crc_gen", "crc_gen.vhd");
-    ASSERT_EQ(project.Analyse(crc), 0);
+    ASSERT_EQ(project.Analyze(crc), 0);
     const int init = crc->Object()->FindEntry("INIT");
     ASSERT_EQ(crc->Object()->GetEntryKind(init), EntryKind::Generic);
     EXPECT_FALSE(project.commands.parameters.EndParameterEdit(crc, init, 1, "x\"FF"));
@@ -121,8 +121,8 @@ TEST(ImportedModules, AValueChosenForAChildReachesTheParentsComponentAndTheGener
                                   "  q <= '1' when LEN > 8 else '0';\nend rtl;\n";
     CHierarchyItem* shell = project.AddModule(project.Root(), "shell", parentText);
     CHierarchyItem* pulse = project.AddModule(shell, "pulse", childText);
-    ASSERT_EQ(project.Analyse(pulse), 0) << project.log.Text();
-    ASSERT_EQ(project.Analyse(shell), 0) << project.log.Text();
+    ASSERT_EQ(project.Analyze(pulse), 0) << project.log.Text();
+    ASSERT_EQ(project.Analyze(shell), 0) << project.log.Text();
     ASSERT_EQ(project.ReadSource("shell"), parentText);
 
     project.commands.session.Select(pulse);
@@ -144,7 +144,7 @@ TEST(ImportedModules, ConstructOutsideWhatTheToolRepresentsIsReportedAndTheSourc
                                "    type element_t\n  );\n  port (clk : in std_logic);\nend entity;\n\n"
                                "architecture rtl of queue is\nbegin\nend architecture;\n";
     CHierarchyItem* queue = project.AddModule(project.Root(), "queue", source);
-    EXPECT_EQ(project.Analyse(queue), static_cast<int>(AnalysisErrorCode::UnsupportedGeneric));
+    EXPECT_EQ(project.Analyze(queue), static_cast<int>(AnalysisErrorCode::UnsupportedGeneric));
     EXPECT_EQ(project.log.Text(), "\r\nqueue analyzed. Error encountered at line 7. Type, subprogram and "
                                   "package generics are not supported.");
     EXPECT_EQ(queue->Status(), AnalysisStatus::Failed);
@@ -157,7 +157,7 @@ TEST(ImportedModules, ConstructOutsideWhatTheToolRepresentsIsReportedAndTheSourc
 TEST(ImportedModules, PortListUpdateChangesOnlyTheEditedPort) {
     ImportedProject project;
     CHierarchyItem* pwm = project.Import(project.Root(), "pwm", "pwm.vhd");
-    ASSERT_EQ(project.Analyse(pwm), 0);
+    ASSERT_EQ(project.Analyze(pwm), 0);
     CVHDLSignal& signals = *pwm->Signals();
     signals.SetSignalText(signals.FindSignal("duty"), CVHDLSignal::kName, "level");
     ASSERT_TRUE(UpdatePortList(project.doc, pwm, project.commands.session.Context()));
@@ -166,7 +166,7 @@ TEST(ImportedModules, PortListUpdateChangesOnlyTheEditedPort) {
         ReplacedOnce(Imported("pwm.vhd"),
                      "        duty      : in  unsigned(COUNTER_WIDTH - 1 downto 0) := (others => '0');\n",
                      "        level : in unsigned(COUNTER_WIDTH - 1 downto 0) := (others => '0');\n"));
-    EXPECT_EQ(pwm->Status(), AnalysisStatus::Analysed);
+    EXPECT_EQ(pwm->Status(), AnalysisStatus::Analyzed);
 }
 
 TEST(ImportedModules, ParentKeepsItsComponentsWhileTheyMatchItsChildren) {
@@ -174,17 +174,17 @@ TEST(ImportedModules, ParentKeepsItsComponentsWhileTheyMatchItsChildren) {
     CHierarchyItem* top = project.Import(project.Root(), "blinky_top", "blinky_top.vhd");
     CHierarchyItem* divider = project.Import(top, "clk_div", "clk_div.vhd");
     CHierarchyItem* counter = project.Import(top, "gray_counter", "gray_counter.vhd");
-    ASSERT_EQ(project.Analyse(divider), 0);
-    ASSERT_EQ(project.Analyse(counter), 0);
-    ASSERT_EQ(project.Analyse(top), 0) << project.log.Text();
+    ASSERT_EQ(project.Analyze(divider), 0);
+    ASSERT_EQ(project.Analyze(counter), 0);
+    ASSERT_EQ(project.Analyze(top), 0) << project.log.Text();
     EXPECT_EQ(project.ReadSource("blinky_top"), Imported("blinky_top.vhd"));
 
     // The child gains a port: its declaration in the parent follows, in place, and nothing else moves.
     project.WriteSource("gray_counter",
                         ReplacedOnce(Imported("gray_counter.vhd"), "    clk, rst : in  std_logic;\n",
                                      "    clk, rst : in  std_logic;\n    hold : in  std_logic := '0';\n"));
-    ASSERT_EQ(project.Analyse(counter), 0);
-    ASSERT_EQ(project.Analyse(top), 0) << project.log.Text();
+    ASSERT_EQ(project.Analyze(counter), 0);
+    ASSERT_EQ(project.Analyze(top), 0) << project.log.Text();
     const std::string parent = project.ReadSource("blinky_top");
     const std::size_t start = Imported("blinky_top.vhd").find("  component gray_counter");
     const std::size_t end = Imported("blinky_top.vhd").find("end component;", start) + 14;
@@ -194,25 +194,25 @@ TEST(ImportedModules, ParentKeepsItsComponentsWhileTheyMatchItsChildren) {
     EXPECT_EQ(parent.substr(parent.size() - tail.size()), tail);
     EXPECT_EQ(parent.find('\r'), std::string::npos); // the LF file gets no CR
     if (test::GhdlAvailable()) {
-        const auto result = test::GhdlAnalyse(
+        const auto result = test::GhdlAnalyze(
             {project.ReadSource("clk_div"), project.ReadSource("gray_counter"), parent}, "blinky_top", "08");
         EXPECT_TRUE(result.ok) << result.output << parent;
     }
 }
 
-TEST(ImportedModules, GeneratedVhdlOfImportedModulesAnalysesAndElaborates) {
+TEST(ImportedModules, GeneratedVhdlOfImportedModulesAnalyzesAndElaborates) {
     KESTRA_REQUIRE_GHDL();
     ImportedProject project;
     CHierarchyItem* top = project.Import(project.Root(), "blinky_top", "blinky_top.vhd");
     CHierarchyItem* divider = project.Import(top, "clk_div", "clk_div.vhd");
     CHierarchyItem* counter = project.Import(top, "gray_counter", "gray_counter.vhd");
-    ASSERT_EQ(project.Analyse(divider), 0);
-    ASSERT_EQ(project.Analyse(counter), 0);
+    ASSERT_EQ(project.Analyze(divider), 0);
+    ASSERT_EQ(project.Analyze(counter), 0);
     ASSERT_TRUE(project.Generate(top)) << project.log.Text();
     const std::string output = project.Output("blinky_top");
     // Two of the modules need VHDL-2008 (an if generate with alternatives, the component keyword
     // in an instance), so the generated file is analysed as VHDL-2008.
-    const auto result = test::GhdlAnalyse({output}, "blinky_top", "08");
+    const auto result = test::GhdlAnalyze({output}, "blinky_top", "08");
     EXPECT_TRUE(result.ok) << result.output << output;
 }
 
@@ -221,14 +221,14 @@ TEST(ImportedModules, GenericsOfEveryTypeReachTheGeneratedEntity) {
     ImportedProject project;
     CHierarchyItem* fifo = project.Import(project.Root(), "fifo_cc", "fifo_cc.vhd");
     project.Import(fifo, "util_pkg", "util_pkg.vhd", HierarchyKind::Package);
-    ASSERT_EQ(project.Analyse(fifo->Child(0)), 0);
-    ASSERT_EQ(project.Analyse(fifo), 0) << project.log.Text();
+    ASSERT_EQ(project.Analyze(fifo->Child(0)), 0);
+    ASSERT_EQ(project.Analyze(fifo), 0) << project.log.Text();
     fifo->Object()->SetEntryText(fifo->Object()->FindEntry("OUTPUT_REG"), EntryField::Value, "true");
     ASSERT_TRUE(project.Generate(fifo)) << project.log.Text();
     const std::string output = project.Output("fifo_cc");
     EXPECT_NE(output.find("\t\tOUTPUT_REG: boolean := true;\r\n"), std::string::npos) << output;
     EXPECT_NE(output.find("\t\tDATA_REG: boolean := false;\r\n"), std::string::npos) << output;
-    const auto result = test::GhdlAnalyse({output}, "fifo_cc");
+    const auto result = test::GhdlAnalyze({output}, "fifo_cc");
     EXPECT_TRUE(result.ok) << result.output << output;
 
     // A tool-style parent of an imported child with a boolean generic.
@@ -241,15 +241,15 @@ TEST(ImportedModules, GenericsOfEveryTypeReachTheGeneratedEntity) {
     mixed.WriteSource("TOP", ReplacedOnce(mixed.ReadSource("TOP"), "use IEEE.std_logic_1164.all;\r\n",
                                           "use IEEE.std_logic_1164.all;\r\nuse IEEE.numeric_std.all;\r\n"));
     CHierarchyItem* pwm = mixed.Import(parent, "pwm", "pwm.vhd");
-    ASSERT_EQ(mixed.Analyse(pwm), 0);
+    ASSERT_EQ(mixed.Analyze(pwm), 0);
     pwm->Object()->SetEntryText(pwm->Object()->FindEntry("INVERT"), EntryField::Value, "true");
-    ASSERT_EQ(mixed.Analyse(parent), 0) << mixed.log.Text();
+    ASSERT_EQ(mixed.Analyze(parent), 0) << mixed.log.Text();
     ASSERT_TRUE(mixed.Generate(parent)) << mixed.log.Text();
     const std::string generated = mixed.Output("TOP");
     EXPECT_NE(generated.find("\t\tCOUNTER_WIDTH: integer := 8;\r\n\t\tINVERT: boolean := true \r\n"),
               std::string::npos)
         << generated;
-    const auto mixedResult = test::GhdlAnalyse({generated}, "TOP");
+    const auto mixedResult = test::GhdlAnalyze({generated}, "TOP");
     EXPECT_TRUE(mixedResult.ok) << mixedResult.output << generated;
 }
 
@@ -265,7 +265,7 @@ TEST(ImportedModules, EveryStandaloneModuleGeneratesVhdlThatGhdlElaborates) {
     };
     // Not elaborated alone: an external name into a design that is not there, a top port left
     // unconstrained, and units that need another unit of their file.
-    const std::set<std::string> analysedOnly = {"bus_monitor", "stream_mux"};
+    const std::set<std::string> analyzedOnly = {"bus_monitor", "stream_mux"};
     const std::set<std::string> notAlone = {"blinky_top", "full_adder", "shifter", "open_drain"};
     std::istringstream lines(Imported("sources.txt"));
     int generated = 0;
@@ -283,9 +283,9 @@ TEST(ImportedModules, EveryStandaloneModuleGeneratesVhdlThatGhdlElaborates) {
         for (std::string package; words >> package;) {
             CHierarchyItem* item =
                 project.Import(top, package.substr(0, package.find('.')), package, HierarchyKind::Package);
-            ASSERT_EQ(project.Analyse(item), 0);
+            ASSERT_EQ(project.Analyze(item), 0);
         }
-        ASSERT_EQ(project.Analyse(top), 0) << project.log.Text();
+        ASSERT_EQ(project.Analyze(top), 0) << project.log.Text();
         if (const auto found = values.find(entity); found != values.end()) {
             for (const auto& [name, value] : found->second)
                 top->Object()->SetEntryText(top->Object()->FindEntry(name), EntryField::Value, value);
@@ -293,7 +293,7 @@ TEST(ImportedModules, EveryStandaloneModuleGeneratesVhdlThatGhdlElaborates) {
         ASSERT_TRUE(project.Generate(top)) << project.log.Text();
         const std::string output = project.Output(entity);
         const auto result =
-            test::GhdlAnalyse({output}, analysedOnly.count(entity) != 0 ? std::string() : entity, standard);
+            test::GhdlAnalyze({output}, analyzedOnly.count(entity) != 0 ? std::string() : entity, standard);
         EXPECT_TRUE(result.ok) << result.output << output;
         ++generated;
     }
@@ -303,7 +303,7 @@ TEST(ImportedModules, EveryStandaloneModuleGeneratesVhdlThatGhdlElaborates) {
 TEST(ImportedModules, GenerationReportsGenericsWithoutAValue) {
     ImportedProject project;
     CHierarchyItem* crc = project.Import(project.Root(), "crc_gen", "crc_gen.vhd");
-    ASSERT_EQ(project.Analyse(crc), 0);
+    ASSERT_EQ(project.Analyze(crc), 0);
     project.log.ClearLog();
     EXPECT_FALSE(project.Generate(crc));
     EXPECT_NE(project.log.Text().find("\r\nERROR: Parameter INIT of module crc_gen has no value."),
@@ -314,7 +314,7 @@ TEST(ImportedModules, GenerationReportsGenericsWithoutAValue) {
     crc->Object()->SetEntryText(crc->Object()->FindEntry("INIT"), EntryField::Value, "x\"FFFF\"");
     ASSERT_TRUE(project.Generate(crc)) << project.log.Text();
     if (test::GhdlAvailable()) {
-        const auto result = test::GhdlAnalyse({project.Output("crc_gen")}, "crc_gen");
+        const auto result = test::GhdlAnalyze({project.Output("crc_gen")}, "crc_gen");
         EXPECT_TRUE(result.ok) << result.output << project.Output("crc_gen");
     }
 }

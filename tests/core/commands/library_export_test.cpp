@@ -123,12 +123,12 @@ TEST(LibraryExport, SubHierarchyInPreOrderWithOnlyTheTopRewritten) {
     EXPECT_NE(project.ReadSource("TOP").find("WIDTH : integer := 8"), std::string::npos);
 
     if (test::GhdlAvailable()) {
-        const auto result = test::GhdlAnalyse({text});
+        const auto result = test::GhdlAnalyze({text});
         EXPECT_TRUE(result.ok) << result.output << "\n" << text;
     }
 }
 
-TEST(LibraryExport, RefusedUnlessEverythingBelowIsAnalysed) {
+TEST(LibraryExport, RefusedUnlessEverythingBelowIsAnalyzed) {
     HierarchyExport project;
     RecordingStore store;
     // C changes on disk after its analysis.
@@ -223,12 +223,12 @@ TEST(LibraryExport, PredefinedModuleCarriesStyleAndChoicesBackIntoAnalysis) {
     EXPECT_EQ(signals.GetSignalCount(), 2);
 
     if (test::GhdlAvailable()) {
-        const auto result = test::GhdlAnalyse({text});
+        const auto result = test::GhdlAnalyze({text});
         EXPECT_TRUE(result.ok) << result.output << "\n" << text;
     }
 }
 
-TEST(LibraryExport, PredefinedModuleMustBeAnalysed) {
+TEST(LibraryExport, PredefinedModuleMustBeAnalyzed) {
     ExportProject project;
     CHierarchyItem* filter = project.AddModule(project.Root(), "FILTER", kStyled);
     RecordingStore store;

@@ -96,7 +96,7 @@ TEST(LibraryInsert, LibraryModuleTwiceGetsAFreeNameAndItsOwnFile) {
     EXPECT_EQ(second, project.Root()->Child(1));
     for (CHierarchyItem* item : {first, second}) {
         EXPECT_EQ(item->Kind(), HierarchyKind::Library);
-        EXPECT_EQ(item->Status(), AnalysisStatus::Analysed);
+        EXPECT_EQ(item->Status(), AnalysisStatus::Analyzed);
         EXPECT_EQ(item->Object()->FormatEntry(0), "COMP\t" + item->Text() + "\t" + item->Text() + ".vhd");
         EXPECT_EQ(item->Object()->FormatEntry(1), "NUM\tN\t4");
         EXPECT_EQ(item->Signals()->GetSignalCount(), 2);
@@ -111,11 +111,11 @@ TEST(LibraryInsert, LibraryModuleTwiceGetsAFreeNameAndItsOwnFile) {
 TEST(LibraryInsert, TheParentNeedsAnalysisAgain) {
     InsertProject project;
     CHierarchyItem* top = project.AddNormal("TOP");
-    ASSERT_EQ(top->Status(), AnalysisStatus::Analysed);
+    ASSERT_EQ(top->Status(), AnalysisStatus::Analyzed);
     CHierarchyItem* item = project.InsertFile(top, project.library / "COUNTER.vhd");
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->Parent(), top);
-    EXPECT_EQ(item->Status(), AnalysisStatus::Analysed);
+    EXPECT_EQ(item->Status(), AnalysisStatus::Analyzed);
     EXPECT_EQ(top->Status(), AnalysisStatus::NeedsAnalysis);
     EXPECT_TRUE(project.doc.IsModified());
 }
@@ -181,7 +181,7 @@ TEST(LibraryInsert, AFileThatCannotBeCopiedLeavesAnItemWithoutSource) {
     // The new item does not take over the file of the module already there.
     EXPECT_EQ(item->Text(), "COUNTER_2");
     EXPECT_EQ(item->Status(), AnalysisStatus::SourceMissing);
-    EXPECT_EQ(existing->Status(), AnalysisStatus::Analysed);
+    EXPECT_EQ(existing->Status(), AnalysisStatus::Analyzed);
     EXPECT_EQ(project.ReadSource("COUNTER"), before);
 }
 
@@ -237,7 +237,7 @@ TEST(LibraryInsert, ExportedModuleInsertedIntoAnotherProjectGenerates) {
                                       "\tU_COUNTER: COUNTER port map (I => A, O => Y);\r\n"));
     CHierarchyItem* item = target.InsertFile(main, stored);
     ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->Status(), AnalysisStatus::Analysed) << target.log.Text();
+    EXPECT_EQ(item->Status(), AnalysisStatus::Analyzed) << target.log.Text();
     EXPECT_EQ(item->Object()->FormatEntry(1), "NUM\tSTEP\t3");
 
     target.commands.session.Select(main);
@@ -248,7 +248,7 @@ TEST(LibraryInsert, ExportedModuleInsertedIntoAnotherProjectGenerates) {
         EXPECT_NE(generated.find(unit), std::string::npos) << unit << "\n" << generated;
     EXPECT_NE(generated.find("STEP: integer := 3"), std::string::npos) << generated;
     if (test::GhdlAvailable()) {
-        const auto result = test::GhdlAnalyse({generated}, "MAIN");
+        const auto result = test::GhdlAnalyze({generated}, "MAIN");
         EXPECT_TRUE(result.ok) << result.output << "\n" << generated;
     }
 }

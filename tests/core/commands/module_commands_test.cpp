@@ -63,7 +63,7 @@ TEST(ModuleCommands, AddAndNameModules) {
                                   "begins with a letter and holds letters, digits and single underscores."
                                   "\r\nSet module name as ADDER.\r\nADDER analyzed. No error encountered.");
     EXPECT_EQ(project.ReadSource("ADDER").substr(0, 10), "-- ADDER\r\n");
-    EXPECT_EQ(item->Status(), AnalysisStatus::Analysed);
+    EXPECT_EQ(item->Status(), AnalysisStatus::Analyzed);
     EXPECT_EQ(item->Object()->FormatEntry(0), "VHDL\tADDER\tADDER.vhd");
 
     CHierarchyItem* child = project.Add(item, "SUB");

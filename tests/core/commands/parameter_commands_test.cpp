@@ -48,7 +48,7 @@ struct ParameterProject : ProjectFixture {
         return text;
     }
     // Analyses the rewritten source again: what the user set must come back from the file.
-    void Reanalyse() { ASSERT_EQ(AnalyzeModule(doc, m, commands.session.Context()), 0) << log.Text(); }
+    void Reanalyze() { ASSERT_EQ(AnalyzeModule(doc, m, commands.session.Context()), 0) << log.Text(); }
 
     ReloadCounter observer;
     ProjectCommands commands;
@@ -115,7 +115,7 @@ TEST(ParameterCommands, AddPlacesDefaultsAfterTheFocusedRowAndRewritesTheSource)
     EXPECT_NE(
         source.find("\ttype ENUM_Style is (Style1, Style2);\r\n\tconstant Style: ENUM_Style := Style1;"),
         std::string::npos);
-    project.Reanalyse();
+    project.Reanalyze();
     EXPECT_EQ(project.Object().FindEntry("Numeric"), 5);
     EXPECT_EQ(project.Object().FormatEntry(project.Object().FindEntry("Style")),
               "STYLE\tStyle\tStyle1\tStyle1\tStyle2");
@@ -160,7 +160,7 @@ TEST(ParameterCommands, RemoveAndMoveKeepTheFixedRows) {
     EXPECT_EQ(project.Entries(),
               "TYP\tT\tbit|NOTE\tNote\t<Your note>|NUM\tN\t4\tLOW\tHIGH|ARCH\tM\tFAST\tFAST\tSMALL");
     const std::string moved = project.Entries();
-    project.Reanalyse();
+    project.Reanalyze();
     EXPECT_EQ(project.Entries(), moved);
 
     project.prompts.QueueAnswer(PromptAnswer::Yes);
@@ -189,7 +189,7 @@ TEST(ParameterCommands, CopyCutPasteAndListText) {
     EXPECT_EQ(parameters.OnPaste(logic, 1), 2);
     EXPECT_EQ(project.Object().FormatEntry(2), logic);
     EXPECT_NE(project.ReadSource("M").find("\t\tRST: STD_LOGIC := '1';\r\n"), std::string::npos);
-    project.Reanalyse();
+    project.Reanalyze();
     EXPECT_EQ(project.Object().GetEntryValue(2), "'1'");
 
     // Cut hands out the text only when the row went.

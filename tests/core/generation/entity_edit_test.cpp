@@ -32,7 +32,7 @@ std::string ReplacedOnce(const std::string& text, const std::string& from, const
     return result;
 }
 
-ModuleAnalysis Analysed(const std::string& text, const std::string& module) {
+ModuleAnalysis Analyzed(const std::string& text, const std::string& module) {
     ModuleAnalysis analysis;
     AnalyzeModuleSource(text, module, analysis);
     EXPECT_EQ(analysis.context.errorCode, AnalysisErrorCode::NoError)
@@ -47,13 +47,13 @@ void ExpectValueRoundTrip(const std::string& source, const std::string& module, 
                           const std::string& value, const std::string& from, const std::string& to) {
     SCOPED_TRACE(module + "." + parameter);
     ASSERT_FALSE(IsToolFormSource(source, module));
-    ModuleAnalysis before = Analysed(source, module);
+    ModuleAnalysis before = Analyzed(source, module);
     const int entry = before.object.FindEntry(parameter);
     ASSERT_GT(entry, 0);
     before.object.SetEntryText(entry, EntryField::Value, value);
     const std::string rewritten = RewriteEntityHeader(source, module, before.object);
     EXPECT_EQ(rewritten, ReplacedOnce(source, from, to));
-    const ModuleAnalysis after = Analysed(rewritten, module);
+    const ModuleAnalysis after = Analyzed(rewritten, module);
     EXPECT_EQ(after.Entries(), before.Entries());
     EXPECT_EQ(after.Signals(), before.Signals());
 }
@@ -92,7 +92,7 @@ TEST(EntityEdit, LineEndsOfTheFileAreKept) {
                          "WIDTH : positive := 16;");
 
     // A parameter added to a CR LF file gets CR LF, one added to an LF file LF.
-    ModuleAnalysis crlf = Analysed(source, "counter_load");
+    ModuleAnalysis crlf = Analyzed(source, "counter_load");
     crlf.object.SetEntry(crlf.object.AddEntry() - 1, EntryKind::Numeric, "STEP", "1");
     const std::string added = RewriteEntityHeader(source, "counter_load", crlf.object);
     EXPECT_EQ(added, ReplacedOnce(source, "    INIT  : natural  := 2**4 - 1\r\n",
@@ -104,7 +104,7 @@ TEST(EntityEdit, MultiNameDeclarationSplitsOnlyWhenItsValuesDiffer) {
     ExpectValueRoundTrip(source, "spi_master", "CPHA", "'1'", "    CPOL, CPHA : std_logic := '0'\n",
                          "    CPOL : std_logic := '0';\n    CPHA : std_logic := '1'\n");
     // Both names given the same value keep one declaration.
-    ModuleAnalysis both = Analysed(source, "spi_master");
+    ModuleAnalysis both = Analyzed(source, "spi_master");
     both.object.SetEntryText(both.object.FindEntry("CPOL"), EntryField::Value, "'1'");
     both.object.SetEntryText(both.object.FindEntry("CPHA"), EntryField::Value, "'1'");
     EXPECT_EQ(RewriteEntityHeader(source, "spi_master", both.object),
@@ -117,7 +117,7 @@ const std::string kFifoGenerics = "    D_BITS    : positive;                 -- 
 
 TEST(EntityEdit, AddedParameterAppendsOneDeclarationInTheToolsForm) {
     const std::string source = Imported("fifo_sync.vhd");
-    ModuleAnalysis analysis = Analysed(source, "fifo_sync");
+    ModuleAnalysis analysis = Analyzed(source, "fifo_sync");
     analysis.object.SetEntry(analysis.object.AddEntry() - 1, EntryKind::Logic, "EN", "'1'");
     const std::string rewritten = RewriteEntityHeader(source, "fifo_sync", analysis.object);
     EXPECT_EQ(rewritten,
@@ -125,26 +125,26 @@ TEST(EntityEdit, AddedParameterAppendsOneDeclarationInTheToolsForm) {
                            "    D_BITS    : positive;                 -- Data Width\n"
                            "    MIN_DEPTH : positive;                  -- Minimum FIFO Size in Words\n"
                            "    EN: STD_LOGIC := '1'\n"));
-    EXPECT_EQ(Analysed(rewritten, "fifo_sync").object.FindEntry("EN"), 3);
+    EXPECT_EQ(Analyzed(rewritten, "fifo_sync").object.FindEntry("EN"), 3);
 }
 
 TEST(EntityEdit, RemovedParameterDeletesItsDeclaration) {
     const std::string source = Imported("fifo_sync.vhd");
-    ModuleAnalysis first = Analysed(source, "fifo_sync");
+    ModuleAnalysis first = Analyzed(source, "fifo_sync");
     first.object.RemoveEntry(first.object.FindEntry("D_BITS"));
     EXPECT_EQ(RewriteEntityHeader(source, "fifo_sync", first.object),
               ReplacedOnce(source, kFifoGenerics,
                            "    MIN_DEPTH : positive                  -- Minimum FIFO Size in Words\n"));
 
     // The last one: the ';' before it goes, the comment of the one before stays.
-    ModuleAnalysis last = Analysed(source, "fifo_sync");
+    ModuleAnalysis last = Analyzed(source, "fifo_sync");
     last.object.RemoveEntry(last.object.FindEntry("MIN_DEPTH"));
     EXPECT_EQ(
         RewriteEntityHeader(source, "fifo_sync", last.object),
         ReplacedOnce(source, kFifoGenerics, "    D_BITS    : positive                 -- Data Width\n"));
 
     // All of them: the generic clause goes with its lines.
-    ModuleAnalysis none = Analysed(source, "fifo_sync");
+    ModuleAnalysis none = Analyzed(source, "fifo_sync");
     none.object.SetEntryCount(1);
     none.object.SetEntry(0, EntryKind::Vhdl, "fifo_sync", "fifo_sync.vhd");
     const std::string bare = RewriteEntityHeader(source, "fifo_sync", none.object);
@@ -153,7 +153,7 @@ TEST(EntityEdit, RemovedParameterDeletesItsDeclaration) {
 
 TEST(EntityEdit, MoveReordersWholeDeclarationsWithTheirComments) {
     const std::string source = Imported("fifo_sync.vhd");
-    ModuleAnalysis analysis = Analysed(source, "fifo_sync");
+    ModuleAnalysis analysis = Analyzed(source, "fifo_sync");
     const int d = analysis.object.FindEntry("D_BITS");
     const int m = analysis.object.FindEntry("MIN_DEPTH");
     const std::string dName = analysis.object.GetEntryName(d);
@@ -167,7 +167,7 @@ TEST(EntityEdit, MoveReordersWholeDeclarationsWithTheirComments) {
 
 TEST(EntityEdit, RenameChangesOnlyTheName) {
     const std::string source = Imported("uart_tx.vhd");
-    ModuleAnalysis analysis = Analysed(source, "uart_tx");
+    ModuleAnalysis analysis = Analyzed(source, "uart_tx");
     analysis.object.SetEntryText(analysis.object.FindEntry("G_BAUD"), EntryField::Name, "G_BAUD_RATE");
     EXPECT_EQ(RewriteEntityHeader(source, "uart_tx", analysis.object),
               ReplacedOnce(source, "    G_BAUD        : natural := 115_200",
@@ -176,13 +176,13 @@ TEST(EntityEdit, RenameChangesOnlyTheName) {
 
 TEST(EntityEdit, GenericClauseIsAddedWhereThereIsNone) {
     const std::string source = Imported("onehot_fsm.vhd");
-    ModuleAnalysis analysis = Analysed(source, "onehot_fsm");
+    ModuleAnalysis analysis = Analyzed(source, "onehot_fsm");
     analysis.object.SetEntry(analysis.object.AddEntry() - 1, EntryKind::Numeric, "HOLD", "3");
     const std::string rewritten = RewriteEntityHeader(source, "onehot_fsm", analysis.object);
     EXPECT_EQ(rewritten,
               ReplacedOnce(source, "entity onehot_fsm is\n  port (",
                            "entity onehot_fsm is\n  generic (\n    HOLD: integer := 3\n  );\n  port ("));
-    EXPECT_THAT(Analysed(rewritten, "onehot_fsm").Entries(), ::testing::Contains("NUM HOLD=3"));
+    EXPECT_THAT(Analyzed(rewritten, "onehot_fsm").Entries(), ::testing::Contains("NUM HOLD=3"));
 }
 
 TEST(EntityEdit, UnchangedObjectLeavesTheTextAlone) {
@@ -190,7 +190,7 @@ TEST(EntityEdit, UnchangedObjectLeavesTheTextAlone) {
         SCOPED_TRACE(file);
         const std::string source = Imported(file);
         const std::string module = std::string(file).substr(0, std::string(file).find('.'));
-        const ModuleAnalysis analysis = Analysed(source, module);
+        const ModuleAnalysis analysis = Analyzed(source, module);
         EXPECT_EQ(RewriteEntityHeader(source, module, analysis.object), source);
     }
 }
@@ -214,7 +214,7 @@ const std::string kStyled = "library ieee;\n"
                             "architecture rtl of styled is\nbegin\nend architecture;\n";
 
 TEST(EntityEdit, StyleAndChoiceDeclarationsAreEditedOneByOne) {
-    ModuleAnalysis analysis = Analysed(kStyled, "styled");
+    ModuleAnalysis analysis = Analyzed(kStyled, "styled");
     ASSERT_THAT(analysis.Entries(),
                 ::testing::ElementsAre("NUM N=4 [1,2,4]", "STYLE SPEED=fast [slow,fast]"));
     analysis.object.SetEntryText(2, EntryField::Value, "slow");
@@ -233,16 +233,16 @@ TEST(EntityEdit, StyleAndChoiceDeclarationsAreEditedOneByOne) {
                            "  attribute keep : boolean;\n",
                            "  attribute keep : boolean;\n  type ENUM_MODE is (a, b);\n"
                            "  constant MODE: ENUM_MODE := a;\n"));
-    EXPECT_EQ(Analysed(rewritten, "styled").Entries(), analysis.Entries());
+    EXPECT_EQ(Analyzed(rewritten, "styled").Entries(), analysis.Entries());
 
     // A Style the object lacks loses its constant; a type not of the tool's naming stays.
-    ModuleAnalysis removed = Analysed(kStyled, "styled");
+    ModuleAnalysis removed = Analyzed(kStyled, "styled");
     removed.object.RemoveEntry(2);
     EXPECT_EQ(RewriteEntityHeader(kStyled, "styled", removed.object),
               ReplacedOnce(kStyled, "  constant SPEED : speed_t := fast;  -- the chosen speed\n", ""));
 }
 
-TEST(EntityEdit, HeaderThatDoesNotAnalyseIsLeftAlone) {
+TEST(EntityEdit, HeaderThatDoesNotAnalyzeIsLeftAlone) {
     const std::string broken = "entity b is\n  generic (type T);\n  port (a : in bit);\nend;\n";
     CKSTObject object;
     object.SetEntryCount(2);
@@ -275,7 +275,7 @@ TEST(SourceForm, OnlyTheToolsOwnFormIsRebuiltWhole) {
 TEST(PortEdit, UnchangedPortsKeepTheirTextAndChangedOnesAreRewritten) {
     const std::string source = Imported("pwm.vhd");
     ASSERT_FALSE(IsToolFormSource(source, "pwm"));
-    const ModuleAnalysis analysis = Analysed(source, "pwm");
+    const ModuleAnalysis analysis = Analyzed(source, "pwm");
     EXPECT_EQ(UpdatePortClause(source, "pwm", analysis.signals), source);
 
     CVHDLSignal signals = analysis.signals;
@@ -283,11 +283,11 @@ TEST(PortEdit, UnchangedPortsKeepTheirTextAndChangedOnesAreRewritten) {
     const std::string rewritten = UpdatePortClause(source, "pwm", signals);
     EXPECT_EQ(rewritten, ReplacedOnce(source, "        pwm_out   : out std_logic := '0'\n",
                                       "        pwm_out : out std_logic := '1'\n"));
-    EXPECT_EQ(Analysed(rewritten, "pwm").Signals(), Analysed(source, "pwm").Signals());
+    EXPECT_EQ(Analyzed(rewritten, "pwm").Signals(), Analyzed(source, "pwm").Signals());
 
     // A port taken out of a shared declaration leaves the others as written.
     const std::string shared = Imported("alu.vhd");
-    CVHDLSignal aluPorts = Analysed(shared, "alu").signals;
+    CVHDLSignal aluPorts = Analyzed(shared, "alu").signals;
     aluPorts.RemoveSignal(aluPorts.FindSignal("b"));
     EXPECT_EQ(UpdatePortClause(shared, "alu", aluPorts),
               ReplacedOnce(shared, "    a, b  : in  signed(WIDTH-1 downto 0);\n",

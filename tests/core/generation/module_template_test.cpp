@@ -32,13 +32,13 @@ TEST(ModuleTemplate, SeventeenLines) {
                     "\r\n");
 }
 
-TEST(ModuleTemplate, AnalysesUnderGhdl) {
+TEST(ModuleTemplate, AnalyzesUnderGhdl) {
     KESTRA_REQUIRE_GHDL();
-    const auto result = test::GhdlAnalyse({NewModuleTemplateText("ADDER")}, "ADDER");
+    const auto result = test::GhdlAnalyze({NewModuleTemplateText("ADDER")}, "ADDER");
     EXPECT_TRUE(result.ok) << result.output;
 }
 
-TEST(ModuleTemplate, AnalysesWithOnePortAndOneArchitecture) {
+TEST(ModuleTemplate, AnalyzesWithOnePortAndOneArchitecture) {
     const std::string text = NewModuleTemplateText("ADDER");
     AnalysisContext context;
     context.moduleName = "ADDER";

@@ -12,7 +12,7 @@ namespace kestra {
 namespace {
 
 // A module's design object as analysis makes it from its source.
-CKSTObject Analysed(const std::string& name, const std::string& text) {
+CKSTObject Analyzed(const std::string& name, const std::string& text) {
     AnalysisContext context;
     context.moduleName = name;
     const CScanner scanner(text, &context);
@@ -68,7 +68,7 @@ const std::string kCounter = "-- counter with a style\r\n"
                              "end COUNTER_arch;\r\n";
 
 TEST(ModuleUnits, EntityUnitOfTheTopModule) {
-    CKSTObject object = Analysed("COUNTER", kCounter);
+    CKSTObject object = Analyzed("COUNTER", kCounter);
     SetValue(object, "WIDTH", "8");
     SetValue(object, "T", "UNSIGNED");
     SetValue(object, "SPEED", "SMALL");
@@ -97,7 +97,7 @@ TEST(ModuleUnits, EntityUnitOfTheTopModule) {
 }
 
 TEST(ModuleUnits, EntityUnitOfACopyUnderAnotherKey) {
-    CKSTObject object = Analysed("COUNTER", kCounter);
+    CKSTObject object = Analyzed("COUNTER", kCounter);
     SetValue(object, "WIDTH", "N*2");
     object.SetGeneratedName("COUNTER");
     AnalysisContext context;
@@ -114,7 +114,7 @@ TEST(ModuleUnits, EntityUnitOfACopyUnderAnotherKey) {
 }
 
 TEST(ModuleUnits, ArchitectureUnitSubstitutesOutsideComments) {
-    CKSTObject object = Analysed("COUNTER", kCounter);
+    CKSTObject object = Analyzed("COUNTER", kCounter);
     SetValue(object, "T", "UNSIGNED");
     SetValue(object, "RST", "'0'");
     object.SetGeneratedName("COUNTER");
@@ -144,7 +144,7 @@ const std::string kTwoArchitectures = "entity M is port (a : in bit; b : out bit
                                       "architecture slow of M is begin b <= not a; end slow;\r\n";
 
 TEST(ModuleUnits, ArchitectureChoice) {
-    CKSTObject object = Analysed("M", kTwoArchitectures);
+    CKSTObject object = Analyzed("M", kTwoArchitectures);
     ASSERT_EQ(object.FormatEntry(1), "ARCH\tM\tfast\tfast\tslow");
     object.SetGeneratedName("M");
     AnalysisContext context;
@@ -162,7 +162,7 @@ TEST(ModuleUnits, SecondEntityOfAFile) {
                              "entity OTHER is end OTHER;\r\narchitecture a of OTHER is begin end a;\r\n"
                              "entity M is port (x : in std_logic); end M;\r\n"
                              "architecture a of M is begin end a;\r\n";
-    CKSTObject object = Analysed("M", text);
+    CKSTObject object = Analyzed("M", text);
     object.SetGeneratedName("M");
     AnalysisContext context;
     CGenerationSession session(context);
@@ -208,8 +208,8 @@ const std::string kTop =
     "end TOP_arch;\r\n";
 
 TEST(ModuleUnits, ComponentCopiesAndPackagesInFront) {
-    CKSTObject top = Analysed("TOP", kTop);
-    CKSTObject add = Analysed("ADD", kAdd);
+    CKSTObject top = Analyzed("TOP", kTop);
+    CKSTObject add = Analyzed("ADD", kAdd);
     AnalysisContext context;
     CGenerationSession session(context);
     auto topCopy = std::make_unique<CKSTObject>(top);
@@ -236,7 +236,7 @@ TEST(ModuleUnits, ComponentCopiesAndPackagesInFront) {
     EXPECT_TRUE(session.Registry().Find("ADD")->GetGeneratedName().empty());
 
     if (test::GhdlAvailable()) {
-        const auto result = test::GhdlAnalyse({output}, "TOP");
+        const auto result = test::GhdlAnalyze({output}, "TOP");
         EXPECT_TRUE(result.ok) << result.output << "\n" << output;
     }
 }
@@ -256,7 +256,7 @@ TEST(ModuleUnits, TwoParentsOfOneChildGetTwoCopies) {
     AnalysisContext context;
     CGenerationSession session(context);
     for (const char* name : {"P1", "P2"}) {
-        auto copy = std::make_unique<CKSTObject>(Analysed(name, name[1] == '1' ? parent : parent2));
+        auto copy = std::make_unique<CKSTObject>(Analyzed(name, name[1] == '1' ? parent : parent2));
         copy->SetGeneratedName(name);
         session.Registry().Add(name, std::move(copy));
     }
@@ -272,7 +272,7 @@ TEST(ModuleUnits, TwoParentsOfOneChildGetTwoCopies) {
     EXPECT_NE(output.find("architecture INV_2_arch of INV_2 is"), std::string::npos);
     EXPECT_NE(output.find("U_INV: INV port map"), std::string::npos);
     if (test::GhdlAvailable()) {
-        const auto result = test::GhdlAnalyse({output});
+        const auto result = test::GhdlAnalyze({output});
         EXPECT_TRUE(result.ok) << result.output << "\n" << output;
     }
 }

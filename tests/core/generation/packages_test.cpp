@@ -58,10 +58,10 @@ TEST(ExtractPackages, DeclarationAndBodyWithNestedEnds) {
                             "\r\n\r\n");
 }
 
-TEST(ExtractPackages, PackagesAnalyseUnderGhdl) {
+TEST(ExtractPackages, PackagesAnalyzeUnderGhdl) {
     KESTRA_REQUIRE_GHDL();
     AnalysisContext context;
-    const auto result = test::GhdlAnalyse({ExtractPackages(kTwoPackages, context)});
+    const auto result = test::GhdlAnalyze({ExtractPackages(kTwoPackages, context)});
     EXPECT_TRUE(result.ok) << result.output;
 }
 

@@ -21,7 +21,7 @@ TEST(AnalyzeModule, CarriesChosenValuesAndReportsErrors) {
         project.Root(), "CNT", SimpleModule("CNT", "N : integer := 8", "CLK : in std_logic"));
     AnalysisContext context;
     EXPECT_EQ(AnalyzeModule(project.doc, counter, context), 0);
-    EXPECT_EQ(counter->Status(), AnalysisStatus::Analysed);
+    EXPECT_EQ(counter->Status(), AnalysisStatus::Analyzed);
     EXPECT_EQ(project.log.Text(), "\r\nCNT analyzed. No error encountered.");
     ASSERT_EQ(counter->Object()->FormatEntry(1), "NUM\tN\t8");
     ASSERT_EQ(counter->Signals()->GetSignalCount(), 1);
@@ -127,7 +127,7 @@ TEST(AnalyzeModule, AnOversizedSourceIsRefusedWithAReason) {
     AnalysisContext context;
     EXPECT_EQ(AnalyzeModule(project.doc, item, context), -1);
     EXPECT_EQ(context.errorCode, AnalysisErrorCode::FileIoError);
-    EXPECT_NE(item->Status(), AnalysisStatus::Analysed);
+    EXPECT_NE(item->Status(), AnalysisStatus::Analyzed);
     EXPECT_EQ(project.log.Text(), "\r\nERROR: Cannot read source file (" +
                                       project.SourcePath("BIG").string() +
                                       "). File too large (more than 256 MB).");

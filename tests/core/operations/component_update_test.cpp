@@ -51,7 +51,7 @@ struct ComponentProject : ProjectFixture {
                   HierarchyKind::Package);
     }
 
-    bool AnalyseAll() {
+    bool AnalyzeAll() {
         ProjectCommands commands(doc);
         for (CHierarchyItem* child : {cnt, top->Child(1), top->Child(2), top->Child(3)}) {
             if (AnalyzeModule(doc, child, commands.session.Context()) != 0)
@@ -70,7 +70,7 @@ struct ComponentProject : ProjectFixture {
 
 TEST(ComponentRefresh, ParentSourceMatchesGoldenAndIsIdempotent) {
     ComponentProject project;
-    ASSERT_TRUE(project.AnalyseAll()) << project.log.Text();
+    ASSERT_TRUE(project.AnalyzeAll()) << project.log.Text();
     const std::string once = project.ReadSource("TOP");
     EXPECT_EQ(once, Golden("component_refresh_top.vhd"));
 
@@ -79,12 +79,12 @@ TEST(ComponentRefresh, ParentSourceMatchesGoldenAndIsIdempotent) {
     EXPECT_EQ(project.ReadSource("TOP"), once);
 }
 
-TEST(ComponentRefresh, RewrittenSourcesAnalyseUnderGhdl) {
+TEST(ComponentRefresh, RewrittenSourcesAnalyzeUnderGhdl) {
     KESTRA_REQUIRE_GHDL();
     ComponentProject project;
-    ASSERT_TRUE(project.AnalyseAll()) << project.log.Text();
+    ASSERT_TRUE(project.AnalyzeAll()) << project.log.Text();
     const auto result =
-        test::GhdlAnalyse({project.ReadSource("DEFS"), project.ReadSource("CNT"), project.ReadSource("LIBM"),
+        test::GhdlAnalyze({project.ReadSource("DEFS"), project.ReadSource("CNT"), project.ReadSource("LIBM"),
                            project.ReadSource("PRE"), project.ReadSource("TOP")});
     EXPECT_TRUE(result.ok) << result.output << "\n" << project.ReadSource("TOP");
 }
@@ -151,7 +151,7 @@ TEST(ComponentRefresh, AFailedWriteIsErrorSevenWithTheReason) {
                                       "). Failed to modify file. Permission denied."),
               std::string::npos)
         << project.log.Text();
-    EXPECT_NE(top->Status(), AnalysisStatus::Analysed);
+    EXPECT_NE(top->Status(), AnalysisStatus::Analyzed);
 }
 
 } // namespace

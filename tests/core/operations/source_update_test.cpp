@@ -36,7 +36,7 @@ TEST(SourceUpdate, ParameterEditReachesTheFileAndSurvivesReanalysis) {
     ASSERT_TRUE(RewriteSourceFromParameters(project.doc, item));
     EXPECT_NE(project.ReadSource("M").find("\t\tOLD: integer := 42 \r\n"), std::string::npos);
     UpdateAnalysisStatus(project.doc, item);
-    EXPECT_EQ(item->Status(), AnalysisStatus::Analysed); // the new file time was stored
+    EXPECT_EQ(item->Status(), AnalysisStatus::Analyzed); // the new file time was stored
     EXPECT_EQ(top->Status(), AnalysisStatus::NeedsAnalysis);
 
     item->Object()->SetEntryText(1, EntryField::Value, "7");
@@ -44,7 +44,7 @@ TEST(SourceUpdate, ParameterEditReachesTheFileAndSurvivesReanalysis) {
     ASSERT_EQ(AnalyzeModule(project.doc, item, context), 0);
     EXPECT_EQ(item->Object()->FormatEntry(1), "NUM\tOLD\t7");
     if (test::GhdlAvailable()) {
-        const auto result = test::GhdlAnalyse({project.ReadSource("M")});
+        const auto result = test::GhdlAnalyze({project.ReadSource("M")});
         EXPECT_TRUE(result.ok) << result.output;
     }
 
@@ -86,7 +86,7 @@ TEST(SourceUpdate, PortListUpdateKeepsWhatTheUserEntered) {
             "\t\tDATA : out std_logic_vector(7 downto 0)\r\n\t);\r\n\tconstant GONE"),
         std::string::npos)
         << text;
-    EXPECT_EQ(item->Status(), AnalysisStatus::Analysed);
+    EXPECT_EQ(item->Status(), AnalysisStatus::Analyzed);
 }
 
 } // namespace

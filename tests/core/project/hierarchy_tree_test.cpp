@@ -173,7 +173,7 @@ TEST(HierarchyTree, MarksCoverSubtrees) {
 
 TEST(HierarchyTree, CopySubtreeCopiesRecordsDeeply) {
     SampleTree sample;
-    sample.tree.SetStatus(sample.c1, AnalysisStatus::Analysed);
+    sample.tree.SetStatus(sample.c1, AnalysisStatus::Analyzed);
     sample.c1->Object()->SetEntryCount(1);
     sample.c1->Object()->SetEntry(0, EntryKind::Vhdl, "C1", "C1.vhd");
     sample.c1->BlockData()->Resize(1);
@@ -184,7 +184,7 @@ TEST(HierarchyTree, CopySubtreeCopiesRecordsDeeply) {
     CHierarchyItem* copy = other.CopySubtree(*sample.c, target);
     EXPECT_EQ(PreOrder(other), (std::vector<std::string>{"P:0", "C:1", "C1:2", "C11:3"}));
     CHierarchyItem* copiedC1 = copy->FirstChild();
-    EXPECT_EQ(copiedC1->Status(), AnalysisStatus::Analysed);
+    EXPECT_EQ(copiedC1->Status(), AnalysisStatus::Analyzed);
     EXPECT_FALSE(copiedC1->HasCopyMark());
     EXPECT_EQ(*copiedC1->Object(), *sample.c1->Object());
     copiedC1->Object()->SetEntryText(0, EntryField::Name, "changed");

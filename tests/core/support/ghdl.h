@@ -28,7 +28,7 @@ struct GhdlResult {
 // options generated text is meant for: VHDL-93 by default, VHDL-2008 with standard "08" (for
 // text that holds modules written for it); the Synopsys packages the tool's own modules use are
 // there in both.
-inline GhdlResult GhdlAnalyse(const std::vector<std::string>& texts, const std::string& top = {},
+inline GhdlResult GhdlAnalyze(const std::vector<std::string>& texts, const std::string& top = {},
                               const std::string& standard = "93c") {
     namespace fs = std::filesystem;
     std::random_device random;

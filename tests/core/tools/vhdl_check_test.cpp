@@ -6,9 +6,9 @@
 namespace kestra {
 namespace {
 
-TEST(VhdlCheck, AnalyserMessagesAreReadWithTheirPlaceAndKind) {
-    const std::vector<CheckMessage> ghdl = ParseAnalyserOutput(
-        VhdlAnalyser::Kind::Ghdl, "/p/Blinker/DIVIDER.vhd:9:35: no declaration for \"abc\"\n"
+TEST(VhdlCheck, AnalyzerMessagesAreReadWithTheirPlaceAndKind) {
+    const std::vector<CheckMessage> ghdl = ParseAnalyzerOutput(
+        VhdlAnalyzer::Kind::Ghdl, "/p/Blinker/DIVIDER.vhd:9:35: no declaration for \"abc\"\n"
                                   "  WIDTH: integer := abc\r\n"
                                   "                    ^\n"
                                   "top.vhd:4:1:warning: declaration of \"x\" hides \"x\"\n"
@@ -26,7 +26,7 @@ TEST(VhdlCheck, AnalyserMessagesAreReadWithTheirPlaceAndKind) {
     EXPECT_EQ(ghdl[2].text, "cannot find entity or configuration zz");
 
     const std::vector<CheckMessage> nvc =
-        ParseAnalyserOutput(VhdlAnalyser::Kind::Nvc,
+        ParseAnalyzerOutput(VhdlAnalyzer::Kind::Nvc,
                             "** Error: no visible declaration for ABC\n    > /p/A.vhd:12\n   |\n 12 | x\n");
     ASSERT_EQ(nvc.size(), 1u);
     EXPECT_EQ(nvc[0].file, "/p/A.vhd");
@@ -49,8 +49,8 @@ TEST(VhdlCheck, TheStandardFollowsTheSource) {
     EXPECT_TRUE(NeedsVhdl2008("architecture r of a is begin\n  process(ALL) begin end process;\nend;"));
     EXPECT_TRUE(NeedsVhdl2008("architecture r of a is begin y <= a ?= b; end;"));
     EXPECT_TRUE(NeedsVhdl2008("library ieee; use ieee.numeric_std_unsigned.all;"));
-    EXPECT_EQ(AnalyserOptions(VhdlAnalyser::Kind::Ghdl, false)[0], "--std=93c");
-    EXPECT_EQ(AnalyserOptions(VhdlAnalyser::Kind::Ghdl, true)[0], "--std=08");
+    EXPECT_EQ(AnalyzerOptions(VhdlAnalyzer::Kind::Ghdl, false)[0], "--std=93c");
+    EXPECT_EQ(AnalyzerOptions(VhdlAnalyzer::Kind::Ghdl, true)[0], "--std=08");
 }
 
 TEST(VhdlCheck, EveryItemOfAFailedFileIsMarkedAndAPassedOneCleared) {

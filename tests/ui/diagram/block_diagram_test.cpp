@@ -388,7 +388,7 @@ TEST_F(BlockDiagramTest, ATwoLevelDesignDrawnInTheDiagramGenerates) {
     const Result<std::string> generated = ReadWholeFile(Folder() / "top.vhd");
     ASSERT_TRUE(generated);
     if (test::GhdlAvailable()) {
-        const auto result = test::GhdlAnalyse({*generated}, "top");
+        const auto result = test::GhdlAnalyze({*generated}, "top");
         EXPECT_TRUE(result.ok) << result.output << *generated;
     }
 }

@@ -50,7 +50,7 @@ TEST_F(TreeViewTest, AddModuleOpensTheNameEditorAndTheNameCreatesTheModule) {
 
     EXPECT_EQ(added->Text(), "alu");
     EXPECT_TRUE(FileExists(ModuleFile(project, "alu")));
-    EXPECT_EQ(added->Status(), AnalysisStatus::Analysed);
+    EXPECT_EQ(added->Status(), AnalysisStatus::Analyzed);
     EXPECT_EQ(LogText(project), "Open project: ProjectA\nNew module added.\nSet module name as alu.\n"
                                 "alu analyzed. No error encountered.");
     // The new module is the selected, bold item and the parameter list shows it.
@@ -221,7 +221,7 @@ TEST_F(TreeViewTest, CopiedModulesPasteTwiceUnderFreeNamesUntilTheSourceWindowCl
     EXPECT_FALSE(ClipboardHasTreeFormat());
 }
 
-TEST_F(TreeViewTest, AnalyseAndGenerateFromTheMenuAndFromTheKeys) {
+TEST_F(TreeViewTest, AnalyzeAndGenerateFromTheMenuAndFromTheKeys) {
     C3SplitFrame* project = Project();
     CHierarchyItem* alu = AddModule(project, Root(project), QStringLiteral("alu"));
     ASSERT_NE(alu, nullptr);
@@ -232,7 +232,7 @@ TEST_F(TreeViewTest, AnalyseAndGenerateFromTheMenuAndFromTheKeys) {
     Select(project, alu);
     ASSERT_TRUE(Trigger(m_frame->Actions().analyzeModule));
     EXPECT_NE(LogText(project).find("alu analyzed. No error encountered."), std::string::npos);
-    EXPECT_EQ(alu->Status(), AnalysisStatus::Analysed);
+    EXPECT_EQ(alu->Status(), AnalysisStatus::Analyzed);
 
     project->LogView()->ClearLog();
     Key(&Tree(project), Qt::Key_F4);

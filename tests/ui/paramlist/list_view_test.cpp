@@ -83,7 +83,7 @@ protected:
         ASSERT_TRUE(Trigger(Actions().addLogic));
         ASSERT_TRUE(Trigger(Actions().addStyle));
     }
-    void Analyse(CHierarchyItem* item) {
+    void Analyze(CHierarchyItem* item) {
         Select(m_project, item);
         Key(&Tree(m_project), Qt::Key_F4);
     }
@@ -132,7 +132,7 @@ TEST_F(ListViewTest, AddPlacesEachKindAfterTheFocusedRowOrAtTheEndAndWritesTheSo
     EXPECT_NE(source.find("Logic: STD_LOGIC := '0';"), std::string::npos) << source;
     EXPECT_NE(source.find("type ENUM_Style is (Style1, Style2);"), std::string::npos) << source;
     EXPECT_NE(source.find("constant Style: ENUM_Style := Style1;"), std::string::npos) << source;
-    EXPECT_EQ(m_alu->Status(), AnalysisStatus::Analysed);
+    EXPECT_EQ(m_alu->Status(), AnalysisStatus::Analyzed);
 }
 
 TEST_F(ListViewTest, EndOfEditingNormalisesRefusesAndReachesTheSourceAtOnce) {
@@ -172,8 +172,8 @@ TEST_F(ListViewTest, EndOfEditingNormalisesRefusesAndReachesTheSourceAtOnce) {
     EXPECT_NE(source.find("DataType: type := STD_LOGIC_VECTOR;"), std::string::npos) << source;
 
     // The file on disk analyses back to what the list shows.
-    Analyse(m_alu);
-    EXPECT_EQ(m_alu->Status(), AnalysisStatus::Analysed);
+    Analyze(m_alu);
+    EXPECT_EQ(m_alu->Status(), AnalysisStatus::Analyzed);
     const int found = Object().FindEntry("my_width");
     ASSERT_GE(found, 0);
     EXPECT_EQ(Object().GetEntryValue(found), "16");

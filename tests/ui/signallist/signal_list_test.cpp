@@ -116,11 +116,11 @@ TEST_F(SignalListTest, AnEditIsMarkedAndReachesThePortClauseWhenTheFocusLeaves) 
     const std::string source = Source();
     EXPECT_NE(source.find("DATA : IN STD_LOGIC_VECTOR(7 downto 0);"), std::string::npos) << source;
     EXPECT_NE(LogText(m_project).find("my_alu's port list updated."), std::string::npos);
-    EXPECT_EQ(m_module->Status(), AnalysisStatus::Analysed);
+    EXPECT_EQ(m_module->Status(), AnalysisStatus::Analyzed);
     EXPECT_EQ(Grid().Caption(), "n/a"); // the project item has no signals
     EXPECT_EQ(Grid().RowCount(), 0);
     if (test::GhdlAvailable()) {
-        const auto result = test::GhdlAnalyse({source});
+        const auto result = test::GhdlAnalyze({source});
         EXPECT_TRUE(result.ok) << result.output;
     }
 }

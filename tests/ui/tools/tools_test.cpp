@@ -178,7 +178,7 @@ TEST_F(ToolsTest, AnalyzeIsCheckedInTheBackgroundAndTheLogLineOpensTheSourceAtIt
     EXPECT_NE(log.find(errorLine), std::string::npos) << log;
     EXPECT_NE(log.find(" errors in DIVIDER.vhd."), std::string::npos) << log;
     EXPECT_TRUE(item->CheckFailed());
-    EXPECT_EQ(item->Status(), AnalysisStatus::Analysed);
+    EXPECT_EQ(item->Status(), AnalysisStatus::Analyzed);
 
     // Enter on the error line opens the source at that line in the HDL editor.
     CKSTEditView& view = *project->LogView();
