@@ -41,12 +41,18 @@ constexpr std::int64_t kEpochDifferenceTicks = 11644473600LL * 10000000LL;
 
 using Ticks = std::chrono::duration<std::int64_t, std::ratio<1, 10000000>>;
 
+// A number for a name no other writer is using. Drawn afresh each time: the check writes its
+// work files from a worker thread, so no generator state is shared.
+std::uint64_t RandomNameNumber() {
+    std::random_device device;
+    return (static_cast<std::uint64_t>(device()) << 32) ^ device();
+}
+
 // A name for the temporary file next to the target that no other writer is using.
 Result<FilePtr> CreateTemporaryBeside(const fs::path& target, fs::path& temporary) {
-    static std::mt19937_64 generator{std::random_device{}()};
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[24];
-        std::snprintf(suffix, sizeof suffix, ".%016llx", static_cast<unsigned long long>(generator()));
+        std::snprintf(suffix, sizeof suffix, ".%016llx", static_cast<unsigned long long>(RandomNameNumber()));
         temporary = target.parent_path() / ("." + target.filename().string() + suffix + ".tmp");
         errno = 0;
         // "x": fail rather than reuse a file that exists.
@@ -328,9 +334,8 @@ CPrivateTempFolder::CPrivateTempFolder(std::string_view prefix) {
     const fs::path temp = fs::temp_directory_path(error);
     if (error)
         return;
-    static std::mt19937_64 generator{std::random_device{}()};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path folder = temp / (std::string(prefix) + std::to_string(generator()));
+        const fs::path folder = temp / (std::string(prefix) + std::to_string(RandomNameNumber()));
         if (fs::create_directory(folder, error)) {
             fs::permissions(folder, fs::perms::owner_all, fs::perm_options::replace, error);
             m_path = folder;
