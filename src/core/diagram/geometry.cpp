@@ -23,8 +23,8 @@ std::int64_t CeilDiv(std::int64_t a, std::int64_t d) {
 // line of row y (the edge must cross it).
 int CrossingColumn(const CPixelPoint& a, const CPixelPoint& b, int y) {
     std::int64_t dy = static_cast<std::int64_t>(b.y) - a.y;
-    std::int64_t num =
-        (static_cast<std::int64_t>(b.x) - a.x) * (2 * static_cast<std::int64_t>(y) + 1 - 2 * a.y);
+    std::int64_t num = (static_cast<std::int64_t>(b.x) - a.x) *
+                       (2 * static_cast<std::int64_t>(y) + 1 - 2 * static_cast<std::int64_t>(a.y));
     // Crossing at x = a.x + num / (2 dy); the centre x + 0.5 must be at or beyond it.
     std::int64_t top = num - dy;
     std::int64_t den = 2 * dy;

@@ -51,7 +51,7 @@ fs::path WriteLibraryExport(CKSTDoc& doc, CHierarchyItem* top, bool predefined,
 
     // The file is named after the module: a name that would leave the folder is not written.
     const std::string fileName = name + kModuleExtension;
-    const fs::path exportFile = exportFolder / fileName;
+    fs::path exportFile = exportFolder / fileName;
     const Outcome written = exportFolder.empty() || !IsPlainFileName(fileName)
                                 ? Outcome::Failed({})
                                 : ReplaceFileSafely(exportFile, text);

@@ -107,8 +107,9 @@ CHierarchyItem* CHierarchyTree::CopySubtree(const CHierarchyItem& source, CHiera
         pending.pop_back();
         const int index = static_cast<int>(order.size());
         order.emplace_back(item, parentIndex);
-        for (auto child = item->m_children.rbegin(); child != item->m_children.rend(); ++child)
-            pending.emplace_back(child->get(), index);
+        // Pushed last child first, so that the first child comes off the stack first.
+        for (std::size_t child = item->m_children.size(); child-- > 0;)
+            pending.emplace_back(item->m_children[child].get(), index);
     }
     std::vector<CHierarchyItem*> copies;
     copies.reserve(order.size());

@@ -68,7 +68,7 @@ Result<FilePtr> CreateTemporaryBeside(const fs::path& target, fs::path& temporar
 fs::path WriteTarget(const fs::path& path) {
     std::error_code error;
     if (fs::is_symlink(path, error)) {
-        const fs::path resolved = fs::canonical(path, error);
+        fs::path resolved = fs::canonical(path, error);
         if (!error)
             return resolved;
     }

@@ -45,7 +45,9 @@ bool SameFolder(const std::filesystem::path& a, const std::filesystem::path& b) 
     if (error)
         return a.lexically_normal() == b.lexically_normal();
     // A trailing separator must not make two names of one folder differ.
-    auto strip = [](std::filesystem::path path) { return path.has_filename() ? path : path.parent_path(); };
+    auto strip = [](const std::filesystem::path& path) {
+        return path.has_filename() ? path : path.parent_path();
+    };
     return strip(canonicalA) == strip(canonicalB);
 }
 

@@ -240,7 +240,7 @@ public:
             std::vector<std::string> arguments{"-a"};
             if (m_analyzer.kind == VhdlAnalyzer::Kind::Nvc) {
                 arguments = m_options;
-                arguments.push_back("-a");
+                arguments.emplace_back("-a");
             } else {
                 arguments.insert(arguments.end(), m_options.begin(), m_options.end());
             }
@@ -267,7 +267,7 @@ public:
             arguments = m_options;
             arguments.insert(arguments.end(), {"-e", m_job.top});
         } else {
-            arguments.push_back("--elab-run");
+            arguments.emplace_back("--elab-run");
             arguments.insert(arguments.end(), m_options.begin(), m_options.end());
             arguments.insert(arguments.end(), {m_job.top, "--no-run"});
         }
