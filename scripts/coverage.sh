@@ -12,20 +12,28 @@ rm -f "$build"/coverage-*.profraw
 (cd "$build" && LLVM_PROFILE_FILE="$build/coverage-%p.profraw" ./tests/core_tests --gtest_brief=1 >/dev/null)
 llvm-profdata merge -sparse "$build"/coverage-*.profraw -o "$build/coverage.profdata"
 report=(-instr-profile="$build/coverage.profdata" "$build/tests/core_tests" "$root/src/core")
-llvm-cov report "${report[@]}" | awk 'NR <= 2 || /^TOTAL/' | cut -c1-200
-echo
-echo "By folder (lines):"
 llvm-cov export -summary-only "${report[@]}" | python3 -c '
 import json, sys, collections
 data = json.load(sys.stdin)["data"][0]["files"]
-folders = collections.defaultdict(lambda: [0, 0])
+folders = collections.defaultdict(lambda: [0, 0, 0, 0])
 for entry in data:
-    folder = entry["filename"].split("/src/core/")[1].split("/")[0]
-    lines = entry["summary"]["lines"]
+    name = entry["filename"].replace("\\", "/")
+    if "/src/core/" not in name:
+        continue
+    folder = name.split("/src/core/")[-1].split("/")[0]
+    lines, regions = entry["summary"]["lines"], entry["summary"]["regions"]
     folders[folder][0] += lines["covered"]
     folders[folder][1] += lines["count"]
-for folder, (covered, count) in sorted(folders.items()):
-    print(f"  {folder:12} {100.0 * covered / max(count, 1):5.1f}%  ({covered}/{count})")
+    folders[folder][2] += regions["covered"]
+    folders[folder][3] += regions["count"]
+def show(label, counts):
+    lines = 100.0 * counts[0] / max(counts[1], 1)
+    regions = 100.0 * counts[2] / max(counts[3], 1)
+    print(f"  {label:12} lines {lines:5.1f}% ({counts[0]}/{counts[1]})   regions {regions:5.1f}%")
+print("Core coverage by the core tests:")
+for folder, counts in sorted(folders.items()):
+    show(folder, counts)
+show("all", [sum(c[i] for c in folders.values()) for i in range(4)])
 '
 if [ "${1:-}" = "--html" ]; then
     llvm-cov show -format=html -output-dir="$build/html" "${report[@]}"
