@@ -20,7 +20,7 @@ public:
 
     // The subtree the last Analyze Module was given (none when it analysed nothing).
     const CHierarchyItem* AnalyzedSubtree() const { return m_analyzedSubtree; }
-    CompletedWork Completed() const { return {m_analyzedSubtree, {}}; }
+    CompletedWork Completed() const { return {m_analyzedSubtree, {}, false}; }
     // Forgets what the last command did.
     void Reset() { m_analyzedSubtree = nullptr; }
 

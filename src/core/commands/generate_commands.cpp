@@ -9,6 +9,8 @@
 #include "project/message_log.h"
 #include "system/file_system.h"
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <unordered_set>
 
@@ -63,6 +65,13 @@ void RenameUngeneratedCopies(CGenerationSession& session, const CHierarchyItem* 
 } // namespace
 
 bool CGenerateCommands::OnGenerate(bool individual) {
+    m_failed = !Generate(individual);
+    if (m_failed)
+        m_session.Observer().ShowStatus(kGenerateFailedStatus);
+    return !m_failed;
+}
+
+bool CGenerateCommands::Generate(bool individual) {
     m_analysis.Reset();
     m_generated.clear();
     CHierarchyItem* selected = m_session.Selected();
@@ -106,7 +115,7 @@ bool CGenerateCommands::OnGenerate(bool individual) {
 }
 
 bool CGenerateCommands::GenerateUnits(CHierarchyItem* top, bool individual, CGenerationSession& session,
-                                      std::string& output) {
+                                      std::string& output, std::vector<GeneratedUnits>& units) {
     CKSTDoc& doc = m_session.Doc();
     const std::filesystem::path folder = doc.GetModuleFolderPath();
     for (CHierarchyItem* item = top; item != nullptr; item = doc.Tree().NextItem(item, top)) {
@@ -123,6 +132,8 @@ bool CGenerateCommands::GenerateUnits(CHierarchyItem* top, bool individual, CGen
                 "Cannot read source file (" + source.string() + "). Compilation failed", text.Reason()));
             return false;
         }
+        const auto lines = std::count(output.begin(), output.end(), '\n');
+        units.push_back({static_cast<int>(lines) + 1, item});
         session.GenerateModuleUnits(item->Kind(), item->Text(), std::move(*text), output);
         if (individual)
             break;
@@ -152,9 +163,14 @@ bool CGenerateCommands::GenerateTop(CHierarchyItem* top, bool individual) {
     });
 
     std::string output;
-    if (!GenerateUnits(top, individual, session, output))
+    std::vector<GeneratedUnits> units;
+    if (!GenerateUnits(top, individual, session, output, units))
         return false;
     output.insert(0, kBanner);
+    // Renaming copies changes no line count: only the banner moves the units down.
+    const int bannerLines = static_cast<int>(std::count(kBanner, kBanner + std::strlen(kBanner), '\n'));
+    for (GeneratedUnits& unit : units)
+        unit.firstLine += bannerLines;
     // A generic without a value makes text that no VHDL tool accepts: the user is told which.
     if (!session.MissingValues().empty()) {
         for (const CGenerationSession::MissingValue& missing : session.MissingValues())
@@ -171,7 +187,7 @@ bool CGenerateCommands::GenerateTop(CHierarchyItem* top, bool individual) {
     }
     log.AppendLog(individual ? "\r\nIndividual synthesizable VHDL file created successfully."
                              : "\r\nSynthesizable VHDL file created successfully.");
-    m_generated.push_back({outputPath, topName});
+    m_generated.push_back({outputPath, topName, std::move(units)});
     return true;
 }
 

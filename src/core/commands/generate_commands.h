@@ -11,6 +11,9 @@
 namespace kestra {
 
 class CHierarchyItem;
+
+// The status bar's word after a Generate that did not write every file (the log says why).
+inline constexpr const char* kGenerateFailedStatus = "Generate failed: see the message log.";
 class CGenerationSession;
 
 // Generate and Generate Individual on the session's selection (analysing first where needed);
@@ -32,19 +35,21 @@ public:
 
     const std::vector<GeneratedFile>& Generated() const { return m_generated; }
     // What the last Generate did: the subtree it analysed first and the files it wrote.
-    CompletedWork Completed() const { return {m_analysis.AnalyzedSubtree(), m_generated}; }
+    CompletedWork Completed() const { return {m_analysis.AnalyzedSubtree(), m_generated, m_failed}; }
 
 private:
+    bool Generate(bool individual);
     bool GenerateTop(CHierarchyItem* top, bool individual);
     // The units of the modules below the top, in pre-order; false (logged) when a source
     // cannot be read.
-    bool GenerateUnits(CHierarchyItem* top, bool individual, CGenerationSession& session,
-                       std::string& output);
+    bool GenerateUnits(CHierarchyItem* top, bool individual, CGenerationSession& session, std::string& output,
+                       std::vector<GeneratedUnits>& units);
 
     CProjectSession& m_session;
     CAnalysisCommands m_analysis;
     std::optional<std::filesystem::path> m_outputFolder;
     std::vector<GeneratedFile> m_generated;
+    bool m_failed = false;
 };
 
 } // namespace kestra

@@ -113,6 +113,24 @@ bool CModuleCommands::EndNameEdit(CHierarchyItem* item, const std::string& text,
     return RenameModule(item, oldText, text, fromPaste);
 }
 
+bool CModuleCommands::OnNameEditingCancelled(CHierarchyItem* item) {
+    if (item == nullptr || item->Kind() != HierarchyKind::Normal || item->Text() != kNewObjectText ||
+        item->Status() != AnalysisStatus::New || item->ChildCount() != 0)
+        return false;
+    CKSTDoc& doc = m_session.Doc();
+    CHierarchyItem* parent = item->Parent();
+    if (m_session.Selected() == item)
+        m_session.Select(parent);
+    doc.Tree().DeleteItem(item);
+    doc.Log().AppendLog("\r\nThe module was not named and is removed again.");
+    doc.SetModifiedFlag();
+    if (parent != nullptr && m_session.Selected() == parent) {
+        m_session.Observer().ReloadPanes(parent);
+        m_session.Observer().ShowItem(parent);
+    }
+    return true;
+}
+
 bool CModuleCommands::RenameRoot(CHierarchyItem* item, const std::string& oldText, const std::string& text) {
     CKSTDoc& doc = m_session.Doc();
     const std::filesystem::path oldFolder = doc.GetProjectFolder() / oldText;

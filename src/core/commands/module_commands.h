@@ -27,6 +27,10 @@ public:
     // diagram: `fromPaste`) reloads no views, never reopens the editor on a refused name, and
     // analyses the item and its parent. False when the name was refused or ignored.
     bool EndNameEdit(CHierarchyItem* item, const std::string& text, bool fromPaste = false);
+    // The name editing of an item ended without a name (Escape, or the text left as it was):
+    // a module that never got a name, and so has no file, goes again and its parent is
+    // selected. True when it was removed.
+    bool OnNameEditingCancelled(CHierarchyItem* item);
     // A child module created by naming a module block in the parent's diagram: the last child
     // of the parent (a normal module or the root), its source file created (or imported) as
     // for a module named in the tree, analysed with its parent, and the log line "<name> added

@@ -8,6 +8,7 @@
 #include "system/settings_store.h"
 #include "text/char_class.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kestra {
@@ -48,6 +49,16 @@ const std::array<ExternalToolRow, 7> kRows = {{
     {ExternalTool::StateEditor, "State Editor", "State Editor", "State Editor param", nullptr, {}},
 }};
 
+// The programs looked for on PATH are batch tools that read what they work on from their
+// arguments: without any, or with GHDL's response-file mark "@" and no file after it, a run
+// would do nothing (and report success).
+bool HasNothingToDo(const ExternalToolRow& row, const ToolProcess& process) {
+    const std::string name = std::filesystem::path(process.program).filename().string();
+    const bool batchTool = std::any_of(row.searchNames.begin(), row.searchNames.end(),
+                                       [&name](std::string_view searched) { return name == searched; });
+    return batchTool && (process.arguments.empty() || process.arguments.back() == "@");
+}
+
 // The value of the root item's Link parameter of that name (letter case ignored); empty when
 // there is none.
 std::string RootLinkValue(const CKSTDoc& project, const char* name) {
@@ -75,12 +86,18 @@ std::string Quoted(const std::string& word) {
 
 } // namespace
 
-const char* LaunchMessage(LaunchOutcome outcome) {
+std::string LaunchMessage(LaunchOutcome outcome, ExternalTool tool) {
     switch (outcome) {
     case LaunchOutcome::NoApplication:
         return kNoApplicationMessage;
     case LaunchOutcome::CannotLaunch:
         return kCannotLaunchMessage;
+    case LaunchOutcome::NothingToDo: {
+        const ExternalToolRow& row = ToolRow(tool);
+        return std::string(row.title) + " was not started: it has nothing to work on.\nSet the project's " +
+               "Link parameter \"" + (row.linkParameter != nullptr ? row.linkParameter : "") +
+               "\" to the file it should read, or give the program its parameters in Tools > Setting...";
+    }
     case LaunchOutcome::Started:
         break;
     }
@@ -170,6 +187,8 @@ LaunchOutcome LaunchExternalTool(CSettingsStore& settings, CToolStarter& starter
             process.arguments = ArgumentsWithLink(parameters, link);
         }
     }
+    if (HasNothingToDo(row, process))
+        return LaunchOutcome::NothingToDo;
     if (!starter.Start(process, log))
         return LaunchOutcome::CannotLaunch;
     return LaunchOutcome::Started;

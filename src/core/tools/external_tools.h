@@ -43,13 +43,15 @@ inline constexpr const char* kCannotLaunchMessage =
     "Unable to launch application!\nOpen tool setting menu (Tools -> Settting...) to verify for valid "
     "application.";
 
-// How the launch of a tool ended: started, no program set or found, or the program could not be
-// started.
-enum class LaunchOutcome { Started, NoApplication, CannotLaunch };
+// How the launch of a tool ended: started, no program set or found, the program could not be
+// started, or it was not started because it had nothing to work on (a batch tool such as a
+// synthesizer found on PATH, with neither parameters nor the project's link file).
+enum class LaunchOutcome { Started, NoApplication, CannotLaunch, NothingToDo };
 
-// What the user is told after a launch: kNoApplicationMessage, kCannotLaunchMessage, or nothing
-// (empty) when the tool started.
-const char* LaunchMessage(LaunchOutcome outcome);
+// What the user is told after a launch of the tool: kNoApplicationMessage,
+// kCannotLaunchMessage, what to set for a tool with nothing to do, or nothing (empty) when the
+// tool started.
+std::string LaunchMessage(LaunchOutcome outcome, ExternalTool tool);
 
 std::span<const ExternalToolRow> ExternalToolRows();
 const ExternalToolRow& ToolRow(ExternalTool tool);

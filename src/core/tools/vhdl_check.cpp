@@ -152,10 +152,15 @@ CheckJob ModuleCheckJob(const CKSTDoc& doc, const std::vector<const CHierarchyIt
 
 std::vector<CheckJob> CheckJobsAfter(const CKSTDoc& doc, const CompletedWork& work) {
     std::vector<CheckJob> jobs;
-    for (const GeneratedFile& file : work.generated)
-        jobs.push_back(CheckJob{{CheckFile{file.path}}, file.top});
+    for (const GeneratedFile& file : work.generated) {
+        CheckJob job{{CheckFile{file.path}}, file.top, {}, work.failed};
+        for (const GeneratedUnits& unit : file.units)
+            job.units.push_back({unit.firstLine, unit.module});
+        jobs.push_back(std::move(job));
+    }
     if (jobs.empty() && work.analyzedSubtree != nullptr) {
         CheckJob job = ModuleCheckJob(doc, {work.analyzedSubtree});
+        job.afterFailedCommand = work.failed;
         if (!job.Empty())
             jobs.push_back(std::move(job));
     }
@@ -368,7 +373,47 @@ CheckOutcome RunVhdlCheck(const CheckJob& job, const VhdlAnalyzer& analyzer, CPr
     return run.Finish();
 }
 
+namespace {
+
+// The module whose units hold the line of a generated file: the last one that begins at or
+// before it.
+const CHierarchyItem* ModuleAtLine(const std::vector<CheckedUnit>& units, int line) {
+    const CHierarchyItem* module = nullptr;
+    for (const CheckedUnit& unit : units) {
+        if (unit.firstLine <= line)
+            module = unit.module;
+    }
+    return module;
+}
+
+void MarkGeneratedUnits(const CKSTDoc& doc, const CheckJob& job, const CheckOutcome& outcome) {
+    std::set<const CHierarchyItem*> failed;
+    const bool fileFailed = !outcome.failedFiles.empty();
+    for (const CheckMessage& message : outcome.messages) {
+        if (!message.error)
+            continue;
+        // An error without a place (elaboration) is the top's.
+        const CHierarchyItem* module = message.file.empty() || message.line <= 0
+                                           ? job.units.front().module
+                                           : ModuleAtLine(job.units, message.line);
+        if (module != nullptr)
+            failed.insert(module);
+    }
+    for (CHierarchyItem* item = doc.Tree().GetRootItem(); item != nullptr; item = doc.Tree().NextItem(item)) {
+        const bool inFile = std::any_of(job.units.begin(), job.units.end(),
+                                        [item](const CheckedUnit& unit) { return unit.module == item; });
+        if (inFile)
+            item->SetCheckFailed(fileFailed && failed.count(item) != 0);
+    }
+}
+
+} // namespace
+
 void MarkCheckedItems(const CKSTDoc& doc, const CheckJob& job, const CheckOutcome& outcome) {
+    if (!job.units.empty()) {
+        MarkGeneratedUnits(doc, job, outcome);
+        return;
+    }
     for (CHierarchyItem* item = doc.Tree().GetRootItem(); item != nullptr; item = doc.Tree().NextItem(item)) {
         const std::filesystem::path path = doc.GetModuleFilePath(*item);
         if (path.empty())
@@ -405,6 +450,9 @@ std::string CheckLogText(const VhdlAnalyzer& analyzer, const CheckJob& job, cons
         text += message.text;
     }
     if (outcome.failedFiles.empty()) {
+        // After a command that failed, a clean check is no good news: it is not reported.
+        if (job.afterFailedCommand)
+            return text;
         text += "\r\n" + name + " check: no error in " +
                 (job.files.size() == 1 ? FileName(job.files[0].path)
                                        : std::to_string(job.files.size()) + " files") +

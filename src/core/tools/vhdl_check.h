@@ -40,9 +40,18 @@ std::vector<std::string> AnalyzerOptions(VhdlAnalyzer::Kind kind, bool vhdl2008)
 struct CheckFile {
     std::filesystem::path path;
 };
+// A check of a generated file knows where each module's units begin in it, so that an error
+// marks the module it is in. A check after a Generate that failed says nothing when it finds
+// nothing: that Generate did not succeed.
+struct CheckedUnit {
+    int firstLine = 1;
+    const CHierarchyItem* module = nullptr;
+};
 struct CheckJob {
     std::vector<CheckFile> files;
     std::string top;
+    std::vector<CheckedUnit> units;
+    bool afterFailedCommand = false;
     bool Empty() const { return files.empty(); }
 };
 
@@ -95,7 +104,9 @@ CheckOutcome RunVhdlCheck(const CheckJob& job, const VhdlAnalyzer& analyzer, CPr
                           const std::function<void(int, int)>& progress = {});
 
 // Every tree item whose source the check analysed shows its result: failed for a file with
-// errors, cleared for the others (a module used in several places is one file).
+// errors, cleared for the others (a module used in several places is one file). For a
+// generated file, the modules whose units hold an error show failed, the others of the file
+// are cleared.
 void MarkCheckedItems(const CKSTDoc& doc, const CheckJob& job, const CheckOutcome& outcome);
 
 // The log text of a check: "<NAME>: file:line:column: message" per message, then a summary

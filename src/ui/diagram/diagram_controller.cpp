@@ -211,6 +211,7 @@ CDiagramController::CDiagramController(QMainWindow& window, CDockBars& bars, CMa
     connect(bars.BlockDiagramBar()->toggleViewAction(), &QAction::toggled, m_toolBar, &QWidget::setVisible);
     connect(actions.blockDiagram, &QAction::triggered, m_toolBar, &QWidget::setVisible);
     connect(&windows, &CProjectWindows::added, this, &CDiagramController::Connect);
+    connect(&windows, &CProjectWindows::activated, this, &CDiagramController::ShowProject);
 }
 
 CDiagramController::~CDiagramController() = default;
@@ -375,6 +376,16 @@ void CDiagramController::Connect(C3SplitFrame* frame) {
     connect(frame, &C3SplitFrame::moduleInserted, m_bar, &CBlockDiagramBar::ModuleInserted);
     connect(&frame->TreeView()->Model(), &CHierarchyModel::itemAboutToBeRemoved, m_bar,
             &CBlockDiagramBar::ForgetItem);
+}
+
+void CDiagramController::ShowProject(C3SplitFrame* frame) {
+    CProjectSession* session = frame != nullptr ? &frame->Session() : nullptr;
+    CHierarchyItem* item = session != nullptr ? session->Selected() : nullptr;
+    const CDiagramPane& pane = m_bar->Pane();
+    if (item != nullptr && pane.Session() == session && pane.Item() == item)
+        return;
+    m_bar->CommitItem(pane.Item());
+    m_bar->Show(item != nullptr ? session : nullptr, item);
 }
 
 void CDiagramController::OnDiagram(const std::function<void(CBlockDiagramBar&)>& command) {

@@ -48,6 +48,8 @@ private:
     void ConnectCommands();
     void ConnectAttributes();
     void Connect(C3SplitFrame* frame);
+    // The active project window's selection, after the shown module is written back.
+    void ShowProject(C3SplitFrame* frame);
     // Runs a block diagram command while the bar is shown.
     void OnDiagram(const std::function<void(CBlockDiagramBar&)>& command);
     void OnCommand(QAction* action, std::function<void(CBlockDiagramBar&)> command);

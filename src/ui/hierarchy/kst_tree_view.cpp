@@ -34,8 +34,9 @@ QLineEdit* CNameEditDelegate::Editor() const {
 }
 
 QWidget* CNameEditDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
-                                         const QModelIndex&) const {
+                                         const QModelIndex& index) const {
     auto* editor = new QLineEdit(parent);
+    m_editedIndex = index;
     editor->setFrame(true);
     m_editor = editor;
     return editor;
@@ -185,10 +186,30 @@ void CKSTTreeView::OnNameEdited(const QPersistentModelIndex& index, const QStrin
     if (!index.isValid() || item == nullptr)
         return;
     const std::string name = TextFromQt(text);
+    if (name == item->Text()) {
+        OnNameEditingCancelled(index);
+        return;
+    }
     if (item->Kind() != HierarchyKind::Root && !IsUsableVhdlName(name))
         m_retypeText = name;
     RunCommand([&] { m_modules.EndNameEdit(item, name); });
     m_retypeText.clear();
+}
+
+void CKSTTreeView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    const QPersistentModelIndex edited = m_delegate->EditedIndex();
+    QTreeView::closeEditor(editor, hint);
+    if (hint == QAbstractItemDelegate::RevertModelCache)
+        OnNameEditingCancelled(edited);
+}
+
+void CKSTTreeView::OnNameEditingCancelled(const QPersistentModelIndex& index) {
+    // The item goes once the editor has let go of it.
+    QTimer::singleShot(0, this, [this, index] {
+        CHierarchyItem* item = index.isValid() ? CHierarchyModel::ItemAt(index) : nullptr;
+        if (item != nullptr && state() != QAbstractItemView::EditingState)
+            RunCommand([&] { m_modules.OnNameEditingCancelled(item); });
+    });
 }
 
 bool CKSTTreeView::CanAddModule() const {

@@ -35,6 +35,8 @@ public:
     // The next editor opens on this text instead of the item's.
     void SetInitialText(const QString& text) { m_initialText = text; }
     QLineEdit* Editor() const;
+    // The item the open (or last) editor edits.
+    QPersistentModelIndex EditedIndex() const { return m_editedIndex; }
     void InitOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
         initStyleOption(option, index);
     }
@@ -50,6 +52,7 @@ signals:
 private:
     mutable QString m_initialText;
     mutable QPointer<QLineEdit> m_editor;
+    mutable QPersistentModelIndex m_editedIndex;
 };
 
 // The project window's hierarchy pane: shows the project's hierarchy with kind and status
@@ -137,6 +140,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool event(QEvent* event) override;
+    // Escape ends the name editing without a name.
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
 
 private:
@@ -145,6 +150,8 @@ private:
     void ChangeSelection(CHierarchyItem* item);
     void SyncSelection();
     void OnNameEdited(const QPersistentModelIndex& index, const QString& text);
+    // After the editor has gone: an item that was never named goes again.
+    void OnNameEditingCancelled(const QPersistentModelIndex& index);
     void OnItemAboutToBeRemoved(CHierarchyItem* item);
     bool IsOnStatusImage(const QModelIndex& index, const QPoint& pos) const;
 

@@ -10,7 +10,17 @@
 
 namespace kestra {
 
-CProjectWindows::CProjectWindows(QMdiArea& area, QObject* parent) : QObject(parent), m_area(area) {}
+CProjectWindows::CProjectWindows(QMdiArea& area, QObject* parent) : QObject(parent), m_area(area) {
+    connect(&m_area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+        // The area also deactivates its windows while the application is in the background: only
+        // a window that became active, or the last one gone, changes what the bars show.
+        C3SplitFrame* frame = sub != nullptr ? qobject_cast<C3SplitFrame*>(sub->widget()) : nullptr;
+        if (frame != nullptr && !frame->IsClosing())
+            emit activated(frame);
+        else if (All().isEmpty())
+            emit activated(nullptr);
+    });
+}
 
 C3SplitFrame* CProjectWindows::Active() const {
     QMdiSubWindow* sub = m_area.activeSubWindow();

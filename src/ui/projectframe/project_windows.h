@@ -36,6 +36,9 @@ public:
 
 signals:
     void added(kestra::C3SplitFrame* frame);
+    // Another project window became the active one; none when the last one went away. The bars
+    // shared by the project windows show the active window's selection.
+    void activated(kestra::C3SplitFrame* frame);
 
 private:
     QMdiArea& m_area;

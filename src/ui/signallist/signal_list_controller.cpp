@@ -49,6 +49,7 @@ CSignalListController::CSignalListController(CDockBars& bars, const CMainActions
                     m_view->OnSignalsChangedElsewhere(*session, owner);
             });
     connect(&windows, &CProjectWindows::added, this, &CSignalListController::Connect);
+    connect(&windows, &CProjectWindows::activated, this, &CSignalListController::ShowProject);
 }
 
 CSignalListController::~CSignalListController() {
@@ -59,6 +60,16 @@ void CSignalListController::SignalsChanged(CProjectSession& session, CHierarchyI
     m_diagram.OnSignalsChangedElsewhere(&session, owner);
     emit signalsChanged(&session, owner);
     m_changed();
+}
+
+void CSignalListController::ShowProject(C3SplitFrame* frame) {
+    CProjectSession* session = frame != nullptr ? &frame->Session() : nullptr;
+    CHierarchyItem* item = session != nullptr ? session->Selected() : nullptr;
+    CSignalGrid& grid = m_view->Grid();
+    if (item != nullptr && grid.Session() == session && grid.Owner() == item)
+        return;
+    m_view->CommitItem(grid.Owner());
+    m_view->SetOwner(item != nullptr ? session : nullptr, item);
 }
 
 void CSignalListController::Connect(C3SplitFrame* frame) {

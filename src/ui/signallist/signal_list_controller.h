@@ -39,6 +39,8 @@ signals:
 
 private:
     void Connect(C3SplitFrame* frame);
+    // The active project window's selection, after the shown rows are committed.
+    void ShowProject(C3SplitFrame* frame);
 
     CSignalListView* m_view;
     CBlockDiagramBar& m_diagram;

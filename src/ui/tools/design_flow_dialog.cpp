@@ -96,13 +96,13 @@ QToolButton* CDesignFlowDialog::MakeStep(const QString& text, const QString& pic
 }
 
 void CDesignFlowDialog::OnTool(ExternalTool tool) {
+    if (!m_launch || !m_launch(tool))
+        return;
     for (const FlowStep& step : kSteps) {
         if (step.tool == tool)
             m_buttons[tool]->setIcon(FlowPicture(step.picture, true));
     }
     m_visited[tool] = true;
-    if (m_launch)
-        m_launch(tool);
 }
 
 void CDesignFlowDialog::keyPressEvent(QKeyEvent* event) {

@@ -12,13 +12,14 @@ namespace kestra {
 
 // "KESTRA - Design Flow": the design flow drawn as buttons joined by arrows, from design entry
 // through VHDL simulation, synthesis, functional simulation and implementation to timing
-// simulation. A tool button shows its step as visited and starts the tool; Entry (also Enter)
-// closes the panel. The visited marks last while the panel is open.
+// simulation. A tool button starts the tool and, when it started, shows its step as visited;
+// Entry (also Enter) closes the panel. The visited marks last while the panel is open.
 class CDesignFlowDialog : public QDialog {
     Q_OBJECT
 
 public:
-    using Launch = std::function<void(ExternalTool)>;
+    // Starts the tool; true when it started.
+    using Launch = std::function<bool(ExternalTool)>;
     explicit CDesignFlowDialog(Launch launch, QWidget* parent = nullptr);
 
     QToolButton* EntryButton() const { return m_entry; }

@@ -27,7 +27,7 @@ CToolsController::CToolsController(QMainWindow& window, const UiContext& ui, CMa
         {actions.timingSimulator, ExternalTool::TimingSimulator}};
     for (const auto& [action, tool] : launches) {
         const ExternalTool launched = tool;
-        m_rules.Add({action, [this, launched] { LaunchTool(launched); }});
+        m_rules.Add({action, [this, launched] { static_cast<void>(LaunchTool(launched)); }});
     }
     m_rules.Add({
         {actions.toolSettings, [this] { OnToolSettings(); }},
@@ -35,16 +35,17 @@ CToolsController::CToolsController(QMainWindow& window, const UiContext& ui, CMa
     });
 }
 
-void CToolsController::LaunchTool(ExternalTool tool) {
+bool CToolsController::LaunchTool(ExternalTool tool) {
     C3SplitFrame* project = m_windows.Active();
     const LaunchOutcome outcome =
         LaunchExternalTool(m_ui.settings, m_ui.tools, tool, project != nullptr ? &project->Doc() : nullptr);
     if (outcome != LaunchOutcome::Started)
-        ShowToolMessage(outcome);
+        ShowToolMessage(outcome, tool);
+    return outcome == LaunchOutcome::Started;
 }
 
-void CToolsController::ShowToolMessage(LaunchOutcome outcome) {
-    m_ui.prompts.ShowMessage(kDefaultPromptTitle, LaunchMessage(outcome), PromptIcon::Warning);
+void CToolsController::ShowToolMessage(LaunchOutcome outcome, ExternalTool tool) {
+    m_ui.prompts.ShowMessage(kDefaultPromptTitle, LaunchMessage(outcome, tool), PromptIcon::Warning);
 }
 
 void CToolsController::OnToolSettings() {
@@ -55,7 +56,7 @@ void CToolsController::OnToolSettings() {
 void CToolsController::OnDesignFlow() {
     // The panel stands alone on the desktop: it has no parent, so it stays when the main
     // window is minimized.
-    CDesignFlowDialog dialog([this](ExternalTool tool) { LaunchTool(tool); });
+    CDesignFlowDialog dialog([this](ExternalTool tool) { return LaunchTool(tool); });
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.adjustSize();
     if (const QScreen* screen =

@@ -24,12 +24,13 @@ public:
     CToolsController(QMainWindow& window, const UiContext& ui, CMainActions& actions,
                      CProjectWindows& windows, std::function<void()> changed);
 
-    void LaunchTool(ExternalTool tool);
+    // True when the tool started; otherwise the user is told why.
+    bool LaunchTool(ExternalTool tool);
     void UpdateActions() const { m_rules.Update(); }
 
 private:
     // Why a tool did not start.
-    void ShowToolMessage(LaunchOutcome outcome);
+    void ShowToolMessage(LaunchOutcome outcome, ExternalTool tool);
     void OnToolSettings();
     // The design flow panel, modal; the main window is minimized while it is open.
     void OnDesignFlow();

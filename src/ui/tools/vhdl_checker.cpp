@@ -1,5 +1,6 @@
 #include "tools/vhdl_checker.h"
 
+#include "commands/generate_commands.h"
 #include "mainframe/ui_context.h"
 #include "project/hierarchy_tree.h"
 #include "project/kst_doc.h"
@@ -90,10 +91,14 @@ void CVhdlChecker::Finish(int generation, const CheckJob& job, const CheckOutcom
         return;
     m_session.Doc().Log().AppendLog(CheckLogText(m_analyzer, job, outcome));
     MarkCheckedItems(m_session.Doc(), job, outcome);
-    if (--m_pending <= 0)
-        m_session.Observer().ShowStatus(outcome.errors == 0
-                                            ? std::string(m_analyzer.Name()) + " check passed."
-                                            : std::string(m_analyzer.Name()) + " check found errors.");
+    if (--m_pending <= 0) {
+        const std::string name = m_analyzer.Name();
+        if (outcome.errors != 0)
+            m_session.Observer().ShowStatus(name + " check found errors.");
+        else
+            m_session.Observer().ShowStatus(job.afterFailedCommand ? std::string(kGenerateFailedStatus)
+                                                                   : name + " check passed.");
+    }
     emit marksChanged();
 }
 

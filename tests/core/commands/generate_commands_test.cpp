@@ -1,7 +1,9 @@
 #include "support/ghdl.h"
 #include "support/project_commands.h"
 #include "support/project_fixture.h"
+#include "tools/vhdl_check.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace kestra {
@@ -159,6 +161,48 @@ TEST(GenerateCommand, AReadOnlyOutputIsKeptAndTheReasonLogged) {
         std::string::npos)
         << project.log.Text();
     EXPECT_EQ(project.log.Text().find("created successfully"), std::string::npos);
+}
+
+// A check of the generated file marks the module whose units hold an error, whichever copy it
+// is, and clears the others of the file; after a Generate that failed, a clean check of the
+// sources says nothing.
+TEST(GenerateCommand, ACheckOfTheGeneratedFileMarksTheModuleOfTheFailingLine) {
+    GenerateProject project;
+    ASSERT_TRUE(project.Generate(project.top)) << project.log.Text();
+    const std::vector<CheckJob> jobs = CheckJobsAfter(project.doc, project.commands.generation.Completed());
+    ASSERT_EQ(jobs.size(), 1u);
+    const CheckJob& job = jobs[0];
+    ASSERT_FALSE(job.afterFailedCommand);
+    const std::string text = project.Output("TOP");
+    // The line of the second copy's architecture (INV_2, below P2).
+    const std::size_t at = text.find("of INV_2 is");
+    ASSERT_NE(at, std::string::npos) << text;
+    const int line =
+        static_cast<int>(std::count(text.begin(), text.begin() + static_cast<long>(at), '\n')) + 1;
+    CHierarchyItem* p2 = project.top->Child(1);
+    CHierarchyItem* secondInverter = p2->Child(0);
+    project.top->SetCheckFailed(true);
+    CheckOutcome outcome;
+    outcome.failedFiles = {job.files[0].path};
+    outcome.messages.push_back({job.files[0].path.string(), line, 1, "an error", true});
+    MarkCheckedItems(project.doc, job, outcome);
+    EXPECT_TRUE(secondInverter->CheckFailed());
+    EXPECT_FALSE(project.top->Child(0)->Child(0)->CheckFailed());
+    EXPECT_FALSE(project.top->CheckFailed());
+    MarkCheckedItems(project.doc, job, CheckOutcome{});
+    EXPECT_FALSE(secondInverter->CheckFailed());
+
+    const std::filesystem::path output = job.files[0].path;
+    std::filesystem::permissions(output, std::filesystem::perms::owner_read);
+    EXPECT_FALSE(project.Generate(project.top));
+    CompletedWork failed = project.commands.generation.Completed();
+    EXPECT_TRUE(failed.failed);
+    failed.analyzedSubtree = project.top;
+    const std::vector<CheckJob> after = CheckJobsAfter(project.doc, failed);
+    ASSERT_EQ(after.size(), 1u);
+    EXPECT_TRUE(after[0].afterFailedCommand);
+    const VhdlAnalyzer ghdl{VhdlAnalyzer::Kind::Ghdl, "ghdl"};
+    EXPECT_EQ(CheckLogText(ghdl, after[0], CheckOutcome{}).find("no error"), std::string::npos);
 }
 
 } // namespace

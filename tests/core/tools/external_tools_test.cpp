@@ -85,12 +85,22 @@ TEST(ToolLaunch, SearchOnPathWriteBackLinkAndFolder) {
     EXPECT_EQ(starter.started[0].workingFolder, project.doc.ResolvedDestinationFolder());
     EXPECT_EQ(starter.startLog, &project.log);
 
-    // The implementation tools are tried in their order.
+    // The implementation tools are tried in their order. Without parameters and without the
+    // project's link the found one has nothing to work on: it is not started, and the user is
+    // told what to set.
+    const std::size_t startedBefore = starter.started.size();
     EXPECT_EQ(LaunchExternalTool(settings, starter, ExternalTool::Implementer, &project.doc),
-              LaunchOutcome::Started);
+              LaunchOutcome::NothingToDo);
+    EXPECT_EQ(starter.started.size(), startedBefore);
     EXPECT_EQ(settings.ReadSetting("Tools", "Implementer"), "/opt/bin/nextpnr-gowin");
     EXPECT_THAT(starter.searched,
                 ::testing::IsSupersetOf({"nextpnr-ice40", "nextpnr-ecp5", "nextpnr-gowin"}));
+    EXPECT_NE(LaunchMessage(LaunchOutcome::NothingToDo, ExternalTool::Implementer).find("\"Implemention\""),
+              std::string::npos);
+    SetRootLink(project, "Implemention", "board.pcf");
+    EXPECT_EQ(LaunchExternalTool(settings, starter, ExternalTool::Implementer, &project.doc),
+              LaunchOutcome::Started);
+    EXPECT_THAT(starter.started.back().arguments, ElementsAre("board.pcf"));
 
     // GHDL found for the VHDL simulator gets its parameter text too; the root's own entry
     // "VHDL_simulation" is the launch table's "VHDL_Simulation".

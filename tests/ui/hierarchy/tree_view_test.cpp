@@ -76,17 +76,23 @@ TEST_F(TreeViewTest, AddModuleIsRefusedUnderALibraryModule) {
     EXPECT_EQ(alu->ChildCount(), 0);
 }
 
-TEST_F(TreeViewTest, CancelledNameEditLeavesTheNewObject) {
+TEST_F(TreeViewTest, ANewModuleLeftWithoutANameGoesAgain) {
     C3SplitFrame* project = Project();
     Select(project, Root(project));
+    // A refused name reopens the editor; Escape then leaves the module without a name.
     Key(&Tree(project), Qt::Key_F1);
+    ASSERT_TRUE(TypeName(project, QStringLiteral("process")));
     ProcessEvents();
     QLineEdit* editor = Tree(project).NameEditor();
     ASSERT_NE(editor, nullptr);
     QTest::keyClick(editor, Qt::Key_Escape);
     ProcessEvents();
-    EXPECT_NE(Find(project, "<New Object>"), nullptr);
+    EXPECT_EQ(Find(project, "<New Object>"), nullptr);
+    EXPECT_EQ(Tree(project).SelectedItem(), Root(project));
     EXPECT_TRUE(ListFiles(project->Doc().GetModuleFolderPath()).empty());
+    // Generate no longer meets a module without a file.
+    ASSERT_TRUE(Trigger(m_frame->Actions().generate));
+    EXPECT_EQ(LogText(project).find("Cannot open source file"), std::string::npos);
 }
 
 TEST_F(TreeViewTest, ANameThatIsNoIdentifierReopensTheEditorOnTheTypedText) {

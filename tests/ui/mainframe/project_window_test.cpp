@@ -1,3 +1,4 @@
+#include "diagram/block_diagram_bar.h"
 #include "hierarchy/hierarchy_model.h"
 #include "hierarchy/kst_tree_view.h"
 #include "paramlist/kst_list_view.h"
@@ -6,6 +7,7 @@
 #include "projectframe/project_frame.h"
 #include "projectframe/properties_dialog.h"
 #include "projectframe/recent_file_list.h"
+#include "signallist/signal_list_view.h"
 #include "system/file_system.h"
 #include "ui_fixture.h"
 
@@ -13,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QSlider>
 
 namespace kestra {
@@ -106,6 +109,38 @@ TEST_F(ProjectWindowTest, OpeningAnOpenProjectAgainShowsItsWindow) {
     ASSERT_TRUE(m_frame->OpenProjectFile((Folder() / "one.kst").string()));
     EXPECT_EQ(m_frame->Projects().size(), 2);
     EXPECT_EQ(m_frame->ActiveProject(), first);
+}
+
+// The bars shared by the project windows show the active window's selection: a new project's
+// root (an empty diagram, no signals), the other window's module again when it is active, and
+// nothing once the last window has closed.
+TEST_F(ProjectWindowTest, TheSharedBarsFollowTheActiveProjectWindow) {
+    StartFrame();
+    C3SplitFrame* first = NewProject("one.kst");
+    CHierarchyItem* alu = AddModule(first, first->Doc().Tree().GetRootItem(), QStringLiteral("alu"));
+    ASSERT_NE(alu, nullptr);
+    Select(first, alu);
+    ASSERT_EQ(m_frame->DiagramBar()->Pane().Item(), alu);
+    ASSERT_EQ(m_frame->SignalList()->Grid().Owner(), alu);
+
+    C3SplitFrame* second = NewProject("two.kst");
+    ASSERT_NE(second, nullptr);
+    CHierarchyItem* root = second->Doc().Tree().GetRootItem();
+    EXPECT_EQ(m_frame->DiagramBar()->Pane().Item(), root);
+    EXPECT_EQ(m_frame->DiagramBar()->Pane().Diagram().Blocks().Count(), 0);
+    EXPECT_EQ(m_frame->SignalList()->Grid().Owner(), nullptr); // the root has no signals
+    EXPECT_EQ(m_frame->SignalList()->Grid().RowCount(), 0);
+
+    m_frame->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(first->parentWidget()));
+    ProcessEvents();
+    EXPECT_EQ(m_frame->DiagramBar()->Pane().Item(), alu);
+    EXPECT_EQ(m_frame->SignalList()->Grid().Owner(), alu);
+
+    ASSERT_TRUE(Trigger(m_frame->Actions().closeProject));
+    EXPECT_EQ(m_frame->DiagramBar()->Pane().Session(), &second->Session());
+    ASSERT_TRUE(Trigger(m_frame->Actions().closeProject));
+    EXPECT_EQ(m_frame->DiagramBar()->Pane().Item(), nullptr);
+    EXPECT_EQ(m_frame->SignalList()->Grid().Owner(), nullptr);
 }
 
 TEST_F(ProjectWindowTest, RecentProjectOpensAndOneThatFailsLeavesTheList) {

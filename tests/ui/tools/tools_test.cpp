@@ -85,7 +85,7 @@ TEST_F(ToolsTest, ANonAsciiPathFromTheSettingDialogReadsBackTheSameThroughTheSto
     ASSERT_TRUE(Trigger(frame.Actions().toolSettings));
 }
 
-TEST_F(ToolsTest, TheDesignFlowMarksAStepVisitedEvenWhenNothingStartsAndBringsTheWindowBack) {
+TEST_F(ToolsTest, TheDesignFlowMarksAStepVisitedOnlyWhenItsProgramStartsAndBringsTheWindowBack) {
     HideTools();
     CMainFrame& frame = StartFrame();
     bool minimizedWhileOpen = false;
@@ -94,8 +94,11 @@ TEST_F(ToolsTest, TheDesignFlowMarksAStepVisitedEvenWhenNothingStartsAndBringsTh
         EXPECT_EQ(flow.windowTitle(), QStringLiteral("KESTRA - Design Flow"));
         minimizedWhileOpen = frame.isMinimized();
         flow.ToolButton(ExternalTool::Synthesizer)->click();
-        EXPECT_TRUE(flow.IsVisited(ExternalTool::Synthesizer));
-        EXPECT_FALSE(flow.IsVisited(ExternalTool::VhdlSimulator));
+        EXPECT_FALSE(flow.IsVisited(ExternalTool::Synthesizer));
+        // A program that starts marks its step.
+        m_settings->WriteSetting("Tools", "VHDLSim", "/bin/true");
+        flow.ToolButton(ExternalTool::VhdlSimulator)->click();
+        EXPECT_TRUE(flow.IsVisited(ExternalTool::VhdlSimulator));
         flow.EntryButton()->click();
         return flow.result();
     };
@@ -103,7 +106,7 @@ TEST_F(ToolsTest, TheDesignFlowMarksAStepVisitedEvenWhenNothingStartsAndBringsTh
     EXPECT_TRUE(minimizedWhileOpen);
     EXPECT_FALSE(frame.isMinimized());
     ASSERT_FALSE(m_prompts.Messages().empty());
-    EXPECT_EQ(m_prompts.Messages().back().text, kNoApplicationMessage);
+    EXPECT_EQ(m_prompts.Messages().front().text, kNoApplicationMessage);
     EXPECT_EQ(m_settings->ReadSetting("Tools", "Synthesizer"), "");
 }
 
