@@ -5,6 +5,7 @@
 #include "model/design_object.h"
 #include "support/ghdl.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace kestra {
@@ -95,6 +96,41 @@ TEST(ChildInstances, OnlyFittingUndrivenNamesAreSharedAndTheRestGetsSignalsOfIts
     if (test::GhdlAvailable()) {
         const auto result = test::GhdlAnalyze({kOld, kX, kY, kZ, text}, "P");
         EXPECT_TRUE(result.ok) << result.output << "\n" << text;
+    }
+}
+
+std::size_t CountOf(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// A mark the user moved above a signal (tool's form), and a mark with nothing below it (a
+// source edited in place): the refresh writes below the one mark there is.
+TEST(ChildInstances, TheDeclarationsMarkStandsOnce) {
+    const std::vector<ChildComponent> children{Child("Z", kZ)};
+    const std::string header = "library IEEE;\r\nuse IEEE.std_logic_1164.all;\r\n\r\n"
+                               "entity P is\r\n\tport (CLK : in std_logic);\r\nend P;\r\n\r\n";
+    const std::string toolForm = header +
+                                 "architecture a of P is\r\n\r\n\t-- KESTRA component declarations\r\n"
+                                 "\tsignal S : std_logic;\r\n\tcomponent Z\r\n\tend component;\r\n"
+                                 "begin\r\nend a;\r\n";
+    std::string inPlace =
+        header + "architecture a of P is\r\n  -- KESTRA component declarations\r\nbegin\r\nend a;\r\n";
+    inPlace.erase(std::remove(inPlace.begin(), inPlace.end(), '\r'), inPlace.end());
+    for (const std::string& parent : {toolForm, inPlace}) {
+        AnalysisContext context;
+        context.moduleName = "P";
+        const std::string text = RefreshComponentDeclarations(parent, children, true, context).value_or("");
+        const std::size_t mark = text.find("-- KESTRA component declarations");
+        EXPECT_EQ(CountOf(text, "-- KESTRA component declarations"), 1u) << text;
+        EXPECT_LT(text.find("signal U_Z_Q"), mark) << text;
+        EXPECT_LT(mark, text.find("component Z")) << text;
+        if (test::GhdlAvailable()) {
+            const auto result = test::GhdlAnalyze({kZ, text}, "P");
+            EXPECT_TRUE(result.ok) << result.output << "\n" << text;
+        }
     }
 }
 
