@@ -7,6 +7,7 @@
 #include "analysis/scanner.h"
 #include "analysis/source_form.h"
 #include "analysis/structure_walker.h"
+#include "generation/components.h"
 #include "generation/declarations.h"
 #include "model/design_object.h"
 #include "text/text_edits.h"
@@ -17,36 +18,7 @@ namespace kestra {
 
 namespace {
 
-// "port (a, b : in bit; c : out bit)" gives a, b, c; false when the text is not a port clause.
-bool PortNames(const std::string& portClause, std::vector<std::string>& names) {
-    const CScanner scanner(portClause);
-    std::size_t cursor = 0;
-    if (!SameTextNoCase(scanner.ReadIdentifier(cursor), "port") || scanner.ReadChar(cursor) != '(')
-        return false;
-    for (;;) {
-        std::string name = scanner.ReadIdentifier(cursor);
-        if (name.empty())
-            return true;
-        names.push_back(std::move(name));
-        while (scanner.ReadChar(cursor) == ',') {
-            name = scanner.ReadIdentifier(cursor);
-            if (name.empty())
-                break;
-            names.push_back(std::move(name));
-        }
-        const auto semicolon = scanner.FindTextOutsideComments(cursor, ";");
-        if (!semicolon)
-            return true;
-        cursor = *semicolon + 1;
-    }
-}
-
-std::string JoinNames(const std::vector<std::string>& names) {
-    std::string joined;
-    for (std::size_t i = 0; i < names.size(); ++i)
-        joined += (i == 0 ? "" : ", ") + names[i];
-    return joined;
-}
+constexpr std::string_view kDeclarationsMark = "-- KESTRA component declarations";
 
 // The child's generics as its source declares them, one name to a line, with the values of its
 // parameters; empty when it has none.
@@ -107,13 +79,12 @@ std::optional<ChildComponent> ChildComponentDeclaration(const std::string& child
     child.binding = !binding.empty();
     child.source = childSource;
 
-    std::vector<std::string> ports;
-    if (!PortNames(portClause, ports)) {
+    std::optional<std::vector<PortShape>> ports = ChildPortShapes(childName, childObject, childSource);
+    if (!ports) {
         context.SetError(AnalysisErrorCode::WrongKeyword);
         return std::nullopt;
     }
-    child.instantiation =
-        "\r\n\tU_" + childName + ": " + childName + "\r\n\t\tport map (" + JoinNames(ports) + ");\r\n";
+    child.ports = std::move(*ports);
     return child;
 }
 
@@ -157,6 +128,24 @@ bool PassOldBinding(const CScanner& scanner, std::size_t& cursor, AnalysisContex
     return true;
 }
 
+// Appends a kept declaration (from `start`, the blanks and comments in front of it included, to
+// `end`) without a declarations mark among the comments in front of its first word, which
+// stands at `word`: the mark is written again before "begin".
+void AppendKept(std::string& output, std::string_view text, std::size_t start, std::size_t word,
+                std::size_t end) {
+    const std::size_t mark = text.substr(0, word).find(kDeclarationsMark, start);
+    if (mark == std::string_view::npos) {
+        output.append(text, start, end - start);
+        return;
+    }
+    const std::size_t lineStart = std::max(LineStart(text, mark), start);
+    std::size_t next = LineEnd(text, mark);
+    next += next < text.size() && text[next] == '\r' ? 1 : 0;
+    next += next < text.size() && text[next] == '\n' ? 1 : 0;
+    output.append(text, start, lineStart - start);
+    output.append(text, next, end - next);
+}
+
 // Copies the declarative part from the cursor up to its "begin" into output, leaving out the
 // component declarations and bindings the refresh writes anew; the cursor ends just after
 // "begin". False with an error set.
@@ -165,6 +154,8 @@ bool CopyKeptDeclarations(const CScanner& scanner, std::size_t& cursor, std::str
     const std::string_view sourceText = scanner.Text();
     for (;;) {
         const std::size_t itemStart = cursor;
+        std::size_t wordStart = cursor;
+        scanner.SkipBlanksAndComments(wordStart);
         std::string word = ToLowerAscii(scanner.ReadIdentifier(cursor));
         if (word == "begin")
             return true;
@@ -172,13 +163,14 @@ bool CopyKeptDeclarations(const CScanner& scanner, std::size_t& cursor, std::str
             word = ToLowerAscii(scanner.ReadIdentifier(cursor));
         if (word == "function" || word == "procedure") {
             SkipFunctionBody(scanner, cursor);
-            output.append(sourceText, itemStart, cursor - itemStart);
         } else if (word == "component") {
             if (!PassOldComponent(scanner, cursor, context))
                 return false;
+            continue;
         } else if (word == "for") {
             if (!PassOldBinding(scanner, cursor, context))
                 return false;
+            continue;
         } else {
             const auto semicolon = scanner.FindTextOutsideComments(cursor, ";");
             if (!semicolon) {
@@ -186,23 +178,29 @@ bool CopyKeptDeclarations(const CScanner& scanner, std::size_t& cursor, std::str
                 return false;
             }
             cursor = *semicolon + 1;
-            output.append(sourceText, itemStart, cursor - itemStart);
         }
+        AppendKept(output, sourceText, itemStart, wordStart, cursor);
     }
 }
 
+// The signals of new instances behind the kept declarations: one to a line, the last without
+// its line end.
+std::string SignalLines(const std::string& signals) {
+    if (signals.empty())
+        return {};
+    return "\r\n" + signals.substr(0, signals.size() - 2);
+}
+
 // The refresh of a source in the tool's own form: declarations and bindings rebuilt between the
-// mark and "begin".
+// mark and "begin", the signals of new instances before the mark.
 std::optional<std::string> RebuildComponentDeclarations(const std::string& sourceText,
                                                         const std::vector<ChildComponent>& children,
                                                         bool instantiate, AnalysisContext& context) {
     std::string declarations;
-    ComponentList list;
-    for (const ChildComponent& child : children) {
+    for (const ChildComponent& child : children)
         declarations += child.declaration;
-        list.emplace_back(child.name, child.instantiation);
-    }
     const CScanner scanner(sourceText, &context);
+    CInstancePlanner planner(sourceText, context.moduleName, children);
     std::string output;
     std::size_t copyPoint = 0;
     ArchitectureHeader header;
@@ -221,20 +219,25 @@ std::optional<std::string> RebuildComponentDeclarations(const std::string& sourc
         std::size_t cursor = header.declarationsStart;
         if (!CopyKeptDeclarations(scanner, cursor, output, context))
             return std::nullopt;
-        output +=
-            declarations.empty() ? "\r\n" : "\r\n\r\n\t-- KESTRA component declarations\r\n" + declarations;
-        output += "begin";
+        NewInstances added;
         if (instantiate) {
             // The closing "end" as analysis found it: "end <name>;", "end architecture;" or "end;".
             ArchitectureBody body;
-            if (FindArchitectureBody(scanner, header.declarationsStart, header.name, body))
-                output += InstantiationsNotYetIn(scanner, cursor, body.endKeyword, list);
-            else
-                output += BuildInstantiations(scanner, context, cursor, header.name, list);
+            if (!FindArchitectureBody(scanner, header.declarationsStart, header.name, body))
+                return std::nullopt;
+            added = planner.Plan(header.declarationsStart, body.statementsStart, body.endKeyword);
         }
-        if (context.HasError())
-            return std::nullopt;
+        output += SignalLines(added.signals);
+        output += declarations.empty()
+                      ? "\r\n"
+                      : "\r\n\r\n\t" + std::string(kDeclarationsMark) + "\r\n" + declarations;
+        output += "begin";
         copyPoint = cursor;
+        if (added.position > cursor) {
+            output.append(sourceText, cursor, added.position - cursor);
+            copyPoint = added.position;
+        }
+        output += added.statements;
         from = cursor;
     }
     output.append(sourceText, copyPoint, std::string::npos);
@@ -287,6 +290,15 @@ bool MatchesChild(const std::string& text, std::size_t afterName, const ChildCom
            SameDeclarations(text, component->ports, child.source, entity->ports);
 }
 
+// What the walk over a declarative part found: the children declared there, and where the
+// declarations of children not declared yet go when the part has the mark.
+struct DeclarativePart {
+    std::vector<const ChildComponent*> declared;
+    std::size_t markLine = 0;                  // the start of the mark's line
+    std::optional<std::size_t> afterMark;      // the start of the line after the mark
+    std::optional<std::size_t> afterComponent; // just after the last component declaration below it
+};
+
 // The refresh of a source the tool did not write: each change made where it belongs, one
 // architecture of the entity after the other.
 class CComponentDeclarationsEdit {
@@ -294,10 +306,7 @@ public:
     CComponentDeclarationsEdit(const std::string& sourceText, const std::vector<ChildComponent>& children,
                                AnalysisContext& context)
         : m_text(sourceText), m_children(children), m_context(context), m_scanner(sourceText, &context),
-          m_lineEnd(LineEndOf(sourceText)) {
-        for (const ChildComponent& child : children)
-            m_list.emplace_back(child.name, child.instantiation);
-    }
+          m_lineEnd(LineEndOf(sourceText)), m_planner(sourceText, context.moduleName, children) {}
 
     std::optional<std::string> Run(bool instantiate) {
         ArchitectureHeader header;
@@ -314,9 +323,14 @@ public:
                 continue;
             }
             const std::size_t begin = body.statementsStart - 5;
-            DeclareMissing(EditDeclarativePart(header.declarationsStart, begin), begin);
+            const DeclarativePart part = EditDeclarativePart(header.declarationsStart, begin);
+            NewInstances added;
             if (instantiate)
-                Instantiate(body);
+                added = m_planner.Plan(header.declarationsStart, body.statementsStart, body.endKeyword);
+            DeclareMissing(part, begin, added.signals);
+            if (!added.statements.empty())
+                m_edits.push_back(
+                    {added.position, added.position, WithLineEnds(added.statements, m_lineEnd)});
             from = body.afterSemicolon;
         }
         return ApplyTextEdits(m_text, std::move(m_edits));
@@ -332,9 +346,15 @@ private:
     }
 
     // The component declarations and bindings of the children between the declarative part's
-    // start and its "begin"; returns the children declared there.
-    std::vector<const ChildComponent*> EditDeclarativePart(std::size_t start, std::size_t begin) {
-        std::vector<const ChildComponent*> declared;
+    // start and its "begin"; returns what it found there.
+    DeclarativePart EditDeclarativePart(std::size_t start, std::size_t begin) {
+        DeclarativePart part;
+        const std::size_t mark = m_text.find(kDeclarationsMark, start);
+        if (mark < begin) {
+            part.markLine = LineStart(m_text, mark);
+            const std::size_t lineEnd = LineEnd(m_text, mark);
+            part.afterMark = lineEnd + (m_text.compare(lineEnd, 2, "\r\n") == 0 ? 2 : 1);
+        }
         for (std::size_t pos = start;;) {
             m_scanner.SkipBlanksAndComments(pos);
             if (pos >= begin)
@@ -347,13 +367,15 @@ private:
             const std::size_t itemEnd = stop.position + 1;
             if (word == "component") {
                 if (const ChildComponent* child = EditComponent(itemStart, itemEnd, pos))
-                    declared.push_back(child);
+                    part.declared.push_back(child);
+                if (part.afterMark && itemStart > mark)
+                    part.afterComponent = itemEnd;
             } else if (word == "for") {
                 EditBinding(itemStart, itemEnd, pos);
             }
             pos = itemEnd;
         }
-        return declared;
+        return part;
     }
 
     // A component declaration of a child that no longer matches it is replaced; the tool's
@@ -384,16 +406,33 @@ private:
             m_edits.push_back(DeletionOf(m_text, itemStart, itemEnd));
     }
 
-    // The children not declared yet are declared before "begin".
-    void DeclareMissing(const std::vector<const ChildComponent*>& declared, std::size_t begin) {
+    // The children not declared yet are declared below the mark (after the last component
+    // declaration there) when the part has it, otherwise behind a new mark before "begin"; the
+    // signals of new instances go before the mark.
+    void DeclareMissing(const DeclarativePart& part, std::size_t begin, const std::string& signals) {
         std::string missing;
+        std::string afterComponent;
         for (const ChildComponent& child : m_children) {
-            if (std::find(declared.begin(), declared.end(), &child) == declared.end())
-                missing += child.declaration;
+            if (std::find(part.declared.begin(), part.declared.end(), &child) != part.declared.end())
+                continue;
+            missing += child.declaration;
+            afterComponent += m_lineEnd + m_lineEnd + "\t" + InPlace(child.declaration, m_lineEnd);
         }
-        if (missing.empty())
+        if (part.afterMark && !signals.empty())
+            m_edits.push_back({part.markLine, part.markLine, WithLineEnds(signals, m_lineEnd)});
+        if (part.afterComponent && !missing.empty())
+            m_edits.push_back({*part.afterComponent, *part.afterComponent, afterComponent});
+        else if (part.afterMark && !missing.empty())
+            m_edits.push_back({*part.afterMark, *part.afterMark, WithLineEnds(missing, m_lineEnd)});
+        if (part.afterMark)
             return;
-        const std::string text = WithLineEnds("\t-- KESTRA component declarations\r\n" + missing, m_lineEnd);
+        std::string beforeBegin = signals;
+        if (!missing.empty())
+            beforeBegin +=
+                (signals.empty() ? "\t" : "\r\n\t") + std::string(kDeclarationsMark) + "\r\n" + missing;
+        if (beforeBegin.empty())
+            return;
+        const std::string text = WithLineEnds(beforeBegin, m_lineEnd);
         const std::size_t lineStart = LineStart(m_text, begin);
         if (OnlyBlanks(m_text, lineStart, begin))
             m_edits.push_back({lineStart, lineStart, text});
@@ -401,20 +440,12 @@ private:
             m_edits.push_back({begin, begin, m_lineEnd + text});
     }
 
-    void Instantiate(const ArchitectureBody& body) {
-        const std::string instances =
-            InstantiationsNotYetIn(m_scanner, body.statementsStart, body.endKeyword, m_list);
-        if (!instances.empty())
-            m_edits.push_back(
-                {body.statementsStart, body.statementsStart, WithLineEnds(instances, m_lineEnd)});
-    }
-
     const std::string& m_text;
     const std::vector<ChildComponent>& m_children;
     AnalysisContext& m_context;
     const CScanner m_scanner;
     const std::string m_lineEnd;
-    ComponentList m_list;
+    CInstancePlanner m_planner;
     std::vector<TextEdit> m_edits;
 };
 

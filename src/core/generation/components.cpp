@@ -20,44 +20,6 @@ std::string BuildComponentBinding(const CKSTObject& childObject, const std::stri
     return {};
 }
 
-std::string BuildInstantiations(const CScanner& scanner, AnalysisContext& context, std::size_t position,
-                                const std::string& architectureName, const ComponentList& list) {
-    std::size_t searchFrom = position;
-    std::optional<std::size_t> end;
-    for (;;) {
-        end = scanner.FindWordOutsideComments(searchFrom, "end");
-        if (!end) {
-            context.SetError(AnalysisErrorCode::MissingKeyword, scanner.LineOfPosition(searchFrom));
-            return {};
-        }
-        std::size_t cursor = *end + 3;
-        if (SameTextNoCase(scanner.ReadWord(cursor), architectureName)) {
-            if (scanner.ReadChar(cursor) != ';') {
-                context.SetError(AnalysisErrorCode::PunctuationError, scanner.LineOfPosition(cursor));
-                return {};
-            }
-            break;
-        }
-        searchFrom = *end + 3;
-    }
-
-    return InstantiationsNotYetIn(scanner, position, *end, list);
-}
-
-std::string InstantiationsNotYetIn(const CScanner& scanner, std::size_t position, std::size_t end,
-                                   const ComponentList& list) {
-    std::string text;
-    for (const auto& [name, instantiation] : list) {
-        const auto used = scanner.FindWordOutsideComments(position, name);
-        if (used && *used < end)
-            continue;
-        text += instantiation;
-    }
-    if (text.empty())
-        return {};
-    return "\r\n\t-- KESTRA component instantiations" + text;
-}
-
 std::string BuildComponentGenerics(const CScanner& scanner, std::size_t& cursor,
                                    const CKSTObject& parentObject, CKSTObject& copyObject) {
     std::size_t pos = cursor;

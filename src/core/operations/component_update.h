@@ -12,7 +12,7 @@ class CKSTDoc;
 struct AnalysisContext;
 
 // The component declarations (with the bindings) of the item's children, read
-// from their sources in the module folder, and the instantiation text of each; with
+// from their sources in the module folder, and the ports a new instance of each connects; with
 // `declaredGenerics`, generics as the children's sources declare them (see
 // ChildComponentDeclaration). Sets error 11, 7, 12 or 5 and stops on a child that is not
 // analysed, cannot be read, has no object, or whose port clause cannot be read.

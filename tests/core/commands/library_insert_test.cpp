@@ -1,3 +1,4 @@
+#include "analysis/source_form.h"
 #include "library/library_chooser.h"
 #include "library/library_store.h"
 #include "project/analysis_status.h"
@@ -5,6 +6,7 @@
 #include "support/ghdl.h"
 #include "support/project_commands.h"
 #include "support/project_fixture.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -251,6 +253,128 @@ TEST(LibraryInsert, ExportedModuleInsertedIntoAnotherProjectGenerates) {
         const auto result = test::GhdlAnalyze({generated}, "MAIN");
         EXPECT_TRUE(result.ok) << result.output << "\n" << generated;
     }
+}
+
+// An eight-bit counter of the library whose ports the parents below lack in part: en and q.
+const std::string kCounter8 =
+    "-- CNT8: counts while en is high\r\n"
+    "library IEEE;\r\nuse IEEE.std_logic_1164.all;\r\nuse IEEE.numeric_std.all;\r\n\r\n"
+    "entity CNT8 is\r\n\tgeneric (WIDTH : integer := 8);\r\n"
+    "\tport (CLK, rst : in std_logic; en : in std_logic;\r\n"
+    "\t\tq : out std_logic_vector(WIDTH - 1 downto 0));\r\nend CNT8;\r\n\r\n"
+    "architecture rtl of CNT8 is\r\n\tsignal count : unsigned(WIDTH - 1 downto 0);\r\n"
+    "begin\r\n\tprocess (CLK, rst)\r\n\tbegin\r\n"
+    "\t\tif rst = '1' then\r\n\t\t\tcount <= (others => '0');\r\n"
+    "\t\telsif rising_edge(CLK) and en = '1' then\r\n\t\t\tcount <= count + 1;\r\n"
+    "\t\tend if;\r\n\tend process;\r\n\tq <= std_logic_vector(count);\r\nend rtl;\r\n";
+
+std::size_t CountOf(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+// Inserts CNT8 from the library below the parent twice, analysing the parent after each, and
+// checks what the parent's source then holds: one mark of each kind, the two instances with
+// their own signals for en and q (declared once, associated once, driven by nothing else), the
+// same text after another analysis, and a parent that GHDL analyses with its children, the
+// others' sources given first.
+void InsertCounterTwiceAndCheck(ProjectCommands& commands, CKSTDoc& doc, CMemoryLog& log,
+                                CHierarchyItem* parent, const std::vector<std::string>& before) {
+    const fs::path library = fs::path(doc.GetProjectFolder()) / "Library";
+    fs::create_directories(library);
+    ASSERT_TRUE(ReplaceFileSafely(library / "CNT8.vhd", kCounter8));
+    const fs::path parentPath = doc.GetModuleFolderPath() / (parent->Text() + ".vhd");
+    for (int round = 0; round < 2; ++round) {
+        commands.session.Select(parent);
+        ASSERT_NE(commands.library.InsertLibraryModule(LibraryInsertMode::LibraryFile,
+                                                       (library / "CNT8.vhd").string()),
+                  nullptr);
+        commands.session.Select(parent);
+        ASSERT_TRUE(commands.analysis.OnAnalyzeModule()) << log.Text();
+    }
+    const std::string text = ReadWholeFile(parentPath).ValueOr("");
+    ASSERT_TRUE(commands.analysis.OnAnalyzeModule()) << log.Text();
+    EXPECT_EQ(ReadWholeFile(parentPath).ValueOr(""), text);
+    const std::string lineEnd = text.find("\r\n") == std::string::npos ? "\n" : "\r\n";
+    EXPECT_EQ(CountOf(text, "-- KESTRA component declarations"), 1u) << text;
+    EXPECT_EQ(CountOf(text, "-- KESTRA component instantiations"), 1u) << text;
+    std::string second = "\tU_CNT8_2: CNT8_2\r\n\t\tport map (\r\n\t\t\tCLK => CLK,\r\n\t\t\trst => RST,\r\n"
+                         "\t\t\ten => U_CNT8_2_EN,\r\n\t\t\tq => U_CNT8_2_Q\r\n\t\t);\r\n";
+    EXPECT_NE(text.find(WithLineEnds(second, lineEnd)), std::string::npos) << text;
+    for (const std::string label : {"U_CNT8", "U_CNT8_2"}) {
+        EXPECT_NE(text.find("\tsignal " + label + "_Q : std_logic_vector(8 - 1 downto 0);"),
+                  std::string::npos)
+            << text;
+        for (const std::string port : {"_EN", "_Q"}) {
+            EXPECT_EQ(CountOf(text, label + port + " "), 1u) << label + port << "\n" << text;
+            EXPECT_EQ(CountOf(text, "=> " + label + port), 1u) << label + port << "\n" << text;
+        }
+    }
+    if (!test::GhdlAvailable())
+        return;
+    std::vector<std::string> sources = before;
+    for (const char* name : {"CNT8", "CNT8_2"})
+        sources.push_back(
+            ReadWholeFile(doc.GetModuleFolderPath() / (std::string(name) + ".vhd")).ValueOr(""));
+    sources.push_back(text);
+    const auto result = test::GhdlAnalyze(sources, parent->Text());
+    EXPECT_TRUE(result.ok) << result.output << "\n" << text;
+}
+
+// The example's top module, which has CLK and RST but no en or q.
+TEST(LibraryInsert, TwiceIntoTheExamplesTopEachInstanceGetsSignalsOfItsOwn) {
+    test::TempFolder folder;
+    fs::copy(fs::path(KESTRA_EXAMPLES) / "blinker", folder.Path(), fs::copy_options::recursive);
+    CScriptedPrompts prompts;
+    CMemoryLog log;
+    CKSTDoc doc(prompts, log);
+    ASSERT_TRUE(doc.OnOpenDocument((folder / "Blinker.kst").string())) << log.Text();
+    doc.OnFirstUpdate();
+    ProjectCommands commands(doc);
+    commands.session.Select(doc.Tree().GetRootItem());
+    ASSERT_TRUE(commands.analysis.OnAnalyzeModule()) << log.Text();
+    CHierarchyItem* top = doc.Tree().GetRootItem()->Child(0);
+    ASSERT_EQ(top->Text(), "BLINKER");
+    std::vector<std::string> others;
+    for (const char* name : {"BLINK_PKG", "DIVIDER", "CHANNEL_A", "CHANNEL_B"})
+        others.push_back(ReadWholeFile(doc.GetModuleFolderPath() / (std::string(name) + ".vhd")).ValueOr(""));
+    InsertCounterTwiceAndCheck(commands, doc, log, top, others);
+}
+
+// A parent written elsewhere (LF line ends, blanks for indentation), whose earlier analysis
+// declared its child below the mark already.
+TEST(LibraryInsert, TwiceIntoASourceNotInTheToolsFormKeepsItsMarkAndLineEnds) {
+    ProjectFixture project;
+    ProjectCommands commands(project.doc);
+    CHierarchyItem* blink = project.AddModule(
+        project.Root(), "BLINK",
+        "-- BLINK: an LED that follows the counter's TICK\nlibrary IEEE;\nuse IEEE.std_logic_1164.all;\n\n"
+        "entity BLINK is\n  port (CLK : in std_logic; RST : in std_logic; LED : out std_logic);\nend "
+        "BLINK;\n\n"
+        "architecture BLINK_arch of BLINK is\n  signal tick : std_logic;\n  signal state : "
+        "std_logic;\nbegin\n"
+        "  U_COUNTER : COUNTER port map (CLK => CLK, RST => RST, TICK => tick);\n"
+        "  process (CLK, RST)\n  begin\n    if RST = '1' then\n      state <= '0';\n"
+        "    elsif rising_edge(CLK) and tick = '1' then\n      state <= not state;\n    end if;\n"
+        "  end process;\n  LED <= state;\nend BLINK_arch;\n");
+    CHierarchyItem* counter = project.AddModule(
+        blink, "COUNTER",
+        SimpleModule("COUNTER", "", "CLK : in std_logic; RST : in std_logic; TICK : out std_logic",
+                     "\tTICK <= CLK and not RST;\r\n"));
+    commands.session.Select(counter);
+    ASSERT_TRUE(commands.analysis.OnAnalyzeModule()) << project.log.Text();
+    commands.session.Select(blink);
+    ASSERT_TRUE(commands.analysis.OnAnalyzeModule()) << project.log.Text();
+    ASSERT_EQ(CountOf(project.ReadSource("BLINK"), "-- KESTRA component declarations"), 1u);
+
+    InsertCounterTwiceAndCheck(commands, project.doc, project.log, blink, {project.ReadSource("COUNTER")});
+    const std::string text = project.ReadSource("BLINK");
+    EXPECT_EQ(text.find('\r'), std::string::npos);
+    // The new declarations follow the one below the mark; the signals stand before it.
+    EXPECT_LT(text.find("component COUNTER"), text.find("component CNT8\n"));
+    EXPECT_LT(text.find("signal U_CNT8_2_Q"), text.find("-- KESTRA component declarations"));
 }
 
 } // namespace

@@ -19,31 +19,6 @@ TEST(Components, BindingOnlyForAChosenArchitecture) {
               "\tfor all: ALU\r\n\t\tuse entity WORK.ALU(fast);\r\n\r\n");
 }
 
-TEST(Components, InstantiationsOfChildrenNotNamedYet) {
-    const std::string text = "architecture rtl of TOP is\r\nbegin\r\n"
-                             "\tU_A: A port map (x); -- B is mentioned only here\r\n"
-                             "end if; end rtl;\r\narchitecture other of TOP is begin U_B: B; end other;";
-    const ComponentList list{{"A", "\r\n\tU_A: A\r\n\t\tport map (x);\r\n"},
-                             {"B", "\r\n\tU_B: B\r\n\t\tport map (y);\r\n"}};
-    AnalysisContext context;
-    const CScanner scanner(text, &context);
-    const std::size_t position = text.find("begin") + 5;
-    EXPECT_EQ(BuildInstantiations(scanner, context, position, "RTL", list),
-              "\r\n\t-- KESTRA component instantiations\r\n\tU_B: B\r\n\t\tport map (y);\r\n");
-    EXPECT_EQ(BuildInstantiations(scanner, context, position, "rtl", {{"A", "x"}}), "");
-    EXPECT_EQ(context.errorCode, AnalysisErrorCode::NoError);
-
-    BuildInstantiations(scanner, context, position, "missing", list);
-    EXPECT_EQ(context.errorCode, AnalysisErrorCode::MissingKeyword);
-
-    AnalysisContext noSemicolon;
-    const std::string bad = "architecture rtl of TOP is\r\nbegin\r\nend rtl\r\n";
-    const CScanner badScanner(bad, &noSemicolon);
-    BuildInstantiations(badScanner, noSemicolon, bad.find("begin") + 5, "rtl", list);
-    EXPECT_EQ(noSemicolon.errorCode, AnalysisErrorCode::PunctuationError);
-    EXPECT_EQ(noSemicolon.errorLine, 4);
-}
-
 TEST(Components, GenericsOfASpecialisedComponent) {
     CKSTObject parent;
     parent.SetEntryCount(3);

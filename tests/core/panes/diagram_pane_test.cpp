@@ -1,4 +1,5 @@
 #include "panes/diagram_pane.h"
+#include "support/ghdl.h"
 #include "support/project_commands.h"
 #include "support/project_fixture.h"
 #include "support/temp_folder.h"
@@ -236,6 +237,26 @@ TEST(DiagramEntry, NamingModuleBlocksCreatesAndRenamesChildModules) {
     project.Name(other, "extra");
     EXPECT_EQ(pane.Diagram().BlockText(other), "");
     EXPECT_EQ(project.top->ChildCount(), 2);
+}
+
+// TOP has none of the ports of its children (ALU's b, the new module's CLK): it declares a
+// signal for each and still analyses with them.
+TEST(DiagramEntry, AChildDrawnInAModuleWithoutItsPortsLeavesTheParentAnalysing) {
+    EntryProject project;
+    const int block = project.Insert(EditMode::InsertNormalModule, {400, 300});
+    project.Name(block, "adder");
+    ASSERT_EQ(project.top->ChildCount(), 2);
+    const std::string top = test::ReadBytes(project.SourcePath("TOP"));
+    EXPECT_NE(top.find("\tsignal U_adder_CLK : STD_LOGIC;\r\n"), std::string::npos) << top;
+    EXPECT_NE(top.find("\tU_adder: adder\r\n\t\tport map (\r\n\t\t\tCLK => U_adder_CLK\r\n\t\t);"),
+              std::string::npos)
+        << top;
+    if (test::GhdlAvailable()) {
+        const auto result = test::GhdlAnalyze(
+            {test::ReadBytes(project.SourcePath("ALU")), test::ReadBytes(project.SourcePath("adder")), top},
+            "TOP");
+        EXPECT_TRUE(result.ok) << result.output << "\n" << top;
+    }
 }
 
 TEST(DiagramEntry, AnUnnamedLibraryBlockStartsTheInsertionAndTakesTheModulesName) {

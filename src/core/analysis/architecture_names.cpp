@@ -1,0 +1,249 @@
+#include "analysis/architecture_names.h"
+
+#include "analysis/interface_list.h"
+#include "analysis/structure_walker.h"
+#include "analysis/token_reader.h"
+#include "text/char_class.h"
+
+namespace kestra {
+
+namespace {
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+// The tokens of a stretch of text, each parenthesis with its partner. Indexes out of range (also
+// one below the first) give the end of the text.
+class CTokenList {
+public:
+    CTokenList(std::string_view text, std::size_t start, std::size_t end) : m_text(text) {
+        CTokenReader reader(text, start);
+        std::vector<std::size_t> open;
+        for (VhdlToken token = reader.Next(); token.kind != TokenKind::EndOfText && token.end <= end;
+             token = reader.Next()) {
+            m_partners.push_back(kNone);
+            if (token.Is('(')) {
+                open.push_back(m_tokens.size());
+            } else if (token.Is(')') && !open.empty()) {
+                m_partners.back() = open.back();
+                m_partners[open.back()] = m_tokens.size();
+                open.pop_back();
+            }
+            m_tokens.push_back(token);
+        }
+    }
+
+    std::size_t Size() const { return m_tokens.size(); }
+    const VhdlToken& At(std::size_t i) const { return i < m_tokens.size() ? m_tokens[i] : m_end; }
+    std::size_t Partner(std::size_t i) const { return i < m_partners.size() ? m_partners[i] : kNone; }
+    std::string_view Text(std::size_t i) const {
+        const VhdlToken& token = At(i);
+        return m_text.substr(token.start, token.end - token.start);
+    }
+    std::string Lower(std::size_t i) const { return ToLowerAscii(Text(i)); }
+    bool IsWord(std::size_t i, std::string_view word) const {
+        return At(i).kind == TokenKind::Word && SameTextNoCase(Text(i), word);
+    }
+    // Two punctuation characters written together, such as "<=" or "=>".
+    bool IsPair(std::size_t i, char first, char second) const {
+        return At(i).Is(first) && At(i + 1).Is(second) && At(i + 1).start == At(i).end;
+    }
+    // Past a parenthesised group that opens at i; otherwise the next token.
+    std::size_t Next(std::size_t i) const {
+        return At(i).Is('(') && Partner(i) != kNone ? Partner(i) + 1 : i + 1;
+    }
+    void AddNames(std::size_t from, std::size_t to, NameSet& names) const {
+        for (std::size_t i = from; i < to && i < m_tokens.size(); ++i) {
+            if (m_tokens[i].IsName())
+                names.insert(Lower(i));
+        }
+    }
+
+private:
+    std::string_view m_text;
+    std::vector<VhdlToken> m_tokens;
+    std::vector<std::size_t> m_partners;
+    VhdlToken m_end;
+};
+
+// "a, b : type [:= value]" from just after "signal" to the ';'.
+void ReadSignalDeclaration(std::string_view text, std::size_t from, std::size_t semicolon,
+                           std::vector<PortShape>& signals) {
+    const CTokenList list(text, from, semicolon);
+    std::vector<std::string> names;
+    std::size_t i = 0;
+    for (;;) {
+        if (!list.At(i).IsName())
+            return;
+        names.emplace_back(list.Text(i));
+        if (!list.At(++i).Is(','))
+            break;
+        ++i;
+    }
+    if (!list.At(i).Is(':'))
+        return;
+    const std::size_t first = i + 1;
+    std::size_t last = first;
+    for (std::size_t k = first; k < list.Size() && !list.IsPair(k, ':', '='); k = list.Next(k))
+        last = list.Next(k);
+    if (last == first)
+        return;
+    const std::size_t typeStart = list.At(first).start;
+    const std::string type(text.substr(typeStart, list.At(last - 1).end - typeStart));
+    for (std::string& name : names)
+        signals.push_back({std::move(name), {}, type});
+}
+
+// The targets of the "<=" at i: the name before it, with the names in its index or aggregate
+// and the prefixes of a selected name.
+void AddAssignmentTarget(const CTokenList& list, std::size_t arrow, NameSet& driven) {
+    for (std::size_t j = arrow - 1; j < list.Size();) {
+        if (list.At(j).Is(')') && list.Partner(j) != kNone) {
+            list.AddNames(list.Partner(j) + 1, j, driven);
+            j = list.Partner(j) - 1;
+            continue;
+        }
+        if (!list.At(j).IsName())
+            return;
+        driven.insert(list.Lower(j));
+        if (!list.At(j - 1).Is('.'))
+            return;
+        j -= 2;
+    }
+}
+
+// Whether a statement may begin after the token at i.
+bool StatementMayFollow(const CTokenList& list, std::size_t i) {
+    const VhdlToken& token = list.At(i);
+    return i >= list.Size() || token.Is(';') || token.Is(':') || token.Is('>') ||
+           token.Is(VhdlKeyword::Begin) || token.Is(VhdlKeyword::Then) || token.Is(VhdlKeyword::Else) ||
+           token.Is(VhdlKeyword::Generate) || token.Is(VhdlKeyword::Loop);
+}
+
+// "name ( ... ) ;" where a statement begins: a procedure call, which may drive what it is given.
+bool AddProcedureCallActuals(const CTokenList& list, std::size_t i, NameSet& driven) {
+    const std::size_t close = list.Partner(i + 1);
+    if (!list.At(i).IsName() || !list.At(i + 1).Is('(') || close == kNone || !list.At(close + 1).Is(';') ||
+        !StatementMayFollow(list, i - 1))
+        return false;
+    list.AddNames(i + 2, close, driven);
+    return true;
+}
+
+// The unit an instance instantiates, from its "port" word back: "[component] NAME", "entity
+// lib.NAME[(arch)]", each perhaps with a generic map; null when it is none of the units.
+const UnitShape* InstantiatedUnit(const CTokenList& list, std::size_t port,
+                                  const std::vector<UnitShape>& units) {
+    std::size_t i = port - 1;
+    if (list.At(i).Is(')') && list.Partner(i) != kNone && list.IsWord(list.Partner(i) - 1, "map") &&
+        list.At(list.Partner(i) - 2).Is(VhdlKeyword::Generic))
+        i = list.Partner(i) - 3;
+    if (list.At(i).Is(')') && list.Partner(i) != kNone)
+        i = list.Partner(i) - 1;
+    if (!list.At(i).IsName())
+        return nullptr;
+    for (const UnitShape& unit : units) {
+        if (SameTextNoCase(unit.name, list.Text(i)))
+            return &unit;
+    }
+    return nullptr;
+}
+
+// The mode of the formal of one association: named (the first of the unit's ports among the
+// names before "=>") or by position; empty when it is not known.
+std::string FormalMode(const CTokenList& list, const UnitShape* unit, std::size_t from, std::size_t arrow,
+                       std::size_t position) {
+    if (unit == nullptr)
+        return {};
+    if (arrow == kNone)
+        return position < unit->ports.size() ? unit->ports[position].mode : std::string();
+    for (std::size_t i = from; i < arrow; ++i) {
+        for (const PortShape& port : unit->ports) {
+            if (list.At(i).IsName() && SameTextNoCase(port.name, list.Text(i)))
+                return port.mode;
+        }
+    }
+    return {};
+}
+
+// The actuals of "port map ( ... )" at i that the instance may drive.
+void AddPortMapActuals(const CTokenList& list, std::size_t port, const std::vector<UnitShape>& units,
+                       NameSet& driven) {
+    const std::size_t open = port + 2;
+    const std::size_t close = list.Partner(open);
+    if (!list.IsWord(port + 1, "map") || !list.At(open).Is('(') || close == kNone)
+        return;
+    const UnitShape* unit = InstantiatedUnit(list, port, units);
+    std::size_t position = 0;
+    for (std::size_t from = open + 1; from < close; ++position) {
+        std::size_t to = from;
+        std::size_t arrow = kNone;
+        for (; to < close && !list.At(to).Is(','); to = list.Next(to)) {
+            if (arrow == kNone && list.IsPair(to, '=', '>'))
+                arrow = to;
+        }
+        if (FormalMode(list, unit, from, arrow, position) != "in")
+            list.AddNames(arrow == kNone ? from : arrow + 2, to, driven);
+        from = to + 1;
+    }
+}
+
+} // namespace
+
+std::vector<PortShape> EntityPortShapes(std::string_view text, const std::string& entityName) {
+    const std::optional<EntityInterface> entity = ReadEntityInterface(text, entityName);
+    std::vector<PortShape> ports;
+    if (!entity || !entity->ports)
+        return ports;
+    for (const InterfaceDeclaration& declaration : entity->ports->declarations) {
+        const std::string mode = declaration.mode.empty() ? "in" : declaration.mode;
+        for (const std::string& name : declaration.names)
+            ports.push_back({name, mode, declaration.TypeText(text)});
+    }
+    return ports;
+}
+
+std::vector<PortShape> DeclaredSignals(std::string_view text, std::size_t start, std::size_t begin) {
+    std::vector<PortShape> signals;
+    CTokenReader reader(text);
+    for (std::size_t pos = start;;) {
+        reader.Seek(pos);
+        const VhdlToken first = reader.Next();
+        if (first.kind == TokenKind::EndOfText || first.start >= begin)
+            break;
+        const StructureStop stop = WalkStructure(text, first.start, StructureScope::Item);
+        if (stop.what != StructureStop::What::Semicolon || stop.position >= begin)
+            break;
+        if (first.Is(VhdlKeyword::Signal))
+            ReadSignalDeclaration(text, first.end, stop.position, signals);
+        pos = stop.position + 1;
+    }
+    return signals;
+}
+
+NameSet DrivenNames(std::string_view text, std::size_t start, std::size_t end,
+                    const std::vector<UnitShape>& units) {
+    const CTokenList list(text, start, end);
+    NameSet driven;
+    for (std::size_t i = 0; i < list.Size(); ++i) {
+        if (list.IsPair(i, '<', '='))
+            AddAssignmentTarget(list, i, driven);
+        else if (list.At(i).Is(VhdlKeyword::Port))
+            AddPortMapActuals(list, i, units, driven);
+        else
+            AddProcedureCallActuals(list, i, driven);
+    }
+    return driven;
+}
+
+NameSet WordsIn(std::string_view text, std::size_t start, std::size_t end) {
+    NameSet words;
+    CTokenReader reader(text, start);
+    for (VhdlToken token = reader.Next(); token.kind != TokenKind::EndOfText && token.end <= end;
+         token = reader.Next()) {
+        if (token.kind == TokenKind::Word || token.kind == TokenKind::ExtendedName)
+            words.insert(ToLowerAscii(text.substr(token.start, token.end - token.start)));
+    }
+    return words;
+}
+
+} // namespace kestra
