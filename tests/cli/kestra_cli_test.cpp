@@ -643,17 +643,18 @@ TEST_F(KestraCheck, WhatGhdlRejectsFailsTheCheckAtItsFileAndLine) {
     std::sort(after.begin(), after.end());
     EXPECT_EQ(before, after) << "the check wrote into the project folder";
 
-    // A Numeric value that is no VHDL expression.
+    // A Numeric value beyond the integer range, which only the analyser knows.
     const fs::path value = Example("value");
-    ASSERT_EQ(Kestra({"set", value.string(), "DIVIDER", "WIDTH", "abc"}).status, 0);
+    const std::string tooLarge = "99999999999999999999";
+    ASSERT_EQ(Kestra({"set", value.string(), "DIVIDER", "WIDTH", tooLarge}).status, 0);
     const fs::path divider = value.parent_path() / "Blinker" / "DIVIDER.vhd";
     const CliRun badValue = Kestra({"check", value.string()});
     EXPECT_EQ(badValue.status, 1);
-    EXPECT_NE(
-        badValue.out.find("GHDL: " + divider.string() + ":" + std::to_string(LineOf(divider, "abc")) + ":"),
-        std::string::npos)
+    EXPECT_NE(badValue.out.find("GHDL: " + divider.string() + ":" +
+                                std::to_string(LineOf(divider, tooLarge)) + ":"),
+              std::string::npos)
         << badValue.out;
-    EXPECT_NE(badValue.out.find("errors in DIVIDER.vhd."), std::string::npos) << badValue.out;
+    EXPECT_NE(badValue.out.find("GHDL check: 1 error in DIVIDER.vhd."), std::string::npos) << badValue.out;
     const CliRun generated = Kestra({"generate", value.string(), "--check"});
     EXPECT_EQ(generated.status, 1);
     EXPECT_NE(generated.out.find("Synthesizable VHDL file created successfully.\nGHDL: "), std::string::npos)
@@ -690,6 +691,23 @@ TEST_F(KestraCheck, WhatGhdlRejectsFailsTheCheckAtItsFileAndLine) {
 
     EXPECT_EQ(Kestra({"check"}).status, 2);
     EXPECT_EQ(Kestra({"check", pasted.string(), "BLINKER", "extra"}).status, 2);
+}
+
+// The value of a module shared by two instances goes into its source: one that is no integer
+// expression is refused with the reason and the source stays as it was.
+TEST_F(KestraCheck, SetRefusesANumericValueThatIsNoExpression) {
+    const fs::path project = Example("refused");
+    const fs::path divider = project.parent_path() / "Blinker" / "DIVIDER.vhd";
+    const std::string before = ReadBytes(divider);
+    const CliRun refused = Kestra({"set", project.string(), "DIVIDER", "WIDTH", "abc"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err,
+              "kestra set: refused: Invalid parameter value: \"abc\" is no name this value can use: a "
+              "generic declared before this one, or a constant of a package the module uses.\n");
+    EXPECT_EQ(ReadBytes(divider), before);
+    const CliRun accepted = Kestra({"set", project.string(), "DIVIDER", "WIDTH", "2**8"});
+    EXPECT_EQ(accepted.status, 0) << accepted.err;
+    EXPECT_NE(ReadBytes(divider).find("WIDTH: integer := 2**8;"), std::string::npos) << ReadBytes(divider);
 }
 
 TEST_F(KestraCheck, DiagramDrawsAModulesBlockDiagramWithoutADisplay) {

@@ -5,11 +5,14 @@
 #include "analysis/declaration_reader.h"
 #include "analysis/entity_reader.h"
 #include "analysis/interface_list.h"
+#include "analysis/numeric_expression.h"
+#include "analysis/package_names.h"
 #include "analysis/scanner.h"
 #include "analysis/structure_walker.h"
 #include "generation/entity_header.h"
 #include "generation/entity_header_edit.h"
 #include "generation/port_clause_edit.h"
+#include "generation/port_rows.h"
 #include "model/design_object.h"
 #include "model/vhdl_signal.h"
 
@@ -141,9 +144,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 Check(declaration.start <= declaration.end && declaration.end <= list->close);
         }
     }
-    // Rewrites of the header and the port clause from what analysis read.
+    // Rewrites of the header and the port clause from what analysis read; the rows a clause is
+    // written from are the valid rows and at most one source port for each other row.
     const std::string source(text);
     (void)RewriteEntityHeader(source, moduleName, object);
     (void)UpdatePortClause(source, moduleName, signals);
+    const PortClauseRows rows = PortRowsToWrite(source, moduleName, signals);
+    Check(rows.refused.size() <= static_cast<std::size_t>(signals.GetSignalCount()));
+    for (int row = 0; row < rows.rows.GetSignalCount(); ++row)
+        Check(!rows.rows.GetSignalText(row, CVHDLSignal::kName).empty());
+
+    // The readers behind the check of a Numeric value.
+    (void)ReadPackageConstants(text);
+    (void)ReadUseClausesBeforeEntity(text, moduleName);
+    (void)CheckNumericExpression(text.substr(start, 64), {"N", "PKG.C"});
     return 0;
 }

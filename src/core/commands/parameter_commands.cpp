@@ -4,7 +4,9 @@
 // design object and the module's source).
 #include "commands/parameter_commands.h"
 
+#include "analysis/numeric_expression.h"
 #include "operations/analyze_module.h"
+#include "operations/generic_names.h"
 #include "operations/source_update.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
@@ -30,12 +32,18 @@ std::string IdentifierFromTyped(std::string text) {
 // A value goes into the source as it stands: these would end it early. A Generic parameter's
 // value is a VHDL expression, which may hold string and bit string literals (in pairs of
 // double quotes); the other kinds' values never hold a double quote.
-bool HoldsValueBreaker(const std::string& text, EntryKind kind) {
+bool HoldsValueBreaker(const std::string& text, ValueRule rule) {
     if (text.find(';') != std::string::npos || text.find("--") != std::string::npos)
         return true;
-    if (kind == EntryKind::Generic)
+    if (rule == ValueRule::Expression)
         return std::count(text.begin(), text.end(), '"') % 2 != 0;
     return text.find('"') != std::string::npos;
+}
+
+std::string ValueBreakerReason(ValueRule rule) {
+    return rule == ValueRule::Expression
+               ? "Invalid parameter value: a value cannot hold ';', '--' or an unpaired '\"'."
+               : "Invalid parameter value: a value cannot hold ';', '--' or '\"'.";
 }
 
 std::string NormalisedValue(const std::string& text) {
@@ -67,6 +75,12 @@ std::optional<CKSTObject::Entry> DefaultEntry(EntryKind kind) {
             entry.choices.emplace_back(choice);
     }
     return entry;
+}
+
+// Where an entry inserted after the focused row goes: after it, or at the end.
+int InsertionIndex(const CKSTObject& object, int focusedRow) {
+    const int count = object.GetEntryCount();
+    return focusedRow >= 0 && focusedRow < count ? focusedRow + 1 : count;
 }
 
 // A file name that would break the string literal it is written into in the entity header.
@@ -120,7 +134,7 @@ int CParameterCommands::Insert(const CKSTObject::Entry& entry, int focusedRow) {
     if (object == nullptr || object->GetEntryCount() == 0)
         return -1;
     const int count = object->GetEntryCount();
-    const int index = focusedRow >= 0 && focusedRow < count ? focusedRow + 1 : count;
+    const int index = InsertionIndex(*object, focusedRow);
     object->AddEntry();
     for (int i = count; i > index; --i)
         WriteEntry(*object, i, ReadEntry(*object, i - 1));
@@ -197,8 +211,14 @@ bool CParameterCommands::CanPaste(const std::string& text) {
 
 int CParameterCommands::OnPaste(const std::string& text, int focusedRow) {
     CKSTObject::Entry entry;
-    if (!CKSTObject::ParseEntry(text, entry.kind, entry.name, entry.value, &entry.choices))
+    CKSTObject* object = Object();
+    if (!CKSTObject::ParseEntry(text, entry.kind, entry.name, entry.value, &entry.choices) ||
+        object == nullptr)
         return -1;
+    if (const Outcome checked = CheckPastedEntry(entry, InsertionIndex(*object, focusedRow)); !checked) {
+        m_session.ReportRefusal(checked.Reason());
+        return -1;
+    }
     return Insert(entry, focusedRow);
 }
 
@@ -276,6 +296,62 @@ bool CParameterCommands::OnChooseLinkFile(int row) {
     return true;
 }
 
+Result<std::string> CParameterCommands::CheckedName(const CHierarchyItem& item, const std::string& text,
+                                                    const std::string& what) {
+    std::string name = IdentifierFromTyped(text);
+    // A module's parameter name (or a style, which becomes a constant) must be one VHDL can use;
+    // the project's own rows are settings, not VHDL.
+    if (name.empty() || (item.Kind() != HierarchyKind::Root && IsVhdlReservedWord(name)))
+        return Result<std::string>::Failed(what + VhdlNameProblem(name.empty() ? text : name));
+    return name;
+}
+
+Result<std::string> CParameterCommands::CheckedValue(const CHierarchyItem& item,
+                                                     const CKSTObject::Entry& entry, int index,
+                                                     const std::string& text) const {
+    const ValueRule rule = FactsOf(entry.kind).valueRule;
+    if (rule == ValueRule::Name)
+        return CheckedName(item, text, "Invalid style value: ");
+    if (HoldsValueBreaker(text, rule))
+        return Result<std::string>::Failed(ValueBreakerReason(rule));
+    std::string value = NormalisedValue(text);
+    const bool chosen = std::find(entry.choices.begin(), entry.choices.end(), value) != entry.choices.end();
+    // An architecture is chosen from its choices only.
+    if (rule == ValueRule::Choice && !chosen)
+        value.clear();
+    // The names are gathered (reading the package sources) only for a value that uses some.
+    if (rule == ValueRule::Numeric && !chosen && !CheckNumericExpression(value, {})) {
+        const Outcome numeric =
+            CheckNumericExpression(value, NamesVisibleToGeneric(m_session.Doc(), item, index));
+        if (!numeric)
+            return Result<std::string>::Failed("Invalid parameter value: " + numeric.Reason());
+    }
+    return value;
+}
+
+Outcome CParameterCommands::CheckPastedEntry(CKSTObject::Entry& entry, int index) const {
+    const CHierarchyItem* item = Item();
+    if (item == nullptr)
+        return Outcome::Failed({});
+    const Result<std::string> name = CheckedName(*item, entry.name, "Invalid parameter name: ");
+    if (!name)
+        return Outcome::Failed(name.Reason());
+    const Result<std::string> value = CheckedValue(*item, entry, index, entry.value);
+    if (!value)
+        return Outcome::Failed(value.Reason());
+    const ValueRule rule = FactsOf(entry.kind).valueRule;
+    for (const std::string& choice : entry.choices) {
+        // A Style's choices become the literals of its enumeration type.
+        if (rule == ValueRule::Name && !IsUsableVhdlName(choice))
+            return Outcome::Failed("Invalid style value: " + VhdlNameProblem(choice));
+        if (rule != ValueRule::Name && HoldsValueBreaker(choice, rule))
+            return Outcome::Failed(ValueBreakerReason(rule));
+    }
+    entry.name = *name;
+    entry.value = *value;
+    return Outcome::Ok();
+}
+
 bool CParameterCommands::EndParameterEdit(CHierarchyItem* item, int entry, int column,
                                           const std::string& text) {
     CKSTObject* object = item != nullptr ? item->Object() : nullptr;
@@ -284,31 +360,17 @@ bool CParameterCommands::EndParameterEdit(CHierarchyItem* item, int entry, int c
     const EntryKind kind = object->GetEntryKind(entry);
     if (!(column == 0 ? FactsOf(kind).editsName : FactsOf(kind).editsValue))
         return false;
-    std::string newText;
-    if (column == 0 || kind == EntryKind::Style) {
-        newText = IdentifierFromTyped(text);
-        // A module's parameter name (or a style, which becomes a constant) must be one VHDL
-        // can use; the project's own rows are settings, not VHDL.
-        if (newText.empty() || (item->Kind() != HierarchyKind::Root && IsVhdlReservedWord(newText))) {
-            const std::string what = column == 0 ? "Invalid parameter name: " : "Invalid style value: ";
-            m_session.ReportRefusal(what + VhdlNameProblem(newText.empty() ? text : newText));
-            return false;
-        }
-    } else {
-        if (HoldsValueBreaker(text, kind)) {
-            m_session.ReportRefusal(
-                kind == EntryKind::Generic
-                    ? "Invalid parameter value: a value cannot hold ';', '--' or an unpaired '\"'."
-                    : "Invalid parameter value: a value cannot hold ';', '--' or '\"'.");
-            return false;
-        }
-        newText = NormalisedValue(text);
-        // An architecture is chosen from its choices only.
-        const std::vector<std::string>& choices = object->GetChoiceList(entry);
-        if (kind == EntryKind::Architecture &&
-            std::find(choices.begin(), choices.end(), newText) == choices.end())
-            newText.clear();
+    // An emptied value cell changes nothing (a style's value is a name, refused as such).
+    if (column == 1 && text.empty() && FactsOf(kind).valueRule != ValueRule::Name)
+        return false;
+    const Result<std::string> checked = column == 0
+                                            ? CheckedName(*item, text, "Invalid parameter name: ")
+                                            : CheckedValue(*item, ReadEntry(*object, entry), entry, text);
+    if (!checked) {
+        m_session.ReportRefusal(checked.Reason());
+        return false;
     }
+    const std::string& newText = *checked;
     const std::string oldText = column == 0 ? object->GetEntryName(entry) : object->GetEntryValue(entry);
     if (newText.empty() || newText == oldText)
         return false;

@@ -3,6 +3,7 @@
 #include "model/design_object.h"
 #include "model/entry_kind_facts.h"
 #include "session/project_session.h"
+#include "system/outcome.h"
 
 #include <filesystem>
 #include <optional>
@@ -36,8 +37,10 @@ public:
     explicit CParameterCommands(CProjectSession& session) : m_session(session) {}
 
     // The end of editing a cell: column 0 is the entry's name, 1 its value. The text is
-    // normalised and checked as the list does; a change reaches the source at once. False when
-    // nothing changed.
+    // normalised and checked by the row's kind (its ValueRule; a Numeric value must be an
+    // integer expression of numbers and the names the module sees, NamesVisibleToGeneric); a
+    // refused text is reported with its reason (ReportRefusal). A change reaches the source at
+    // once. False when nothing changed.
     bool EndParameterEdit(CHierarchyItem* item, int entry, int column, const std::string& text);
 
     // Adds an entry of kind 1, 2, 8, 9, 11 or 12 with its default name, value and choices after
@@ -56,8 +59,9 @@ public:
     std::string OnCut(int row);
     // Whether Paste accepts the text.
     static bool CanPaste(const std::string& text);
-    // Inserts the entry read from the text after the focused row (or at the end). Returns its
-    // index, or -1 when the text is not acceptable.
+    // Inserts the entry read from the text after the focused row (or at the end), its name,
+    // value and choices checked as typed ones are (a refusal is reported with its reason).
+    // Returns its index, or -1 when the text is not acceptable.
     int OnPaste(const std::string& text, int focusedRow);
     // Copy View's text: "KESTRA Parameter List\n", then one entry text line per entry, each
     // ended by CR LF.
@@ -83,6 +87,16 @@ private:
     int Insert(const CKSTObject::Entry& entry, int focusedRow);
     // Reloads the parameter list and rewrites the source after a change of the object.
     void Changed();
+    // A typed or pasted name, as the object takes it (blanks become '_'), or why it is refused;
+    // `what` begins the reason.
+    static Result<std::string> CheckedName(const CHierarchyItem& item, const std::string& text,
+                                           const std::string& what);
+    // A typed or pasted value of the entry (at `index` in the item's object, -1 when it is not
+    // there yet), as the object takes it, or why it is refused. An empty text means no change.
+    Result<std::string> CheckedValue(const CHierarchyItem& item, const CKSTObject::Entry& entry, int index,
+                                     const std::string& text) const;
+    // Checks and normalises the name, value and choices of an entry pasted at `index`.
+    Outcome CheckPastedEntry(CKSTObject::Entry& entry, int index) const;
 
     CProjectSession& m_session;
 };

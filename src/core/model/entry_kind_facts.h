@@ -11,6 +11,16 @@ namespace kestra {
 // What Invoke does with a row of the parameter list.
 enum class ParameterAction { None, TextEditor, ChoiceBox, HdlEditor, FolderChooser, OpenLink };
 
+// How a typed or pasted value of a kind is checked before it reaches the source, where it
+// stands as the generic's default (or as a constant's value).
+enum class ValueRule {
+    Text,       // anything but ';', "--" and '"', which would end it early in the source
+    Expression, // a VHDL expression as written: no ';' or "--", and '"' only in pairs
+    Numeric,    // an integer expression of numbers and names the module sees (CheckNumericExpression)
+    Name,       // a usable VHDL name (blanks become '_')
+    Choice,     // one of the entry's choices; anything else is ignored
+};
+
 // How the parameter list draws a kind: a coloured tag with a short mark, the hierarchy's image
 // of a module kind, or a folder.
 enum class EntryIcon { Tag, Module, Folder };
@@ -30,6 +40,7 @@ struct EntryKindFacts {
     ParameterAction nameAction = ParameterAction::None;
     ParameterAction valueAction = ParameterAction::None;
     bool choicesOnValue = false; // the value column offers the entry's choices when it has some
+    ValueRule valueRule = ValueRule::Text;
     // What Add puts into a new entry of the kind; no name for kinds that are not added.
     const char* addedName = nullptr;
     const char* addedValue = nullptr;
@@ -64,6 +75,7 @@ inline constexpr std::array<EntryKindFacts, 15> kEntryKindFacts = {{
      .nameAction = ParameterAction::TextEditor,
      .valueAction = ParameterAction::TextEditor,
      .choicesOnValue = true,
+     .valueRule = ValueRule::Numeric,
      .addedName = "Numeric",
      .addedValue = "8",
      .generic = true,
@@ -93,6 +105,7 @@ inline constexpr std::array<EntryKindFacts, 15> kEntryKindFacts = {{
      .removable = false,
      .nameAction = ParameterAction::ChoiceBox,
      .valueAction = ParameterAction::ChoiceBox,
+     .valueRule = ValueRule::Choice,
      .iconTag = "A",
      .iconColour = 0x2e8b57},
     {.kind = EntryKind::Library,
@@ -180,6 +193,7 @@ inline constexpr std::array<EntryKindFacts, 15> kEntryKindFacts = {{
      .copyable = true,
      .nameAction = ParameterAction::TextEditor,
      .valueAction = ParameterAction::ChoiceBox,
+     .valueRule = ValueRule::Name,
      .addedName = "Style",
      .addedValue = "Style1",
      .addedChoices = {"Style1", "Style2"},
@@ -202,6 +216,7 @@ inline constexpr std::array<EntryKindFacts, 15> kEntryKindFacts = {{
      .editsValue = true,
      .nameAction = ParameterAction::TextEditor,
      .valueAction = ParameterAction::TextEditor,
+     .valueRule = ValueRule::Expression,
      .generic = true,
      .iconTag = "G",
      .iconColour = 0x3f6e2a},

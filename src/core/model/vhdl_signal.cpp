@@ -3,6 +3,8 @@
 #include "model/archive.h"
 #include "text/word_reader.h"
 
+#include <unordered_map>
+
 namespace kestra {
 
 namespace {
@@ -92,51 +94,147 @@ int CVHDLSignal::FindSignal(const std::string& name) const {
     return -1;
 }
 
-SignalCheck CVHDLSignal::CheckSignal(const std::string& name, const std::string& mode,
-                                     const std::string& dataType, const std::string& range) {
-    {
-        const CWordReader scanner(name);
-        std::size_t cursor = 0;
-        const std::string identifier = scanner.ReadIdentifier(cursor);
-        if (!scanner.NothingFollows(cursor))
-            return SignalCheck::Invalid;
-        if (identifier.empty())
-            return SignalCheck::EmptyText;
-        // A port named with a reserved word would spoil the port clause.
-        if (IsVhdlReservedWord(identifier))
-            return SignalCheck::Invalid;
+namespace {
+
+// What a check finds in a row, with the reason for the user when it is not valid.
+struct SignalFinding {
+    SignalCheck check = SignalCheck::Valid;
+    std::string problem;
+};
+
+SignalFinding Refused(SignalCheck check, std::string problem) {
+    return {check, std::move(problem)};
+}
+
+SignalFinding ExamineName(const std::string& name) {
+    const CWordReader scanner(name);
+    std::size_t cursor = 0;
+    const std::string identifier = scanner.ReadIdentifier(cursor);
+    if (!scanner.NothingFollows(cursor))
+        return Refused(SignalCheck::Invalid, VhdlNameProblem(name));
+    if (identifier.empty())
+        return Refused(SignalCheck::EmptyText,
+                       IsAllBlank(name) ? "the row has no name." : VhdlNameProblem(name));
+    // A port named with a reserved word would spoil the port clause.
+    if (IsVhdlReservedWord(identifier))
+        return Refused(SignalCheck::Invalid, VhdlNameProblem(identifier));
+    return {};
+}
+
+SignalFinding ExamineMode(const std::string& mode) {
+    const CWordReader scanner(mode);
+    std::size_t cursor = 0;
+    const std::string identifier = ToLowerAscii(scanner.ReadIdentifier(cursor));
+    if (identifier.empty() && IsAllBlank(mode))
+        return Refused(SignalCheck::EmptyText, "the row has no mode.");
+    if (identifier.empty())
+        return Refused(SignalCheck::EmptyText,
+                       "\"" + mode + "\" is not a port mode (in, out, inout, buffer or linkage).");
+    if (!scanner.NothingFollows(cursor) ||
+        (identifier != "in" && identifier != "out" && identifier != "inout" && identifier != "buffer" &&
+         identifier != "linkage"))
+        return Refused(SignalCheck::Invalid,
+                       "\"" + mode + "\" is not a port mode (in, out, inout, buffer or linkage).");
+    return {};
+}
+
+// A type mark: a name, or a selected name such as WORK.TYPES.WORD.
+SignalFinding ExamineDataType(const std::string& dataType, std::string& typeUpper) {
+    const CWordReader scanner(dataType);
+    std::size_t cursor = 0;
+    typeUpper = ToUpperAscii(scanner.ReadIdentifier(cursor));
+    bool selected = true;
+    while (selected && !typeUpper.empty() && scanner.At(cursor) == '.') {
+        ++cursor;
+        selected = !scanner.ReadIdentifier(cursor).empty();
     }
-    {
-        const CWordReader scanner(mode);
-        std::size_t cursor = 0;
-        const std::string identifier = ToLowerAscii(scanner.ReadIdentifier(cursor));
-        if (identifier.empty())
-            return SignalCheck::EmptyText;
-        if (!scanner.NothingFollows(cursor))
-            return SignalCheck::Invalid;
-        if (identifier != "in" && identifier != "out" && identifier != "inout" && identifier != "buffer" &&
-            identifier != "linkage")
-            return SignalCheck::Invalid;
+    if (!selected || !scanner.NothingFollows(cursor))
+        return Refused(SignalCheck::Invalid,
+                       "\"" + dataType +
+                           "\" is not the name of a data type; a range goes into the Range column.");
+    if (typeUpper.empty())
+        return Refused(SignalCheck::EmptyText, "the row has no data type.");
+    return {};
+}
+
+SignalFinding ExamineRange(const std::string& typeUpper, const std::string& range) {
+    if (IsScalarType(typeUpper)) {
+        if (IsAllBlank(range))
+            return {};
+        return Refused(SignalCheck::Invalid, "a port of type " + typeUpper + " takes no range.");
     }
-    std::string typeUpper;
-    {
-        const CWordReader scanner(dataType);
-        std::size_t cursor = 0;
-        typeUpper = ToUpperAscii(scanner.ReadIdentifier(cursor));
-        if (!scanner.NothingFollows(cursor))
-            return SignalCheck::Invalid;
-        if (typeUpper.empty())
-            return SignalCheck::EmptyText;
-    }
-    if (IsScalarType(typeUpper))
-        return IsAllBlank(range) ? SignalCheck::Valid : SignalCheck::Invalid;
     if (IsVectorType(typeUpper) && !range.empty()) {
         const CWordReader scanner(range);
         std::size_t cursor = 0;
         if (!scanner.ReadValueText(cursor) || !scanner.NothingFollows(cursor))
-            return SignalCheck::Invalid;
+            return Refused(SignalCheck::Invalid,
+                           "\"" + range +
+                               "\" is not a range: it cannot hold ';', an unpaired ')' or "
+                               "a misplaced '\"'.");
     }
-    return SignalCheck::Valid;
+    return {};
+}
+
+SignalFinding ExamineSignal(const std::string& name, const std::string& mode, const std::string& dataType,
+                            const std::string& range) {
+    SignalFinding finding = ExamineName(name);
+    if (finding.check != SignalCheck::Valid)
+        return finding;
+    finding = ExamineMode(mode);
+    if (finding.check != SignalCheck::Valid)
+        return finding;
+    std::string typeUpper;
+    finding = ExamineDataType(dataType, typeUpper);
+    if (finding.check != SignalCheck::Valid)
+        return finding;
+    return ExamineRange(typeUpper, range);
+}
+
+} // namespace
+
+SignalCheck CVHDLSignal::CheckSignal(const std::string& name, const std::string& mode,
+                                     const std::string& dataType, const std::string& range) {
+    return ExamineSignal(name, mode, dataType, range).check;
+}
+
+std::string CVHDLSignal::SignalProblem(const std::string& name, const std::string& mode,
+                                       const std::string& dataType, const std::string& range) {
+    return ExamineSignal(name, mode, dataType, range).problem;
+}
+
+std::vector<std::string> CVHDLSignal::RowProblems() const {
+    std::vector<std::string_view> names;
+    names.reserve(m_rows.size());
+    for (const Row& row : m_rows)
+        names.emplace_back(row[kName]);
+    const std::vector<int> twins = SameNameRows(names);
+    std::vector<std::string> problems(m_rows.size());
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        const Row& row = m_rows[i];
+        problems[i] = SignalProblem(row[kName], row[kMode], row[kDataType], row[kRange]);
+        if (problems[i].empty() && twins[i] >= 0)
+            problems[i] = SameNameProblem(twins[i]);
+    }
+    return problems;
+}
+
+std::vector<int> SameNameRows(const std::vector<std::string_view>& names) {
+    // Names are counted once, so that a module with many ports is checked in linear time.
+    std::unordered_map<std::string, std::vector<int>> rowsOfName;
+    rowsOfName.reserve(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i)
+        rowsOfName[ToLowerAscii(names[i])].push_back(static_cast<int>(i));
+    std::vector<int> twins(names.size(), -1);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::vector<int>& rows = rowsOfName[ToLowerAscii(names[i])];
+        if (rows.size() > 1)
+            twins[i] = rows[0] != static_cast<int>(i) ? rows[0] : rows[1];
+    }
+    return twins;
+}
+
+std::string SameNameProblem(int otherRow) {
+    return "row " + std::to_string(otherRow + 1) + " has the same name (VHDL names ignore letter case).";
 }
 
 std::string CVHDLSignal::FormatSignal(int index, SignalForm form) const {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kestra {
@@ -37,6 +38,13 @@ public:
     // Valid, Invalid, or EmptyText when a required text (name, mode, data type) is empty.
     [[nodiscard]] static SignalCheck CheckSignal(const std::string& name, const std::string& mode,
                                                  const std::string& dataType, const std::string& range);
+    // Why the row cannot be declared, in words for the user (the first problem CheckSignal
+    // finds); empty for a valid row.
+    static std::string SignalProblem(const std::string& name, const std::string& mode,
+                                     const std::string& dataType, const std::string& range);
+    // Each row's problem, a name that another row has too included; empty for a row that can be
+    // declared.
+    std::vector<std::string> RowProblems() const;
     // The row's declaration in the form; empty for an invalid signal.
     std::string FormatSignal(int index, SignalForm form) const;
     // The port declarations give the whole port clause, or the empty text when no signal is
@@ -52,5 +60,11 @@ private:
 
     std::vector<Row> m_rows;
 };
+
+// For each name, another row with the same name ignoring letter case (the first other one),
+// or -1 when the name is unique.
+std::vector<int> SameNameRows(const std::vector<std::string_view>& names);
+// The problem of a row named like `otherRow`.
+std::string SameNameProblem(int otherRow);
 
 } // namespace kestra

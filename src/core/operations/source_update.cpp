@@ -1,14 +1,19 @@
 #include "operations/source_update.h"
 
+#include "analysis/interface_list.h"
 #include "analysis/source_form.h"
 #include "generation/component_defaults_edit.h"
 #include "generation/entity_header.h"
+#include "generation/port_rows.h"
 #include "model/design_object.h"
 #include "operations/analyze_module.h"
 #include "project/hierarchy_item.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
 #include "system/file_system.h"
+#include "text/char_class.h"
+
+#include <algorithm>
 
 namespace kestra {
 
@@ -56,6 +61,51 @@ void UpdateParentComponentDefaults(CKSTDoc& doc, const CHierarchyItem& item, con
         WriteRewrittenSource(doc.Log(), path, edited);
 }
 
+std::vector<std::string> RefusalTexts(const std::string& module, const CVHDLSignal& signals,
+                                      const std::vector<RefusedPortRow>& refused) {
+    std::vector<std::string> texts;
+    for (const RefusedPortRow& row : refused) {
+        const std::string name = signals.GetSignalText(row.row, CVHDLSignal::kName);
+        std::string text = "Invalid port in row " + std::to_string(row.row + 1) + " of " + module;
+        if (!name.empty())
+            text += " (\"" + name + "\")";
+        if (row.keptPorts.empty()) {
+            text += ", left out of the source: ";
+        } else if (row.keptPorts.size() == 1) {
+            text += ", the source keeps port " + row.keptPorts.front() + " as it was: ";
+        } else {
+            text += ", the source keeps ports ";
+            for (std::size_t i = 0; i < row.keptPorts.size(); ++i)
+                text += (i == 0 ? "" : ", ") + row.keptPorts[i];
+            text += " as they were: ";
+        }
+        texts.push_back(text + row.problem);
+    }
+    return texts;
+}
+
+// Why the rewritten source must not be written: a port a row names is not declared there, or
+// its header no longer reads; empty when it declares every row.
+std::string ClauseLoss(const std::string& rewritten, const std::string& entityName, const CVHDLSignal& rows) {
+    const std::optional<EntityInterface> written = ReadEntityInterface(rewritten, entityName);
+    if (!written)
+        return "the new port clause would make the entity header unreadable.";
+    std::vector<std::string> declared;
+    if (written->ports) {
+        for (const InterfaceDeclaration& declaration : written->ports->declarations)
+            declared.insert(declared.end(), declaration.names.begin(), declaration.names.end());
+    }
+    for (int row = 0; row < rows.GetSignalCount(); ++row) {
+        const std::string name = rows.GetSignalText(row, CVHDLSignal::kName);
+        const bool found = std::any_of(declared.begin(), declared.end(), [&name](const std::string& port) {
+            return SameTextNoCase(port, name);
+        });
+        if (!found)
+            return "the new port clause would lose port " + name + ".";
+    }
+    return {};
+}
+
 } // namespace
 
 bool RewriteSourceFromParameters(CKSTDoc& doc, CHierarchyItem* item) {
@@ -82,27 +132,40 @@ bool RewriteSourceFromParameters(CKSTDoc& doc, CHierarchyItem* item) {
     return true;
 }
 
-bool UpdatePortList(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context) {
+PortListUpdate UpdatePortList(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context) {
+    PortListUpdate update;
     const HierarchyKind kind = item->Kind();
     CVHDLSignal* signals = item->Signals();
     if ((kind != HierarchyKind::Normal && kind != HierarchyKind::Library &&
          kind != HierarchyKind::Predefined) ||
         signals == nullptr)
-        return false;
+        return update;
     const std::filesystem::path path = doc.GetModuleFolderPath() / (item->Text() + ".vhd");
     const std::optional<std::string> text = ReadSourceForRewrite(doc.Log(), path);
     if (!text)
-        return false;
-    const std::string rewritten = UpdatePortClause(*text, item->Text(), *signals);
+        return update;
+    const PortClauseRows ports = PortRowsToWrite(*text, item->Text(), *signals);
+    update.refusals = RefusalTexts(item->Text(), *signals, ports.refused);
+    for (const std::string& refusal : update.refusals)
+        doc.Log().AppendWarning(refusal);
+    const std::string rewritten = UpdatePortClause(*text, item->Text(), ports.rows);
+    if (rewritten == *text)
+        return update;
+    if (const std::string loss = ClauseLoss(rewritten, item->Text(), ports.rows); !loss.empty()) {
+        update.refusals.push_back(item->Text() + "'s port list not updated: " + loss);
+        doc.Log().AppendWarning(update.refusals.back());
+        return update;
+    }
     if (!WriteRewrittenSource(doc.Log(), path, rewritten))
-        return false;
+        return update;
     doc.Log().AppendLog("\r\n" + item->Text() + "'s port list updated.");
+    update.updated = true;
 
     const CVHDLSignal entered = *signals;
     AnalyzeModule(doc, item, context);
     MarkParentNeedsAnalysis(doc, item);
     *item->Signals() = entered;
-    return true;
+    return update;
 }
 
 } // namespace kestra

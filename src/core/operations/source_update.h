@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace kestra {
 
 class CHierarchyItem;
@@ -11,8 +14,19 @@ struct AnalysisContext;
 // analysis. File errors are logged and change nothing. Returns whether the file was updated.
 bool RewriteSourceFromParameters(CKSTDoc& doc, CHierarchyItem* item);
 
+// What a port list update did: whether the file was written, and why rows of the signal list
+// are not in it (each also logged as a warning).
+struct PortListUpdate {
+    bool updated = false;
+    std::vector<std::string> refusals;
+};
+
 // Puts the signal list's port clause into the item's source, re-analyses the module and gives
-// the signal list back exactly as the user entered it. Returns whether the file was updated.
-bool UpdatePortList(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context);
+// the signal list back exactly as the user entered it. A row the clause cannot declare keeps the
+// source's port it stands for as it was, or is left out when it stands for none
+// (PortRowsToWrite); each such row is named in the log with its problem. A source whose clause
+// would come out unchanged is not written, and a clause that would lose a port is never
+// written.
+PortListUpdate UpdatePortList(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context);
 
 } // namespace kestra

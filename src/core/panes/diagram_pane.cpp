@@ -5,6 +5,7 @@
 #include "operations/source_update.h"
 #include "project/kst_doc.h"
 #include "project/project_observer.h"
+#include "text/word_reader.h"
 
 namespace kestra {
 
@@ -79,8 +80,11 @@ void CDiagramPane::WriteBackSignals() {
         return;
     m_signalsChanged = false;
     m_session->Doc().SetModifiedFlag();
-    if (UpdatePortList(m_session->Doc(), m_item, m_session->Context()))
+    const PortListUpdate update = UpdatePortList(m_session->Doc(), m_item, m_session->Context());
+    if (update.updated)
         m_session->Observer().ReloadPanes(m_item, CProjectObserver::kParameterList);
+    if (!update.refusals.empty())
+        m_session->Observer().ShowStatus(update.refusals.front());
 }
 
 bool CDiagramPane::SignalsChanged(const CProjectSession* session, const CHierarchyItem* owner) {
@@ -292,6 +296,14 @@ void CDiagramPane::OnBlockTextEdited(CBlockNotify& notify) {
     notify.result = notify.blockId;
     if (kind == BlockKind::Module) {
         OnModuleBlockNamed(notify);
+        return;
+    }
+    // A port's name is its signal's name in the port clause: a text VHDL cannot take there is
+    // refused, and the block gets its text back.
+    if (IsPortKind(kind) && !notify.newText.empty() && !IsUsableVhdlName(notify.newText)) {
+        if (m_session != nullptr)
+            m_session->ReportRefusal("Invalid port name: " + VhdlNameProblem(notify.newText));
+        diagram.ReplaceBlock(notify.blockId, notify.oldText, kind, diagram.BlockColour(notify.blockId));
         return;
     }
     // A block named after a signal becomes that signal's port; a port given a name no signal

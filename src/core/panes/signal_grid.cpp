@@ -7,18 +7,13 @@
 #include "text/char_class.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <string_view>
 
 namespace kestra {
 
 namespace {
 
 constexpr std::uint32_t kUnknownModeColour = Rgb(211, 212, 212);
-
-bool IsValidRow(const CSignalGrid::Row& row) {
-    return CVHDLSignal::CheckSignal(row.cells[0], row.cells[1], row.cells[2], row.cells[3]) ==
-           SignalCheck::Valid;
-}
 
 } // namespace
 
@@ -82,32 +77,35 @@ void CSignalGrid::Colour(Row& row) {
     }
 }
 
-void CSignalGrid::ValidateRow(int index) {
-    Row& row = m_rows[static_cast<std::size_t>(index)];
-    row.status = IsValidRow(row) ? SignalRowStatus::Valid : SignalRowStatus::Invalid;
-    if (row.status == SignalRowStatus::Valid) {
-        const std::string& name = row.cells[0];
-        for (int other = 0; other < RowCount(); ++other) {
-            if (other != index && SameTextNoCase(m_rows[static_cast<std::size_t>(other)].cells[0], name)) {
-                row.status = SignalRowStatus::Invalid;
-                break;
-            }
-        }
-    }
-    Colour(row);
-}
-
 void CSignalGrid::ValidateAll() {
-    // Names are counted once, so that a module with many ports validates in linear time.
-    std::unordered_map<std::string, int> names;
+    std::vector<std::string_view> names;
     names.reserve(m_rows.size());
     for (const Row& row : m_rows)
-        ++names[ToLowerAscii(row.cells[0])];
-    for (Row& row : m_rows) {
-        row.status = !IsValidRow(row) || names[ToLowerAscii(row.cells[0])] > 1 ? SignalRowStatus::Invalid
-                                                                               : SignalRowStatus::Valid;
+        names.emplace_back(row.cells[0]);
+    const std::vector<int> twins = SameNameRows(names);
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        Row& row = m_rows[i];
+        row.problem = CVHDLSignal::SignalProblem(row.cells[0], row.cells[1], row.cells[2], row.cells[3]);
+        if (row.problem.empty() && twins[i] >= 0)
+            row.problem = SameNameProblem(twins[i]);
+        row.status = row.problem.empty() ? SignalRowStatus::Valid : SignalRowStatus::Invalid;
         Colour(row);
     }
+}
+
+std::string CSignalGrid::StatusTip(int row) const {
+    const std::string& problem = RowAt(row).problem;
+    if (problem.empty())
+        return {};
+    return "Not written into the source: " + problem +
+           " Until the row is corrected, any port it replaces stays in the source as it was.";
+}
+
+void CSignalGrid::ShowProblemOf(int row) {
+    if (row < 0 || row >= RowCount() || RowAt(row).problem.empty())
+        return;
+    m_session->Observer().ShowStatus("Invalid port in row " + std::to_string(row + 1) + " of " +
+                                     m_owner->Text() + ": " + RowAt(row).problem);
 }
 
 bool CSignalGrid::EndCellEdit(int row, SignalColumn column, const std::string& text) {
@@ -118,10 +116,8 @@ bool CSignalGrid::EndCellEdit(int row, SignalColumn column, const std::string& t
         return false;
     cell = text;
     m_changed = true;
-    if (column == SignalColumn::Name)
-        ValidateAll();
-    else
-        ValidateRow(row);
+    ValidateAll();
+    ShowProblemOf(row);
     WriteBack(true);
     return true;
 }
@@ -139,6 +135,12 @@ int CSignalGrid::SetCells(int row, SignalColumn column, const std::vector<std::v
     }
     m_changed = true;
     ValidateAll();
+    for (std::size_t r = 0; r < cells.size(); ++r) {
+        if (!RowAt(row + static_cast<int>(r)).problem.empty()) {
+            ShowProblemOf(row + static_cast<int>(r));
+            break;
+        }
+    }
     WriteBack(true);
     return static_cast<int>(cells.size());
 }
@@ -147,10 +149,9 @@ int CSignalGrid::InsertRow(int before) {
     if (m_owner == nullptr)
         return -1;
     const int index = before >= 0 && before < RowCount() ? before : RowCount();
-    Row row;
-    Colour(row);
-    m_rows.insert(m_rows.begin() + index, std::move(row));
+    m_rows.insert(m_rows.begin() + index, Row());
     m_changed = true;
+    ValidateAll();
     return index;
 }
 
@@ -209,9 +210,11 @@ bool CSignalGrid::CommitToSource() {
         return false;
     m_sourcePending = false;
     CHierarchyItem* owner = m_owner;
-    const bool updated = UpdatePortList(m_session->Doc(), owner, m_session->Context());
+    const PortListUpdate update = UpdatePortList(m_session->Doc(), owner, m_session->Context());
     m_session->Observer().ReloadPanes(owner, CProjectObserver::kParameterList);
-    return updated;
+    if (!update.refusals.empty())
+        m_session->Observer().ShowStatus(update.refusals.front());
+    return update.updated;
 }
 
 } // namespace kestra

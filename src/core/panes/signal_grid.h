@@ -29,8 +29,9 @@ inline constexpr std::array<const char*, 13> kSignalDataTypeChoices = {
 // shows them, each with its status and colour, and the pane's commands. Every edit sets the
 // changed flag; writing back puts the rows into the owner's signal record, and committing to
 // the source also rewrites the port clause of the module's file. Rows that are invalid or
-// duplicate are marked, never refused. The owner is an item of the session's project; it must
-// be forgotten before the item or the session goes.
+// duplicate are marked with their problem, never refused; the port clause keeps the source's
+// port such a row stands for as it was, and leaves a new one out (UpdatePortList). The owner is an item of
+// the session's project; it must be forgotten before the item or the session goes.
 class CSignalGrid {
 public:
     struct Row {
@@ -39,6 +40,8 @@ public:
         std::string initialValue;
         SignalRowStatus status = SignalRowStatus::ModeNotRecognised;
         std::uint32_t colour = 0; // 0x00BBGGRR
+        // Why the row cannot be declared; empty for a valid row.
+        std::string problem;
     };
 
     void SetListener(CSignalsListener* listener) { m_listener = listener; }
@@ -62,13 +65,18 @@ public:
     int RowCount() const { return static_cast<int>(m_rows.size()); }
     const Row& RowAt(int row) const { return m_rows[static_cast<std::size_t>(row)]; }
     const std::string& Cell(int row, SignalColumn column) const;
+    // The tool tip of the row's status mark: why the row stays out of the source; empty for a
+    // valid row.
+    std::string StatusTip(int row) const;
 
-    // A finished cell edit. The row is validated (every row when a name changed, since
-    // duplicates are marked on both), re-coloured when its mode changed, and the grid is
-    // written back with notification. False for a cell outside the grid or an unchanged text.
+    // A finished cell edit. The rows are validated (duplicates are marked on both), the row is
+    // re-coloured when its mode changed, an invalid row's problem goes to the status bar, and
+    // the grid is written back with notification. False for a cell outside the grid or an
+    // unchanged text.
     bool EndCellEdit(int row, SignalColumn column, const std::string& text);
-    // Several cells at once (a paste): rows run on below the last one as new rows. Written back
-    // with notification. Returns how many rows were touched.
+    // Several cells at once (a paste): rows run on below the last one as new rows. The first
+    // invalid row touched shows its problem on the status bar. Written back with notification.
+    // Returns how many rows were touched.
     int SetCells(int row, SignalColumn column, const std::vector<std::vector<std::string>>& cells);
     // A blank row above `before` (at the end when `before` is not a row); returns its index.
     int InsertRow(int before);
@@ -84,13 +92,14 @@ public:
     bool WriteBack(bool notify);
     // Focus loss and print preview: writes back without notification and, when the rows differ
     // from the source (written back now or by an earlier edit), rewrites the port clause of the
-    // owner's source and re-analyses the module (the parameter list and the tree follow). True
+    // owner's source and re-analyses the module (the parameter list and the tree follow). Every
+    // invalid row is named in the log with its problem, and the first on the status bar. True
     // when the source was updated.
     bool CommitToSource();
 
 private:
-    void ValidateRow(int row);
     void ValidateAll();
+    void ShowProblemOf(int row);
     void Colour(Row& row);
 
     CProjectSession* m_session = nullptr;

@@ -74,6 +74,10 @@ QVariant CSignalListModel::headerData(int section, Qt::Orientation orientation, 
         return {};
     if (role == Qt::DecorationRole)
         return StatusImage(m_grid.RowAt(section).status);
+    if (role == Qt::ToolTipRole) {
+        const std::string tip = m_grid.StatusTip(section);
+        return tip.empty() ? QVariant() : QVariant(TextToQt(tip));
+    }
     if (role == Qt::DisplayRole)
         return QStringLiteral(" ");
     return {};

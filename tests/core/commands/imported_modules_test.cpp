@@ -160,7 +160,7 @@ TEST(ImportedModules, PortListUpdateChangesOnlyTheEditedPort) {
     ASSERT_EQ(project.Analyze(pwm), 0);
     CVHDLSignal& signals = *pwm->Signals();
     signals.SetSignalText(signals.FindSignal("duty"), CVHDLSignal::kName, "level");
-    ASSERT_TRUE(UpdatePortList(project.doc, pwm, project.commands.session.Context()));
+    ASSERT_TRUE(UpdatePortList(project.doc, pwm, project.commands.session.Context()).updated);
     EXPECT_EQ(
         project.ReadSource("pwm"),
         ReplacedOnce(Imported("pwm.vhd"),

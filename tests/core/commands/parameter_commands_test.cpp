@@ -199,6 +199,60 @@ TEST(ParameterCommands, CopyCutPasteAndListText) {
     EXPECT_EQ(project.Object().FindEntry("RST"), -1);
 }
 
+// U uses the constants of the project's package SIZES; its generics are BASE and WIDTH.
+struct NumericProject : ProjectFixture {
+    NumericProject() : commands(doc) {
+        CHierarchyItem* top =
+            AddModule(Root(), "TOP", "entity TOP is end TOP;\r\narchitecture a of TOP is begin end a;\r\n");
+        AddModule(top, "SIZES", "package SIZES is\r\n\tconstant WIDTH_MAX : integer := 32;\r\nend SIZES;\r\n",
+                  HierarchyKind::Package);
+        u = AddModule(top, "U",
+                      "use work.SIZES.all;\r\n\r\nentity U is\r\n\tgeneric (BASE : integer := 2; WIDTH : "
+                      "integer := 8);\r\n"
+                      "\tport (A : in bit);\r\nend U;\r\n\r\narchitecture a of U is\r\nbegin\r\nend a;\r\n");
+        EXPECT_EQ(AnalyzeModule(doc, u, commands.session.Context()), 0) << log.Text();
+        commands.session.Select(u);
+        log.ClearLog();
+    }
+    bool Set(const std::string& name, const std::string& value) {
+        return commands.parameters.EndParameterEdit(u, u->Object()->FindEntry(name), 1, value);
+    }
+    ProjectCommands commands;
+    CHierarchyItem* u = nullptr;
+};
+
+// A Numeric value is an integer expression of numbers and the names its generic can see: the
+// generics before it and the constants of the packages the module uses. Typed or pasted,
+// anything else is refused with the reason and never reaches the source.
+TEST(ParameterCommands, NumericValuesAreExpressionsOfWhatTheGenericSees) {
+    NumericProject project;
+    const std::string before = project.ReadSource("U");
+    EXPECT_FALSE(project.Set("WIDTH", "abc"));
+    const std::string unknown = "Invalid parameter value: \"abc\" is no name this value can use: a generic "
+                                "declared before this one, or a constant of a package the module uses.";
+    EXPECT_EQ(project.log.Text(), "\r\nWARNING: " + unknown);
+    EXPECT_EQ(project.commands.session.LastRefusal(), unknown);
+    EXPECT_FALSE(project.Set("BASE", "WIDTH")); // declared after BASE
+    EXPECT_EQ(project.ReadSource("U"), before);
+
+    for (const char* value : {"2**8", "WIDTH_MAX - 1", "16#FF#", "(8)", "BASE * sizes.width_max"}) {
+        EXPECT_TRUE(project.Set("WIDTH", value)) << value << project.log.Text();
+        EXPECT_NE(project.ReadSource("U").find(std::string("WIDTH: integer := ") + value), std::string::npos)
+            << project.ReadSource("U");
+    }
+
+    const int count = project.u->Object()->GetEntryCount();
+    project.log.ClearLog();
+    EXPECT_EQ(project.commands.parameters.OnPaste("NUM\tDEPTH\t4; end U", -1), -1);
+    EXPECT_EQ(project.log.Text(),
+              "\r\nWARNING: Invalid parameter value: a value cannot hold ';', '--' or '\"'.");
+    EXPECT_EQ(project.commands.parameters.OnPaste("NUM\tDEPTH\tabc", -1), -1);
+    EXPECT_EQ(project.commands.parameters.OnPaste("NUM\tsignal\t4", -1), -1);
+    EXPECT_EQ(project.commands.parameters.OnPaste("STYLE\tS\tA\tA\tB;", -1), -1);
+    EXPECT_EQ(project.u->Object()->GetEntryCount(), count);
+    EXPECT_EQ(project.commands.parameters.OnPaste("NUM\tDEPTH\tWIDTH * 2", -1), count);
+}
+
 TEST(ParameterCommands, ProjectRowsFollowTheDocument) {
     ParameterProject project;
     project.commands.session.Select(project.Root());

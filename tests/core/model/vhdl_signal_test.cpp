@@ -32,12 +32,33 @@ TEST(VhdlSignal, CheckSignalResults) {
         {"a", "in", "integer", "0 to 15", SignalCheck::Valid},
         {"a", "in", "natural", "\"q\" & x", SignalCheck::Invalid},
         {"a", "in", "std_logic vector", "", SignalCheck::Invalid},
+        {"a", "in", "work.types.word", "", SignalCheck::Valid}, // a selected name, as analysis reads it
+        {"a", "in", "work.", "", SignalCheck::Invalid},
         {"a_", "in", "bit", "", SignalCheck::EmptyText}, // the reader gives nothing and nothing follows it
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + "|" + c.mode + "|" + c.type + "|" + c.range);
         EXPECT_EQ(CVHDLSignal::CheckSignal(c.name, c.mode, c.type, c.range), c.expected);
     }
+}
+
+// Each row that cannot be declared says why, in the first thing that is wrong with it.
+TEST(VhdlSignal, RowProblemsSayWhy) {
+    CVHDLSignal signals;
+    signals.SetSignalCount(5);
+    signals.SetSignal(0, "clk", "in", "std_logic");
+    signals.SetSignal(1, "CLK", "out", "bit");
+    signals.SetSignal(2, "q", "sideways", "");
+    signals.SetSignalAll(3, "r", "in", "bit", "7 downto 0", "");
+    signals.SetSignal(4, "entity", "in", "bit");
+    EXPECT_EQ(signals.RowProblems(),
+              (std::vector<std::string>{
+                  "row 2 has the same name (VHDL names ignore letter case).",
+                  "row 1 has the same name (VHDL names ignore letter case).",
+                  "\"sideways\" is not a port mode (in, out, inout, buffer or linkage).",
+                  "a port of type BIT takes no range.",
+                  "\"entity\" is a VHDL reserved word.",
+              }));
 }
 
 TEST(VhdlSignal, PortClauseOfTwoSignals) {

@@ -76,7 +76,7 @@ TEST(SourceUpdate, PortListUpdateKeepsWhatTheUserEntered) {
     signals.SetSignalAll(1, "DATA", "out", "std_logic_vector", "7 downto 0", "");
     const CVHDLSignal entered = signals;
     project.log.ClearLog();
-    ASSERT_TRUE(UpdatePortList(project.doc, item, context));
+    ASSERT_TRUE(UpdatePortList(project.doc, item, context).updated);
     EXPECT_EQ(project.log.Text(), "\r\nM's port list updated.\r\nM analyzed. No error encountered.");
     EXPECT_EQ(*item->Signals(), entered);
     const std::string text = project.ReadSource("M");
@@ -87,6 +87,25 @@ TEST(SourceUpdate, PortListUpdateKeepsWhatTheUserEntered) {
         std::string::npos)
         << text;
     EXPECT_EQ(item->Status(), AnalysisStatus::Analyzed);
+}
+
+// A clause that cannot be read back would lose every port after it: the file stays as it was.
+TEST(SourceUpdate, APortClauseThatWouldNotReadBackIsNotWritten) {
+    ProjectFixture project;
+    CHierarchyItem* item = project.AddModule(project.Root(), "M", kModule);
+    AnalysisContext context;
+    ASSERT_EQ(AnalyzeModule(project.doc, item, context), 0);
+    CVHDLSignal& signals = *item->Signals();
+    // The signal list takes any range for a type it does not know.
+    signals.SetSignalAll(signals.AddSignal() - 1, "R", "in", "my_type", "0 to 3))", "");
+    project.log.ClearLog();
+    const PortListUpdate update = UpdatePortList(project.doc, item, context);
+    EXPECT_FALSE(update.updated);
+    EXPECT_EQ(project.ReadSource("M"), kModule);
+    const std::string refusal =
+        "M's port list not updated: the new port clause would make the entity header unreadable.";
+    EXPECT_EQ(update.refusals, std::vector<std::string>{refusal});
+    EXPECT_EQ(project.log.Text(), "\r\nWARNING: " + refusal);
 }
 
 } // namespace

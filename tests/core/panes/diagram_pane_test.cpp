@@ -3,6 +3,7 @@
 #include "support/project_commands.h"
 #include "support/project_fixture.h"
 #include "support/temp_folder.h"
+#include "text/word_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -169,6 +170,31 @@ TEST(DiagramEntry, NamingPortBlocksAddsAndRenamesSignals) {
     const std::string source = test::ReadBytes(project.SourcePath("TOP"));
     EXPECT_NE(source.find("q : out bit"), std::string::npos) << source;
     EXPECT_EQ(project.Mode("q"), "out");
+}
+
+// A port's text is its signal's name in the port clause: what VHDL cannot take there is refused
+// with the reason, and the block keeps the text it had.
+TEST(DiagramEntry, APortBlockNamedWithANonIdentifierKeepsItsText) {
+    EntryProject project;
+    CDiagramPane& pane = project.pane;
+    const int port = project.Insert(EditMode::InsertOutPort, {300, 300});
+    project.Name(port, "dout");
+    const int notified = project.notified;
+    project.log.ClearLog();
+    project.Name(port, "a b");
+    EXPECT_EQ(pane.Diagram().BlockText(port), "dout");
+    EXPECT_EQ(pane.Diagram().GetBlockKind(port), BlockKind::OutPort);
+    EXPECT_EQ(project.Mode("dout"), "out");
+    EXPECT_EQ(project.Signals().FindSignal("a b"), -1);
+    EXPECT_EQ(project.notified, notified);
+    EXPECT_EQ(project.log.Text(), "\r\nWARNING: Invalid port name: " + VhdlNameProblem("a b"));
+    EXPECT_EQ(project.commands.session.LastRefusal(), "Invalid port name: " + VhdlNameProblem("a b"));
+
+    // A new block named with a reserved word stays unnamed.
+    const int other = project.Insert(EditMode::InsertInPort, {300, 420});
+    project.Name(other, "signal");
+    EXPECT_EQ(pane.Diagram().BlockText(other), "");
+    EXPECT_EQ(project.Signals().FindSignal("signal"), -1);
 }
 
 TEST(DiagramEntry, SignalChangesReshapePortsAndTheInterfaceCommandChangesSignals) {

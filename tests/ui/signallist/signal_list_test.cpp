@@ -7,8 +7,10 @@
 #include "signallist/signal_list_controller.h"
 #include "signallist/signal_list_model.h"
 #include "signallist/signal_list_view.h"
+#include "strings/qt_text.h"
 #include "support/ghdl.h"
 #include "system/file_system.h"
+#include "text/word_reader.h"
 #include "ui_fixture.h"
 
 #include <QAction>
@@ -22,6 +24,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTest>
 
 namespace kestra {
@@ -123,6 +126,25 @@ TEST_F(SignalListTest, AnEditIsMarkedAndReachesThePortClauseWhenTheFocusLeaves) 
         const auto result = test::GhdlAnalyze({source});
         EXPECT_TRUE(result.ok) << result.output;
     }
+}
+
+// An invalid name is marked with its reason on the status mark and the status bar, and the
+// source keeps the port it renamed.
+TEST_F(SignalListTest, TheStatusMarkOfAnInvalidRowTellsWhy) {
+    Type(0, SignalColumn::Name, QStringLiteral("my clk"));
+    ASSERT_EQ(Status(0), SignalRowStatus::Invalid);
+    const QString reason = MessageToQt(VhdlNameProblem("my clk"));
+    const QString tip = View().model()->headerData(0, Qt::Vertical, Qt::ToolTipRole).toString();
+    EXPECT_TRUE(tip.contains(reason)) << tip.toStdString();
+    EXPECT_EQ(m_frame->statusBar()->currentMessage(),
+              QStringLiteral("Invalid port in row 1 of my_alu: ") + reason);
+
+    Select(m_project, m_project->Doc().Tree().GetRootItem());
+    EXPECT_NE(Source().find("CLK : in STD_LOGIC"), std::string::npos) << Source();
+    EXPECT_NE(LogText(m_project).find(
+                  "WARNING: Invalid port in row 1 of my_alu (\"my clk\"), the source keeps port CLK"),
+              std::string::npos)
+        << LogText(m_project);
 }
 
 TEST_F(SignalListTest, MovesStopAtTheEndsAndRemoveNeedsWholeRows) {
