@@ -639,6 +639,8 @@ TEST_F(KestraCheck, WhatGhdlRejectsFailsTheCheckAtItsFileAndLine) {
     std::vector<fs::path> after;
     for (const auto& entry : fs::recursive_directory_iterator(clean.parent_path()))
         after.push_back(entry.path());
+    // (Saving the project writes its sources' stamps beside it, as every save does.)
+    std::erase(after, fs::path(clean.string() + ".stamps"));
     std::sort(before.begin(), before.end());
     std::sort(after.begin(), after.end());
     EXPECT_EQ(before, after) << "the check wrote into the project folder";
@@ -708,6 +710,47 @@ TEST_F(KestraCheck, SetRefusesANumericValueThatIsNoExpression) {
     const CliRun accepted = Kestra({"set", project.string(), "DIVIDER", "WIDTH", "2**8"});
     EXPECT_EQ(accepted.status, 0) << accepted.err;
     EXPECT_NE(ReadBytes(divider).find("WIDTH: integer := 2**8;"), std::string::npos) << ReadBytes(divider);
+}
+
+// A source changed in an editor since the project was last analysed: the edit goes to the file
+// as it is now, and what the editor added stays; an edit of what is no longer there is refused.
+TEST_F(KestraCheck, SetRestsOnTheSourceAsItIsNowAndKeepsWhatAnEditorAdded) {
+    const fs::path project = Example("outside");
+    const fs::path divider = project.parent_path() / "Blinker" / "DIVIDER.vhd";
+    std::string text = ReadBytes(divider);
+    const std::size_t width = text.find("WIDTH: integer := 5;");
+    ASSERT_NE(width, std::string::npos);
+    text.insert(text.find('\n', width) + 1, "\t\tPHASE : integer := 3;\r\n");
+    WriteBytes(divider, text);
+    const CliRun set = Kestra({"set", project.string(), "DIVIDER", "WIDTH", "7"});
+    EXPECT_EQ(set.status, 0) << set.out << set.err;
+    const std::string now = ReadBytes(divider);
+    EXPECT_NE(now.find("PHASE"), std::string::npos) << now;
+    EXPECT_NE(now.find("WIDTH: integer := 7"), std::string::npos) << now;
+    EXPECT_NE(set.out.find("analyzed again before the edit is written"), std::string::npos) << set.out;
+
+    // What the tool wrote is remembered beside the project: a file only touched since (a
+    // checkout, a copy) is not taken as changed by the next run, one edited again is.
+    ASSERT_TRUE(fs::exists(project.string() + ".stamps"));
+    fs::last_write_time(divider, fs::last_write_time(divider) + std::chrono::hours(1));
+    const CliRun touched = Kestra({"set", project.string(), "DIVIDER", "WIDTH", "6"});
+    EXPECT_EQ(touched.status, 0) << touched.out << touched.err;
+    EXPECT_EQ(touched.out.find("analyzed again"), std::string::npos) << touched.out;
+    WriteBytes(divider, ReadBytes(divider) + "-- edited\r\n");
+    const CliRun edited = Kestra({"set", project.string(), "DIVIDER", "WIDTH", "7"});
+    EXPECT_NE(edited.out.find("changed on disk since DIVIDER was last analyzed"), std::string::npos)
+        << edited.out;
+    EXPECT_NE(ReadBytes(divider).find("-- edited"), std::string::npos);
+
+    // The editor renames WIDTH: setting it is refused and the file stays as the editor left it.
+    std::string renamed = ReadBytes(divider);
+    for (std::size_t at = renamed.find("WIDTH"); at != std::string::npos; at = renamed.find("WIDTH", at))
+        renamed.replace(at, 5, "STAGES");
+    WriteBytes(divider, renamed);
+    const CliRun gone = Kestra({"set", project.string(), "DIVIDER", "WIDTH", "9"});
+    EXPECT_EQ(gone.status, 1);
+    EXPECT_NE(gone.err.find("WIDTH is no longer in DIVIDER's source"), std::string::npos) << gone.err;
+    EXPECT_EQ(ReadBytes(divider), renamed);
 }
 
 TEST_F(KestraCheck, DiagramDrawsAModulesBlockDiagramWithoutADisplay) {

@@ -3,6 +3,7 @@
 
 #include "operations/analyze_module.h"
 #include "operations/module_files.h"
+#include "operations/source_stamp.h"
 #include "project/analysis_status.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
@@ -185,6 +186,7 @@ bool CModuleCommands::RenameModule(CHierarchyItem* item, const std::string& oldT
             return refuse(WithReason("Cannot rename to new module name.", moved.Reason()));
         if (const Outcome renamed = RenameModuleInFile(newPath, oldText, text, item->Kind()); !renamed)
             Warn(doc, WithReason("Cannot modify " + text + ".", renamed.Reason()));
+        RememberFile(doc, newPath);
         CHierarchyItem* parent = item->Parent();
         if (parent != nullptr && parent->Kind() != HierarchyKind::Root) {
             const std::filesystem::path parentPath = folder / (parent->Text() + ".vhd");
@@ -194,6 +196,8 @@ bool CModuleCommands::RenameModule(CHierarchyItem* item, const std::string& oldT
             if (!renamed)
                 doc.Log().AppendWarning(
                     WithReason("Cannot modify " + parent->Text() + ".", renamed.Reason()));
+            else if (FileExists(parentPath))
+                RememberFile(doc, parentPath);
             MarkNeedsAnalysis(doc, parent);
         }
     } else {

@@ -7,6 +7,7 @@
 #include "analysis/numeric_expression.h"
 #include "operations/analyze_module.h"
 #include "operations/generic_names.h"
+#include "operations/source_stamp.h"
 #include "operations/source_update.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
@@ -352,10 +353,40 @@ Outcome CParameterCommands::CheckPastedEntry(CKSTObject::Entry& entry, int index
     return Outcome::Ok();
 }
 
+int CParameterCommands::EntryInCurrentSource(CHierarchyItem* item, int entry) {
+    const CKSTObject& before = *item->Object();
+    const std::string name = before.GetEntryName(entry);
+    const EntryKind kind = before.GetEntryKind(entry);
+    switch (RefreshIfChangedOnDisk(m_session.Doc(), item, m_session.Context())) {
+    case SourceRefresh::Current:
+        return entry;
+    case SourceRefresh::Failed:
+        m_session.ReportRefusal(item->Text() +
+                                "'s source changed on disk and no longer analyzes: nothing was " +
+                                "written into it.");
+        m_session.Observer().ReloadPanes(item);
+        return -1;
+    case SourceRefresh::Reanalyzed:
+        break;
+    }
+    m_session.Observer().ReloadPanes(item);
+    const CKSTObject& now = *item->Object();
+    for (int i = 0; i < now.GetEntryCount(); ++i) {
+        if (now.GetEntryKind(i) == kind && SameTextNoCase(now.GetEntryName(i), name))
+            return i;
+    }
+    m_session.ReportRefusal(name + " is no longer in " + item->Text() +
+                            "'s source, which changed on disk: " + "nothing was written.");
+    return -1;
+}
+
 bool CParameterCommands::EndParameterEdit(CHierarchyItem* item, int entry, int column,
                                           const std::string& text) {
     CKSTObject* object = item != nullptr ? item->Object() : nullptr;
     if (object == nullptr || entry < 0 || entry >= object->GetEntryCount() || (column != 0 && column != 1))
+        return false;
+    entry = EntryInCurrentSource(item, entry);
+    if (entry < 0)
         return false;
     const EntryKind kind = object->GetEntryKind(entry);
     if (!(column == 0 ? FactsOf(kind).editsName : FactsOf(kind).editsValue))

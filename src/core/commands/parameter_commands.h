@@ -81,6 +81,11 @@ public:
     std::filesystem::path LinkFolder() const;
 
 private:
+    // The entry to edit in the module's source as it is now: the same entry, or, when the
+    // source changed on disk and was analysed again, the entry of the same name and kind; -1
+    // (refused with the reason) when it is gone or the source no longer analyses.
+    int EntryInCurrentSource(CHierarchyItem* item, int entry);
+
     CHierarchyItem* Item() const;
     CKSTObject* Object() const;
     // Inserts the entry after the focused row; returns its index.

@@ -7,6 +7,7 @@
 #include "generation/packages.h"
 #include "operations/component_update.h"
 #include "operations/module_files.h"
+#include "operations/source_stamp.h"
 #include "project/analysis_status.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
@@ -63,6 +64,7 @@ int AnalyzeModule(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context) 
         UpdateAnalysisStatus(doc, item);
         return -1;
     }
+    RememberSource(doc, path, *text);
 
     const CKSTObject previous = *object;
     const std::string name = item->Text();

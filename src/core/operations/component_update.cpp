@@ -4,6 +4,7 @@
 #include "analysis/scanner.h"
 #include "analysis/source_form.h"
 #include "generation/component_refresh.h"
+#include "operations/source_stamp.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
 #include "system/file_system.h"
@@ -70,7 +71,9 @@ void UpdateComponentsInSource(CKSTDoc& doc, const std::string& sourcePath, const
         doc.Log().AppendError(WithReason(
             "Cannot write source file (" + sourcePath + "). Failed to modify file.", written.Reason()));
         context.SetError(AnalysisErrorCode::FileIoError);
+        return;
     }
+    RememberSource(doc, sourcePath, *output);
 }
 
 } // namespace kestra

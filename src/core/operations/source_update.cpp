@@ -7,6 +7,7 @@
 #include "generation/port_rows.h"
 #include "model/design_object.h"
 #include "operations/analyze_module.h"
+#include "operations/source_stamp.h"
 #include "project/hierarchy_item.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
@@ -47,7 +48,7 @@ bool WriteRewrittenSource(CMessageLog& log, const std::filesystem::path& path, c
 // tool's own sources get whole new declarations when the parent is next analysed.)
 void UpdateParentComponentDefaults(CKSTDoc& doc, const CHierarchyItem& item, const std::string& name,
                                    const CKSTObject& object) {
-    const CHierarchyItem* parent = item.Parent();
+    CHierarchyItem* parent = item.Parent();
     if (parent == nullptr || parent->Kind() == HierarchyKind::Root || parent->Object() == nullptr)
         return;
     const std::filesystem::path path = doc.GetModuleFilePath(*parent);
@@ -57,8 +58,9 @@ void UpdateParentComponentDefaults(CKSTDoc& doc, const CHierarchyItem& item, con
     if (!text || IsToolFormSource(*text, parent->Text()))
         return;
     const std::string edited = EditComponentDefaults(*text, name, object);
-    if (edited != *text)
-        WriteRewrittenSource(doc.Log(), path, edited);
+    const bool asLastSeen = IsSourceAsLastSeen(doc, *parent, path, *text);
+    if (edited != *text && WriteRewrittenSource(doc.Log(), path, edited) && asLastSeen)
+        RememberSource(doc, path, edited);
 }
 
 std::vector<std::string> RefusalTexts(const std::string& module, const CVHDLSignal& signals,
@@ -123,6 +125,7 @@ bool RewriteSourceFromParameters(CKSTDoc& doc, CHierarchyItem* item) {
     const std::string rewritten = RewriteEntityHeader(*text, name, *object);
     if (rewritten != *text && !WriteRewrittenSource(doc.Log(), path, rewritten))
         return false;
+    RememberSource(doc, path, rewritten);
     if (const auto time = GetLastWriteTime(path))
         object->SetAnalysedTime(static_cast<std::uint32_t>(*time & 0xFFFFFFFFu),
                                 static_cast<std::uint32_t>(*time >> 32));
@@ -140,6 +143,15 @@ PortListUpdate UpdatePortList(CKSTDoc& doc, CHierarchyItem* item, AnalysisContex
          kind != HierarchyKind::Predefined) ||
         signals == nullptr)
         return update;
+    // The ports the rows are compared with must be the file's: a source changed on disk is read
+    // again, and the rows' edits, made on ports it may no longer have, are not written.
+    if (RefreshIfChangedOnDisk(doc, item, context) != SourceRefresh::Current) {
+        update.refusals.push_back(item->Text() +
+                                  "'s port list not updated: its source changed on disk, and " +
+                                  "the signal list now shows the ports the file holds.");
+        doc.Log().AppendWarning(update.refusals.back());
+        return update;
+    }
     const std::filesystem::path path = doc.GetModuleFolderPath() / (item->Text() + ".vhd");
     const std::optional<std::string> text = ReadSourceForRewrite(doc.Log(), path);
     if (!text)

@@ -30,6 +30,8 @@ void CKSTDoc::DeleteContents() {
     m_destinationFolder.clear();
     SetModifiedFlag(false);
     m_loaded = false;
+    m_sourceStamps.Clear();
+    m_projectStamp.reset();
 }
 
 FileChoice ProjectFileChoice(const char* title, bool forSaving) {
@@ -98,6 +100,9 @@ bool CKSTDoc::OnOpenDocument(const std::string& path) {
         return false;
     m_pathName = absolute.string();
     m_projectFolder = absolute.parent_path();
+    m_projectStamp = StampOf(absolute, *bytes);
+    if (const Result<std::string> stamps = ReadWholeFile(StampsFilePath(absolute)))
+        (void)m_sourceStamps.Load(*stamps, m_projectFolder, *bytes);
     return true;
 }
 
@@ -175,12 +180,48 @@ std::string CKSTDoc::StoreToBytes() {
 }
 
 bool CKSTDoc::WriteFile(const fs::path& path) {
-    if (const Outcome written = ReplaceFileSafely(path, StoreToBytes()); !written) {
+    const std::string bytes = StoreToBytes();
+    if (const Outcome written = ReplaceFileSafely(path, bytes); !written) {
         ShowFileMessage(kMsgCannotSave + path.string() + ".\n" + written.Reason(), true);
         return false;
     }
+    m_projectStamp = StampOf(path, bytes);
+    WriteSourceStamps(path, bytes);
     SetModifiedFlag(false);
     return true;
+}
+
+// A stamps file that could not be written is removed, so that no stale one pairs with the
+// project (it would not anyway: it names the project file's content it belongs to).
+void CKSTDoc::WriteSourceStamps(const fs::path& path, std::string_view projectBytes) {
+    const fs::path stamps = StampsFilePath(path);
+    if (!ReplaceFileSafely(stamps, m_sourceStamps.Store(path.parent_path(), projectBytes)))
+        (void)DeleteFileAt(stamps);
+}
+
+ProjectFileOnDisk CKSTDoc::CheckProjectFileOnDisk() const {
+    const fs::path path(m_pathName);
+    if (m_pathName.empty() || !FileExists(path))
+        return ProjectFileOnDisk::Missing;
+    const Result<std::string> bytes = ReadWholeFile(path);
+    const std::optional<FileStamp> now = bytes ? StampOf(path, *bytes) : std::nullopt;
+    if (!now || !m_projectStamp || !SameContent(*m_projectStamp, *now))
+        return ProjectFileOnDisk::Changed;
+    return ProjectFileOnDisk::AsLastSeen;
+}
+
+bool CKSTDoc::MayOverwriteProjectFile() {
+    if (CheckProjectFileOnDisk() != ProjectFileOnDisk::Changed)
+        return true;
+    const StaleProjectChoice choice = m_staleHandler ? m_staleHandler() : StaleProjectChoice::Cancel;
+    if (choice == StaleProjectChoice::OverwriteWithMine)
+        return true;
+    m_reloadWished = choice == StaleProjectChoice::ReloadTheirs;
+    if (!m_staleHandler)
+        ShowFileMessage(kMsgCannotSave + m_pathName + ".\nIt" + kMsgProjectChangedOnDisk +
+                            " Nothing was written, so that nothing of theirs is lost.",
+                        true);
+    return false;
 }
 
 bool CKSTDoc::OnSaveDocument(const std::string& path) {
@@ -190,7 +231,7 @@ bool CKSTDoc::OnSaveDocument(const std::string& path) {
         m_commitEditors();
     const fs::path oldPath(m_pathName);
     const fs::path newPath = AbsolutePath(fs::path(NormalizeSeparators(path)));
-    if (!WriteFile(newPath))
+    if ((newPath == oldPath && !MayOverwriteProjectFile()) || !WriteFile(newPath))
         return false;
     m_pathName = newPath.string();
     if (newPath == oldPath)
@@ -206,7 +247,7 @@ bool CKSTDoc::OnSaveDocument(const std::string& path) {
 }
 
 bool CKSTDoc::SaveModified() {
-    if (!m_loaded || DoFileSave())
+    if (!m_loaded || DoFileSave() || TakeReloadWish())
         return true;
     return m_prompts.AskYesNo(kDefaultPromptTitle, kMsgCloseUnsaved, PromptIcon::Warning, false);
 }

@@ -2,6 +2,7 @@
 
 #include "project/hierarchy_tree.h"
 #include "project/project_file.h"
+#include "project/source_stamps.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace kestra {
 
@@ -26,6 +28,8 @@ inline constexpr const char* kMsgCannotOpen = "Cannot open the project file ";
 inline constexpr const char* kMsgCannotSave = "Cannot save the project file ";
 inline constexpr const char* kMsgCloseUnsaved = "The project could not be saved. Close it anyway?";
 inline constexpr const char* kNewProjectTitle = "Create New Project";
+inline constexpr const char* kMsgProjectChangedOnDisk =
+    " was changed by another program since it was opened or last saved.";
 
 struct FileChoice;
 // The file chooser of project files: KESTRA files or all files, ".kst" as the default.
@@ -50,6 +54,16 @@ struct ProjectProperties {
     std::string creatorUser;
     std::string creatorComputer;
     AccessLevel accessLevel = AccessLevel::Any;
+};
+
+// Whether the project file on disk is still what the document read or last wrote.
+enum class ProjectFileOnDisk { AsLastSeen, Changed, Missing };
+
+// What to do when a save finds the project file changed by another program.
+enum class StaleProjectChoice {
+    ReloadTheirs,      // not saved: the caller reloads the project from its file
+    OverwriteWithMine, // saved over theirs
+    Cancel,            // not saved
 };
 
 // One open project: its hierarchy with the items' records, its file and folders, its creator
@@ -84,6 +98,15 @@ public:
     // reported in a message.
     [[nodiscard]] bool OnSaveDocument(const std::string& path);
     [[nodiscard]] bool DoFileSave() { return OnSaveDocument(m_pathName); }
+    // Asked when a save to the project's own file finds it changed by another program; without
+    // it such a save is refused with a message, so that nothing of theirs is lost silently.
+    void SetStaleProjectHandler(std::function<StaleProjectChoice()> handler) {
+        m_staleHandler = std::move(handler);
+    }
+    // Whether the last refused save was refused because the user chose to reload theirs;
+    // cleared by asking.
+    bool TakeReloadWish() { return std::exchange(m_reloadWished, false); }
+    ProjectFileOnDisk CheckProjectFileOnDisk() const;
     // Before closing: saves without asking. False only when saving failed and the user
     // chose to keep the project open.
     [[nodiscard]] bool SaveModified();
@@ -141,11 +164,18 @@ public:
     CHierarchyTree& Tree() { return m_tree; }
     const CHierarchyTree& Tree() const { return m_tree; }
     CUserPrompts& Prompts() { return m_prompts; }
+    // What each module source held when the tool last read or wrote it.
+    CSourceStamps& SourceStamps() { return m_sourceStamps; }
+    const CSourceStamps& SourceStamps() const { return m_sourceStamps; }
     CMessageLog& Log() { return m_log; }
 
 private:
     [[nodiscard]] bool LoadProject(std::string_view bytes);
     [[nodiscard]] bool WriteFile(const std::filesystem::path& path);
+    void WriteSourceStamps(const std::filesystem::path& path, std::string_view projectBytes);
+    // The save to the project's own file may go ahead: the file is as last seen, or the user
+    // chose to overwrite theirs.
+    bool MayOverwriteProjectFile();
     bool CheckAccess() const;
     // Save As: the module folder follows the project file into its new folder. False when the
     // folder could not be made or a file could not be copied (each logged).
@@ -169,6 +199,10 @@ private:
     bool m_modified = false;
     std::function<void(bool)> m_modifiedChanged;
     bool m_loaded = false;
+    CSourceStamps m_sourceStamps;
+    std::optional<FileStamp> m_projectStamp;
+    std::function<StaleProjectChoice()> m_staleHandler;
+    bool m_reloadWished = false;
 };
 
 } // namespace kestra

@@ -445,5 +445,62 @@ TEST(MessageLog, AppendsUnchangedAndShowsLineBreaks) {
     EXPECT_EQ(log.Text(), "Open project: P");
 }
 
+// Two windows (or a window and a script) on one project: a save never writes over what the
+// other wrote since this one read the file, unless the user says so.
+TEST_F(KstDocTest, ASaveNeverOverwritesWhatAnotherProgramSavedMeanwhile) {
+    const fs::path path = folder / "shared.kst";
+    ASSERT_TRUE(doc.OnNewDocument(path.string()));
+    std::unique_ptr<CKSTDoc> other = Reopen(path);
+    ASSERT_NE(other, nullptr);
+    ASSERT_TRUE(other->SetAccessLevel(AccessLevel::SameUser));
+    ASSERT_TRUE(other->DoFileSave());
+    const std::string theirs = ReadBytes(path);
+    EXPECT_EQ(doc.CheckProjectFileOnDisk(), ProjectFileOnDisk::Changed);
+
+    EXPECT_FALSE(doc.DoFileSave());
+    EXPECT_EQ(ReadBytes(path), theirs);
+    ASSERT_FALSE(prompts.Messages().empty());
+    EXPECT_NE(prompts.Messages().back().text.find("changed by another program"), std::string::npos);
+
+    std::vector<StaleProjectChoice> answers{StaleProjectChoice::Cancel, StaleProjectChoice::ReloadTheirs,
+                                            StaleProjectChoice::OverwriteWithMine};
+    doc.SetStaleProjectHandler([&answers] {
+        const StaleProjectChoice answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    });
+    EXPECT_FALSE(doc.DoFileSave());
+    EXPECT_FALSE(doc.TakeReloadWish());
+    EXPECT_FALSE(doc.DoFileSave());
+    EXPECT_TRUE(doc.TakeReloadWish());
+    EXPECT_EQ(ReadBytes(path), theirs);
+    EXPECT_TRUE(doc.DoFileSave());
+    EXPECT_NE(ReadBytes(path), theirs);
+    EXPECT_EQ(doc.CheckProjectFileOnDisk(), ProjectFileOnDisk::AsLastSeen);
+}
+
+// The sources' stamps live beside the project and are read back only with the project file
+// they were written with.
+TEST_F(KstDocTest, SourceStampsFollowTheProjectFileTheyWereSavedWith) {
+    const fs::path path = folder / "stamped.kst";
+    ASSERT_TRUE(doc.OnNewDocument(path.string()));
+    const fs::path source = folder / "stamped" / "TOP.vhd";
+    doc.SourceStamps().Set(source, FileStamp{7, 11, 13});
+    ASSERT_TRUE(doc.DoFileSave());
+    std::unique_ptr<CKSTDoc> again = Reopen(path);
+    ASSERT_NE(again, nullptr);
+    ASSERT_NE(again->SourceStamps().Find(source), nullptr);
+    EXPECT_EQ(*again->SourceStamps().Find(source), (FileStamp{7, 11, 13}));
+
+    // Another program writes the project file alone: its stamps no longer belong to it.
+    const std::string stamps = ReadBytes(fs::path(path.string() + ".stamps"));
+    ASSERT_TRUE(again->SetAccessLevel(AccessLevel::SameUser));
+    ASSERT_TRUE(again->DoFileSave());
+    WriteBytes(fs::path(path.string() + ".stamps"), stamps);
+    std::unique_ptr<CKSTDoc> third = Reopen(path);
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(third->SourceStamps().Find(source), nullptr);
+}
+
 } // namespace
 } // namespace kestra
