@@ -1,7 +1,11 @@
 #include "commands/analysis_commands.h"
 
 #include "operations/analyze_module.h"
+#include "project/analysis_status.h"
 #include "project/kst_doc.h"
+#include "project/message_log.h"
+
+#include <set>
 
 namespace kestra {
 
@@ -29,6 +33,31 @@ bool CAnalysisCommands::OnAnalyzeModule() {
     m_session.Observer().ReloadPanes(selected);
     m_analyzedSubtree = selected;
     return allAnalyzed;
+}
+
+void CAnalysisCommands::OnOutsideChanges(const CDiskBaseline::Changes& changes) {
+    if (changes.changedSources.empty() && changes.removedSources.empty())
+        return;
+    CKSTDoc& doc = m_session.Doc();
+    if (CHierarchyItem* selected = m_session.Selected())
+        m_session.Observer().CommitPanes(selected);
+    std::set<std::filesystem::path> named;
+    for (CHierarchyItem* item : changes.changedSources) {
+        const std::filesystem::path path = doc.GetModuleFilePath(*item);
+        if (named.insert(path).second)
+            doc.Log().AppendLog("\r\n" + path.string() + " was changed by another program: " + item->Text() +
+                                " is analyzed again.");
+        AnalyzeModule(doc, item, m_session.Context());
+    }
+    for (CHierarchyItem* item : changes.removedSources) {
+        const std::filesystem::path path = doc.GetModuleFilePath(*item);
+        if (named.insert(path).second)
+            doc.Log().AppendWarning(path.string() + " was removed or renamed by another program: " +
+                                    item->Text() + " has no source now.");
+        UpdateAnalysisStatus(doc, item);
+    }
+    if (CHierarchyItem* selected = m_session.Selected())
+        m_session.Observer().ReloadPanes(selected);
 }
 
 } // namespace kestra

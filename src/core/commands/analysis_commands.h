@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/completed_work.h"
+#include "operations/outside_changes.h"
 #include "session/project_session.h"
 
 namespace kestra {
@@ -17,6 +18,11 @@ public:
     // after the first module that is not analysed afterwards. True when every module analysed
     // is analysed afterwards.
     bool OnAnalyzeModule();
+
+    // Sources another program changed are analysed again (one log line names each file) and
+    // the modules of removed ones are marked; the panes show the result. The project file's
+    // own changes are the window's to handle.
+    void OnOutsideChanges(const CDiskBaseline::Changes& changes);
 
     // The subtree the last Analyze Module was given (none when it analysed nothing).
     const CHierarchyItem* AnalyzedSubtree() const { return m_analyzedSubtree; }

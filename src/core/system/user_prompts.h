@@ -45,6 +45,13 @@ public:
     void ShowMessage(const std::string& title, const std::string& text, PromptIcon icon) {
         ShowMessageBox(title, text, icon, PromptButtons::Ok, PromptAnswer::Ok);
     }
+    // Yes, No or Cancel with the buttons named by what they do (the window shows the labels;
+    // scripts answer Yes, No or Cancel). Closing the box is Cancel.
+    virtual PromptAnswer AskYesNoCancel(const std::string& title, const std::string& text,
+                                        const std::string& /*yesLabel*/, const std::string& /*noLabel*/) {
+        return ShowMessageBox(title, text, PromptIcon::Warning, PromptButtons::YesNoCancel,
+                              PromptAnswer::Cancel);
+    }
     // True for Yes.
     bool AskYesNo(const std::string& title, const std::string& text, PromptIcon icon = PromptIcon::Question,
                   bool defaultYes = true) {

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 namespace kestra {
@@ -76,6 +77,21 @@ PromptAnswer CQtUserPrompts::ShowMessageBox(const std::string& title, const std:
                                             PromptAnswer defaultAnswer) {
     QMessageBox box(BoxIcon(icon), MessageToQt(title), MessageToQt(text), BoxButtons(buttons), m_parent);
     box.setDefaultButton(BoxButton(defaultAnswer));
+    return Run(box, buttons);
+}
+
+PromptAnswer CQtUserPrompts::AskYesNoCancel(const std::string& title, const std::string& text,
+                                            const std::string& yesLabel, const std::string& noLabel) {
+    QMessageBox box(QMessageBox::Warning, MessageToQt(title), MessageToQt(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
+    box.button(QMessageBox::Yes)->setText(MessageToQt(yesLabel));
+    box.button(QMessageBox::No)->setText(MessageToQt(noLabel));
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return Run(box, PromptButtons::YesNoCancel);
+}
+
+PromptAnswer CQtUserPrompts::Run(QMessageBox& box, PromptButtons buttons) {
     switch (box.exec()) {
     case QMessageBox::Yes:
         return PromptAnswer::Yes;

@@ -2,6 +2,7 @@
 
 #include "system/user_prompts.h"
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 
@@ -17,12 +18,16 @@ public:
 
     PromptAnswer ShowMessageBox(const std::string& title, const std::string& text, PromptIcon icon,
                                 PromptButtons buttons, PromptAnswer defaultAnswer) override;
+    PromptAnswer AskYesNoCancel(const std::string& title, const std::string& text,
+                                const std::string& yesLabel, const std::string& noLabel) override;
     void Beep() override;
     std::optional<std::string> ChooseFile(const FileChoice& choice) override;
     std::optional<std::string> ChooseFolder(const std::string& title,
                                             const std::string& initialFolder) override;
 
 private:
+    PromptAnswer Run(QMessageBox& box, PromptButtons buttons);
+
     QPointer<QWidget> m_parent;
 };
 

@@ -102,6 +102,26 @@ void CKSTTreeView::OnInitialUpdate() {
     SelectItem(root);
 }
 
+std::vector<std::string> CKSTTreeView::ExpandedPaths() const {
+    std::vector<std::string> paths;
+    const CHierarchyTree& tree = m_doc.Tree();
+    for (CHierarchyItem* item = tree.GetRootItem(); item != nullptr; item = tree.NextItem(item)) {
+        if (item->ChildCount() > 0 && isExpanded(m_model->IndexOf(item)))
+            paths.push_back(CHierarchyTree::ItemPath(item));
+    }
+    return paths;
+}
+
+void CKSTTreeView::Restore(const std::vector<std::string>& expanded, const std::string& selected) {
+    const CHierarchyTree& tree = m_doc.Tree();
+    for (const std::string& path : expanded) {
+        if (CHierarchyItem* item = path.empty() ? tree.GetRootItem() : tree.FindItemByPath(path))
+            expand(m_model->IndexOf(item));
+    }
+    CHierarchyItem* item = selected.empty() ? nullptr : tree.FindItemByPath(selected);
+    SelectItem(item != nullptr ? item : tree.GetRootItem());
+}
+
 void CKSTTreeView::SelectItem(CHierarchyItem* item) {
     if (item == nullptr)
         return;

@@ -75,6 +75,13 @@ public:
     void SelectItem(CHierarchyItem* item);
     // The first update of a new or opened project: repairs the root and selects it.
     void OnInitialUpdate();
+    // The items shown expanded, as paths of names ("TOP/CHILD").
+    std::vector<std::string> ExpandedPaths() const;
+    // Before the project is read again: the items shown are about to go.
+    void ForgetItems() { m_shown = nullptr; }
+    // After it was read again: the items of those paths that still exist are expanded and the
+    // one at `selected` is selected (the project item when it is gone).
+    void Restore(const std::vector<std::string>& expanded, const std::string& selected);
     // While print preview runs, selection changes do not reload the panes.
     void SetBusy(bool busy) { m_busy = busy; }
     bool IsBusy() const { return m_busy; }

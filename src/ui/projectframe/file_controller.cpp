@@ -31,7 +31,7 @@ CFileController::CFileController(QMainWindow& window, const UiContext& ui, CMain
          [this] {
              // A save that fails has shown the user why.
              if (C3SplitFrame* project = m_windows.Active())
-                 static_cast<void>(project->Doc().DoFileSave());
+                 static_cast<void>(project->Save());
          },
          hasProject},
         {a.saveProjectAs, [this] { OnSaveProjectAs(); }, hasProject},
@@ -93,7 +93,7 @@ void CFileController::OnSaveProjectAs() {
     CKSTDoc& doc = project->Doc();
     const std::optional<std::string> path = doc.AskSaveAsPath();
     if (path && doc.OnSaveDocument(*path)) {
-        project->UpdateTitle();
+        project->SavedAs();
         m_recentFiles.Add(doc.GetPathName());
         UpdateRecentFileActions();
     }

@@ -7,6 +7,7 @@
 #include "paramlist/kst_list_view.h"
 #include "project/hierarchy_tree.h"
 #include "project/kst_doc.h"
+#include "projectframe/project_sync.h"
 #include "session/project_session.h"
 #include "strings/qt_text.h"
 #include "system/application_paths.h"
@@ -58,6 +59,7 @@ C3SplitFrame::C3SplitFrame(const UiContext& ui, QWidget* parent)
     });
     connect(m_logView, &CKSTEditView::previousPaneRequested, m_listView, [this] { m_listView->setFocus(); });
     m_checker = std::make_unique<CVhdlChecker>(ui, *m_session);
+    m_sync = new CProjectSync(*this);
     connect(m_treeView, &CKSTTreeView::analysisDone, this,
             [this] { m_checker->CheckAfter(m_treeView->LastCompleted()); });
     connect(m_checker.get(), &CVhdlChecker::marksChanged, this, [this] {
@@ -99,6 +101,7 @@ bool C3SplitFrame::NewProject() {
         return false;
     m_treeView->OnInitialUpdate();
     UpdateTitle();
+    m_sync->Started();
     return true;
 }
 
@@ -107,7 +110,24 @@ bool C3SplitFrame::OpenProject(const std::string& path) {
         return false;
     m_treeView->OnInitialUpdate();
     UpdateTitle();
+    m_sync->Started();
     return true;
+}
+
+bool C3SplitFrame::Save() {
+    return m_sync->Save();
+}
+
+void C3SplitFrame::SavedAs() {
+    UpdateTitle();
+    m_sync->Started();
+}
+
+void C3SplitFrame::LetGoOfItems() {
+    m_checker->Stop();
+    emit sessionEnding(m_session.get());
+    m_listView->SetObject(nullptr, {});
+    m_session->Select(nullptr);
 }
 
 void C3SplitFrame::UpdateTitle() {
@@ -232,6 +252,7 @@ void C3SplitFrame::closeEvent(QCloseEvent* event) {
     AskToStopTools(m_ui.tools, m_ui.prompts, &m_doc->Log());
     WriteLayoutSettings();
     m_closing = true;
+    m_sync->Stopped();
     emit sessionEnding(m_session.get());
     emit closing(this);
     event->accept();

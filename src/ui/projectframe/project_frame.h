@@ -16,6 +16,7 @@ class CKSTDoc;
 class CKSTEditView;
 class CKSTListView;
 class CKSTTreeView;
+class CProjectSync;
 class CVhdlChecker;
 struct UiContext;
 
@@ -36,6 +37,13 @@ public:
     // shows it. False when cancelled or when the file could not be written.
     bool NewProject();
     bool OpenProject(const std::string& path);
+    // Save: never over what another program saved meanwhile without asking (see CProjectSync).
+    bool Save();
+    // The project was saved under another name: its new files are the ones watched.
+    void SavedAs();
+    // Before the project is read again: the panes and the running check let go of its items.
+    void LetGoOfItems();
+    CProjectSync& Sync() const { return *m_sync; }
 
     CKSTDoc& Doc() { return *m_doc; }
     CProjectSession& Session() { return *m_session; }
@@ -99,6 +107,7 @@ private:
     QWidget* m_activeView = nullptr;
     // Declared last, so destroyed first: its worker stops before the document goes.
     std::unique_ptr<CVhdlChecker> m_checker;
+    CProjectSync* m_sync;
     bool m_layoutApplied = false;
     bool m_layoutSettling = false;
     bool m_closing = false;

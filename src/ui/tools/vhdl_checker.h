@@ -30,6 +30,8 @@ public:
 
     // Checks what the commands just did: the modules they analysed, else the files they wrote.
     void CheckAfter(const CompletedWork& work);
+    // Stops a running check; what it had not yet shown is dropped (the project is read again).
+    void Stop();
     bool IsRunning() const { return m_worker.joinable() && !m_done->load(); }
     // Runs the event loop until the check is over and its result shown (tests).
     bool WaitForIdle(int milliseconds);
@@ -40,7 +42,6 @@ signals:
 
 private:
     void Start(std::vector<CheckJob> jobs, const VhdlAnalyzer& analyzer);
-    void Stop();
     void Finish(int generation, const CheckJob& job, const CheckOutcome& outcome);
 
     const UiContext& m_ui;
