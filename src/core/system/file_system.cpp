@@ -217,6 +217,12 @@ Outcome ReplaceFileSafely(const fs::path& path, std::string_view content) {
     });
 }
 
+Outcome WriteNewFile(const fs::path& path, std::string_view content) {
+    return WriteThroughTemporary(path, false, std::nullopt, [content](std::FILE* file, int&) {
+        return std::fwrite(content.data(), 1, content.size(), file) == content.size();
+    });
+}
+
 Outcome CopyFileTo(const fs::path& from, const fs::path& to, bool overwrite) {
     errno = 0;
     FilePtr source(std::fopen(from.c_str(), "rb"));

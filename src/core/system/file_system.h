@@ -37,6 +37,9 @@ std::string WithReason(std::string message, const std::string& reason);
 
 // Writes the content to the file, replacing it safely.
 Outcome ReplaceFileSafely(const std::filesystem::path& path, std::string_view content);
+// Writes the content to a new file as safely; fails when the name is taken, also by a writer
+// that comes at the same moment, and leaves that file alone.
+Outcome WriteNewFile(const std::filesystem::path& path, std::string_view content);
 
 // Copies the file safely. Without overwrite the copy fails when the target exists, and leaves
 // it alone. A new target takes the source's permissions, writable by its owner.
