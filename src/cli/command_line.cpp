@@ -4,14 +4,24 @@
 #include "cli_session.h"
 #include "model/file_version.h"
 #include "system/application_paths.h"
+#include "system/file_lock.h"
+#include "system/file_system.h"
 #include "system/path_text.h"
 
 #include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <ostream>
 
 namespace kestra {
 
 namespace {
+
+// The longest a run waits for another run of the program on the same project.
+constexpr std::chrono::milliseconds kProjectLockWait{30000};
 
 // Longer synopses push their summary further right rather than onto a line of its own.
 constexpr std::size_t kSynopsisWidth = 44;
@@ -106,8 +116,43 @@ bool SplitArguments(const CliSubcommand& subcommand, const std::vector<std::stri
     return true;
 }
 
+// How long a run waits for another run on the same project; KESTRA_LOCK_WAIT_MS, a number of
+// milliseconds, shortens or lengthens it.
+std::chrono::milliseconds LockWait() {
+    const char* text = std::getenv("KESTRA_LOCK_WAIT_MS");
+    long long milliseconds = 0;
+    if (text != nullptr) {
+        const std::string_view value(text);
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), milliseconds);
+        if (error == std::errc() && end == value.data() + value.size() && milliseconds >= 0)
+            return std::chrono::milliseconds(milliseconds);
+    }
+    return kProjectLockWait;
+}
+
+// Runs on one project take turns from opening to saving, so that no run saves over what
+// another added meanwhile. The lock is on the project's folder: the project file itself is
+// replaced on every save. A folder that does not exist holds no project to guard; opening or
+// creating it fails on its own.
+Result<std::optional<CFileLock>> LockProjectFolder(const std::string& project) {
+    const std::filesystem::path folder = AbsolutePath(NormalizeSeparators(project)).parent_path();
+    if (!FolderExists(folder))
+        return std::optional<CFileLock>();
+    Result<CFileLock> lock = CFileLock::Acquire(folder, LockWait());
+    if (!lock)
+        return Result<std::optional<CFileLock>>::Failed(lock.Reason());
+    return std::optional<CFileLock>(std::move(*lock));
+}
+
 int RunSubcommand(const CliSubcommand& subcommand, const CliArguments& arguments, CSettingsStore& settings,
                   const StartupFolders& folders, std::ostream& out, std::ostream& err) {
+    Result<std::optional<CFileLock>> lock = std::optional<CFileLock>();
+    if (subcommand.project != ProjectUse::None)
+        lock = LockProjectFolder(arguments.project);
+    if (!lock) {
+        err << "kestra " << subcommand.name << ": " << lock.Reason() << '\n';
+        return kExitFailure;
+    }
     CCliSession session(settings, InitialiseApplicationPaths(settings, folders), out, err);
 
     bool opened = true;

@@ -2,6 +2,7 @@
 
 #include "model/archive.h"
 #include "project/message_log.h"
+#include "project/recovery_copy.h"
 #include "system/file_system.h"
 #include "system/path_text.h"
 #include "system/system_names.h"
@@ -114,6 +115,16 @@ bool CKSTDoc::LoadFromBytes(std::string_view bytes) {
         return false;
     }
     m_loaded = true;
+    return true;
+}
+
+bool CKSTDoc::LoadFromBytesKeepingFile(std::string_view bytes) {
+    std::string pathName = m_pathName;
+    fs::path projectFolder = m_projectFolder;
+    if (!LoadFromBytes(bytes))
+        return false;
+    m_pathName = std::move(pathName);
+    m_projectFolder = std::move(projectFolder);
     return true;
 }
 
@@ -233,6 +244,10 @@ bool CKSTDoc::OnSaveDocument(const std::string& path) {
     const fs::path newPath = AbsolutePath(fs::path(NormalizeSeparators(path)));
     if ((newPath == oldPath && !MayOverwriteProjectFile()) || !WriteFile(newPath))
         return false;
+    // The saved file holds every change: a recovery copy would only offer them again.
+    RemoveRecoveryCopy(newPath);
+    if (!oldPath.empty() && newPath != oldPath)
+        RemoveRecoveryCopy(oldPath);
     m_pathName = newPath.string();
     if (newPath == oldPath)
         return true;

@@ -118,6 +118,9 @@ public:
     // Loading and storing without files (the open and save steps use these).
     [[nodiscard]] bool LoadFromBytes(std::string_view bytes);
     std::string StoreToBytes();
+    // Loads the bytes in place of the records while the project stays under its file and
+    // folder (a recovery copy of it).
+    [[nodiscard]] bool LoadFromBytesKeepingFile(std::string_view bytes);
 
     bool IsModified() const { return m_modified; }
     void SetModifiedFlag(bool modified = true) {

@@ -4,9 +4,11 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
 #include <random>
 #include <system_error>
+#include <unistd.h>
 
 namespace kestra {
 
@@ -91,6 +93,38 @@ bool TargetExists(const fs::path& target) {
     return fs::exists(fs::symlink_status(target, error));
 }
 
+// Writes the content with `write`, then flushes it down to the disk and closes the file; the
+// errno of the step that failed, or 0.
+template <typename Writer>
+int WriteFlushAndClose(FilePtr file, Writer& write) {
+    errno = 0;
+    int writeErrno = 0;
+    bool written = write(file.get(), writeErrno) && std::fflush(file.get()) == 0;
+    if (writeErrno == 0)
+        writeErrno = errno;
+    // On the disk before its name replaces the old file: after a crash the name holds the
+    // old content or the whole new one, never an empty or partial file.
+    if (written && ::fsync(::fileno(file.get())) != 0) {
+        written = false;
+        writeErrno = errno;
+    }
+    errno = 0;
+    const bool closed = std::fclose(file.release()) == 0;
+    if (!written)
+        return writeErrno != 0 ? writeErrno : EIO;
+    return closed ? 0 : (errno != 0 ? errno : EIO);
+}
+
+// Makes a rename inside the folder durable. A folder that cannot be flushed is no failure of
+// the write: its content is on the disk, and the new name will be there after the next flush.
+void FlushFolder(const fs::path& folder) {
+    const int descriptor = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        return;
+    static_cast<void>(::fsync(descriptor)); // see above: only the file's own flush counts
+    ::close(descriptor);
+}
+
 // Writes a temporary file beside the target with `write` and puts it in the target's place:
 // renamed over it (overwrite) or linked in only while the name is free. An existing target's
 // permissions are kept; a new one gets `newPermissions` when given.
@@ -105,23 +139,14 @@ Outcome WriteThroughTemporary(const fs::path& target, bool overwrite, std::optio
     Result<FilePtr> created = CreateTemporaryBeside(target, temporary);
     if (!created)
         return Outcome::Failed(created.Reason());
-    FilePtr file = std::move(*created);
     std::error_code error;
     auto discard = [&temporary] {
         std::error_code ignored;
         fs::remove(temporary, ignored);
     };
-    errno = 0;
-    int writeErrno = 0;
-    const bool written = write(file.get(), writeErrno) && std::fflush(file.get()) == 0;
-    if (writeErrno == 0)
-        writeErrno = errno;
-    errno = 0;
-    const bool closed = std::fclose(file.release()) == 0;
-    const int closeErrno = errno;
-    if (!written || !closed) {
+    if (const int failure = WriteFlushAndClose(std::move(*created), write); failure != 0) {
         discard();
-        return ErrnoFailure(!written ? writeErrno : closeErrno);
+        return ErrnoFailure(failure);
     }
     const fs::file_status status = fs::status(target, error);
     if (!error && fs::exists(status))
@@ -143,6 +168,7 @@ Outcome WriteThroughTemporary(const fs::path& target, bool overwrite, std::optio
     discard();
     if (error)
         return Failure(error);
+    FlushFolder(target.parent_path());
     return Outcome::Ok();
 }
 
@@ -187,6 +213,12 @@ std::string WithReason(std::string message, const std::string& reason) {
 
 Outcome ReplaceFileSafely(const fs::path& path, std::string_view content) {
     return WriteThroughTemporary(WriteTarget(path), true, std::nullopt, [content](std::FILE* file, int&) {
+        return std::fwrite(content.data(), 1, content.size(), file) == content.size();
+    });
+}
+
+Outcome WriteNewFile(const fs::path& path, std::string_view content) {
+    return WriteThroughTemporary(path, false, std::nullopt, [content](std::FILE* file, int&) {
         return std::fwrite(content.data(), 1, content.size(), file) == content.size();
     });
 }

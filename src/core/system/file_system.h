@@ -16,10 +16,10 @@ namespace kestra {
 // error text.
 //
 // Writing is safe: a file that is written, copied over or moved over is either the old file
-// or the whole new one, never a part. The new content goes to a temporary file beside the
-// target, which is then renamed into place. A replaced file keeps its permissions; a file that
-// nobody may write is never replaced, also for a user whom the system would let do so. A
-// symbolic link stays a link: the file it names is replaced.
+// or the whole new one, never a part, also after a crash. The new content goes to a temporary
+// file beside the target, which is flushed to the disk and then renamed into place. A replaced
+// file keeps its permissions; a file that nobody may write is never replaced, also for a user
+// whom the system would let do so. A symbolic link stays a link: the file it names is replaced.
 
 // The largest file read whole: a VHDL source or project file larger than this is refused
 // instead of filling the memory.
@@ -37,6 +37,9 @@ std::string WithReason(std::string message, const std::string& reason);
 
 // Writes the content to the file, replacing it safely.
 Outcome ReplaceFileSafely(const std::filesystem::path& path, std::string_view content);
+// Writes the content to a new file as safely; fails when the name is taken, also by a writer
+// that comes at the same moment, and leaves that file alone.
+Outcome WriteNewFile(const std::filesystem::path& path, std::string_view content);
 
 // Copies the file safely. Without overwrite the copy fails when the target exists, and leaves
 // it alone. A new target takes the source's permissions, writable by its owner.
