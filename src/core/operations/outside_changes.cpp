@@ -90,4 +90,13 @@ std::vector<fs::path> CDiskBaseline::Folders(const CKSTDoc& doc) {
     return {folders.begin(), folders.end()};
 }
 
+std::vector<fs::path> CDiskBaseline::Files(const CKSTDoc& doc) {
+    std::set<fs::path> files;
+    if (!doc.GetPathName().empty())
+        files.insert(doc.GetPathName());
+    for (const auto& [item, path] : SourceItems(doc))
+        files.insert(path);
+    return {files.begin(), files.end()};
+}
+
 } // namespace kestra

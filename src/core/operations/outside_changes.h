@@ -29,9 +29,11 @@ public:
     void Take(const CKSTDoc& doc);
     // What changed since the last Take or Look; the files as they are now become the baseline.
     [[nodiscard]] Changes Look(CKSTDoc& doc);
-    // The folders whose entries hold the project file and the sources: watching folders, not
-    // files, follows editors that save by renaming a new file into place and scales.
+    // The folders whose entries hold the project file and the sources: a folder sees editors
+    // that save by renaming a new file into place.
     static std::vector<std::filesystem::path> Folders(const CKSTDoc& doc);
+    // The project file and the module sources, each once.
+    static std::vector<std::filesystem::path> Files(const CKSTDoc& doc);
 
 private:
     struct Seen {

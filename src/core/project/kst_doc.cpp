@@ -119,12 +119,17 @@ bool CKSTDoc::LoadFromBytes(std::string_view bytes) {
 }
 
 bool CKSTDoc::LoadFromBytesKeepingFile(std::string_view bytes) {
+    // The file on disk and the sources stay what they were: so do their stamps.
     std::string pathName = m_pathName;
     fs::path projectFolder = m_projectFolder;
+    CSourceStamps sourceStamps = m_sourceStamps;
+    const std::optional<FileStamp> projectStamp = m_projectStamp;
     if (!LoadFromBytes(bytes))
         return false;
     m_pathName = std::move(pathName);
     m_projectFolder = std::move(projectFolder);
+    m_sourceStamps = std::move(sourceStamps);
+    m_projectStamp = projectStamp;
     return true;
 }
 
@@ -202,12 +207,15 @@ bool CKSTDoc::WriteFile(const fs::path& path) {
     return true;
 }
 
-// A stamps file that could not be written is removed, so that no stale one pairs with the
-// project (it would not anyway: it names the project file's content it belongs to).
+// No stamps file while there is nothing to stamp; one that could not be written is removed, so that no stale
+// one pairs with the project (it would not anyway: it names the project file's content it belongs to).
 void CKSTDoc::WriteSourceStamps(const fs::path& path, std::string_view projectBytes) {
     const fs::path stamps = StampsFilePath(path);
-    if (!ReplaceFileSafely(stamps, m_sourceStamps.Store(path.parent_path(), projectBytes)))
-        (void)DeleteFileAt(stamps);
+    if (m_sourceStamps.Empty() ||
+        !ReplaceFileSafely(stamps, m_sourceStamps.Store(path.parent_path(), projectBytes))) {
+        if (FileExists(stamps))
+            (void)DeleteFileAt(stamps);
+    }
 }
 
 ProjectFileOnDisk CKSTDoc::CheckProjectFileOnDisk() const {

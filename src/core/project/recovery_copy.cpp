@@ -52,7 +52,8 @@ bool HasRecoveryCopy(const fs::path& project) {
     if (!copyTime || !FileExists(RecoveryCopyPath(project)))
         return false;
     const std::optional<std::uint64_t> projectTime = GetLastWriteTime(project);
-    return !projectTime || *copyTime > *projectTime;
+    // (Written in the same tick of the file system's clock counts as newer: it is offered.)
+    return !projectTime || *copyTime >= *projectTime;
 }
 
 bool RestoreRecoveryCopy(CKSTDoc& doc) {

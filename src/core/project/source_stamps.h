@@ -22,6 +22,7 @@ public:
     // Forgets the source when the stamp is empty.
     void Set(const std::filesystem::path& source, std::optional<FileStamp> stamp);
     void Clear() { m_stamps.clear(); }
+    bool Empty() const { return m_stamps.empty(); }
 
     // The file's text for the project whose file holds `projectBytes`; paths below the project
     // folder are written relative to it.

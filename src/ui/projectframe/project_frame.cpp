@@ -97,8 +97,12 @@ C3SplitFrame::~C3SplitFrame() {
 
 bool C3SplitFrame::NewProject() {
     const std::optional<std::string> path = m_doc->AskNewProjectPath();
-    if (!path || !m_doc->OnNewDocument(*path))
+    if (!path || !m_sync->Claim(*path))
         return false;
+    if (!m_doc->OnNewDocument(*path)) {
+        m_sync->Stopped();
+        return false;
+    }
     m_treeView->OnInitialUpdate();
     UpdateTitle();
     m_sync->Started();
@@ -106,8 +110,13 @@ bool C3SplitFrame::NewProject() {
 }
 
 bool C3SplitFrame::OpenProject(const std::string& path) {
-    if (!m_doc->OnOpenDocument(path))
+    if (!m_sync->Claim(path))
         return false;
+    if (!m_doc->OnOpenDocument(path)) {
+        m_sync->Stopped();
+        return false;
+    }
+    m_sync->OfferRecovery();
     m_treeView->OnInitialUpdate();
     UpdateTitle();
     m_sync->Started();
@@ -245,7 +254,7 @@ void C3SplitFrame::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (!m_doc->SaveModified()) {
+    if (m_doc->IsLoaded() && !m_sync->SaveBeforeClosing()) {
         event->ignore();
         return;
     }

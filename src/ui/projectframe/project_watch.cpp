@@ -4,6 +4,9 @@
 #include "project/message_log.h"
 #include "strings/qt_text.h"
 
+#include <QFileInfo>
+#include <QSet>
+
 namespace kestra {
 
 CProjectWatch::CProjectWatch(CKSTDoc& doc, QObject* parent) : QObject(parent), m_doc(doc) {
@@ -17,7 +20,7 @@ CProjectWatch::CProjectWatch(CKSTDoc& doc, QObject* parent) : QObject(parent), m
 void CProjectWatch::Restart() {
     m_settle.stop();
     m_baseline.Take(m_doc);
-    WatchFolders();
+    WatchPaths();
 }
 
 void CProjectWatch::Stop() {
@@ -26,34 +29,40 @@ void CProjectWatch::Stop() {
         m_watcher.removePaths(m_watcher.directories());
 }
 
-// The folders of the project as it is now: a module added in another folder is watched from
-// the next look on. A folder the system refuses (inotify's limit of watches) is said once in
-// the log; its files are still looked at whenever another folder changes.
-void CProjectWatch::WatchFolders() {
-    QStringList wanted;
+// The folders of the project and its files as they are now: a module added elsewhere is
+// watched from the next look on. The folders see files renamed into place, created and
+// removed; the files see writes in place. Paths the system refuses (inotify's limit of watches)
+// are said once in the log: their files are still looked at whenever anything else changes.
+void CProjectWatch::WatchPaths() {
+    QSet<QString> wanted;
     for (const std::filesystem::path& folder : CDiskBaseline::Folders(m_doc))
-        wanted << PathToQt(folder);
-    const QStringList watched = m_watcher.directories();
+        wanted.insert(PathToQt(folder));
+    for (const std::filesystem::path& file : CDiskBaseline::Files(m_doc))
+        wanted.insert(PathToQt(file));
     QStringList gone;
-    for (const QString& folder : watched) {
-        if (!wanted.contains(folder))
-            gone << folder;
+    QSet<QString> watched;
+    for (const QStringList& list : {m_watcher.directories(), m_watcher.files()}) {
+        for (const QString& path : list) {
+            if (wanted.contains(path))
+                watched.insert(path);
+            else
+                gone << path;
+        }
     }
     if (!gone.isEmpty())
         m_watcher.removePaths(gone);
     QStringList added;
-    for (const QString& folder : wanted) {
-        if (!watched.contains(folder))
-            added << folder;
+    for (const QString& path : std::as_const(wanted)) {
+        if (!watched.contains(path) && QFileInfo::exists(path))
+            added << path;
     }
     if (added.isEmpty())
         return;
     const QStringList refused = m_watcher.addPaths(added);
     if (!refused.isEmpty() && !m_incomplete)
-        m_doc.Log().AppendWarning("Changes made by other programs in " +
-                                  PathFromQt(refused.front()).string() +
-                                  " are not followed: the system allows no more watches. Raise "
-                                  "fs.inotify.max_user_watches, or analyze after editing there.");
+        m_doc.Log().AppendWarning("Changes made by other programs to " + std::to_string(refused.size()) +
+                                  " files are noticed only when another file of the project changes: the "
+                                  "system allows no more watches (raise fs.inotify.max_user_watches).");
     m_incomplete = !refused.isEmpty();
 }
 
@@ -63,7 +72,7 @@ void CProjectWatch::Look() {
         return;
     }
     const CDiskBaseline::Changes changes = m_baseline.Look(m_doc);
-    WatchFolders();
+    WatchPaths();
     if (changes.Any())
         emit changedOutside(changes);
 }

@@ -12,10 +12,9 @@ namespace kestra {
 class CKSTDoc;
 
 // Watches the folders that hold an open project's file and its modules' sources, and tells
-// once a burst of changes has settled which of the files another program changed. Folders,
-// not files, are watched: an editor that saves by renaming a new file into place replaces the
-// file a file watch would follow, and a project of many modules needs only a few watches. The
-// window's own writes are not reported (see CDiskBaseline).
+// once a burst of changes has settled which of the files another program changed. The folders
+// are watched for files renamed into place (as many editors save), created and removed, and
+// the files for writes in place. The window's own writes are not reported (see CDiskBaseline).
 class CProjectWatch : public QObject {
     Q_OBJECT
 
@@ -34,7 +33,7 @@ public:
     void LookLater() { m_settle.start(); }
     // Asked before each look: a look that may not happen now waits for the next quiet moment.
     void SetReadyCheck(std::function<bool()> ready) { m_ready = std::move(ready); }
-    // Whether a folder could not be watched (the system's limit of watches was reached).
+    // Whether a path could not be watched (the system's limit of watches was reached).
     bool Incomplete() const { return m_incomplete; }
 
 signals:
@@ -42,7 +41,7 @@ signals:
 
 private:
     void Look();
-    void WatchFolders();
+    void WatchPaths();
 
     CKSTDoc& m_doc;
     QFileSystemWatcher m_watcher;
