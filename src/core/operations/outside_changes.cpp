@@ -3,6 +3,7 @@
 #include "operations/source_stamp.h"
 #include "project/kst_doc.h"
 #include "system/file_system.h"
+#include "system/path_text.h"
 
 #include <set>
 
@@ -13,31 +14,37 @@ namespace fs = std::filesystem;
 std::vector<std::pair<CHierarchyItem*, fs::path>> SourceItems(const CKSTDoc& doc) {
     std::vector<std::pair<CHierarchyItem*, fs::path>> items;
     const CHierarchyTree& tree = doc.Tree();
+    const fs::path folder = doc.GetModuleFolderPath();
     for (CHierarchyItem* item = tree.GetRootItem(); item != nullptr; item = tree.NextItem(item)) {
         if (item->Kind() == HierarchyKind::Root || item->Object() == nullptr ||
             item->Text() == kNewObjectText)
             continue;
-        fs::path path = doc.GetModuleFilePath(*item);
-        if (!path.empty())
-            items.emplace_back(item, std::move(path));
+        const std::string fileName = item->Object()->GetEntryValue(0);
+        if (!fileName.empty())
+            items.emplace_back(item, ResolvePath(folder, fileName)); // as doc.GetModuleFilePath does
     }
     return items;
 }
 
 CDiskBaseline::Seen CDiskBaseline::SeenNow(const fs::path& path) {
-    const std::optional<std::uint64_t> modified = GetLastWriteTime(path);
-    const std::optional<std::uint64_t> size = modified ? FileSize(path) : std::nullopt;
-    if (!modified || !size)
+    const std::optional<FileAttributes> attributes = ReadFileAttributes(path);
+    if (!attributes)
         return {};
-    return {*modified, *size, true};
+    return {attributes->modified, attributes->size, true};
 }
 
 void CDiskBaseline::Take(const CKSTDoc& doc) {
     m_seen.clear();
-    if (!doc.GetPathName().empty())
+    std::set<fs::path> folders;
+    if (!doc.GetPathName().empty()) {
         m_seen[doc.GetPathName()] = SeenNow(doc.GetPathName());
-    for (const auto& [item, path] : SourceItems(doc))
-        m_seen.try_emplace(path.string(), SeenNow(path));
+        folders.insert(fs::path(doc.GetPathName()).parent_path());
+    }
+    for (const auto& [item, path] : SourceItems(doc)) {
+        if (m_seen.try_emplace(path.string(), SeenNow(path)).second)
+            folders.insert(path.parent_path());
+    }
+    m_folders.assign(folders.begin(), folders.end());
 }
 
 // A source whose attributes moved: changed unless its bytes are what the tool last read or
@@ -65,10 +72,12 @@ CDiskBaseline::Changes CDiskBaseline::Look(CKSTDoc& doc) {
         seen[doc.GetPathName()] = project;
     }
     std::map<std::string, bool> verdicts; // one look at each file, whatever number of items it has
+    std::set<fs::path> folders{fs::path(doc.GetPathName()).parent_path()};
     for (const auto& [item, path] : SourceItems(doc)) {
         const Seen now = SeenNow(path);
         auto [verdict, fresh] = verdicts.try_emplace(path.string(), false);
         if (fresh) {
+            folders.insert(path.parent_path());
             const auto before = m_seen.find(path.string());
             const bool existed = before != m_seen.end() && before->second.exists;
             verdict->second = now.exists ? SourceChanged(doc, path, now) : existed;
@@ -78,25 +87,8 @@ CDiskBaseline::Changes CDiskBaseline::Look(CKSTDoc& doc) {
             (now.exists ? changes.changedSources : changes.removedSources).push_back(item);
     }
     m_seen = std::move(seen);
+    m_folders.assign(folders.begin(), folders.end());
     return changes;
-}
-
-std::vector<fs::path> CDiskBaseline::Folders(const CKSTDoc& doc) {
-    std::set<fs::path> folders;
-    if (!doc.GetPathName().empty())
-        folders.insert(fs::path(doc.GetPathName()).parent_path());
-    for (const auto& [item, path] : SourceItems(doc))
-        folders.insert(path.parent_path());
-    return {folders.begin(), folders.end()};
-}
-
-std::vector<fs::path> CDiskBaseline::Files(const CKSTDoc& doc) {
-    std::set<fs::path> files;
-    if (!doc.GetPathName().empty())
-        files.insert(doc.GetPathName());
-    for (const auto& [item, path] : SourceItems(doc))
-        files.insert(path);
-    return {files.begin(), files.end()};
 }
 
 } // namespace kestra

@@ -29,11 +29,8 @@ public:
     void Take(const CKSTDoc& doc);
     // What changed since the last Take or Look; the files as they are now become the baseline.
     [[nodiscard]] Changes Look(CKSTDoc& doc);
-    // The folders whose entries hold the project file and the sources: a folder sees editors
-    // that save by renaming a new file into place.
-    static std::vector<std::filesystem::path> Folders(const CKSTDoc& doc);
-    // The project file and the module sources, each once.
-    static std::vector<std::filesystem::path> Files(const CKSTDoc& doc);
+    // The folders that hold the project file and the sources, as the last Take or Look found.
+    const std::vector<std::filesystem::path>& Folders() const { return m_folders; }
 
 private:
     struct Seen {
@@ -46,6 +43,7 @@ private:
     bool SourceChanged(CKSTDoc& doc, const std::filesystem::path& path, const Seen& now) const;
 
     std::map<std::string, Seen> m_seen;
+    std::vector<std::filesystem::path> m_folders;
 };
 
 // The module items of the project that have a source file, in pre-order, with their paths.

@@ -429,6 +429,18 @@ fs::file_time_type ClockFromFileTime(std::uint64_t fileTime) {
     return std::chrono::file_clock::from_sys(system);
 }
 
+std::optional<FileAttributes> ReadFileAttributes(const fs::path& path) {
+    std::error_code error;
+    const fs::directory_entry entry(path, error);
+    if (error || !entry.is_regular_file(error) || error)
+        return std::nullopt;
+    const fs::file_time_type time = entry.last_write_time(error);
+    const std::uintmax_t size = error ? 0 : entry.file_size(error);
+    if (error)
+        return std::nullopt;
+    return FileAttributes{FileTimeFromClock(time), static_cast<std::uint64_t>(size)};
+}
+
 std::optional<std::uint64_t> GetLastWriteTime(const fs::path& path) {
     std::error_code error;
     const fs::file_time_type time = fs::last_write_time(path, error);

@@ -96,6 +96,13 @@ private:
 
 // File times count 100 ns units since 1601-01-01 00:00 UTC.
 [[nodiscard]] std::optional<std::uint64_t> GetLastWriteTime(const std::filesystem::path& path);
+// A regular file's last-write time (as GetLastWriteTime gives it) and size, from one look at
+// the file system; none when there is no such file.
+struct FileAttributes {
+    std::uint64_t modified = 0;
+    std::uint64_t size = 0;
+};
+[[nodiscard]] std::optional<FileAttributes> ReadFileAttributes(const std::filesystem::path& path);
 [[nodiscard]] bool SetLastWriteTime(const std::filesystem::path& path, std::uint64_t fileTime);
 std::uint64_t FileTimeFromClock(std::filesystem::file_time_type time);
 std::filesystem::file_time_type ClockFromFileTime(std::uint64_t fileTime);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "files/folder_watcher.h"
 #include "operations/outside_changes.h"
 
-#include <QFileSystemWatcher>
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -12,9 +12,11 @@ namespace kestra {
 class CKSTDoc;
 
 // Watches the folders that hold an open project's file and its modules' sources, and tells
-// once a burst of changes has settled which of the files another program changed. The folders
-// are watched for files renamed into place (as many editors save), created and removed, and
-// the files for writes in place. The window's own writes are not reported (see CDiskBaseline).
+// once a burst of changes has settled which of the files another program changed. Folders, not
+// files, are watched: a folder sees its files written in place, created, removed and renamed
+// into place (as many editors save), and a project of thousands of sources in a few folders
+// needs a few of the system's watches. The window's own writes are not reported (see
+// CDiskBaseline).
 class CProjectWatch : public QObject {
     Q_OBJECT
 
@@ -41,10 +43,10 @@ signals:
 
 private:
     void Look();
-    void WatchPaths();
+    void WatchFolders();
 
     CKSTDoc& m_doc;
-    QFileSystemWatcher m_watcher;
+    CFolderWatcher m_watcher;
     QTimer m_settle;
     CDiskBaseline m_baseline;
     std::function<bool()> m_ready;
