@@ -167,10 +167,17 @@ StaleProjectChoice CProjectSync::AskAboutTheirs() {
 
 void CProjectSync::ChangedOutside(const CDiskBaseline::Changes& changes) {
     m_reacting = true;
-    if (changes.projectFile)
+    if (changes.projectFile) {
         ProjectFileChangedOutside();
-    else
+    } else {
+        // What the analysis of another program's edit changed is the files', not the user's: a
+        // project that had no unsaved changes is saved at once, so that it still has none (and
+        // a script's save that follows is read without a question).
+        const bool hadChanges = m_frame.Doc().IsModified();
         CAnalysisCommands(m_frame.Session()).OnOutsideChanges(changes);
+        if (!hadChanges && m_frame.Doc().IsModified())
+            Save();
+    }
     m_reacting = false;
     emit m_frame.commandStateChanged();
 }
@@ -225,11 +232,11 @@ bool CProjectSync::Reload() {
     const std::string selected = CHierarchyTree::ItemPath(m_frame.Session().Selected());
     m_frame.LetGoOfItems();
     tree.ForgetItems();
+    doc.Log().AppendLog("\r\nThe project is read again: " + path + " was changed by another program.\r\n");
     if (!doc.OnOpenDocument(path))
         return false;
     tree.OnInitialUpdate();
     tree.Restore(expanded, selected);
-    doc.Log().AppendLog("\r\nThe project was read again: " + path + " was changed by another program.");
     m_frame.UpdateTitle();
     m_watch->Restart();
     return true;

@@ -70,7 +70,7 @@ TEST_F(ProjectSyncTest, TheWindowFollowsWhatAScriptAndAnEditorWrite) {
     ASSERT_TRUE(WaitFor([&] { return Find(frame, "EXTRA") != nullptr; })) << LogText(frame);
     ASSERT_NE(frame->Session().Selected(), nullptr);
     EXPECT_EQ(frame->Session().Selected()->Text(), "DIVIDER");
-    EXPECT_EQ(Count(LogText(frame), "The project was read again"), 1);
+    EXPECT_EQ(Count(LogText(frame), "The project is read again"), 1);
 
     const fs::path divider = project.parent_path() / "Blinker" / "DIVIDER.vhd";
     std::string text = ReadBytes(divider);
@@ -90,7 +90,7 @@ TEST_F(ProjectSyncTest, TheWindowFollowsWhatAScriptAndAnEditorWrite) {
     // The window's own save is not taken for someone else's.
     ASSERT_TRUE(Trigger(m_frame->Actions().saveProject));
     QTest::qWait(3 * CProjectWatch::kSettleMilliseconds);
-    EXPECT_EQ(Count(LogText(frame), "The project was read again"), 1) << LogText(frame);
+    EXPECT_EQ(Count(LogText(frame), "The project is read again"), 1) << LogText(frame);
 
     // With changes of its own the window asks; "keep mine" overwrites theirs, after asking.
     frame->Doc().SetModifiedFlag();
