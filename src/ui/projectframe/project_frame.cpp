@@ -83,6 +83,9 @@ C3SplitFrame::C3SplitFrame(const UiContext& ui, QWidget* parent)
 
 C3SplitFrame::~C3SplitFrame() {
     m_closing = true;
+    // It answers the document's questions and watches its files: it goes before the document.
+    delete m_sync;
+    m_sync = nullptr;
     m_doc->SetModifiedListener({});
     m_checker.reset();
     emit sessionEnding(m_session.get());
