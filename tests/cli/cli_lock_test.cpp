@@ -1,3 +1,4 @@
+#include "kestra_process.h"
 #include "support/temp_folder.h"
 #include "system/file_lock.h"
 
@@ -20,34 +21,14 @@ protected:
         fs::copy(KESTRA_EXAMPLES "/blinker", work, fs::copy_options::recursive);
     }
 
-    struct Run {
-        int status = -1;
-        std::string out;
-        std::string err;
-    };
-
-    Run Kestra(const QStringList& arguments, const QString& lockWaitMs = {}) {
+    test::CliRun Kestra(const QStringList& arguments, const QString& lockWaitMs = {}) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString(config.string()));
         environment.insert("XDG_DATA_HOME", QString::fromStdString(data.string()));
         environment.insert("HOME", QString::fromStdString(home.string()));
         if (!lockWaitMs.isEmpty())
             environment.insert("KESTRA_LOCK_WAIT_MS", lockWaitMs);
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(QString::fromStdString(work.string()));
-        process.start(QStringLiteral(KESTRA_EXECUTABLE), arguments);
-        Run run;
-        if (!process.waitForFinished(30000)) {
-            process.kill();
-            process.waitForFinished();
-            ADD_FAILURE() << "kestra did not finish";
-            return run;
-        }
-        run.out = process.readAllStandardOutput().toStdString();
-        run.err = process.readAllStandardError().toStdString();
-        run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        return run;
+        return test::RunKestra(arguments, environment, work, 30000);
     }
 
     // A shell loop that adds PREFIX1 ... PREFIX25 below the project's root, one run after the
@@ -76,7 +57,7 @@ TEST_F(KestraLock, ConcurrentRunsOnOneProjectLoseNoChange) {
     EXPECT_FALSE(fs::exists(work / "failed.txt"))
         << test::ReadBytes(work / "failed.txt") << test::ReadBytes(work / "errors.txt");
 
-    const Run shown = Kestra({"show", "Blinker.kst"});
+    const test::CliRun shown = Kestra({"show", "Blinker.kst"});
     ASSERT_EQ(shown.status, 0) << shown.err;
     for (const char* prefix : {"A", "B"}) {
         for (int i = 1; i <= 25; ++i) {
@@ -91,7 +72,7 @@ TEST_F(KestraLock, ARunThatCannotGetTheProjectInTimeExitsWithTheReason) {
     const std::string before = test::ReadBytes(work / "Blinker.kst");
     Result<CFileLock> held = CFileLock::Acquire(work, std::chrono::milliseconds(0));
     ASSERT_TRUE(held) << held.Reason();
-    const Run run = Kestra({"add", "Blinker.kst", "Blinker", "LATE"}, "100");
+    const test::CliRun run = Kestra({"add", "Blinker.kst", "Blinker", "LATE"}, "100");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err,
               "kestra add: " + work.string() + " is being changed by another program (waited 100 ms)\n");

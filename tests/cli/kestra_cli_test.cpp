@@ -1,4 +1,5 @@
 #include "cli_commands.h"
+#include "kestra_process.h"
 #include "settings/qt_settings_store.h"
 #include "support/ghdl.h"
 #include "support/temp_folder.h"
@@ -19,11 +20,7 @@ namespace fs = std::filesystem;
 using test::ReadBytes;
 using test::WriteBytes;
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using test::CliRun;
 
 const std::string kModuleM = "library IEEE;\r\nuse IEEE.std_logic_1164.all;\r\n\r\n"
                              "entity M is\r\n"
@@ -43,7 +40,6 @@ protected:
     }
 
     CliRun Kestra(const std::vector<std::string>& arguments) {
-        QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString(config.string()));
         environment.insert("XDG_DATA_HOME", QString::fromStdString(data.string()));
@@ -52,23 +48,10 @@ protected:
             for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
                 environment.remove(QString::fromLatin1(name));
         }
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(QString::fromStdString(work.string()));
         QStringList list;
         for (const std::string& argument : arguments)
             list << QString::fromStdString(argument);
-        process.start(QStringLiteral(KESTRA_EXECUTABLE), list);
-        CliRun run;
-        if (!process.waitForFinished(10000)) {
-            process.kill();
-            process.waitForFinished();
-            ADD_FAILURE() << "kestra did not finish";
-            return run;
-        }
-        run.out = process.readAllStandardOutput().toStdString();
-        run.err = process.readAllStandardError().toStdString();
-        run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        return run;
+        return test::RunKestra(list, environment, work, 10000);
     }
 
     // A project P.kst with its root "ProjectA".
