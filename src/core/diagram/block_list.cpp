@@ -45,6 +45,8 @@ void CBlockList::Reset() {
     m_height = kInitialHeight;
     m_scrollX = 0;
     m_scrollY = 0;
+    m_scrollRight = 0;
+    m_scrollBottom = 0;
 }
 
 int CBlockList::LowestFreeId() const {
@@ -185,10 +187,15 @@ void CBlockList::SetClientSize(int width, int height) {
 }
 
 int CBlockList::MaxScrollX() const {
-    return std::max(0, m_width - m_clientWidth);
+    return std::max(0, std::max(m_width, m_scrollRight) - m_clientWidth);
 }
 int CBlockList::MaxScrollY() const {
-    return std::max(0, m_height - m_clientHeight);
+    return std::max(0, std::max(m_height, m_scrollBottom) - m_clientHeight);
+}
+
+void CBlockList::AllowScrollTo(int right, int bottom) {
+    m_scrollRight = std::max(m_scrollRight, right);
+    m_scrollBottom = std::max(m_scrollBottom, bottom);
 }
 
 bool CBlockList::ScrollTo(int x, int y) {

@@ -34,8 +34,8 @@ struct CDiagramBlock {
 
 // The scrolling container of shaped blocks under the diagram: blocks by 16-bit id, the
 // extents (which never shrink while a diagram is shown), the scroll position within
-// 0 .. extent - client size, and the obstacle and all-blocks regions, which hold the outline
-// of every block that is not lifted for a move (text blocks only in the latter).
+// 0 .. extent - client size (or as far as the view was allowed), and the obstacle and all-blocks regions,
+// which hold the outline of every block that is not lifted for a move (text blocks only in the latter).
 class CBlockList {
 public:
     static constexpr int kInitialWidth = 10;
@@ -79,6 +79,10 @@ public:
     int ScrollY() const { return m_scrollY; }
     int MaxScrollX() const;
     int MaxScrollY() const;
+    // Lets the view scroll so far that it shows up to (right, bottom) where the diagram ends
+    // before (a zoomed view keeps the point under the cursor there); the extents stay. Until
+    // the next Reset.
+    void AllowScrollTo(int right, int bottom);
     // Clamps to the scroll range; returns true when the position changed.
     bool ScrollTo(int x, int y);
     bool ScrollBy(int dx, int dy) { return ScrollTo(m_scrollX + dx, m_scrollY + dy); }
@@ -95,6 +99,8 @@ private:
     CRegion m_allBlocks;
     int m_width = kInitialWidth;
     int m_height = kInitialHeight;
+    int m_scrollRight = 0;
+    int m_scrollBottom = 0;
     int m_scrollX = 0;
     int m_scrollY = 0;
     int m_clientWidth = 0;

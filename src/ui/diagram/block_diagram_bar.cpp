@@ -42,6 +42,11 @@ void CDiagramCaption::SetActive(bool active) {
     update();
 }
 
+void CDiagramCaption::SetZoomPercent(int percent) {
+    m_zoomText = percent == 100 ? QString() : QStringLiteral("Zoom %1 %").arg(percent);
+    update();
+}
+
 QSize CDiagramCaption::sizeHint() const {
     return QSize(100, QFontMetrics(CaptionFont()).height() + 6);
 }
@@ -68,6 +73,11 @@ void CDiagramCaption::paintEvent(QPaintEvent*) {
     painter.drawText(textArea.translated(1, 1), Qt::AlignLeft | Qt::AlignVCenter, m_text);
     painter.setPen(m_active ? text : shadow);
     painter.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter, m_text);
+    if (!m_zoomText.isEmpty()) {
+        painter.setFont(font());
+        painter.setPen(text);
+        painter.drawText(textArea, Qt::AlignRight | Qt::AlignVCenter, m_zoomText);
+    }
 }
 
 CBlockDiagramBar::CBlockDiagramBar(QWidget* parent)
@@ -86,6 +96,7 @@ CBlockDiagramBar::CBlockDiagramBar(QWidget* parent)
             &CBlockDiagramBar::contextMenuRequested);
     connect(m_canvas, &CBlockDiagramCtrl::stateChanged, this, &CBlockDiagramBar::stateChanged);
     connect(m_canvas, &CBlockDiagramCtrl::doubleClicked, this, &CBlockDiagramBar::OnDoubleClicked);
+    connect(m_canvas, &CBlockDiagramCtrl::zoomChanged, m_caption, &CDiagramCaption::SetZoomPercent);
     connect(qApp, &QApplication::focusChanged, this, &CBlockDiagramBar::OnFocusChanged);
 }
 
@@ -163,6 +174,21 @@ void CBlockDiagramBar::OnIncreaseWidth() {
 
 void CBlockDiagramBar::OnIncreaseHeight() {
     m_pane.Edit("increase height", [this] { m_pane.Diagram().IncreaseHeight(); });
+    Changed();
+}
+
+void CBlockDiagramBar::OnZoomIn() {
+    m_canvas->ZoomIn();
+    Changed();
+}
+
+void CBlockDiagramBar::OnZoomOut() {
+    m_canvas->ZoomOut();
+    Changed();
+}
+
+void CBlockDiagramBar::OnFitToPane() {
+    m_canvas->FitToPane();
     Changed();
 }
 

@@ -13,13 +13,16 @@ namespace kestra {
 class CBlockDiagramCtrl;
 
 // The caption over the canvas: the shown module's name in bold with a shadow, drawn sunken
-// while the pane has the focus.
+// while the pane has the focus, and at its right end the zoom factor while it is not 100 %.
 class CDiagramCaption : public QWidget {
     Q_OBJECT
 
 public:
     explicit CDiagramCaption(QWidget* parent = nullptr);
     void SetText(const QString& text);
+    void SetZoomPercent(int percent);
+    // "Zoom 125 %", or empty at 100 %.
+    QString ZoomText() const { return m_zoomText; }
     void SetActive(bool active);
     QString Text() const { return m_text; }
     QSize sizeHint() const override;
@@ -29,6 +32,7 @@ protected:
 
 private:
     QString m_text;
+    QString m_zoomText;
     bool m_active = false;
 };
 
@@ -46,6 +50,7 @@ public:
 
     CDiagramPane& Pane() { return m_pane; }
     CBlockDiagramCtrl* Canvas() const { return m_canvas; }
+    CDiagramCaption* CaptionBar() const { return m_caption; }
     QString Caption() const;
     // The focus is in the pane (its canvas or the text editor).
     bool HasFocusInside() const;
@@ -66,6 +71,10 @@ public:
     // The commands; each gives the canvas the focus first.
     void OnIncreaseWidth();
     void OnIncreaseHeight();
+    // The view's zoom (a view state: the record, printing and pictures never see it).
+    void OnZoomIn();
+    void OnZoomOut();
+    void OnFitToPane();
     // Undo and Redo of the diagram's own edits.
     bool OnUndo();
     bool OnRedo();

@@ -11,6 +11,8 @@
 #include <QPixmapCache>
 #include <QScrollBar>
 #include <QTimer>
+#include <QWheelEvent>
+#include <cmath>
 #include <cstdlib>
 
 namespace kestra {
@@ -18,6 +20,8 @@ namespace kestra {
 namespace {
 
 constexpr int kAutoScrollMilliseconds = 100;
+// One notch of a mouse wheel, in eighths of a degree.
+constexpr int kWheelNotch = 120;
 
 const char* CursorIcon(EditMode mode) {
     switch (mode) {
@@ -146,7 +150,7 @@ CBlockDiagramCtrl::CBlockDiagramCtrl(CDiagramEditor& editor, QWidget* parent)
 }
 
 void CBlockDiagramCtrl::Refresh() {
-    m_editor.SetClientSize(viewport()->width(), viewport()->height());
+    SyncClientSize();
     SyncTextEditor();
     SyncScrollBars();
     viewport()->setCursor(CursorFor(m_editor.Cursor(), m_editor.Mode()));
@@ -154,8 +158,75 @@ void CBlockDiagramCtrl::Refresh() {
 }
 
 CPixelPoint CBlockDiagramCtrl::WindowPoint(const QPointF& position) const {
-    const QPoint point = position.toPoint();
-    return {point.x(), point.y()};
+    return m_zoom.ToWindow(position.x(), position.y());
+}
+
+QRect CBlockDiagramCtrl::ViewRect(const CPixelRect& diagram) const {
+    const CBlockList& blocks = m_editor.Diagram().Blocks();
+    const auto view = [this](int units) { return static_cast<int>(std::lround(m_zoom.ToView(units))); };
+    const int left = view(diagram.left - blocks.ScrollX());
+    const int top = view(diagram.top - blocks.ScrollY());
+    return {left, top, view(diagram.right - blocks.ScrollX()) - left,
+            view(diagram.bottom - blocks.ScrollY()) - top};
+}
+
+void CBlockDiagramCtrl::SyncClientSize() {
+    m_editor.SetClientSize(m_zoom.Units(viewport()->width()), m_zoom.Units(viewport()->height()));
+}
+
+void CBlockDiagramCtrl::ZoomIn() {
+    CDiagramZoom next = m_zoom;
+    next.ZoomIn();
+    ZoomAround(next.Factor(), QRectF(viewport()->rect()).center());
+}
+
+void CBlockDiagramCtrl::ZoomOut() {
+    CDiagramZoom next = m_zoom;
+    next.ZoomOut();
+    ZoomAround(next.Factor(), QRectF(viewport()->rect()).center());
+}
+
+void CBlockDiagramCtrl::ZoomAround(double factor, const QPointF& anchor) {
+    const CBlockList& blocks = m_editor.Diagram().Blocks();
+    const CPixelPoint scroll{blocks.ScrollX(), blocks.ScrollY()};
+    if (!m_anchor || m_anchor->view != anchor || m_anchor->scroll != scroll ||
+        m_anchor->factor != m_zoom.Factor())
+        m_anchor = ZoomAnchor{anchor, scroll.x + anchor.x() / m_zoom.Factor(),
+                              scroll.y + anchor.y() / m_zoom.Factor(), scroll, m_zoom.Factor()};
+    if (!m_zoom.SetFactor(factor))
+        return;
+    const CPixelPoint kept = m_zoom.ScrollKeeping(m_anchor->x, m_anchor->y, anchor.x(), anchor.y());
+    // Zoomed in where the diagram ends before the pane, the view goes on beyond its end.
+    m_editor.Diagram().Blocks().AllowScrollTo(kept.x + m_zoom.Units(viewport()->width()),
+                                              kept.y + m_zoom.Units(viewport()->height()));
+    ApplyZoom(kept);
+    m_anchor->scroll = {blocks.ScrollX(), blocks.ScrollY()};
+    m_anchor->factor = m_zoom.Factor();
+}
+
+void CBlockDiagramCtrl::FitToPane() {
+    const std::optional<CPixelRect> drawing = DrawingBounds(m_editor.Diagram());
+    if (!drawing) {
+        m_zoom.SetFactor(1.0);
+        ApplyZoom({0, 0});
+        return;
+    }
+    m_zoom.SetFactor(CDiagramZoom::FitFactor(*drawing, viewport()->width(), viewport()->height()));
+    const int margin = static_cast<int>(std::ceil(CDiagramZoom::kFitMargin / m_zoom.Factor()));
+    ApplyZoom({drawing->left - margin, drawing->top - margin});
+}
+
+void CBlockDiagramCtrl::ApplyZoom(CPixelPoint scroll) {
+    SyncClientSize();
+    m_editor.Diagram().Blocks().ScrollTo(scroll.x, scroll.y);
+    // A wheel notch or an arrow of the scroll bar moves the view as far as at 100 %.
+    const int step = std::max(1, static_cast<int>(std::lround(CDiagramEditor::kLineStep / m_zoom.Factor())));
+    horizontalScrollBar()->setSingleStep(step);
+    verticalScrollBar()->setSingleStep(step);
+    SyncTextEditor();
+    SyncScrollBars();
+    viewport()->update();
+    emit zoomChanged(m_zoom.Percent());
 }
 
 void CBlockDiagramCtrl::AfterGesture() {
@@ -178,10 +249,10 @@ void CBlockDiagramCtrl::SyncScrollBars() {
     const CBlockList& blocks = m_editor.Diagram().Blocks();
     m_syncing = true;
     horizontalScrollBar()->setRange(0, blocks.MaxScrollX());
-    horizontalScrollBar()->setPageStep(std::max(viewport()->width(), 1));
+    horizontalScrollBar()->setPageStep(std::max(blocks.ClientWidth(), 1));
     horizontalScrollBar()->setValue(blocks.ScrollX());
     verticalScrollBar()->setRange(0, blocks.MaxScrollY());
-    verticalScrollBar()->setPageStep(std::max(viewport()->height(), 1));
+    verticalScrollBar()->setPageStep(std::max(blocks.ClientHeight(), 1));
     verticalScrollBar()->setValue(blocks.ScrollY());
     m_syncing = false;
 }
@@ -194,9 +265,14 @@ void CBlockDiagramCtrl::SyncTextEditor() {
         m_textEditor = nullptr;
         return;
     }
-    const CBlockList& blocks = m_editor.Diagram().Blocks();
-    const QRect rect(box->rect.left - blocks.ScrollX(), box->rect.top - blocks.ScrollY(),
-                     std::max(box->rect.Width(), 1), std::max(box->rect.Height(), 1));
+    const QRect view = ViewRect(box->rect);
+    const QRect rect(view.topLeft(), QSize(std::max(view.width(), 1), std::max(view.height(), 1)));
+    // The text at the size the diagram shows it.
+    QFont zoomed = font();
+    if (zoomed.pointSizeF() > 0)
+        zoomed.setPointSizeF(std::max(zoomed.pointSizeF() * m_zoom.Factor(), 1.0));
+    else
+        zoomed.setPixelSize(std::max(static_cast<int>(std::lround(zoomed.pixelSize() * m_zoom.Factor())), 1));
     if (m_textEditor == nullptr) {
         m_textEditor = new QLineEdit(viewport());
         m_textEditor->setFrame(false);
@@ -216,6 +292,7 @@ void CBlockDiagramCtrl::SyncTextEditor() {
         m_textEditor->show();
         m_textEditor->setFocus();
     }
+    m_textEditor->setFont(zoomed);
     m_textEditor->setGeometry(rect);
 }
 
@@ -239,9 +316,13 @@ void CBlockDiagramCtrl::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     const CBlockList& blocks = m_editor.Diagram().Blocks();
     const QRect exposed = event->rect();
+    painter.scale(m_zoom.Factor(), m_zoom.Factor());
     painter.translate(-blocks.ScrollX(), -blocks.ScrollY());
-    const CPixelRect area{exposed.left() + blocks.ScrollX(), exposed.top() + blocks.ScrollY(),
-                          exposed.right() + 1 + blocks.ScrollX(), exposed.bottom() + 1 + blocks.ScrollY()};
+    // The diagram units that cover the exposed pixels.
+    const CPixelPoint first = WindowPoint(exposed.topLeft());
+    const CPixelPoint last = WindowPoint(QPointF(exposed.right() + 1, exposed.bottom() + 1));
+    const CPixelRect area{first.x + blocks.ScrollX(), first.y + blocks.ScrollY(),
+                          last.x + 1 + blocks.ScrollX(), last.y + 1 + blocks.ScrollY()};
     CDiagramPainter(m_editor.Diagram(), font(), CDiagramPainter::Look::Screen).Paint(painter, area);
     PaintRubberBand(painter);
 }
@@ -280,7 +361,7 @@ void CBlockDiagramCtrl::PaintRubberBand(QPainter& painter) const {
 
 void CBlockDiagramCtrl::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
-    m_editor.SetClientSize(viewport()->width(), viewport()->height());
+    SyncClientSize();
     SyncScrollBars();
 }
 
@@ -353,6 +434,27 @@ void CBlockDiagramCtrl::keyPressEvent(QKeyEvent* event) {
     EndStep();
     AfterGesture();
     event->accept();
+}
+
+// Ctrl with the wheel zooms a step a notch around the cursor; the wheel alone scrolls.
+void CBlockDiagramCtrl::wheelEvent(QWheelEvent* event) {
+    if ((event->modifiers() & Qt::ControlModifier) == 0) {
+        m_wheelAngle = 0;
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    event->accept();
+    m_wheelAngle += event->angleDelta().y();
+    while (std::abs(m_wheelAngle) >= kWheelNotch) {
+        const bool in = m_wheelAngle > 0;
+        m_wheelAngle += in ? -kWheelNotch : kWheelNotch;
+        CDiagramZoom next = m_zoom;
+        if (!(in ? next.ZoomIn() : next.ZoomOut())) {
+            m_wheelAngle = 0;
+            break;
+        }
+        ZoomAround(next.Factor(), event->position());
+    }
 }
 
 bool CBlockDiagramCtrl::eventFilter(QObject* watched, QEvent* event) {

@@ -6,13 +6,16 @@ class QAction;
 
 namespace kestra {
 
-// The block diagram's commands: sizes, the block and interface items with their toolbar
+// The block diagram's commands: sizes, zoom, the block and interface items with their toolbar
 // buttons, line thickness and arrows with theirs, links, line style and the colour picker.
 struct CDiagramActions {
     QAction* maximizeMenu = nullptr; // "&Maximize" in the context menu
     QAction* increaseWidth = nullptr;
     QAction* increaseHeight = nullptr;
     QAction* increaseHeightMenu = nullptr; // the context menu's own text
+    QAction* zoomIn = nullptr;
+    QAction* zoomOut = nullptr;
+    QAction* fitToPane = nullptr;
     QAction* blockCustom = nullptr;
     QAction* blockNormal = nullptr;
     QAction* blockLibrary = nullptr;

@@ -50,6 +50,12 @@ const Spec kDiagramActions[] = {
     {&CDiagramActions::increaseHeight,
      {"Increase &Height", {CtrlAlt(Qt::Key_Down)}, "Make the diagram 100 pixels taller", "diagram-taller"}},
     {&CDiagramActions::increaseHeightMenu, {"Increase &Hieght", {}, "Make the diagram 100 pixels taller"}},
+    {&CDiagramActions::zoomIn,
+     {"Zoom &In",
+      {CTRL | Qt::Key_Plus, CTRL | Qt::Key_Equal},
+      "Show the diagram larger (Ctrl+wheel zooms too)"}},
+    {&CDiagramActions::zoomOut, {"Zoom &Out", {CTRL | Qt::Key_Minus}, "Show the diagram smaller"}},
+    {&CDiagramActions::fitToPane, {"&Fit to Pane", {CTRL | Qt::Key_0}, "Show the whole drawing in the pane"}},
     {&CDiagramActions::blockCustom,
      {"&Custom Block",
       {CtrlAlt(Qt::Key_C)},
@@ -224,6 +230,8 @@ void CDiagramController::FillMenu(QMenu& menu, bool contextMenu) const {
     } else {
         menu.addActions({d.increaseWidth, d.increaseHeight});
         menu.addSeparator();
+        menu.addActions({d.zoomIn, d.zoomOut, d.fitToPane});
+        menu.addSeparator();
     }
     menu.addMenu(QStringLiteral("Bl&ock"))->addActions(d.Blocks());
     menu.addMenu(QStringLiteral("&Interface"))->addActions(d.Ports());
@@ -314,6 +322,9 @@ void CDiagramController::ConnectCommands() {
     OnCommand(d.increaseWidth, [](CBlockDiagramBar& bar) { bar.OnIncreaseWidth(); });
     OnCommand(d.increaseHeight, [](CBlockDiagramBar& bar) { bar.OnIncreaseHeight(); });
     OnCommand(d.increaseHeightMenu, [](CBlockDiagramBar& bar) { bar.OnIncreaseHeight(); });
+    OnCommand(d.zoomIn, [](CBlockDiagramBar& bar) { bar.OnZoomIn(); });
+    OnCommand(d.zoomOut, [](CBlockDiagramBar& bar) { bar.OnZoomOut(); });
+    OnCommand(d.fitToPane, [](CBlockDiagramBar& bar) { bar.OnFitToPane(); });
     const std::pair<QAction*, EditMode> modes[] = {{d.blockCustom, EditMode::InsertCustom},
                                                    {d.blockNormal, EditMode::InsertNormalModule},
                                                    {d.blockLibrary, EditMode::InsertLibraryModule},
@@ -429,9 +440,10 @@ void CDiagramController::UpdateActions() {
         for (QAction* action : group)
             action->setEnabled(shown);
     }
-    for (QAction* action : {d.increaseWidth, d.increaseHeight, d.increaseHeightMenu, d.insertBlock,
-                            d.interfaceButton, d.insertText, d.thicknessButton, d.arrowButton,
-                            d.automaticLink, d.manualLink, d.lineStyle, d.pickColour, d.exportDiagram})
+    for (QAction* action :
+         {d.increaseWidth, d.increaseHeight, d.increaseHeightMenu, d.zoomIn, d.zoomOut, d.fitToPane,
+          d.insertBlock, d.interfaceButton, d.insertText, d.thicknessButton, d.arrowButton, d.automaticLink,
+          d.manualLink, d.lineStyle, d.pickColour, d.exportDiagram})
         action->setEnabled(shown);
     d.maximizeMenu->setChecked(m_bars.IsDiagramMaximized());
     UpdateUndoTips();

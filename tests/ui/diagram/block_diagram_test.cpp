@@ -4,6 +4,7 @@
 #include "hierarchy/kst_tree_view.h"
 #include "mainframe/dock_bars.h"
 #include "panes/signal_grid.h"
+#include "picture/diagram_painter.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
 #include "projectframe/project_frame.h"
@@ -27,6 +28,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 namespace kestra {
 namespace {
@@ -446,6 +448,194 @@ TEST_F(BlockDiagramTest, CtrlZAndCtrlYTakeBackAMoveAndExportWritesThePicture) {
         ++polylines;
     EXPECT_EQ(texts, 2u) << picture;
     EXPECT_EQ(polylines, 1u) << picture;
+}
+
+// Where a diagram point is in the view at the canvas's zoom and scroll position.
+QPointF ViewPoint(CBlockDiagramCtrl& canvas, double x, double y) {
+    const CBlockList& blocks = canvas.Editor().Diagram().Blocks();
+    const double factor = canvas.Zoom().Factor();
+    return {(x - blocks.ScrollX()) * factor, (y - blocks.ScrollY()) * factor};
+}
+
+void Wheel(QWidget* surface, QPointF at, int angle, Qt::KeyboardModifiers modifiers) {
+    QWheelEvent wheel(at, surface->mapToGlobal(at), QPoint(), QPoint(0, angle), Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(surface, &wheel);
+    QApplication::processEvents();
+}
+
+TEST_F(BlockDiagramTest, AtTwiceAndHalfTheSizeClicksAndDragsReachTheBlockUnderTheCursor) {
+    const int a = InsertCustom(QPoint(105, 85), QPoint(160, 130));
+    QTest::keyClick(&Canvas(), Qt::Key_Escape);
+    ASSERT_EQ(Rect(a), (CPixelRect{80, 70, 160, 130}));
+    Canvas().ZoomAround(2.0, QPointF(0, 0));
+    ASSERT_EQ(Canvas().Zoom().Percent(), 200);
+    // The block is drawn twice as large: its fill where the diagram point (95, 120) is shown.
+    const QImage shown = Surface()->grab().toImage();
+    EXPECT_EQ(QColor(shown.pixel(190, 240)), CDiagramPainter::ToQColor(kCustomBlockColour));
+    EXPECT_NE(QColor(shown.pixel(330, 280)), CDiagramPainter::ToQColor(kCustomBlockColour));
+
+    Hover(QPoint(400, 400));
+    Click(QPoint(400, 400)); // the diagram's (200, 200): nothing
+    EXPECT_EQ(Diagram().SelectedBlock(), -1);
+    Click(QPoint(310, 250)); // the diagram's (155, 125): inside the block, outside it at 100 %
+    EXPECT_EQ(Diagram().SelectedBlock(), a);
+    Hover(QPoint(240, 200));
+    Drag(QPoint(240, 200), QPoint(280, 440)); // 20 and 120 diagram units
+    EXPECT_EQ(Rect(a), (CPixelRect{100, 190, 180, 250}));
+
+    // The text editor covers the block as shown, with the text at the shown size.
+    QTest::keyClick(&Canvas(), Qt::Key_Return);
+    ProcessEvents();
+    ASSERT_NE(Canvas().TextEditor(), nullptr);
+    EXPECT_EQ(Canvas().TextEditor()->geometry(), QRect(202, 382, 156, 116));
+    EXPECT_NEAR(Canvas().TextEditor()->font().pointSizeF(), Canvas().font().pointSizeF() * 2, 0.01);
+    QTest::keyClick(Canvas().TextEditor(), Qt::Key_Escape);
+    ProcessEvents();
+
+    Canvas().ZoomAround(0.5, QPointF(0, 0));
+    Hover(QPoint(20, 20));
+    Click(QPoint(20, 20));
+    EXPECT_EQ(Diagram().SelectedBlock(), -1);
+    Hover(QPoint(70, 120));
+    Drag(QPoint(70, 120), QPoint(120, 120)); // the diagram's (140, 240), 100 units to the right
+    EXPECT_EQ(Diagram().SelectedBlock(), a);
+    EXPECT_EQ(Rect(a), (CPixelRect{200, 190, 280, 250}));
+    // Inserted at half the size, a block lands on the grid point under the click.
+    ASSERT_TRUE(Trigger(Actions().blockCustom));
+    Click(QPoint(200, 50)); // the diagram's (400, 100)
+    EXPECT_EQ(Rect(Diagram().SelectedBlock()), (CPixelRect{370, 80, 400, 100}));
+}
+
+TEST_F(BlockDiagramTest, CtrlWheelZoomsAroundTheCursorAndTheWheelAloneScrolls) {
+    // A small diagram, whose end the pane shows at 100 %: zoomed in, the view goes beyond it.
+    InsertCustom(QPoint(405, 185), QPoint(460, 230));
+    QTest::keyClick(&Canvas(), Qt::Key_Escape);
+    Diagram().SetDiagramChanged(false);
+    const QPointF cursor(431, 203);
+    const QPointF under = cursor; // the diagram point under the cursor at 100 %
+    const auto expectUnder = [&] {
+        const QPointF at = ViewPoint(Canvas(), under.x(), under.y());
+        // Scroll positions are whole diagram units: within half of one, as pixels.
+        EXPECT_NEAR(at.x(), cursor.x(), Canvas().Zoom().Factor() / 2 + 0.01);
+        EXPECT_NEAR(at.y(), cursor.y(), Canvas().Zoom().Factor() / 2 + 0.01);
+    };
+    for (const int percent : {125, 160, 200, 250, 320, 400}) {
+        Wheel(Surface(), cursor, 120, Qt::ControlModifier);
+        EXPECT_EQ(Canvas().Zoom().Percent(), percent);
+        expectUnder();
+    }
+    EXPECT_EQ(Bar().CaptionBar()->ZoomText(), QStringLiteral("Zoom 400 %"));
+    // Half notches of a fine wheel add up to one step.
+    Wheel(Surface(), cursor, -60, Qt::ControlModifier);
+    EXPECT_EQ(Canvas().Zoom().Percent(), 400);
+    Wheel(Surface(), cursor, -60, Qt::ControlModifier);
+    EXPECT_EQ(Canvas().Zoom().Percent(), 320);
+    expectUnder();
+    Wheel(Surface(), cursor, -360, Qt::ControlModifier);
+    EXPECT_EQ(Canvas().Zoom().Percent(), 160);
+    expectUnder();
+
+    // The wheel alone scrolls as far on the screen as at 100 %.
+    const int scrolled = Diagram().Blocks().ScrollY();
+    Wheel(Surface(), cursor, -120, Qt::NoModifier);
+    EXPECT_EQ(Canvas().Zoom().Percent(), 160);
+    const int step = QApplication::wheelScrollLines() * CDiagramEditor::kLineStep;
+    EXPECT_NEAR((Diagram().Blocks().ScrollY() - scrolled) * 1.6, step, 2.0);
+    Wheel(Surface(), cursor, -240, Qt::ControlModifier);
+    EXPECT_EQ(Canvas().Zoom().Percent(), 100);
+    EXPECT_EQ(Bar().CaptionBar()->ZoomText(), QString());
+    EXPECT_FALSE(Diagram().DiagramChanged());
+}
+
+TEST_F(BlockDiagramTest, FitToPaneShowsTheWholeDrawingAndTheKeysStepTheZoom) {
+    InsertCustom(QPoint(105, 85), QPoint(160, 130));
+    QTest::keyClick(&Canvas(), Qt::Key_Escape);
+    // A small drawing is enlarged, up to twice its size.
+    Key(&Canvas(), Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(Canvas().Zoom().Percent(), 200);
+    const int far =
+        Diagram().AddBlock(1800, 1400, 100, 60, "far", kCustomBlockColour, -1, BlockKind::CustomBlock);
+    Canvas().Refresh();
+    Key(&Canvas(), Qt::Key_0, Qt::ControlModifier);
+    const double factor = Canvas().Zoom().Factor();
+    EXPECT_LT(factor, 1.0);
+    const QRectF pane(Surface()->rect());
+    for (const auto& [id, block] : Diagram().Blocks().Blocks()) {
+        const QRectF shown(ViewPoint(Canvas(), block.rect.left, block.rect.top),
+                           ViewPoint(Canvas(), block.rect.right, block.rect.bottom));
+        EXPECT_TRUE(pane.contains(shown)) << id;
+    }
+    // As large as fits: the drawing fills the pane's width or height but for the margins.
+    const double fill = std::max(1820 * factor - pane.width(), 1390 * factor - pane.height());
+    EXPECT_GT(fill, -2 * CDiagramZoom::kFitMargin - 2);
+    // A click where the far block is shown selects it.
+    const QPointF inside = ViewPoint(Canvas(), 1850, 1430);
+    Hover(inside.toPoint());
+    Click(inside.toPoint());
+    EXPECT_EQ(Diagram().SelectedBlock(), far);
+
+    Canvas().ZoomAround(1.0, QPointF(0, 0));
+    Key(&Canvas(), Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_EQ(Canvas().Zoom().Percent(), 125);
+    Key(&Canvas(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(Canvas().Zoom().Percent(), 160);
+    Key(&Canvas(), Qt::Key_Minus, Qt::ControlModifier);
+    Key(&Canvas(), Qt::Key_Minus, Qt::ControlModifier | Qt::KeypadModifier);
+    EXPECT_EQ(Canvas().Zoom().Percent(), 100);
+    for (int i = 0; i < 20; ++i)
+        Trigger(Actions().zoomOut);
+    EXPECT_EQ(Canvas().Zoom().Percent(), 10);
+    for (int i = 0; i < 30; ++i)
+        Trigger(Actions().zoomIn);
+    EXPECT_EQ(Canvas().Zoom().Percent(), 800);
+    // The menu has the commands with their keys.
+    QMenu* menu = nullptr;
+    for (QAction* entry : m_frame->menuBar()->actions()) {
+        if (entry->text() == QStringLiteral("Bloc&k Diagram"))
+            menu = entry->menu();
+    }
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->actions().contains(Actions().zoomIn));
+    EXPECT_TRUE(menu->actions().contains(Actions().zoomOut));
+    EXPECT_TRUE(menu->actions().contains(Actions().fitToPane));
+    EXPECT_EQ(Actions().fitToPane->shortcut(), QKeySequence(QStringLiteral("Ctrl+0")));
+}
+
+TEST_F(BlockDiagramTest, ZoomIsAViewStateThatPicturesPrintingAndTheRecordNeverSee) {
+    const int a = InsertCustom(QPoint(105, 85), QPoint(160, 130));
+    const int b = InsertCustom(QPoint(405, 185), QPoint(460, 230));
+    ASSERT_TRUE(Trigger(Actions().automaticLink));
+    Drag(QPoint(Rect(a).Centre().x, Rect(a).Centre().y), QPoint(Rect(b).Centre().x, Rect(b).Centre().y));
+    QTest::keyClick(&Canvas(), Qt::Key_Escape);
+    ASSERT_TRUE(Bar().WriteBack());
+    const QImage picture = Bar().Picture();
+    ASSERT_TRUE(Bar().ExportTo(Folder() / "at100.svg"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString((Folder() / "at100.pdf").string()));
+    const int pages = Bar().Print(printer);
+
+    Canvas().ZoomAround(3.2, QPointF(100, 100));
+    ASSERT_EQ(Canvas().Zoom().Percent(), 320);
+    EXPECT_FALSE(Diagram().DiagramChanged());
+    EXPECT_FALSE(Bar().WriteBack());
+    EXPECT_EQ(Bar().Picture(), picture);
+    ASSERT_TRUE(Bar().ExportTo(Folder() / "at320.svg"));
+    EXPECT_EQ(test::ReadBytes(Folder() / "at320.svg"), test::ReadBytes(Folder() / "at100.svg"));
+    printer.setOutputFileName(QString::fromStdString((Folder() / "at320.pdf").string()));
+    EXPECT_EQ(Bar().Print(printer), pages);
+    Canvas().setFocus();
+    ASSERT_TRUE(Trigger(m_frame->Actions().copyView));
+    EXPECT_EQ(QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32),
+              picture.convertToFormat(QImage::Format_RGB32));
+
+    // Another module is shown at the same factor.
+    CHierarchyItem* other = AddModule(m_project, Root(), QStringLiteral("other"));
+    ASSERT_NE(other, nullptr);
+    Select(m_project, other);
+    ASSERT_EQ(Bar().Pane().Item(), other);
+    EXPECT_EQ(Canvas().Zoom().Percent(), 320);
 }
 
 } // namespace
