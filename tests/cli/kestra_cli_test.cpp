@@ -747,6 +747,18 @@ TEST_F(KestraCheck, DiagramDrawsAModulesBlockDiagramWithoutADisplay) {
     for (const char* text : {">CHANNEL_A<", ">CHANNEL_B<"})
         EXPECT_NE(picture.find(text), std::string::npos) << text << "\n" << picture;
     EXPECT_NE(picture.find("<text"), std::string::npos);
+    // The children's pins are named in text, and each of BLINKER's ports has its block.
+    const auto count = [&picture](const std::string& text) {
+        int found = 0;
+        for (std::size_t at = picture.find(text); at != std::string::npos; at = picture.find(text, at + 1))
+            ++found;
+        return found;
+    };
+    EXPECT_EQ(count(">LED<"), 2) << picture; // a pin of each channel
+    EXPECT_EQ(count(">CLK<"), 3) << picture; // two pins and a port block
+    EXPECT_EQ(count(">RST<"), 3) << picture;
+    EXPECT_EQ(count(">LED_A<"), 1) << picture;
+    EXPECT_EQ(count(">LED_B<"), 1) << picture;
 
     const fs::path png = work / "blinker.png";
     ASSERT_EQ(Kestra({"diagram", project.string(), "BLINKER", "--output", png.string()}).status, 0);

@@ -228,4 +228,41 @@ void CBlockDiagram::DeleteSelection() {
     m_changed = true;
 }
 
+const CVHDLSignal* CBlockDiagram::ChildPortsOf(const CDiagramBlock& block) const {
+    if (m_modulePorts == nullptr || block.kind != BlockKind::Module || block.text.empty())
+        return nullptr;
+    return m_modulePorts->PortsOf(block.text);
+}
+
+std::vector<PinPlace> CBlockDiagram::PinsOf(int id) const {
+    const CDiagramBlock* block = m_blocks.Find(id);
+    const CVHDLSignal* ports = block != nullptr ? ChildPortsOf(*block) : nullptr;
+    return ports != nullptr ? kestra::PinsOf(*block, *ports) : std::vector<PinPlace>{};
+}
+
+CPixelSize CBlockDiagram::MinimumSize(int id) const {
+    const CDiagramBlock* block = m_blocks.Find(id);
+    if (block == nullptr || block->kind != BlockKind::Module)
+        return {};
+    return MinimumModuleBlockSize(block->text, ChildPortsOf(*block));
+}
+
+bool CBlockDiagram::FitModuleBlocks() {
+    std::vector<std::pair<int, CPixelRect>> grown;
+    for (const auto& [id, block] : m_blocks.Blocks()) {
+        const CPixelRect rect = GrownTo(block.rect, MinimumSize(id));
+        if (rect != block.rect)
+            grown.emplace_back(id, rect);
+    }
+    for (const auto& [id, rect] : grown) {
+        m_blocks.SetRect(id, rect);
+        m_blocks.GrowExtents(rect.right + 10, rect.bottom + 4);
+    }
+    if (grown.empty())
+        return false;
+    RevalidateAllLines();
+    m_changed = true;
+    return true;
+}
+
 } // namespace kestra

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diagram/block_list.h"
+#include "diagram/block_pins.h"
 #include "diagram/line_table.h"
 
 #include <cstdint>
@@ -81,6 +82,17 @@ public:
     void IncreaseHeight();
     void DeleteSelection();
 
+    // Where module blocks find their child's ports (the pane); without a source no block has pins.
+    void SetModulePorts(const IModulePorts* ports) { m_modulePorts = ports; }
+    const IModulePorts* ModulePorts() const { return m_modulePorts; }
+    // The pins of a module block from its child's ports as they are now; none for other blocks.
+    std::vector<PinPlace> PinsOf(int id) const;
+    // The size a block needs: a module block's name and pins; nothing for other blocks.
+    CPixelSize MinimumSize(int id) const;
+    // Grows every module block smaller than it needs, its top-left corner kept, and re-routes the
+    // lines that are no longer clear. Sets the changed flag and returns true when one grew.
+    bool FitModuleBlocks();
+
     std::uint32_t ButtonFaceColour() const { return m_buttonFace; }
     void SetButtonFaceColour(std::uint32_t colour) { m_buttonFace = colour; }
     // Routes through the reference router (for comparisons); the answers are the same.
@@ -88,6 +100,7 @@ public:
 
 private:
     void GrowForLine(const LineRecord& line);
+    const CVHDLSignal* ChildPortsOf(const CDiagramBlock& block) const;
 
     CBlockList m_blocks;
     CLineTable m_lines;
@@ -98,6 +111,7 @@ private:
     bool m_changed = false;
     std::uint32_t m_buttonFace = kDefaultButtonFace;
     bool m_plainRouting = false;
+    const IModulePorts* m_modulePorts = nullptr;
 };
 
 } // namespace kestra

@@ -329,6 +329,10 @@ bool CDiagramEditor::TryResize(int id, const CPixelRect& rect) {
         blocks.IntersectsAnyBlock(rect, id) || rect.right > std::max(blocks.Width(), blocks.ClientWidth()) ||
         rect.bottom > std::max(blocks.Height(), blocks.ClientHeight()))
         return false;
+    // A module block keeps the size its name and pins need.
+    const CPixelSize least = m_diagram.MinimumSize(id);
+    if (rect.Width() < least.width || rect.Height() < least.height)
+        return false;
     m_diagram.MoveBlock(id, rect);
     m_diagram.SetDiagramChanged(true);
     return true;

@@ -164,8 +164,13 @@ bool ReshapeSignalBlocks(CBlockDiagram& diagram, const CVHDLSignal* signals) {
 int AddChildModuleBlock(CBlockDiagram& diagram, const CChildModule& child) {
     if (!GetsBlock(child.hierarchyKind))
         return -1;
-    return diagram.AddBlock(diagram.Width() + 30, 70, 100, 100, child.name, ModuleColour(child.hierarchyKind),
-                            -1, BlockKind::Module);
+    // 100 x 100, or larger where the child's name and pins need it.
+    const IModulePorts* source = diagram.ModulePorts();
+    const CVHDLSignal* ports = source != nullptr ? source->PortsOf(child.name) : nullptr;
+    const CPixelRect rect = GrownTo(CPixelRect::FromSize(diagram.Width() + 30, 70, 100, 100),
+                                    MinimumModuleBlockSize(child.name, ports));
+    return diagram.AddBlock(rect.left, rect.top, rect.Width(), rect.Height(), child.name,
+                            ModuleColour(child.hierarchyKind), -1, BlockKind::Module);
 }
 
 bool WriteDiagramRecord(CBlockDiagram& diagram, CBlockData* record) {

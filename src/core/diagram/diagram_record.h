@@ -46,8 +46,9 @@ SignalShape SignalBlockShape(const CBlockDiagram& diagram, const CVHDLSignal* si
 // signal becomes its port). Returns whether any block changed.
 bool ReshapeSignalBlocks(CBlockDiagram& diagram, const CVHDLSignal* signals);
 
-// A new 100 x 100 block for a child module not yet placed, to the right of the diagram, in the
-// colour of its module kind; -1 for a child that gets no block (a package).
+// A new block for a child module not yet placed, to the right of the diagram, in the colour of
+// its module kind: 100 x 100, or larger where its name and pins need it; -1 for a child that
+// gets no block (a package).
 int AddChildModuleBlock(CBlockDiagram& diagram, const CChildModule& child);
 
 // Writes the live diagram into the record when it changed since loading: every block with its

@@ -1,7 +1,7 @@
 #include "panes/diagram_pane.h"
 
 #include "commands/module_commands.h"
-#include "diagram/diagram_record.h"
+#include "diagram/module_diagram.h"
 #include "operations/source_update.h"
 #include "project/kst_doc.h"
 #include "project/project_observer.h"
@@ -23,7 +23,9 @@ bool IsInterfaceKind(BlockKind kind) {
 
 } // namespace
 
-CDiagramPane::CDiagramPane() : m_editor(this) {}
+CDiagramPane::CDiagramPane() : m_editor(this) {
+    Diagram().SetModulePorts(this);
+}
 
 void CDiagramPane::Show(CProjectSession* session, CHierarchyItem* item) {
     m_editor.Reset();
@@ -38,7 +40,7 @@ void CDiagramPane::Show(CProjectSession* session, CHierarchyItem* item) {
         for (int i = 0; i < item->ChildCount(); ++i)
             children.push_back({item->Child(i)->Text(), item->Child(i)->Kind()});
     }
-    LoadDiagramRecord(Diagram(), record, children, item != nullptr ? item->Signals() : nullptr);
+    LoadModuleDiagram(Diagram(), record, children, item != nullptr ? item->Signals() : nullptr);
 }
 
 void CDiagramPane::BeginStep() {
@@ -88,7 +90,14 @@ void CDiagramPane::WriteBackSignals() {
 }
 
 bool CDiagramPane::SignalsChanged(const CProjectSession* session, const CHierarchyItem* owner) {
-    if (m_item == nullptr || owner != m_item || session != m_session)
+    if (m_item == nullptr || owner == nullptr || session != m_session)
+        return false;
+    if (owner->Parent() == m_item) {
+        m_history.Clear();
+        Diagram().FitModuleBlocks();
+        return true;
+    }
+    if (owner != m_item)
         return false;
     // The signals changed: no undo may bring back a block of the signals before.
     m_history.Clear();
@@ -116,6 +125,7 @@ bool CDiagramPane::ModuleInserted(const CHierarchyItem* parent, const CHierarchy
     m_insertionBlock = -1;
     if (block >= 0 && diagram.GetBlockKind(block) == BlockKind::Module && diagram.BlockText(block).empty()) {
         diagram.ReplaceBlock(block, item->Text(), BlockKind::Module, ModuleColour(item->Kind()));
+        diagram.FitModuleBlocks();
         return true;
     }
     if (AddChildModuleBlock(diagram, {item->Text(), item->Kind()}) < 0)
@@ -251,6 +261,11 @@ CHierarchyItem* CDiagramPane::TakeDoubleClickTarget() {
     return m_item->Parent();
 }
 
+const CVHDLSignal* CDiagramPane::PortsOf(const std::string& childName) const {
+    const CHierarchyItem* child = ChildNamed(childName);
+    return child != nullptr ? child->Signals() : nullptr;
+}
+
 void CDiagramPane::Beep() {
     if (m_beep)
         m_beep();
@@ -341,10 +356,13 @@ void CDiagramPane::OnModuleBlockNamed(CBlockNotify& notify) {
         WriteBackSignals();
         accepted = CModuleCommands(*m_session).EndNameEdit(child, notify.newText, true);
     }
-    if (accepted)
+    if (accepted) {
         m_history.Clear();
-    else
+        // The block shows the whole name and the new child's pins.
+        diagram.FitModuleBlocks();
+    } else {
         diagram.ReplaceBlock(block, notify.oldText, BlockKind::Module, colour);
+    }
 }
 
 bool CDiagramPane::CreateChildModule(const std::string& name) {

@@ -20,7 +20,7 @@ class CHierarchyItem;
 // and the answers to the diagram's block notifications. The pane is shared by all project
 // windows; the item and its session must be forgotten before either goes. The exchange with
 // the module's signals and its child modules is made in the notification answers.
-class CDiagramPane : public IDiagramListener {
+class CDiagramPane : public IDiagramListener, public IModulePorts {
 public:
     CDiagramPane();
 
@@ -38,15 +38,18 @@ public:
         m_libraryInsertion = std::move(insertion);
     }
 
-    // Loads the item's record into the diagram with its child modules and signals; no item (or
-    // one without a record) leaves the diagram empty under an empty caption.
+    // Loads the item's record into the diagram with its child modules and signals, module blocks
+    // grown to their names and pins and a port block added for every port that has none
+    // (`LoadModuleDiagram`); no item (or one without a record) leaves the diagram empty under an
+    // empty caption.
     void Show(CProjectSession* session, CHierarchyItem* item);
     // Writes a changed diagram into the shown item's record and, when the diagram changed its
     // signals, their port clause into its source (which is analysed again). True when the
     // record was written.
     bool WriteBack();
-    // The signal list changed the module's signals: the port and text blocks follow. True when
-    // a block changed.
+    // The signal list changed the module's signals: the port and text blocks follow. A child's
+    // changed signals change its block's pins, and the block grows where they need it. True when
+    // the drawing changed.
     bool SignalsChanged(const CProjectSession* session, const CHierarchyItem* owner);
     void ForgetItem(const CHierarchyItem* item);
     // A module inserted below the shown item gets its block in the diagram at once (the unnamed
@@ -98,6 +101,8 @@ public:
 
     void Beep() override;
     int OnBlockNotify(CBlockNotify& notify) override;
+    // The signals of the shown module's child of that name, as they are now.
+    const CVHDLSignal* PortsOf(const std::string& childName) const override;
 
 private:
     void InterfaceStep(BlockKind kind);

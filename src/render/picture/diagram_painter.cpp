@@ -28,6 +28,35 @@ QRect ToQRect(const CPixelRect& r) {
     return QRect(r.left, r.top, std::max(r.Width(), 0), std::max(r.Height(), 0));
 }
 
+// Pin names are written a little smaller than block texts, in the same family and the same
+// unit (an SVG file keeps point sizes as they are).
+QFont LabelFontOf(const QFont& font) {
+    constexpr double kLabelScale = 0.9;
+    QFont label(font);
+    if (font.pointSizeF() > 0)
+        label.setPointSizeF(font.pointSizeF() * kLabelScale);
+    else if (font.pixelSize() > 0)
+        label.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * kLabelScale)));
+    return label;
+}
+
+// Writes the text on one line in the box; a font wider than the core reckons with is squeezed
+// to the box's width rather than cut.
+void DrawFittedText(QPainter& painter, const QRect& box, const QString& text, Qt::Alignment alignment) {
+    const int advance = painter.fontMetrics().horizontalAdvance(text);
+    if (advance <= box.width() || box.width() <= 0 || advance <= 0) {
+        painter.drawText(box, alignment | Qt::AlignVCenter | Qt::TextDontClip, text);
+        return;
+    }
+    painter.save();
+    const double factor = static_cast<double>(box.width()) / advance;
+    painter.translate(box.left(), box.top());
+    painter.scale(factor, 1.0);
+    painter.drawText(QRect(0, 0, advance, box.height()), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip,
+                     text);
+    painter.restore();
+}
+
 } // namespace
 
 QColor CDiagramPainter::ToQColor(std::uint32_t colour) {
@@ -41,7 +70,7 @@ std::uint32_t CDiagramPainter::FromQColor(const QColor& colour) {
 }
 
 CDiagramPainter::CDiagramPainter(const CBlockDiagram& diagram, const QFont& font, Look look)
-    : m_diagram(diagram), m_font(font), m_look(look) {}
+    : m_diagram(diagram), m_font(font), m_labelFont(LabelFontOf(font)), m_look(look) {}
 
 QColor CDiagramPainter::Fill(std::uint32_t colour) const {
     if (m_look == Look::Picture && colour == m_diagram.ButtonFaceColour())
@@ -121,28 +150,54 @@ void CDiagramPainter::PaintBlock(QPainter& painter, const CDiagramBlock& block) 
                                     b.y() - (b.y() >= block.rect.bottom ? 1 : 0)));
         }
     }
-    if (!block.text.empty()) {
-        const QFontMetrics metrics(m_font);
-        const std::vector<std::string> lines = LayoutBlockText(
-            block.text, block.rect.Width(), block.rect.Height(), std::max(metrics.height(), 1),
-            [&metrics](std::string_view text) { return metrics.horizontalAdvance(TextToQt(text)); });
-        const int lineHeight = metrics.height();
-        const int shift = framed && block.pressed && m_look == Look::Screen ? 1 : 0;
-        int top =
-            block.rect.top + (block.rect.Height() - static_cast<int>(lines.size()) * lineHeight) / 2 + shift;
-        painter.setPen(Qt::black);
-        for (const std::string& line : lines) {
-            const QString text = TextToQt(line);
-            painter.drawText(QRect(block.rect.left + shift, top, block.rect.Width(), lineHeight),
-                             Qt::AlignHCenter | Qt::AlignTop, text);
-            top += lineHeight;
-        }
-    }
+    const int shift = framed && block.pressed && m_look == Look::Screen ? 1 : 0;
+    if (block.kind == BlockKind::Module)
+        PaintModuleText(painter, block, shift);
+    else
+        PaintBlockText(painter, block, shift);
     if (!framed && block.pressed && m_look == Look::Screen) {
         // A selected text block has no frame to sink: a dotted outline shows the selection.
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
         painter.drawRect(ToQRect(block.rect).adjusted(0, 0, -1, -1));
+    }
+    painter.restore();
+}
+
+void CDiagramPainter::PaintBlockText(QPainter& painter, const CDiagramBlock& block, int shift) const {
+    if (block.text.empty())
+        return;
+    const QFontMetrics metrics(m_font);
+    const std::vector<std::string> lines = LayoutBlockText(
+        block.text, block.rect.Width(), block.rect.Height(), std::max(metrics.height(), 1),
+        [&metrics](std::string_view text) { return metrics.horizontalAdvance(TextToQt(text)); });
+    const int lineHeight = metrics.height();
+    int top =
+        block.rect.top + (block.rect.Height() - static_cast<int>(lines.size()) * lineHeight) / 2 + shift;
+    painter.setPen(Qt::black);
+    for (const std::string& line : lines) {
+        const QString text = TextToQt(line);
+        painter.drawText(QRect(block.rect.left + shift, top, block.rect.Width(), lineHeight),
+                         Qt::AlignHCenter | Qt::AlignTop, text);
+        top += lineHeight;
+    }
+}
+
+void CDiagramPainter::PaintModuleText(QPainter& painter, const CDiagramBlock& block, int shift) const {
+    if (block.text.empty())
+        return;
+    painter.save();
+    painter.translate(shift, shift);
+    painter.setPen(Qt::black);
+    DrawFittedText(painter, ToQRect(ModuleNameBand(block.rect)), TextToQt(block.text), Qt::AlignHCenter);
+    painter.setFont(m_labelFont);
+    for (const PinPlace& pin : m_diagram.PinsOf(block.id)) {
+        painter.setPen(QPen(Qt::black, 1));
+        // The stub ends on the block's frame, which lies one pixel inside on the right.
+        const int edge = pin.side == PinSide::Right ? pin.anchor.x - 1 : pin.anchor.x;
+        painter.drawLine(QPoint(edge, pin.anchor.y), QPoint(pin.stubEnd.x, pin.stubEnd.y));
+        DrawFittedText(painter, ToQRect(pin.label), TextToQt(pin.name),
+                       pin.side == PinSide::Left ? Qt::AlignLeft : Qt::AlignRight);
     }
     painter.restore();
 }

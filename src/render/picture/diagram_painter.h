@@ -14,9 +14,10 @@ namespace kestra {
 // Draws the live diagram. On screen: the button-face background, every block as its shape in
 // its fill colour with a raised frame (sunken while selected) and its text laid out in lines,
 // the lines with their pens and arrowheads (the selected one last, dashed over), and text
-// blocks on top. As a picture (Copy View, printing): white background, a 1-pixel black frame
-// along each block that is not a text block, and the button-face colour shown as white. Only
-// what lies in the given area is drawn; nothing is routed or changed.
+// blocks on top. A module block shows its name in the band at its top and its child's ports as
+// pins: a stub from the edge inwards with the port's name beside it. As a picture (Copy View, printing):
+// white background, a 1-pixel black frame along each block that is not a text block, and the button-face
+// colour shown as white. Only what lies in the given area is drawn; nothing is routed or changed.
 class CDiagramPainter {
 public:
     enum class Look { Screen, Picture };
@@ -35,11 +36,14 @@ public:
 
 private:
     void PaintBlock(QPainter& painter, const CDiagramBlock& block) const;
+    void PaintBlockText(QPainter& painter, const CDiagramBlock& block, int shift) const;
+    void PaintModuleText(QPainter& painter, const CDiagramBlock& block, int shift) const;
     void PaintLines(QPainter& painter, const CPixelRect& area) const;
     QColor Fill(std::uint32_t colour) const;
 
     const CBlockDiagram& m_diagram;
     QFont m_font;
+    QFont m_labelFont; // pin names
     Look m_look;
 };
 

@@ -194,7 +194,7 @@ TEST_F(DiagramEditor, ResizeHotZonesWithCornersFirst) {
 }
 
 TEST_F(DiagramEditor, ResizeKeepsToItsRules) {
-    const int a = Block(100, 100, 60, 40);
+    const int a = Block(100, 100, 60, 40, BlockKind::CustomBlock);
     Block(200, 100, 40, 40);
     Click({130, 120});
     editor.OnHover({160, 120});

@@ -221,8 +221,46 @@ TEST(DiagramEntry, SignalChangesReshapePortsAndTheInterfaceCommandChangesSignals
     EXPECT_EQ(project.Mode("a"), "(none)");
     EXPECT_EQ(pane.Diagram().GetBlockKind(port), BlockKind::TextBlock);
     EXPECT_EQ(project.notified, 2);
-    // Another module's signals are none of this diagram's business.
-    EXPECT_FALSE(pane.SignalsChanged(&project.commands.session, project.alu));
+    // A child's signals are its block's pins; another module's are none of this diagram's
+    // business.
+    EXPECT_TRUE(pane.SignalsChanged(&project.commands.session, project.alu));
+    EXPECT_FALSE(pane.SignalsChanged(&project.commands.session, project.Root()));
+}
+
+TEST(DiagramEntry, ShowsEveryPortAndTheChildsPinsAsTheyAreNow) {
+    EntryProject project;
+    CDiagramPane& pane = project.pane;
+    // TOP's port a got its block beside ALU's when TOP was shown.
+    const int port = project.BlockNamed("a");
+    const int alu = project.BlockNamed("ALU");
+    ASSERT_GE(port, 0);
+    EXPECT_EQ(pane.Diagram().GetBlockKind(port), BlockKind::InPort);
+    EXPECT_LT(pane.Diagram().BlockRect(port).right, pane.Diagram().BlockRect(alu).left);
+    ASSERT_EQ(pane.Diagram().PinsOf(alu).size(), 1u);
+    EXPECT_EQ(pane.Diagram().PinsOf(alu)[0].name, "b");
+
+    // ALU's signal list changes: its pins follow at once, and its block grows to hold them.
+    CVHDLSignal& ports = *project.alu->Signals();
+    for (const char* name : {"OPERAND_A", "OPERAND_B", "CARRY_IN"})
+        ports.SetSignal(ports.AddSignal() - 1, name, "in", "bit");
+    ports.SetSignal(ports.AddSignal() - 1, "SUM_OUT", "out", "bit");
+    const std::vector<PinPlace> pins = pane.Diagram().PinsOf(alu);
+    ASSERT_EQ(pins.size(), 5u);
+    EXPECT_EQ(pins[4].side, PinSide::Right);
+    EXPECT_EQ(pins[3].name, "CARRY_IN");
+    const CPixelRect before = pane.Diagram().BlockRect(alu);
+    EXPECT_TRUE(pane.SignalsChanged(&project.commands.session, project.alu));
+    const CPixelRect after = pane.Diagram().BlockRect(alu);
+    EXPECT_EQ(after, GrownTo(before, MinimumModuleBlockSize("ALU", &ports)));
+    EXPECT_GT(after.Height(), before.Height());
+
+    // Shown again after the write-back: nothing is added twice, nothing changed.
+    ASSERT_TRUE(pane.WriteBack());
+    const int count = pane.Diagram().BlockCount();
+    pane.Show(&project.commands.session, project.top);
+    EXPECT_EQ(pane.Diagram().BlockCount(), count);
+    EXPECT_FALSE(pane.Diagram().DiagramChanged());
+    EXPECT_EQ(pane.Diagram().BlockRect(alu), after);
 }
 
 TEST(DiagramEntry, NamingModuleBlocksCreatesAndRenamesChildModules) {
@@ -246,6 +284,21 @@ TEST(DiagramEntry, NamingModuleBlocksCreatesAndRenamesChildModules) {
     EXPECT_NE(project.log.Text().find("\r\nadder added from block diagram entry."), std::string::npos);
     // The parent, analysed with its new child, declares it.
     EXPECT_NE(test::ReadBytes(project.SourcePath("TOP")).find("component adder"), std::string::npos);
+    // The block, inserted small, grows from its corner to show the name and the new child's pin.
+    const CPixelRect named = pane.Diagram().BlockRect(block);
+    EXPECT_EQ(named,
+              GrownTo(CPixelRect{370, 280, 400, 300}, MinimumModuleBlockSize("adder", adder->Signals())));
+    const std::vector<PinPlace> pins = pane.Diagram().PinsOf(block);
+    ASSERT_EQ(pins.size(), 1u);
+    EXPECT_EQ(pins[0].name, "CLK");
+    // It cannot be made smaller than that again.
+    pane.Diagram().SelectBlock(block);
+    pane.Editor().OnHover({named.right, named.bottom});
+    ASSERT_EQ(pane.Editor().Mode(), EditMode::ResizeBottomRight);
+    pane.Editor().OnLeftButtonDown({named.right, named.bottom});
+    pane.Editor().OnMouseMove({named.left + 20, named.top + 20});
+    pane.Editor().OnLeftButtonUp({named.left + 20, named.top + 20});
+    EXPECT_EQ(pane.Diagram().BlockRect(block), named);
 
     // A name in use is refused by the hierarchy, and the block keeps its name.
     project.Name(block, "ALU");
