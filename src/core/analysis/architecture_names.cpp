@@ -20,12 +20,13 @@ void AddNames(const CTokenList& list, std::size_t from, std::size_t to, NameSet&
     }
 }
 
-// "a, b : type [:= value]" from just after "signal" to the ';'.
-void ReadSignalDeclaration(std::string_view text, std::size_t from, std::size_t semicolon,
-                           std::vector<PortShape>& signals) {
-    const CTokenList list(text, from, semicolon);
+// "signal a, b : type [:= value];" from the word "signal" at `start` to the ';': one entry per
+// name; nothing when the declaration does not read.
+void ReadSignalDeclaration(std::string_view text, std::size_t start, std::size_t semicolon,
+                           std::vector<SignalDeclaration>& signals) {
+    const CTokenList list(text, start, semicolon);
     std::vector<std::string> names;
-    std::size_t i = 0;
+    std::size_t i = 1;
     for (;;) {
         if (!list.At(i).IsName())
             return;
@@ -42,10 +43,9 @@ void ReadSignalDeclaration(std::string_view text, std::size_t from, std::size_t 
         last = list.Next(k);
     if (last == first)
         return;
-    const std::size_t typeStart = list.At(first).start;
-    const std::string type(text.substr(typeStart, list.At(last - 1).end - typeStart));
+    const std::string type(list.Span(first, last - 1));
     for (std::string& name : names)
-        signals.push_back({std::move(name), {}, type});
+        signals.push_back({{std::move(name), {}, type}, start, semicolon});
 }
 
 // The targets of the "<=" at i: the name before it, with the names in its index or aggregate
@@ -157,8 +157,8 @@ std::vector<PortShape> EntityPortShapes(std::string_view text, const std::string
     return ports;
 }
 
-std::vector<PortShape> DeclaredSignals(std::string_view text, std::size_t start, std::size_t begin) {
-    std::vector<PortShape> signals;
+DeclarativePart ReadDeclarativePart(std::string_view text, std::size_t start, std::size_t begin) {
+    DeclarativePart part;
     CTokenReader reader(text);
     for (std::size_t pos = start;;) {
         reader.Seek(pos);
@@ -169,9 +169,18 @@ std::vector<PortShape> DeclaredSignals(std::string_view text, std::size_t start,
         if (stop.what != StructureStop::What::Semicolon || stop.position >= begin)
             break;
         if (first.Is(VhdlKeyword::Signal))
-            ReadSignalDeclaration(text, first.end, stop.position, signals);
+            ReadSignalDeclaration(text, first.start, stop.position, part.signals);
+        else if (first.Is(VhdlKeyword::Component) && part.firstComponent == std::string_view::npos)
+            part.firstComponent = first.start;
         pos = stop.position + 1;
     }
+    return part;
+}
+
+std::vector<PortShape> DeclaredSignals(std::string_view text, std::size_t start, std::size_t begin) {
+    std::vector<PortShape> signals;
+    for (SignalDeclaration& signal : ReadDeclarativePart(text, start, begin).signals)
+        signals.push_back(std::move(signal.shape));
     return signals;
 }
 
