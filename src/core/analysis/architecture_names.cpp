@@ -2,6 +2,7 @@
 
 #include "analysis/interface_list.h"
 #include "analysis/structure_walker.h"
+#include "analysis/token_list.h"
 #include "analysis/token_reader.h"
 #include "text/char_class.h"
 
@@ -9,68 +10,23 @@ namespace kestra {
 
 namespace {
 
-constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+constexpr std::size_t kNone = CTokenList::kNoPartner;
 
-// The tokens of a stretch of text, each parenthesis with its partner. Indexes out of range (also
-// one below the first) give the end of the text.
-class CTokenList {
-public:
-    CTokenList(std::string_view text, std::size_t start, std::size_t end) : m_text(text) {
-        CTokenReader reader(text, start);
-        std::vector<std::size_t> open;
-        for (VhdlToken token = reader.Next(); token.kind != TokenKind::EndOfText && token.end <= end;
-             token = reader.Next()) {
-            m_partners.push_back(kNone);
-            if (token.Is('(')) {
-                open.push_back(m_tokens.size());
-            } else if (token.Is(')') && !open.empty()) {
-                m_partners.back() = open.back();
-                m_partners[open.back()] = m_tokens.size();
-                open.pop_back();
-            }
-            m_tokens.push_back(token);
-        }
+// The names among the tokens from `from` to `to`.
+void AddNames(const CTokenList& list, std::size_t from, std::size_t to, NameSet& names) {
+    for (std::size_t i = from; i < to && i < list.Size(); ++i) {
+        if (list.At(i).IsName())
+            names.insert(list.Lower(i));
     }
+}
 
-    std::size_t Size() const { return m_tokens.size(); }
-    const VhdlToken& At(std::size_t i) const { return i < m_tokens.size() ? m_tokens[i] : m_end; }
-    std::size_t Partner(std::size_t i) const { return i < m_partners.size() ? m_partners[i] : kNone; }
-    std::string_view Text(std::size_t i) const {
-        const VhdlToken& token = At(i);
-        return m_text.substr(token.start, token.end - token.start);
-    }
-    std::string Lower(std::size_t i) const { return ToLowerAscii(Text(i)); }
-    bool IsWord(std::size_t i, std::string_view word) const {
-        return At(i).kind == TokenKind::Word && SameTextNoCase(Text(i), word);
-    }
-    // Two punctuation characters written together, such as "<=" or "=>".
-    bool IsPair(std::size_t i, char first, char second) const {
-        return At(i).Is(first) && At(i + 1).Is(second) && At(i + 1).start == At(i).end;
-    }
-    // Past a parenthesised group that opens at i; otherwise the next token.
-    std::size_t Next(std::size_t i) const {
-        return At(i).Is('(') && Partner(i) != kNone ? Partner(i) + 1 : i + 1;
-    }
-    void AddNames(std::size_t from, std::size_t to, NameSet& names) const {
-        for (std::size_t i = from; i < to && i < m_tokens.size(); ++i) {
-            if (m_tokens[i].IsName())
-                names.insert(Lower(i));
-        }
-    }
-
-private:
-    std::string_view m_text;
-    std::vector<VhdlToken> m_tokens;
-    std::vector<std::size_t> m_partners;
-    VhdlToken m_end;
-};
-
-// "a, b : type [:= value]" from just after "signal" to the ';'.
-void ReadSignalDeclaration(std::string_view text, std::size_t from, std::size_t semicolon,
-                           std::vector<PortShape>& signals) {
-    const CTokenList list(text, from, semicolon);
+// "signal a, b : type [:= value];" from the word "signal" at `start` to the ';': one entry per
+// name; nothing when the declaration does not read.
+void ReadSignalDeclaration(std::string_view text, std::size_t start, std::size_t semicolon,
+                           std::vector<SignalDeclaration>& signals) {
+    const CTokenList list(text, start, semicolon);
     std::vector<std::string> names;
-    std::size_t i = 0;
+    std::size_t i = 1;
     for (;;) {
         if (!list.At(i).IsName())
             return;
@@ -87,10 +43,9 @@ void ReadSignalDeclaration(std::string_view text, std::size_t from, std::size_t 
         last = list.Next(k);
     if (last == first)
         return;
-    const std::size_t typeStart = list.At(first).start;
-    const std::string type(text.substr(typeStart, list.At(last - 1).end - typeStart));
+    const std::string type(list.Span(first, last - 1));
     for (std::string& name : names)
-        signals.push_back({std::move(name), {}, type});
+        signals.push_back({{std::move(name), {}, type}, start, semicolon});
 }
 
 // The targets of the "<=" at i: the name before it, with the names in its index or aggregate
@@ -98,7 +53,7 @@ void ReadSignalDeclaration(std::string_view text, std::size_t from, std::size_t 
 void AddAssignmentTarget(const CTokenList& list, std::size_t arrow, NameSet& driven) {
     for (std::size_t j = arrow - 1; j < list.Size();) {
         if (list.At(j).Is(')') && list.Partner(j) != kNone) {
-            list.AddNames(list.Partner(j) + 1, j, driven);
+            AddNames(list, list.Partner(j) + 1, j, driven);
             j = list.Partner(j) - 1;
             continue;
         }
@@ -125,7 +80,7 @@ bool AddProcedureCallActuals(const CTokenList& list, std::size_t i, NameSet& dri
     if (!list.At(i).IsName() || !list.At(i + 1).Is('(') || close == kNone || !list.At(close + 1).Is(';') ||
         !StatementMayFollow(list, i - 1))
         return false;
-    list.AddNames(i + 2, close, driven);
+    AddNames(list, i + 2, close, driven);
     return true;
 }
 
@@ -182,7 +137,7 @@ void AddPortMapActuals(const CTokenList& list, std::size_t port, const std::vect
                 arrow = to;
         }
         if (FormalMode(list, unit, from, arrow, position) != "in")
-            list.AddNames(arrow == kNone ? from : arrow + 2, to, driven);
+            AddNames(list, arrow == kNone ? from : arrow + 2, to, driven);
         from = to + 1;
     }
 }
@@ -202,8 +157,8 @@ std::vector<PortShape> EntityPortShapes(std::string_view text, const std::string
     return ports;
 }
 
-std::vector<PortShape> DeclaredSignals(std::string_view text, std::size_t start, std::size_t begin) {
-    std::vector<PortShape> signals;
+DeclarativePart ReadDeclarativePart(std::string_view text, std::size_t start, std::size_t begin) {
+    DeclarativePart part;
     CTokenReader reader(text);
     for (std::size_t pos = start;;) {
         reader.Seek(pos);
@@ -214,9 +169,18 @@ std::vector<PortShape> DeclaredSignals(std::string_view text, std::size_t start,
         if (stop.what != StructureStop::What::Semicolon || stop.position >= begin)
             break;
         if (first.Is(VhdlKeyword::Signal))
-            ReadSignalDeclaration(text, first.end, stop.position, signals);
+            ReadSignalDeclaration(text, first.start, stop.position, part.signals);
+        else if (first.Is(VhdlKeyword::Component) && part.firstComponent == std::string_view::npos)
+            part.firstComponent = first.start;
         pos = stop.position + 1;
     }
+    return part;
+}
+
+std::vector<PortShape> DeclaredSignals(std::string_view text, std::size_t start, std::size_t begin) {
+    std::vector<PortShape> signals;
+    for (SignalDeclaration& signal : ReadDeclarativePart(text, start, begin).signals)
+        signals.push_back(std::move(signal.shape));
     return signals;
 }
 

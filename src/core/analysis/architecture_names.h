@@ -29,6 +29,23 @@ using NameSet = std::unordered_set<std::string>;
 // its header does not analyse.
 std::vector<PortShape> EntityPortShapes(std::string_view text, const std::string& entityName);
 
+// A signal declared in a declarative part; "signal a, b : t;" gives one for each name.
+struct SignalDeclaration {
+    PortShape shape;           // name, empty mode, subtype indication as written
+    std::size_t start = 0;     // the word "signal"
+    std::size_t semicolon = 0; // the ';' that ends the declaration
+};
+
+// What the structure of a declarative part needs of it.
+struct DeclarativePart {
+    std::vector<SignalDeclaration> signals;
+    std::size_t firstComponent = std::string_view::npos; // the word "component" of the first declaration
+};
+
+// The signal declarations of a declarative part at its own level, from `start` to `begin`, and
+// where its first component declaration stands.
+DeclarativePart ReadDeclarativePart(std::string_view text, std::size_t start, std::size_t begin);
+
 // The signals a declarative part declares at its own level, from `start` to `begin`.
 std::vector<PortShape> DeclaredSignals(std::string_view text, std::size_t start, std::size_t begin);
 
