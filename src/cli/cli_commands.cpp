@@ -230,6 +230,41 @@ CommandResult RunDiagram(CCliSession& session, const CliArguments& arguments) {
     return CommandResult::Done();
 }
 
+// A connection made or removed in a module's architecture, as a line drawn or deleted in its
+// block diagram does; the diagram's record follows.
+CommandResult RunConnection(CCliSession& session, const CliArguments& arguments, ConnectionChange change) {
+    CHierarchyItem* item = session.FindItem(arguments.operands[0]);
+    if (item == nullptr)
+        return NoSuchModule(arguments.operands[0]);
+    std::optional<ConnectionEnd> ends[2];
+    for (int i = 0; i < 2; ++i) {
+        const std::string& text = arguments.operands[static_cast<std::size_t>(i) + 1];
+        ends[i] = ParseConnectionEnd(text);
+        if (!ends[i])
+            return CommandResult::Usage("'" + text + "' is neither a port (NAME) nor a pin (LABEL.PORT)");
+    }
+    // The module is analysed again after the edit, which needs its children analysed.
+    if (item->Status() != AnalysisStatus::Analyzed) {
+        session.Session().Select(item);
+        if (!CAnalysisCommands(session.Session()).OnAnalyzeModule())
+            return CommandResult::Failed();
+    }
+    CDiagramPane pane;
+    pane.Show(&session.Session(), item);
+    if (!pane.ChangeConnection(change, *ends[0], *ends[1]))
+        return CommandResult::Refused();
+    pane.WriteBack();
+    return CommandResult::Done();
+}
+
+CommandResult RunConnect(CCliSession& session, const CliArguments& arguments) {
+    return RunConnection(session, arguments, ConnectionChange::Connect);
+}
+
+CommandResult RunDisconnect(CCliSession& session, const CliArguments& arguments) {
+    return RunConnection(session, arguments, ConnectionChange::Disconnect);
+}
+
 CommandResult RunGenerate(CCliSession& session, const CliArguments& arguments) {
     if (arguments.operands.empty())
         session.Session().Select(session.Doc().Tree().GetRootItem());
@@ -413,6 +448,16 @@ constexpr CliSubcommand kSubcommands[] = {
      "its own name; --individual writes MODULE alone. Modules not analysed are analysed first.\n--check "
      "checks the written files with GHDL (or NVC) and exits 1 when a check fails.",
      1, 2, "--individual --check", ProjectUse::Open, RunGenerate},
+    {"connect", "P.kst MODULE A B", "connect two ends in a module's architecture",
+     "A and B are each a port of MODULE (LEDS) or a pin, the port of an instance in its architecture\n"
+     "(U_CNT.Q, the label as written). The instance's port map gets the association (named; a\n"
+     "positional map becomes named); two pins get a signal named after the driving pin. Exits 1\n"
+     "with the reason when the connection is refused (two drivers, different types, ...).",
+     4, 4, "", ProjectUse::Open, RunConnect},
+    {"disconnect", "P.kst MODULE A B", "remove a connection from a module's architecture",
+     "The pin that reads the signal leaves it: an output becomes open, an input gets a signal of\n"
+     "its own. Exits 1 when A and B are not connected.",
+     4, 4, "", ProjectUse::Open, RunDisconnect},
     {"diagram", "P.kst MODULE -o FILE.svg|FILE.pdf|FILE.png", "render a module's block diagram to a file",
      "Draws the module's stored block diagram as the window shows it (as printing draws it: white\n"
      "background, framed blocks) into an SVG or PDF picture (vector: texts and lines stay so) or a\n"

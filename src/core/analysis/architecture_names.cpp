@@ -169,7 +169,7 @@ DeclarativePart ReadDeclarativePart(std::string_view text, std::size_t start, st
         if (stop.what != StructureStop::What::Semicolon || stop.position >= begin)
             break;
         if (first.Is(VhdlKeyword::Signal))
-            ReadSignalDeclaration(text, first.start, stop.position, part.signals);
+            ReadSignalDeclaration(text, first.start, stop.position, part.declaredSignals);
         else if (first.Is(VhdlKeyword::Component) && part.firstComponent == std::string_view::npos)
             part.firstComponent = first.start;
         pos = stop.position + 1;
@@ -179,7 +179,7 @@ DeclarativePart ReadDeclarativePart(std::string_view text, std::size_t start, st
 
 std::vector<PortShape> DeclaredSignals(std::string_view text, std::size_t start, std::size_t begin) {
     std::vector<PortShape> signals;
-    for (SignalDeclaration& signal : ReadDeclarativePart(text, start, begin).signals)
+    for (SignalDeclaration& signal : ReadDeclarativePart(text, start, begin).declaredSignals)
         signals.push_back(std::move(signal.shape));
     return signals;
 }

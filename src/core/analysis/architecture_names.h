@@ -38,7 +38,7 @@ struct SignalDeclaration {
 
 // What the structure of a declarative part needs of it.
 struct DeclarativePart {
-    std::vector<SignalDeclaration> signals;
+    std::vector<SignalDeclaration> declaredSignals;
     std::size_t firstComponent = std::string_view::npos; // the word "component" of the first declaration
 };
 

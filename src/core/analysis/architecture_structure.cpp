@@ -373,7 +373,7 @@ std::optional<ArchitectureStructure> ReadArchitectureStructure(std::string_view 
     structure.begin = body.statementsStart - 5;
     structure.end = body.endKeyword;
     DeclarativePart declarations = ReadDeclarativePart(text, structure.declarations, structure.begin);
-    structure.signals = std::move(declarations.signals);
+    structure.declaredSignals = std::move(declarations.declaredSignals);
     structure.firstComponent = declarations.firstComponent;
     CStatementReader(text, structure.end, structure.instances).ReadAll(body.statementsStart);
     return structure;

@@ -51,12 +51,12 @@ struct InstanceStructure {
 // The structure of one architecture: its signals and its instances (also those inside generate
 // statements, at any depth), in text order.
 struct ArchitectureStructure {
-    std::string name;                       // the architecture's name as written
-    std::string entity;                     // the entity's name as written in the architecture header
-    std::size_t declarations = 0;           // just after "is" of the header
-    std::size_t begin = 0;                  // the word "begin" that starts the statement part
-    std::size_t end = 0;                    // the word "end" that closes the architecture
-    std::vector<SignalDeclaration> signals; // declared in analysis/architecture_names.h
+    std::string name;                               // the architecture's name as written
+    std::string entity;                             // the entity's name as written in the architecture header
+    std::size_t declarations = 0;                   // just after "is" of the header
+    std::size_t begin = 0;                          // the word "begin" that starts the statement part
+    std::size_t end = 0;                            // the word "end" that closes the architecture
+    std::vector<SignalDeclaration> declaredSignals; // declared in analysis/architecture_names.h
     std::size_t firstComponent =
         std::string_view::npos; // the word "component" of the first component declaration
     std::vector<InstanceStructure> instances;

@@ -4,6 +4,7 @@
 #include "diagram/path_clearance.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace kestra {
 
@@ -12,6 +13,9 @@ void CBlockDiagram::Reset() {
     m_lines.Reset();
     m_selectedBlock = -1;
     m_selectedLine = -1;
+    m_connections.clear();
+    m_stubs.clear();
+    m_notice.clear();
 }
 
 int CBlockDiagram::AddBlock(int x, int y, int width, int height, const std::string& text,
@@ -58,6 +62,7 @@ int CBlockDiagram::AddLine(std::span<const LinePoint> points, std::uint16_t attr
 bool CBlockDiagram::RemoveLine(int id) {
     if (!m_lines.Remove(id))
         return false;
+    m_connections.erase(id);
     if (m_selectedLine == id)
         m_selectedLine = -1;
     return true;
@@ -112,6 +117,14 @@ void CBlockDiagram::RevalidateAllLines() {
         const int toId = static_cast<std::int32_t>(line->toId);
         if (!m_blocks.Contains(fromId) || !m_blocks.Contains(toId)) {
             RemoveLine(id);
+            continue;
+        }
+        if (const auto connection = m_connections.find(id); connection != m_connections.end()) {
+            if (!ConnectionStillFits(id, *line, connection->second)) {
+                const ConnectionLine kept = connection->second;
+                if (AddConnection(kept, line->attributes, line->colour, id) < 0)
+                    RemoveLine(id);
+            }
             continue;
         }
         if (!IsUnrouted(*line) && IsPathClear(line->points, fromId, toId, id))
@@ -263,6 +276,120 @@ bool CBlockDiagram::FitModuleBlocks() {
     RevalidateAllLines();
     m_changed = true;
     return true;
+}
+
+} // namespace kestra
+
+namespace kestra {
+
+namespace {
+
+CPixelPoint ToPixel(const LinePoint& p) {
+    return {p.x, p.y};
+}
+
+LinePoint ToLinePoint(CPixelPoint p) {
+    return {p.x, p.y};
+}
+
+} // namespace
+
+std::optional<PinLineEnd> CBlockDiagram::EndPlace(const LineEnd& end, const LineEnd& other) const {
+    const CDiagramBlock* block = m_blocks.Find(end.block);
+    if (block == nullptr)
+        return std::nullopt;
+    if (!end.pin.empty()) {
+        for (const PinPlace& pin : PinsOf(end.block)) {
+            if (pin.name == end.pin)
+                return PinLineEnd{end.block, pin.anchor,
+                                  pin.side == PinSide::Left ? LeaveDirection::Left : LeaveDirection::Right};
+        }
+        return std::nullopt;
+    }
+    const CDiagramBlock* facing = m_blocks.Find(other.block);
+    const CPixelRect& r = block->rect;
+    const int y = r.top + r.Height() / 2;
+    const bool right = facing == nullptr ? IsPortKind(block->kind) && block->kind != BlockKind::OutPort
+                                         : facing->rect.Centre().x >= r.Centre().x;
+    return PinLineEnd{
+        end.block, {right ? r.right : r.left, y}, right ? LeaveDirection::Right : LeaveDirection::Left};
+}
+
+int CBlockDiagram::AddConnection(const ConnectionLine& connection, std::uint16_t attributes,
+                                 std::uint32_t colour, int lineId) {
+    const std::optional<PinLineEnd> from = EndPlace(connection.from, connection.to);
+    const std::optional<PinLineEnd> to = EndPlace(connection.to, connection.from);
+    if (!from || !to || connection.from.block == connection.to.block)
+        return -1;
+    LineRecord line;
+    line.colour = colour;
+    line.fromId = static_cast<std::uint32_t>(connection.from.block);
+    line.toId = static_cast<std::uint32_t>(connection.to.block);
+    const std::uint16_t kept = attributes & 0xFF;
+    if (auto path = RoutePinLine(m_blocks, m_lines, *from, *to, lineId)) {
+        line.points = std::move(*path);
+        line.attributes = kept;
+    } else {
+        line.points = {ToLinePoint(from->point), ToLinePoint(to->point)};
+        line.attributes = static_cast<std::uint16_t>(kept | LineRecord::Unrouted);
+    }
+    const int id = AddLine(line, lineId);
+    m_connections[id] = connection;
+    return id;
+}
+
+void CBlockDiagram::ForgetConnections() {
+    m_connections.clear();
+}
+
+bool CBlockDiagram::MarkConnection(int lineId, const ConnectionLine& connection) {
+    if (m_lines.Find(lineId) == nullptr)
+        return false;
+    m_connections[lineId] = connection;
+    return true;
+}
+
+const ConnectionLine* CBlockDiagram::ConnectionOf(int lineId) const {
+    const auto found = m_connections.find(lineId);
+    return found != m_connections.end() ? &found->second : nullptr;
+}
+
+bool CBlockDiagram::ConnectionStillFits(int id, const LineRecord& line,
+                                        const ConnectionLine& connection) const {
+    if (IsUnrouted(line) || line.points.size() < 2)
+        return false;
+    const std::optional<PinLineEnd> from = EndPlace(connection.from, connection.to);
+    const std::optional<PinLineEnd> to = EndPlace(connection.to, connection.from);
+    if (!from || !to || ToPixel(line.points.front()) != from->point ||
+        ToPixel(line.points.back()) != to->point)
+        return false;
+    return IsPathClear(line.points, connection.from.block, connection.to.block, id);
+}
+
+std::string CBlockDiagram::PinNear(int blockId, CPixelPoint point, int reach) const {
+    std::string nearest;
+    int best = reach + 1;
+    for (const PinPlace& pin : PinsOf(blockId)) {
+        const CPixelRect stub{std::min(pin.anchor.x, pin.stubEnd.x) - reach, pin.anchor.y - reach,
+                              std::max(pin.anchor.x, pin.stubEnd.x) + reach + 1, pin.anchor.y + reach + 1};
+        const bool onName = pin.label.Inflate(reach / 2, 0).ContainsPixel(point);
+        if (!stub.ContainsPixel(point) && !onName)
+            continue;
+        const int distance = std::abs(point.y - pin.anchor.y);
+        if (distance < best) {
+            best = distance;
+            nearest = pin.name;
+        }
+    }
+    return nearest;
+}
+
+std::string CBlockDiagram::PinAt(int blockId, const LinePoint& point) const {
+    for (const PinPlace& pin : PinsOf(blockId)) {
+        if (pin.anchor == ToPixel(point))
+            return pin.name;
+    }
+    return {};
 }
 
 } // namespace kestra

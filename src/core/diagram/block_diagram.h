@@ -2,14 +2,36 @@
 
 #include "diagram/block_list.h"
 #include "diagram/block_pins.h"
+#include "diagram/diagram_listener.h"
 #include "diagram/line_table.h"
+#include "diagram/pin_route.h"
 
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 namespace kestra {
+
+// A line that stands for a connection in the shown module's architecture: from the end that
+// drives the signal to one that reads it, and the name of the module port or signal joining them.
+struct ConnectionLine {
+    LineEnd from;
+    LineEnd to;
+    std::string net;
+    bool operator==(const ConnectionLine&) const = default;
+};
+
+// A pin whose association no line can stand for (an expression, a slice, a signal no other pin
+// or port shares): drawn as a short stub with the actual written beside it.
+struct PinStub {
+    int block = -1;
+    std::string pin;
+    std::string label;
+    bool operator==(const PinStub&) const = default;
+};
 
 // The live block diagram of the shown module: blocks and their regions, the line table, the
 // selection (at most one block or one line), the attributes and colour given to new lines,
@@ -37,6 +59,31 @@ public:
     int AddLine(std::span<const LinePoint> points, std::uint16_t attributes, std::uint32_t colour, int fromId,
                 int toId, int lineId);
     bool RemoveLine(int id);
+    // Routes a line from pin to pin (or port block) and stores it as a connection under lineId,
+    // or the next line id when lineId is -1; a line that finds no clear path is stored
+    // `Unrouted`, straight between its ends. -1 when an end is not there.
+    int AddConnection(const ConnectionLine& connection, std::uint16_t attributes, std::uint32_t colour,
+                      int lineId);
+    // Every line becomes a drawing again (before the connections are read anew).
+    void ForgetConnections();
+    // Makes a stored line stand for the connection (its path is checked by RevalidateAllLines).
+    bool MarkConnection(int lineId, const ConnectionLine& connection);
+    // The connection a line stands for; null for a drawing.
+    const ConnectionLine* ConnectionOf(int lineId) const;
+    const std::map<int, ConnectionLine>& Connections() const { return m_connections; }
+    // Where a line attaches at an end, and which way it leaves: a pin's place on its block's
+    // edge, or the middle of the port block's side that faces the other end.
+    std::optional<PinLineEnd> EndPlace(const LineEnd& end, const LineEnd& other) const;
+    // The pin of a module block whose anchor, stub or name lies within `reach` pixels of the
+    // point; empty when none does.
+    std::string PinNear(int blockId, CPixelPoint point, int reach) const;
+    // The pin a line's end point stands on: a pin whose anchor is that point; empty when none.
+    std::string PinAt(int blockId, const LinePoint& point) const;
+    const std::vector<PinStub>& Stubs() const { return m_stubs; }
+    void SetStubs(std::vector<PinStub> stubs) { m_stubs = std::move(stubs); }
+    // A line of text the view shows above the drawing, such as why its lines are not the source's.
+    const std::string& Notice() const { return m_notice; }
+    void SetNotice(std::string notice) { m_notice = std::move(notice); }
     // Routes a line between two blocks and stores it (as `Unrouted` when no shape fits).
     // Bits 8-11 of attributes give the first variant to try; 15 keeps an existing manual
     // link under lineId while it is still clear. Returns the line id, or -1 when the blocks
@@ -100,6 +147,8 @@ public:
 
 private:
     void GrowForLine(const LineRecord& line);
+    // Whether a connection line still leaves and enters its ends' places along a clear path.
+    bool ConnectionStillFits(int id, const LineRecord& line, const ConnectionLine& connection) const;
     const CVHDLSignal* ChildPortsOf(const CDiagramBlock& block) const;
 
     CBlockList m_blocks;
@@ -112,6 +161,9 @@ private:
     std::uint32_t m_buttonFace = kDefaultButtonFace;
     bool m_plainRouting = false;
     const IModulePorts* m_modulePorts = nullptr;
+    std::map<int, ConnectionLine> m_connections;
+    std::vector<PinStub> m_stubs;
+    std::string m_notice;
 };
 
 } // namespace kestra

@@ -86,6 +86,15 @@ bool CBlockList::Remove(int id) {
     return true;
 }
 
+bool CBlockList::SetInstance(int id, const std::string& label, const std::string& generate) {
+    auto it = m_blocks.find(id);
+    if (it == m_blocks.end())
+        return false;
+    it->second.instance = label;
+    it->second.generate = generate;
+    return true;
+}
+
 bool CBlockList::Update(int id, const std::string& text, BlockKind kind, std::uint32_t colour) {
     auto it = m_blocks.find(id);
     if (it == m_blocks.end())

@@ -30,6 +30,10 @@ struct CDiagramBlock {
     std::uint32_t colour = 0;
     bool pressed = false; // shown pressed: the selected look
     COutline outline;
+    // A module block that stands for an instance of the shown module's architecture: its label as
+    // written, and the generate statement around it ("for G_BITS", "if G_DEBUG"); not stored.
+    std::string instance;
+    std::string generate;
 };
 
 // The scrolling container of shaped blocks under the diagram: blocks by 16-bit id, the
@@ -51,6 +55,8 @@ public:
     // Changes text, kind or colour in place, keeping id, rectangle and pressed look.
     bool Update(int id, const std::string& text, BlockKind kind, std::uint32_t colour);
     bool SetRect(int id, const CPixelRect& rect);
+    // Names the instance a module block stands for (and the generate statement around it).
+    bool SetInstance(int id, const std::string& label, const std::string& generate);
     bool SetPressed(int id, bool pressed);
     // A lifted block is out of the regions (while it is being moved).
     void Lift(int id);

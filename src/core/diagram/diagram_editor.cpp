@@ -243,6 +243,7 @@ void CDiagramEditor::StartPress(CPixelPoint window, CPixelPoint diagram, CPixelP
     }
     // The block under the cursor itself, as the block windows receive the click.
     const int id = m_diagram.Blocks().BlockAt(diagram);
+    m_pressPoint = diagram;
     if (id >= 0) {
         m_captured = true;
         m_diagram.SelectBlock(id);
@@ -387,8 +388,14 @@ void CDiagramEditor::OnLeftButtonUp(CPixelPoint window) {
             m_diagram.RevalidateAllLines();
         }
     } else if (m_mode == EditMode::AutomaticLink) {
-        const int target = blocks.BlockWithRectContaining(blocks.ToDiagram(window), false);
+        const CPixelPoint at = blocks.ToDiagram(window);
+        const int target = blocks.BlockWithRectContaining(at, false);
         if (target < 0 || target == id)
+            return;
+        const LineEnd from{id, m_diagram.PinNear(id, m_pressPoint, kPinReach)};
+        const LineEnd to{target, m_diagram.PinNear(target, at, kPinReach)};
+        if ((!from.pin.empty() || !to.pin.empty()) && m_listener != nullptr &&
+            m_listener->OnConnect(from, to))
             return;
         m_diagram.SetDiagramChanged(true);
         const int line = m_diagram.Route(id, target, m_diagram.Attributes(), m_diagram.Colour(), -1, true);

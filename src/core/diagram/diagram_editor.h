@@ -124,6 +124,8 @@ public:
     CPixelPoint CursorPoint() const { return m_cursor; }
 
     static constexpr int kLineStep = 40;
+    // How far from a pin a press or release still picks it, in pixels.
+    static constexpr int kPinReach = 6;
 
 private:
     static CPixelPoint Snap(CPixelPoint p) { return {Round10(p.x), Round10(p.y)}; }
@@ -145,8 +147,9 @@ private:
     IDiagramListener* m_listener;
     EditMode m_mode = EditMode::Select;
     int m_pressed = -1;
-    CPixelPoint m_anchor;   // cursor offset inside the pressed block
-    CPixelRect m_pressRect; // the pressed block's rectangle at press time
+    CPixelPoint m_anchor;     // cursor offset inside the pressed block
+    CPixelRect m_pressRect;   // the pressed block's rectangle at press time
+    CPixelPoint m_pressPoint; // where the press was, in diagram coordinates
     int m_resizeTarget = -1;
     bool m_captured = false;
     std::array<bool, 4> m_autoScroll{};

@@ -6,6 +6,14 @@
 
 namespace kestra {
 
+// One end of a line that stands for a connection: a block, and the pin of it the line attaches
+// to (empty for a port block, which stands for a port of the shown module).
+struct LineEnd {
+    int block = -1;
+    std::string pin;
+    bool operator==(const LineEnd&) const = default;
+};
+
 // What the diagram reports to its pane, and the pane's answer.
 struct CBlockNotify {
     static constexpr int kControlId = 61448;
@@ -31,6 +39,13 @@ public:
     virtual void Beep() = 0;
     // The pane's reply: 1 after it started a library or predefined module insertion, else 0.
     virtual int OnBlockNotify(CBlockNotify& notify) = 0;
+    // A line was drawn from or to a pin: the pane makes the connection (or refuses it) and
+    // answers true; false lets the diagram draw the line as a picture.
+    virtual bool OnConnect(const LineEnd& from, const LineEnd& to) {
+        (void)from;
+        (void)to;
+        return false;
+    }
 };
 
 } // namespace kestra

@@ -38,13 +38,13 @@ struct SignalShape {
     BlockKind kind = BlockKind::TextBlock;
     std::uint32_t colour = 0;
 };
-SignalShape SignalBlockShape(const CBlockDiagram& diagram, const CVHDLSignal* signals,
+SignalShape SignalBlockShape(const CBlockDiagram& diagram, const CVHDLSignal* signalList,
                              const std::string& text);
 
 // After the signals changed: every named port and text block takes the shape its text gives,
 // keeping its text (a port whose signal went becomes a text block; a text block now naming a
 // signal becomes its port). Returns whether any block changed.
-bool ReshapeSignalBlocks(CBlockDiagram& diagram, const CVHDLSignal* signals);
+bool ReshapeSignalBlocks(CBlockDiagram& diagram, const CVHDLSignal* signalList);
 
 // A new block for a child module not yet placed, to the right of the diagram, in the colour of
 // its module kind: 100 x 100, or larger where its name and pins need it; -1 for a child that

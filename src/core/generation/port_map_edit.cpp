@@ -177,8 +177,8 @@ bool DeclarationsFit(std::string_view text, const ArchitectureStructure& archite
     if (architecture.declarations > architecture.begin ||
         !SameTextNoCase(text.substr(architecture.begin, 5), "begin"))
         return false;
-    if (!architecture.signals.empty()) {
-        const SignalDeclaration& last = architecture.signals.back();
+    if (!architecture.declaredSignals.empty()) {
+        const SignalDeclaration& last = architecture.declaredSignals.back();
         if (last.semicolon >= architecture.begin || text[last.semicolon] != ';')
             return false;
     }
@@ -232,8 +232,8 @@ std::string AddSignalDeclaration(std::string_view text, const ArchitectureStruct
     const std::string declaration = "signal " + std::string(name) + " : " + std::string(type) + ";";
     const std::string lineBreak(LineBreakOf(text));
     TextEdit edit;
-    if (!architecture.signals.empty()) {
-        const SignalDeclaration& last = architecture.signals.back();
+    if (!architecture.declaredSignals.empty()) {
+        const SignalDeclaration& last = architecture.declaredSignals.back();
         const std::size_t after = last.semicolon + 1;
         const std::size_t lineEnd = LineEnd(text, after);
         const std::size_t at = OnlyBlanksOrComment(text, after, lineEnd) ? lineEnd : after;

@@ -18,8 +18,6 @@
 
 namespace kestra {
 
-namespace {
-
 std::optional<std::string> ReadSourceForRewrite(CMessageLog& log, const std::filesystem::path& path) {
     if (!FileExists(path)) {
         log.AppendError("Cannot open source file (" + path.string() + "). Failed to modify file.");
@@ -42,6 +40,8 @@ bool WriteRewrittenSource(CMessageLog& log, const std::filesystem::path& path, c
                                written.Reason()));
     return false;
 }
+
+namespace {
 
 // A parent the tool did not write keeps its component declarations as written; the defaults of
 // the child's generics there follow the child's values, which generation reads from them. (The

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,7 +9,15 @@ namespace kestra {
 
 class CHierarchyItem;
 class CKSTDoc;
+class CMessageLog;
 struct AnalysisContext;
+
+// The whole source before the tool rewrites it; a file that is missing or cannot be read is
+// logged ("Failed to modify file.") and gives nothing.
+[[nodiscard]] std::optional<std::string> ReadSourceForRewrite(CMessageLog& log,
+                                                              const std::filesystem::path& path);
+// Replaces the source safely; a failure is logged and gives false.
+bool WriteRewrittenSource(CMessageLog& log, const std::filesystem::path& path, const std::string& text);
 
 // Writes the item's parameters into the entity header of its source and keeps the module
 // analysed (the new file time is stored); marks the item's parent and its ancestors as needing

@@ -5,6 +5,8 @@
 #include "operations/source_update.h"
 #include "project/kst_doc.h"
 #include "project/project_observer.h"
+#include "system/file_system.h"
+#include "text/char_class.h"
 #include "text/word_reader.h"
 
 namespace kestra {
@@ -40,7 +42,129 @@ void CDiagramPane::Show(CProjectSession* session, CHierarchyItem* item) {
         for (int i = 0; i < item->ChildCount(); ++i)
             children.push_back({item->Child(i)->Text(), item->Child(i)->Kind()});
     }
+    const bool stored = record != nullptr && record->GetBlockCount() > 0;
     LoadModuleDiagram(Diagram(), record, children, item != nullptr ? item->Signals() : nullptr);
+    m_structure.reset();
+    if (item != nullptr && record != nullptr)
+        DrawFromSource(stored ? StructurePlacement::KeepPlaced : StructurePlacement::LayOutAll);
+}
+
+void CDiagramPane::DrawFromSource(StructurePlacement placement) {
+    if (m_session == nullptr || m_item == nullptr)
+        return;
+    std::optional<ArchitectureStructure> structure;
+    const bool analysed = m_item->Status() != AnalysisStatus::Failed;
+    if (analysed) {
+        const Result<std::string> text =
+            ReadWholeFile(m_session->Doc().GetModuleFolderPath() / (m_item->Text() + ".vhd"));
+        if (text)
+            structure = ReadArchitectureStructure(*text, m_item->Text());
+    }
+    if (structure) {
+        m_lastStructures[m_item] = *structure;
+    } else if (const auto last = m_lastStructures.find(m_item); last != m_lastStructures.end()) {
+        structure = last->second;
+        Diagram().SetNotice(m_item->Text() +
+                            "'s source does not analyse now: the diagram shows its last analysis.");
+    }
+    m_structure = structure;
+    if (!structure)
+        return;
+    std::vector<CChildModule> children;
+    for (int i = 0; i < m_item->ChildCount(); ++i)
+        children.push_back({m_item->Child(i)->Text(), m_item->Child(i)->Kind()});
+    DrawStructure(Diagram(), *structure, children, placement);
+}
+
+void CDiagramPane::RedrawFromVhdl() {
+    if (!CanRedraw())
+        return;
+    m_editor.EndGestures();
+    Edit("redraw from VHDL", [this] { DrawFromSource(StructurePlacement::LayOutAll); });
+}
+
+std::optional<ConnectionEnd> CDiagramPane::ConnectionEndOf(const LineEnd& end) const {
+    const CDiagramBlock* block = Diagram().FindBlock(end.block);
+    if (block == nullptr || block->text.empty())
+        return std::nullopt;
+    if (end.pin.empty())
+        return IsPortKind(block->kind) ? std::optional<ConnectionEnd>(ConnectionEnd{"", block->text})
+                                       : std::nullopt;
+    if (block->kind != BlockKind::Module || block->instance.empty())
+        return std::nullopt;
+    return ConnectionEnd{block->instance, end.pin};
+}
+
+bool CDiagramPane::OnConnect(const LineEnd& from, const LineEnd& to) {
+    const std::optional<ConnectionEnd> a = ConnectionEndOf(from);
+    const std::optional<ConnectionEnd> b = ConnectionEndOf(to);
+    if (m_session == nullptr)
+        return false;
+    if (!a || !b) {
+        const LineEnd& bad = a ? to : from;
+        const CDiagramBlock* block = Diagram().FindBlock(bad.block);
+        const bool uninstantiated =
+            block != nullptr && block->kind == BlockKind::Module && block->instance.empty();
+        m_session->ReportRefusal(uninstantiated
+                                     ? block->text + " has no instance in " + m_item->Text() +
+                                           "'s architecture to connect"
+                                     : "A line from a pin ends at another pin or at a port block.");
+        Beep();
+        return true;
+    }
+    ChangeConnection(ConnectionChange::Connect, *a, *b);
+    return true;
+}
+
+bool CDiagramPane::ChangeConnection(ConnectionChange change, const ConnectionEnd& a, const ConnectionEnd& b) {
+    if (m_session == nullptr || m_item == nullptr)
+        return false;
+    // The ports drawn meanwhile must be in the source before its architecture is written.
+    WriteBackSignals();
+    const Outcome outcome =
+        kestra::ChangeConnection(m_session->Doc(), m_item, m_session->Context(), change, a, b);
+    m_history.Clear();
+    if (!outcome) {
+        m_session->ReportRefusal(outcome.Reason());
+        Beep();
+        return false;
+    }
+    // The line of a removed connection goes with it rather than stay as a drawing.
+    const int line = ConnectionLineBetween(a, b);
+    if (change == ConnectionChange::Disconnect && line >= 0)
+        Diagram().RemoveLine(line);
+    DrawFromSource(StructurePlacement::KeepPlaced);
+    Diagram().SetDiagramChanged(true);
+    if (change == ConnectionChange::Connect)
+        Diagram().SelectLine(ConnectionLineBetween(a, b));
+    return true;
+}
+
+int CDiagramPane::ConnectionLineBetween(const ConnectionEnd& a, const ConnectionEnd& b) const {
+    for (const auto& [id, connection] : Diagram().Connections()) {
+        const std::optional<ConnectionEnd> from = ConnectionEndOf(connection.from);
+        const std::optional<ConnectionEnd> to = ConnectionEndOf(connection.to);
+        if (!from || !to)
+            continue;
+        const auto same = [](const ConnectionEnd& x, const ConnectionEnd& y) {
+            return SameTextNoCase(x.instance, y.instance) && SameTextNoCase(x.port, y.port);
+        };
+        if ((same(*from, a) && same(*to, b)) || (same(*from, b) && same(*to, a)))
+            return id;
+    }
+    return -1;
+}
+
+bool CDiagramPane::RemoveConnectionLine(int line) {
+    const ConnectionLine* connection = Diagram().ConnectionOf(line);
+    if (connection == nullptr)
+        return false;
+    const std::optional<ConnectionEnd> a = ConnectionEndOf(connection->from);
+    const std::optional<ConnectionEnd> b = ConnectionEndOf(connection->to);
+    if (!a || !b)
+        return false;
+    ChangeConnection(ConnectionChange::Disconnect, *a, *b);
+    return true;
 }
 
 void CDiagramPane::BeginStep() {
@@ -112,6 +236,10 @@ void CDiagramPane::SignalsEdited() {
 }
 
 void CDiagramPane::ForgetItem(const CHierarchyItem* item) {
+    for (auto it = m_lastStructures.begin(); it != m_lastStructures.end();)
+        it = item != nullptr && (it->first == item || item->IsAncestorOf(it->first))
+                 ? m_lastStructures.erase(it)
+                 : std::next(it);
     if (m_item != nullptr && item != nullptr && (m_item == item || item->IsAncestorOf(m_item)))
         Show(nullptr, nullptr);
 }
@@ -126,15 +254,19 @@ bool CDiagramPane::ModuleInserted(const CHierarchyItem* parent, const CHierarchy
     if (block >= 0 && diagram.GetBlockKind(block) == BlockKind::Module && diagram.BlockText(block).empty()) {
         diagram.ReplaceBlock(block, item->Text(), BlockKind::Module, ModuleColour(item->Kind()));
         diagram.FitModuleBlocks();
+        DrawFromSource(StructurePlacement::KeepPlaced);
         return true;
     }
     if (AddChildModuleBlock(diagram, {item->Text(), item->Kind()}) < 0)
         return false;
+    DrawFromSource(StructurePlacement::KeepPlaced);
     Diagram().SetDiagramChanged(true);
     return true;
 }
 
 void CDiagramPane::ForgetSession(const CProjectSession* session) {
+    // The items of the other session stay; their addresses may not be told apart from new ones.
+    m_lastStructures.clear();
     if (m_session != nullptr && m_session == session)
         Show(nullptr, nullptr);
 }
@@ -228,6 +360,8 @@ bool CDiagramPane::CanRemove() const {
 
 void CDiagramPane::Remove() {
     CBlockDiagram& diagram = Diagram();
+    if (RemoveConnectionLine(diagram.SelectedLine()))
+        return;
     const int block = diagram.SelectedBlock();
     if (block >= 0 && diagram.GetBlockKind(block) == BlockKind::Module && m_session != nullptr) {
         if (CHierarchyItem* child = ChildNamed(diagram.BlockText(block))) {
@@ -358,8 +492,10 @@ void CDiagramPane::OnModuleBlockNamed(CBlockNotify& notify) {
     }
     if (accepted) {
         m_history.Clear();
-        // The block shows the whole name and the new child's pins.
+        // The block shows the whole name and the new child's pins, and the instance the parent's
+        // analysis gave it is drawn with its connections.
         diagram.FitModuleBlocks();
+        DrawFromSource(StructurePlacement::KeepPlaced);
     } else {
         diagram.ReplaceBlock(block, notify.oldText, BlockKind::Module, colour);
     }

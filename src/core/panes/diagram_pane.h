@@ -2,12 +2,16 @@
 
 #include "diagram/diagram_editor.h"
 #include "diagram/diagram_history.h"
+#include "diagram/structure_diagram.h"
 #include "library/library_roots.h"
+#include "operations/connections.h"
 #include "panes/signal_grid.h"
 #include "session/project_session.h"
 
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 
 namespace kestra {
@@ -99,8 +103,19 @@ public:
     // block names, or the shown module's parent when the canvas itself was hit; null for none.
     CHierarchyItem* TakeDoubleClickTarget();
 
+    // Lays the shown module's diagram out again from its architecture (an undoable step).
+    bool CanRedraw() const { return m_item != nullptr && m_structure.has_value(); }
+    void RedrawFromVhdl();
+    // Makes or removes the connection between two ends in the shown module's source, which is
+    // analysed again, and draws the lines anew; a refusal is reported with its reason.
+    bool ChangeConnection(ConnectionChange change, const ConnectionEnd& a, const ConnectionEnd& b);
+    // The end of the architecture a line end stands for: a port block's port, or a pin of the
+    // instance a module block stands for.
+    std::optional<ConnectionEnd> ConnectionEndOf(const LineEnd& end) const;
+
     void Beep() override;
     int OnBlockNotify(CBlockNotify& notify) override;
+    bool OnConnect(const LineEnd& from, const LineEnd& to) override;
     // The signals of the shown module's child of that name, as they are now.
     const CVHDLSignal* PortsOf(const std::string& childName) const override;
 
@@ -117,6 +132,12 @@ private:
     void WriteBackSignals();
     CHierarchyItem* ChildNamed(const std::string& name) const;
     bool CanTakeChildModules() const;
+    // Reads the shown module's architecture and draws it (the last one read when the source
+    // does not analyse now, with a notice saying so).
+    void DrawFromSource(StructurePlacement placement);
+    bool RemoveConnectionLine(int line);
+    // The line of the connection between the two ends; -1 for none.
+    int ConnectionLineBetween(const ConnectionEnd& a, const ConnectionEnd& b) const;
 
     CDiagramEditor m_editor;
     CDiagramHistory m_history;
@@ -126,6 +147,10 @@ private:
     std::function<void()> m_beep;
     std::function<void(LibraryKind)> m_libraryInsertion;
     CSignalsListener* m_signalsListener = nullptr;
+    // The architecture drawn last, and the last one read per module (for a source that no
+    // longer analyses).
+    std::optional<ArchitectureStructure> m_structure;
+    std::map<const CHierarchyItem*, ArchitectureStructure> m_lastStructures;
     // The unnamed module block whose library insertion is running.
     int m_insertionBlock = -1;
     EditMode m_insertKind = EditMode::InsertCustom;

@@ -104,6 +104,18 @@ void CDiagramPainter::Paint(QPainter& painter, const CPixelRect& area) const {
             PaintBlock(painter, block);
     }
     PaintLines(painter, area);
+    PaintStubs(painter, area);
+    for (const auto& entry : blocks) {
+        const CDiagramBlock& block = entry.second;
+        if (block.kind == BlockKind::Module && !block.instance.empty() &&
+            block.rect.Inflate(0, kLabelHeight + 4).Intersects(area))
+            PaintInstance(painter, block);
+    }
+    if (!m_diagram.Notice().empty()) {
+        painter.setPen(QColor(0xB0, 0x00, 0x00));
+        painter.drawText(QPoint(m_diagram.Blocks().ScrollX() + 6, m_diagram.Blocks().ScrollY() + 14),
+                         TextToQt(m_diagram.Notice()));
+    }
     for (const auto& entry : blocks) {
         const CDiagramBlock& block = entry.second;
         if (block.kind == BlockKind::TextBlock && block.rect.Intersects(area))
@@ -213,12 +225,12 @@ void CDiagramPainter::PaintLines(QPainter& painter, const CPixelRect& area) cons
     painter.save();
     painter.setClipRegion(visible, Qt::IntersectClip);
     const int selected = m_look == Look::Screen ? m_diagram.SelectedLine() : -1;
-    auto draw = [&painter](const CLineDrawing& drawing, bool dashed) {
+    auto draw = [&painter](const CLineDrawing& drawing, bool dashed, bool stale = false) {
         QPolygon polyline;
         for (const LinePoint& p : drawing.polyline)
             polyline << QPoint(p.x, p.y);
         const QColor colour = ToQColor(drawing.colour);
-        QPen pen(colour, drawing.penWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+        QPen pen(colour, drawing.penWidth, stale ? Qt::DashLine : Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
         painter.drawPolyline(polyline);
@@ -238,10 +250,62 @@ void CDiagramPainter::PaintLines(QPainter& painter, const CPixelRect& area) cons
     for (const auto& [id, line] : m_diagram.Lines().Lines()) {
         if (id == selected || line.points.empty())
             continue;
-        draw(DrawLine(line, false), false);
+        draw(DrawLine(line, false), false, IsStaleDrawing(id, line));
     }
     if (const LineRecord* line = m_diagram.Lines().Find(selected); line != nullptr && !line->points.empty())
         draw(DrawLine(*line, true), true);
+    painter.restore();
+}
+
+bool CDiagramPainter::IsStaleDrawing(int id, const LineRecord& line) const {
+    if (m_diagram.ConnectionOf(id) != nullptr || line.points.size() < 2)
+        return false;
+    return !m_diagram.PinAt(static_cast<int>(line.fromId), line.points.front()).empty() ||
+           !m_diagram.PinAt(static_cast<int>(line.toId), line.points.back()).empty();
+}
+
+void CDiagramPainter::PaintInstance(QPainter& painter, const CDiagramBlock& block) const {
+    painter.save();
+    painter.setFont(m_labelFont);
+    painter.setPen(Qt::black);
+    std::string label = block.instance;
+    if (!block.generate.empty()) {
+        label += "  (" + block.generate + " generate)";
+        // A generate statement: a dashed frame around the block stands for its copies or its condition.
+        painter.setBrush(Qt::NoBrush);
+        painter.setPen(QPen(QColor(0x50, 0x50, 0x50), 1, Qt::DashLine));
+        painter.drawRect(ToQRect(block.rect.Inflate(3, 3)).adjusted(0, 0, -1, -1));
+        painter.setPen(Qt::black);
+    }
+    const QRect band(block.rect.left, block.rect.top - kLabelHeight - 4,
+                     std::max(block.rect.Width(), LabelWidth(label)), kLabelHeight);
+    painter.drawText(band, Qt::AlignLeft | Qt::AlignBottom, TextToQt(label));
+    painter.restore();
+}
+
+void CDiagramPainter::PaintStubs(QPainter& painter, const CPixelRect& area) const {
+    painter.save();
+    painter.setFont(m_labelFont);
+    for (const PinStub& stub : m_diagram.Stubs()) {
+        for (const PinPlace& pin : m_diagram.PinsOf(stub.block)) {
+            if (pin.name != stub.pin)
+                continue;
+            const int out = pin.side == PinSide::Left ? -2 * kGridStep : 2 * kGridStep;
+            const QPoint from(pin.anchor.x, pin.anchor.y);
+            const QPoint to(pin.anchor.x + out, pin.anchor.y);
+            if (!area.Inflate(LabelWidth(stub.label) + 3 * kGridStep, kGridStep).ContainsPixel(pin.anchor))
+                break;
+            painter.setPen(QPen(QColor(0x40, 0x40, 0x90), 1));
+            painter.drawLine(from, to);
+            const int width = LabelWidth(stub.label);
+            const QRect box = pin.side == PinSide::Left
+                                  ? QRect(to.x() - width - 3, to.y() - kLabelHeight, width, kLabelHeight)
+                                  : QRect(to.x() + 3, to.y() - kLabelHeight, width, kLabelHeight);
+            DrawFittedText(painter, box, TextToQt(stub.label),
+                           pin.side == PinSide::Left ? Qt::AlignRight : Qt::AlignLeft);
+            break;
+        }
+    }
     painter.restore();
 }
 

@@ -39,6 +39,12 @@ private:
     void PaintBlockText(QPainter& painter, const CDiagramBlock& block, int shift) const;
     void PaintModuleText(QPainter& painter, const CDiagramBlock& block, int shift) const;
     void PaintLines(QPainter& painter, const CPixelRect& area) const;
+    // The instance label above a module block, and the frame of the generate statement around it.
+    void PaintInstance(QPainter& painter, const CDiagramBlock& block) const;
+    // Associations no line stands for: a short stub out of the pin with the actual beside it.
+    void PaintStubs(QPainter& painter, const CPixelRect& area) const;
+    // A line stored between pins that no association stands for any more is drawn dashed.
+    bool IsStaleDrawing(int id, const LineRecord& line) const;
     QColor Fill(std::uint32_t colour) const;
 
     const CBlockDiagram& m_diagram;

@@ -192,6 +192,11 @@ void CBlockDiagramBar::OnFitToPane() {
     Changed();
 }
 
+void CBlockDiagramBar::OnRedrawFromVhdl() {
+    m_pane.RedrawFromVhdl();
+    Changed();
+}
+
 bool CBlockDiagramBar::OnUndo() {
     const bool undone = m_pane.Undo();
     Changed();

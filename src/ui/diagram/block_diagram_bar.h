@@ -75,6 +75,7 @@ public:
     void OnZoomIn();
     void OnZoomOut();
     void OnFitToPane();
+    void OnRedrawFromVhdl();
     // Undo and Redo of the diagram's own edits.
     bool OnUndo();
     bool OnRedo();

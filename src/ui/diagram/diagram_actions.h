@@ -16,6 +16,7 @@ struct CDiagramActions {
     QAction* zoomIn = nullptr;
     QAction* zoomOut = nullptr;
     QAction* fitToPane = nullptr;
+    QAction* redrawFromVhdl = nullptr;
     QAction* blockCustom = nullptr;
     QAction* blockNormal = nullptr;
     QAction* blockLibrary = nullptr;

@@ -56,6 +56,8 @@ const Spec kDiagramActions[] = {
       "Show the diagram larger (Ctrl+wheel zooms too)"}},
     {&CDiagramActions::zoomOut, {"Zoom &Out", {CTRL | Qt::Key_Minus}, "Show the diagram smaller"}},
     {&CDiagramActions::fitToPane, {"&Fit to Pane", {CTRL | Qt::Key_0}, "Show the whole drawing in the pane"}},
+    {&CDiagramActions::redrawFromVhdl,
+     {"&Redraw from VHDL", {}, "Lay the diagram out again from the module's architecture"}},
     {&CDiagramActions::blockCustom,
      {"&Custom Block",
       {CtrlAlt(Qt::Key_C)},
@@ -232,6 +234,8 @@ void CDiagramController::FillMenu(QMenu& menu, bool contextMenu) const {
         menu.addSeparator();
         menu.addActions({d.zoomIn, d.zoomOut, d.fitToPane});
         menu.addSeparator();
+        menu.addAction(d.redrawFromVhdl);
+        menu.addSeparator();
     }
     menu.addMenu(QStringLiteral("Bl&ock"))->addActions(d.Blocks());
     menu.addMenu(QStringLiteral("&Interface"))->addActions(d.Ports());
@@ -325,6 +329,7 @@ void CDiagramController::ConnectCommands() {
     OnCommand(d.zoomIn, [](CBlockDiagramBar& bar) { bar.OnZoomIn(); });
     OnCommand(d.zoomOut, [](CBlockDiagramBar& bar) { bar.OnZoomOut(); });
     OnCommand(d.fitToPane, [](CBlockDiagramBar& bar) { bar.OnFitToPane(); });
+    OnCommand(d.redrawFromVhdl, [](CBlockDiagramBar& bar) { bar.OnRedrawFromVhdl(); });
     const std::pair<QAction*, EditMode> modes[] = {{d.blockCustom, EditMode::InsertCustom},
                                                    {d.blockNormal, EditMode::InsertNormalModule},
                                                    {d.blockLibrary, EditMode::InsertLibraryModule},
@@ -445,6 +450,7 @@ void CDiagramController::UpdateActions() {
           d.insertBlock, d.interfaceButton, d.insertText, d.thicknessButton, d.arrowButton, d.automaticLink,
           d.manualLink, d.lineStyle, d.pickColour, d.exportDiagram})
         action->setEnabled(shown);
+    d.redrawFromVhdl->setEnabled(shown && m_bar->Pane().CanRedraw());
     d.maximizeMenu->setChecked(m_bars.IsDiagramMaximized());
     UpdateUndoTips();
     UpdateChecks();

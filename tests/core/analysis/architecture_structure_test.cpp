@@ -43,14 +43,15 @@ TEST(ArchitectureStructure, HeaderPartsAndSignals) {
     EXPECT_EQ(text.substr(structure->begin, 7), "begin\ne");
     EXPECT_EQ(text.substr(structure->end, 16), "end architecture");
     EXPECT_EQ(text.substr(structure->firstComponent, 15), "component child");
-    ASSERT_EQ(structure->signals.size(), 3u);
-    EXPECT_EQ(structure->signals[0].shape.name, "a");
-    EXPECT_EQ(structure->signals[1].shape.name, "b");
-    EXPECT_EQ(structure->signals[1].shape.type, "std_logic_vector(3 downto 0)");
-    EXPECT_EQ(structure->signals[0].start, structure->signals[1].start);
-    EXPECT_EQ(At(text, structure->signals[1].start, structure->signals[1].semicolon + 1),
+    ASSERT_EQ(structure->declaredSignals.size(), 3u);
+    EXPECT_EQ(structure->declaredSignals[0].shape.name, "a");
+    EXPECT_EQ(structure->declaredSignals[1].shape.name, "b");
+    EXPECT_EQ(structure->declaredSignals[1].shape.type, "std_logic_vector(3 downto 0)");
+    EXPECT_EQ(structure->declaredSignals[0].start, structure->declaredSignals[1].start);
+    EXPECT_EQ(At(text, structure->declaredSignals[1].start, structure->declaredSignals[1].semicolon + 1),
               "signal a, b : std_logic_vector(3 downto 0) := (others => '0');");
-    EXPECT_EQ(At(text, structure->signals[2].start, structure->signals[2].semicolon + 1), "signal c : bit;");
+    EXPECT_EQ(At(text, structure->declaredSignals[2].start, structure->declaredSignals[2].semicolon + 1),
+              "signal c : bit;");
 
     const std::optional<ArchitectureStructure> any = ReadArchitectureStructure(text, "");
     ASSERT_TRUE(any);

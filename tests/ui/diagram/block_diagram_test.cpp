@@ -371,11 +371,23 @@ TEST_F(BlockDiagramTest, ATwoLevelDesignDrawnInTheDiagramGenerates) {
     EXPECT_EQ(child->Parent(), m_top);
     EXPECT_NE(LogText(m_project).find("blink added from block diagram entry."), std::string::npos);
 
+    // The new child's instance joins its CLK to the module's CLK: that line goes, and a line
+    // from the tick port to the CLK pin takes its place in the port map.
+    int clockLine = -1;
+    for (const auto& [id, connection] : Diagram().Connections())
+        clockLine = connection.net == "CLK" ? id : clockLine;
+    ASSERT_GE(clockLine, 0);
+    Diagram().SelectLine(clockLine);
+    Canvas().setFocus();
+    ASSERT_TRUE(Trigger(m_frame->Actions().remove));
+    EXPECT_EQ(Diagram().Connections().size(), 0u);
     ASSERT_TRUE(Trigger(Actions().automaticLink));
     const CPixelRect from = Rect(tick);
-    const CPixelRect to = Rect(blink);
-    Drag(QPoint(from.Centre().x, from.Centre().y), QPoint(to.Centre().x, to.Centre().y));
-    EXPECT_GE(Diagram().SelectedLine(), 0);
+    const std::vector<PinPlace> pins = Diagram().PinsOf(blink);
+    ASSERT_EQ(pins.size(), 1u);
+    Drag(QPoint(from.Centre().x, from.Centre().y), QPoint(pins[0].anchor.x + 4, pins[0].anchor.y));
+    ASSERT_GE(Diagram().SelectedLine(), 0);
+    EXPECT_EQ(Diagram().ConnectionOf(Diagram().SelectedLine())->net, "tick");
     QTest::keyClick(&Canvas(), Qt::Key_Escape);
 
     // Leaving the module writes its diagram back and its ports into the source.
@@ -385,6 +397,7 @@ TEST_F(BlockDiagramTest, ATwoLevelDesignDrawnInTheDiagramGenerates) {
     EXPECT_NE(source.find("tick : in STD_LOGIC"), std::string::npos) << source;
     EXPECT_NE(source.find("led : out STD_LOGIC"), std::string::npos) << source;
     EXPECT_NE(source.find("component blink"), std::string::npos) << source;
+    EXPECT_NE(source.find("CLK => tick"), std::string::npos) << source;
     EXPECT_GE(m_top->BlockData()->FindBlockByName("blink"), 0);
 
     ASSERT_TRUE(Trigger(m_frame->Actions().generate));
@@ -394,6 +407,7 @@ TEST_F(BlockDiagramTest, ATwoLevelDesignDrawnInTheDiagramGenerates) {
     if (test::GhdlAvailable()) {
         const auto result = test::GhdlAnalyze({*generated}, "top");
         EXPECT_TRUE(result.ok) << result.output << *generated;
+        EXPECT_NE(generated->find("CLK => tick"), std::string::npos) << *generated;
     }
 }
 
@@ -563,13 +577,16 @@ TEST_F(BlockDiagramTest, FitToPaneShowsTheWholeDrawingAndTheKeysStepTheZoom) {
     const double factor = Canvas().Zoom().Factor();
     EXPECT_LT(factor, 1.0);
     const QRectF pane(Surface()->rect());
+    QRect drawing;
     for (const auto& [id, block] : Diagram().Blocks().Blocks()) {
         const QRectF shown(ViewPoint(Canvas(), block.rect.left, block.rect.top),
                            ViewPoint(Canvas(), block.rect.right, block.rect.bottom));
         EXPECT_TRUE(pane.contains(shown)) << id;
+        drawing |= QRect(block.rect.left, block.rect.top, block.rect.Width(), block.rect.Height());
     }
     // As large as fits: the drawing fills the pane's width or height but for the margins.
-    const double fill = std::max(1820 * factor - pane.width(), 1390 * factor - pane.height());
+    const double fill =
+        std::max(drawing.width() * factor - pane.width(), drawing.height() * factor - pane.height());
     EXPECT_GT(fill, -2 * CDiagramZoom::kFitMargin - 2);
     // A click where the far block is shown selects it.
     const QPointF inside = ViewPoint(Canvas(), 1850, 1430);
