@@ -257,7 +257,16 @@ CPixelSize CBlockDiagram::MinimumSize(int id) const {
     const CDiagramBlock* block = m_blocks.Find(id);
     if (block == nullptr || block->kind != BlockKind::Module)
         return {};
-    return MinimumModuleBlockSize(block->text, ChildPortsOf(*block));
+    CPixelSize size = MinimumModuleBlockSize(block->text, ChildPortsOf(*block));
+    // The generic values are written in lines of their own below the pins.
+    if (!block->details.empty()) {
+        size.height += static_cast<int>(block->details.size()) * kLabelHeight + kGridStep;
+        for (const std::string& detail : block->details)
+            size.width = std::max(size.width, LabelWidth(detail) + 2 * kGridStep);
+        size.width = (size.width + kGridStep - 1) / kGridStep * kGridStep;
+        size.height = (size.height + kGridStep - 1) / kGridStep * kGridStep;
+    }
+    return size;
 }
 
 bool CBlockDiagram::FitModuleBlocks() {

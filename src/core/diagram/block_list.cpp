@@ -86,12 +86,14 @@ bool CBlockList::Remove(int id) {
     return true;
 }
 
-bool CBlockList::SetInstance(int id, const std::string& label, const std::string& generate) {
+bool CBlockList::SetInstance(int id, const std::string& label, const std::string& generate,
+                             std::vector<std::string> details) {
     auto it = m_blocks.find(id);
     if (it == m_blocks.end())
         return false;
     it->second.instance = label;
     it->second.generate = generate;
+    it->second.details = std::move(details);
     return true;
 }
 

@@ -34,6 +34,8 @@ struct CDiagramBlock {
     // written, and the generate statement around it ("for G_BITS", "if G_DEBUG"); not stored.
     std::string instance;
     std::string generate;
+    // The generic values the instance gives that differ from the child's ("WIDTH = 8").
+    std::vector<std::string> details;
 };
 
 // The scrolling container of shaped blocks under the diagram: blocks by 16-bit id, the
@@ -56,7 +58,8 @@ public:
     bool Update(int id, const std::string& text, BlockKind kind, std::uint32_t colour);
     bool SetRect(int id, const CPixelRect& rect);
     // Names the instance a module block stands for (and the generate statement around it).
-    bool SetInstance(int id, const std::string& label, const std::string& generate);
+    bool SetInstance(int id, const std::string& label, const std::string& generate,
+                     std::vector<std::string> details = {});
     bool SetPressed(int id, bool pressed);
     // A lifted block is out of the regions (while it is being moved).
     void Lift(int id);

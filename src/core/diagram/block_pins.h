@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kestra {
@@ -19,6 +20,11 @@ public:
     virtual ~IModulePorts() = default;
     // The child module's ports; null when no child of that name has a signal list.
     virtual const CVHDLSignal* PortsOf(const std::string& childName) const = 0;
+    // The child's generics with the values it has (name, value); empty when not known.
+    virtual std::vector<std::pair<std::string, std::string>> GenericsOf(const std::string& childName) const {
+        (void)childName;
+        return {};
+    }
 };
 
 // Inputs and linkage ports stand on a module block's left edge, outputs, buffers and inouts on

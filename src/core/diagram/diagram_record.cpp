@@ -89,14 +89,15 @@ void LoadDiagramRecord(CBlockDiagram& diagram, const CBlockData* record,
     const std::vector<CBlockData::Block>& stored = record->Blocks();
     std::set<std::string> placed;
     for (const CChildModule& child : children) {
-        if (!GetsBlock(child.hierarchyKind))
+        if (!GetsBlock(child.hierarchyKind) || placed.count(child.name) != 0)
             continue;
-        const int index = record->FindBlockByName(child.name);
-        if (index < 0)
-            continue;
-        AddStoredBlock(diagram, stored[static_cast<std::size_t>(index)], child.name,
-                       ModuleColour(child.hierarchyKind), BlockKind::Module);
-        placed.insert(child.name);
+        // Every block of the child: a child instantiated several times has a block per instance.
+        for (const CBlockData::Block& block : stored) {
+            if (block.name == child.name)
+                AddStoredBlock(diagram, block, child.name, ModuleColour(child.hierarchyKind), BlockKind::Module);
+        }
+        if (record->FindBlockByName(child.name) >= 0)
+            placed.insert(child.name);
     }
     for (const CBlockData::Block& block : stored) {
         if (block.name.empty()) {

@@ -52,6 +52,37 @@ HierarchyKind ChildKind(const std::vector<CChildModule>& children, std::string_v
     return HierarchyKind::Normal;
 }
 
+// "NAME = value" for each generic the instance's generic map gives a value the child does not
+// have itself (compared without blanks and case).
+std::vector<std::string> GenericDetails(const CBlockDiagram& diagram, const InstanceStructure& instance) {
+    const IModulePorts* source = diagram.ModulePorts();
+    const auto generics = source != nullptr ? source->GenericsOf(instance.unit)
+                                            : std::vector<std::pair<std::string, std::string>>{};
+    const auto plain = [](std::string_view text) {
+        std::string kept;
+        for (const char c : text) {
+            if (c != ' ' && c != '\t' && c != '\r' && c != '\n')
+                kept += c;
+        }
+        return ToLowerAscii(kept);
+    };
+    std::vector<std::string> details;
+    for (std::size_t k = 0; k < instance.generics.size(); ++k) {
+        const MapAssociation& association = instance.generics[k];
+        std::string name = association.formal;
+        if (name.empty() && k < generics.size())
+            name = generics[k].first;
+        if (name.empty())
+            continue;
+        const auto own = std::find_if(generics.begin(), generics.end(), [&](const auto& generic) {
+            return SameTextNoCase(generic.first, name);
+        });
+        if (own == generics.end() || plain(own->second) != plain(association.actual))
+            details.push_back(name + " = " + association.actual);
+    }
+    return details;
+}
+
 int AddInstanceBlock(CBlockDiagram& diagram, const InstanceStructure& instance, HierarchyKind kind) {
     const IModulePorts* source = diagram.ModulePorts();
     const CVHDLSignal* ports = source != nullptr ? source->PortsOf(instance.unit) : nullptr;
@@ -83,7 +114,8 @@ bool AssignInstanceBlocks(CBlockDiagram& diagram, const ArchitectureStructure& a
         } else {
             ++next;
         }
-        diagram.Blocks().SetInstance(id, instance.label, GenerateCaption(instance));
+        diagram.Blocks().SetInstance(id, instance.label, GenerateCaption(instance),
+                                     GenericDetails(diagram, instance));
         blocks.push_back(id);
     }
     for (const auto& [key, count] : taken) {
@@ -268,6 +300,8 @@ void DrawStructure(CBlockDiagram& diagram, const ArchitectureStructure& architec
     diagram.ForgetConnections();
     std::vector<int> blocks;
     bool changed = AssignInstanceBlocks(diagram, architecture, children, blocks);
+    // Blocks grow to the generic values they now show.
+    changed = diagram.FitModuleBlocks() || changed;
     StructureLines lines = LinesOf(diagram, architecture, blocks);
     if (placement == StructurePlacement::LayOutAll) {
         std::vector<int> pinLines;

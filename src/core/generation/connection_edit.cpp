@@ -258,8 +258,11 @@ Result<std::string> ConnectTwoPins(std::string_view text, const Design& design, 
     const ResolvedEnd& driver = Drives(b.port.mode) ? b : a;
     const std::string base = driver.end.instance + "_" + driver.end.port;
     const PortShape* existing = design.Signal(base);
+    const auto onlyThese = [&](const ResolvedEnd& pin) { return pin.end == a.end || pin.end == b.end; };
+    const std::vector<ResolvedEnd> already =
+        existing != nullptr ? PinsOnNet(design, existing->name) : std::vector<ResolvedEnd>{};
     if (existing != nullptr && TypeMarkOf(existing->type) == TypeMarkOf(driver.port.type) &&
-        PinsOnNet(design, existing->name).empty()) {
+        std::all_of(already.begin(), already.end(), onlyThese)) {
         const std::vector<ConnectionEnd> pins{a.end, b.end};
         std::string edited(text);
         for (const ConnectionEnd& end : pins) {
@@ -319,24 +322,27 @@ Result<std::string> Connect(std::string_view text, const Design& design, const R
         return Result<std::string>::Failed("a line joins a port of the module with a pin, or two pins");
     if (!a.net.empty() && SameTextNoCase(a.net, b.net))
         return Result<std::string>::Failed(a.end.Text() + " and " + b.end.Text() + " are connected already");
-    const bool aAlone = IsAlone(text, design, a);
-    const bool bAlone = IsAlone(text, design, b);
-    if (!a.net.empty() && !b.net.empty() && !aAlone && !bAlone)
+    // A pin alone on a signal of its own counts as free: the signal goes when nothing names it.
+    const std::string aNet = IsAlone(text, design, a) ? std::string() : a.net;
+    const std::string bNet = IsAlone(text, design, b) ? std::string() : b.net;
+    if (!aNet.empty() && !bNet.empty())
         return Result<std::string>::Failed(a.end.Text() + " is on " + a.net + " and " + b.end.Text() +
                                            " on " + b.net + "; remove one of their lines first");
-    if (a.net.empty() && b.net.empty())
-        return ConnectTwoPins(text, design, a, b);
-    // The end without a net, or alone on its own, joins the other's net; of two ends alone on
-    // their signals, the reader joins the driver's.
-    const bool aJoins = a.net.empty() || (aAlone && (!bAlone || Drives(b.port.mode) || !Drives(a.port.mode)));
-    const ResolvedEnd& on = aJoins ? b : a;
-    const ResolvedEnd& joining = aJoins ? a : b;
-    if (std::optional<std::string> refusal = JoinRefusal(text, design, joining, on.net))
-        return Result<std::string>::Failed(*refusal);
-    Result<std::string> joined = Associate(text, joining, on.net);
-    if (!joined || joining.net.empty())
-        return joined;
-    return DropUnusedSignal(*joined, design.architecture.entity, joining.net);
+    Result<std::string> joined = Result<std::string>::Failed("");
+    if (aNet.empty() && bNet.empty()) {
+        joined = ConnectTwoPins(text, design, a, b);
+    } else {
+        const ResolvedEnd& on = aNet.empty() ? b : a;
+        const ResolvedEnd& joining = aNet.empty() ? a : b;
+        if (std::optional<std::string> refusal = JoinRefusal(text, design, joining, on.net))
+            return Result<std::string>::Failed(*refusal);
+        joined = Associate(text, joining, on.net);
+    }
+    for (const ResolvedEnd* end : {&a, &b}) {
+        if (joined && end->net.size() > 0 && end->end.IsPin())
+            joined = DropUnusedSignal(*joined, design.architecture.entity, end->net);
+    }
+    return joined;
 }
 
 } // namespace

@@ -379,11 +379,15 @@ void CDiagramPane::Remove() {
 CHierarchyItem* CDiagramPane::ChildNamed(const std::string& name) const {
     if (m_item == nullptr || name.empty())
         return nullptr;
+    // VHDL names are the same in any letter case; a child named exactly so comes first.
+    CHierarchyItem* found = nullptr;
     for (int i = 0; i < m_item->ChildCount(); ++i) {
         if (m_item->Child(i)->Text() == name)
             return m_item->Child(i);
+        if (found == nullptr && SameTextNoCase(m_item->Child(i)->Text(), name))
+            found = m_item->Child(i);
     }
-    return nullptr;
+    return found;
 }
 
 CHierarchyItem* CDiagramPane::TakeDoubleClickTarget() {
@@ -398,6 +402,22 @@ CHierarchyItem* CDiagramPane::TakeDoubleClickTarget() {
 const CVHDLSignal* CDiagramPane::PortsOf(const std::string& childName) const {
     const CHierarchyItem* child = ChildNamed(childName);
     return child != nullptr ? child->Signals() : nullptr;
+}
+
+std::vector<std::pair<std::string, std::string>>
+CDiagramPane::GenericsOf(const std::string& childName) const {
+    std::vector<std::pair<std::string, std::string>> generics;
+    const CHierarchyItem* child = ChildNamed(childName);
+    const CKSTObject* object = child != nullptr ? child->Object() : nullptr;
+    if (object == nullptr)
+        return generics;
+    for (int entry = 1; entry < object->GetEntryCount(); ++entry) {
+        const EntryKind kind = object->GetEntryKind(entry);
+        if (kind == EntryKind::Numeric || kind == EntryKind::String || kind == EntryKind::Generic ||
+            kind == EntryKind::Note)
+            generics.emplace_back(object->GetEntryName(entry), object->GetEntryValue(entry));
+    }
+    return generics;
 }
 
 void CDiagramPane::Beep() {

@@ -118,6 +118,8 @@ public:
     bool OnConnect(const LineEnd& from, const LineEnd& to) override;
     // The signals of the shown module's child of that name, as they are now.
     const CVHDLSignal* PortsOf(const std::string& childName) const override;
+    // The generic parameters of the shown module's child of that name, with its values.
+    std::vector<std::pair<std::string, std::string>> GenericsOf(const std::string& childName) const override;
 
 private:
     void InterfaceStep(BlockKind kind);

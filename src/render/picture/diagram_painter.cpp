@@ -211,6 +211,14 @@ void CDiagramPainter::PaintModuleText(QPainter& painter, const CDiagramBlock& bl
         DrawFittedText(painter, ToQRect(pin.label), TextToQt(pin.name),
                        pin.side == PinSide::Left ? Qt::AlignLeft : Qt::AlignRight);
     }
+    int top = block.rect.bottom - static_cast<int>(block.details.size()) * kLabelHeight - kGridStep / 2;
+    for (const std::string& detail : block.details) {
+        DrawFittedText(
+            painter,
+            QRect(block.rect.left + kGridStep, top, block.rect.Width() - 2 * kGridStep, kLabelHeight),
+            TextToQt(detail), Qt::AlignHCenter);
+        top += kLabelHeight;
+    }
     painter.restore();
 }
 
