@@ -240,8 +240,11 @@ CommandResult RunConnection(CCliSession& session, const CliArguments& arguments,
     for (int i = 0; i < 2; ++i) {
         const std::string& text = arguments.operands[static_cast<std::size_t>(i) + 1];
         ends[i] = ParseConnectionEnd(text);
-        if (!ends[i])
-            return CommandResult::Usage("'" + text + "' is neither a port (NAME) nor a pin (LABEL.PORT)");
+        if (!ends[i]) {
+            session.Session().ReportRefusal(
+                "'" + text + "' is neither a port (NAME) nor a pin (LABEL.PORT) of VHDL identifiers");
+            return CommandResult::Refused();
+        }
     }
     // The module is analysed again after the edit, which needs its children analysed.
     if (item->Status() != AnalysisStatus::Analyzed) {

@@ -16,6 +16,7 @@ void CBlockDiagram::Reset() {
     m_connections.clear();
     m_stubs.clear();
     m_notice.clear();
+    m_connectionsKnown = false;
 }
 
 int CBlockDiagram::AddBlock(int x, int y, int width, int height, const std::string& text,

@@ -81,6 +81,10 @@ public:
     std::string PinAt(int blockId, const LinePoint& point) const;
     const std::vector<PinStub>& Stubs() const { return m_stubs; }
     void SetStubs(std::vector<PinStub> stubs) { m_stubs = std::move(stubs); }
+    // Whether the lines were read from the architecture: only then is a stored line between pins
+    // that no association stands for a drawing of its own.
+    bool ConnectionsKnown() const { return m_connectionsKnown; }
+    void SetConnectionsKnown(bool known) { m_connectionsKnown = known; }
     // A line of text the view shows above the drawing, such as why its lines are not the source's.
     const std::string& Notice() const { return m_notice; }
     void SetNotice(std::string notice) { m_notice = std::move(notice); }
@@ -164,6 +168,7 @@ private:
     std::map<int, ConnectionLine> m_connections;
     std::vector<PinStub> m_stubs;
     std::string m_notice;
+    bool m_connectionsKnown = false;
 };
 
 } // namespace kestra

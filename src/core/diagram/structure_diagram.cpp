@@ -314,6 +314,7 @@ void DrawStructure(CBlockDiagram& diagram, const ArchitectureStructure& architec
     }
     changed = DrawConnections(diagram, lines.connections) || changed;
     diagram.SetStubs(std::move(lines.stubs));
+    diagram.SetConnectionsKnown(true);
     diagram.RevalidateAllLines();
     if (changed)
         diagram.SetDiagramChanged(true);

@@ -50,22 +50,27 @@ void CDiagramPane::Show(CProjectSession* session, CHierarchyItem* item) {
 }
 
 void CDiagramPane::DrawFromSource(StructurePlacement placement) {
-    if (m_session == nullptr || m_item == nullptr)
+    const HierarchyKind kind = m_item != nullptr ? m_item->Kind() : HierarchyKind::Root;
+    if (m_session == nullptr || (kind != HierarchyKind::Normal && kind != HierarchyKind::Library &&
+                                 kind != HierarchyKind::Predefined))
         return;
+    const Result<std::string> text =
+        ReadWholeFile(m_session->Doc().GetModuleFolderPath() / (m_item->Text() + ".vhd"));
+    if (!text)
+        return; // the hierarchy shows the source as missing
     std::optional<ArchitectureStructure> structure;
-    const bool analysed = m_item->Status() != AnalysisStatus::Failed;
-    if (analysed) {
-        const Result<std::string> text =
-            ReadWholeFile(m_session->Doc().GetModuleFolderPath() / (m_item->Text() + ".vhd"));
-        if (text)
-            structure = ReadArchitectureStructure(*text, m_item->Text());
-    }
+    if (m_item->Status() != AnalysisStatus::Failed)
+        structure = ReadArchitectureStructure(*text, m_item->Text());
     if (structure) {
         m_lastStructures[m_item] = *structure;
+        Diagram().SetNotice({});
     } else if (const auto last = m_lastStructures.find(m_item); last != m_lastStructures.end()) {
         structure = last->second;
         Diagram().SetNotice(m_item->Text() +
                             "'s source does not analyse now: the diagram shows its last analysis.");
+    } else {
+        Diagram().SetNotice(m_item->Text() +
+                            "'s source does not analyse: the diagram shows its stored lines.");
     }
     m_structure = structure;
     if (!structure)

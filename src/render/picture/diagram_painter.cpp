@@ -266,7 +266,7 @@ void CDiagramPainter::PaintLines(QPainter& painter, const CPixelRect& area) cons
 }
 
 bool CDiagramPainter::IsStaleDrawing(int id, const LineRecord& line) const {
-    if (m_diagram.ConnectionOf(id) != nullptr || line.points.size() < 2)
+    if (!m_diagram.ConnectionsKnown() || m_diagram.ConnectionOf(id) != nullptr || line.points.size() < 2)
         return false;
     return !m_diagram.PinAt(static_cast<int>(line.fromId), line.points.front()).empty() ||
            !m_diagram.PinAt(static_cast<int>(line.toId), line.points.back()).empty();
