@@ -171,6 +171,14 @@ TEST(ConnectionFlow, RewiredDesignIsEquivalentToTheHandWrittenOne) {
     EXPECT_NE(text.find("D => U1_Y"), std::string::npos) << text;
     EXPECT_EQ(text.find("U2_D"), std::string::npos) << text;
     EXPECT_EQ(pane.Diagram().Connections().size(), 3u);
+    EXPECT_EQ(pane.Diagram().Notice(), "");
+
+    // A source that no longer analyses is drawn from its last analysis, and says so.
+    project.WriteSource("TOP", text.substr(0, text.find("end TOP_arch")));
+    EXPECT_FALSE(commands.analysis.OnAnalyzeModule());
+    pane.Show(&commands.session, top);
+    EXPECT_EQ(pane.Diagram().Connections().size(), 3u);
+    EXPECT_NE(pane.Diagram().Notice().find("does not analyse now"), std::string::npos);
     if (!test::SynthesisAvailable())
         GTEST_SKIP() << "ghdl or yosys is not installed";
     const std::string reference =
