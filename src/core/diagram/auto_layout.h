@@ -27,6 +27,7 @@ struct LayoutEdge {
 struct LayoutPlace {
     int id = -1;
     CPixelPoint topLeft;
+    bool operator==(const LayoutPlace&) const = default;
 };
 
 // Lays the nodes out left to right in layers following the edges (cycles broken), first-column
@@ -34,7 +35,16 @@ struct LayoutPlace {
 // top-left corner is on the grid, at least (2 grid steps, 2 grid steps); no two nodes come
 // closer than 4 grid steps horizontally or 2 vertically, with room between the layers for the
 // lines. Nodes without edges are placed too. Returns one place per node, in the nodes' order.
+// The layers and their order come from Graphviz's dot layout, which keeps process-wide state of
+// its own: call from one thread at a time. When it fails, or when the graph is so tangled that
+// it would take long (lines passing thousands of layers), the result is LayOutInColumns's.
 std::vector<LayoutPlace> LayOutLayered(const std::vector<LayoutNode>& nodes,
                                        const std::vector<LayoutEdge>& edges);
+
+// The same guarantees without crossing reduction: the first column, then the flow nodes by the
+// longest path of edges leading to them (an edge that would close a cycle turned round), then
+// the last column; each column stacked downwards in the nodes' order.
+std::vector<LayoutPlace> LayOutInColumns(const std::vector<LayoutNode>& nodes,
+                                         const std::vector<LayoutEdge>& edges);
 
 } // namespace kestra

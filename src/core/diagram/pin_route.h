@@ -24,7 +24,12 @@ struct PinLineEnd {
 // (CClearanceContext with the two blocks and the ignored line): it leaves the first point in its
 // direction, enters the last point against the last end's direction, keeps clear of every other
 // block and does not run along conflicting lines. Shorter paths with fewer bends come first;
-// nothing when no path of up to five segments within the searched lanes is clear.
+// nothing when no path of up to five segments within the searched lanes is clear. A path runs at
+// least a grid step straight out of each end (ends facing each other on one line are joined
+// however close they are); between those stubs it runs straight or turns once or twice, its
+// middle segment on a lane halfway, anywhere between the stubs, or a grid step or two beyond an
+// edge of a block in the way or of either end block (the U shapes around blocks). The points
+// are on the grid when the ends are.
 std::optional<std::vector<LinePoint>> RoutePinLine(const CBlockList& blocks, const CLineTable& lines,
                                                    const PinLineEnd& from, const PinLineEnd& to,
                                                    int ignoreLineId);

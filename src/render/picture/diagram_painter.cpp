@@ -305,10 +305,12 @@ void CDiagramPainter::PaintStubs(QPainter& painter, const CPixelRect& area) cons
                 break;
             painter.setPen(QPen(QColor(0x40, 0x40, 0x90), 1));
             painter.drawLine(from, to);
+            // The actual stands above the stub, on the diagram's background so that it stays
+            // readable where it reaches a neighbour.
             const int width = LabelWidth(stub.label);
-            const QRect box = pin.side == PinSide::Left
-                                  ? QRect(to.x() - width - 3, to.y() - kLabelHeight, width, kLabelHeight)
-                                  : QRect(to.x() + 3, to.y() - kLabelHeight, width, kLabelHeight);
+            const int left = pin.side == PinSide::Left ? pin.anchor.x - 3 - width : pin.anchor.x + 3;
+            const QRect box(left, pin.anchor.y - kLabelHeight - 1, width, kLabelHeight);
+            painter.fillRect(box, Fill(m_diagram.ButtonFaceColour()));
             DrawFittedText(painter, box, TextToQt(stub.label),
                            pin.side == PinSide::Left ? Qt::AlignRight : Qt::AlignLeft);
             break;
