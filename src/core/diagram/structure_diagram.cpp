@@ -199,24 +199,78 @@ LayoutColumn ColumnOf(BlockKind kind) {
     return IsPortKind(kind) ? LayoutColumn::Last : LayoutColumn::Flow;
 }
 
-// Lays the port and module blocks out; text and custom blocks go below them.
-void LayOutBlocks(CBlockDiagram& diagram, const std::vector<ConnectionLine>& connections) {
+// The room a module block's stubs take beside it: left and right of the block.
+std::pair<int, int> StubRoom(const CBlockDiagram& diagram, int id, const std::vector<PinStub>& stubs) {
+    int left = 0;
+    int right = 0;
+    const std::vector<PinPlace> pins = diagram.PinsOf(id);
+    for (const PinStub& stub : stubs) {
+        const auto pin =
+            std::find_if(pins.begin(), pins.end(), [&](const PinPlace& p) { return p.name == stub.pin; });
+        if (stub.block != id || pin == pins.end())
+            continue;
+        const int room = (LabelWidth(stub.label) + 2 * kGridStep) / kGridStep * kGridStep;
+        (pin->side == PinSide::Left ? left : right) =
+            std::max(pin->side == PinSide::Left ? left : right, room);
+    }
+    return {left, right};
+}
+
+// Port blocks no line joins keep the order of the ports, below the joined ones of their column.
+void OrderLonePorts(std::vector<LayoutPlace>& places, const std::vector<LayoutNode>& nodes,
+                    const std::vector<LayoutEdge>& edges, LayoutColumn column) {
+    std::vector<std::size_t> members;
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        if (nodes[i].column == column)
+            members.push_back(i);
+    }
+    const auto joined = [&](std::size_t i) {
+        return std::any_of(edges.begin(), edges.end(),
+                           [&](const LayoutEdge& e) { return e.from == nodes[i].id || e.to == nodes[i].id; });
+    };
+    std::vector<int> slots;
+    for (const std::size_t i : members)
+        slots.push_back(places[i].topLeft.y);
+    std::sort(slots.begin(), slots.end());
+    std::stable_sort(members.begin(), members.end(), [&](std::size_t a, std::size_t b) {
+        if (joined(a) != joined(b))
+            return joined(a);
+        return joined(a) ? places[a].topLeft.y < places[b].topLeft.y : nodes[a].id < nodes[b].id;
+    });
+    // The slots are the column's own; its port blocks are all as high, so none comes to overlap.
+    const bool even = std::all_of(members.begin(), members.end(),
+                                  [&](std::size_t i) { return nodes[i].height == nodes[members[0]].height; });
+    for (std::size_t k = 0; even && k < members.size(); ++k)
+        places[members[k]].topLeft.y = slots[k];
+}
+
+// Lays the port and module blocks out (module blocks with the room their stubs take); text and
+// custom blocks go below them.
+void LayOutBlocks(CBlockDiagram& diagram, const std::vector<ConnectionLine>& connections,
+                  const std::vector<PinStub>& stubs) {
     std::vector<LayoutNode> nodes;
     std::vector<int> others;
+    std::map<int, int> leftRoom;
     for (const auto& [id, block] : diagram.Blocks().Blocks()) {
-        if (IsPortKind(block.kind) || block.kind == BlockKind::Module)
-            nodes.push_back({id, block.rect.Width(), block.rect.Height(), ColumnOf(block.kind)});
-        else
+        if (!IsPortKind(block.kind) && block.kind != BlockKind::Module) {
             others.push_back(id);
+            continue;
+        }
+        const auto [left, right] = StubRoom(diagram, id, stubs);
+        leftRoom[id] = left;
+        nodes.push_back({id, block.rect.Width() + left + right, block.rect.Height(), ColumnOf(block.kind)});
     }
     std::vector<LayoutEdge> edges;
     for (const ConnectionLine& connection : connections)
         edges.push_back({connection.from.block, connection.to.block});
+    std::vector<LayoutPlace> places = LayOutLayered(nodes, edges);
+    OrderLonePorts(places, nodes, edges, LayoutColumn::First);
+    OrderLonePorts(places, nodes, edges, LayoutColumn::Last);
     int bottom = 0;
-    for (const LayoutPlace& place : LayOutLayered(nodes, edges)) {
+    for (const LayoutPlace& place : places) {
         const CPixelRect old = diagram.BlockRect(place.id);
-        const CPixelRect rect =
-            CPixelRect::FromSize(place.topLeft.x, place.topLeft.y, old.Width(), old.Height());
+        const CPixelRect rect = CPixelRect::FromSize(place.topLeft.x + leftRoom[place.id], place.topLeft.y,
+                                                     old.Width(), old.Height());
         diagram.MoveBlock(place.id, rect);
         bottom = std::max(bottom, rect.bottom);
     }
@@ -309,7 +363,7 @@ void DrawStructure(CBlockDiagram& diagram, const ArchitectureStructure& architec
             pinLines.push_back(line);
         for (const int id : pinLines)
             diagram.RemoveLine(id);
-        LayOutBlocks(diagram, lines.connections);
+        LayOutBlocks(diagram, lines.connections, lines.stubs);
         changed = true;
     }
     changed = DrawConnections(diagram, lines.connections) || changed;

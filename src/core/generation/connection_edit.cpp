@@ -327,7 +327,7 @@ Result<std::string> Connect(std::string_view text, const Design& design, const R
     const std::string bNet = IsAlone(text, design, b) ? std::string() : b.net;
     if (!aNet.empty() && !bNet.empty())
         return Result<std::string>::Failed(a.end.Text() + " is on " + a.net + " and " + b.end.Text() +
-                                           " on " + b.net + "; remove one of their lines first");
+                                           " on " + b.net + "; disconnect one of them first");
     Result<std::string> joined = Result<std::string>::Failed("");
     if (aNet.empty() && bNet.empty()) {
         joined = ConnectTwoPins(text, design, a, b);

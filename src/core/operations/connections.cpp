@@ -60,9 +60,9 @@ Outcome ChangeConnection(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& co
                          ConnectionChange change, const ConnectionEnd& a, const ConnectionEnd& b) {
     if (item == nullptr || item->Kind() != HierarchyKind::Normal)
         return Outcome::Failed("only the architecture of a normal module is written from its diagram");
-    if (RefreshIfChangedOnDisk(doc, item, context) != SourceRefresh::Current)
-        return Outcome::Failed(item->Text() +
-                               "'s source changed on disk; the diagram now shows what it holds");
+    // The edit is made on the text of the file as it is now (an architecture that cannot be read
+    // is refused below); a file changed on disk is analysed first, so that the module shows it.
+    static_cast<void>(RefreshIfChangedOnDisk(doc, item, context));
     const std::filesystem::path path = doc.GetModuleFolderPath() / (item->Text() + ".vhd");
     const std::optional<std::string> text = ReadSourceForRewrite(doc.Log(), path);
     if (!text)

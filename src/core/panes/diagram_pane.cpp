@@ -58,9 +58,9 @@ void CDiagramPane::DrawFromSource(StructurePlacement placement) {
         ReadWholeFile(m_session->Doc().GetModuleFolderPath() / (m_item->Text() + ".vhd"));
     if (!text)
         return; // the hierarchy shows the source as missing
-    std::optional<ArchitectureStructure> structure;
-    if (m_item->Status() != AnalysisStatus::Failed)
-        structure = ReadArchitectureStructure(*text, m_item->Text());
+    // Drawn from the text whenever its architecture reads, also where the module's analysis failed
+    // for another reason (a child not analysed yet).
+    std::optional<ArchitectureStructure> structure = ReadArchitectureStructure(*text, m_item->Text());
     if (structure) {
         m_lastStructures[m_item] = *structure;
         Diagram().SetNotice({});
