@@ -69,19 +69,21 @@ Scene ChainScene() {
         for (int j = 0; j < 10; ++j) {
             std::string actual;
             if (j < 5)
-                actual = k < 7 ? "I" + std::to_string((k * 5 + j) % 35) : "s" + std::to_string(k - 1) + "_" + std::to_string(j);
+                actual = k < 7 ? "I" + std::to_string((k * 5 + j) % 35)
+                               : "s" + std::to_string(k - 1) + "_" + std::to_string(j);
             else if (k >= 33)
                 actual = "O" + std::to_string(((k - 33) * 5 + j - 5) % 35);
             else
                 actual = "s" + std::to_string(k) + "_" + std::to_string(j - 5);
             if (j >= 5 && k < 33)
                 signals += "  signal " + actual + " : std_logic;\n";
-            statements += (j > 0 ? ", " : "") + std::string(j < 5 ? "I" : "O") + std::to_string(j % 5) + " => " + actual;
+            statements += (j > 0 ? ", " : "") + std::string(j < 5 ? "I" : "O") + std::to_string(j % 5) +
+                          " => " + actual;
         }
         statements += ");\n";
     }
-    scene.text = Entity("TOP", scene.top) + "architecture rtl of TOP is\n" + signals + "begin\n" + statements +
-                 "end rtl;\n";
+    scene.text = Entity("TOP", scene.top) + "architecture rtl of TOP is\n" + signals + "begin\n" +
+                 statements + "end rtl;\n";
     return scene;
 }
 
@@ -96,7 +98,8 @@ Scene HubScene() {
         const std::string port = (j < 25 ? "I" : "O") + std::to_string(j % 25);
         statements += (j > 0 ? ", " : "") + port + " => " + port;
     }
-    scene.text = Entity("TOP", scene.top) + "architecture rtl of TOP is\nbegin\n" + statements + ");\nend rtl;\n";
+    scene.text =
+        Entity("TOP", scene.top) + "architecture rtl of TOP is\nbegin\n" + statements + ");\nend rtl;\n";
     return scene;
 }
 
@@ -159,13 +162,15 @@ public:
         m_doc.SetIdentity({"bench", "host"});
         static_cast<void>(m_doc.OnNewDocument((m_folder / "bench.kst").string()));
         m_doc.OnFirstUpdate();
-        CHierarchyItem* top = Add(m_doc.Tree().GetRootItem(), "TOP",
-                                  "entity TOP is\n  port (A : in bit; Y : out bit);\nend TOP;\n"
-                                  "architecture rtl of TOP is\n  signal m : bit;\nbegin\n"
-                                  "  U1: CELL port map (D => A, Q => m);\n  U2: CELL port map (D => m, Q => Y);\n"
-                                  "  U3: CELL port map (D => A, Q => open);\nend rtl;\n");
-        Add(top, "CELL", "entity CELL is\n  port (D : in bit; Q : out bit);\nend CELL;\n"
-                         "architecture rtl of CELL is\nbegin\n  Q <= not D;\nend rtl;\n");
+        CHierarchyItem* top =
+            Add(m_doc.Tree().GetRootItem(), "TOP",
+                "entity TOP is\n  port (A : in bit; Y : out bit);\nend TOP;\n"
+                "architecture rtl of TOP is\n  signal m : bit;\nbegin\n"
+                "  U1: CELL port map (D => A, Q => m);\n  U2: CELL port map (D => m, Q => Y);\n"
+                "  U3: CELL port map (D => A, Q => open);\nend rtl;\n");
+        Add(top, "CELL",
+            "entity CELL is\n  port (D : in bit; Q : out bit);\nend CELL;\n"
+            "architecture rtl of CELL is\nbegin\n  Q <= not D;\nend rtl;\n");
         m_top = top;
     }
     ~ConnectionProject() {

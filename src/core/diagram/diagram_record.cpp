@@ -94,7 +94,8 @@ void LoadDiagramRecord(CBlockDiagram& diagram, const CBlockData* record,
         // Every block of the child: a child instantiated several times has a block per instance.
         for (const CBlockData::Block& block : stored) {
             if (block.name == child.name)
-                AddStoredBlock(diagram, block, child.name, ModuleColour(child.hierarchyKind), BlockKind::Module);
+                AddStoredBlock(diagram, block, child.name, ModuleColour(child.hierarchyKind),
+                               BlockKind::Module);
         }
         if (record->FindBlockByName(child.name) >= 0)
             placed.insert(child.name);
