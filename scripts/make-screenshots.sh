@@ -109,6 +109,12 @@ click 101 "$(tree_row 1)"
 keys F9
 [ -f "$work/BLINK.vhd" ] || fail "Generate wrote no BLINK.vhd"
 shot 08-generated
+# 12. BLINK's block diagram, drawn from its architecture, filling the window (F8, Ctrl+F).
+click 101 "$(tree_row 1)"
+keys F8
+keys ctrl+f
+shot 12-block-diagram
+keys ctrl+f
 # 9. Create Library Module (F11) on COUNTER: the library dialog in store mode.
 click 133 "$(tree_row 2)"
 keys F11
