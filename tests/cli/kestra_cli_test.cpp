@@ -785,5 +785,51 @@ TEST_F(KestraCheck, DiagramDrawsAModulesBlockDiagramWithoutADisplay) {
     EXPECT_EQ(Kestra({"diagram", project.string(), "NOWHERE", "-o", svg.string()}).status, 2);
 }
 
+TEST_F(KestraCheck, ConnectAndDisconnectRewriteTheArchitectureAndTheDiagramDrawsThem) {
+    noDisplay = true;
+    const fs::path project = Example("connect");
+    const fs::path top = project.parent_path() / "Blinker" / "BLINKER.vhd";
+    const auto run = [&](const char* verb, const char* a, const char* b) {
+        return Kestra({verb, project.string(), "BLINKER", a, b});
+    };
+    // Channel B's clock leaves CLK for a signal of its own, then joins RST instead.
+    const CliRun off = run("disconnect", "CLK", "U_CHANNEL_B.CLK");
+    ASSERT_EQ(off.status, 0) << off.out << off.err;
+    EXPECT_NE(ReadBytes(top).find("CLK => U_CHANNEL_B_CLK"), std::string::npos) << ReadBytes(top);
+    const CliRun on = run("connect", "U_CHANNEL_B.CLK", "RST");
+    ASSERT_EQ(on.status, 0) << on.out << on.err;
+    std::string text = ReadBytes(top);
+    EXPECT_NE(text.find("U_CHANNEL_B: CHANNEL_B port map (CLK => RST, RST => RST"), std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("U_CHANNEL_B_CLK"), std::string::npos) << text;
+
+    // Refused with the reason and exit 1, the source untouched: a port that a statement drives,
+    // ends that are not connected, a name that is no identifier.
+    const CliRun driven = run("connect", "U_CHANNEL_A.LED", "LED_B");
+    EXPECT_EQ(driven.status, 1);
+    EXPECT_NE(driven.err.find("U_CHANNEL_A.LED is on led_a_int"), std::string::npos) << driven.err;
+    EXPECT_EQ(run("disconnect", "U_CHANNEL_A.LED", "LED_A").status, 1);
+    const CliRun bad = run("connect", "U_CHANNEL_A.2x", "LED_A");
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("neither a port"), std::string::npos) << bad.err;
+    EXPECT_EQ(ReadBytes(top), text);
+
+    // The picture: every line one polyline, the instance labels and stub names as text.
+    const fs::path svg = work / "connected.svg";
+    ASSERT_EQ(Kestra({"diagram", project.string(), "BLINKER", "-o", svg.string()}).status, 0);
+    const std::string picture = ReadBytes(svg);
+    for (const char* label : {">U_CHANNEL_A<", ">U_CHANNEL_B<", ">led_a_int<", ">led_b_int<"})
+        EXPECT_NE(picture.find(label), std::string::npos) << label;
+    // Pins and stubs are short straight strokes; the four connection lines (CLK to channel A,
+    // RST to both channels' RST and to B's CLK) bend on their way.
+    int lines = 0;
+    for (std::size_t at = picture.find("points=\""); at != std::string::npos;
+         at = picture.find("points=\"", at + 1)) {
+        const std::string points = picture.substr(at + 8, picture.find('"', at + 8) - at - 8);
+        lines += std::count(points.begin(), points.end(), ',') > 2 ? 1 : 0;
+    }
+    EXPECT_EQ(lines, 4) << picture;
+}
+
 } // namespace
 } // namespace kestra

@@ -4,6 +4,7 @@
 #include "diagram/path_clearance.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 namespace kestra {
@@ -336,7 +337,7 @@ int CBlockDiagram::AddConnection(const ConnectionLine& connection, std::uint16_t
     line.fromId = static_cast<std::uint32_t>(connection.from.block);
     line.toId = static_cast<std::uint32_t>(connection.to.block);
     const std::uint16_t kept = attributes & 0xFF;
-    if (auto path = RoutePinLine(m_blocks, m_lines, *from, *to, lineId)) {
+    if (auto path = RoutePinLine(m_blocks, m_lines, *from, *to, lineId, LinesOfNet(connection.net, lineId))) {
         line.points = std::move(*path);
         line.attributes = kept;
     } else {
@@ -373,7 +374,23 @@ bool CBlockDiagram::ConnectionStillFits(int id, const LineRecord& line,
     if (!from || !to || ToPixel(line.points.front()) != from->point ||
         ToPixel(line.points.back()) != to->point)
         return false;
-    return IsPathClear(line.points, connection.from.block, connection.to.block, id);
+    CClearanceContext clearance(m_blocks, m_lines, connection.from.block, connection.to.block, id);
+    clearance.SetKindredLines(LinesOfNet(connection.net, id));
+    return clearance.PathClear(line.points);
+}
+
+std::vector<int> CBlockDiagram::LinesOfNet(const std::string& net, int except) const {
+    std::vector<int> ids;
+    const auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+    const auto same = [&](const std::string& other) {
+        return other.size() == net.size() && std::equal(other.begin(), other.end(), net.begin(),
+                                                        [&](char a, char b) { return lower(a) == lower(b); });
+    };
+    for (const auto& [id, connection] : m_connections) {
+        if (id != except && !net.empty() && same(connection.net))
+            ids.push_back(id);
+    }
+    return ids;
 }
 
 std::string CBlockDiagram::PinNear(int blockId, CPixelPoint point, int reach) const {

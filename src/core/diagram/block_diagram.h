@@ -153,6 +153,8 @@ private:
     void GrowForLine(const LineRecord& line);
     // Whether a connection line still leaves and enters its ends' places along a clear path.
     bool ConnectionStillFits(int id, const LineRecord& line, const ConnectionLine& connection) const;
+    // The connection lines of the signal (compared without case) but the one given.
+    std::vector<int> LinesOfNet(const std::string& net, int except) const;
     const CVHDLSignal* ChildPortsOf(const CDiagramBlock& block) const;
 
     CBlockList m_blocks;

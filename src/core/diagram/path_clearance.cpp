@@ -117,7 +117,7 @@ CClearanceContext::CClearanceContext(const CBlockList& blocks, const CLineTable&
 }
 
 bool CClearanceContext::Conflicts(int lineId) const {
-    if (lineId == m_ignoreLineId)
+    if (lineId == m_ignoreLineId || std::find(m_kindred.begin(), m_kindred.end(), lineId) != m_kindred.end())
         return false;
     const LineRecord* line = m_lines.Find(lineId);
     return line && LineConflicts(*line, m_fromId, m_toId);

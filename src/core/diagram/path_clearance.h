@@ -34,6 +34,9 @@ class CClearanceContext {
 public:
     CClearanceContext(const CBlockList& blocks, const CLineTable& lines, int fromId, int toId,
                       int ignoreLineId);
+    // Lines that never conflict with the path: the other lines of the signal it stands for, which
+    // may share its way. Set before the first test.
+    void SetKindredLines(std::vector<int> lineIds) { m_kindred = std::move(lineIds); }
 
     // Segment rules: axis-parallel, clear of outlines, not along a conflicting line.
     bool SegmentClear(const LinePoint& p, const LinePoint& q);
@@ -58,6 +61,7 @@ private:
     int m_fromId;
     int m_toId;
     int m_ignoreLineId;
+    std::vector<int> m_kindred;
     std::vector<const COutline*> m_outlines;
     std::unordered_map<int, Lane> m_horizontal;
     std::unordered_map<int, Lane> m_vertical;

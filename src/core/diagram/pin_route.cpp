@@ -161,12 +161,13 @@ std::vector<LinePoint> ToVector(const Candidate& c) {
 
 std::optional<std::vector<LinePoint>> RoutePinLine(const CBlockList& blocks, const CLineTable& lines,
                                                    const PinLineEnd& from, const PinLineEnd& to,
-                                                   int ignoreLineId) {
+                                                   int ignoreLineId, const std::vector<int>& kindred) {
     const LinePoint p0 = AsLinePoint(from.point);
     const LinePoint p1 = AsLinePoint(to.point);
     if (p0 == p1)
         return std::nullopt;
     CClearanceContext clearance(blocks, lines, from.blockId, to.blockId, ignoreLineId);
+    clearance.SetKindredLines(kindred);
     const LinePoint d0 = Step(from.leave);
     const LinePoint d1 = Step(to.leave);
     // Facing each other on one line: the straight line, however close the ends are.

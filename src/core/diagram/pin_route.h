@@ -29,9 +29,10 @@ struct PinLineEnd {
 // however close they are); between those stubs it runs straight or turns once or twice, its
 // middle segment on a lane halfway, anywhere between the stubs, or a grid step or two beyond an
 // edge of a block in the way or of either end block (the U shapes around blocks). The points
-// are on the grid when the ends are.
+// are on the grid when the ends are. Lines in `kindred` (the other lines of the same signal) may
+// share the path's way.
 std::optional<std::vector<LinePoint>> RoutePinLine(const CBlockList& blocks, const CLineTable& lines,
                                                    const PinLineEnd& from, const PinLineEnd& to,
-                                                   int ignoreLineId);
+                                                   int ignoreLineId, const std::vector<int>& kindred = {});
 
 } // namespace kestra
