@@ -129,6 +129,16 @@ TEST(ConnectionFlow, LinesDrawnInTheDiagramAreThePortMapsOfTheParent) {
     EXPECT_NE(text.find("D => U_INV_D"), std::string::npos) << text;
     EXPECT_EQ(pane.Diagram().Connections().size(), 1u);
     EXPECT_EQ(pane.Diagram().Lines().Count(), 1);
+
+    // Redraw from VHDL lays a block moved by hand out again, as one step Undo takes back.
+    const CPixelRect moved = pane.Diagram().BlockRect(inv).Offset(400, 300);
+    pane.Diagram().MoveBlock(inv, moved);
+    pane.RedrawFromVhdl();
+    EXPECT_NE(pane.Diagram().BlockRect(inv), moved);
+    ASSERT_TRUE(pane.History().CanUndo());
+    EXPECT_EQ(pane.History().UndoName(), "redraw from VHDL");
+    ASSERT_TRUE(pane.Undo());
+    EXPECT_EQ(pane.Diagram().BlockRect(inv), moved);
     if (test::GhdlAvailable()) {
         const test::GhdlResult ghdl = test::GhdlAnalyze(project.Sources(), "TOP");
         EXPECT_TRUE(ghdl.ok) << ghdl.output << text;
