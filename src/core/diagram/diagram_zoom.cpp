@@ -38,9 +38,10 @@ bool CDiagramZoom::ZoomIn() {
 }
 
 bool CDiagramZoom::ZoomOut() {
-    for (auto step = kSteps.rbegin(); step != kSteps.rend(); ++step) {
-        if (*step / 100.0 * kSameStep < m_factor)
-            return SetFactor(*step / 100.0);
+    // From the largest step down.
+    for (std::size_t i = kSteps.size(); i-- > 0;) {
+        if (kSteps[i] / 100.0 * kSameStep < m_factor)
+            return SetFactor(kSteps[i] / 100.0);
     }
     return false;
 }

@@ -229,6 +229,7 @@ void OrderLonePorts(std::vector<LayoutPlace>& places, const std::vector<LayoutNo
                            [&](const LayoutEdge& e) { return e.from == nodes[i].id || e.to == nodes[i].id; });
     };
     std::vector<int> slots;
+    slots.reserve(members.size());
     for (const std::size_t i : members)
         slots.push_back(places[i].topLeft.y);
     std::sort(slots.begin(), slots.end());
@@ -261,6 +262,7 @@ void LayOutBlocks(CBlockDiagram& diagram, const std::vector<ConnectionLine>& con
         nodes.push_back({id, block.rect.Width() + left + right, block.rect.Height(), ColumnOf(block.kind)});
     }
     std::vector<LayoutEdge> edges;
+    edges.reserve(connections.size());
     for (const ConnectionLine& connection : connections)
         edges.push_back({connection.from.block, connection.to.block});
     std::vector<LayoutPlace> places = LayOutLayered(nodes, edges);

@@ -76,6 +76,7 @@ void CDiagramPane::DrawFromSource(StructurePlacement placement) {
     if (!structure)
         return;
     std::vector<CChildModule> children;
+    children.reserve(static_cast<std::size_t>(m_item->ChildCount()));
     for (int i = 0; i < m_item->ChildCount(); ++i)
         children.push_back({m_item->Child(i)->Text(), m_item->Child(i)->Kind()});
     DrawStructure(Diagram(), *structure, children, placement);
