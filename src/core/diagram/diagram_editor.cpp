@@ -408,6 +408,15 @@ void CDiagramEditor::OnLeftButtonUp(CPixelPoint window) {
     }
 }
 
+CPixelPoint CDiagramEditor::LinkStart() const {
+    const std::string pin = m_diagram.PinNear(m_pressed, m_pressPoint, kPinReach);
+    for (const PinPlace& place : m_diagram.PinsOf(m_pressed)) {
+        if (!pin.empty() && place.name == pin)
+            return place.anchor;
+    }
+    return m_diagram.BlockRect(m_pressed).Centre();
+}
+
 void CDiagramEditor::ManualLinkClick(CPixelPoint snapped) {
     int line = -1;
     switch (m_manual.Click(m_diagram, {snapped.x, snapped.y}, line)) {

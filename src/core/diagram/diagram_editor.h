@@ -122,6 +122,8 @@ public:
     const CManualLinkEntry& ManualLink() const { return m_manual; }
     // The last cursor position in diagram coordinates (for the rubber bands).
     CPixelPoint CursorPoint() const { return m_cursor; }
+    // Where an Automatic Link starts: the pin pressed on, else the pressed block's centre.
+    CPixelPoint LinkStart() const;
 
     static constexpr int kLineStep = 40;
     // How far from a pin a press or release still picks it, in pixels.

@@ -339,7 +339,7 @@ void CBlockDiagramCtrl::PaintRubberBand(QPainter& painter) const {
             outside -= QRegion(r.left, r.top, r.Width(), r.Height());
         }
         painter.setClipRegion(outside);
-        const CPixelPoint centre = diagram.BlockRect(m_editor.PressedBlock()).Centre();
+        const CPixelPoint centre = m_editor.LinkStart();
         painter.setPen(QPen(Qt::red, 1));
         painter.drawLine(centre.x, centre.y, cursor.x, cursor.y);
     } else if (m_editor.Mode() == EditMode::ManualLink && m_editor.ManualLink().IsActive()) {
