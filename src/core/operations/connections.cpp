@@ -42,18 +42,17 @@ std::optional<UnitInterface> ReadUnitInterface(const std::filesystem::path& path
 } // namespace
 
 const UnitInterface* CChildInterfaces::Find(std::string_view unit) {
-    for (const auto& [name, read] : m_read) {
-        if (SameTextNoCase(name, unit))
-            return read ? &*read : nullptr;
-    }
+    const std::string key = ToLowerAscii(unit);
+    if (const auto known = m_read.find(key); known != m_read.end())
+        return known->second ? &*known->second : nullptr;
     std::optional<UnitInterface> read;
     for (int i = 0; i < m_item.ChildCount(); ++i) {
         const CHierarchyItem* child = m_item.Child(i);
         if (SameTextNoCase(child->Text(), unit))
             read = ReadUnitInterface(m_doc.GetModuleFolderPath() / (child->Text() + ".vhd"), child->Text());
     }
-    m_read.emplace_back(std::string(unit), std::move(read));
-    return m_read.back().second ? &*m_read.back().second : nullptr;
+    const auto stored = m_read.emplace(key, std::move(read)).first;
+    return stored->second ? &*stored->second : nullptr;
 }
 
 Outcome ChangeConnection(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context,

@@ -3,6 +3,10 @@
 #include "generation/connection_edit.h"
 #include "system/outcome.h"
 
+#include <map>
+#include <optional>
+#include <string>
+
 namespace kestra {
 
 class CHierarchyItem;
@@ -32,7 +36,8 @@ public:
 private:
     const CKSTDoc& m_doc;
     const CHierarchyItem& m_item;
-    std::vector<std::pair<std::string, std::optional<UnitInterface>>> m_read;
+    // By name in lower case; the nodes stay where they are, so the pointers handed out stay good.
+    std::map<std::string, std::optional<UnitInterface>> m_read;
 };
 
 } // namespace kestra
