@@ -174,8 +174,19 @@ NameSet DrivenByStatements(std::string_view text, const Design& design) {
 }
 
 // Why the pin may not join the net, or nothing.
+// An output of an instance inside a for-generate stands for one output per copy: joined to one
+// signal, the copies would all drive it.
+std::optional<std::string> CopiesRefusal(const ResolvedEnd& pin) {
+    if (pin.instance == nullptr || pin.instance->generate != GenerateKind::For || !Drives(pin.port.mode))
+        return std::nullopt;
+    return pin.end.Text() + " stands in the for-generate " + pin.instance->generateLabel +
+           ": every copy would drive the same signal";
+}
+
 std::optional<std::string> JoinRefusal(std::string_view text, const Design& design, const ResolvedEnd& pin,
                                        const std::string& net) {
+    if (std::optional<std::string> copies = CopiesRefusal(pin))
+        return copies;
     const PortShape& shape = *design.Net(net);
     if (TypeMarkOf(shape.type) != TypeMarkOf(pin.port.type))
         return pin.end.Text() + " is of type " + std::string(Trimmed(pin.port.type)) + " and " + shape.name +
@@ -248,6 +259,10 @@ Result<std::string> JoinWithNewSignal(std::string_view text, std::string_view en
 
 Result<std::string> ConnectTwoPins(std::string_view text, const Design& design, const ResolvedEnd& a,
                                    const ResolvedEnd& b) {
+    for (const ResolvedEnd* end : {&a, &b}) {
+        if (std::optional<std::string> copies = CopiesRefusal(*end))
+            return Result<std::string>::Failed(*copies);
+    }
     if (Drives(a.port.mode) && Drives(b.port.mode))
         return Result<std::string>::Failed(a.end.Text() + " and " + b.end.Text() +
                                            " are both outputs: the signal would have two drivers");
