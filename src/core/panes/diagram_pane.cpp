@@ -420,7 +420,7 @@ CDiagramPane::GenericsOf(const std::string& childName) const {
     for (int entry = 1; entry < object->GetEntryCount(); ++entry) {
         const EntryKind kind = object->GetEntryKind(entry);
         if (kind == EntryKind::Numeric || kind == EntryKind::String || kind == EntryKind::Generic ||
-            kind == EntryKind::Note)
+            kind == EntryKind::Logic || kind == EntryKind::Note)
             generics.emplace_back(object->GetEntryName(entry), object->GetEntryValue(entry));
     }
     return generics;
