@@ -214,7 +214,10 @@ std::vector<Agnode_t*> AddNodes(Agraph_t* graph, const std::vector<LayoutNode>& 
     std::vector<Agnode_t*> handles;
     handles.reserve(nodes.size());
     for (std::size_t i = 0; i < nodes.size(); ++i) {
-        const std::string name = "n" + std::to_string(i);
+        // Appended rather than added: GCC 12 at -O3 takes "n" + std::to_string for an overlapping
+        // copy (-Wrestrict).
+        std::string name(1, 'n');
+        name.append(std::to_string(i));
         Agnode_t* node = agnode(graph, Text(name.c_str()), 1);
         agxset(node, width, Text(Inches(nodes[i].width).c_str()));
         agxset(node, height, Text(Inches(nodes[i].height).c_str()));
