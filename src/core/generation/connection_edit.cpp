@@ -235,15 +235,11 @@ std::string FreeSignalName(const Design& design, const std::string& base) {
 
 // Declares a new signal of the pin's type and associates every pin with it, the text read
 // again between the edits.
-Result<std::string> JoinWithNewSignal(std::string_view text, std::string_view entity, const UnitLookup& units,
-                                      const std::string& name, const std::string& type,
-                                      const std::vector<ConnectionEnd>& pins) {
-    Result<Design> design = ReadDesign(text, entity, units);
-    if (!design)
-        return Result<std::string>::Failed(design.Reason());
-    std::string edited = AddSignalDeclaration(text, design->architecture, name, Trimmed(type));
+// Associates every pin with the signal, the text read again between the edits.
+Result<std::string> AssociateEach(std::string edited, std::string_view entity, const UnitLookup& units,
+                                  const std::string& name, const std::vector<ConnectionEnd>& pins) {
     for (const ConnectionEnd& end : pins) {
-        design = ReadDesign(edited, entity, units);
+        Result<Design> design = ReadDesign(edited, entity, units);
         if (!design)
             return Result<std::string>::Failed(design.Reason());
         Result<ResolvedEnd> pin = ResolvePin(*design, end);
@@ -255,6 +251,17 @@ Result<std::string> JoinWithNewSignal(std::string_view text, std::string_view en
         edited = std::move(*next);
     }
     return edited;
+}
+
+// Declares a new signal of the pin's type and associates every pin with it.
+Result<std::string> JoinWithNewSignal(std::string_view text, std::string_view entity, const UnitLookup& units,
+                                      const std::string& name, const std::string& type,
+                                      const std::vector<ConnectionEnd>& pins) {
+    Result<Design> design = ReadDesign(text, entity, units);
+    if (!design)
+        return Result<std::string>::Failed(design.Reason());
+    return AssociateEach(AddSignalDeclaration(text, design->architecture, name, Trimmed(type)), entity, units,
+                         name, pins);
 }
 
 Result<std::string> ConnectTwoPins(std::string_view text, const Design& design, const ResolvedEnd& a,
@@ -277,21 +284,9 @@ Result<std::string> ConnectTwoPins(std::string_view text, const Design& design, 
     const std::vector<ResolvedEnd> already =
         existing != nullptr ? PinsOnNet(design, existing->name) : std::vector<ResolvedEnd>{};
     if (existing != nullptr && TypeMarkOf(existing->type) == TypeMarkOf(driver.port.type) &&
-        std::all_of(already.begin(), already.end(), onlyThese)) {
-        const std::vector<ConnectionEnd> pins{a.end, b.end};
-        std::string edited(text);
-        for (const ConnectionEnd& end : pins) {
-            Result<Design> again = ReadDesign(edited, design.architecture.entity, *design.units);
-            Result<ResolvedEnd> pin =
-                again ? ResolvePin(*again, end) : Result<ResolvedEnd>::Failed(again.Reason());
-            Result<std::string> next =
-                pin ? Associate(edited, *pin, existing->name) : Result<std::string>::Failed(pin.Reason());
-            if (!next)
-                return next;
-            edited = std::move(*next);
-        }
-        return edited;
-    }
+        std::all_of(already.begin(), already.end(), onlyThese))
+        return AssociateEach(std::string(text), design.architecture.entity, *design.units, existing->name,
+                             {a.end, b.end});
     return JoinWithNewSignal(text, design.architecture.entity, *design.units, FreeSignalName(design, base),
                              driver.port.type, {a.end, b.end});
 }
@@ -396,8 +391,12 @@ std::string TypeMarkOf(std::string_view subtype) {
     return mark;
 }
 
-Result<std::string> ConnectInSource(std::string_view text, std::string_view entity, const UnitLookup& units,
-                                    const ConnectionEnd& a, const ConnectionEnd& b) {
+namespace {
+
+// Reads the architecture, resolves both ends against it and hands them to the edit.
+template <typename Edit>
+Result<std::string> WithResolvedEnds(std::string_view text, std::string_view entity, const UnitLookup& units,
+                                     const ConnectionEnd& a, const ConnectionEnd& b, const Edit& edit) {
     Result<Design> design = ReadDesign(text, entity, units);
     if (!design)
         return Result<std::string>::Failed(design.Reason());
@@ -407,33 +406,44 @@ Result<std::string> ConnectInSource(std::string_view text, std::string_view enti
     Result<ResolvedEnd> second = Resolve(*design, b);
     if (!second)
         return Result<std::string>::Failed(second.Reason());
-    return Connect(text, *design, *first, *second);
+    return edit(*design, *first, *second);
+}
+
+Result<std::string> Disconnect(std::string_view text, std::string_view entity, const UnitLookup& units,
+                               const Design& design, const ResolvedEnd& first, const ResolvedEnd& second) {
+    if (first.net.empty() || !SameTextNoCase(first.net, second.net) ||
+        (!first.end.IsPin() && !second.end.IsPin()))
+        return Result<std::string>::Failed(first.end.Text() + " and " + second.end.Text() +
+                                           " are not connected");
+    // The pin that reads leaves the net; between two pins the one that does not drive.
+    const ResolvedEnd& leaving = !first.end.IsPin()         ? second
+                                 : !second.end.IsPin()      ? first
+                                 : Drives(second.port.mode) ? first
+                                                            : second;
+    if (Drives(leaving.port.mode))
+        return Associate(text, leaving, "open");
+    return JoinWithNewSignal(text, entity, units,
+                             FreeSignalName(design, leaving.end.instance + "_" + leaving.end.port),
+                             leaving.port.type, {leaving.end});
+}
+
+} // namespace
+
+Result<std::string> ConnectInSource(std::string_view text, std::string_view entity, const UnitLookup& units,
+                                    const ConnectionEnd& a, const ConnectionEnd& b) {
+    return WithResolvedEnds(text, entity, units, a, b,
+                            [&](const Design& design, const ResolvedEnd& first, const ResolvedEnd& second) {
+                                return Connect(text, design, first, second);
+                            });
 }
 
 Result<std::string> DisconnectInSource(std::string_view text, std::string_view entity,
                                        const UnitLookup& units, const ConnectionEnd& a,
                                        const ConnectionEnd& b) {
-    Result<Design> design = ReadDesign(text, entity, units);
-    if (!design)
-        return Result<std::string>::Failed(design.Reason());
-    Result<ResolvedEnd> first = Resolve(*design, a);
-    if (!first)
-        return Result<std::string>::Failed(first.Reason());
-    Result<ResolvedEnd> second = Resolve(*design, b);
-    if (!second)
-        return Result<std::string>::Failed(second.Reason());
-    if (first->net.empty() || !SameTextNoCase(first->net, second->net) || (!a.IsPin() && !b.IsPin()))
-        return Result<std::string>::Failed(a.Text() + " and " + b.Text() + " are not connected");
-    // The pin that reads leaves the net; between two pins the one that does not drive.
-    const ResolvedEnd& leaving = !first->end.IsPin()         ? *second
-                                 : !second->end.IsPin()      ? *first
-                                 : Drives(second->port.mode) ? *first
-                                                             : *second;
-    if (Drives(leaving.port.mode))
-        return Associate(text, leaving, "open");
-    return JoinWithNewSignal(text, entity, units,
-                             FreeSignalName(*design, leaving.end.instance + "_" + leaving.end.port),
-                             leaving.port.type, {leaving.end});
+    return WithResolvedEnds(text, entity, units, a, b,
+                            [&](const Design& design, const ResolvedEnd& first, const ResolvedEnd& second) {
+                                return Disconnect(text, entity, units, design, first, second);
+                            });
 }
 
 } // namespace kestra

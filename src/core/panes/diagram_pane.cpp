@@ -23,6 +23,16 @@ bool IsInterfaceKind(BlockKind kind) {
     return IsPortKind(kind) || kind == BlockKind::TextBlock;
 }
 
+// The item's children as its diagram shows them; none without an item.
+std::vector<CChildModule> ChildModulesOf(const CHierarchyItem* item) {
+    std::vector<CChildModule> children;
+    const int count = item != nullptr ? item->ChildCount() : 0;
+    children.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        children.push_back({item->Child(i)->Text(), item->Child(i)->Kind()});
+    return children;
+}
+
 } // namespace
 
 CDiagramPane::CDiagramPane() : m_editor(this) {
@@ -37,13 +47,8 @@ void CDiagramPane::Show(CProjectSession* session, CHierarchyItem* item) {
     m_signalsChanged = false;
     const CBlockData* record = item != nullptr ? item->BlockData() : nullptr;
     m_caption = record != nullptr ? DiagramCaption(item->Text()) : std::string();
-    std::vector<CChildModule> children;
-    if (item != nullptr) {
-        for (int i = 0; i < item->ChildCount(); ++i)
-            children.push_back({item->Child(i)->Text(), item->Child(i)->Kind()});
-    }
     const bool stored = record != nullptr && record->GetBlockCount() > 0;
-    LoadModuleDiagram(Diagram(), record, children, item != nullptr ? item->Signals() : nullptr);
+    LoadModuleDiagram(Diagram(), record, ChildModulesOf(item), item != nullptr ? item->Signals() : nullptr);
     m_structure.reset();
     if (item != nullptr && record != nullptr)
         DrawFromSource(stored ? StructurePlacement::KeepPlaced : StructurePlacement::LayOutAll);
@@ -75,11 +80,7 @@ void CDiagramPane::DrawFromSource(StructurePlacement placement) {
     m_structure = structure;
     if (!structure)
         return;
-    std::vector<CChildModule> children;
-    children.reserve(static_cast<std::size_t>(m_item->ChildCount()));
-    for (int i = 0; i < m_item->ChildCount(); ++i)
-        children.push_back({m_item->Child(i)->Text(), m_item->Child(i)->Kind()});
-    DrawStructure(Diagram(), *structure, children, placement);
+    DrawStructure(Diagram(), *structure, ChildModulesOf(m_item), placement);
 }
 
 void CDiagramPane::RedrawFromVhdl() {
