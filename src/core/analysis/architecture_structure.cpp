@@ -34,9 +34,9 @@ struct HeaderPlace {
     std::size_t declarations = 0;
 };
 
-// "architecture NAME of ENTITY is" at a statement start, the first one of the entity.
-std::optional<HeaderPlace> FindHeader(std::string_view text, std::string_view entityName) {
-    CTokenReader reader(text);
+// "architecture NAME of ENTITY is" at a statement start from `from` on, the first one of the entity.
+std::optional<HeaderPlace> FindHeader(std::string_view text, std::string_view entityName, std::size_t from) {
+    CTokenReader reader(text, from);
     bool statementStart = true;
     for (VhdlToken token = reader.Next(); token.kind != TokenKind::EndOfText; token = reader.Next()) {
         if (statementStart && token.Is(VhdlKeyword::Architecture)) {
@@ -355,9 +355,9 @@ const InstanceStructure* ArchitectureStructure::FindInstance(std::string_view la
     return nullptr;
 }
 
-std::optional<ArchitectureStructure> ReadArchitectureStructure(std::string_view text,
-                                                               std::string_view entityName) {
-    std::optional<HeaderPlace> header = FindHeader(text, entityName);
+std::optional<ArchitectureStructure>
+ReadArchitectureStructure(std::string_view text, std::string_view entityName, std::size_t from) {
+    std::optional<HeaderPlace> header = FindHeader(text, entityName, from);
     if (!header)
         return std::nullopt;
     AnalysisContext context;

@@ -63,9 +63,10 @@ struct ArchitectureStructure {
     const InstanceStructure* FindInstance(std::string_view label) const; // label compared without case
 };
 
-// The first architecture of the entity in the text (any architecture when entityName is empty);
-// nothing when there is none or its header, "begin" or closing "end" cannot be found.
-[[nodiscard]] std::optional<ArchitectureStructure> ReadArchitectureStructure(std::string_view text,
-                                                                             std::string_view entityName);
+// The first architecture of the entity in the text from `from` on (any architecture when
+// entityName is empty); `from` stands at a statement start. Nothing when there is none or its
+// header, "begin" or closing "end" cannot be found.
+[[nodiscard]] std::optional<ArchitectureStructure>
+ReadArchitectureStructure(std::string_view text, std::string_view entityName, std::size_t from = 0);
 
 } // namespace kestra
