@@ -116,8 +116,10 @@ std::size_t ReadUnit(const CTokenList& list, InstanceStructure& instance) {
     if (!IsPlainName(list, i))
         return kNoPartner;
     instance.unit = std::string(list.Text(i));
-    for (; list.At(i + 1).Is('.') && IsPlainName(list, i + 2); i += 2)
+    for (; list.At(i + 1).Is('.') && IsPlainName(list, i + 2); i += 2) {
+        instance.library = instance.unit;
         instance.unit = std::string(list.Text(i + 2));
+    }
     ++i;
     if (instance.entity && list.At(i).Is('(')) {
         const std::size_t close = list.Partner(i);

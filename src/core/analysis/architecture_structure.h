@@ -35,6 +35,7 @@ struct InstanceStructure {
     std::string label;        // as written
     std::string unit;         // the component's name, or the entity's name without library and architecture
     bool entity = false;      // "entity lib.name[(arch)]"
+    std::string library;      // the library an entity instantiation names, as written
     std::string architecture; // the architecture an entity instantiation names, as written; empty without
     GenerateKind generate = GenerateKind::None;
     std::string generateLabel; // the label of the innermost generate statement around it, if any

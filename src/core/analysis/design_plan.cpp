@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -37,6 +38,8 @@ public:
         CheckPackages();
         DropCycles();
         FindTops();
+        AssignLibraries();
+        OrderPackages();
         return std::move(m_plan);
     }
 
@@ -113,6 +116,7 @@ private:
             break;
         case DesignUnitKind::PackageBody:
             m_bodies.insert(name);
+            m_bodyFiles[name].push_back(place.file);
             break;
         case DesignUnitKind::Configuration:
             Declare(m_configurations, name, place, "configuration");
@@ -339,6 +343,116 @@ private:
         }
     }
 
+    // The files that hold the unit a library names (a package with its bodies, an entity with
+    // its architectures).
+    std::vector<std::size_t> FilesOfUnit(const std::string& lowerName) const {
+        std::vector<std::size_t> files;
+        if (const auto package = m_packages.find(lowerName); package != m_packages.end()) {
+            files.push_back(package->second.file);
+            if (const auto bodies = m_bodyFiles.find(lowerName); bodies != m_bodyFiles.end())
+                files.insert(files.end(), bodies->second.begin(), bodies->second.end());
+        }
+        if (const auto entity = m_entities.find(lowerName); entity != m_entities.end()) {
+            files.push_back(entity->second.file);
+            if (const auto architectures = m_architecturesOf.find(lowerName);
+                architectures != m_architecturesOf.end()) {
+                for (const UnitPlace& place : architectures->second)
+                    files.push_back(place.file);
+            }
+        }
+        return files;
+    }
+
+    // The units a unit names with its library: (library as written or empty for "work" and
+    // binding by name, lower-case unit name).
+    static std::vector<std::pair<std::string, std::string>> NamedUnits(const DesignUnit& unit) {
+        std::vector<std::pair<std::string, std::string>> named;
+        for (const UseClause& use : unit.context.uses)
+            named.emplace_back(ToLowerAscii(use.library), ToLowerAscii(use.package));
+        for (const InstanceBinding& instance : unit.instances) {
+            if (!instance.boundEntity.empty())
+                named.emplace_back(ToLowerAscii(instance.boundLibrary), ToLowerAscii(instance.boundEntity));
+        }
+        if (unit.kind == DesignUnitKind::Architecture || unit.kind == DesignUnitKind::PackageBody)
+            named.emplace_back(std::string(), ToLowerAscii(unit.kind == DesignUnitKind::Architecture
+                                                               ? unit.entity
+                                                               : unit.name));
+        return named;
+    }
+
+    void AssignLibraries() {
+        std::vector<std::string>& libraries = m_plan.fileLibraries;
+        libraries.assign(m_plan.files.size(), std::string());
+        std::vector<std::size_t> queue;
+        auto assign = [&](std::size_t file, const std::string& library) {
+            if (libraries[file].empty()) {
+                libraries[file] = library;
+                queue.push_back(file);
+            }
+        };
+        for (const FileDesignUnits& file : m_plan.files) {
+            for (const DesignUnit& unit : file.units) {
+                for (const auto& [library, name] : NamedUnits(unit)) {
+                    if (!library.empty() && library != "work" && m_libraries.contains(library))
+                        for (const std::size_t target : FilesOfUnit(name))
+                            assign(target, library);
+                }
+            }
+        }
+        // A file compiled into a library sees that library as "work".
+        for (std::size_t next = 0; next < queue.size(); ++next) {
+            const std::size_t file = queue[next];
+            for (const DesignUnit& unit : m_plan.files[file].units) {
+                for (const auto& [library, name] : NamedUnits(unit)) {
+                    if (library.empty() || library == "work")
+                        for (const std::size_t target : FilesOfUnit(name))
+                            assign(target, libraries[file]);
+                }
+            }
+        }
+        for (std::string& library : libraries) {
+            if (library.empty())
+                library = "work";
+        }
+    }
+
+    // Depth first over the packages each package's units use, so that a package follows those
+    // it needs; the file order stays where nothing orders them.
+    void OrderPackages() {
+        std::vector<PlannedPackage> ordered;
+        std::unordered_set<std::string> placed;
+        std::unordered_set<std::string> visiting;
+        std::function<void(const PlannedPackage&)> place = [&](const PlannedPackage& package) {
+            const std::string key = ToLowerAscii(package.name);
+            if (placed.contains(key) || !visiting.insert(key).second)
+                return;
+            for (const std::size_t file : FilesOfUnit(key)) {
+                for (const DesignUnit& unit : m_plan.files[file].units) {
+                    if (!SameTextNoCase(unit.name, package.name))
+                        continue;
+                    for (const UseClause& use : unit.context.uses) {
+                        const std::optional<std::string> used = OwnPackage(use);
+                        if (const PlannedPackage* dependency = used ? FindPackage(*used) : nullptr)
+                            place(*dependency);
+                    }
+                }
+            }
+            placed.insert(key);
+            ordered.push_back(package);
+        };
+        for (const PlannedPackage& package : m_plan.packages)
+            place(package);
+        m_plan.packages = std::move(ordered);
+    }
+
+    const PlannedPackage* FindPackage(const std::string& lowerName) const {
+        for (const PlannedPackage& package : m_plan.packages) {
+            if (SameTextNoCase(package.name, lowerName))
+                return &package;
+        }
+        return nullptr;
+    }
+
     std::span<const DesignSourceFile> m_files;
     const DesignImportOptions& m_options;
     DesignImportPlan m_plan;
@@ -348,6 +462,7 @@ private:
     std::unordered_map<std::string, UnitPlace> m_packages;
     std::unordered_map<std::string, UnitPlace> m_configurations;
     std::unordered_set<std::string> m_bodies;
+    std::unordered_map<std::string, std::vector<std::size_t>> m_bodyFiles; // by package
     std::unordered_map<std::string, std::vector<UnitPlace>> m_architecturesOf; // by entity
     std::unordered_map<std::string, std::size_t> m_entityIndex;                // in m_plan.entities
     std::unordered_set<std::string> m_libraries;                               // the design's own

@@ -83,9 +83,13 @@ struct PlannedPackage {
 struct DesignImportPlan {
     std::vector<std::string> tops;
     std::vector<PlannedEntity> entities; // in file and text order
-    std::vector<PlannedPackage> packages;
+    std::vector<PlannedPackage> packages; // a package after the packages it uses
     std::vector<FileDesignUnits> files; // the units of each file given; empty for skipped ones
     std::vector<ImportProblem> problems;
+    // The VHDL library each file is compiled into, in lower case: a library the files name a unit
+    // of (`use olo.pkg.all;`, `entity olo.fifo`) for that unit's file, and then for every file
+    // whose units such a file names through "work" or binds by name; "work" for the others.
+    std::vector<std::string> fileLibraries;
 
     const PlannedEntity* FindEntity(std::string_view name) const; // without case
 };

@@ -212,6 +212,7 @@ InstanceBinding Bind(const InstanceStructure& instance, const std::vector<Config
     binding.line = lines.LineOf(instance.start);
     binding.boundEntity = instance.unit;
     binding.boundArchitecture = instance.architecture;
+    binding.boundLibrary = instance.library;
     if (instance.entity)
         return binding;
     if (const ConfigurationSpec* spec = SpecFor(specs, instance)) {

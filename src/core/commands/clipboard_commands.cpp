@@ -71,7 +71,10 @@ bool CClipboardCommands::OnPaste() {
             const std::string name = original->Text();
             const auto imported = ImportModuleFile(
                 doc, copy->Kind() == HierarchyKind::Predefined ? ImportMode::Overwrite : ImportMode::FreeName,
-                (sourceFolder / (name + ".vhd")).string(), name);
+                sourceDoc.ModuleSourcePath(*original).string(), name);
+            // A module of a design brought in gets a file of its own name in the copy.
+            if (imported)
+                copy->Object()->SetEntryText(0, EntryField::Value, *imported + ".vhd");
             if (imported && *imported != name) {
                 doc.Tree().SetItemText(copy, *imported);
                 RenameModuleObject(*copy->Object(), *imported);

@@ -117,11 +117,10 @@ bool CGenerateCommands::Generate(bool individual) {
 bool CGenerateCommands::GenerateUnits(CHierarchyItem* top, bool individual, CGenerationSession& session,
                                       std::string& output, std::vector<GeneratedUnits>& units) {
     CKSTDoc& doc = m_session.Doc();
-    const std::filesystem::path folder = doc.GetModuleFolderPath();
     for (CHierarchyItem* item = top; item != nullptr; item = doc.Tree().NextItem(item, top)) {
         if (item->Kind() == HierarchyKind::Predefined)
             continue;
-        const std::filesystem::path source = folder / (item->Text() + ".vhd");
+        const std::filesystem::path source = doc.ModuleSourcePath(*item);
         if (!FileExists(source)) {
             doc.Log().AppendError("Cannots open source file (" + source.string() + "). Compilation failed.");
             return false;

@@ -46,6 +46,19 @@ bool OtherItemNamed(const CHierarchyTree& tree, const CHierarchyItem* except, co
     return false;
 }
 
+bool OtherItemWithFile(const CKSTDoc& doc, const CHierarchyItem* except, const std::filesystem::path& file,
+                       const CHierarchyItem* outside) {
+    const CHierarchyTree& tree = doc.Tree();
+    for (CHierarchyItem* item = tree.NextItem(nullptr); item != nullptr; item = tree.NextItem(item)) {
+        if (item == except || item->Kind() == HierarchyKind::Root ||
+            (outside != nullptr && (item == outside || outside->IsAncestorOf(item))))
+            continue;
+        if (doc.GetModuleFilePath(*item) == file)
+            return true;
+    }
+    return false;
+}
+
 void Warn(CKSTDoc& doc, const std::string& message) {
     doc.Log().AppendWarning(message);
     doc.Prompts().ShowMessage(kWarning, message, PromptIcon::Warning);
@@ -173,6 +186,11 @@ bool CModuleCommands::RenameModule(CHierarchyItem* item, const std::string& oldT
 
     const std::filesystem::path folder = doc.GetModuleFolderPath();
     const std::filesystem::path newPath = folder / (text + ".vhd");
+    const std::filesystem::path oldPath = doc.GetModuleFilePath(*item);
+    // A module brought in with its design keeps its file's name, which other files may share.
+    if (!oldPath.empty() && oldPath != folder / (oldText + ".vhd"))
+        return refuse("Module " + oldText + " keeps the name of its file " + oldPath.filename().string() +
+                      ": rename the entity in its source.");
     if (ModuleFileExists(folder, text) &&
         (item->Status() != AnalysisStatus::New || OtherItemNamed(tree, item, text))) {
         refuse("New module name in use, specify other name.");
@@ -180,7 +198,6 @@ bool CModuleCommands::RenameModule(CHierarchyItem* item, const std::string& oldT
             m_session.Observer().StartNameEditing(item);
         return false;
     }
-    const std::filesystem::path oldPath = doc.GetModuleFilePath(*item);
     if (!oldPath.empty() && FileExists(oldPath)) {
         if (const Outcome moved = MoveFileTo(oldPath, newPath, false); !moved)
             return refuse(WithReason("Cannot rename to new module name.", moved.Reason()));
@@ -234,14 +251,21 @@ void RemoveItemRecords(CKSTDoc& doc, CHierarchyItem* item, const CHierarchyItem*
     if (item->Kind() == HierarchyKind::Predefined &&
         OtherItemNamed(doc.Tree(), item, item->Text(), removedSubtree))
         return;
-    const std::filesystem::path folder = doc.GetModuleFolderPath();
-    const std::filesystem::path source = folder / (item->Text() + ".vhd");
+    const std::filesystem::path source = doc.ModuleSourcePath(*item);
+    // A file of a design brought in may hold the units of other modules that stay.
+    if (source != doc.GetModuleFolderPath() / (item->Text() + ".vhd") &&
+        OtherItemWithFile(doc, item, source, removedSubtree)) {
+        doc.Log().AppendLog("\r\n" + item->Text() + " deleted.");
+        return;
+    }
+    std::filesystem::path backup = source;
+    backup.replace_extension(".bak");
     // The rename replaces an older backup in one step: the old one stays when it fails.
-    const Outcome backedUp =
-        FileExists(source) ? MoveFileTo(source, folder / (item->Text() + ".bak"), true) : Outcome::Ok();
+    const Outcome backedUp = FileExists(source) ? MoveFileTo(source, backup, true) : Outcome::Ok();
     if (!backedUp)
-        doc.Log().AppendWarning(WithReason("Cannot rename " + item->Text() + ".vhd to " + item->Text() +
-                                               ".bak, the file stays in the module folder.",
+        doc.Log().AppendWarning(WithReason("Cannot rename " + source.filename().string() + " to " +
+                                               backup.filename().string() +
+                                               ", the file stays in the module folder.",
                                            backedUp.Reason()));
     doc.Log().AppendLog("\r\n" + item->Text() + " deleted.");
 }

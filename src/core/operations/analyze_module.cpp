@@ -72,7 +72,9 @@ int AnalyzeModule(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context) 
     CVHDLSignal* signals = item->Signals();
     if (signals != nullptr && kind != HierarchyKind::Package)
         signals->SetSignalCount(0);
-    object->SetEntry(0, entryKind, name, name + ".vhd");
+    // A module brought in with its design keeps the name of its file.
+    const std::string file = previous.GetEntryValue(0);
+    object->SetEntry(0, entryKind, name, file.empty() ? name + ".vhd" : file);
 
     context.ClearError();
     context.moduleName = name;

@@ -35,7 +35,7 @@ std::vector<ChildComponent> BuildComponentDeclarations(CKSTDoc& doc, CHierarchyI
         if (child->Kind() == HierarchyKind::Package)
             continue;
         const std::string& name = child->Text();
-        const Result<std::string> source = ReadWholeFile(doc.GetModuleFolderPath() / (name + ".vhd"));
+        const Result<std::string> source = ReadWholeFile(doc.ModuleSourcePath(*child));
         if (!source) {
             context.SetError(AnalysisErrorCode::FileIoError);
             return {};

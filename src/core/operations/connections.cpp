@@ -49,7 +49,7 @@ const UnitInterface* CChildInterfaces::Find(std::string_view unit) {
     for (int i = 0; i < m_item.ChildCount(); ++i) {
         const CHierarchyItem* child = m_item.Child(i);
         if (SameTextNoCase(child->Text(), unit))
-            read = ReadUnitInterface(m_doc.GetModuleFolderPath() / (child->Text() + ".vhd"), child->Text());
+            read = ReadUnitInterface(m_doc.ModuleSourcePath(*child), child->Text());
     }
     const auto stored = m_read.emplace(key, std::move(read)).first;
     return stored->second ? &*stored->second : nullptr;
@@ -62,7 +62,7 @@ Outcome ChangeConnection(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& co
     // The edit is made on the text of the file as it is now (an architecture that cannot be read
     // is refused below); a file changed on disk is analysed first, so that the module shows it.
     static_cast<void>(RefreshIfChangedOnDisk(doc, item, context));
-    const std::filesystem::path path = doc.GetModuleFolderPath() / (item->Text() + ".vhd");
+    const std::filesystem::path path = doc.ModuleSourcePath(*item);
     const std::optional<std::string> text = ReadSourceForRewrite(doc.Log(), path);
     if (!text)
         return Outcome::Failed("the source of " + item->Text() + " cannot be read");

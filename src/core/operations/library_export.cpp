@@ -33,7 +33,7 @@ fs::path WriteLibraryExport(CKSTDoc& doc, CHierarchyItem* top, bool predefined,
     for (CHierarchyItem* item = top; item != nullptr; item = doc.Tree().NextItem(item, top)) {
         if (item != top && item->Kind() == HierarchyKind::Predefined)
             continue;
-        const fs::path source = folder / (item->Text() + ".vhd");
+        const fs::path source = doc.ModuleSourcePath(*item);
         if (!FileExists(source)) {
             log.AppendError("Cannot open source file (" + source.string() + failed);
             return {};

@@ -118,7 +118,7 @@ bool RewriteSourceFromParameters(CKSTDoc& doc, CHierarchyItem* item) {
     std::string name = object->GetEntryName(0);
     if (name.starts_with("* "))
         name.erase(0, 2);
-    const std::filesystem::path path = doc.GetModuleFolderPath() / (name + ".vhd");
+    const std::filesystem::path path = doc.ModuleSourcePath(*item);
     const std::optional<std::string> text = ReadSourceForRewrite(doc.Log(), path);
     if (!text)
         return false;
@@ -152,7 +152,7 @@ PortListUpdate UpdatePortList(CKSTDoc& doc, CHierarchyItem* item, AnalysisContex
         doc.Log().AppendWarning(update.refusals.back());
         return update;
     }
-    const std::filesystem::path path = doc.GetModuleFolderPath() / (item->Text() + ".vhd");
+    const std::filesystem::path path = doc.ModuleSourcePath(*item);
     const std::optional<std::string> text = ReadSourceForRewrite(doc.Log(), path);
     if (!text)
         return update;

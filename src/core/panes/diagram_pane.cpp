@@ -60,7 +60,7 @@ void CDiagramPane::DrawFromSource(StructurePlacement placement) {
                                  kind != HierarchyKind::Predefined))
         return;
     const Result<std::string> text =
-        ReadWholeFile(m_session->Doc().GetModuleFolderPath() / (m_item->Text() + ".vhd"));
+        ReadWholeFile(m_session->Doc().ModuleSourcePath(*m_item));
     if (!text)
         return; // the hierarchy shows the source as missing
     // Drawn from the text whenever its architecture reads, also where the module's analysis failed

@@ -351,6 +351,18 @@ fs::path CKSTDoc::GetModuleFilePath(const CHierarchyItem& item) const {
     return kestra::ResolvePath(GetModuleFolderPath(), fileName);
 }
 
+fs::path CKSTDoc::ModuleSourcePath(const CHierarchyItem& item) const {
+    fs::path path = GetModuleFilePath(item);
+    if (path.empty())
+        path = GetModuleFolderPath() / (item.Text() + ".vhd");
+    return path;
+}
+
+std::string CKSTDoc::ModuleLibrary(const CHierarchyItem& item) const {
+    const CKSTObject* object = item.Object();
+    return LibraryOfModuleFile(object != nullptr ? object->GetEntryValue(0) : std::string());
+}
+
 fs::path CKSTDoc::ResolvePath(std::string_view text) const {
     return kestra::ResolvePath(m_projectFolder, text);
 }

@@ -141,6 +141,13 @@ public:
     std::filesystem::path GetModuleFolderPath() const;
     // Module folder + the item's entry 0 value (its file name); empty when it has none.
     std::filesystem::path GetModuleFilePath(const CHierarchyItem& item) const;
+    // The module's source: its entry 0 file (a design brought in keeps its files' names, and a
+    // file of a VHDL library other than work stands in a folder of the library's name), else the
+    // module folder + the item's name + ".vhd".
+    std::filesystem::path ModuleSourcePath(const CHierarchyItem& item) const;
+    // The VHDL library the module's source is compiled into, in lower case: the folder its file
+    // stands in below the module folder ("olo/olo_base_fifo.vhd" is in library "olo"), else "work".
+    std::string ModuleLibrary(const CHierarchyItem& item) const;
     // A path text from the project (absolute, or relative to the project folder; '\' allowed).
     std::filesystem::path ResolvePath(std::string_view text) const;
 

@@ -51,4 +51,12 @@ bool SameFolder(const std::filesystem::path& a, const std::filesystem::path& b) 
     return strip(canonicalA) == strip(canonicalB);
 }
 
+std::string LibraryOfModuleFile(std::string_view fileName) {
+    const std::string normal = NormalizeSeparators(fileName);
+    const std::size_t slash = normal.find('/');
+    if (slash == std::string::npos || slash == 0 || normal.find('/', slash + 1) != std::string::npos)
+        return "work";
+    return ToLowerAscii(normal.substr(0, slash));
+}
+
 } // namespace kestra

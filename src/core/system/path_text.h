@@ -21,6 +21,10 @@ std::string FolderOfPath(std::string_view path);
 // The text after its last separator.
 std::string FileNameOfPath(std::string_view path);
 
+// The VHDL library of a module file named relative to the module folder: the folder it stands
+// in ("olo/fifo.vhd" -> "olo"), in lower case; "work" for a file in the module folder itself.
+std::string LibraryOfModuleFile(std::string_view fileName);
+
 bool EndsWithNoCase(std::string_view text, std::string_view suffix);
 
 // Both paths name the same folder (after normalising; through links where they exist).
