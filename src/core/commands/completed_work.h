@@ -14,11 +14,23 @@ struct GeneratedUnits {
     const CHierarchyItem* module = nullptr;
 };
 
-// A file Generate wrote, with the top entity it holds and where each module's units are.
+// A file of a generated design that is compiled into a VHDL library of its own, before the
+// file that holds the top.
+struct GeneratedLibraryFile {
+    std::filesystem::path path;
+    std::string library; // lower case
+};
+
+// A file Generate wrote, with the top entity it holds and where each module's units are. A
+// design whose modules are compiled into several libraries has a file per library: the others
+// come first, in the order they must be compiled, and the file of the top is compiled into
+// `library`.
 struct GeneratedFile {
     std::filesystem::path path;
     std::string top;
     std::vector<GeneratedUnits> units;
+    std::vector<GeneratedLibraryFile> libraryFiles;
+    std::string library = "work";
 };
 
 // What Analyze Module or Generate did, for the check that follows them: the subtree that was
