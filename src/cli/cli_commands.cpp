@@ -5,6 +5,7 @@
 #include "commands/analysis_commands.h"
 #include "commands/clipboard_commands.h"
 #include "commands/generate_commands.h"
+#include "commands/import_commands.h"
 #include "commands/library_commands.h"
 #include "commands/module_commands.h"
 #include "commands/parameter_commands.h"
@@ -260,6 +261,24 @@ CommandResult RunConnection(CCliSession& session, const CliArguments& arguments,
     return CommandResult::Done();
 }
 
+// A design of several files brought in under PARENT with its hierarchy, as Import VHDL Design
+// does in the window; what the reading found goes to the log.
+CommandResult RunImport(CCliSession& session, const CliArguments& arguments) {
+    CHierarchyItem* parent = SelectModule(session, arguments.operands[0]);
+    if (parent == nullptr)
+        return NoSuchModule(arguments.operands[0]);
+    DesignImportRequest request;
+    for (std::size_t i = 1; i < arguments.operands.size(); ++i)
+        request.paths.emplace_back(arguments.operands[i]);
+    request.top = arguments.OptionValue("--top").value_or(std::string());
+    const DesignImportPreview preview = PreviewDesignImport(request);
+    if (!preview.CanImport()) {
+        session.Session().ReportRefusal(preview.refusal);
+        return CommandResult::Refused();
+    }
+    return CommandResult::From(CImportCommands(session.Session()).OnImportDesign(preview));
+}
+
 CommandResult RunConnect(CCliSession& session, const CliArguments& arguments) {
     return RunConnection(session, arguments, ConnectionChange::Connect);
 }
@@ -451,6 +470,14 @@ constexpr CliSubcommand kSubcommands[] = {
      "its own name; --individual writes MODULE alone. Modules not analysed are analysed first.\n--check "
      "checks the written files with GHDL (or NVC) and exits 1 when a check fails.",
      1, 2, "--individual --check", ProjectUse::Open, RunGenerate},
+    {"import", "P.kst PARENT PATH... [--top ENTITY]",
+     "import a design of several VHDL files with its hierarchy",
+     "PATH is a file or a folder (searched below for .vhd and .vhdl). Each top (ENTITY, else every\n"
+     "entity no other one instantiates) goes under PARENT with one module per instance and the\n"
+     "packages it uses; the files are copied into the module folder as they are (those of another\n"
+     "VHDL library into a folder of its name) and analysed. Instances of entities no file declares\n"
+     "are reported as warnings; exits 1 when nothing can be imported.",
+     3, 100000, "--top=", ProjectUse::Open, RunImport},
     {"connect", "P.kst MODULE A B", "connect two ends in a module's architecture",
      "A and B are each a port of MODULE (LEDS) or a pin, the port of an instance in its architecture\n"
      "(U_CNT.Q, the label as written). The instance's port map gets the association (named; a\n"

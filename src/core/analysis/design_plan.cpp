@@ -112,7 +112,7 @@ private:
             break;
         case DesignUnitKind::Package:
             if (Declare(m_packages, name, place, "package"))
-                m_plan.packages.push_back({unit.name, place.file, unit.line, false});
+                m_plan.packages.push_back({unit.name, place.file, unit.line, false, {}});
             break;
         case DesignUnitKind::PackageBody:
             m_bodies.insert(name);
@@ -374,9 +374,9 @@ private:
                 named.emplace_back(ToLowerAscii(instance.boundLibrary), ToLowerAscii(instance.boundEntity));
         }
         if (unit.kind == DesignUnitKind::Architecture || unit.kind == DesignUnitKind::PackageBody)
-            named.emplace_back(std::string(), ToLowerAscii(unit.kind == DesignUnitKind::Architecture
-                                                               ? unit.entity
-                                                               : unit.name));
+            named.emplace_back(
+                std::string(),
+                ToLowerAscii(unit.kind == DesignUnitKind::Architecture ? unit.entity : unit.name));
         return named;
     }
 
@@ -426,19 +426,25 @@ private:
             const std::string key = ToLowerAscii(package.name);
             if (placed.contains(key) || !visiting.insert(key).second)
                 return;
+            std::vector<std::string> uses;
             for (const std::size_t file : FilesOfUnit(key)) {
                 for (const DesignUnit& unit : m_plan.files[file].units) {
                     if (!SameTextNoCase(unit.name, package.name))
                         continue;
                     for (const UseClause& use : unit.context.uses) {
                         const std::optional<std::string> used = OwnPackage(use);
-                        if (const PlannedPackage* dependency = used ? FindPackage(*used) : nullptr)
-                            place(*dependency);
+                        const PlannedPackage* dependency = used ? FindPackage(*used) : nullptr;
+                        if (dependency == nullptr || dependency == &package)
+                            continue;
+                        if (std::find(uses.begin(), uses.end(), dependency->name) == uses.end())
+                            uses.push_back(dependency->name);
+                        place(*dependency);
                     }
                 }
             }
             placed.insert(key);
             ordered.push_back(package);
+            ordered.back().uses = std::move(uses);
         };
         for (const PlannedPackage& package : m_plan.packages)
             place(package);
@@ -462,7 +468,7 @@ private:
     std::unordered_map<std::string, UnitPlace> m_packages;
     std::unordered_map<std::string, UnitPlace> m_configurations;
     std::unordered_set<std::string> m_bodies;
-    std::unordered_map<std::string, std::vector<std::size_t>> m_bodyFiles; // by package
+    std::unordered_map<std::string, std::vector<std::size_t>> m_bodyFiles;     // by package
     std::unordered_map<std::string, std::vector<UnitPlace>> m_architecturesOf; // by entity
     std::unordered_map<std::string, std::size_t> m_entityIndex;                // in m_plan.entities
     std::unordered_set<std::string> m_libraries;                               // the design's own

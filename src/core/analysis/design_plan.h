@@ -78,13 +78,14 @@ struct PlannedPackage {
     std::size_t file = 0;
     int line = 0;
     bool hasBody = false;
+    std::vector<std::string> uses; // the packages of the files its declaration and body use
 };
 
 struct DesignImportPlan {
     std::vector<std::string> tops;
-    std::vector<PlannedEntity> entities; // in file and text order
+    std::vector<PlannedEntity> entities;  // in file and text order
     std::vector<PlannedPackage> packages; // a package after the packages it uses
-    std::vector<FileDesignUnits> files; // the units of each file given; empty for skipped ones
+    std::vector<FileDesignUnits> files;   // the units of each file given; empty for skipped ones
     std::vector<ImportProblem> problems;
     // The VHDL library each file is compiled into, in lower case: a library the files name a unit
     // of (`use olo.pkg.all;`, `entity olo.fifo`) for that unit's file, and then for every file

@@ -143,6 +143,8 @@ bool CGenerateCommands::GenerateUnits(CHierarchyItem* top, bool individual, CGen
 bool CGenerateCommands::GenerateTop(CHierarchyItem* top, bool individual) {
     CKSTDoc& doc = m_session.Doc();
     CMessageLog& log = doc.Log();
+    if (IsDesignCopy(top))
+        return GenerateDesignCopy(top);
     const std::string topName = top->Text();
     const std::filesystem::path outputPath =
         m_outputFolder.value_or(doc.ResolvedDestinationFolder()) / (topName + ".vhd");
@@ -186,7 +188,7 @@ bool CGenerateCommands::GenerateTop(CHierarchyItem* top, bool individual) {
     }
     log.AppendLog(individual ? "\r\nIndividual synthesizable VHDL file created successfully."
                              : "\r\nSynthesizable VHDL file created successfully.");
-    m_generated.push_back({outputPath, topName, std::move(units)});
+    m_generated.push_back({outputPath, topName, std::move(units), {}, "work"});
     return true;
 }
 

@@ -15,6 +15,7 @@ class CHierarchyItem;
 // The status bar's word after a Generate that did not write every file (the log says why).
 inline constexpr const char* kGenerateFailedStatus = "Generate failed: see the message log.";
 class CGenerationSession;
+class CDesignCopy;
 
 // Generate and Generate Individual on the session's selection (analysing first where needed);
 // every outcome goes to the message log.
@@ -40,6 +41,12 @@ public:
 private:
     bool Generate(bool individual);
     bool GenerateTop(CHierarchyItem* top, bool individual);
+    // A tree brought in from existing files (a module in a library other than work, or in a file
+    // not named after it, or instantiated as an entity) is generated as a copy of its units.
+    bool IsDesignCopy(CHierarchyItem* top) const;
+    bool GenerateDesignCopy(CHierarchyItem* top);
+    bool WriteDesignCopy(CHierarchyItem* top, const CDesignCopy& copy,
+                         const std::filesystem::path& outputPath, std::vector<GeneratedUnits> units);
     // The units of the modules below the top, in pre-order; false (logged) when a source
     // cannot be read.
     bool GenerateUnits(CHierarchyItem* top, bool individual, CGenerationSession& session, std::string& output,

@@ -2,6 +2,7 @@
 
 #include "analysis/analysis_errors.h"
 #include "analysis/architecture_reader.h"
+#include "analysis/architecture_structure.h"
 #include "analysis/entity_reader.h"
 #include "analysis/interface_list.h"
 #include "analysis/scanner.h"
@@ -327,7 +328,7 @@ public:
             NewInstances added;
             if (instantiate)
                 added = m_planner.Plan(header.declarationsStart, body.statementsStart, body.endKeyword);
-            DeclareMissing(part, begin, added.signals);
+            DeclareMissing(part, begin, added.signals, EntityInstantiated(header));
             if (!added.statements.empty())
                 m_edits.push_back(
                     {added.position, added.position, WithLineEnds(added.statements, m_lineEnd)});
@@ -337,6 +338,20 @@ public:
     }
 
 private:
+    // The lower-case names of the entities the architecture instantiates directly.
+    std::vector<std::string> EntityInstantiated(const ArchitectureHeader& header) const {
+        std::vector<std::string> names;
+        const std::optional<ArchitectureStructure> structure =
+            ReadArchitectureStructure(m_text, header.entityName, header.keyword);
+        if (!structure)
+            return names;
+        for (const InstanceStructure& instance : structure->instances) {
+            if (instance.entity)
+                names.push_back(ToLowerAscii(instance.unit));
+        }
+        return names;
+    }
+
     const ChildComponent* ChildNamed(const std::string& name) const {
         for (const ChildComponent& child : m_children) {
             if (SameTextNoCase(child.name, name))
@@ -409,11 +424,16 @@ private:
     // The children not declared yet are declared below the mark (after the last component
     // declaration there) when the part has it, otherwise behind a new mark before "begin"; the
     // signals of new instances go before the mark.
-    void DeclareMissing(const DeclarativePart& part, std::size_t begin, const std::string& signals) {
+    void DeclareMissing(const DeclarativePart& part, std::size_t begin, const std::string& signals,
+                        const std::vector<std::string>& entityInstantiated) {
         std::string missing;
         std::string afterComponent;
         for (const ChildComponent& child : m_children) {
             if (std::find(part.declared.begin(), part.declared.end(), &child) != part.declared.end())
+                continue;
+            // An entity instantiation needs no component.
+            if (std::find(entityInstantiated.begin(), entityInstantiated.end(), ToLowerAscii(child.name)) !=
+                entityInstantiated.end())
                 continue;
             missing += child.declaration;
             afterComponent += m_lineEnd + m_lineEnd + "\t" + InPlace(child.declaration, m_lineEnd);

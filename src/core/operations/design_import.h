@@ -54,6 +54,7 @@ struct DesignImportResult {
 // content gets "_2", "_3" ...) and adds the trees under `parent`: each top with its packages
 // first, then one item per instance, depth first. Nothing is added and every copied file is
 // removed again when a copy fails. The modules are not analysed yet.
-Result<DesignImportResult> ImportDesign(CKSTDoc& doc, CHierarchyItem* parent, const DesignImportPreview& preview);
+Result<DesignImportResult> ImportDesign(CKSTDoc& doc, CHierarchyItem* parent,
+                                        const DesignImportPreview& preview);
 
 } // namespace kestra

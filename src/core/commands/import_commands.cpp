@@ -1,0 +1,85 @@
+#include "commands/import_commands.h"
+
+#include "commands/analysis_commands.h"
+#include "model/design_object.h"
+#include "operations/analyze_module.h"
+#include "project/analysis_status.h"
+#include "project/hierarchy_tree.h"
+#include "project/kst_doc.h"
+#include "project/message_log.h"
+#include "project/project_observer.h"
+#include "text/char_class.h"
+
+namespace kestra {
+
+bool CImportCommands::OnImportDesign(const DesignImportPreview& preview) {
+    m_tops.clear();
+    CHierarchyItem* parent = m_session.Selected();
+    CKSTDoc& doc = m_session.Doc();
+    if (parent == nullptr ||
+        (parent->Kind() != HierarchyKind::Root && parent->Kind() != HierarchyKind::Normal)) {
+        m_session.ReportRefusal("A design is imported below the project or a normal module.");
+        return false;
+    }
+    m_session.Observer().CommitPanes(parent);
+    doc.Log().AppendLog("\r\nImporting a VHDL design of " + std::to_string(preview.files.size()) +
+                        " files ...");
+    ReportProblems(preview);
+    Result<DesignImportResult> imported = ImportDesign(doc, parent, preview);
+    if (!imported) {
+        doc.Log().AppendError(imported.Reason() + " Nothing was imported.");
+        m_session.ReportRefusal(imported.Reason());
+        return false;
+    }
+    for (const std::string& note : imported->notes)
+        doc.Log().AppendLog("\r\n" + note);
+    m_tops = imported->tops;
+    doc.SetModifiedFlag();
+    if (parent->Kind() == HierarchyKind::Normal)
+        MarkNeedsAnalysis(doc, parent);
+    CAnalysisCommands analysis(m_session);
+    for (CHierarchyItem* top : m_tops) {
+        m_session.Select(top);
+        static_cast<void>(analysis.OnAnalyzeModule()); // each module's outcome is in the log
+    }
+    ChooseArchitectures(imported->architectures);
+    std::string names;
+    for (const CHierarchyItem* top : m_tops)
+        names += (names.empty() ? "" : ", ") + top->Text();
+    doc.Log().AppendLog("\r\nDesign imported: " + std::to_string(imported->modules) + " modules, top " +
+                        names + ".");
+    m_session.Select(m_tops.front());
+    m_session.Observer().ReloadPanes(m_tops.front());
+    m_session.Observer().ShowItem(m_tops.front());
+    return true;
+}
+
+void CImportCommands::ReportProblems(const DesignImportPreview& preview) {
+    CMessageLog& log = m_session.Doc().Log();
+    for (const ImportProblem& problem : preview.problems) {
+        std::string where = problem.file;
+        if (problem.line > 0)
+            where += ":" + std::to_string(problem.line);
+        const std::string text = (where.empty() ? std::string() : where + ": ") + problem.message + ".";
+        if (problem.severity == ImportSeverity::Error)
+            log.AppendError(text);
+        else
+            log.AppendWarning(text);
+    }
+}
+
+void CImportCommands::ChooseArchitectures(const std::vector<BoundArchitecture>& architectures) {
+    for (const BoundArchitecture& bound : architectures) {
+        CKSTObject* object = bound.item->Object();
+        for (int i = 1; object != nullptr && i < object->GetEntryCount(); ++i) {
+            if (object->GetEntryKind(i) != EntryKind::Architecture)
+                continue;
+            for (const std::string& choice : object->GetChoiceList(i)) {
+                if (SameTextNoCase(choice, bound.architecture))
+                    object->SetEntryText(i, EntryField::Value, choice);
+            }
+        }
+    }
+}
+
+} // namespace kestra
