@@ -37,7 +37,7 @@ struct InstanceBinding {
     // The entity it stands for: the instantiated entity, the one a configuration specification
     // names, or the component's own name; empty when bound to a configuration or left open.
     std::string boundEntity;
-    std::string boundLibrary; // the library an entity instantiation names; empty otherwise
+    std::string boundLibrary;       // the library an entity instantiation names; empty otherwise
     std::string boundArchitecture;  // the architecture the code names; empty when it names none
     std::string boundConfiguration; // "use configuration lib.cfg"
     bool open = false;              // "use open": the instance stands for nothing

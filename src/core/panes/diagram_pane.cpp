@@ -59,8 +59,7 @@ void CDiagramPane::DrawFromSource(StructurePlacement placement) {
     if (m_session == nullptr || (kind != HierarchyKind::Normal && kind != HierarchyKind::Library &&
                                  kind != HierarchyKind::Predefined))
         return;
-    const Result<std::string> text =
-        ReadWholeFile(m_session->Doc().ModuleSourcePath(*m_item));
+    const Result<std::string> text = ReadWholeFile(m_session->Doc().ModuleSourcePath(*m_item));
     if (!text)
         return; // the hierarchy shows the source as missing
     // Drawn from the text whenever its architecture reads, also where the module's analysis failed
