@@ -401,6 +401,12 @@ bool CParameterCommands::EndParameterEdit(CHierarchyItem* item, int entry, int c
         m_session.ReportRefusal(checked.Reason());
         return false;
     }
+    if (column == 1 && FactsOf(kind).generic && *checked != object->GetEntryValue(entry)) {
+        if (const auto fixed = GenericFixedByParent(m_session.Doc(), *item, object->GetEntryName(entry))) {
+            m_session.ReportRefusal(*fixed);
+            return false;
+        }
+    }
     const std::string& newText = *checked;
     const std::string oldText = column == 0 ? object->GetEntryName(entry) : object->GetEntryValue(entry);
     if (newText.empty() || newText == oldText)

@@ -1,5 +1,7 @@
 #include "operations/generic_names.h"
 
+#include "analysis/architecture_structure.h"
+#include "analysis/interface_list.h"
 #include "analysis/package_names.h"
 #include "model/entry_kind_facts.h"
 #include "project/kst_doc.h"
@@ -67,6 +69,60 @@ std::vector<std::string> NamesVisibleToGeneric(const CKSTDoc& doc, const CHierar
             AddPackageConstants(package, used, names);
     }
     return names;
+}
+
+namespace {
+
+// The generic's place in the entity's generic clause; none when the clause does not declare it.
+std::optional<std::size_t> GenericPosition(const std::string& childSource, const std::string& child,
+                                           const std::string& generic) {
+    const std::optional<EntityInterface> entity = ReadEntityInterface(childSource, child);
+    if (!entity || !entity->generics)
+        return std::nullopt;
+    std::size_t position = 0;
+    for (const InterfaceDeclaration& declaration : entity->generics->declarations) {
+        for (const std::string& name : declaration.names) {
+            if (SameTextNoCase(name, generic))
+                return position;
+            ++position;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> GenericFixedByParent(const CKSTDoc& doc, const CHierarchyItem& item,
+                                                const std::string& generic) {
+    const CHierarchyItem* parent = item.Parent();
+    if (parent == nullptr || parent->Kind() != HierarchyKind::Normal)
+        return std::nullopt;
+    const Result<std::string> parentText = ReadWholeFile(doc.ModuleSourcePath(*parent));
+    const Result<std::string> childText = ReadWholeFile(doc.ModuleSourcePath(item));
+    const std::optional<ArchitectureStructure> structure =
+        parentText ? ReadArchitectureStructure(*parentText, parent->Text()) : std::nullopt;
+    const std::optional<std::size_t> position =
+        childText ? GenericPosition(*childText, item.Text(), generic) : std::nullopt;
+    if (!structure || !position)
+        return std::nullopt;
+    std::string fixedBy;
+    for (const InstanceStructure& instance : structure->instances) {
+        if (!SameTextNoCase(instance.unit, item.Text()))
+            continue;
+        const MapAssociation* association = nullptr;
+        for (std::size_t i = 0; i < instance.generics.size(); ++i) {
+            const MapAssociation& candidate = instance.generics[i];
+            if (candidate.formal.empty() ? i == *position : SameTextNoCase(candidate.formal, generic))
+                association = &candidate;
+        }
+        if (association == nullptr)
+            return std::nullopt;
+        fixedBy += (fixedBy.empty() ? "" : ", ") + instance.label + " (" + association->actual + ")";
+    }
+    if (fixedBy.empty())
+        return std::nullopt;
+    return generic + " of " + item.Text() + " is given its value by the generic map of " + parent->Text() +
+           "'s instance " + fixedBy + ": a value chosen here would never be used.";
 }
 
 } // namespace kestra

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,5 +15,12 @@ class CKSTDoc;
 // as simple names where the clause makes them visible ("all", or the constant itself), and as PKG.CONST in
 // any case. Package sources are read from the module folder; one that cannot be read adds nothing.
 std::vector<std::string> NamesVisibleToGeneric(const CKSTDoc& doc, const CHierarchyItem& item, int entry);
+
+// Why a value chosen for the module's generic cannot reach the design: every instance of the
+// module in its parent's architecture gives the generic its value in a generic map (by name, or
+// by position), so the value written as the generic's default is never used. None when some
+// instance leaves the generic to its default, or the parent's architecture cannot be read.
+std::optional<std::string> GenericFixedByParent(const CKSTDoc& doc, const CHierarchyItem& item,
+                                                const std::string& generic);
 
 } // namespace kestra
