@@ -186,7 +186,7 @@ bool CGenerateCommands::GenerateTop(CHierarchyItem* top, bool individual) {
     }
     log.AppendLog(individual ? "\r\nIndividual synthesizable VHDL file created successfully."
                              : "\r\nSynthesizable VHDL file created successfully.");
-    m_generated.push_back({outputPath, topName, std::move(units)});
+    m_generated.push_back({outputPath, topName, std::move(units), {}, "work"});
     return true;
 }
 
