@@ -221,6 +221,8 @@ std::string HexHash(std::string_view text) {
 std::filesystem::path CheckWorkFolderFor(const std::filesystem::path& projectPath,
                                          std::string_view xdgCacheHome, std::string_view home) {
     std::filesystem::path cache;
+    if (projectPath.empty())
+        return {};
     if (!xdgCacheHome.empty() && std::filesystem::path(xdgCacheHome).is_absolute())
         cache = std::filesystem::path(xdgCacheHome);
     else if (!home.empty())

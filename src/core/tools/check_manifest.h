@@ -59,8 +59,8 @@ CheckPlan PlanCheck(const std::optional<CheckManifest>& last, const CheckManifes
 
 // The kept work folders of a project's checks: <cache>/kestra/check/<16 hex digits of a hash of
 // the project file's absolute path>, the cache being $XDG_CACHE_HOME when it is an absolute path,
-// else $HOME/.cache. Empty when neither is set, or when the folder would lie inside the project's
-// own folder (nothing is written there).
+// else $HOME/.cache. Empty for a project not saved yet, when neither is set, or when the folder
+// would lie inside the project's own folder (nothing is written there).
 std::filesystem::path CheckWorkFolderFor(const std::filesystem::path& projectPath,
                                          std::string_view xdgCacheHome, std::string_view home);
 // The same with the values of this process's environment.
