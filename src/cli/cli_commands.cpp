@@ -19,6 +19,7 @@
 #include "project_printer.h"
 #include "system/file_system.h"
 #include "system/path_text.h"
+#include "tools/check_manifest.h"
 #include "tools/qt_process_runner.h"
 #include "tools/qt_tool_runner.h"
 #include "tools/vhdl_check.h"
@@ -295,9 +296,12 @@ CommandResult RunGenerate(CCliSession& session, const CliArguments& arguments) {
     CGenerateCommands commands(session.Session());
     if (!commands.OnGenerate(arguments.HasOption("--individual")))
         return CommandResult::Refused();
-    if (arguments.HasOption("--check") &&
-        !CheckJobs(session, CheckJobsAfter(session.Doc(), commands.Completed())))
-        return CommandResult::Failed();
+    if (arguments.HasOption("--check")) {
+        std::vector<CheckJob> jobs = CheckJobsAfter(session.Doc(), commands.Completed());
+        KeepCheckWorkFolders(jobs, CheckWorkFolderFor(session.Doc().GetPathName()));
+        if (!CheckJobs(session, jobs))
+            return CommandResult::Failed();
+    }
     return CommandResult::Done();
 }
 
@@ -319,6 +323,8 @@ CommandResult RunCheck(CCliSession& session, const CliArguments& arguments) {
     std::vector<CheckJob> jobs;
     if (CheckJob job = ModuleCheckJob(session.Doc(), {selected}); !job.Empty())
         jobs.push_back(std::move(job));
+    // The sources' libraries are kept for the next check; the generated files are new each time.
+    KeepCheckWorkFolders(jobs, CheckWorkFolderFor(session.Doc().GetPathName()));
     bool generated = true;
     CPrivateTempFolder scratch("kestra-check-generate-");
     if (analyzed && scratch.Path().empty()) {

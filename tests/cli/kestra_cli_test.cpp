@@ -44,6 +44,7 @@ protected:
         environment.insert("XDG_CONFIG_HOME", QString::fromStdString(config.string()));
         environment.insert("XDG_DATA_HOME", QString::fromStdString(data.string()));
         environment.insert("HOME", QString::fromStdString(home.string()));
+        environment.insert("XDG_CACHE_HOME", QString::fromStdString((home / ".cache").string()));
         if (noDisplay) {
             for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
                 environment.remove(QString::fromLatin1(name));

@@ -1,4 +1,4 @@
-// Runs the window tests on the offscreen platform with settings in a folder of their own.
+// Runs the window tests on the offscreen platform with settings and cache in folders of their own.
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -9,6 +9,9 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    // The background check keeps its libraries in the cache folder.
+    QTemporaryDir cache;
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
     QApplication app(argc, argv);

@@ -338,6 +338,24 @@ Outcome RemoveEmptyFolder(const fs::path& path) {
     return Outcome::Ok();
 }
 
+Outcome ClearFolder(const fs::path& folder) {
+    std::error_code error;
+    fs::directory_iterator entries(folder, error);
+    if (error)
+        return Failure(error);
+    std::vector<fs::path> paths;
+    for (; entries != fs::directory_iterator(); entries.increment(error))
+        paths.push_back(entries->path());
+    if (error)
+        return Failure(error);
+    for (const fs::path& path : paths) {
+        fs::remove_all(path, error);
+        if (error)
+            return Failure(error);
+    }
+    return Outcome::Ok();
+}
+
 Outcome RenameFolder(const fs::path& from, const fs::path& to) {
     std::error_code error;
     if (!fs::is_directory(from, error))

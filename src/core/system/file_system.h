@@ -71,6 +71,10 @@ Outcome CreateFolders(const std::filesystem::path& path);
 // reported as an error.
 Outcome RemoveEmptyFolder(const std::filesystem::path& path);
 
+// Removes everything inside the folder, files and folders with their content; the folder stays.
+// For the program's own work folders, never for a user's.
+Outcome ClearFolder(const std::filesystem::path& folder);
+
 // Names of the regular files directly inside the folder, sorted.
 std::vector<std::string> ListFiles(const std::filesystem::path& folder);
 // Names of the folders directly inside the folder, sorted.

@@ -7,6 +7,7 @@
 #include "project/kst_doc.h"
 #include "system/file_system.h"
 #include "text/char_class.h"
+#include "tools/check_manifest.h"
 
 #include <algorithm>
 #include <set>
@@ -61,12 +62,12 @@ std::string FileName(const std::filesystem::path& path) {
     return path.filename().string();
 }
 
-bool SameFile(const std::string& reported, const std::filesystem::path& path) {
+} // namespace
+
+bool MessageNamesFile(const std::string& reported, const std::filesystem::path& path) {
     return std::filesystem::path(reported).lexically_normal() == path.lexically_normal() ||
            std::filesystem::path(reported).filename() == path.filename();
 }
-
-} // namespace
 
 const char* VhdlAnalyzer::Name() const {
     switch (kind) {
@@ -127,10 +128,10 @@ CheckJob ModuleCheckJob(const CKSTDoc& doc, const std::vector<const CHierarchyIt
     auto add = [&](const CHierarchyItem& item) {
         if (!IsModuleWithSource(item))
             return;
-        const std::filesystem::path path = doc.GetModuleFilePath(item);
+        const std::filesystem::path path = doc.ModuleSourcePath(item);
         if (path.empty() || !FileExists(path) || !seen.insert(path.lexically_normal()).second)
             return;
-        job.files.push_back({path});
+        job.files.push_back({path, doc.ModuleLibrary(item)});
     };
     const CHierarchyTree& tree = doc.Tree();
     for (const CHierarchyItem* item = tree.GetRootItem(); item != nullptr; item = tree.NextItem(item)) {
@@ -153,7 +154,12 @@ CheckJob ModuleCheckJob(const CKSTDoc& doc, const std::vector<const CHierarchyIt
 std::vector<CheckJob> CheckJobsAfter(const CKSTDoc& doc, const CompletedWork& work) {
     std::vector<CheckJob> jobs;
     for (const GeneratedFile& file : work.generated) {
-        CheckJob job{{CheckFile{file.path}}, file.top, {}, work.failed};
+        CheckJob job;
+        for (const GeneratedLibraryFile& libraryFile : file.libraryFiles)
+            job.files.push_back({libraryFile.path, libraryFile.library});
+        job.files.push_back({file.path, file.library});
+        job.top = file.top;
+        job.afterFailedCommand = work.failed;
         for (const GeneratedUnits& unit : file.units)
             job.units.push_back({unit.firstLine, unit.module});
         jobs.push_back(std::move(job));
@@ -165,6 +171,15 @@ std::vector<CheckJob> CheckJobsAfter(const CKSTDoc& doc, const CompletedWork& wo
             jobs.push_back(std::move(job));
     }
     return jobs;
+}
+
+void KeepCheckWorkFolders(std::vector<CheckJob>& jobs, const std::filesystem::path& projectFolder) {
+    if (projectFolder.empty())
+        return;
+    for (CheckJob& job : jobs) {
+        if (!job.Empty())
+            job.workFolder = projectFolder / HexHash(job.files.back().path.lexically_normal().string());
+    }
 }
 
 std::vector<CheckMessage> ParseAnalyzerOutput(VhdlAnalyzer::Kind kind, std::string_view output) {
@@ -225,156 +240,6 @@ std::vector<CheckMessage> ParseAnalyzerOutput(VhdlAnalyzer::Kind kind, std::stri
 
 namespace {
 
-// One run of a check in its work folder: each file analysed, then the top elaborated, the
-// program's messages recorded against the files they name.
-class CCheckRun {
-public:
-    CCheckRun(const CheckJob& job, const VhdlAnalyzer& analyzer, CProcessRunner& runner,
-              const std::atomic<bool>* cancel, const std::filesystem::path& work)
-        : m_job(job), m_analyzer(analyzer), m_runner(runner), m_cancel(cancel), m_work(work),
-          m_options(Options()), m_failed(job.files.size(), false) {}
-
-    const CheckOutcome& Outcome() const { return m_outcome; }
-
-    // Analyses the files one at a time; false when the run stopped (cancelled, or the analyser
-    // could not be run).
-    bool AnalyzeFiles(const std::function<void(int, int)>& progress, int total) {
-        for (std::size_t i = 0; i < m_job.files.size(); ++i) {
-            if (progress)
-                progress(static_cast<int>(i), total);
-            std::vector<std::string> arguments{"-a"};
-            if (m_analyzer.kind == VhdlAnalyzer::Kind::Nvc) {
-                arguments = m_options;
-                arguments.emplace_back("-a");
-            } else {
-                arguments.insert(arguments.end(), m_options.begin(), m_options.end());
-            }
-            arguments.push_back(m_job.files[i].path.string());
-            std::string output;
-            const int status = m_runner.Run(m_analyzer.program, arguments, m_work, output, m_cancel);
-            if (Cancelled())
-                return false;
-            if (status < 0 && output.empty()) {
-                m_outcome.analyzerFailed = true;
-                return false;
-            }
-            Record(output, i);
-            // Failed without a message that names a file: count it for this file.
-            CountFailure(status, i);
-        }
-        return true;
-    }
-
-    // Elaborates the top; its errors without a file count for the last file. False when cancelled.
-    bool ElaborateTop() {
-        std::vector<std::string> arguments;
-        if (m_analyzer.kind == VhdlAnalyzer::Kind::Nvc) {
-            arguments = m_options;
-            arguments.insert(arguments.end(), {"-e", m_job.top});
-        } else {
-            arguments.emplace_back("--elab-run");
-            arguments.insert(arguments.end(), m_options.begin(), m_options.end());
-            arguments.insert(arguments.end(), {m_job.top, "--no-run"});
-        }
-        std::string output;
-        const int status = m_runner.Run(m_analyzer.program, arguments, m_work, output, m_cancel);
-        if (Cancelled())
-            return false;
-        Record(output, m_job.files.size() - 1);
-        CountFailure(status, m_job.files.size() - 1);
-        return true;
-    }
-
-    // The outcome with the files that failed.
-    CheckOutcome Finish() {
-        for (std::size_t i = 0; i < m_job.files.size(); ++i) {
-            if (m_failed[i])
-                m_outcome.failedFiles.push_back(m_job.files[i].path);
-        }
-        return std::move(m_outcome);
-    }
-
-private:
-    std::vector<std::string> Options() const {
-        bool vhdl2008 = false;
-        for (const CheckFile& file : m_job.files)
-            vhdl2008 = vhdl2008 || NeedsVhdl2008(ReadWholeFile(file.path).ValueOr(std::string()));
-        std::vector<std::string> options = AnalyzerOptions(m_analyzer.kind, vhdl2008);
-        if (m_analyzer.kind == VhdlAnalyzer::Kind::Ghdl)
-            options.push_back("--workdir=" + m_work.string());
-        else
-            options.insert(options.begin() + 1, "--work=work:" + (m_work / "work").string());
-        return options;
-    }
-
-    bool Cancelled() {
-        if (m_cancel == nullptr || !m_cancel->load())
-            return false;
-        m_outcome.cancelled = true;
-        return true;
-    }
-
-    // The messages of one program run; an error counts for the file it names, else for `owner`.
-    void Record(const std::string& output, std::size_t owner) {
-        for (CheckMessage& message : ParseAnalyzerOutput(m_analyzer.kind, output)) {
-            if (message.error) {
-                ++m_outcome.errors;
-                std::size_t index = owner;
-                for (std::size_t i = 0; i < m_job.files.size(); ++i) {
-                    if (!message.file.empty() && SameFile(message.file, m_job.files[i].path))
-                        index = i;
-                }
-                m_failed[index] = true;
-            }
-            m_outcome.messages.push_back(std::move(message));
-        }
-    }
-
-    // A run that failed without an error for the file counts as one.
-    void CountFailure(int status, std::size_t index) {
-        if (status != 0 && !m_failed[index]) {
-            m_failed[index] = true;
-            ++m_outcome.errors;
-        }
-    }
-
-    const CheckJob& m_job;
-    const VhdlAnalyzer& m_analyzer;
-    CProcessRunner& m_runner;
-    const std::atomic<bool>* m_cancel;
-    const std::filesystem::path m_work;
-    const std::vector<std::string> m_options;
-    std::vector<bool> m_failed;
-    CheckOutcome m_outcome;
-};
-
-} // namespace
-
-CheckOutcome RunVhdlCheck(const CheckJob& job, const VhdlAnalyzer& analyzer, CProcessRunner& runner,
-                          const std::atomic<bool>* cancel, const std::function<void(int, int)>& progress) {
-    if (job.Empty() || analyzer.kind == VhdlAnalyzer::Kind::None)
-        return {};
-    CPrivateTempFolder work("kestra-check-");
-    if (work.Path().empty()) {
-        CheckOutcome outcome;
-        outcome.analyzerFailed = true;
-        return outcome;
-    }
-    CCheckRun run(job, analyzer, runner, cancel, work.Path());
-    const int total = static_cast<int>(job.files.size()) + (job.top.empty() ? 0 : 1);
-    if (!run.AnalyzeFiles(progress, total))
-        return run.Outcome();
-    if (!job.top.empty() && run.Outcome().errors == 0) {
-        if (progress)
-            progress(total - 1, total);
-        if (!run.ElaborateTop())
-            return run.Outcome();
-    }
-    return run.Finish();
-}
-
-namespace {
-
 // The module whose units hold the line of a generated file: the last one that begins at or
 // before it.
 const CHierarchyItem* ModuleAtLine(const std::vector<CheckedUnit>& units, int line) {
@@ -415,7 +280,9 @@ void MarkCheckedItems(const CKSTDoc& doc, const CheckJob& job, const CheckOutcom
         return;
     }
     for (CHierarchyItem* item = doc.Tree().GetRootItem(); item != nullptr; item = doc.Tree().NextItem(item)) {
-        const std::filesystem::path path = doc.GetModuleFilePath(*item);
+        if (!IsModuleWithSource(*item))
+            continue;
+        const std::filesystem::path path = doc.ModuleSourcePath(*item);
         if (path.empty())
             continue;
         if (std::find(outcome.failedFiles.begin(), outcome.failedFiles.end(), path) !=
@@ -440,7 +307,7 @@ std::string CheckLogText(const VhdlAnalyzer& analyzer, const CheckJob& job, cons
             // The analyser runs in its work folder: a file it names is one of the job's paths.
             std::string file = message.file;
             for (const CheckFile& checked : job.files) {
-                if (SameFile(message.file, checked.path))
+                if (MessageNamesFile(message.file, checked.path))
                     file = checked.path.string();
             }
             text += file + ":" + std::to_string(message.line) + ":" + std::to_string(message.column) + ": ";
@@ -463,7 +330,7 @@ std::string CheckLogText(const VhdlAnalyzer& analyzer, const CheckJob& job, cons
     for (const std::filesystem::path& file : outcome.failedFiles) {
         int count = 0;
         for (const CheckMessage& message : outcome.messages) {
-            if (message.error && !message.file.empty() && SameFile(message.file, file))
+            if (message.error && !message.file.empty() && MessageNamesFile(message.file, file))
                 ++count;
         }
         if (count == 0)

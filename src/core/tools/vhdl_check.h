@@ -35,10 +35,12 @@ bool NeedsVhdl2008(std::string_view source);
 // one file needs VHDL-2008 analyses all of its files as VHDL-2008 (one work library).
 std::vector<std::string> AnalyzerOptions(VhdlAnalyzer::Kind kind, bool vhdl2008);
 
-// What one check analyses: files in order (what a file needs comes before it), and the top unit
-// to elaborate after them (none after Analyze).
+// What one check analyses: files in order (what a file needs comes before it), each with the
+// VHDL library it is compiled into (lower case), and the top unit to elaborate after them (none
+// after Analyze), which is in the library of the last file.
 struct CheckFile {
     std::filesystem::path path;
+    std::string library = "work";
 };
 // A check of a generated file knows where each module's units begin in it, so that an error
 // marks the module it is in. A check after a Generate that failed says nothing when it finds
@@ -52,6 +54,9 @@ struct CheckJob {
     std::string top;
     std::vector<CheckedUnit> units;
     bool afterFailedCommand = false;
+    // A folder kept from one check to the next, so that only what changed is analysed again;
+    // empty: a private temporary folder for this check alone.
+    std::filesystem::path workFolder;
     bool Empty() const { return files.empty(); }
 };
 
@@ -63,6 +68,11 @@ CheckJob ModuleCheckJob(const CKSTDoc& doc, const std::vector<const CHierarchyIt
 // The checks of what Analyze or Generate just did: each generated file with its top, or else
 // the analysed subtree's sources.
 std::vector<CheckJob> CheckJobsAfter(const CKSTDoc& doc, const CompletedWork& work);
+
+// Gives each job a kept work folder of its own below the project's (CheckWorkFolderFor), named
+// after its last file, so that the checks of different subtrees and generated files never share
+// libraries; an empty project folder leaves the jobs to private folders.
+void KeepCheckWorkFolders(std::vector<CheckJob>& jobs, const std::filesystem::path& projectFolder);
 
 // Runs a program to its end, collecting its standard output and error; the application's is a
 // QProcess, tests may script it. A program that cannot start gives -1. Stops early (and answers
@@ -86,6 +96,10 @@ struct CheckMessage {
 
 std::vector<CheckMessage> ParseAnalyzerOutput(VhdlAnalyzer::Kind kind, std::string_view output);
 
+// Whether the file a message names is the job's file at `path`: the same path, or the same name
+// (the analyser may name it as seen from its work folder).
+bool MessageNamesFile(const std::string& reported, const std::filesystem::path& path);
+
 struct CheckOutcome {
     bool cancelled = false;
     bool analyzerFailed = false; // the analyser could not be started
@@ -95,10 +109,12 @@ struct CheckOutcome {
     std::vector<std::filesystem::path> failedFiles;
 };
 
-// Analyses the job's files one at a time in a private work folder (so good files stay in the
-// library for the ones that need them), then elaborates the top when there was no error. Errors
-// with no file of their own (elaboration) count for the job's last file. progress(done, total)
-// is told before each step.
+// Analyses the job's files one at a time, each into its library, in the job's work folder or a
+// private one (so good files stay in the libraries for the ones that need them), then elaborates
+// the top when there was no error. In a kept work folder only the files that changed, failed or
+// are new, and the files that use what they declare, are analysed again (see check_manifest.h);
+// the top is elaborated every time. Errors with no file of their own (elaboration) count for the
+// job's last file. progress(done, total) is told before each step.
 CheckOutcome RunVhdlCheck(const CheckJob& job, const VhdlAnalyzer& analyzer, CProcessRunner& runner,
                           const std::atomic<bool>* cancel = nullptr,
                           const std::function<void(int, int)>& progress = {});

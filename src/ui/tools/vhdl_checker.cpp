@@ -8,6 +8,7 @@
 #include "session/project_session.h"
 #include "strings/qt_text.h"
 #include "system/settings_store.h"
+#include "tools/check_manifest.h"
 #include "tools/external_tools.h"
 #include "tools/qt_process_runner.h"
 #include "tools/qt_tool_runner.h"
@@ -40,6 +41,7 @@ void CVhdlChecker::CheckAfter(const CompletedWork& work) {
     std::vector<CheckJob> jobs = CheckJobsAfter(m_session.Doc(), work);
     if (jobs.empty())
         return;
+    KeepCheckWorkFolders(jobs, CheckWorkFolderFor(m_session.Doc().GetPathName()));
     const VhdlAnalyzer analyzer =
         FindVhdlAnalyzer([this](std::string_view name) { return m_ui.tools.FindProgram(name); });
     if (analyzer.kind == VhdlAnalyzer::Kind::None) {

@@ -62,7 +62,8 @@ TEST(VhdlCheck, EveryItemOfAFailedFileIsMarkedAndAPassedOneCleared) {
     CHierarchyItem* first = project.AddModule(left, "DIV", test::SimpleModule("DIV", "", "a : in bit"));
     CHierarchyItem* second = project.AddModule(right, "DIV", "");
     left->SetCheckFailed(true);
-    const CheckJob job{{{project.SourcePath("DIV")}, {project.SourcePath("LEFT")}}, {}, {}, false};
+    CheckJob job;
+    job.files = {{project.SourcePath("DIV"), "work"}, {project.SourcePath("LEFT"), "work"}};
     CheckOutcome outcome;
     outcome.failedFiles = {project.SourcePath("DIV")};
     MarkCheckedItems(project.doc, job, outcome);
