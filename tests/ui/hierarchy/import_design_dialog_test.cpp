@@ -1,7 +1,11 @@
 #include "hierarchy/import_design_dialog.h"
+#include "hierarchy/kst_tree_view.h"
+#include "project/kst_doc.h"
+#include "projectframe/project_frame.h"
 #include "support/temp_folder.h"
 #include "ui_fixture.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -148,6 +152,35 @@ TEST_F(ImportDesignDialogTest, RemovingTheLastPathEndsThePreview) {
     EXPECT_FALSE(dialog.ImportButton()->isEnabled());
     EXPECT_FALSE(dialog.RemoveButton()->isEnabled());
     EXPECT_EQ(dialog.TopBox()->count(), 1);
+}
+
+TEST_F(ImportDesignDialogTest, TheCommandOpensTheDialogBelowTheRootOrANormalModule) {
+    StartFrame();
+    C3SplitFrame* project = NewProject("import.kst");
+    ASSERT_NE(project, nullptr);
+    CHierarchyItem* root = project->Doc().Tree().GetRootItem();
+    QAction* importAction = m_frame->Actions().importDesign;
+    EXPECT_TRUE(m_frame->Actions().TreeContextMenu().contains(importAction));
+    Select(project, root);
+    m_frame->UpdateActions();
+    EXPECT_TRUE(importAction->isEnabled());
+
+    int shown = 0;
+    dialogHandler = [&](QDialog& dialog) {
+        shown += qobject_cast<CImportDesignDialog*>(&dialog) != nullptr ? 1 : 0;
+        return int(QDialog::Rejected);
+    };
+    ASSERT_TRUE(Trigger(importAction));
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(root->ChildCount(), 0);
+
+    CHierarchyItem* alu = AddModule(project, root, QStringLiteral("alu"));
+    ASSERT_NE(alu, nullptr);
+    Select(project, alu);
+    ASSERT_TRUE(Trigger(m_frame->Actions().setLibrary));
+    Select(project, alu);
+    m_frame->UpdateActions();
+    EXPECT_FALSE(importAction->isEnabled());
 }
 
 } // namespace
