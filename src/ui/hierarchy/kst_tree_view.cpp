@@ -319,6 +319,19 @@ void CKSTTreeView::OnCreateLibraryModule(bool predefined, CLibraryStore& store) 
     });
 }
 
+void CKSTTreeView::OnImportDesign(const DesignImportPreview& preview) {
+    CHierarchyItem* parent = m_session.Selected();
+    bool imported = false;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    RunCommand([&] { imported = CImportCommands(m_session).OnImportDesign(preview); });
+    QApplication::restoreOverrideCursor();
+    CHierarchyItem* selected = m_session.Selected();
+    if (imported && selected != nullptr && selected != parent) {
+        ShowItem(selected);
+        expand(m_model->IndexOf(selected));
+    }
+}
+
 void CKSTTreeView::OnGenerate(bool individual) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     RunCommand([&] { m_generation.OnGenerate(individual); });

@@ -4,6 +4,7 @@
 #include "commands/analysis_commands.h"
 #include "commands/clipboard_commands.h"
 #include "commands/generate_commands.h"
+#include "commands/import_commands.h"
 #include "commands/library_commands.h"
 #include "commands/module_commands.h"
 #include "print/hierarchy_printer.h"
@@ -114,6 +115,9 @@ public:
     void OnInsertLibraryModule(LibraryInsertMode mode, const std::string& path, CLibraryChooser* chooser,
                                bool selectNew);
     void OnCreateLibraryModule(bool predefined, CLibraryStore& store);
+    // Imports the previewed design below the selection; the first top it brings in is selected
+    // and shown with its children.
+    void OnImportDesign(const DesignImportPreview& preview);
     void OnGenerate(bool individual);
     // What the last Analyze or Generate did.
     const CompletedWork& LastCompleted() const { return m_completed; }

@@ -79,6 +79,11 @@ const Spec kModuleActions[] = {
       {Qt::Key_F3},
       "Insert a predefined module into project\nInsert Predefined Module",
       "insert-predefined-module"}},
+    {&CMainActions::importDesign,
+     {"Import VHDL &Design...",
+      {},
+      "Import a VHDL design of several files below the selected module\nImport VHDL Design",
+      "import-design"}},
     {&CMainActions::createLibrary,
      {"Create &Library Module",
       {Qt::Key_F11},
@@ -244,9 +249,9 @@ void MakeMainActions(QWidget& owner, CMainActions& actions) {
 }
 
 QList<QAction*> CMainActions::TreeContextMenu() const {
-    return {editVhdl, rename,    remove,     cut,           copy,      paste,
-            copyView, nullptr,   moveToTop,  moveUp,        moveDown,  moveToBottom,
-            nullptr,  setNormal, setLibrary, setPredefined, setPackage};
+    return {editVhdl, rename,       remove,     cut,           copy,      paste,    copyView,
+            nullptr,  importDesign, nullptr,    moveToTop,     moveUp,    moveDown, moveToBottom,
+            nullptr,  setNormal,    setLibrary, setPredefined, setPackage};
 }
 
 QList<QAction*> CMainActions::SignalContextMenu() const {

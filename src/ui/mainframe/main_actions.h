@@ -38,6 +38,7 @@ struct CMainActions {
     QAction* addModule = nullptr;
     QAction* insertLibrary = nullptr;
     QAction* insertPredefined = nullptr;
+    QAction* importDesign = nullptr;
     QAction* createLibrary = nullptr;
     QAction* createPredefined = nullptr;
     QAction* analyzeModule = nullptr;

@@ -109,7 +109,7 @@ void CMainFrame::CreateControllers() {
     m_bars = new CDockBars(*this, *m_mainToolBar, m_ui.settings);
     m_files = std::make_unique<CFileController>(*this, m_ui, m_actions, *m_windows, changed);
     m_help = std::make_unique<CHelpController>(*this, m_ui, m_actions);
-    m_hierarchy = std::make_unique<CHierarchyController>(m_actions, *m_windows, changed);
+    m_hierarchy = std::make_unique<CHierarchyController>(*this, m_ui, m_actions, *m_windows, changed);
     m_parameters = std::make_unique<CParameterController>(m_actions, *m_windows, changed);
     m_diagram = std::make_unique<CDiagramController>(*this, *m_bars, m_actions, m_ui, *m_windows, changed);
     m_bars->RestoreLayout();
@@ -130,32 +130,12 @@ void CMainFrame::CreateMenus() {
         {"&Edit",
          {a.undo, a.redo, nullptr, a.cut, a.copy, a.paste, a.remove, nullptr, a.selectAll, a.copyView}},
         {"&Module",
-         {a.addModule,
-          a.insertLibrary,
-          a.insertPredefined,
-          nullptr,
-          a.analyzeModule,
-          a.generate,
-          a.generateIndividual,
-          nullptr,
-          a.createLibrary,
-          a.createPredefined,
-          nullptr,
-          a.editVhdl,
-          a.rename,
-          nullptr,
-          a.moveToTop,
-          a.moveUp,
-          a.moveDown,
-          a.moveToBottom,
-          nullptr,
-          a.setNormal,
-          a.setLibrary,
-          a.setPredefined,
-          a.setPackage,
-          nullptr,
-          a.expandAll,
-          a.collapseAll}},
+         {a.addModule,        a.insertLibrary, a.insertPredefined,   a.importDesign, nullptr,
+          a.analyzeModule,    a.generate,      a.generateIndividual, nullptr,        a.createLibrary,
+          a.createPredefined, nullptr,         a.editVhdl,           a.rename,       nullptr,
+          a.moveToTop,        a.moveUp,        a.moveDown,           a.moveToBottom, nullptr,
+          a.setNormal,        a.setLibrary,    a.setPredefined,      a.setPackage,   nullptr,
+          a.expandAll,        a.collapseAll}},
         {"&Parameter", a.ListContextMenu()},
     };
     for (const auto& [title, actions] : menus)

@@ -343,6 +343,8 @@ TEST_F(TreeViewTest, ContextMenuHoldsTheCommandsInOrder) {
                                   "&Paste",
                                   "Copy &View",
                                   "-",
+                                  "Import VHDL &Design...",
+                                  "-",
                                   "&Move To Top",
                                   "Move &Up One Item",
                                   "Move &Down One Item",
