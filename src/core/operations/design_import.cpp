@@ -131,6 +131,7 @@ DesignImportPreview PreviewDesignImport(const DesignImportRequest& request) {
     }
     DesignImportOptions options;
     options.top = request.top;
+    options.largestFile = request.largestFile;
     preview.plan = PlanDesignImport(sources, options);
     preview.problems.insert(preview.problems.end(), preview.plan.problems.begin(),
                             preview.plan.problems.end());

@@ -17,6 +17,7 @@ class CKSTDoc;
 struct DesignImportRequest {
     std::vector<std::filesystem::path> paths;
     std::string top;
+    std::size_t largestFile = kLargestImportedFile; // a larger file is reported and left out
 };
 
 // What an import would bring in, read before anything is written: the files found, their plan,

@@ -42,4 +42,33 @@ inline EquivalenceResult ProveEquivalent(const std::vector<std::string>& design,
     return {run.ok, run.output};
 }
 
+// The design (files in order) against the reference (one file), both with the top entity `top`
+// and the same names for their units (a design and its generated copy): each is synthesised and
+// flattened on its own before yosys compares them; latches of full case statements become
+// plain logic.
+inline EquivalenceResult ProveSameNamedEquivalent(const std::vector<std::string>& design,
+                                                  const std::string& reference, const std::string& top) {
+    std::vector<std::string> texts = design;
+    texts.push_back(reference);
+    const ScratchUnits scratch = WriteScratchUnits(texts, "kestra-yosys-");
+    const std::string referenceFile = "unit" + std::to_string(design.size()) + ".vhd";
+    std::string designFiles = scratch.files;
+    designFiles.erase(designFiles.rfind(' '));
+    const std::string synth = "ghdl --synth --std=93c --ieee=synopsys -fexplicit --out=verilog ";
+    auto prepare = [&top](const std::string& file, const std::string& as) {
+        return "read_verilog " + file + "; hierarchy -top " + top +
+               "; proc; flatten; opt -full; async2sync; rename " + top + " " + as + "; design -stash " + as +
+               "; ";
+    };
+    const std::string command =
+        synth + designFiles + " -e " + top + " > design.v && mkdir ref && cd ref && " + synth + "../" +
+        referenceFile + " -e " + top + " > ../reference.v && cd .. && yosys -q -p '" +
+        prepare("design.v", "gold") + prepare("reference.v", "gate") +
+        "design -copy-from gold -as gold gold; design -copy-from gate -as gate gate; equiv_make gold gate "
+        "equiv; "
+        "hierarchy -top equiv; equiv_simple -seq 2; equiv_induct; equiv_status -assert'";
+    const GhdlResult run = RunInScratch(scratch, command);
+    return {run.ok, run.output};
+}
+
 } // namespace kestra::test
