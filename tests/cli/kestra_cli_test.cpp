@@ -786,6 +786,25 @@ TEST_F(KestraCheck, DiagramDrawsAModulesBlockDiagramWithoutADisplay) {
     EXPECT_EQ(Kestra({"diagram", project.string(), "NOWHERE", "-o", svg.string()}).status, 2);
 }
 
+TEST_F(KestraCheck, AnImportedDesignInItsOwnLibraryPassesTheCheckAndGenerates) {
+    const fs::path project = Example("import");
+    const fs::path designs = fs::path(KESTRA_TEST_DATA) / "designs";
+    const CliRun empty = Kestra({"import", project.string(), "Blinker", (work / "nothing-here").string()});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_NE(empty.err.find("does not exist"), std::string::npos) << empty.err;
+    const CliRun imported =
+        Kestra({"import", project.string(), "Blinker", (designs / "stream").string(), "--top", "stream_top"});
+    ASSERT_EQ(imported.status, 0) << imported.out << imported.err;
+    EXPECT_NE(imported.out.find("Design imported: 4 modules, top stream_top."), std::string::npos)
+        << imported.out;
+    EXPECT_TRUE(fs::exists(project.parent_path() / "Blinker" / "strm" / "strm_pkg.vhd"));
+    if (!test::GhdlAvailable())
+        GTEST_SKIP() << "GHDL is not installed";
+    const CliRun checked = Kestra({"check", project.string(), "stream_top"});
+    EXPECT_EQ(checked.status, 0) << checked.out << checked.err;
+    EXPECT_NE(checked.out.find("GHDL check: no error in 2 files."), std::string::npos) << checked.out;
+}
+
 TEST_F(KestraCheck, ConnectAndDisconnectRewriteTheArchitectureAndTheDiagramDrawsThem) {
     noDisplay = true;
     const fs::path project = Example("connect");
