@@ -165,6 +165,15 @@ DeclarativePart ReadDeclarativePart(std::string_view text, std::size_t start, st
         const VhdlToken first = reader.Next();
         if (first.kind == TokenKind::EndOfText || first.start >= begin)
             break;
+        // "end for;" closes a configuration specification (VHDL-2008).
+        if (first.Is(VhdlKeyword::End) && reader.Peek().Is(VhdlKeyword::For)) {
+            reader.Next();
+            const VhdlToken semicolon = reader.Next();
+            if (!semicolon.Is(';'))
+                break;
+            pos = semicolon.end;
+            continue;
+        }
         const StructureStop stop = WalkStructure(text, first.start, StructureScope::Item);
         if (stop.what != StructureStop::What::Semicolon || stop.position >= begin)
             break;

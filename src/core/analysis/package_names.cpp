@@ -1,5 +1,6 @@
 #include "analysis/package_names.h"
 
+#include "analysis/design_units.h"
 #include "analysis/token_reader.h"
 
 namespace kestra {
@@ -45,17 +46,6 @@ PackageConstants ReadPackageDeclaration(CTokenReader& reader, std::string_view n
 }
 
 // A selected name of a use clause, after "use": its parts, "all" included.
-std::vector<std::string> ReadSelectedName(CTokenReader& reader) {
-    std::vector<std::string> parts;
-    for (VhdlToken token = reader.Next(); token.kind == TokenKind::Word; token = reader.Next()) {
-        parts.emplace_back(TextOf(reader, token));
-        if (!reader.Peek().Is('.'))
-            break;
-        reader.Next();
-    }
-    return parts;
-}
-
 void AddUsedItems(const std::vector<std::string>& parts, std::vector<UsedPackageItem>& used) {
     const std::size_t count = parts.size();
     if (count < 2)
@@ -85,17 +75,20 @@ std::vector<PackageConstants> ReadPackageConstants(std::string_view text) {
 std::vector<UsedPackageItem> ReadUseClausesBeforeEntity(std::string_view text,
                                                         const std::string& entityName) {
     std::vector<UsedPackageItem> used;
-    CTokenReader reader(text);
-    for (VhdlToken token = reader.Next(); token.kind != TokenKind::EndOfText; token = reader.Next()) {
-        if (token.Is(VhdlKeyword::Entity)) {
-            const VhdlToken name = reader.Peek();
-            if (name.kind == TokenKind::Word && SameTextNoCase(TextOf(reader, name), entityName))
-                break;
-        } else if (token.Is(VhdlKeyword::Use)) {
-            do {
-                AddUsedItems(ReadSelectedName(reader), used);
-            } while (reader.Peek().Is(',') && reader.Next().Is(','));
+    // Only the clauses in front of the entity's own declaration count: in a file of several
+    // units, those of the units before it do not reach it.
+    for (const DesignUnit& unit : ReadDesignUnits(text).units) {
+        if (unit.kind != DesignUnitKind::Entity || !SameTextNoCase(unit.name, entityName))
+            continue;
+        for (const UseClause& use : unit.context.uses) {
+            std::vector<std::string> parts;
+            for (const std::string* part : {&use.library, &use.package, &use.item}) {
+                if (!part->empty())
+                    parts.push_back(*part);
+            }
+            AddUsedItems(parts, used);
         }
+        break;
     }
     return used;
 }

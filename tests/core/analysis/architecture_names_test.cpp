@@ -31,6 +31,7 @@ TEST(ArchitectureNames, SignalsOfTheDeclarativePartOnly) {
     const std::string text = "is\n  signal A, b : std_logic_vector(7 downto 0) := (others => '0');\n"
                              "  constant C : bit := '1';\n"
                              "  function f return bit is variable v : bit; begin return v; end;\n"
+                             "  for all : c use entity work.e;\n  end for;\n"
                              "  signal \\odd name\\ : bit;\nbegin\n  signal_x <= '1';\nend;";
     const std::vector<PortShape> signals = DeclaredSignals(text, 2, text.find("\nbegin") + 1);
     ASSERT_EQ(signals.size(), 3u);

@@ -41,6 +41,12 @@ TEST(PackageNames, UseClausesInFrontOfTheEntity) {
     for (const UsedPackageItem& item : used)
         listed += item.package + "." + item.item + " ";
     EXPECT_EQ(listed, "std_logic_1164.all SIZES.WIDTH_MAX work.MORE MORE. ");
+
+    // In a file of several units, the clauses of the units before the entity do not reach it.
+    const std::vector<UsedPackageItem> second =
+        ReadUseClausesBeforeEntity(text + "use work.OWN.all;\nentity N is end N;\n", "N");
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_EQ(second[0].package, "OWN");
 }
 
 } // namespace
