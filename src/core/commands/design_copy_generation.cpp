@@ -3,6 +3,7 @@
 #include "analysis/architecture_structure.h"
 #include "commands/generate_commands.h"
 #include "generation/design_copy.h"
+#include "operations/module_files.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
 #include "system/file_system.h"
@@ -43,7 +44,7 @@ bool CGenerateCommands::IsDesignCopy(CHierarchyItem* top) const {
             return true;
         if (item->ChildCount() == 0 || item->Kind() != HierarchyKind::Normal)
             continue;
-        const Result<std::string> text = ReadWholeFile(source);
+        const Result<std::string> text = ReadModuleSource(doc, *item);
         const std::optional<ArchitectureStructure> structure =
             text ? ReadArchitectureStructure(*text, item->Text()) : std::nullopt;
         for (const InstanceStructure& instance :
@@ -85,7 +86,7 @@ bool CGenerateCommands::GenerateDesignCopy(CHierarchyItem* top) {
         if (item->Kind() != HierarchyKind::Normal)
             continue;
         const std::filesystem::path source = doc.ModuleSourcePath(*item);
-        const Result<std::string> text = ReadWholeFile(source);
+        const Result<std::string> text = ReadModuleSource(doc, *item);
         if (!text) {
             log.AppendError(WithReason(
                 "Cannot read source file (" + source.string() + "). Compilation failed", text.Reason()));

@@ -1,6 +1,5 @@
 #include "commands/import_commands.h"
 
-#include "commands/analysis_commands.h"
 #include "model/design_object.h"
 #include "operations/analyze_module.h"
 #include "project/analysis_status.h"
@@ -27,8 +26,7 @@ bool CImportCommands::OnImportDesign(const DesignImportPreview& preview) {
     ReportProblems(preview);
     Result<DesignImportResult> imported = ImportDesign(doc, parent, preview);
     if (!imported) {
-        doc.Log().AppendError(imported.Reason() + " Nothing was imported.");
-        m_session.ReportRefusal(imported.Reason());
+        m_session.ReportRefusal(imported.Reason() + " Nothing was imported.");
         return false;
     }
     for (const std::string& note : imported->notes)
@@ -37,21 +35,38 @@ bool CImportCommands::OnImportDesign(const DesignImportPreview& preview) {
     doc.SetModifiedFlag();
     if (parent->Kind() == HierarchyKind::Normal)
         MarkNeedsAnalysis(doc, parent);
-    CAnalysisCommands analysis(m_session);
-    for (CHierarchyItem* top : m_tops) {
-        m_session.Select(top);
-        static_cast<void>(analysis.OnAnalyzeModule()); // each module's outcome is in the log
-    }
+    const int failed = AnalyzeImported();
     ChooseArchitectures(imported->architectures);
     std::string names;
     for (const CHierarchyItem* top : m_tops)
         names += (names.empty() ? "" : ", ") + top->Text();
     doc.Log().AppendLog("\r\nDesign imported: " + std::to_string(imported->modules) + " modules, top " +
                         names + ".");
+    if (failed > 0)
+        doc.Log().AppendWarning(std::to_string(failed) + " of them did not analyse: see above.");
     m_session.Select(m_tops.front());
     m_session.Observer().ReloadPanes(m_tops.front());
     m_session.Observer().ShowItem(m_tops.front());
     return true;
+}
+
+// Every module of the new trees, children first; one that does not analyse stops none of the
+// others. The number of those that did not analyse.
+int CImportCommands::AnalyzeImported() {
+    int failed = 0;
+    CKSTDoc& doc = m_session.Doc();
+    for (CHierarchyItem* top : m_tops) {
+        for (CHierarchyItem* item = CHierarchyTree::LastDescendant(top);;
+             item = CHierarchyTree::PreviousItem(item)) {
+            if (IsModuleKind(item->Kind())) {
+                AnalyzeModule(doc, item, m_session.Context());
+                failed += item->Status() == AnalysisStatus::Analyzed ? 0 : 1;
+            }
+            if (item == top)
+                break;
+        }
+    }
+    return failed;
 }
 
 void CImportCommands::ReportProblems(const DesignImportPreview& preview) {

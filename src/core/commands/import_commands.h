@@ -23,6 +23,7 @@ public:
 
 private:
     void ReportProblems(const DesignImportPreview& preview);
+    int AnalyzeImported();
     void ChooseArchitectures(const std::vector<BoundArchitecture>& architectures);
 
     CProjectSession& m_session;

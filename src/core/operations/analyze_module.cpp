@@ -75,12 +75,26 @@ int AnalyzeModule(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context) 
     // A module brought in with its design keeps the name of its file.
     const std::string file = previous.GetEntryValue(0);
     object->SetEntry(0, entryKind, name, file.empty() ? name + ".vhd" : file);
+    if (previous.GetEntryCount() > 0)
+        object->SetChoiceList(0, &previous.GetChoiceList(0));
 
     context.ClearError();
     context.moduleName = name;
     context.previousObject = &previous;
-    if (!text->empty()) {
-        AnalyzeModuleText(&doc, item, kind, *text, path.string(), *object, signals, context);
+    // Architectures kept in files of their own are read with the source; the refresh of the
+    // component declarations, which rewrites the source, is left out for such a module.
+    const std::vector<std::filesystem::path> architectures = doc.ModuleArchitectureFiles(*item);
+    std::string whole = *text;
+    for (const std::filesystem::path& architecture : architectures) {
+        if (Result<std::string> more = ReadWholeFile(architecture))
+            whole += "\n" + *more;
+        else
+            doc.Log().AppendError(
+                WithReason("Cannot read source file (" + architecture.string() + ").", more.Reason()));
+    }
+    if (!whole.empty()) {
+        AnalyzeModuleText(&doc, item, kind, whole, architectures.empty() ? path.string() : std::string(),
+                          *object, signals, context);
         if (context.HasError())
             object->SetEntryText(0, EntryField::Name, "* " + name);
     }

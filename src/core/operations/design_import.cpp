@@ -308,6 +308,12 @@ private:
         item->Object()->SetEntryCount(1);
         item->Object()->SetEntry(0, EntryKindOfItem(HierarchyKind::Normal), entity.name,
                                  m_fileNames.at(entity.file));
+        // Architectures in files of their own are read with the entity's file.
+        std::vector<std::string> architectures;
+        for (const std::size_t file : FilesOfEntity(m_plan, entity).architectures)
+            architectures.push_back(m_fileNames.at(file));
+        if (!architectures.empty())
+            item->Object()->SetChoiceList(0, &architectures);
         ++m_result.modules;
         return item;
     }

@@ -2,9 +2,23 @@
 
 #include "analysis/substitution.h"
 #include "generation/module_template.h"
+#include "project/kst_doc.h"
 #include "system/file_system.h"
 
 namespace kestra {
+
+Result<std::string> ReadModuleSource(const CKSTDoc& doc, const CHierarchyItem& item) {
+    Result<std::string> text = ReadWholeFile(doc.ModuleSourcePath(item));
+    if (!text)
+        return text;
+    for (const std::filesystem::path& file : doc.ModuleArchitectureFiles(item)) {
+        const Result<std::string> more = ReadWholeFile(file);
+        if (!more)
+            return Result<std::string>::Failed(more.Reason());
+        *text += "\n" + *more;
+    }
+    return text;
+}
 
 Outcome WriteNewModuleTemplate(const std::filesystem::path& file, const std::string& moduleName) {
     return ReplaceFileSafely(file, NewModuleTemplateText(moduleName));

@@ -8,8 +8,16 @@
 
 namespace kestra {
 
+class CHierarchyItem;
+class CKSTDoc;
+
 // Writes the new-module source to file (replacing it safely); fails with the system's reason when
 // it cannot be written.
+// The module's source text, followed by the texts of the files that hold its architectures where
+// they are not in it (read only: such a text is never written back). Fails with the reason of
+// the first file that cannot be read.
+[[nodiscard]] Result<std::string> ReadModuleSource(const CKSTDoc& doc, const CHierarchyItem& item);
+
 Outcome WriteNewModuleTemplate(const std::filesystem::path& file, const std::string& moduleName);
 
 // Renames the module inside its source: the name, name + "_arch" and "U_" + name. Comments are

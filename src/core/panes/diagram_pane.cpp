@@ -2,6 +2,7 @@
 
 #include "commands/module_commands.h"
 #include "diagram/module_diagram.h"
+#include "operations/module_files.h"
 #include "operations/source_update.h"
 #include "project/kst_doc.h"
 #include "project/project_observer.h"
@@ -59,7 +60,7 @@ void CDiagramPane::DrawFromSource(StructurePlacement placement) {
     if (m_session == nullptr || (kind != HierarchyKind::Normal && kind != HierarchyKind::Library &&
                                  kind != HierarchyKind::Predefined))
         return;
-    const Result<std::string> text = ReadWholeFile(m_session->Doc().ModuleSourcePath(*m_item));
+    const Result<std::string> text = ReadModuleSource(m_session->Doc(), *m_item);
     if (!text)
         return; // the hierarchy shows the source as missing
     // Drawn from the text whenever its architecture reads, also where the module's analysis failed

@@ -358,6 +358,16 @@ fs::path CKSTDoc::ModuleSourcePath(const CHierarchyItem& item) const {
     return path;
 }
 
+std::vector<fs::path> CKSTDoc::ModuleArchitectureFiles(const CHierarchyItem& item) const {
+    std::vector<fs::path> files;
+    const CKSTObject* object = item.Object();
+    if (object == nullptr || object->GetEntryCount() == 0 || item.Kind() != HierarchyKind::Normal)
+        return files;
+    for (const std::string& file : object->GetChoiceList(0))
+        files.push_back(kestra::ResolvePath(GetModuleFolderPath(), file));
+    return files;
+}
+
 std::string CKSTDoc::ModuleLibrary(const CHierarchyItem& item) const {
     const CKSTObject* object = item.Object();
     return LibraryOfModuleFile(object != nullptr ? object->GetEntryValue(0) : std::string());

@@ -145,6 +145,10 @@ public:
     // file of a VHDL library other than work stands in a folder of the library's name), else the
     // module folder + the item's name + ".vhd".
     std::filesystem::path ModuleSourcePath(const CHierarchyItem& item) const;
+    // The files that hold the module's architectures where they are not in its source (a design
+    // brought in may keep an entity and its architecture in files of their own): the choices of
+    // the item's entry 0, relative to the module folder.
+    std::vector<std::filesystem::path> ModuleArchitectureFiles(const CHierarchyItem& item) const;
     // The VHDL library the module's source is compiled into, in lower case: the folder its file
     // stands in below the module folder ("olo/olo_base_fifo.vhd" is in library "olo"), else "work".
     std::string ModuleLibrary(const CHierarchyItem& item) const;

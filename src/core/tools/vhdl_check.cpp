@@ -132,6 +132,10 @@ CheckJob ModuleCheckJob(const CKSTDoc& doc, const std::vector<const CHierarchyIt
         if (path.empty() || !FileExists(path) || !seen.insert(path.lexically_normal()).second)
             return;
         job.files.push_back({path, doc.ModuleLibrary(item)});
+        for (const std::filesystem::path& file : doc.ModuleArchitectureFiles(item)) {
+            if (FileExists(file) && seen.insert(file.lexically_normal()).second)
+                job.files.push_back({file, doc.ModuleLibrary(item)});
+        }
     };
     const CHierarchyTree& tree = doc.Tree();
     for (const CHierarchyItem* item = tree.GetRootItem(); item != nullptr; item = tree.NextItem(item)) {

@@ -57,12 +57,20 @@ TEST_F(ImportTest, AProcessorComesInWithItsHierarchyAndItsFilesAsTheyWere) {
     // Analysed clean, and neither the copies nor the analysis changed a byte of the sources.
     for (CHierarchyItem* item = Top(); item != nullptr; item = project.doc.Tree().NextItem(item, Top()))
         EXPECT_EQ(item->Status(), AnalysisStatus::Analyzed) << item->Text() << project.log.Text();
-    for (const char* file : {"cpu.vhd", "alu.vhd", "regs.vhd", "cpu_types.vhd"})
+    for (const char* file : {"cpu.vhd", "alu.vhd", "alu_rtl.vhd", "regs.vhd", "cpu_types.vhd"})
         EXPECT_EQ(Read(project.doc.GetModuleFolderPath() / file), Read(kDesigns / "tiny_cpu" / "rtl" / file))
             << file;
     // Both items of the entity declared in the file of another share it.
     EXPECT_EQ(project.doc.ModuleSourcePath(*Top()->Child(1)), project.doc.GetModuleFolderPath() / "regs.vhd");
     EXPECT_EQ(project.doc.ModuleSourcePath(*Top()->Child(3)), project.doc.GetModuleFolderPath() / "regs.vhd");
+    // The architecture kept in a file of its own is read with the entity's, and checked with it.
+    const std::vector<fs::path> architectures = project.doc.ModuleArchitectureFiles(*Top()->Child(2));
+    ASSERT_EQ(architectures.size(), 1u);
+    EXPECT_EQ(architectures[0], project.doc.GetModuleFolderPath() / "alu_rtl.vhd");
+    const CheckJob job = ModuleCheckJob(project.doc, {Top()});
+    ASSERT_EQ(job.files.size(), 5u);
+    EXPECT_EQ(job.files[0].path.filename(), "cpu_types.vhd");
+    EXPECT_EQ(job.files.back().path.filename(), "cpu.vhd");
 
     // The generic fixed by the parent's generic map is refused; one left to its default is not.
     commands.session.Select(Top()->Child(2));
@@ -70,8 +78,8 @@ TEST_F(ImportTest, AProcessorComesInWithItsHierarchyAndItsFilesAsTheyWere) {
     EXPECT_FALSE(commands.parameters.EndParameterEdit(Top()->Child(2), width, 1, "16"));
     EXPECT_NE(commands.session.LastRefusal().find("u_alu (kDataWidth)"), std::string::npos);
     CHierarchyItem* accumulator = Top()->Child(3);
-    EXPECT_TRUE(
-        commands.parameters.EndParameterEdit(accumulator, accumulator->Object()->FindEntry("WIDTH"), 1, "12"));
+    EXPECT_TRUE(commands.parameters.EndParameterEdit(accumulator, accumulator->Object()->FindEntry("WIDTH"),
+                                                     1, "12"));
 }
 
 TEST_F(ImportTest, TheGeneratedCopyElaboratesAndMatchesTheSources) {
@@ -88,7 +96,7 @@ TEST_F(ImportTest, TheGeneratedCopyElaboratesAndMatchesTheSources) {
     KESTRA_REQUIRE_GHDL();
     EXPECT_TRUE(GhdlAnalyze({generated}, "cpu").ok);
     std::vector<std::string> sources;
-    for (const char* file : {"cpu_types.vhd", "alu.vhd", "regs.vhd", "cpu.vhd"})
+    for (const char* file : {"cpu_types.vhd", "alu.vhd", "alu_rtl.vhd", "regs.vhd", "cpu.vhd"})
         sources.push_back(Read(kDesigns / "tiny_cpu" / "rtl" / file));
     if (!SynthesisAvailable())
         GTEST_SKIP() << "yosys is not installed";

@@ -12,12 +12,3 @@ entity alu is
         y  : out std_logic_vector(WIDTH - 1 downto 0)
     );
 end entity alu;
-
-architecture rtl of alu is
-begin
-    with op select y <=
-        std_logic_vector(unsigned(a) + unsigned(b)) when op_add,
-        std_logic_vector(unsigned(a) - unsigned(b)) when op_sub,
-        a and b when op_and,
-        a or b when others;
-end architecture rtl;
