@@ -2,6 +2,7 @@
 #include "commands/import_commands.h"
 #include "support/project_commands.h"
 #include "support/project_fixture.h"
+#include "support/shell_runner.h"
 #include "support/yosys.h"
 #include "tools/vhdl_check.h"
 
@@ -90,10 +91,22 @@ TEST_F(ImportTest, TheGeneratedCopyElaboratesAndMatchesTheSources) {
     commands.session.Select(Top());
     ASSERT_TRUE(commands.generation.OnGenerate(false)) << project.log.Text();
     const std::string generated = Read(out / "cpu.vhd");
-    // Every unit once, the package before its users.
+    // Every unit once, the package before its users, the architecture the code binds alone.
     EXPECT_EQ(generated.find("entity reg is"), generated.rfind("entity reg is"));
     EXPECT_LT(generated.find("package cpu_types"), generated.find("entity alu"));
+    EXPECT_EQ(generated.find("architecture small"), std::string::npos);
+    CHierarchyItem* alu = Top()->Child(2);
+    int choice = 1;
+    while (choice < alu->Object()->GetEntryCount() &&
+           alu->Object()->GetEntryKind(choice) != EntryKind::Architecture)
+        ++choice;
+    EXPECT_EQ(alu->Object()->GetEntryValue(choice), "rtl");
     KESTRA_REQUIRE_GHDL();
+    // The sources as they are in the project pass the check, the generated copy elaborates.
+    CShellRunner runner;
+    const CheckOutcome checked =
+        RunVhdlCheck(ModuleCheckJob(project.doc, {Top()}), {VhdlAnalyzer::Kind::Ghdl, "ghdl"}, runner);
+    EXPECT_EQ(checked.errors, 0) << CheckLogText({VhdlAnalyzer::Kind::Ghdl, "ghdl"}, {}, checked);
     EXPECT_TRUE(GhdlAnalyze({generated}, "cpu").ok);
     std::vector<std::string> sources;
     for (const char* file : {"cpu_types.vhd", "alu.vhd", "alu_rtl.vhd", "regs.vhd", "cpu.vhd"})
@@ -119,7 +132,9 @@ TEST_F(ImportTest, ALibraryDesignKeepsItsLibraryFromTheFilesToTheGeneratedCopy) 
     ASSERT_TRUE(FileExists(out / "stream_top.strm.vhd"));
     EXPECT_EQ(Read(out / "stream_top.vhd").find("entity strm_fifo"), std::string::npos);
     KESTRA_REQUIRE_GHDL();
-    const std::string options = " --std=93c --ieee=synopsys -fexplicit --workdir=. -P. ";
+    // The fifo's VHDL-2008 stays VHDL-2008.
+    EXPECT_TRUE(NeedsVhdl2008(Read(out / "stream_top.strm.vhd")));
+    const std::string options = " --std=08 --ieee=synopsys -fexplicit --workdir=. -P. ";
     const GhdlResult built = RunInScratch(
         WriteScratchUnits({Read(out / "stream_top.strm.vhd"), Read(out / "stream_top.vhd")}, "kestra-lib-"),
         "ghdl -a" + options + "--work=strm unit0.vhd && ghdl -a" + options + "unit1.vhd && ghdl -e" +

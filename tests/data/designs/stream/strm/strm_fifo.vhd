@@ -30,7 +30,11 @@ architecture rtl of strm_fifo is
 begin
     in_ready <= to_sl(count < DEPTH);
     out_valid <= to_sl(count > 0);
-    out_data <= mem(rd_ptr);
+    -- VHDL-2008: the process reads every signal it uses.
+    read_out : process (all)
+    begin
+        out_data <= mem(rd_ptr);
+    end process;
 
     process (clk)
         variable next_count : integer range 0 to DEPTH;

@@ -12,3 +12,12 @@ begin
         a and b when op_and,
         a or b when others;
 end architecture rtl;
+
+-- A smaller ALU without subtraction, for designs that never subtract.
+architecture small of alu is
+begin
+    with op select y <=
+        std_logic_vector(unsigned(a) + unsigned(b)) when op_add,
+        a and b when op_and,
+        a or b when others;
+end architecture small;
