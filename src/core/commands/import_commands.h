@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commands/completed_work.h"
 #include "operations/design_import.h"
 #include "session/project_session.h"
 
@@ -20,6 +21,8 @@ public:
 
     // The tops the last import added.
     const std::vector<CHierarchyItem*>& ImportedTops() const { return m_tops; }
+    // For the check that follows: the first top's tree was analysed.
+    CompletedWork Completed() const { return {m_tops.empty() ? nullptr : m_tops.front(), {}, false}; }
 
 private:
     void ReportProblems(const DesignImportPreview& preview);

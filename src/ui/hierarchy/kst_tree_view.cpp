@@ -323,12 +323,18 @@ void CKSTTreeView::OnImportDesign(const DesignImportPreview& preview) {
     CHierarchyItem* parent = m_session.Selected();
     bool imported = false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    RunCommand([&] { imported = CImportCommands(m_session).OnImportDesign(preview); });
+    CImportCommands commands(m_session);
+    RunCommand([&] { imported = commands.OnImportDesign(preview); });
     QApplication::restoreOverrideCursor();
     CHierarchyItem* selected = m_session.Selected();
     if (imported && selected != nullptr && selected != parent) {
         ShowItem(selected);
         expand(m_model->IndexOf(selected));
+    }
+    if (imported) {
+        // The imported sources are checked as after Analyze Module.
+        m_completed = commands.Completed();
+        emit analysisDone();
     }
 }
 
