@@ -1,5 +1,6 @@
 #include "panes/diagram_pane.h"
 
+#include "analysis/component_ports.h"
 #include "commands/module_commands.h"
 #include "diagram/module_diagram.h"
 #include "operations/module_files.h"
@@ -46,6 +47,7 @@ void CDiagramPane::Show(CProjectSession* session, CHierarchyItem* item) {
     m_session = item != nullptr ? session : nullptr;
     m_item = item;
     m_signalsChanged = false;
+    m_componentPorts.clear();
     const CBlockData* record = item != nullptr ? item->BlockData() : nullptr;
     m_caption = record != nullptr ? DiagramCaption(item->Text()) : std::string();
     const bool stored = record != nullptr && record->GetBlockCount() > 0;
@@ -68,6 +70,7 @@ void CDiagramPane::DrawFromSource(StructurePlacement placement) {
     std::optional<ArchitectureStructure> structure = ReadArchitectureStructure(*text, m_item->Text());
     if (structure) {
         m_lastStructures[m_item] = *structure;
+        ReadComponentPorts(*text, *structure);
         Diagram().SetNotice({});
     } else if (const auto last = m_lastStructures.find(m_item); last != m_lastStructures.end()) {
         structure = last->second;
@@ -81,6 +84,19 @@ void CDiagramPane::DrawFromSource(StructurePlacement placement) {
     if (!structure)
         return;
     DrawStructure(Diagram(), *structure, ChildModulesOf(m_item), placement);
+}
+
+// The pins of an instance of a unit that is no child module come from the component declaration
+// the architecture gives it, where it has one.
+void CDiagramPane::ReadComponentPorts(std::string_view text, const ArchitectureStructure& structure) {
+    m_componentPorts.clear();
+    for (const InstanceStructure& instance : structure.instances) {
+        const std::string key = ToLowerAscii(instance.unit);
+        if (instance.entity || ChildNamed(instance.unit) != nullptr || m_componentPorts.contains(key))
+            continue;
+        if (std::optional<CVHDLSignal> ports = ComponentPorts(text, structure, instance.unit))
+            m_componentPorts.emplace(key, std::move(*ports));
+    }
 }
 
 void CDiagramPane::RedrawFromVhdl() {
@@ -408,7 +424,10 @@ CHierarchyItem* CDiagramPane::TakeDoubleClickTarget() {
 
 const CVHDLSignal* CDiagramPane::PortsOf(const std::string& childName) const {
     const CHierarchyItem* child = ChildNamed(childName);
-    return child != nullptr ? child->Signals() : nullptr;
+    if (child != nullptr)
+        return child->Signals();
+    const auto component = m_componentPorts.find(ToLowerAscii(childName));
+    return component != m_componentPorts.end() ? &component->second : nullptr;
 }
 
 std::vector<std::pair<std::string, std::string>>

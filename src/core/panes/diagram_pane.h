@@ -137,6 +137,7 @@ private:
     // Reads the shown module's architecture and draws it (the last one read when the source
     // does not analyse now, with a notice saying so).
     void DrawFromSource(StructurePlacement placement);
+    void ReadComponentPorts(std::string_view text, const ArchitectureStructure& structure);
     bool RemoveConnectionLine(int line);
     // The line of the connection between the two ends; -1 for none.
     int ConnectionLineBetween(const ConnectionEnd& a, const ConnectionEnd& b) const;
@@ -153,6 +154,9 @@ private:
     // longer analyses).
     std::optional<ArchitectureStructure> m_structure;
     std::map<const CHierarchyItem*, ArchitectureStructure> m_lastStructures;
+    // The ports of the components declared for instances of units that are no child module, by
+    // lower-case name.
+    std::map<std::string, CVHDLSignal> m_componentPorts;
     // The unnamed module block whose library insertion is running.
     int m_insertionBlock = -1;
     EditMode m_insertKind = EditMode::InsertCustom;
