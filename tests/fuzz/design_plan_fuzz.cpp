@@ -76,8 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         copied += library.text.size();
     // Each unit at most once, with the line ends after it: never more than the texts hold.
     std::size_t units = 0;
-    for (const FileDesignUnits& file : plan.files)
-        units += file.units.size();
+    for (const DesignSourceFile& file : files)
+        units += ReadDesignUnits(file.text).units.size();
     Check(copied <= total + 4 * units);
     return 0;
 }
