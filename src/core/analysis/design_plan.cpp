@@ -3,7 +3,6 @@
 #include "text/char_class.h"
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <unordered_map>
 #include <unordered_set>
@@ -61,7 +60,7 @@ private:
                 Report(ImportProblemKind::FileTooLarge, ImportSeverity::Error, i, 0,
                        "the file has " + std::to_string(text.size()) + " bytes, more than the " +
                            std::to_string(m_options.largestFile) + " an import reads; it is not read");
-            } else if (std::memchr(text.data(), '\0', text.size()) != nullptr) {
+            } else if (text.find('\0') != std::string::npos) {
                 Report(ImportProblemKind::NotText, ImportSeverity::Error, i, 0,
                        "the file holds NUL characters: it is not VHDL text and is not read");
             } else {
@@ -400,8 +399,9 @@ private:
             }
         }
         // A file compiled into a library sees that library as "work".
-        for (std::size_t next = 0; next < queue.size(); ++next) {
-            const std::size_t file = queue[next];
+        // The queue grows while it is read.
+        for (std::size_t next = 0; next < queue.size();) {
+            const std::size_t file = queue[next++];
             for (const DesignUnit& unit : m_plan.files[file].units) {
                 for (const auto& [library, name] : NamedUnits(unit)) {
                     if (library.empty() || library == "work")

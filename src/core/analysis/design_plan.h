@@ -11,7 +11,7 @@
 namespace kestra {
 
 // The largest source file an import reads.
-inline constexpr std::size_t kLargestImportedFile = 16u * 1024u * 1024u;
+inline constexpr std::size_t kLargestImportedFile = std::size_t{16} * 1024 * 1024;
 
 // One file of a design to import: its path (for messages only) and its whole text.
 struct DesignSourceFile {

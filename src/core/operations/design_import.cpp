@@ -200,8 +200,9 @@ public:
     void Undo() {
         for (const fs::path& copied : m_copied)
             static_cast<void>(DeleteFileAt(copied)); // nothing more can be done about a copy left behind
-        for (auto folder = m_createdFolders.rbegin(); folder != m_createdFolders.rend(); ++folder)
-            static_cast<void>(RemoveEmptyFolder(*folder)); // the folder stays when it is not empty
+        // A folder stays when it is not empty.
+        std::for_each(m_createdFolders.rbegin(), m_createdFolders.rend(),
+                      [](const fs::path& folder) { static_cast<void>(RemoveEmptyFolder(folder)); });
         m_copied.clear();
         m_createdFolders.clear();
     }

@@ -230,7 +230,7 @@ std::filesystem::path CheckWorkFolderFor(const std::filesystem::path& projectPat
     else
         return {};
     const std::filesystem::path project = AbsolutePath(projectPath);
-    const std::filesystem::path folder =
+    std::filesystem::path folder =
         (cache / "kestra" / "check" / HexHash(project.string())).lexically_normal();
     const std::filesystem::path inProject = folder.lexically_relative(project.parent_path());
     if (!inProject.empty() && *inProject.begin() != "..")
