@@ -9,6 +9,9 @@
 #include "project/project_observer.h"
 #include "text/char_class.h"
 
+#include <algorithm>
+#include <set>
+
 namespace kestra {
 
 bool CImportCommands::OnImportDesign(const DesignImportPreview& preview) {
@@ -32,6 +35,7 @@ bool CImportCommands::OnImportDesign(const DesignImportPreview& preview) {
     for (const std::string& note : imported->notes)
         doc.Log().AppendLog("\r\n" + note);
     m_tops = imported->tops;
+    ReportNameClashes();
     doc.SetModifiedFlag();
     if (parent->Kind() == HierarchyKind::Normal)
         MarkNeedsAnalysis(doc, parent);
@@ -67,6 +71,42 @@ int CImportCommands::AnalyzeImported() {
         }
     }
     return failed;
+}
+
+namespace {
+
+bool InTrees(const std::vector<CHierarchyItem*>& tops, const CHierarchyItem* item) {
+    return std::any_of(tops.begin(), tops.end(),
+                       [item](const CHierarchyItem* top) { return top == item || top->IsAncestorOf(item); });
+}
+
+} // namespace
+
+// A module of the project that has the name of an imported one, in the same VHDL library but
+// from another file, is hidden by it (or hides it) wherever both are compiled.
+void CImportCommands::ReportNameClashes() {
+    CKSTDoc& doc = m_session.Doc();
+    const CHierarchyTree& tree = doc.Tree();
+    std::set<std::string> reported;
+    for (CHierarchyItem* other = tree.GetRootItem(); other != nullptr; other = tree.NextItem(other)) {
+        if (other->Kind() != HierarchyKind::Normal || InTrees(m_tops, other))
+            continue;
+        for (CHierarchyItem* top : m_tops) {
+            for (CHierarchyItem* item = top; item != nullptr; item = tree.NextItem(item, top)) {
+                if (item->Kind() != HierarchyKind::Normal || !SameTextNoCase(item->Text(), other->Text()) ||
+                    doc.ModuleLibrary(*item) != doc.ModuleLibrary(*other) ||
+                    doc.ModuleSourcePath(*item) == doc.ModuleSourcePath(*other) ||
+                    !reported.insert(ToLowerAscii(item->Text())).second)
+                    continue;
+                doc.Log().AppendWarning("Module " + other->Text() + " of the project (" +
+                                        doc.ModuleSourcePath(*other).filename().string() +
+                                        ") and the imported entity " + item->Text() + " (" +
+                                        doc.ModuleSourcePath(*item).filename().string() +
+                                        ") have one name in library " + doc.ModuleLibrary(*item) +
+                                        ": where both are compiled, one replaces the other.");
+            }
+        }
+    }
 }
 
 void CImportCommands::ReportProblems(const DesignImportPreview& preview) {

@@ -27,6 +27,7 @@ public:
 private:
     void ReportProblems(const DesignImportPreview& preview);
     int AnalyzeImported();
+    void ReportNameClashes();
     void ChooseArchitectures(const std::vector<BoundArchitecture>& architectures);
 
     CProjectSession& m_session;

@@ -193,14 +193,20 @@ TEST_F(ImportTest, BadInputIsRefusedOrReportedAndAFailedCopyLeavesTheProjectAsIt
 TEST_F(ImportTest, AFileNameInUseGetsAFreeOneAndAFileAlreadyThereIsShared) {
     const fs::path modules = project.doc.GetModuleFolderPath();
     ASSERT_TRUE(ReplaceFileSafely(modules / "alu.vhd", "-- another alu\n"));
+    project.AddModule(project.Root(), "ALU", "entity ALU is end;\narchitecture a of ALU is\nbegin\nend;\n");
     ASSERT_TRUE(
         CopyFileTo(kDesigns / "tiny_cpu" / "rtl" / "cpu_types.vhd", modules / "cpu_types.vhd", false));
     ASSERT_TRUE(Import({kDesigns / "tiny_cpu"}));
     EXPECT_EQ(Read(modules / "alu.vhd"), "-- another alu\n");
-    EXPECT_EQ(project.doc.ModuleSourcePath(*Top()->Child(2)), modules / "alu_2.vhd");
+    EXPECT_EQ(project.doc.ModuleSourcePath(*Top(1)->Child(2)), modules / "alu_2.vhd");
     EXPECT_NE(project.log.Text().find("copied to alu_2.vhd (alu.vhd is another file)"), std::string::npos);
     EXPECT_NE(project.log.Text().find("is in the module folder already as cpu_types.vhd"), std::string::npos);
     EXPECT_FALSE(FileExists(modules / "cpu_types_2.vhd"));
+    // The project's own ALU and the imported alu would replace each other in library work.
+    EXPECT_NE(project.log.Text().find(
+                  "Module ALU of the project (ALU.vhd) and the imported entity alu (alu_2.vhd)"),
+              std::string::npos)
+        << project.log.Text();
 }
 
 } // namespace
