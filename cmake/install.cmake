@@ -59,9 +59,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://orvalle.invalid/kestra")
 # The shared libraries the program links (Qt 6 Core, Gui, Widgets, PrintSupport, the C++
-# runtime) as dpkg-shlibdeps finds them, and the SVG plugins its icons are drawn with.
+# runtime, QScintilla) as dpkg-shlibdeps finds them, and the SVG plugins its icons are drawn with;
+# QScintilla is named as well, as the program cannot start without it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, libqscintilla2-qt6-15")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "ghdl")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "yosys, nvc")
 set(CPACK_STRIP_FILES ON)

@@ -19,7 +19,7 @@ echo "package: $deb"
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
 names="$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/[ (].*//')"
-for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6svg6 libgvc6 libc6 libstdc++6; do
+for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libqt6svg6 libqscintilla2-qt6-15 libgvc6 libc6 libstdc++6; do
     grep -qxF "$library" <<<"$names" || fail "Depends does not name $library"
 done
 grep -q -- '-dev' <<<"$depends" && fail "Depends names a development package"

@@ -1,6 +1,7 @@
 #include "commands/analysis_commands.h"
 
 #include "operations/analyze_module.h"
+#include "operations/edited_source.h"
 #include "project/analysis_status.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
@@ -58,6 +59,23 @@ void CAnalysisCommands::OnOutsideChanges(const CDiskBaseline::Changes& changes) 
     }
     if (CHierarchyItem* selected = m_session.Selected())
         m_session.Observer().ReloadPanes(selected);
+}
+
+bool CAnalysisCommands::OnSourceSaved(const std::filesystem::path& path) {
+    CKSTDoc& doc = m_session.Doc();
+    const std::vector<CHierarchyItem*> modules = ModulesOfSource(doc, path);
+    if (modules.empty())
+        return false;
+    if (CHierarchyItem* selected = m_session.Selected())
+        m_session.Observer().CommitPanes(selected);
+    doc.Log().AppendLog("\r\n" + path.string() + " was saved in the VHDL editor: " +
+                        (modules.size() == 1 ? modules[0]->Text() + " is" : "its modules are") +
+                        " analyzed again.");
+    for (CHierarchyItem* item : modules)
+        AnalyzeModule(doc, item, m_session.Context());
+    if (CHierarchyItem* selected = m_session.Selected())
+        m_session.Observer().ReloadPanes(selected);
+    return true;
 }
 
 } // namespace kestra

@@ -24,6 +24,11 @@ public:
     // own changes are the window's to handle.
     void OnOutsideChanges(const CDiskBaseline::Changes& changes);
 
+    // The VHDL editor saved the file: every module whose source or architecture file it is is
+    // analysed again (one log line names the file), and the panes show the result. False when
+    // the file is no module's.
+    bool OnSourceSaved(const std::filesystem::path& path);
+
     // The subtree the last Analyze Module was given (none when it analysed nothing).
     const CHierarchyItem* AnalyzedSubtree() const { return m_analyzedSubtree; }
     CompletedWork Completed() const { return {m_analyzedSubtree, {}, false}; }

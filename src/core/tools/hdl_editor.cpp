@@ -29,4 +29,8 @@ std::optional<ToolLaunch> HdlEditorLaunch(const CSettingsStore& settings, const 
     return ToolLaunch{editor, parameters + " " + quoted};
 }
 
+bool OpensInBuiltInEditor(const CSettingsStore& settings) {
+    return settings.ReadSetting("Tools", "HDL Editor").empty();
+}
+
 } // namespace kestra

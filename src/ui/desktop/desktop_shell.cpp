@@ -35,6 +35,8 @@ void TellNotOpened(CUserPrompts& prompts, const QString& text) {
 bool CDesktopShell::EditSource(const CSettingsStore& settings, CUserPrompts& prompts,
                                const std::filesystem::path& source,
                                const std::filesystem::path& workingFolder, int line) {
+    if (OpensInBuiltInEditor(settings) && m_builtInEditor)
+        return m_builtInEditor(source, line);
     const std::optional<ToolLaunch> launch = HdlEditorLaunch(settings, source.string(), line);
     if (!launch) {
         if (OpenDocument(source))

@@ -33,7 +33,8 @@ CDockBars::CDockBars(QMainWindow& frame, QToolBar& mainToolBar, CSettingsStore& 
     : QObject(&frame), m_frame(frame), m_mainToolBar(mainToolBar), m_settings(settings),
       m_library(CreateBar(QStringLiteral("MODULE LIBRARY"), QStringLiteral("LibraryBar"), 188, 300)),
       m_diagram(CreateBar(QStringLiteral("BLOCK DIAGRAM"), QStringLiteral("BlockDiagramBar"), 500, 210)),
-      m_signals(CreateBar(QStringLiteral("SIGNAL LIST"), QStringLiteral("SignalListBar"), 500, 210)) {}
+      m_signals(CreateBar(QStringLiteral("SIGNAL LIST"), QStringLiteral("SignalListBar"), 500, 210)),
+      m_editor(CreateBar(QStringLiteral("VHDL EDITOR"), QStringLiteral("VhdlEditorBar"), 560, 400)) {}
 
 QDockWidget* CDockBars::CreateBar(const QString& title, const QString& name, int width, int height) {
     auto* bar = new QDockWidget(title, &m_frame);
@@ -58,7 +59,12 @@ void CDockBars::RestoreLayout() {
     m_frame.resizeDocks({m_library}, {188}, Qt::Horizontal);
     m_frame.resizeDocks({m_diagram, m_signals}, {500, 500}, Qt::Horizontal);
     m_frame.resizeDocks({m_diagram}, {210}, Qt::Vertical);
+    // The editor stands beside the project windows, where a source's lines have room; it shows
+    // when a source opens.
+    m_frame.addDockWidget(Qt::RightDockWidgetArea, m_editor);
+    m_frame.resizeDocks({m_editor}, {560}, Qt::Horizontal);
     m_library->hide();
+    m_editor->hide();
     const QByteArray state =
         QByteArray::fromBase64(QByteArray::fromStdString(m_settings.ReadSetting(kStateSection, kStateKey)));
     if (!state.isEmpty())
@@ -90,6 +96,7 @@ void CDockBars::SetDiagramMaximized(bool maximized) {
         m_mainToolBar.hide();
         m_library->hide();
         m_signals->hide();
+        m_editor->hide();
         m_diagram->show();
         if (m_diagramToolBar != nullptr) {
             m_frame.addToolBar(Qt::TopToolBarArea, m_diagramToolBar);

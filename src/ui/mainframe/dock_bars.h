@@ -12,7 +12,7 @@ namespace kestra {
 
 class CSettingsStore;
 
-// The main window's three docking bars, "MODULE LIBRARY", "BLOCK DIAGRAM" and "SIGNAL LIST",
+// The main window's docking bars, "MODULE LIBRARY", "BLOCK DIAGRAM", "SIGNAL LIST" and "VHDL EDITOR",
 // their default places and sizes, the layout kept under "DockBarState", and the block diagram
 // maximizing toggle. The main window puts the views into the bars; a bar whose view does not
 // exist yet holds an empty pane.
@@ -27,6 +27,7 @@ public:
     QDockWidget* LibraryBar() const { return m_library; }
     QDockWidget* BlockDiagramBar() const { return m_diagram; }
     QDockWidget* SignalListBar() const { return m_signals; }
+    QDockWidget* EditorBar() const { return m_editor; }
     QWidget* BlockDiagramPane() const;
     QWidget* SignalListPane() const;
 
@@ -51,6 +52,7 @@ private:
     QDockWidget* m_library;
     QDockWidget* m_diagram;
     QDockWidget* m_signals;
+    QDockWidget* m_editor;
     QToolBar* m_diagramToolBar = nullptr;
     QList<QToolBar*> m_dropDowns;
     bool m_maximized = false;

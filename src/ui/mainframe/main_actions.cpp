@@ -182,6 +182,8 @@ const Spec kViewActions[] = {
       true}},
     {&CMainActions::signalList,
      {"S&ignal List", {}, "Show or hide the signal list bar\nToggle Signal List", nullptr, {}, true, true}},
+    {&CMainActions::vhdlEditor,
+     {"&VHDL Editor", {}, "Show or hide the VHDL editor bar\nToggle VHDL Editor", nullptr, {}, true, true}},
     {&CMainActions::focusTree,
      {"Focus to &Module Tree", {Qt::Key_F5}, "Move the focus to the hierarchy\nFocus to Module Tree"}},
     {&CMainActions::focusList,

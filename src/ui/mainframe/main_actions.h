@@ -71,6 +71,7 @@ struct CMainActions {
     QAction* libraryBar = nullptr;
     QAction* blockDiagram = nullptr;
     QAction* signalList = nullptr;
+    QAction* vhdlEditor = nullptr;
     QAction* focusTree = nullptr;
     QAction* focusList = nullptr;
     QAction* focusSignals = nullptr;

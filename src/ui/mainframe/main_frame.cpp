@@ -2,6 +2,7 @@
 
 #include "diagram/block_diagram_bar.h"
 #include "diagram/diagram_controller.h"
+#include "editor/editor_controller.h"
 #include "help/help_controller.h"
 #include "hierarchy/hierarchy_controller.h"
 #include "hierarchy/hierarchy_icons.h"
@@ -118,6 +119,7 @@ void CMainFrame::CreateControllers() {
     m_library = std::make_unique<CLibraryController>(*this, *m_bars, m_actions, m_ui, *m_windows,
                                                      m_diagram->Bar()->Pane(), changed);
     m_tools = std::make_unique<CToolsController>(*this, m_ui, m_actions, *m_windows, changed);
+    m_editor = std::make_unique<CEditorController>(*this, *m_bars, m_ui, *m_windows);
 }
 
 // The menus in their order, each a list of actions with separators as null entries.
@@ -143,8 +145,8 @@ void CMainFrame::CreateMenus() {
     m_diagram->AddMenu(*menuBar());
     const std::pair<const char*, QList<QAction*>> more[] = {
         {"&View",
-         {a.toolbar, a.statusBar, a.libraryBar, a.blockDiagram, a.signalList, nullptr, a.focusTree,
-          a.focusList, a.focusSignals, a.focusDiagram, nullptr, a.maximizeDiagram}},
+         {a.toolbar, a.statusBar, a.libraryBar, a.blockDiagram, a.signalList, a.vhdlEditor, nullptr,
+          a.focusTree, a.focusList, a.focusSignals, a.focusDiagram, nullptr, a.maximizeDiagram}},
         {"&Tools",
          {a.synthesizer, a.implementer, a.vhdlSimulator, a.functionalSimulator, a.timingSimulator, nullptr,
           a.toolSettings, nullptr, a.designFlow}},
@@ -221,7 +223,8 @@ void CMainFrame::ConnectViewCommands() {
     connect(a.statusBar, &QAction::toggled, statusBar(), &QWidget::setVisible);
     const std::pair<QAction*, QDockWidget*> bars[] = {{a.libraryBar, m_bars->LibraryBar()},
                                                       {a.blockDiagram, m_bars->BlockDiagramBar()},
-                                                      {a.signalList, m_bars->SignalListBar()}};
+                                                      {a.signalList, m_bars->SignalListBar()},
+                                                      {a.vhdlEditor, m_bars->EditorBar()}};
     for (const auto& [action, bar] : bars) {
         action->setChecked(!bar->isHidden());
         connect(action, &QAction::triggered, bar, &QWidget::setVisible);

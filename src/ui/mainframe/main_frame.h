@@ -18,6 +18,7 @@ class C3SplitFrame;
 class CBlockDiagramBar;
 class CDiagramController;
 class CDockBars;
+class CEditorController;
 class CFileController;
 class CHelpController;
 class CHelpWindow;
@@ -47,6 +48,7 @@ public:
     CDockBars& Bars() { return *m_bars; }
     CSignalListView* SignalList() const;
     CSignalListController& SignalListController() const { return *m_signals; }
+    CEditorController& EditorController() const { return *m_editor; }
     CBlockDiagramBar* DiagramBar() const;
     CLibraryBar* LibraryBar() const;
     // The help window, once Help has shown a document.
@@ -103,6 +105,7 @@ private:
     std::unique_ptr<CSignalListController> m_signals;
     std::unique_ptr<CLibraryController> m_library;
     std::unique_ptr<CToolsController> m_tools;
+    std::unique_ptr<CEditorController> m_editor;
     QPointer<QWidget> m_focusBeforeMenu;
     // Set while the window is being destroyed: its controllers are gone.
     bool m_destroying = false;

@@ -86,6 +86,9 @@ signals:
     void statusMessage(const QString& text);
     // The project was changed or saved.
     void modifiedChanged();
+    // Another program changed module sources, which were analysed again (the VHDL editor
+    // reloads them).
+    void sourcesChangedOutside();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

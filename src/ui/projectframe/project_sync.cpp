@@ -177,6 +177,7 @@ void CProjectSync::ChangedOutside(const CDiskBaseline::Changes& changes) {
         CAnalysisCommands(m_frame.Session()).OnOutsideChanges(changes);
         if (!hadChanges && m_frame.Doc().IsModified())
             Save();
+        emit m_frame.sourcesChangedOutside();
     }
     m_reacting = false;
     emit m_frame.commandStateChanged();

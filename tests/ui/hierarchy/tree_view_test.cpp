@@ -1,3 +1,5 @@
+#include "editor/editor_controller.h"
+#include "editor/vhdl_editor_pane.h"
 #include "hierarchy/hierarchy_model.h"
 #include "hierarchy/kst_tree_view.h"
 #include "hierarchy/message_log_view.h"
@@ -357,14 +359,14 @@ TEST_F(TreeViewTest, ContextMenuHoldsTheCommandsInOrder) {
     EXPECT_EQ(texts, expected);
 }
 
-TEST_F(TreeViewTest, EditVhdlOpensTheSourceInTheConfiguredEditorOrTheDesktop) {
+TEST_F(TreeViewTest, EditVhdlOpensTheSourceInTheConfiguredEditorOrTheVhdlEditor) {
     C3SplitFrame* project = Project();
     CHierarchyItem* alu = AddModule(project, Root(project), QStringLiteral("alu"));
     ASSERT_NE(alu, nullptr);
     Select(project, alu);
     Key(&Tree(project), Qt::Key_Return);
-    ASSERT_EQ(m_shell.opened.size(), 1u);
-    EXPECT_EQ(m_shell.opened[0], ModuleFile(project, "alu"));
+    EXPECT_TRUE(m_shell.opened.empty());
+    ASSERT_NE(m_frame->EditorController().Pane().Find(ModuleFile(project, "alu")), nullptr);
 
     m_settings->WriteSetting("Tools", "HDL Editor", "/usr/bin/myeditor");
     m_settings->WriteSetting("Tools", "HDL Editor param", "-n --wait");
@@ -462,7 +464,9 @@ TEST_F(TreeViewTest, RenameFromTheMenuRefusalsTipsTheModifiedMarkAndAFailedEdito
     EXPECT_EQ(m_frame->Actions().previousWindow->shortcut().toString(QKeySequence::NativeText),
               QStringLiteral("Ctrl+Shift+Tab"));
 
-    // No editor set and nothing on the desktop for the file: the user learns what to set.
+    // No editor set, no VHDL editor window and nothing on the desktop for the file: the user
+    // learns what to set.
+    m_shell.SetBuiltInEditor({});
     m_shell.succeed = false;
     ASSERT_TRUE(Trigger(m_frame->Actions().editVhdl));
     ASSERT_NE(LastMessage(), nullptr);

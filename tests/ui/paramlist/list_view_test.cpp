@@ -1,3 +1,5 @@
+#include "editor/editor_controller.h"
+#include "editor/vhdl_editor_pane.h"
 #include "hierarchy/kst_tree_view.h"
 #include "hierarchy/message_log_view.h"
 #include "model/design_object.h"
@@ -205,12 +207,16 @@ TEST_F(ListViewTest, InvokeActsByTheRowKind) {
     ASSERT_TRUE(Trigger(Actions().addNote));
     const int numeric = 1, logic = 2, style = 3, note = 4;
 
-    // Module row: Enter and Space both open the source in the editor the desktop chooses.
+    // Module row: Enter and Space both open the source in the VHDL editor.
     FocusRow(0);
     Key(&List(), Qt::Key_Return);
+    ASSERT_NE(m_frame->EditorController().Pane().Find(SourcePath()), nullptr);
+    m_frame->EditorController().Pane().Remove(*m_frame->EditorController().Pane().Find(SourcePath()));
+    FocusRow(0);
     Key(&List(), Qt::Key_Space);
-    ASSERT_EQ(m_shell.opened.size(), 2u);
-    EXPECT_EQ(m_shell.opened[0], SourcePath());
+    ASSERT_NE(m_frame->EditorController().Pane().Find(SourcePath()), nullptr);
+    EXPECT_TRUE(m_shell.opened.empty());
+    FocusRow(0);
     // With an HDL editor set, it starts with the parameters and the quoted path.
     m_settings->WriteSetting("Tools", "HDL Editor", "hdl-edit");
     m_settings->WriteSetting("Tools", "HDL Editor param", "-n");

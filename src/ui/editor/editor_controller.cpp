@@ -1,0 +1,258 @@
+#include "editor/editor_controller.h"
+
+#include "commands/analysis_commands.h"
+#include "desktop/desktop_shell.h"
+#include "editor/find_bar.h"
+#include "editor/source_editor.h"
+#include "editor/vhdl_editor_pane.h"
+#include "mainframe/dock_bars.h"
+#include "mainframe/ui_context.h"
+#include "operations/edited_source.h"
+#include "project/hierarchy_item.h"
+#include "project/kst_doc.h"
+#include "projectframe/project_frame.h"
+#include "projectframe/project_windows.h"
+#include "session/project_session.h"
+#include "strings/qt_text.h"
+#include "system/file_system.h"
+#include "system/user_prompts.h"
+
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QInputDialog>
+
+namespace kestra {
+
+namespace {
+
+void Tell(CUserPrompts& prompts, const std::string& text, PromptIcon icon = PromptIcon::Warning) {
+    prompts.ShowMessage(kDefaultPromptTitle, text, icon);
+}
+
+} // namespace
+
+CEditorController::CEditorController(QWidget& frame, CDockBars& bars, const UiContext& ui,
+                                     CProjectWindows& windows)
+    : m_frame(frame), m_bars(bars), m_ui(ui), m_windows(windows),
+      m_pane(new CVhdlEditorPane(bars.EditorBar())) {
+    bars.EditorBar()->setWidget(m_pane);
+    m_ui.shell.SetBuiltInEditor(
+        [this](const std::filesystem::path& path, int line) { return Open(path, line); });
+    connect(&windows, &CProjectWindows::added, this, &CEditorController::OnProjectAdded);
+    connect(m_pane, &CVhdlEditorPane::closeRequested, this, &CEditorController::OnCloseRequested);
+    m_frame.installEventFilter(this);
+}
+
+CEditorController::~CEditorController() {
+    m_ui.shell.SetBuiltInEditor({});
+}
+
+void CEditorController::OnProjectAdded(C3SplitFrame* frame) {
+    frame->installEventFilter(this);
+    connect(frame, &C3SplitFrame::sourcesChangedOutside, this, [this, frame] { OnOutsideChanges(frame); });
+    connect(frame, &C3SplitFrame::sessionEnding, this, [this](CProjectSession* session) {
+        for (OpenSource* source : m_pane->Sources()) {
+            if (source->session == session)
+                m_pane->Remove(*source);
+        }
+    });
+}
+
+C3SplitFrame* CEditorController::ProjectOf(const std::filesystem::path& path) const {
+    QList<C3SplitFrame*> frames = m_windows.All();
+    if (C3SplitFrame* active = m_windows.Active())
+        frames.prepend(active);
+    for (C3SplitFrame* frame : frames) {
+        if (frame->Doc().IsLoaded() && !ModulesOfSource(frame->Doc(), path).empty())
+            return frame;
+    }
+    return nullptr;
+}
+
+C3SplitFrame* CEditorController::FrameOf(const OpenSource& source) const {
+    return source.session != nullptr ? m_windows.OfSession(source.session) : nullptr;
+}
+
+bool CEditorController::Open(const std::filesystem::path& path, int line) {
+    OpenSource* source = m_pane->Find(path);
+    if (source == nullptr) {
+        Result<EditableSource> read = ReadSourceForEditing(path);
+        if (!read) {
+            Tell(m_ui.prompts,
+                 WithReason("Cannot open " + path.string() + " in the VHDL editor.", read.Reason()));
+            return false;
+        }
+        C3SplitFrame* project = ProjectOf(path);
+        QString name = PathToQt(path.stem());
+        if (project != nullptr)
+            name = TextToQt(ModulesOfSource(project->Doc(), path).front()->Text());
+        source = &m_pane->Add(path, name, project != nullptr ? &project->Session() : nullptr);
+        source->diskText = read->text;
+        source->editor->LoadBytes(read->text, read->lineEnds);
+        source->editor->setReadOnly(read->readOnly);
+        connect(source->editor, &CSourceEditor::saveRequested, this, [this, editor = source->editor] {
+            if (OpenSource* saved = m_pane->Of(editor))
+                static_cast<void>(Save(*saved)); // a failure was told to the user
+        });
+        connect(source->editor, &CSourceEditor::findRequested, &m_pane->FindBar(), &CFindBar::Open);
+        connect(source->editor, &CSourceEditor::goToLineRequested, this, &CEditorController::AskGoToLine);
+        if (read->readOnly)
+            Tell(m_ui.prompts, path.string() +
+                                   " holds NUL bytes, which VHDL text never has: it opens read-only, so that "
+                                   "the editor never writes it.");
+    }
+    m_pane->MakeCurrent(*source);
+    m_bars.EditorBar()->show();
+    m_bars.EditorBar()->raise();
+    if (line > 0)
+        source->editor->GoToLine(line);
+    else
+        source->editor->setFocus();
+    return true;
+}
+
+bool CEditorController::Save(OpenSource& source) {
+    if (source.editor->isReadOnly())
+        return false;
+    const Result<std::string> onDisk = ReadWholeFile(source.path);
+    if (onDisk && *onDisk != source.diskText &&
+        !m_ui.prompts.AskYesNo(
+            kDefaultPromptTitle,
+            source.path.string() +
+                " was changed by another program since it was opened. Overwrite it with the "
+                "text of the VHDL editor?",
+            PromptIcon::Warning, false))
+        return false;
+    std::string text = source.editor->Bytes();
+    C3SplitFrame* project = FrameOf(source);
+    const Outcome written =
+        WriteEditedSource(project != nullptr ? &project->Doc() : nullptr, source.path, text);
+    if (!written) {
+        Tell(m_ui.prompts, WithReason("Cannot write " + source.path.string() + ".", written.Reason()));
+        return false;
+    }
+    source.diskText = std::move(text);
+    source.editor->setModified(false);
+    Analyse(source);
+    return true;
+}
+
+void CEditorController::Analyse(const OpenSource& source) {
+    C3SplitFrame* project = FrameOf(source);
+    if (project == nullptr)
+        return;
+    // As after another program's edit: what the analysis changes is the file's, so a project
+    // without unsaved changes is saved at once and still has none.
+    const bool hadChanges = project->Doc().IsModified();
+    if (CAnalysisCommands(project->Session()).OnSourceSaved(source.path) && !hadChanges &&
+        project->Doc().IsModified())
+        static_cast<void>(project->Save()); // a failed save is reported by the project window
+    emit project->commandStateChanged();
+}
+
+void CEditorController::OnOutsideChanges(C3SplitFrame* frame) {
+    for (OpenSource* source : m_pane->Sources()) {
+        if (source->session == &frame->Session())
+            ReloadOrAsk(*source);
+    }
+}
+
+void CEditorController::ReloadOrAsk(OpenSource& source) {
+    Result<std::string> onDisk = ReadWholeFile(source.path);
+    if (!onDisk || *onDisk == source.diskText)
+        return; // a removed file stays open: saving writes it again
+    if (!source.editor->isModified()) {
+        Reload(source, std::move(*onDisk));
+        return;
+    }
+    const PromptAnswer answer = m_ui.prompts.AskYesNoCancel(
+        kDefaultPromptTitle,
+        source.path.string() +
+            " was changed by another program.\n\nThe VHDL editor has changes of its own that are not saved. "
+            "Reload the file as the other program saved it (the changes made here are lost), or keep the "
+            "changes made here?",
+        "&Reload", "&Keep Mine");
+    if (answer == PromptAnswer::Yes)
+        Reload(source, std::move(*onDisk));
+    else
+        source.diskText = std::move(*onDisk); // kept: a save overwrites what the user has seen
+}
+
+void CEditorController::Reload(OpenSource& source, std::string text) {
+    int line = 0, index = 0;
+    source.editor->getCursorPosition(&line, &index);
+    source.editor->LoadBytes(text, LineEndsOf(text));
+    source.editor->setReadOnly(text.find('\0') != std::string::npos);
+    source.diskText = std::move(text);
+    source.editor->setCursorPosition(line, index);
+}
+
+void CEditorController::OnCloseRequested(OpenSource* source) {
+    if (source->editor->isModified()) {
+        const PromptAnswer answer = m_ui.prompts.AskYesNoCancel(
+            kDefaultPromptTitle, "Save the changes to " + source->path.string() + "?", "&Save", "&Discard");
+        if (answer == PromptAnswer::Cancel || (answer == PromptAnswer::Yes && !Save(*source)))
+            return;
+    }
+    m_pane->Remove(*source);
+}
+
+void CEditorController::AskGoToLine() {
+    OpenSource* source = m_pane->Current();
+    if (source == nullptr)
+        return;
+    QInputDialog dialog(&m_frame);
+    dialog.setWindowTitle(QStringLiteral("Go to Line"));
+    dialog.setLabelText(QStringLiteral("&Line (1 to %1):").arg(source->editor->lines()));
+    dialog.setInputMode(QInputDialog::IntInput);
+    dialog.setIntRange(1, std::max(source->editor->lines(), 1));
+    int line = 0, index = 0;
+    source->editor->getCursorPosition(&line, &index);
+    dialog.setIntValue(line + 1);
+    if (m_ui.ExecDialog(dialog) == QDialog::Accepted)
+        source->editor->GoToLine(dialog.intValue());
+}
+
+std::vector<OpenSource*> CEditorController::Modified(const C3SplitFrame* project) const {
+    std::vector<OpenSource*> modified;
+    for (OpenSource* source : m_pane->Sources()) {
+        if (source->editor->isModified() && (project == nullptr || FrameOf(*source) == project))
+            modified.push_back(source);
+    }
+    return modified;
+}
+
+bool CEditorController::AskToSaveChanges(const C3SplitFrame* project) {
+    const std::vector<OpenSource*> modified = Modified(project);
+    if (modified.empty())
+        return true;
+    std::string names;
+    for (const OpenSource* source : modified)
+        names += "\n" + source->path.string();
+    const PromptAnswer answer = m_ui.prompts.AskYesNoCancel(
+        kDefaultPromptTitle, "The VHDL editor has unsaved changes to:" + names + "\n\nSave them?", "&Save",
+        "&Discard");
+    if (answer == PromptAnswer::Cancel)
+        return false;
+    for (OpenSource* source : modified) {
+        if (answer == PromptAnswer::Yes && !Save(*source))
+            return false;
+        if (answer == PromptAnswer::No)
+            m_pane->Remove(*source);
+    }
+    return true;
+}
+
+bool CEditorController::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Close)
+        return false;
+    const auto* project = qobject_cast<const C3SplitFrame*>(watched);
+    if (project != nullptr && project->IsClosing())
+        return false;
+    if (AskToSaveChanges(project))
+        return false;
+    event->ignore();
+    return true;
+}
+
+} // namespace kestra

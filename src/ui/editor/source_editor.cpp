@@ -1,0 +1,213 @@
+#include "editor/source_editor.h"
+
+#include "operations/edited_source.h"
+
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QPrinter>
+#include <Qsci/qscilexervhdl.h>
+
+namespace kestra {
+
+namespace {
+
+constexpr std::string_view kCommentMark = "-- ";
+
+bool IsEditorKey(const QKeyEvent& key) {
+    if (key.modifiers() != Qt::ControlModifier)
+        return false;
+    switch (key.key()) {
+    case Qt::Key_S:
+    case Qt::Key_F:
+    case Qt::Key_H:
+    case Qt::Key_G:
+    case Qt::Key_Slash:
+        return true;
+    default:
+        return false;
+    }
+}
+
+int LeadingBlanks(const QString& line) {
+    int count = 0;
+    while (count < line.size() && (line[count] == QLatin1Char(' ') || line[count] == QLatin1Char('\t')))
+        ++count;
+    return count;
+}
+
+} // namespace
+
+CSourceEditor::CSourceEditor(QWidget* parent) : QsciScintilla(parent) {
+    SetUpLook();
+}
+
+void CSourceEditor::SetUpLook() {
+    const QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    auto* lexer = new QsciLexerVHDL(this);
+    lexer->setDefaultFont(font);
+    lexer->setFont(font);
+    lexer->setFoldComments(true);
+    lexer->setFoldCompact(false);
+    setLexer(lexer);
+    // One character a byte: the file's bytes read as Latin-1, the core's text convention.
+    setUtf8(false);
+    setMarginsFont(font);
+    setMarginType(0, QsciScintilla::NumberMargin);
+    setMarginWidth(0, QStringLiteral("000000"));
+    setMarginLineNumbers(0, true);
+    setFolding(QsciScintilla::BoxedTreeFoldStyle, 2);
+    setCaretLineVisible(true);
+    setCaretLineBackgroundColor(QColor(0xe8, 0xf0, 0xfe));
+    setBraceMatching(QsciScintilla::SloppyBraceMatch);
+    setAutoIndent(true);
+    setIndentationGuides(true);
+    setTabWidth(4);
+    setEolVisibility(false);
+    setWrapMode(QsciScintilla::WrapNone);
+}
+
+void CSourceEditor::LoadBytes(std::string_view bytes, LineEnds lineEnds) {
+    const bool wasReadOnly = isReadOnly();
+    setReadOnly(false);
+    setEolMode(lineEnds == LineEnds::CrLf ? QsciScintilla::EolWindows : QsciScintilla::EolUnix);
+    // The bytes go in as they are (NUL bytes too), never through a conversion of line ends.
+    SendScintilla(SCI_CLEARALL);
+    SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(bytes.size()), bytes.data());
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    SendScintilla(SCI_SETSAVEPOINT);
+    setReadOnly(wasReadOnly);
+}
+
+std::string CSourceEditor::Bytes() const {
+    const auto length = static_cast<std::size_t>(SendScintilla(SCI_GETLENGTH));
+    std::string bytes(length + 1, '\0');
+    SendScintilla(SCI_GETTEXT, static_cast<unsigned long>(bytes.size()), bytes.data());
+    bytes.resize(length);
+    return bytes;
+}
+
+void CSourceEditor::ToggleComment() {
+    int fromLine = 0, fromIndex = 0, toLine = 0, toIndex = 0;
+    getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
+    if (fromLine < 0) {
+        getCursorPosition(&fromLine, &fromIndex);
+        toLine = fromLine;
+    } else if (toIndex == 0 && toLine > fromLine) {
+        --toLine; // a selection that ends at a line's start leaves that line alone
+    }
+    const QString mark = QString::fromLatin1(kCommentMark.data(), static_cast<int>(kCommentMark.size()));
+    const QString bare = mark.trimmed();
+    bool allMarked = true;
+    for (int line = fromLine; line <= toLine; ++line) {
+        const QString lineText = text(line);
+        if (!lineText.trimmed().isEmpty())
+            allMarked = allMarked && lineText.mid(LeadingBlanks(lineText)).startsWith(bare);
+    }
+    beginUndoAction();
+    for (int line = fromLine; line <= toLine; ++line) {
+        const QString lineText = text(line);
+        if (lineText.trimmed().isEmpty())
+            continue;
+        const int indent = LeadingBlanks(lineText);
+        if (!allMarked) {
+            insertAt(mark, line, indent);
+            continue;
+        }
+        const auto length =
+            static_cast<int>(lineText.mid(indent).startsWith(mark) ? mark.size() : bare.size());
+        setSelection(line, indent, line, indent + length);
+        removeSelectedText();
+    }
+    endUndoAction();
+}
+
+void CSourceEditor::GoToLine(int line) {
+    const int index = std::max(line, 1) - 1;
+    setCursorPosition(index, 0);
+    ensureLineVisible(index);
+    setFocus();
+}
+
+CommandAnswer CSourceEditor::Answer(EditCommand command) const {
+    switch (command) {
+    case EditCommand::Undo:
+        return AnswerIf(isUndoAvailable());
+    case EditCommand::Redo:
+        return AnswerIf(isRedoAvailable());
+    case EditCommand::Cut:
+    case EditCommand::Remove:
+        return AnswerIf(hasSelectedText() && !isReadOnly());
+    case EditCommand::Copy:
+        return AnswerIf(hasSelectedText());
+    case EditCommand::Paste:
+        return AnswerIf(!isReadOnly());
+    case EditCommand::SelectAll:
+        return CommandAnswer::Enabled;
+    default:
+        return CommandAnswer::NotMine;
+    }
+}
+
+void CSourceEditor::Run(EditCommand command) {
+    switch (command) {
+    case EditCommand::Undo:
+        return undo();
+    case EditCommand::Redo:
+        return redo();
+    case EditCommand::Cut:
+        return cut();
+    case EditCommand::Copy:
+        return copy();
+    case EditCommand::Paste:
+        return paste();
+    case EditCommand::Remove:
+        return removeSelectedText();
+    case EditCommand::SelectAll:
+        return selectAll(true);
+    default:
+        return;
+    }
+}
+
+int CSourceEditor::PrintPages(QPrinter& printer) {
+    static_cast<void>(printer); // the editor prints nothing: the Print command is not its
+    return 0;
+}
+
+bool CSourceEditor::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && IsEditorKey(*static_cast<QKeyEvent*>(event))) {
+        // The editor's keys win over the window's shortcuts of the same keys (Save Project).
+        event->accept();
+        return true;
+    }
+    return QsciScintilla::event(event);
+}
+
+void CSourceEditor::keyPressEvent(QKeyEvent* event) {
+    if (IsEditorKey(*event) && TakeKey(*event))
+        return;
+    QsciScintilla::keyPressEvent(event);
+}
+
+bool CSourceEditor::TakeKey(const QKeyEvent& key) {
+    switch (key.key()) {
+    case Qt::Key_S:
+        emit saveRequested();
+        return true;
+    case Qt::Key_F:
+    case Qt::Key_H:
+        emit findRequested(key.key() == Qt::Key_H);
+        return true;
+    case Qt::Key_G:
+        emit goToLineRequested();
+        return true;
+    case Qt::Key_Slash:
+        if (!isReadOnly())
+            ToggleComment();
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace kestra

@@ -1,0 +1,171 @@
+#include "editor/editor_controller.h"
+#include "editor/source_editor.h"
+#include "editor/vhdl_editor_pane.h"
+#include "hierarchy/kst_tree_view.h"
+#include "mainframe/dock_bars.h"
+#include "panes/signal_grid.h"
+#include "project/kst_doc.h"
+#include "projectframe/project_frame.h"
+#include "signallist/signal_list_view.h"
+#include "support/temp_folder.h"
+#include "system/file_system.h"
+#include "ui_fixture.h"
+
+#include <QDockWidget>
+#include <QTabWidget>
+#include <QTest>
+#include <functional>
+
+namespace kestra {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::WriteBytes;
+
+// The blinker example opened in the window, no HDL editor set: sources open in the VHDL editor.
+class VhdlEditorTest : public UiTest {
+protected:
+    C3SplitFrame* OpenBlinker() {
+        const fs::path folder = Folder() / "blinker";
+        fs::copy(KESTRA_EXAMPLES "/blinker", folder, fs::copy_options::recursive);
+        StartFrame({(folder / "Blinker.kst").string()});
+        return m_frame->ActiveProject();
+    }
+    fs::path Divider() const { return Folder() / "blinker" / "Blinker" / "DIVIDER.vhd"; }
+    CEditorController& Editor() const { return m_frame->EditorController(); }
+    OpenSource* Current() const { return Editor().Pane().Current(); }
+    // Runs the event loop until the condition holds (the project's watch reacts after the files
+    // settle).
+    static bool WaitFor(const std::function<bool()>& condition) {
+        for (int i = 0; i < 100 && !condition(); ++i)
+            QTest::qWait(50);
+        return condition();
+    }
+    // Inserts the text at the start of the line that holds the mark, as typing would.
+    static void InsertBefore(CSourceEditor& editor, const QString& mark, const QString& text) {
+        for (int line = 0; line < editor.lines(); ++line) {
+            if (editor.text(line).contains(mark)) {
+                editor.insertAt(text, line, 0);
+                return;
+            }
+        }
+        FAIL() << "no line holds " << mark.toStdString();
+    }
+    void Save() { Key(Current()->editor, Qt::Key_S, Qt::ControlModifier); }
+};
+
+// Edit VHDL opens the module's source in a tab named by the module; Ctrl+S writes exactly the
+// edit into the file, the project's watch does not take it for another program's, and the
+// module is analysed again, so its new port is in the signal list.
+TEST_F(VhdlEditorTest, SavingWritesTheEditAndAnalysesTheModule) {
+    C3SplitFrame* project = OpenBlinker();
+    ASSERT_NE(project, nullptr);
+    CHierarchyItem* divider = Find(project, "DIVIDER");
+    Select(project, divider);
+    Key(&Tree(project), Qt::Key_Return);
+    ASSERT_NE(Current(), nullptr);
+    EXPECT_TRUE(m_shell.opened.empty());
+    EXPECT_FALSE(m_frame->Bars().EditorBar()->isHidden());
+    EXPECT_EQ(Editor().Pane().Tabs().tabText(0), QStringLiteral("DIVIDER"));
+
+    const std::string before = ReadBytes(Divider());
+    InsertBefore(*Current()->editor, QStringLiteral("TICK : out"),
+                 QStringLiteral("\t\tLOAD : in std_logic;\r\n"));
+    EXPECT_EQ(Editor().Pane().Tabs().tabText(0), QStringLiteral("DIVIDER *"));
+    Save();
+    std::string expected = before;
+    expected.insert(expected.find("\t\tTICK : out"), "\t\tLOAD : in std_logic;\r\n");
+    EXPECT_EQ(ReadBytes(Divider()), expected);
+    EXPECT_EQ(Editor().Pane().Tabs().tabText(0), QStringLiteral("DIVIDER"));
+    EXPECT_NE(LogText(project).find("DIVIDER.vhd was saved in the VHDL editor"), std::string::npos);
+
+    const CSignalGrid& grid = m_frame->SignalList()->Grid();
+    bool hasLoad = false;
+    for (int row = 0; row < grid.RowCount(); ++row)
+        hasLoad = hasLoad || grid.Cell(row, SignalColumn::Name) == "LOAD";
+    EXPECT_TRUE(hasLoad);
+    QTest::qWait(4 * 250);
+    EXPECT_EQ(LogText(project).find("was changed by another program"), std::string::npos) << LogText(project);
+}
+
+// A file's own line ends and bytes (a Latin-1 letter in a comment) stay as they were: a save
+// writes back what was read plus the edit, and a new line takes the file's line end.
+TEST_F(VhdlEditorTest, LineEndsAndBytesAreKept) {
+    StartFrame();
+    for (const std::string eol : {"\n", "\r\n"}) {
+        const fs::path path = Folder() / (eol == "\n" ? "lf.vhd" : "crlf.vhd");
+        const std::string text = "-- caf\xe9 counter" + eol + "entity c is" + eol + "end c;" + eol;
+        WriteBytes(path, text);
+        ASSERT_TRUE(Editor().Open(path, 2));
+        CSourceEditor& editor = *Current()->editor;
+        editor.setCursorPosition(1, 11);
+        Key(&editor, Qt::Key_Return);
+        QTest::keyClicks(&editor, QStringLiteral("-- x"));
+        Save();
+        EXPECT_EQ(ReadBytes(path),
+                  "-- caf\xe9 counter" + eol + "entity c is" + eol + "-- x" + eol + "end c;" + eol);
+    }
+}
+
+// Another program's change is taken into a tab without unsaved changes; with them the user is
+// asked, and keeping the editor's text overwrites the file only at the next save.
+TEST_F(VhdlEditorTest, AnOutsideChangeReloadsOrAsks) {
+    C3SplitFrame* project = OpenBlinker();
+    ASSERT_NE(project, nullptr);
+    ASSERT_TRUE(Editor().Open(Divider(), 0));
+    CSourceEditor& editor = *Current()->editor;
+    WriteBytes(Divider(), ReadBytes(Divider()) + "-- theirs\r\n");
+    ASSERT_TRUE(WaitFor([&] { return editor.text().contains(QStringLiteral("-- theirs")); }));
+    EXPECT_FALSE(editor.isModified());
+
+    editor.insertAt(QStringLiteral("-- mine\r\n"), 0, 0);
+    m_prompts.QueueAnswer(PromptAnswer::No); // keep mine
+    const std::size_t asked = m_prompts.Messages().size();
+    WriteBytes(Divider(), ReadBytes(Divider()) + "-- again\r\n");
+    ASSERT_TRUE(WaitFor([&] { return m_prompts.Messages().size() > asked; })) << LogText(project);
+    EXPECT_NE(m_prompts.Messages().back().text.find("changed by another program"), std::string::npos);
+    EXPECT_FALSE(editor.text().contains(QStringLiteral("-- again")));
+    EXPECT_NE(ReadBytes(Divider()).find("-- again"), std::string::npos);
+    Save();
+    EXPECT_EQ(ReadBytes(Divider()).find("-- again"), std::string::npos);
+    EXPECT_EQ(ReadBytes(Divider()).find("-- mine\r\n"), 0u);
+}
+
+// Unsaved changes are asked about when the program closes: Cancel keeps it open, Save writes
+// them and closes.
+TEST_F(VhdlEditorTest, UnsavedChangesAreAskedOnClose) {
+    ASSERT_NE(OpenBlinker(), nullptr);
+    ASSERT_TRUE(Editor().Open(Divider(), 0));
+    Current()->editor->insertAt(QStringLiteral("-- note\r\n"), 0, 0);
+    m_prompts.QueueAnswer(PromptAnswer::Cancel);
+    EXPECT_FALSE(CloseFrame());
+    EXPECT_NE(m_prompts.Messages().back().text.find("DIVIDER.vhd"), std::string::npos);
+    m_prompts.QueueAnswer(PromptAnswer::Yes);
+    EXPECT_TRUE(CloseFrame());
+    EXPECT_EQ(ReadBytes(Divider()).find("-- note\r\n"), 0u);
+}
+
+// A file with NUL bytes opens read-only with a warning and is never written; a file over the
+// size limit is refused with the reason.
+TEST_F(VhdlEditorTest, NulFilesAreReadOnlyAndHugeFilesRefused) {
+    StartFrame();
+    const fs::path binary = Folder() / "binary.vhd";
+    const std::string bytes("entity\0x", 8);
+    WriteBytes(binary, bytes);
+    ASSERT_TRUE(Editor().Open(binary, 0));
+    EXPECT_TRUE(Current()->editor->isReadOnly());
+    EXPECT_NE(m_prompts.Messages().back().text.find("read-only"), std::string::npos);
+    EXPECT_EQ(Current()->editor->Bytes(), bytes);
+    Save();
+    EXPECT_EQ(ReadBytes(binary), bytes);
+
+    const fs::path huge = Folder() / "huge.vhd";
+    WriteBytes(huge, "");
+    fs::resize_file(huge, kMaxReadFileSize + 1);
+    EXPECT_FALSE(Editor().Open(huge, 0));
+    EXPECT_NE(m_prompts.Messages().back().text.find("Cannot open " + huge.string()), std::string::npos);
+}
+
+} // namespace
+} // namespace kestra
