@@ -21,6 +21,8 @@ namespace {
 
 // Folders nested deeper than this are not searched (a link that leads back up stops there).
 constexpr int kDeepestFolder = 32;
+// The most modules one import adds.
+constexpr std::size_t kMostModules = 100000;
 
 bool IsVhdlFileName(const std::string& name) {
     return EndsWithNoCase(name, ".vhd") || EndsWithNoCase(name, ".vhdl");
@@ -65,13 +67,19 @@ std::string FindDesignFiles(const std::vector<fs::path>& paths, std::vector<fs::
     return {};
 }
 
-// The hierarchy items below an entity: one per instance, each with its own subtree.
-int CountInstances(const DesignImportPlan& plan, const PlannedEntity& entity) {
-    int count = 0;
+// The hierarchy items below an entity: one per instance, each with its own subtree. Counted once
+// per entity and held at kMostModules, so that a hierarchy that fans out at every level is
+// counted at once.
+std::size_t CountInstances(const DesignImportPlan& plan, const PlannedEntity& entity,
+                           std::unordered_map<const PlannedEntity*, std::size_t>& counted) {
+    if (const auto known = counted.find(&entity); known != counted.end())
+        return known->second;
+    std::size_t count = 0;
     for (const PlannedChild& child : entity.children) {
         if (const PlannedEntity* planned = plan.FindEntity(child.entity))
-            count += 1 + CountInstances(plan, *planned);
+            count = std::min(kMostModules, count + 1 + CountInstances(plan, *planned, counted));
     }
+    counted.emplace(&entity, count);
     return count;
 }
 
@@ -142,11 +150,17 @@ DesignImportPreview PreviewDesignImport(const DesignImportRequest& request) {
                               ? "Every entity is instantiated by another one: there is no top to import."
                               : "No file declares the top entity " + request.top + ".";
     }
+    std::unordered_map<const PlannedEntity*, std::size_t> counted;
+    std::size_t modules = 0;
     for (const std::string& top : preview.plan.tops) {
         const PlannedEntity& entity = *preview.plan.FindEntity(top);
-        preview.moduleCount += 1 + CountInstances(preview.plan, entity) +
-                               static_cast<int>(PackagesOfTree(preview.plan, entity).size());
+        modules = std::min(kMostModules, modules + 1 + CountInstances(preview.plan, entity, counted) +
+                                             PackagesOfTree(preview.plan, entity).size());
     }
+    preview.moduleCount = static_cast<int>(modules);
+    if (modules >= kMostModules && preview.CanImport())
+        preview.refusal = "The hierarchy would have more than " + std::to_string(kMostModules) +
+                          " modules: choose a top of a smaller part of the design.";
     return preview;
 }
 

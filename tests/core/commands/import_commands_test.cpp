@@ -180,6 +180,18 @@ TEST_F(ImportTest, BadInputIsRefusedOrReportedAndAFailedCopyLeavesTheProjectAsIt
     EXPECT_NE(log.find("large.vhd: the file has 5000 bytes, more than the 4096"), std::string::npos) << log;
     EXPECT_EQ(TreeText(project.doc, project.Root()->Child(static_cast<int>(items))), "top\n  a\n    b\n");
 
+    // A hierarchy that doubles at each of 20 levels is refused before anything is made.
+    ASSERT_TRUE(CreateFolders(input / "wide"));
+    std::ofstream fan(input / "wide" / "fan.vhd");
+    for (int level = 0; level < 20; ++level)
+        fan << "entity l" << level << " is end;\narchitecture r of l" << level
+            << " is\nbegin\n  a : entity work.l" << level + 1 << ";\n  b : entity work.l" << level + 1
+            << ";\nend;\n";
+    fan << "entity l20 is end;\narchitecture r of l20 is\nbegin\nend;\n";
+    fan.close();
+    EXPECT_FALSE(Import({input / "wide"}));
+    EXPECT_NE(preview.refusal.find("more than 100000 modules"), std::string::npos) << preview.refusal;
+
     // A copy that fails takes the copies made before it back, and adds nothing.
     const fs::path modules = project.doc.GetModuleFolderPath();
     ASSERT_TRUE(CreateFolders(modules / "regs.vhd"));
