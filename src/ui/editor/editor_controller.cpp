@@ -16,6 +16,7 @@
 #include "strings/qt_text.h"
 #include "system/file_system.h"
 #include "system/user_prompts.h"
+#include "tools/vhdl_checker.h"
 
 #include <QCloseEvent>
 #include <QDockWidget>
@@ -50,6 +51,9 @@ CEditorController::~CEditorController() {
 void CEditorController::OnProjectAdded(C3SplitFrame* frame) {
     frame->installEventFilter(this);
     connect(frame, &C3SplitFrame::sourcesChangedOutside, this, [this, frame] { OnOutsideChanges(frame); });
+    connect(
+        &frame->Checker(), &CVhdlChecker::messagesChanged, this,
+        [this, frame](const std::vector<std::filesystem::path>& files) { OnCheckMessages(frame, files); });
     connect(frame, &C3SplitFrame::sessionEnding, this, [this](CProjectSession* session) {
         for (OpenSource* source : m_pane->Sources()) {
             if (source->session == session)
@@ -90,6 +94,7 @@ bool CEditorController::Open(const std::filesystem::path& path, int line) {
         source->diskText = read->text;
         source->editor->LoadBytes(read->text, read->lineEnds);
         source->editor->setReadOnly(read->readOnly);
+        ShowCheckMessages(*source);
         connect(source->editor, &CSourceEditor::saveRequested, this, [this, editor = source->editor] {
             if (OpenSource* saved = m_pane->Of(editor))
                 static_cast<void>(Save(*saved)); // a failure was told to the user
@@ -185,6 +190,25 @@ void CEditorController::Reload(OpenSource& source, std::string text) {
     source.editor->setReadOnly(text.find('\0') != std::string::npos);
     source.diskText = std::move(text);
     source.editor->setCursorPosition(line, index);
+    // Loading the text dropped the markers: those of the last check stand at its lines.
+    ShowCheckMessages(source);
+}
+
+void CEditorController::ShowCheckMessages(const OpenSource& source) {
+    const C3SplitFrame* project = FrameOf(source);
+    source.editor->ShowCheckMessages(project != nullptr
+                                         ? project->Checker().Messages().MessagesOf(source.path)
+                                         : std::vector<CheckMessage>{});
+}
+
+void CEditorController::OnCheckMessages(const C3SplitFrame* frame,
+                                        const std::vector<std::filesystem::path>& files) {
+    // Only the files the check analysed: the markers of the others have moved with their edits.
+    for (const std::filesystem::path& file : files) {
+        OpenSource* source = m_pane->Find(file);
+        if (source != nullptr && FrameOf(*source) == frame)
+            ShowCheckMessages(*source);
+    }
 }
 
 void CEditorController::OnCloseRequested(OpenSource* source) {

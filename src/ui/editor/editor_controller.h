@@ -16,8 +16,9 @@ struct UiContext;
 // The VHDL editor's commands: it opens the sources that Edit VHDL, the check's log lines and the
 // parameter list's module entry name while no HDL editor is set (the desktop shell hands them
 // over), saves them safely with the module analysed again so that the project's panes follow,
-// reloads a source another program changed (asking when the tab has unsaved changes), and asks
-// about unsaved changes before a project or the program closes.
+// reloads a source another program changed (asking when the tab has unsaved changes), asks
+// about unsaved changes before a project or the program closes, and shows in each tab the
+// messages of the last check of its file (kept by the project's checker).
 class CEditorController : public QObject {
     Q_OBJECT
 
@@ -44,6 +45,8 @@ private:
     void OnOutsideChanges(C3SplitFrame* frame);
     void ReloadOrAsk(OpenSource& source);
     void Reload(OpenSource& source, std::string text);
+    void ShowCheckMessages(const OpenSource& source);
+    void OnCheckMessages(const C3SplitFrame* frame, const std::vector<std::filesystem::path>& files);
     void Analyse(const OpenSource& source);
     void OnCloseRequested(OpenSource* source);
     void AskGoToLine();
