@@ -4,11 +4,14 @@
 #include "strings/qt_text.h"
 #include "tools/vhdl_check.h"
 
+#include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPrinter>
 #include <Qsci/qscilexervhdl.h>
 #include <map>
+#include <memory>
 
 namespace kestra {
 
@@ -177,6 +180,13 @@ void CSourceEditor::GoToLine(int line) {
     setFocus();
 }
 
+void CSourceEditor::InsertBytes(const std::string& bytes) {
+    beginUndoAction();
+    // The bytes as they are, never through a conversion of line ends.
+    SendScintilla(SCI_REPLACESEL, 0UL, bytes.c_str());
+    endUndoAction();
+}
+
 CommandAnswer CSourceEditor::Answer(EditCommand command) const {
     switch (command) {
     case EditCommand::Undo:
@@ -236,6 +246,14 @@ void CSourceEditor::keyPressEvent(QKeyEvent* event) {
     if (IsEditorKey(*event) && TakeKey(*event))
         return;
     QsciScintilla::keyPressEvent(event);
+}
+
+void CSourceEditor::contextMenuEvent(QContextMenuEvent* event) {
+    const std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    if (menu == nullptr)
+        return;
+    emit contextMenuShowing(*menu);
+    menu->exec(event->globalPos());
 }
 
 bool CSourceEditor::TakeKey(const QKeyEvent& key) {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+class QMenu;
+
 namespace kestra {
 
 enum class LineEnds;
@@ -38,6 +40,8 @@ public:
     void ToggleComment();
     // Moves the cursor to the line (1 is the first) and shows it.
     void GoToLine(int line);
+    // Puts the bytes in place of the selection (at the cursor without one), as one step of undo.
+    void InsertBytes(const std::string& bytes);
     // Replaces the markers and annotations of the last check by the messages' (lines from 1):
     // a line shows the error marker when one of its messages is an error, else the warning
     // marker, and its messages' text under it. The text's edits move them with their lines.
@@ -51,10 +55,13 @@ signals:
     void saveRequested();
     void findRequested(bool replace);
     void goToLineRequested();
+    // The context menu is about to show: the controller adds its commands.
+    void contextMenuShowing(QMenu& menu);
 
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void SetUpLook();

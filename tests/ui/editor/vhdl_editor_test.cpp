@@ -12,7 +12,10 @@
 #include "tools/vhdl_checker.h"
 #include "ui_fixture.h"
 
+#include <QAction>
 #include <QDockWidget>
+#include <QInputDialog>
+#include <QMenu>
 #include <QTabWidget>
 #include <QTest>
 #include <functional>
@@ -214,6 +217,46 @@ TEST_F(VhdlEditorTest, CheckMessagesAreMarkedAtTheirLines) {
         EXPECT_EQ(reopened.markersAtLine(line), 0u) << line;
         EXPECT_TRUE(reopened.annotation(line).isEmpty()) << line;
     }
+}
+
+// Ctrl+Shift+I in a module with children asks which child and inserts its instantiation at the
+// cursor, in entity form with the child's parameter values and the file's line ends; the
+// context menu offers the command, which a module without children does not have.
+TEST_F(VhdlEditorTest, InsertInstantiationWritesAChildAtTheCursor) {
+    ASSERT_NE(OpenBlinker(), nullptr);
+    const fs::path channel = Folder() / "blinker" / "Blinker" / "CHANNEL_A.vhd";
+    ASSERT_TRUE(Editor().Open(channel, 0));
+    CSourceEditor& editor = *Current()->editor;
+    Editor().UpdateActions();
+    EXPECT_TRUE(Editor().Actions().insertInstantiation->isEnabled());
+    QMenu menu;
+    emit editor.contextMenuShowing(menu);
+    EXPECT_TRUE(menu.actions().contains(Editor().Actions().insertInstantiation));
+
+    InsertBefore(editor, QStringLiteral("LED <= state;"), QStringLiteral("\t\r\n"));
+    int line = 0;
+    while (!editor.text(line + 1).contains(QStringLiteral("LED <= state;")))
+        ++line;
+    editor.setCursorPosition(line, 1);
+    QStringList offered;
+    dialogHandler = [&](QDialog& dialog) {
+        auto& list = static_cast<QInputDialog&>(dialog);
+        offered = list.comboBoxItems();
+        list.setTextValue(QStringLiteral("DIVIDER"));
+        return static_cast<int>(QDialog::Accepted);
+    };
+    Key(&editor, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(offered, QStringList{QStringLiteral("DIVIDER")});
+    const std::string expected =
+        "\tu_DIVIDER: entity work.DIVIDER\r\n"
+        "\t\tgeneric map (\r\n\t\t\tWIDTH => 22,\r\n\t\t\tRESET_LEVEL => '1'\r\n\t\t)\r\n"
+        "\t\tport map (\r\n\t\t\tCLK => CLK,\r\n\t\t\tRST => RST,\r\n\t\t\tTICK => TICK\r\n"
+        "\t\t);\r\n\tLED <= state;";
+    EXPECT_NE(editor.Bytes().find(expected), std::string::npos) << editor.Bytes();
+
+    ASSERT_TRUE(Editor().Open(Divider(), 0));
+    Editor().UpdateActions();
+    EXPECT_FALSE(Editor().Actions().insertInstantiation->isEnabled());
 }
 
 } // namespace
