@@ -7,6 +7,7 @@
 #include "editor/vhdl_editor_pane.h"
 #include "mainframe/dock_bars.h"
 #include "mainframe/ui_context.h"
+#include "operations/child_instantiation.h"
 #include "operations/edited_source.h"
 #include "project/hierarchy_item.h"
 #include "project/kst_doc.h"
@@ -16,10 +17,14 @@
 #include "strings/qt_text.h"
 #include "system/file_system.h"
 #include "system/user_prompts.h"
+#include "tools/vhdl_checker.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QInputDialog>
+#include <QMenu>
+#include <QTabWidget>
 
 namespace kestra {
 
@@ -29,12 +34,25 @@ void Tell(CUserPrompts& prompts, const std::string& text, PromptIcon icon = Prom
     prompts.ShowMessage(kDefaultPromptTitle, text, icon);
 }
 
+const ActionSpec<CEditorActions> kEditorActions[] = {
+    {&CEditorActions::insertInstantiation,
+     {"Insert &Instantiation...",
+      {QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_I)},
+      "Insert an instantiation of a child module at the cursor\nInsert Instantiation"}},
+};
+
 } // namespace
 
 CEditorController::CEditorController(QWidget& frame, CDockBars& bars, const UiContext& ui,
-                                     CProjectWindows& windows)
+                                     CProjectWindows& windows, std::function<void()> changed)
     : m_frame(frame), m_bars(bars), m_ui(ui), m_windows(windows),
-      m_pane(new CVhdlEditorPane(bars.EditorBar())) {
+      m_pane(new CVhdlEditorPane(bars.EditorBar())), m_rules(std::move(changed)) {
+    MakeActions(*m_pane, m_actions, std::span<const ActionSpec<CEditorActions>>(kEditorActions));
+    // The editor's own command: its key works where the editor has the focus.
+    m_actions.insertInstantiation->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    m_rules.Add({m_actions.insertInstantiation, [this] { AskInsertInstantiation(); },
+                 [this] { return !CurrentModuleChildren().children.empty(); }});
+    connect(&m_pane->Tabs(), &QTabWidget::currentChanged, this, [this] { UpdateActions(); });
     bars.EditorBar()->setWidget(m_pane);
     m_ui.shell.SetBuiltInEditor(
         [this](const std::filesystem::path& path, int line) { return Open(path, line); });
@@ -50,6 +68,9 @@ CEditorController::~CEditorController() {
 void CEditorController::OnProjectAdded(C3SplitFrame* frame) {
     frame->installEventFilter(this);
     connect(frame, &C3SplitFrame::sourcesChangedOutside, this, [this, frame] { OnOutsideChanges(frame); });
+    connect(
+        &frame->Checker(), &CVhdlChecker::messagesChanged, this,
+        [this, frame](const std::vector<std::filesystem::path>& files) { OnCheckMessages(frame, files); });
     connect(frame, &C3SplitFrame::sessionEnding, this, [this](CProjectSession* session) {
         for (OpenSource* source : m_pane->Sources()) {
             if (source->session == session)
@@ -90,12 +111,15 @@ bool CEditorController::Open(const std::filesystem::path& path, int line) {
         source->diskText = read->text;
         source->editor->LoadBytes(read->text, read->lineEnds);
         source->editor->setReadOnly(read->readOnly);
+        ShowCheckMessages(*source);
         connect(source->editor, &CSourceEditor::saveRequested, this, [this, editor = source->editor] {
             if (OpenSource* saved = m_pane->Of(editor))
                 static_cast<void>(Save(*saved)); // a failure was told to the user
         });
         connect(source->editor, &CSourceEditor::findRequested, &m_pane->FindBar(), &CFindBar::Open);
         connect(source->editor, &CSourceEditor::goToLineRequested, this, &CEditorController::AskGoToLine);
+        connect(source->editor, &CSourceEditor::contextMenuShowing, this,
+                &CEditorController::AddContextCommands);
         if (read->readOnly)
             Tell(m_ui.prompts, path.string() +
                                    " holds NUL bytes, which VHDL text never has: it opens read-only, so that "
@@ -185,6 +209,25 @@ void CEditorController::Reload(OpenSource& source, std::string text) {
     source.editor->setReadOnly(text.find('\0') != std::string::npos);
     source.diskText = std::move(text);
     source.editor->setCursorPosition(line, index);
+    // Loading the text dropped the markers: those of the last check stand at its lines.
+    ShowCheckMessages(source);
+}
+
+void CEditorController::ShowCheckMessages(const OpenSource& source) {
+    const C3SplitFrame* project = FrameOf(source);
+    source.editor->ShowCheckMessages(project != nullptr
+                                         ? project->Checker().Messages().MessagesOf(source.path)
+                                         : std::vector<CheckMessage>{});
+}
+
+void CEditorController::OnCheckMessages(const C3SplitFrame* frame,
+                                        const std::vector<std::filesystem::path>& files) {
+    // Only the files the check analysed: the markers of the others have moved with their edits.
+    for (const std::filesystem::path& file : files) {
+        OpenSource* source = m_pane->Find(file);
+        if (source != nullptr && FrameOf(*source) == frame)
+            ShowCheckMessages(*source);
+    }
 }
 
 void CEditorController::OnCloseRequested(OpenSource* source) {
@@ -211,6 +254,63 @@ void CEditorController::AskGoToLine() {
     dialog.setIntValue(line + 1);
     if (m_ui.ExecDialog(dialog) == QDialog::Accepted)
         source->editor->GoToLine(dialog.intValue());
+}
+
+CEditorController::ModuleChildren CEditorController::CurrentModuleChildren() const {
+    const OpenSource* source = m_pane->Current();
+    C3SplitFrame* project = source != nullptr ? FrameOf(*source) : nullptr;
+    if (project == nullptr || source->editor->isReadOnly())
+        return {};
+    const std::vector<CHierarchyItem*> modules = ModulesOfSource(project->Doc(), source->path);
+    if (modules.empty())
+        return {};
+    return ModuleChildren{modules.front(), InstantiableChildren(*modules.front())};
+}
+
+void CEditorController::AddContextCommands(QMenu& menu) {
+    UpdateActions();
+    menu.addSeparator();
+    menu.addAction(m_actions.insertInstantiation);
+}
+
+void CEditorController::AskInsertInstantiation() {
+    OpenSource* source = m_pane->Current();
+    const ModuleChildren found = CurrentModuleChildren();
+    if (source == nullptr || found.children.empty())
+        return;
+    QStringList names;
+    for (const CHierarchyItem* child : found.children)
+        names << TextToQt(child->Text());
+    QInputDialog dialog(&m_frame);
+    dialog.setWindowTitle(QStringLiteral("Insert Instantiation"));
+    dialog.setLabelText(QStringLiteral("&Child module of %1:").arg(TextToQt(found.module->Text())));
+    dialog.setComboBoxItems(names);
+    dialog.setComboBoxEditable(false);
+    if (m_ui.ExecDialog(dialog) != QDialog::Accepted)
+        return;
+    const qsizetype chosen = names.indexOf(dialog.textValue());
+    if (chosen >= 0)
+        InsertInstantiation(*source, *found.module, *found.children[static_cast<std::size_t>(chosen)]);
+}
+
+void CEditorController::InsertInstantiation(OpenSource& source, const CHierarchyItem& parent,
+                                            const CHierarchyItem& child) {
+    C3SplitFrame* project = FrameOf(source);
+    if (project == nullptr)
+        return;
+    int line = 0, index = 0;
+    source.editor->getCursorPosition(&line, &index);
+    const std::string lineText = TextFromQt(source.editor->text(line));
+    const std::string indent = lineText.substr(0, lineText.find_first_not_of(" \t"));
+    const char* lineEnd = source.editor->eolMode() == QsciScintilla::EolWindows ? "\r\n" : "\n";
+    const Result<std::string> text = ChildInstantiationText(project->Doc(), parent, child, lineEnd, indent);
+    if (!text) {
+        Tell(m_ui.prompts,
+             WithReason("Cannot insert an instantiation of " + child.Text() + ".", text.Reason()));
+        return;
+    }
+    source.editor->InsertBytes(*text);
+    source.editor->setFocus();
 }
 
 std::vector<OpenSource*> CEditorController::Modified(const C3SplitFrame* project) const {

@@ -1,30 +1,47 @@
 #pragma once
 
+#include "actions/action_table.h"
+
 #include <QObject>
 #include <filesystem>
+#include <functional>
 #include <vector>
+
+class QMenu;
 
 namespace kestra {
 
 class C3SplitFrame;
+class CHierarchyItem;
 class CDockBars;
 class CProjectWindows;
 class CVhdlEditorPane;
 struct OpenSource;
 struct UiContext;
 
+// The VHDL editor's commands made from its action table.
+struct CEditorActions {
+    QAction* insertInstantiation = nullptr;
+};
+
 // The VHDL editor's commands: it opens the sources that Edit VHDL, the check's log lines and the
 // parameter list's module entry name while no HDL editor is set (the desktop shell hands them
 // over), saves them safely with the module analysed again so that the project's panes follow,
-// reloads a source another program changed (asking when the tab has unsaved changes), and asks
-// about unsaved changes before a project or the program closes.
+// reloads a source another program changed (asking when the tab has unsaved changes), asks
+// about unsaved changes before a project or the program closes, and shows in each tab the
+// messages of the last check of its file (kept by the project's checker). Insert Instantiation
+// (Ctrl+Shift+I, and the editor's context menu) writes an instantiation of a child of the
+// source's module at the cursor.
 class CEditorController : public QObject {
     Q_OBJECT
 
 public:
-    CEditorController(QWidget& frame, CDockBars& bars, const UiContext& ui, CProjectWindows& windows);
+    CEditorController(QWidget& frame, CDockBars& bars, const UiContext& ui, CProjectWindows& windows,
+                      std::function<void()> changed);
     ~CEditorController() override;
 
+    const CEditorActions& Actions() const { return m_actions; }
+    void UpdateActions() const { m_rules.Update(); }
     CVhdlEditorPane& Pane() const { return *m_pane; }
     // Opens the source in a tab (or shows its tab) at the line (0: where it stands). False when
     // the file could not be read; the user is told why.
@@ -44,9 +61,21 @@ private:
     void OnOutsideChanges(C3SplitFrame* frame);
     void ReloadOrAsk(OpenSource& source);
     void Reload(OpenSource& source, std::string text);
+    void ShowCheckMessages(const OpenSource& source);
+    void OnCheckMessages(const C3SplitFrame* frame, const std::vector<std::filesystem::path>& files);
     void Analyse(const OpenSource& source);
     void OnCloseRequested(OpenSource* source);
     void AskGoToLine();
+    // The module of the current source and the children an instantiation can name; none
+    // without a current source of a project's module.
+    struct ModuleChildren {
+        const CHierarchyItem* module = nullptr;
+        std::vector<const CHierarchyItem*> children;
+    };
+    ModuleChildren CurrentModuleChildren() const;
+    void AskInsertInstantiation();
+    void InsertInstantiation(OpenSource& source, const CHierarchyItem& parent, const CHierarchyItem& child);
+    void AddContextCommands(QMenu& menu);
     std::vector<OpenSource*> Modified(const C3SplitFrame* project) const;
     C3SplitFrame* ProjectOf(const std::filesystem::path& path) const;
     C3SplitFrame* FrameOf(const OpenSource& source) const;
@@ -56,6 +85,8 @@ private:
     const UiContext& m_ui;
     CProjectWindows& m_windows;
     CVhdlEditorPane* m_pane;
+    CEditorActions m_actions;
+    CActionRules m_rules;
 };
 
 } // namespace kestra

@@ -1,11 +1,17 @@
 #include "editor/source_editor.h"
 
 #include "operations/edited_source.h"
+#include "strings/qt_text.h"
+#include "tools/vhdl_check.h"
 
+#include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPrinter>
 #include <Qsci/qscilexervhdl.h>
+#include <map>
+#include <memory>
 
 namespace kestra {
 
@@ -39,6 +45,7 @@ int LeadingBlanks(const QString& line) {
 
 CSourceEditor::CSourceEditor(QWidget* parent) : QsciScintilla(parent) {
     SetUpLook();
+    SetUpMarkers();
 }
 
 void CSourceEditor::SetUpLook() {
@@ -64,6 +71,51 @@ void CSourceEditor::SetUpLook() {
     setTabWidth(4);
     setEolVisibility(false);
     setWrapMode(QsciScintilla::WrapNone);
+}
+
+void CSourceEditor::SetUpMarkers() {
+    constexpr int kSymbolMargin = 1;
+    setMarginType(kSymbolMargin, QsciScintilla::SymbolMargin);
+    setMarginWidth(kSymbolMargin, 16);
+    setMarginMarkerMask(kSymbolMargin, (1 << kErrorMarker) | (1 << kWarningMarker));
+    markerDefine(QsciScintilla::Circle, kErrorMarker);
+    setMarkerBackgroundColor(QColor(0xd0, 0x20, 0x20), kErrorMarker);
+    setMarkerForegroundColor(QColor(0x80, 0x00, 0x00), kErrorMarker);
+    markerDefine(QsciScintilla::RightTriangle, kWarningMarker);
+    setMarkerBackgroundColor(QColor(0xf0, 0xb0, 0x00), kWarningMarker);
+    setMarkerForegroundColor(QColor(0x80, 0x60, 0x00), kWarningMarker);
+    const QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    m_errorStyle.setColor(QColor(0x80, 0x00, 0x00));
+    m_errorStyle.setPaper(QColor(0xff, 0xe4, 0xe4));
+    m_errorStyle.setFont(font);
+    m_warningStyle.setColor(QColor(0x60, 0x48, 0x00));
+    m_warningStyle.setPaper(QColor(0xff, 0xf4, 0xd0));
+    m_warningStyle.setFont(font);
+    setAnnotationDisplay(QsciScintilla::AnnotationBoxed);
+}
+
+void CSourceEditor::ShowCheckMessages(const std::vector<CheckMessage>& messages) {
+    markerDeleteAll(kErrorMarker);
+    markerDeleteAll(kWarningMarker);
+    clearAnnotations();
+    struct LineMessages {
+        QString text;
+        bool error = false;
+    };
+    std::map<int, LineMessages> byLine;
+    for (const CheckMessage& message : messages) {
+        if (message.line < 1 || message.line > lines())
+            continue;
+        LineMessages& line = byLine[message.line - 1];
+        if (!line.text.isEmpty())
+            line.text += QLatin1Char('\n');
+        line.text += MessageToQt(message.text);
+        line.error = line.error || message.error;
+    }
+    for (const auto& [line, shown] : byLine) {
+        markerAdd(line, shown.error ? kErrorMarker : kWarningMarker);
+        annotate(line, shown.text, shown.error ? m_errorStyle : m_warningStyle);
+    }
 }
 
 void CSourceEditor::LoadBytes(std::string_view bytes, LineEnds lineEnds) {
@@ -128,6 +180,13 @@ void CSourceEditor::GoToLine(int line) {
     setFocus();
 }
 
+void CSourceEditor::InsertBytes(const std::string& bytes) {
+    beginUndoAction();
+    // The bytes as they are, never through a conversion of line ends.
+    SendScintilla(SCI_REPLACESEL, 0UL, bytes.c_str());
+    endUndoAction();
+}
+
 CommandAnswer CSourceEditor::Answer(EditCommand command) const {
     switch (command) {
     case EditCommand::Undo:
@@ -187,6 +246,14 @@ void CSourceEditor::keyPressEvent(QKeyEvent* event) {
     if (IsEditorKey(*event) && TakeKey(*event))
         return;
     QsciScintilla::keyPressEvent(event);
+}
+
+void CSourceEditor::contextMenuEvent(QContextMenuEvent* event) {
+    const std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    if (menu == nullptr)
+        return;
+    emit contextMenuShowing(*menu);
+    menu->exec(event->globalPos());
 }
 
 bool CSourceEditor::TakeKey(const QKeyEvent& key) {

@@ -119,7 +119,7 @@ void CMainFrame::CreateControllers() {
     m_library = std::make_unique<CLibraryController>(*this, *m_bars, m_actions, m_ui, *m_windows,
                                                      m_diagram->Bar()->Pane(), changed);
     m_tools = std::make_unique<CToolsController>(*this, m_ui, m_actions, *m_windows, changed);
-    m_editor = std::make_unique<CEditorController>(*this, *m_bars, m_ui, *m_windows);
+    m_editor = std::make_unique<CEditorController>(*this, *m_bars, m_ui, *m_windows, changed);
 }
 
 // The menus in their order, each a list of actions with separators as null entries.
@@ -317,6 +317,7 @@ void CMainFrame::UpdateActions() {
     m_diagram->UpdateActions();
     m_library->UpdateActions();
     m_tools->UpdateActions();
+    m_editor->UpdateActions();
 }
 
 // Prints (or previews) the pane that takes the Print command: the focused bar, or the project

@@ -91,8 +91,7 @@ void CVhdlChecker::Start(std::vector<CheckJob> jobs, const VhdlAnalyzer& analyze
 void CVhdlChecker::Finish(int generation, const CheckJob& job, const CheckOutcome& outcome) {
     if (generation != m_generation)
         return;
-    m_session.Doc().Log().AppendLog(CheckLogText(m_analyzer, job, outcome));
-    MarkCheckedItems(m_session.Doc(), job, outcome);
+    ShowOutcome(job, outcome);
     if (--m_pending <= 0) {
         const std::string name = m_analyzer.Name();
         if (outcome.errors != 0)
@@ -101,7 +100,15 @@ void CVhdlChecker::Finish(int generation, const CheckJob& job, const CheckOutcom
             m_session.Observer().ShowStatus(job.afterFailedCommand ? std::string(kGenerateFailedStatus)
                                                                    : name + " check passed.");
     }
+}
+
+void CVhdlChecker::ShowOutcome(const CheckJob& job, const CheckOutcome& outcome) {
+    m_session.Doc().Log().AppendLog(CheckLogText(m_analyzer, job, outcome));
+    MarkCheckedItems(m_session.Doc(), job, outcome);
     emit marksChanged();
+    const std::vector<std::filesystem::path> files = m_messages.Record(job, outcome);
+    if (!files.empty())
+        emit messagesChanged(files);
 }
 
 bool CVhdlChecker::WaitForIdle(int milliseconds) {

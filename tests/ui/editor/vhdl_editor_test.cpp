@@ -9,9 +9,13 @@
 #include "signallist/signal_list_view.h"
 #include "support/temp_folder.h"
 #include "system/file_system.h"
+#include "tools/vhdl_checker.h"
 #include "ui_fixture.h"
 
+#include <QAction>
 #include <QDockWidget>
+#include <QInputDialog>
+#include <QMenu>
 #include <QTabWidget>
 #include <QTest>
 #include <functional>
@@ -165,6 +169,94 @@ TEST_F(VhdlEditorTest, NulFilesAreReadOnlyAndHugeFilesRefused) {
     fs::resize_file(huge, kMaxReadFileSize + 1);
     EXPECT_FALSE(Editor().Open(huge, 0));
     EXPECT_NE(m_prompts.Messages().back().text.find("Cannot open " + huge.string()), std::string::npos);
+}
+
+// The messages of a check stand in the margin and under their lines of every open tab of a
+// file the check analysed, move with the text's edits, show in a tab opened later, and a clean
+// check of the file takes them away.
+TEST_F(VhdlEditorTest, CheckMessagesAreMarkedAtTheirLines) {
+    C3SplitFrame* project = OpenBlinker();
+    ASSERT_NE(project, nullptr);
+    ASSERT_TRUE(Editor().Open(Divider(), 0));
+    CSourceEditor& editor = *Current()->editor;
+    CheckJob job;
+    job.files = {{Divider(), "work"}};
+    CheckOutcome failed;
+    failed.errors = 1;
+    failed.failedFiles = {Divider()};
+    failed.messages = {CheckMessage{Divider().string(), 19, 9, "no declaration for \"count\"", true},
+                       CheckMessage{"DIVIDER.vhd", 12, 3, "port \"rst\" is never read", false},
+                       CheckMessage{"", 0, 0, "compilation error", true}};
+    project->Checker().ShowOutcome(job, failed);
+    constexpr unsigned kError = 1u << CSourceEditor::kErrorMarker;
+    constexpr unsigned kWarning = 1u << CSourceEditor::kWarningMarker;
+    EXPECT_EQ(editor.markersAtLine(18), kError);
+    EXPECT_EQ(editor.annotation(18), QStringLiteral("no declaration for \"count\""));
+    EXPECT_EQ(editor.markersAtLine(11), kWarning);
+    EXPECT_EQ(editor.annotation(11), QStringLiteral("port \"rst\" is never read"));
+    EXPECT_EQ(editor.markersAtLine(0), 0u);
+
+    // Two lines typed above move the markers and the text with their line.
+    editor.insertAt(QStringLiteral("-- one\r\n-- two\r\n"), 0, 0);
+    EXPECT_EQ(editor.markersAtLine(20), kError);
+    EXPECT_EQ(editor.annotation(20), QStringLiteral("no declaration for \"count\""));
+    EXPECT_EQ(editor.markersAtLine(18), 0u);
+    EXPECT_TRUE(editor.annotation(18).isEmpty());
+
+    // A tab opened later shows the last check's messages.
+    m_prompts.QueueAnswer(PromptAnswer::No); // discard the edit
+    Editor().Pane().closeRequested(Current());
+    ASSERT_EQ(Current(), nullptr);
+    ASSERT_TRUE(Editor().Open(Divider(), 0));
+    CSourceEditor& reopened = *Current()->editor;
+    EXPECT_EQ(reopened.markersAtLine(18), kError);
+    EXPECT_EQ(reopened.markersAtLine(11), kWarning);
+
+    project->Checker().ShowOutcome(job, CheckOutcome{});
+    for (int line = 0; line < reopened.lines(); ++line) {
+        EXPECT_EQ(reopened.markersAtLine(line), 0u) << line;
+        EXPECT_TRUE(reopened.annotation(line).isEmpty()) << line;
+    }
+}
+
+// Ctrl+Shift+I in a module with children asks which child and inserts its instantiation at the
+// cursor, in entity form with the child's parameter values and the file's line ends; the
+// context menu offers the command, which a module without children does not have.
+TEST_F(VhdlEditorTest, InsertInstantiationWritesAChildAtTheCursor) {
+    ASSERT_NE(OpenBlinker(), nullptr);
+    const fs::path channel = Folder() / "blinker" / "Blinker" / "CHANNEL_A.vhd";
+    ASSERT_TRUE(Editor().Open(channel, 0));
+    CSourceEditor& editor = *Current()->editor;
+    Editor().UpdateActions();
+    EXPECT_TRUE(Editor().Actions().insertInstantiation->isEnabled());
+    QMenu menu;
+    emit editor.contextMenuShowing(menu);
+    EXPECT_TRUE(menu.actions().contains(Editor().Actions().insertInstantiation));
+
+    InsertBefore(editor, QStringLiteral("LED <= state;"), QStringLiteral("\t\r\n"));
+    int line = 0;
+    while (!editor.text(line + 1).contains(QStringLiteral("LED <= state;")))
+        ++line;
+    editor.setCursorPosition(line, 1);
+    QStringList offered;
+    dialogHandler = [&](QDialog& dialog) {
+        auto& list = static_cast<QInputDialog&>(dialog);
+        offered = list.comboBoxItems();
+        list.setTextValue(QStringLiteral("DIVIDER"));
+        return static_cast<int>(QDialog::Accepted);
+    };
+    Key(&editor, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(offered, QStringList{QStringLiteral("DIVIDER")});
+    const std::string expected =
+        "\tu_DIVIDER: entity work.DIVIDER\r\n"
+        "\t\tgeneric map (\r\n\t\t\tWIDTH => 22,\r\n\t\t\tRESET_LEVEL => '1'\r\n\t\t)\r\n"
+        "\t\tport map (\r\n\t\t\tCLK => CLK,\r\n\t\t\tRST => RST,\r\n\t\t\tTICK => TICK\r\n"
+        "\t\t);\r\n\tLED <= state;";
+    EXPECT_NE(editor.Bytes().find(expected), std::string::npos) << editor.Bytes();
+
+    ASSERT_TRUE(Editor().Open(Divider(), 0));
+    Editor().UpdateActions();
+    EXPECT_FALSE(Editor().Actions().insertInstantiation->isEnabled());
 }
 
 } // namespace
