@@ -2,6 +2,7 @@
 // again after one leaf module changed, with the libraries kept from the check before. The
 // argument says whether the top is elaborated after the files (as after Generate) or not (the
 // check of the modules' sources after Analyze).
+#include "support/design_counters.h"
 #include "support/shell_runner.h"
 #include "support/synthetic_design.h"
 #include "support/temp_folder.h"
@@ -43,14 +44,6 @@ bool Check(benchmark::State& state, const CheckJob& job) {
     return false;
 }
 
-void Describe(benchmark::State& state, const bench::SyntheticDesign& design) {
-    std::uintmax_t bytes = 0;
-    for (const std::filesystem::path& file : design.files)
-        bytes += std::filesystem::file_size(file);
-    state.counters["files"] = static_cast<double>(design.files.size());
-    state.counters["kB"] = static_cast<double>(bytes) / 1024.0;
-}
-
 void BM_CheckFromScratch(benchmark::State& state) {
     if (!GhdlOnPath()) {
         state.SkipWithError("ghdl is not on PATH");
@@ -63,7 +56,7 @@ void BM_CheckFromScratch(benchmark::State& state) {
         if (!Check(state, job))
             return;
     }
-    Describe(state, design);
+    bench::DescribeDesign(state, design);
 }
 BENCHMARK(BM_CheckFromScratch)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -86,7 +79,7 @@ void BM_CheckAfterOneLeafChanged(benchmark::State& state) {
         if (!Check(state, job))
             return;
     }
-    Describe(state, design);
+    bench::DescribeDesign(state, design);
 }
 BENCHMARK(BM_CheckAfterOneLeafChanged)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
 

@@ -7,6 +7,7 @@
 #include "project/message_log.h"
 #include "session/open_projects.h"
 #include "session/project_session.h"
+#include "support/design_counters.h"
 #include "support/scripted_prompts.h"
 #include "support/synthetic_design.h"
 #include "support/temp_folder.h"
@@ -18,14 +19,6 @@
 namespace {
 
 using namespace kestra;
-
-void Describe(benchmark::State& state, const bench::SyntheticDesign& design) {
-    std::uintmax_t bytes = 0;
-    for (const std::filesystem::path& file : design.files)
-        bytes += std::filesystem::file_size(file);
-    state.counters["files"] = static_cast<double>(design.files.size());
-    state.counters["kB"] = static_cast<double>(bytes) / 1024.0;
-}
 
 // A new project in a folder of its own, with its session.
 class BenchProject {
@@ -66,7 +59,7 @@ void BM_ImportInProcess(benchmark::State& state) {
         project.reset();
         state.ResumeTiming();
     }
-    Describe(state, design);
+    bench::DescribeDesign(state, design);
 }
 BENCHMARK(BM_ImportInProcess)->Unit(benchmark::kMillisecond);
 
@@ -96,7 +89,7 @@ void BM_ImportWholeProcess(benchmark::State& state) {
             return;
         }
     }
-    Describe(state, design);
+    bench::DescribeDesign(state, design);
 }
 BENCHMARK(BM_ImportWholeProcess)->Unit(benchmark::kMillisecond)->Iterations(5);
 #endif
@@ -134,7 +127,7 @@ void BM_GhdlAnalyzesTheFiles(benchmark::State& state) {
             return;
         }
     }
-    Describe(state, design);
+    bench::DescribeDesign(state, design);
 }
 BENCHMARK(BM_GhdlAnalyzesTheFiles)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
