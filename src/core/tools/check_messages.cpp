@@ -1,5 +1,7 @@
 #include "tools/check_messages.h"
 
+#include <algorithm>
+
 namespace kestra {
 
 std::vector<std::filesystem::path> CCheckMessageStore::Record(const CheckJob& job,
@@ -7,22 +9,33 @@ std::vector<std::filesystem::path> CCheckMessageStore::Record(const CheckJob& jo
     std::vector<std::filesystem::path> replaced;
     if (outcome.cancelled || outcome.analyzerFailed)
         return replaced;
-    for (const CheckFile& file : job.files) {
-        replaced.push_back(file.path);
-        m_byFile[file.path.lexically_normal()].clear();
-    }
+    // The last file of the job each message names, as the check counts its errors.
+    std::vector<std::pair<const CheckFile*, const CheckMessage*>> named;
     for (const CheckMessage& message : outcome.messages) {
         if (message.file.empty() || message.line <= 0)
             continue;
-        // The last file it names, as the check counts its errors.
-        const CheckFile* named = nullptr;
-        for (const CheckFile& file : job.files) {
-            if (MessageNamesFile(message.file, file.path))
-                named = &file;
+        const CheckFile* file = nullptr;
+        for (const CheckFile& candidate : job.files) {
+            if (MessageNamesFile(message.file, candidate.path))
+                file = &candidate;
         }
-        if (named != nullptr)
-            m_byFile[named->path.lexically_normal()].push_back(message);
+        if (file != nullptr)
+            named.emplace_back(file, &message);
     }
+    // A file the run took from a kept work folder without analysing it keeps its messages,
+    // unless the run names it (elaboration).
+    auto replace = [&](const std::filesystem::path& path) {
+        if (std::find(replaced.begin(), replaced.end(), path) != replaced.end())
+            return;
+        replaced.push_back(path);
+        m_byFile[path.lexically_normal()].clear();
+    };
+    for (const std::filesystem::path& path : outcome.analyzedFiles)
+        replace(path);
+    for (const auto& [file, message] : named)
+        replace(file->path);
+    for (const auto& [file, message] : named)
+        m_byFile[file->path.lexically_normal()].push_back(*message);
     return replaced;
 }
 

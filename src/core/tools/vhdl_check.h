@@ -107,6 +107,9 @@ struct CheckOutcome {
     int errors = 0;
     // The files with errors, by their paths in the job.
     std::vector<std::filesystem::path> failedFiles;
+    // The files the run analysed (in a kept work folder, those that were not current), by their
+    // paths in the job.
+    std::vector<std::filesystem::path> analyzedFiles;
 };
 
 // Analyses the job's files one at a time, each into its library, in the job's work folder or a

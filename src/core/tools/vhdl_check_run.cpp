@@ -79,6 +79,8 @@ public:
         for (std::size_t i = 0; i < m_job.files.size(); ++i) {
             if (m_failed[i])
                 m_outcome.failedFiles.push_back(m_job.files[i].path);
+            if (m_analyzed[i])
+                m_outcome.analyzedFiles.push_back(m_job.files[i].path);
         }
         return std::move(m_outcome);
     }

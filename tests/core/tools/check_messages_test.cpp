@@ -27,8 +27,9 @@ TEST(CheckMessageStore, MessagesGoToTheFilesTheyName) {
     EXPECT_TRUE(store.MessagesOf("/q/C.vhd").empty());
 }
 
-// A later check replaces the messages of the files it analysed and keeps the others'; a
-// cancelled check replaces nothing.
+// A later check replaces the messages of the files it analysed and keeps the others' (also those
+// of a file it took from a kept work folder without analysing it); a cancelled check replaces
+// nothing.
 TEST(CheckMessageStore, ALaterCheckReplacesTheFilesItAnalysed) {
     CheckJob both;
     both.files = {{"/p/A.vhd", "work"}, {"/p/B.vhd", "work"}};
@@ -44,7 +45,12 @@ TEST(CheckMessageStore, ALaterCheckReplacesTheFilesItAnalysed) {
     EXPECT_TRUE(store.Record(onlyA, cancelled).empty());
     EXPECT_EQ(store.MessagesOf("/p/A.vhd").size(), 1u);
 
-    EXPECT_EQ(store.Record(onlyA, CheckOutcome{}).size(), 1u);
+    EXPECT_TRUE(store.Record(onlyA, CheckOutcome{}).empty());
+    EXPECT_EQ(store.MessagesOf("/p/A.vhd").size(), 1u);
+
+    CheckOutcome clean;
+    clean.analyzedFiles = {"/p/A.vhd"};
+    EXPECT_EQ(store.Record(onlyA, clean).size(), 1u);
     EXPECT_TRUE(store.MessagesOf("/p/A.vhd").empty());
     EXPECT_EQ(store.MessagesOf("/p/B.vhd").size(), 1u);
 }

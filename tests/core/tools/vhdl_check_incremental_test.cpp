@@ -73,7 +73,9 @@ TEST_F(IncrementalCheck, OnlyAChangedFileAndWhatUsesItAreAnalysedAgain) {
 
     Write("leaf.vhd", "use work.pkg.all;\nentity leaf is port (x : in bit_vector(W-1 downto 0)); end;\n"
                       "architecture b of leaf is begin end;\n");
-    EXPECT_EQ(RunVhdlCheck(job, kGhdl, runner).errors, 0);
+    const CheckOutcome changed = RunVhdlCheck(job, kGhdl, runner);
+    EXPECT_EQ(changed.errors, 0);
+    EXPECT_EQ(changed.analyzedFiles.size(), 3u); // what the editor's markers are replaced for
     ASSERT_FALSE(runner.runs.empty());
     EXPECT_EQ(runner.runs.back().front(), "--elab-run"); // the top is elaborated every time
     EXPECT_EQ(runner.TakeAnalyzed(), (std::vector<std::string>{"leaf.vhd", "mid.vhd", "top.vhd"}));

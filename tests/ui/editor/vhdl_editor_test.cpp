@@ -212,7 +212,10 @@ TEST_F(VhdlEditorTest, CheckMessagesAreMarkedAtTheirLines) {
     EXPECT_EQ(reopened.markersAtLine(18), kError);
     EXPECT_EQ(reopened.markersAtLine(11), kWarning);
 
-    project->Checker().ShowOutcome(job, CheckOutcome{});
+    CheckOutcome clean;
+    for (const CheckFile& file : job.files)
+        clean.analyzedFiles.push_back(file.path);
+    project->Checker().ShowOutcome(job, clean);
     for (int line = 0; line < reopened.lines(); ++line) {
         EXPECT_EQ(reopened.markersAtLine(line), 0u) << line;
         EXPECT_TRUE(reopened.annotation(line).isEmpty()) << line;
