@@ -111,10 +111,9 @@ private:
             break;
         case DesignUnitKind::Package:
             if (Declare(m_packages, name, place, "package"))
-                m_plan.packages.push_back({unit.name, place.file, unit.line, false, {}});
+                m_plan.packages.push_back({unit.name, place.file, unit.line, {}, {}});
             break;
         case DesignUnitKind::PackageBody:
-            m_bodies.insert(name);
             m_bodyFiles[name].push_back(place.file);
             break;
         case DesignUnitKind::Configuration:
@@ -129,7 +128,8 @@ private:
                 CollectUnit({file, unit});
         }
         for (PlannedPackage& package : m_plan.packages)
-            package.hasBody = m_bodies.contains(ToLowerAscii(package.name));
+            if (const auto bodies = m_bodyFiles.find(ToLowerAscii(package.name)); bodies != m_bodyFiles.end())
+                package.bodyFiles = bodies->second;
     }
 
     // "work", the libraries of the options, and every other library of which a use clause
@@ -467,7 +467,6 @@ private:
     std::unordered_map<std::string, UnitPlace> m_architectures; // "entity(architecture)"
     std::unordered_map<std::string, UnitPlace> m_packages;
     std::unordered_map<std::string, UnitPlace> m_configurations;
-    std::unordered_set<std::string> m_bodies;
     std::unordered_map<std::string, std::vector<std::size_t>> m_bodyFiles;     // by package
     std::unordered_map<std::string, std::vector<UnitPlace>> m_architecturesOf; // by entity
     std::unordered_map<std::string, std::size_t> m_entityIndex;                // in m_plan.entities

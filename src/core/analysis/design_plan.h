@@ -77,8 +77,9 @@ struct PlannedPackage {
     std::string name;
     std::size_t file = 0;
     int line = 0;
-    bool hasBody = false;
-    std::vector<std::string> uses; // the packages of the files its declaration and body use
+    std::vector<std::size_t> bodyFiles; // the files of its bodies (a duplicate body is one more)
+    std::vector<std::string> uses;      // the packages of the files its declaration and body use
+    bool HasBody() const { return !bodyFiles.empty(); }
 };
 
 struct DesignImportPlan {

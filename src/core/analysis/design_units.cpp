@@ -181,8 +181,8 @@ std::vector<ConfigurationSpec> ReadConfigurationSpecs(std::string_view text, std
     return specs;
 }
 
-// The specification that applies to a component instance: one naming its label, else "all",
-// else "others", each for the instance's component.
+// The "for ... use" binding that applies to a component instance: one naming its label, else
+// "all", else "others", each for the instance's component.
 const ConfigurationSpec* SpecFor(const std::vector<ConfigurationSpec>& specs,
                                  const InstanceStructure& instance) {
     const std::string label = ToLowerAscii(instance.label);

@@ -83,18 +83,13 @@ int AnalyzeModule(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context) 
     context.previousObject = &previous;
     // Architectures kept in files of their own are read with the source; the refresh of the
     // component declarations, which rewrites the source, is left out for such a module.
-    const std::vector<std::filesystem::path> architectures = doc.ModuleArchitectureFiles(*item);
+    const bool apart = !doc.ModuleArchitectureFiles(*item).empty();
     std::string whole = *text;
-    for (const std::filesystem::path& architecture : architectures) {
-        if (Result<std::string> more = ReadWholeFile(architecture))
-            whole += "\n" + *more;
-        else
-            doc.Log().AppendError(
-                WithReason("Cannot read source file (" + architecture.string() + ").", more.Reason()));
-    }
+    if (const Outcome appended = AppendArchitectureTexts(doc, *item, whole); !appended)
+        doc.Log().AppendError(appended.Reason());
     if (!whole.empty()) {
-        AnalyzeModuleText(&doc, item, kind, whole, architectures.empty() ? path.string() : std::string(),
-                          *object, signals, context);
+        AnalyzeModuleText(&doc, item, kind, whole, apart ? std::string() : path.string(), *object, signals,
+                          context);
         if (context.HasError())
             object->SetEntryText(0, EntryField::Name, "* " + name);
     }

@@ -267,12 +267,9 @@ public:
         for (const PlannedPackage* package : PackagesOfTree(m_plan, top)) {
             if (Outcome copied = CopyFile(package->file); !copied)
                 return copied;
-            for (std::size_t file = 0; file < m_plan.files.size(); ++file) {
-                for (const DesignUnit& unit : m_plan.files[file].units) {
-                    if (unit.kind == DesignUnitKind::PackageBody && SameTextNoCase(unit.name, package->name))
-                        if (Outcome copied = CopyFile(file); !copied)
-                            return copied;
-                }
+            for (const std::size_t file : package->bodyFiles) {
+                if (Outcome copied = CopyFile(file); !copied)
+                    return copied;
             }
         }
         return CopyEntity(top);

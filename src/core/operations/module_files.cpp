@@ -7,16 +7,25 @@
 
 namespace kestra {
 
+Outcome AppendArchitectureTexts(const CKSTDoc& doc, const CHierarchyItem& item, std::string& text) {
+    Outcome appended = Outcome::Ok();
+    for (const std::filesystem::path& file : doc.ModuleArchitectureFiles(item)) {
+        const Result<std::string> more = ReadWholeFile(file);
+        if (more)
+            text += "\n" + *more;
+        else if (appended)
+            appended = Outcome::Failed(
+                WithReason("Cannot read source file (" + file.string() + ").", more.Reason()));
+    }
+    return appended;
+}
+
 Result<std::string> ReadModuleSource(const CKSTDoc& doc, const CHierarchyItem& item) {
     Result<std::string> text = ReadWholeFile(doc.ModuleSourcePath(item));
     if (!text)
         return text;
-    for (const std::filesystem::path& file : doc.ModuleArchitectureFiles(item)) {
-        const Result<std::string> more = ReadWholeFile(file);
-        if (!more)
-            return Result<std::string>::Failed(more.Reason());
-        *text += "\n" + *more;
-    }
+    if (const Outcome appended = AppendArchitectureTexts(doc, item, *text); !appended)
+        return Result<std::string>::Failed(appended.Reason());
     return text;
 }
 

@@ -17,6 +17,10 @@ class CKSTDoc;
 // they are not in it (read only: such a text is never written back). Fails with the reason of
 // the first file that cannot be read.
 [[nodiscard]] Result<std::string> ReadModuleSource(const CKSTDoc& doc, const CHierarchyItem& item);
+// Appends the texts of the module's architecture files that can be read to `text`; fails with
+// the first one that cannot be read.
+[[nodiscard]] Outcome AppendArchitectureTexts(const CKSTDoc& doc, const CHierarchyItem& item,
+                                              std::string& text);
 
 Outcome WriteNewModuleTemplate(const std::filesystem::path& file, const std::string& moduleName);
 

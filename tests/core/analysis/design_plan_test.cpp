@@ -98,7 +98,7 @@ TEST(DesignPlan, ProcessorHierarchy) {
     EXPECT_TRUE(regfile->architectureBound);
     EXPECT_EQ(plan.FindEntity("alu")->packages, std::vector<std::string>{"cpu_pkg"});
     ASSERT_EQ(plan.packages.size(), 1u);
-    EXPECT_TRUE(plan.packages[0].hasBody);
+    EXPECT_TRUE(plan.packages[0].HasBody());
     EXPECT_EQ(plan.files[2].units.size(), 4u); // two entities and their architectures
 
     DesignImportOptions options;
