@@ -43,7 +43,7 @@ std::string MapText(const std::vector<std::string>& associations, std::string_vi
 
 } // namespace
 
-std::optional<std::string> InstantiationText(const std::string& childName, const std::string& library,
+std::optional<std::string> InstantiationText(const std::string& childName, std::string_view head,
                                              const CKSTObject& childObject, std::string_view childSource,
                                              std::string_view lineEnd, std::string_view indent) {
     const std::optional<EntityInterface> entity = ReadEntityInterface(childSource, childName);
@@ -67,7 +67,7 @@ std::optional<std::string> InstantiationText(const std::string& childName, const
                 ports.push_back(name + " => " + name);
         }
     }
-    std::string text = "u_" + childName + ": entity " + library + "." + childName;
+    std::string text(head);
     if (!generics.empty())
         text += std::string(lineEnd) + step + "generic map " + MapText(generics, lineEnd, inner) + step + ")";
     if (!ports.empty())

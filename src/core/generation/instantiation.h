@@ -8,9 +8,8 @@ namespace kestra {
 
 class CKSTObject;
 
-// An instantiation of a child module in entity form, as the VHDL editor inserts it at its
-// cursor:
-//   u_<child>: entity <library>.<child>
+// An instantiation of a child module as the VHDL editor inserts it at its cursor:
+//   <head>   ("u_<child>: entity <library>.<child>", or "u_<child>: <child>" for a component)
 //       generic map (G => value, ...)
 //       port map (P => P, ...);
 // every generic of the child's entity with the child's parameter value (else the default its
@@ -20,7 +19,7 @@ class CKSTObject;
 // and one more step of it (a tab, or the indent itself where it is all spaces), and end with
 // `lineEnd`. None when the child's entity is missing or its header does not analyse.
 [[nodiscard]] std::optional<std::string>
-InstantiationText(const std::string& childName, const std::string& library, const CKSTObject& childObject,
+InstantiationText(const std::string& childName, std::string_view head, const CKSTObject& childObject,
                   std::string_view childSource, std::string_view lineEnd, std::string_view indent);
 
 } // namespace kestra

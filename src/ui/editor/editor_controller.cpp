@@ -9,6 +9,7 @@
 #include "mainframe/ui_context.h"
 #include "operations/child_instantiation.h"
 #include "operations/edited_source.h"
+#include "operations/source_names.h"
 #include "project/hierarchy_item.h"
 #include "project/kst_doc.h"
 #include "projectframe/project_frame.h"
@@ -34,7 +35,25 @@ void Tell(CUserPrompts& prompts, const std::string& text, PromptIcon icon = Prom
     prompts.ShowMessage(kDefaultPromptTitle, text, icon);
 }
 
+// The editor takes the keys shown (CSourceEditor): they are written into the texts, not made
+// shortcuts the window's own commands of the same keys would clash with.
 const ActionSpec<CEditorActions> kEditorActions[] = {
+    {&CEditorActions::find, {"&Find...\tCtrl+F", {}, "Find a text in the VHDL editor's source\nFind"}},
+    {&CEditorActions::replace,
+     {"R&eplace...\tCtrl+H", {}, "Replace a text in the VHDL editor's source\nReplace"}},
+    {&CEditorActions::goToLine, {"&Go to Line...\tCtrl+G", {}, "Move to a line of the source\nGo to Line"}},
+    {&CEditorActions::toggleComment,
+     {"Toggle &Comment\tCtrl+/",
+      {},
+      "Comment out the selected lines, or take the comment away\nToggle Comment"}},
+    {&CEditorActions::completeName,
+     {"Complete &Name\tCtrl+Space",
+      {},
+      "List the names the module can use that begin with the word\nComplete Name"}},
+    {&CEditorActions::openChildSource,
+     {"&Open Child Source\tF2",
+      {},
+      "Open the source of the child module the word at the cursor names\nOpen Child Source"}},
     {&CEditorActions::insertInstantiation,
      {"Insert &Instantiation...",
       {QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_I)},
@@ -48,10 +67,7 @@ CEditorController::CEditorController(QWidget& frame, CDockBars& bars, const UiCo
     : m_frame(frame), m_bars(bars), m_ui(ui), m_windows(windows),
       m_pane(new CVhdlEditorPane(bars.EditorBar())), m_rules(std::move(changed)) {
     MakeActions(*m_pane, m_actions, std::span<const ActionSpec<CEditorActions>>(kEditorActions));
-    // The editor's own command: its key works where the editor has the focus.
-    m_actions.insertInstantiation->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    m_rules.Add({m_actions.insertInstantiation, [this] { AskInsertInstantiation(); },
-                 [this] { return !CurrentModuleChildren().children.empty(); }});
+    MakeRules();
     connect(&m_pane->Tabs(), &QTabWidget::currentChanged, this, [this] { UpdateActions(); });
     bars.EditorBar()->setWidget(m_pane);
     m_ui.shell.SetBuiltInEditor(
@@ -59,6 +75,28 @@ CEditorController::CEditorController(QWidget& frame, CDockBars& bars, const UiCo
     connect(&windows, &CProjectWindows::added, this, &CEditorController::OnProjectAdded);
     connect(m_pane, &CVhdlEditorPane::closeRequested, this, &CEditorController::OnCloseRequested);
     m_frame.installEventFilter(this);
+}
+
+void CEditorController::MakeRules() {
+    // Insert Instantiation's key works where the editor has the focus.
+    m_actions.insertInstantiation->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    const auto current = [this] { return m_pane->Current() != nullptr; };
+    const auto writable = [this] { return WritableEditor() != nullptr; };
+    m_rules.Add({
+        {m_actions.find, [this] { m_pane->FindBar().Open(false); }, current},
+        {m_actions.replace, [this] { m_pane->FindBar().Open(true); }, writable},
+        {m_actions.goToLine, [this] { AskGoToLine(); }, current},
+        {m_actions.toggleComment, [this] { WritableEditor()->ToggleComment(); }, writable},
+        {m_actions.completeName, [this] { WritableEditor()->ShowCompletions(false); }, writable},
+        // Whether the word names a child is known when the command runs: reading the architecture
+        // at each update of the window's commands would cost too much in a large source.
+        {m_actions.openChildSource, [this] { OpenChildSource(); },
+         [this] {
+             return m_pane->Current() != nullptr && !m_pane->Current()->editor->WordAtCursor().isEmpty();
+         }},
+        {m_actions.insertInstantiation, [this] { AskInsertInstantiation(); },
+         [this] { return !CurrentModuleChildren().children.empty(); }},
+    });
 }
 
 CEditorController::~CEditorController() {
@@ -120,6 +158,10 @@ bool CEditorController::Open(const std::filesystem::path& path, int line) {
         connect(source->editor, &CSourceEditor::goToLineRequested, this, &CEditorController::AskGoToLine);
         connect(source->editor, &CSourceEditor::contextMenuShowing, this,
                 &CEditorController::AddContextCommands);
+        connect(source->editor, &CSourceEditor::childSourceRequested, this,
+                &CEditorController::OpenChildSource);
+        source->editor->SetCompletionSource(
+            [this, editor = source->editor] { return CompletionNamesOf(editor); });
         if (read->readOnly)
             Tell(m_ui.prompts, path.string() +
                                    " holds NUL bytes, which VHDL text never has: it opens read-only, so that "
@@ -156,7 +198,9 @@ bool CEditorController::Save(OpenSource& source) {
         return false;
     }
     source.diskText = std::move(text);
+    source.removed = false;
     source.editor->setModified(false);
+    m_pane->UpdateTitle(source);
     Analyse(source);
     return true;
 }
@@ -168,10 +212,14 @@ void CEditorController::Analyse(const OpenSource& source) {
     // As after another program's edit: what the analysis changes is the file's, so a project
     // without unsaved changes is saved at once and still has none.
     const bool hadChanges = project->Doc().IsModified();
-    if (CAnalysisCommands(project->Session()).OnSourceSaved(source.path) && !hadChanges &&
-        project->Doc().IsModified())
+    const std::vector<CHierarchyItem*> modules = ModulesOfSource(project->Doc(), source.path);
+    if (!CAnalysisCommands(project->Session()).OnSourceSaved(source.path))
+        return;
+    if (!hadChanges && project->Doc().IsModified())
         static_cast<void>(project->Save()); // a failed save is reported by the project window
     emit project->commandStateChanged();
+    // The modules of one file are one entity: the check of the first covers them.
+    project->Checker().CheckAfter(CompletedWork{modules.front(), {}, false});
 }
 
 void CEditorController::OnOutsideChanges(C3SplitFrame* frame) {
@@ -182,9 +230,15 @@ void CEditorController::OnOutsideChanges(C3SplitFrame* frame) {
 }
 
 void CEditorController::ReloadOrAsk(OpenSource& source) {
+    std::error_code error;
+    const bool removed = !std::filesystem::exists(source.path, error);
+    if (removed != source.removed) {
+        source.removed = removed; // it stays open: saving writes it again
+        m_pane->UpdateTitle(source);
+    }
     Result<std::string> onDisk = ReadWholeFile(source.path);
     if (!onDisk || *onDisk == source.diskText)
-        return; // a removed file stays open: saving writes it again
+        return;
     if (!source.editor->isModified()) {
         Reload(source, std::move(*onDisk));
         return;
@@ -270,7 +324,48 @@ CEditorController::ModuleChildren CEditorController::CurrentModuleChildren() con
 void CEditorController::AddContextCommands(QMenu& menu) {
     UpdateActions();
     menu.addSeparator();
-    menu.addAction(m_actions.insertInstantiation);
+    AddMenuActions(menu, m_actions.List());
+}
+
+CSourceEditor* CEditorController::WritableEditor() const {
+    const OpenSource* source = m_pane->Current();
+    return source != nullptr && !source->editor->isReadOnly() ? source->editor : nullptr;
+}
+
+std::vector<std::string> CEditorController::CompletionNamesOf(const CSourceEditor* editor) const {
+    const OpenSource* source = m_pane->Of(editor);
+    C3SplitFrame* project = source != nullptr ? FrameOf(*source) : nullptr;
+    if (project == nullptr)
+        return {};
+    const std::vector<CHierarchyItem*> modules = ModulesOfSource(project->Doc(), source->path);
+    return modules.empty() ? std::vector<std::string>{}
+                           : CompletionNames(project->Doc(), *modules.front(), editor->Bytes());
+}
+
+const CHierarchyItem* CEditorController::ChildAtCursor() const {
+    const OpenSource* source = m_pane->Current();
+    C3SplitFrame* project = source != nullptr ? FrameOf(*source) : nullptr;
+    if (project == nullptr)
+        return nullptr;
+    const std::vector<CHierarchyItem*> modules = ModulesOfSource(project->Doc(), source->path);
+    const std::string word = TextFromQt(source->editor->WordAtCursor());
+    return modules.empty() || word.empty() ? nullptr
+                                           : ChildNamedBy(*modules.front(), source->editor->Bytes(), word);
+}
+
+void CEditorController::OpenChildSource() {
+    const OpenSource* source = m_pane->Current();
+    C3SplitFrame* project = source != nullptr ? FrameOf(*source) : nullptr;
+    if (project == nullptr)
+        return;
+    const CHierarchyItem* child = ChildAtCursor();
+    if (child == nullptr) {
+        const std::string word = TextFromQt(source->editor->WordAtCursor());
+        project->Session().Observer().ShowStatus(word.empty() ? "The cursor stands in no name."
+                                                              : word + " names no child module or instance.");
+        return;
+    }
+    static_cast<void>(Open(project->Doc().ModuleSourcePath(*child), 0)); // a failure was told to the user
 }
 
 void CEditorController::AskInsertInstantiation() {
@@ -303,7 +398,8 @@ void CEditorController::InsertInstantiation(OpenSource& source, const CHierarchy
     const std::string lineText = TextFromQt(source.editor->text(line));
     const std::string indent = lineText.substr(0, lineText.find_first_not_of(" \t"));
     const char* lineEnd = source.editor->eolMode() == QsciScintilla::EolWindows ? "\r\n" : "\n";
-    const Result<std::string> text = ChildInstantiationText(project->Doc(), parent, child, lineEnd, indent);
+    const Result<std::string> text =
+        ChildInstantiationText(project->Doc(), parent, child, source.editor->Bytes(), lineEnd, indent);
     if (!text) {
         Tell(m_ui.prompts,
              WithReason("Cannot insert an instantiation of " + child.Text() + ".", text.Reason()));

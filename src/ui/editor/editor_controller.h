@@ -5,6 +5,7 @@
 #include <QObject>
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <vector>
 
 class QMenu;
@@ -15,13 +16,25 @@ class C3SplitFrame;
 class CHierarchyItem;
 class CDockBars;
 class CProjectWindows;
+class CSourceEditor;
 class CVhdlEditorPane;
 struct OpenSource;
 struct UiContext;
 
 // The VHDL editor's commands made from its action table.
 struct CEditorActions {
+    QAction* find = nullptr;
+    QAction* replace = nullptr;
+    QAction* goToLine = nullptr;
+    QAction* toggleComment = nullptr;
+    QAction* completeName = nullptr;
+    QAction* openChildSource = nullptr;
     QAction* insertInstantiation = nullptr;
+    // In menu order, a null entry as a separator.
+    QList<QAction*> List() const {
+        return {find,    replace,         goToLine,           nullptr, toggleComment, completeName,
+                nullptr, openChildSource, insertInstantiation};
+    }
 };
 
 // The VHDL editor's commands: it opens the sources that Edit VHDL, the check's log lines and the
@@ -29,9 +42,11 @@ struct CEditorActions {
 // over), saves them safely with the module analysed again so that the project's panes follow,
 // reloads a source another program changed (asking when the tab has unsaved changes), asks
 // about unsaved changes before a project or the program closes, and shows in each tab the
-// messages of the last check of its file (kept by the project's checker). Insert Instantiation
-// (Ctrl+Shift+I, and the editor's context menu) writes an instantiation of a child of the
-// source's module at the cursor.
+// messages of the last check of its file (kept by the project's checker), and a save starts the
+// check of the module as Analyze Module does. It completes the names the module's source can
+// use, opens the source of the child the word at the cursor names (F2), and writes an
+// instantiation of a child at the cursor (Insert Instantiation, Ctrl+Shift+I). Its commands
+// are in the window's Edit menu and the editor's context menu.
 class CEditorController : public QObject {
     Q_OBJECT
 
@@ -76,6 +91,12 @@ private:
     void AskInsertInstantiation();
     void InsertInstantiation(OpenSource& source, const CHierarchyItem& parent, const CHierarchyItem& child);
     void AddContextCommands(QMenu& menu);
+    void MakeRules();
+    // The current tab's editor when it may be changed; null without one.
+    CSourceEditor* WritableEditor() const;
+    const CHierarchyItem* ChildAtCursor() const;
+    void OpenChildSource();
+    std::vector<std::string> CompletionNamesOf(const CSourceEditor* editor) const;
     std::vector<OpenSource*> Modified(const C3SplitFrame* project) const;
     C3SplitFrame* ProjectOf(const std::filesystem::path& path) const;
     C3SplitFrame* FrameOf(const OpenSource& source) const;

@@ -19,10 +19,17 @@ namespace {
 
 constexpr std::string_view kCommentMark = "-- ";
 
+constexpr int kCompletionList = 1;
+// Completion opens by itself after this many characters of a word.
+constexpr int kTypedPrefix = 3;
+
 bool IsEditorKey(const QKeyEvent& key) {
+    if (key.key() == Qt::Key_F2)
+        return key.modifiers() == Qt::NoModifier;
     if (key.modifiers() != Qt::ControlModifier)
         return false;
     switch (key.key()) {
+    case Qt::Key_Space:
     case Qt::Key_S:
     case Qt::Key_F:
     case Qt::Key_H:
@@ -32,6 +39,11 @@ bool IsEditorKey(const QKeyEvent& key) {
     default:
         return false;
     }
+}
+
+bool IsWordCharacter(int character) {
+    return (character >= 'a' && character <= 'z') || (character >= 'A' && character <= 'Z') ||
+           (character >= '0' && character <= '9') || character == '_';
 }
 
 int LeadingBlanks(const QString& line) {
@@ -46,6 +58,52 @@ int LeadingBlanks(const QString& line) {
 CSourceEditor::CSourceEditor(QWidget* parent) : QsciScintilla(parent) {
     SetUpLook();
     SetUpMarkers();
+    setAutoCompletionCaseSensitivity(false);
+    connect(this, &QsciScintillaBase::SCN_CHARADDED, this, &CSourceEditor::OnCharacterAdded);
+    connect(this, &QsciScintilla::userListActivated, this, &CSourceEditor::OnCompletionChosen);
+}
+
+void CSourceEditor::ShowCompletions(bool typed) {
+    if (!m_names || isReadOnly())
+        return;
+    const auto position = static_cast<unsigned long>(SendScintilla(SCI_GETCURRENTPOS));
+    const auto start = static_cast<long>(SendScintilla(SCI_WORDSTARTPOSITION, position, 1L));
+    const std::string bytes = Bytes();
+    const std::string prefix =
+        bytes.substr(static_cast<std::size_t>(start), position - static_cast<std::size_t>(start));
+    if (typed && prefix.size() < kTypedPrefix)
+        return;
+    const QString wanted = TextToQt(prefix);
+    QStringList names;
+    for (const std::string& name : m_names()) {
+        const QString shown = TextToQt(name);
+        if (shown.startsWith(wanted, Qt::CaseInsensitive))
+            names << shown;
+    }
+    if (names.isEmpty() || (typed && names.size() == 1 && names.front().size() == wanted.size()))
+        return;
+    showUserList(kCompletionList, names);
+}
+
+QString CSourceEditor::WordAtCursor() const {
+    int line = 0, index = 0;
+    getCursorPosition(&line, &index);
+    return wordAtLineIndex(line, index);
+}
+
+void CSourceEditor::OnCharacterAdded(int character) {
+    if (IsWordCharacter(character) && !isListActive())
+        ShowCompletions(true);
+}
+
+void CSourceEditor::OnCompletionChosen(int list, const QString& name) {
+    if (list != kCompletionList)
+        return;
+    const auto position = static_cast<long>(SendScintilla(SCI_GETCURRENTPOS));
+    const auto start =
+        static_cast<long>(SendScintilla(SCI_WORDSTARTPOSITION, static_cast<unsigned long>(position), 1L));
+    SendScintilla(SCI_SETSELECTION, static_cast<unsigned long>(start), position);
+    InsertBytes(TextFromQt(name));
 }
 
 void CSourceEditor::SetUpLook() {
@@ -252,6 +310,13 @@ void CSourceEditor::contextMenuEvent(QContextMenuEvent* event) {
     const std::unique_ptr<QMenu> menu(createStandardContextMenu());
     if (menu == nullptr)
         return;
+    if (!hasSelectedText() && event->reason() == QContextMenuEvent::Mouse) {
+        // The commands about the word at the cursor mean the word clicked.
+        const QPoint point = viewport()->mapFromGlobal(event->globalPos());
+        const long position = SendScintilla(SCI_POSITIONFROMPOINT, static_cast<unsigned long>(point.x()),
+                                            static_cast<long>(point.y()));
+        SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(position));
+    }
     emit contextMenuShowing(*menu);
     menu->exec(event->globalPos());
 }
@@ -271,6 +336,12 @@ bool CSourceEditor::TakeKey(const QKeyEvent& key) {
     case Qt::Key_Slash:
         if (!isReadOnly())
             ToggleComment();
+        return true;
+    case Qt::Key_Space:
+        ShowCompletions(false);
+        return true;
+    case Qt::Key_F2:
+        emit childSourceRequested();
         return true;
     default:
         return false;

@@ -4,6 +4,7 @@
 
 #include <Qsci/qsciscintilla.h>
 #include <Qsci/qscistyle.h>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +21,8 @@ struct CheckMessage;
 // messages of the last check as markers in the margin with their text under the line. The text is the file's
 // bytes, one character a byte, with the file's own line ends, so that its bytes come back as they were read
 // plus the edits. It answers the window's edit commands, and takes Ctrl+S, Ctrl+F, Ctrl+H, Ctrl+G and Ctrl+/
-// before the window's shortcuts do.
+// before the window's shortcuts do, and Ctrl+Space (completion) and F2 (the child the word at the
+// cursor names).
 class CSourceEditor : public QsciScintilla, public CEditTarget {
     Q_OBJECT
 
@@ -46,6 +48,15 @@ public:
     // a line shows the error marker when one of its messages is an error, else the warning
     // marker, and its messages' text under it. The text's edits move them with their lines.
     void ShowCheckMessages(const std::vector<CheckMessage>& messages);
+    // The names completion offers, asked for each time its list opens, sorted without letter
+    // case.
+    void SetCompletionSource(std::function<std::vector<std::string>()> names) { m_names = std::move(names); }
+    // Lists the names that begin with the word before the cursor (without letter case); the one
+    // chosen replaces that word. `typed`: a character was just typed, and the list opens only
+    // after the third character of a word that some longer name begins with.
+    void ShowCompletions(bool typed);
+    // The word the cursor stands in or after.
+    QString WordAtCursor() const;
 
     CommandAnswer Answer(EditCommand command) const override;
     void Run(EditCommand command) override;
@@ -55,6 +66,7 @@ signals:
     void saveRequested();
     void findRequested(bool replace);
     void goToLineRequested();
+    void childSourceRequested();
     // The context menu is about to show: the controller adds its commands.
     void contextMenuShowing(QMenu& menu);
 
@@ -67,6 +79,10 @@ private:
     void SetUpLook();
     void SetUpMarkers();
     bool TakeKey(const QKeyEvent& key);
+    void OnCharacterAdded(int character);
+    void OnCompletionChosen(int list, const QString& name);
+
+    std::function<std::vector<std::string>()> m_names;
 
     // The annotations' styles, numbered above the lexer's and Scintilla's own (a style made
     // without a number takes one of a few that the whole program shares).

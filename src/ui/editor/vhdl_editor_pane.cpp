@@ -88,9 +88,19 @@ std::vector<OpenSource*> CVhdlEditorPane::Sources() const {
 
 void CVhdlEditorPane::UpdateTitle(const OpenSource& source) {
     const int index = m_tabs->indexOf(source.editor);
-    if (index >= 0)
-        m_tabs->setTabText(index,
-                           source.editor->isModified() ? source.name + QStringLiteral(" *") : source.name);
+    if (index < 0)
+        return;
+    QString title = source.name;
+    if (source.removed)
+        title += QStringLiteral(" (removed)");
+    if (source.editor->isModified())
+        title += QStringLiteral(" *");
+    m_tabs->setTabText(index, title);
+    const QString path = PathToQt(source.path);
+    m_tabs->setTabToolTip(index, source.removed
+                                     ? path + QStringLiteral("\nThe file was removed or renamed by another "
+                                                             "program: saving writes it again.")
+                                     : path);
 }
 
 } // namespace kestra

@@ -23,11 +23,13 @@ struct OpenSource {
     std::string diskText;
     QString name;
     CSourceEditor* editor = nullptr;
+    // The file is gone from disk (removed or renamed by another program); a save writes it again.
+    bool removed = false;
 };
 
 // The "VHDL EDITOR" bar's pane: a tab per open source, named by its module with a "*" while
-// it has unsaved changes, and the find bar under them. It holds the open sources; the file
-// work is its controller's.
+// it has unsaved changes and "(removed)" while its file is gone, and the find bar under them. It holds the
+// open sources; the file work is its controller's.
 class CVhdlEditorPane : public QWidget {
     Q_OBJECT
 
@@ -45,14 +47,14 @@ public:
     std::vector<OpenSource*> Sources() const;
     QTabWidget& Tabs() const { return *m_tabs; }
     CFindBar& FindBar() const { return *m_findBar; }
+    // Shows the tab's name as the source's state is now.
+    void UpdateTitle(const OpenSource& source);
 
 signals:
     // A tab's close button was pressed: the controller asks about unsaved changes.
     void closeRequested(kestra::OpenSource* source);
 
 private:
-    void UpdateTitle(const OpenSource& source);
-
     QTabWidget* m_tabs;
     CFindBar* m_findBar;
     std::vector<std::unique_ptr<OpenSource>> m_sources;

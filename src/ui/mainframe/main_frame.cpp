@@ -129,8 +129,9 @@ void CMainFrame::CreateMenus() {
         {"&File", QList<QAction*>{a.newProject, a.openProject, a.closeProject, a.saveProject, a.saveProjectAs,
                                   nullptr, a.properties, nullptr, a.print, a.printPreview, nullptr} +
                       a.recentFiles + QList<QAction*>{nullptr, a.exit}},
-        {"&Edit",
-         {a.undo, a.redo, nullptr, a.cut, a.copy, a.paste, a.remove, nullptr, a.selectAll, a.copyView}},
+        {"&Edit", QList<QAction*>{a.undo, a.redo, nullptr, a.cut, a.copy, a.paste, a.remove, nullptr,
+                                  a.selectAll, a.copyView, nullptr} +
+                      m_editor->Actions().List()},
         {"&Module",
          {a.addModule,        a.insertLibrary, a.insertPredefined,   a.importDesign, nullptr,
           a.analyzeModule,    a.generate,      a.generateIndividual, nullptr,        a.createLibrary,

@@ -31,7 +31,7 @@ CKSTObject CounterObject() {
 
 TEST(Instantiation, EveryPortByNameAndTheParameterValues) {
     const std::optional<std::string> text =
-        InstantiationText("CNT", "work", CounterObject(), kCounter, "\r\n", "\t");
+        InstantiationText("CNT", "u_CNT: entity work.CNT", CounterObject(), kCounter, "\r\n", "\t");
     ASSERT_TRUE(text.has_value());
     EXPECT_EQ(*text, "u_CNT: entity work.CNT\r\n"
                      "\t\tgeneric map (\r\n"
@@ -50,16 +50,16 @@ TEST(Instantiation, NoGenericMapWithoutGenericsAndTheFilesLayout) {
     CKSTObject object;
     object.SetEntryCount(1);
     object.SetEntry(0, EntryKind::Vhdl, "INV", "olo/inv.vhd");
-    EXPECT_EQ(InstantiationText("INV", "olo", object, source, "\n", "  "),
+    EXPECT_EQ(InstantiationText("INV", "u_INV: entity olo.INV", object, source, "\n", "  "),
               "u_INV: entity olo.INV\n    port map (\n      A => A,\n      Y => Y\n    );");
-    EXPECT_FALSE(InstantiationText("NOPE", "work", object, source, "\n", "").has_value());
+    EXPECT_FALSE(InstantiationText("NOPE", "u_NOPE: NOPE", object, source, "\n", "").has_value());
 }
 
 // A parent that declares a signal for every port and holds the inserted instantiation analyses.
 TEST(Instantiation, AParentWithTheInstantiationAnalyses) {
     KESTRA_REQUIRE_GHDL();
     const std::optional<std::string> text =
-        InstantiationText("CNT", "work", CounterObject(), kCounter, "\r\n", "\t");
+        InstantiationText("CNT", "u_CNT: entity work.CNT", CounterObject(), kCounter, "\r\n", "\t");
     ASSERT_TRUE(text.has_value());
     const std::string parent = "library IEEE;\r\nuse IEEE.std_logic_1164.all;\r\n\r\n"
                                "entity TOP is\r\nend TOP;\r\n\r\narchitecture rtl of TOP is\r\n"

@@ -7,6 +7,7 @@
 #include "project/kst_doc.h"
 #include "projectframe/project_frame.h"
 #include "signallist/signal_list_view.h"
+#include "support/ghdl.h"
 #include "support/temp_folder.h"
 #include "system/file_system.h"
 #include "tools/vhdl_checker.h"
@@ -16,6 +17,7 @@
 #include <QDockWidget>
 #include <QInputDialog>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 #include <functional>
@@ -34,6 +36,11 @@ protected:
         const fs::path folder = Folder() / "blinker";
         fs::copy(KESTRA_EXAMPLES "/blinker", folder, fs::copy_options::recursive);
         StartFrame({(folder / "Blinker.kst").string()});
+        return m_frame->ActiveProject();
+    }
+    C3SplitFrame* OpenBlinkerAgain() {
+        m_prompts.QueueChoice((Folder() / "blinker" / "Blinker.kst").string());
+        Trigger(m_frame->Actions().openProject);
         return m_frame->ActiveProject();
     }
     fs::path Divider() const { return Folder() / "blinker" / "Blinker" / "DIVIDER.vhd"; }
@@ -136,10 +143,23 @@ TEST_F(VhdlEditorTest, AnOutsideChangeReloadsOrAsks) {
     EXPECT_EQ(ReadBytes(Divider()).find("-- mine\r\n"), 0u);
 }
 
-// Unsaved changes are asked about when the program closes: Cancel keeps it open, Save writes
-// them and closes.
+// Unsaved changes are asked about when the project closes (Cancel keeps it open, Discard drops
+// them with the tab) and when the program closes: Cancel keeps it open, Save writes them and
+// closes.
 TEST_F(VhdlEditorTest, UnsavedChangesAreAskedOnClose) {
     ASSERT_NE(OpenBlinker(), nullptr);
+    ASSERT_TRUE(Editor().Open(Divider(), 0));
+    Current()->editor->insertAt(QStringLiteral("-- dropped\r\n"), 0, 0);
+    m_prompts.QueueAnswer(PromptAnswer::Cancel);
+    ASSERT_TRUE(Trigger(m_frame->Actions().closeProject));
+    ASSERT_NE(m_frame->ActiveProject(), nullptr);
+    m_prompts.QueueAnswer(PromptAnswer::No);
+    ASSERT_TRUE(Trigger(m_frame->Actions().closeProject));
+    EXPECT_EQ(m_frame->ActiveProject(), nullptr);
+    EXPECT_EQ(Current(), nullptr);
+    EXPECT_EQ(ReadBytes(Divider()).find("-- dropped"), std::string::npos);
+
+    ASSERT_NE(OpenBlinkerAgain(), nullptr);
     ASSERT_TRUE(Editor().Open(Divider(), 0));
     Current()->editor->insertAt(QStringLiteral("-- note\r\n"), 0, 0);
     m_prompts.QueueAnswer(PromptAnswer::Cancel);
@@ -223,8 +243,9 @@ TEST_F(VhdlEditorTest, CheckMessagesAreMarkedAtTheirLines) {
 }
 
 // Ctrl+Shift+I in a module with children asks which child and inserts its instantiation at the
-// cursor, in entity form with the child's parameter values and the file's line ends; the
-// context menu offers the command, which a module without children does not have.
+// cursor, in the form of the component the architecture declares, under a label of its own,
+// with the child's parameter values and the file's line ends; GHDL analyses the saved source.
+// The context menu offers the command, which a module without children does not have.
 TEST_F(VhdlEditorTest, InsertInstantiationWritesAChildAtTheCursor) {
     ASSERT_NE(OpenBlinker(), nullptr);
     const fs::path channel = Folder() / "blinker" / "Blinker" / "CHANNEL_A.vhd";
@@ -251,15 +272,98 @@ TEST_F(VhdlEditorTest, InsertInstantiationWritesAChildAtTheCursor) {
     Key(&editor, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(offered, QStringList{QStringLiteral("DIVIDER")});
     const std::string expected =
-        "\tu_DIVIDER: entity work.DIVIDER\r\n"
+        "\tu_DIVIDER_2: DIVIDER\r\n"
         "\t\tgeneric map (\r\n\t\t\tWIDTH => 22,\r\n\t\t\tRESET_LEVEL => '1'\r\n\t\t)\r\n"
         "\t\tport map (\r\n\t\t\tCLK => CLK,\r\n\t\t\tRST => RST,\r\n\t\t\tTICK => TICK\r\n"
         "\t\t);\r\n\tLED <= state;";
     EXPECT_NE(editor.Bytes().find(expected), std::string::npos) << editor.Bytes();
+    Save();
+    if (test::GhdlAvailable()) {
+        const fs::path folder = channel.parent_path();
+        const test::GhdlResult analysed = test::GhdlAnalyze(
+            {ReadBytes(folder / "BLINK_PKG.vhd"), ReadBytes(Divider()), ReadBytes(channel)}, "CHANNEL_A");
+        EXPECT_TRUE(analysed.ok) << analysed.output;
+    }
 
     ASSERT_TRUE(Editor().Open(Divider(), 0));
     Editor().UpdateActions();
     EXPECT_FALSE(Editor().Actions().insertInstantiation->isEnabled());
+}
+
+// Typing three letters of a name the module can use lists the names that begin with them, and
+// Ctrl+Space lists them at once; the one chosen replaces the word. F2 on an instance's label
+// opens its child's source; on a word that names no child it says so and opens nothing.
+TEST_F(VhdlEditorTest, CompletionAndTheChildsSourceComeFromTheProject) {
+    C3SplitFrame* project = OpenBlinker();
+    ASSERT_NE(project, nullptr);
+    const fs::path channel = Folder() / "blinker" / "Blinker" / "CHANNEL_A.vhd";
+    ASSERT_TRUE(Editor().Open(channel, 0));
+    CSourceEditor& editor = *Current()->editor;
+    InsertBefore(editor, QStringLiteral("LED <= state;"), QStringLiteral("\t\r\n"));
+    int line = 0;
+    while (!editor.text(line + 1).contains(QStringLiteral("LED <= state;")))
+        ++line;
+    editor.setCursorPosition(line, 1);
+    QTest::keyClicks(&editor, QStringLiteral("st"));
+    EXPECT_FALSE(editor.isListActive());
+    QTest::keyClicks(&editor, QStringLiteral("a"));
+    ASSERT_TRUE(editor.isListActive());
+    Key(&editor, Qt::Key_Return);
+    QTest::keyClicks(&editor, QStringLiteral(" <= t"));
+    Key(&editor, Qt::Key_Space, Qt::ControlModifier);
+    ASSERT_TRUE(editor.isListActive());
+    Key(&editor, Qt::Key_Return);
+    EXPECT_EQ(editor.text(line), QStringLiteral("\tstate <= TICK\r\n"));
+
+    editor.setCursorPosition(line + 1,
+                             static_cast<int>(editor.text(line + 1).indexOf(QStringLiteral("state"))));
+    Key(&editor, Qt::Key_F2);
+    EXPECT_EQ(Current()->path, channel);
+    EXPECT_EQ(m_frame->statusBar()->currentMessage(),
+              QStringLiteral("state names no child module or instance."));
+    for (int at = 0; at < editor.lines(); ++at) {
+        const int column = static_cast<int>(editor.text(at).indexOf(QStringLiteral("U_DIVIDER")));
+        if (column >= 0)
+            editor.setCursorPosition(at, column + 3);
+    }
+    Key(&editor, Qt::Key_F2);
+    ASSERT_NE(Current(), nullptr);
+    EXPECT_EQ(Current()->path, Divider());
+}
+
+// A save starts the check of the module: GHDL's error stands at its line in the editor, and
+// the save of the mended text takes it away.
+TEST_F(VhdlEditorTest, ASaveIsCheckedAndItsErrorsMarked) {
+    if (!test::GhdlAvailable())
+        GTEST_SKIP() << "GHDL is not installed";
+    C3SplitFrame* project = OpenBlinker();
+    ASSERT_NE(project, nullptr);
+    ASSERT_TRUE(Editor().Open(Divider(), 0));
+    CSourceEditor& editor = *Current()->editor;
+    InsertBefore(editor, QStringLiteral("TICK <= '1' when"), QStringLiteral("\tno_such <= '1';\r\n"));
+    Save();
+    ASSERT_TRUE(project->Checker().WaitForIdle(30000));
+    ASSERT_TRUE(WaitFor([&] { return editor.markersAtLine(28) != 0; })) << LogText(project);
+    EXPECT_EQ(editor.markersAtLine(28), 1u << CSourceEditor::kErrorMarker);
+    EXPECT_TRUE(editor.annotation(28).contains(QStringLiteral("no_such")));
+
+    editor.undo();
+    Save();
+    ASSERT_TRUE(project->Checker().WaitForIdle(30000));
+    EXPECT_TRUE(WaitFor([&] { return editor.markersAtLine(28) == 0 && editor.annotation(28).isEmpty(); }));
+}
+
+// A source removed by another program stays open, marked so on its tab; a save writes it again.
+TEST_F(VhdlEditorTest, ARemovedSourceIsShownAsSuch) {
+    ASSERT_NE(OpenBlinker(), nullptr);
+    ASSERT_TRUE(Editor().Open(Divider(), 0));
+    const std::string bytes = ReadBytes(Divider());
+    fs::remove(Divider());
+    ASSERT_TRUE(
+        WaitFor([&] { return Editor().Pane().Tabs().tabText(0) == QStringLiteral("DIVIDER (removed)"); }));
+    Save();
+    EXPECT_EQ(ReadBytes(Divider()), bytes);
+    EXPECT_EQ(Editor().Pane().Tabs().tabText(0), QStringLiteral("DIVIDER"));
 }
 
 } // namespace
