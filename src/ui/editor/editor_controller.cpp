@@ -211,6 +211,10 @@ void CEditorController::Analyse(const OpenSource& source) {
         return;
     // As after another program's edit: what the analysis changes is the file's, so a project
     // without unsaved changes is saved at once and still has none.
+    for (OpenSource* open : m_pane->Sources()) {
+        if (open->session == source.session)
+            open->namesStale = true; // the analysis may change what any of the project's modules sees
+    }
     const bool hadChanges = project->Doc().IsModified();
     const std::vector<CHierarchyItem*> modules = ModulesOfSource(project->Doc(), source.path);
     if (!CAnalysisCommands(project->Session()).OnSourceSaved(source.path))
@@ -224,8 +228,10 @@ void CEditorController::Analyse(const OpenSource& source) {
 
 void CEditorController::OnOutsideChanges(C3SplitFrame* frame) {
     for (OpenSource* source : m_pane->Sources()) {
-        if (source->session == &frame->Session())
+        if (source->session == &frame->Session()) {
+            source->namesStale = true; // the changed sources were analysed again
             ReloadOrAsk(*source);
+        }
     }
 }
 
@@ -333,13 +339,17 @@ CSourceEditor* CEditorController::WritableEditor() const {
 }
 
 std::vector<std::string> CEditorController::CompletionNamesOf(const CSourceEditor* editor) const {
-    const OpenSource* source = m_pane->Of(editor);
+    OpenSource* source = m_pane->Of(editor);
     C3SplitFrame* project = source != nullptr ? FrameOf(*source) : nullptr;
     if (project == nullptr)
         return {};
-    const std::vector<CHierarchyItem*> modules = ModulesOfSource(project->Doc(), source->path);
-    return modules.empty() ? std::vector<std::string>{}
-                           : CompletionNames(project->Doc(), *modules.front(), editor->Bytes());
+    if (source->namesStale) {
+        const std::vector<CHierarchyItem*> modules = ModulesOfSource(project->Doc(), source->path);
+        source->names = modules.empty() ? std::vector<std::string>{}
+                                        : CompletionNames(project->Doc(), *modules.front(), editor->Bytes());
+        source->namesStale = false;
+    }
+    return source->names;
 }
 
 const CHierarchyItem* CEditorController::ChildAtCursor() const {

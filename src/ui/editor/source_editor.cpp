@@ -68,9 +68,10 @@ void CSourceEditor::ShowCompletions(bool typed) {
         return;
     const auto position = static_cast<unsigned long>(SendScintilla(SCI_GETCURRENTPOS));
     const auto start = static_cast<long>(SendScintilla(SCI_WORDSTARTPOSITION, position, 1L));
-    const std::string bytes = Bytes();
-    const std::string prefix =
-        bytes.substr(static_cast<std::size_t>(start), position - static_cast<std::size_t>(start));
+    // The word's bytes alone (with room for the terminating NUL): a keystroke never copies the whole text.
+    std::string prefix(position - static_cast<unsigned long>(start) + 1, '\0');
+    SendScintilla(SCI_GETTEXTRANGE, start, static_cast<long>(position), prefix.data());
+    prefix.pop_back();
     if (typed && prefix.size() < kTypedPrefix)
         return;
     const QString wanted = TextToQt(prefix);
@@ -153,6 +154,8 @@ void CSourceEditor::SetUpMarkers() {
 }
 
 void CSourceEditor::ShowCheckMessages(const std::vector<CheckMessage>& messages) {
+    // One repaint for all of them, not one a marker.
+    setUpdatesEnabled(false);
     markerDeleteAll(kErrorMarker);
     markerDeleteAll(kWarningMarker);
     clearAnnotations();
@@ -174,6 +177,7 @@ void CSourceEditor::ShowCheckMessages(const std::vector<CheckMessage>& messages)
         markerAdd(line, shown.error ? kErrorMarker : kWarningMarker);
         annotate(line, shown.text, shown.error ? m_errorStyle : m_warningStyle);
     }
+    setUpdatesEnabled(true);
 }
 
 void CSourceEditor::LoadBytes(std::string_view bytes, LineEnds lineEnds) {

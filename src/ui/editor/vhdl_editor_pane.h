@@ -25,6 +25,10 @@ struct OpenSource {
     CSourceEditor* editor = nullptr;
     // The file is gone from disk (removed or renamed by another program); a save writes it again.
     bool removed = false;
+    // The names completion offers, read when first asked for after the module was analysed: a
+    // keystroke never reads the whole text.
+    std::vector<std::string> names;
+    bool namesStale = true;
 };
 
 // The "VHDL EDITOR" bar's pane: a tab per open source, named by its module with a "*" while
