@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6 qt6-svg-dev libqscintilla2-qt6-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     ghdl yosys libgraphviz-dev clang libclang-rt-14-dev clang-format clang-tidy
-    xvfb xauth imagemagick poppler-utils xdotool desktop-file-utils
+    xvfb xauth imagemagick poppler-utils xdotool xclip desktop-file-utils
 )
 
 missing=()

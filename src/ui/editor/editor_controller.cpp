@@ -23,9 +23,11 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDockWidget>
+#include <QFileSystemWatcher>
 #include <QInputDialog>
 #include <QMenu>
 #include <QTabWidget>
+#include <QTimer>
 
 namespace kestra {
 
@@ -65,7 +67,14 @@ const ActionSpec<CEditorActions> kEditorActions[] = {
 CEditorController::CEditorController(QWidget& frame, CDockBars& bars, const UiContext& ui,
                                      CProjectWindows& windows, std::function<void()> changed)
     : m_frame(frame), m_bars(bars), m_ui(ui), m_windows(windows),
-      m_pane(new CVhdlEditorPane(bars.EditorBar())), m_rules(std::move(changed)) {
+      m_pane(new CVhdlEditorPane(bars.EditorBar())), m_watcher(new QFileSystemWatcher(this)),
+      m_settle(new QTimer(this)), m_rules(std::move(changed)) {
+    // A file is often written in steps (a new file renamed over the old): it is read once quiet.
+    m_settle->setSingleShot(true);
+    m_settle->setInterval(100);
+    connect(m_settle, &QTimer::timeout, this, &CEditorController::OnFilesChanged);
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, m_settle, qOverload<>(&QTimer::start));
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_settle, qOverload<>(&QTimer::start));
     MakeActions(*m_pane, m_actions, std::span<const ActionSpec<CEditorActions>>(kEditorActions));
     MakeRules();
     connect(&m_pane->Tabs(), &QTabWidget::currentChanged, this, [this] { UpdateActions(); });
@@ -150,6 +159,7 @@ bool CEditorController::Open(const std::filesystem::path& path, int line) {
         source->editor->LoadBytes(read->text, read->lineEnds);
         source->editor->setReadOnly(read->readOnly);
         ShowCheckMessages(*source);
+        Watch(*source);
         connect(source->editor, &CSourceEditor::saveRequested, this, [this, editor = source->editor] {
             if (OpenSource* saved = m_pane->Of(editor))
                 static_cast<void>(Save(*saved)); // a failure was told to the user
@@ -235,6 +245,24 @@ void CEditorController::OnOutsideChanges(C3SplitFrame* frame) {
     }
 }
 
+void CEditorController::Watch(const OpenSource& source) {
+    // The folder too: a file renamed over the source, or the source made again, is seen there.
+    for (const std::filesystem::path& path : {source.path, source.path.parent_path()}) {
+        const QString name = PathToQt(path);
+        std::error_code error;
+        if (std::filesystem::exists(path, error) && !m_watcher->files().contains(name) &&
+            !m_watcher->directories().contains(name))
+            m_watcher->addPath(name);
+    }
+}
+
+void CEditorController::OnFilesChanged() {
+    for (OpenSource* source : m_pane->Sources()) {
+        Watch(*source); // a file replaced by a rename is no longer watched
+        ReloadOrAsk(*source);
+    }
+}
+
 void CEditorController::ReloadOrAsk(OpenSource& source) {
     std::error_code error;
     const bool removed = !std::filesystem::exists(source.path, error);
@@ -252,9 +280,9 @@ void CEditorController::ReloadOrAsk(OpenSource& source) {
     const PromptAnswer answer = m_ui.prompts.AskYesNoCancel(
         kDefaultPromptTitle,
         source.path.string() +
-            " was changed by another program.\n\nThe VHDL editor has changes of its own that are not saved. "
-            "Reload the file as the other program saved it (the changes made here are lost), or keep the "
-            "changes made here?",
+            " was changed on disk, by another program or by a command of KESTRA.\n\nThe VHDL editor has "
+            "changes of its own that are not saved. Reload the file as it is now (the changes made here are "
+            "lost), or keep the changes made here?",
         "&Reload", "&Keep Mine");
     if (answer == PromptAnswer::Yes)
         Reload(source, std::move(*onDisk));

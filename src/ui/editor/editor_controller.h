@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+class QFileSystemWatcher;
 class QMenu;
+class QTimer;
 
 namespace kestra {
 
@@ -74,6 +76,10 @@ protected:
 private:
     void OnProjectAdded(C3SplitFrame* frame);
     void OnOutsideChanges(C3SplitFrame* frame);
+    // Every open source is compared with its file: also KESTRA's own commands rewrite sources
+    // (a parameter's value, a component refresh), which the project's watch does not report.
+    void OnFilesChanged();
+    void Watch(const OpenSource& source);
     void ReloadOrAsk(OpenSource& source);
     void Reload(OpenSource& source, std::string text);
     void ShowCheckMessages(const OpenSource& source);
@@ -106,6 +112,8 @@ private:
     const UiContext& m_ui;
     CProjectWindows& m_windows;
     CVhdlEditorPane* m_pane;
+    QFileSystemWatcher* m_watcher;
+    QTimer* m_settle;
     CEditorActions m_actions;
     CActionRules m_rules;
 };

@@ -1,3 +1,4 @@
+#include "commands/parameter_commands.h"
 #include "editor/editor_controller.h"
 #include "editor/source_editor.h"
 #include "editor/vhdl_editor_pane.h"
@@ -135,12 +136,31 @@ TEST_F(VhdlEditorTest, AnOutsideChangeReloadsOrAsks) {
     const std::size_t asked = m_prompts.Messages().size();
     WriteBytes(Divider(), ReadBytes(Divider()) + "-- again\r\n");
     ASSERT_TRUE(WaitFor([&] { return m_prompts.Messages().size() > asked; })) << LogText(project);
-    EXPECT_NE(m_prompts.Messages().back().text.find("changed by another program"), std::string::npos);
+    EXPECT_NE(m_prompts.Messages().back().text.find("was changed on disk"), std::string::npos);
     EXPECT_FALSE(editor.text().contains(QStringLiteral("-- again")));
     EXPECT_NE(ReadBytes(Divider()).find("-- again"), std::string::npos);
     Save();
     EXPECT_EQ(ReadBytes(Divider()).find("-- again"), std::string::npos);
     EXPECT_EQ(ReadBytes(Divider()).find("-- mine\r\n"), 0u);
+}
+
+// A command of KESTRA that rewrites an open source (a parameter's new value) is shown in its
+// tab at once, which a later save then keeps.
+TEST_F(VhdlEditorTest, KestrasOwnRewriteReachesTheOpenTab) {
+    C3SplitFrame* project = OpenBlinker();
+    ASSERT_NE(project, nullptr);
+    ASSERT_TRUE(Editor().Open(Divider(), 0));
+    CSourceEditor& editor = *Current()->editor;
+    CHierarchyItem* divider = Find(project, "DIVIDER");
+    const int width = divider->Object()->FindEntry("WIDTH");
+    ASSERT_GT(width, 0);
+    ASSERT_TRUE(CParameterCommands(project->Session()).EndParameterEdit(divider, width, 1, "7"));
+    ASSERT_TRUE(WaitFor([&] { return editor.text().contains(QStringLiteral("WIDTH: integer := 7")); }));
+    EXPECT_FALSE(editor.isModified());
+    editor.insertAt(QStringLiteral("-- kept\r\n"), 0, 0);
+    Save();
+    EXPECT_EQ(ReadBytes(Divider()).find("-- kept\r\n"), 0u);
+    EXPECT_NE(ReadBytes(Divider()).find("WIDTH: integer := 7"), std::string::npos);
 }
 
 // Unsaved changes are asked about when the project closes (Cancel keeps it open, Discard drops
