@@ -7,7 +7,7 @@
 #
 #   scripts/make-screenshots.sh [BUILD_DIR]
 #
-# Needs xvfb, xdotool and imagemagick (scripts/setup.sh installs them) and a built kestra.
+# Needs xvfb, xdotool, xclip and imagemagick (scripts/setup.sh installs them) and a built kestra.
 # Settings, libraries and the project go to a scratch folder: the user's own are never touched.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -15,7 +15,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 if [ "${1:-}" != "--inside" ]; then
     build="$(cd "${1:-${KESTRA_BUILD_DIR:-$root/build}}" && pwd)"
     [ -x "$build/src/app/kestra" ] || { echo "no $build/src/app/kestra: build first (scripts/build.sh)"; exit 2; }
-    for tool in xvfb-run xdotool import; do
+    for tool in xvfb-run xdotool xclip import; do
         command -v $tool >/dev/null || { echo "missing $tool: run scripts/setup.sh"; exit 2; }
     done
     scratch="$(mktemp -d /tmp/kestra-shots.XXXXXX)"
@@ -85,11 +85,28 @@ typed COUNTER
 keys Return
 [ -f "$work/ProjectA/COUNTER.vhd" ] || fail "no skeleton ProjectA/COUNTER.vhd"
 shot 05-child-module
-# 6. The sources as the tutorial gives them (what the user types in the editor), then
-#    Analyze Module (F4) on COUNTER and on BLINK.
-source_of COUNTER >"$work/ProjectA/COUNTER.vhd"
-source_of BLINK >"$work/ProjectA/BLINK.vhd"
-[ -s "$work/ProjectA/COUNTER.vhd" ] && [ -s "$work/ProjectA/BLINK.vhd" ] || fail "no VHDL in the tutorial"
+# 6. The sources as the tutorial gives them, written in KESTRA's VHDL editor: Edit VHDL
+#    (Enter) opens the module's source, its text is replaced from the clipboard (Ctrl+A,
+#    Ctrl+V) and saved (Ctrl+S), which analyses the module. COUNTER first, then BLINK.
+write_in_editor() {
+    source_of "$1" >"$SCRATCH/$1.vhd"
+    [ -s "$SCRATCH/$1.vhd" ] || fail "no VHDL of $1 in the tutorial"
+    xclip -selection clipboard -i "$SCRATCH/$1.vhd"
+    keys Return
+    keys ctrl+a ctrl+v
+    keys ctrl+s
+    # What the editor wrote is the tutorial's text (BLINK's analysis adds its component
+    # declaration, which the tutorial's step 8 shows).
+    grep -q "^-- $1:" "$work/ProjectA/$1.vhd" || fail "the editor did not write $1.vhd"
+}
+click 133 "$(tree_row 2)"
+write_in_editor COUNTER
+cmp -s "$SCRATCH/COUNTER.vhd" "$work/ProjectA/COUNTER.vhd" || fail "COUNTER.vhd is not the text pasted"
+shot 06-editor
+click 101 "$(tree_row 1)"
+write_in_editor BLINK
+grep -q "component COUNTER" "$work/ProjectA/BLINK.vhd" || fail "BLINK's save did not analyse it"
+# 8. Both analysed (F4 on COUNTER and on BLINK, as the tutorial's step 8 says).
 click 133 "$(tree_row 2)"
 keys F4
 click 101 "$(tree_row 1)"

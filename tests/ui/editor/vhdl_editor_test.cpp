@@ -297,6 +297,12 @@ TEST_F(VhdlEditorTest, InsertInstantiationWritesAChildAtTheCursor) {
         "\t\tport map (\r\n\t\t\tCLK => CLK,\r\n\t\t\tRST => RST,\r\n\t\t\tTICK => TICK\r\n"
         "\t\t);\r\n\tLED <= state;";
     EXPECT_NE(editor.Bytes().find(expected), std::string::npos) << editor.Bytes();
+    // One step of undo takes the whole instantiation away, and redo (Ctrl+Shift+Z) brings it back.
+    const std::string inserted = editor.Bytes();
+    Key(&editor, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editor.Bytes().find("u_DIVIDER_2"), std::string::npos);
+    Key(&editor, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(editor.Bytes(), inserted);
     Save();
     if (test::GhdlAvailable()) {
         const fs::path folder = channel.parent_path();
