@@ -20,6 +20,7 @@
 #include "system/file_system.h"
 #include "system/path_text.h"
 #include "tools/check_manifest.h"
+#include "tools/fpga_flow.h"
 #include "tools/qt_process_runner.h"
 #include "tools/qt_tool_runner.h"
 #include "tools/vhdl_check.h"
@@ -140,6 +141,13 @@ CommandResult RunSet(CCliSession& session, const CliArguments& arguments) {
     CHierarchyItem* item = SelectModule(session, module);
     if (item == nullptr)
         return NoSuchModule(module);
+    if (item->Kind() == HierarchyKind::Root && IsFlowSetting(parameter)) {
+        // The flow's settings are added to the project when it has none yet.
+        const Outcome set = SetFlowSetting(session.Doc(), parameter, arguments.operands[2]);
+        if (!set)
+            session.Session().ReportRefusal(set.Reason());
+        return set ? CommandResult::Done() : CommandResult::Refused();
+    }
     const CKSTObject& object = *item->Object();
     for (int entry = 0; entry < object.GetEntryCount(); ++entry) {
         if (SameTextNoCase(object.GetEntryName(entry), parameter))
@@ -344,6 +352,38 @@ CommandResult RunCheck(CCliSession& session, const CliArguments& arguments) {
     return analyzed && generated && passed ? CommandResult::Done() : CommandResult::Failed();
 }
 
+// Generates MODULE (default: the project's first top module) as Generate does and runs the open
+// toolchain's flow of the kind on it; exits 1 when a step fails.
+CommandResult RunFlowCommand(CCliSession& session, const CliArguments& arguments, FlowKind kind) {
+    if (arguments.operands.empty())
+        session.Session().Select(session.Doc().Tree().GetRootItem()->FirstChild());
+    else if (SelectModule(session, arguments.operands[0]) == nullptr)
+        return NoSuchModule(arguments.operands[0]);
+    if (session.Session().Selected() == nullptr) {
+        session.Session().ReportRefusal("the project has no module to build");
+        return CommandResult::Refused();
+    }
+    CGenerateCommands commands(session.Session());
+    if (!commands.OnGenerate(false) || commands.Completed().generated.empty())
+        return CommandResult::Failed();
+    const FlowRequest request = FlowRequestFor(session.Doc(), kind, commands.Completed().generated.front());
+    const Result<FlowPlan> plan = PlanFlow(request, FindProgramOnPath);
+    if (!plan) {
+        session.Session().ReportRefusal(plan.Reason());
+        return CommandResult::Refused();
+    }
+    CQtProcessRunner runner;
+    return CommandResult::From(RunFlow(*plan, runner, session.Doc().Log()).passed);
+}
+
+CommandResult RunBuild(CCliSession& session, const CliArguments& arguments) {
+    return RunFlowCommand(session, arguments, FlowKind::Implementation);
+}
+
+CommandResult RunSimulate(CCliSession& session, const CliArguments& arguments) {
+    return RunFlowCommand(session, arguments, FlowKind::Simulation);
+}
+
 namespace fs = std::filesystem;
 
 // The library's root folder from the settings, created when missing; defaults and relative
@@ -503,6 +543,18 @@ constexpr CliSubcommand kSubcommands[] = {
      "Analyses MODULE (default: the project), checks the analysed sources, generates into a scratch\n"
      "folder and checks the generated files; exits 1 when a check fails, 0 when all pass.",
      1, 2, "", ProjectUse::Open, RunCheck},
+    {"build", "P.kst [MODULE]", "synthesise, place and route MODULE and write its bitstream",
+     "Generates MODULE (default: the first top module) and runs the open toolchain on it: GHDL's\n"
+     "synthesis, yosys, nextpnr and the bitstream packer, for the project's Target parameter\n"
+     "(\"iCE40 HX1K tq144\") with its Constraints file, aiming at its Target_frequency (MHz), in\n"
+     "the folder flow/MODULE of the destination folder. Prints device use, the clocks' maximum\n"
+     "frequencies and the bitstream's path; exits 1 when a step fails.",
+     1, 2, "", ProjectUse::Open, RunBuild},
+    {"simulate", "P.kst [MODULE]", "run the project's test bench on MODULE and write a waveform",
+     "Generates MODULE (default: the first top module) and runs the project's Testbench file on\n"
+     "it with GHDL, writing the waveform TB.ghw into the folder flow/MODULE of the destination\n"
+     "folder; exits 1 when the test bench reports an error or a failure.",
+     1, 2, "", ProjectUse::Open, RunSimulate},
     {"export", "P.kst MODULE --library|--predefined [--folder SUB]",
      "store a module into the module or predefined library",
      "--library stores the module with every module below it, --predefined the module alone, into\nthe "

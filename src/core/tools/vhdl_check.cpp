@@ -345,8 +345,22 @@ std::string CheckLogText(const VhdlAnalyzer& analyzer, const CheckJob& job, cons
     return text;
 }
 
+int CProcessRunner::RunToFile(const std::string& program, const std::vector<std::string>& arguments,
+                              const std::filesystem::path& folder,
+                              const std::filesystem::path& standardOutput, std::string& output,
+                              const std::atomic<bool>* cancel) {
+    const int status = Run(program, arguments, folder, output, cancel);
+    if (!ReplaceFileSafely(standardOutput, output)) {
+        output = "Cannot write " + standardOutput.string() + ".";
+        return -1;
+    }
+    output.clear();
+    return status;
+}
+
 std::optional<SourceLocation> LocationInCheckLine(std::string_view line) {
-    for (const char* prefix : {"GHDL: ", "NVC: "}) {
+    // The check's lines, and the lines of the flow's tools (FlowMessageLine).
+    for (const char* prefix : {"GHDL: ", "NVC: ", "yosys: ", "nextpnr: "}) {
         if (!line.starts_with(prefix))
             continue;
         CheckMessage message;

@@ -83,6 +83,13 @@ public:
     [[nodiscard]] virtual int Run(const std::string& program, const std::vector<std::string>& arguments,
                                   const std::filesystem::path& folder, std::string& output,
                                   const std::atomic<bool>* cancel) = 0;
+    // As Run, with the program's standard output written to the file and only its standard
+    // error collected in `output` (a program that writes its result there, such as a netlist).
+    // This one runs the program and writes all it collected.
+    [[nodiscard]] virtual int RunToFile(const std::string& program, const std::vector<std::string>& arguments,
+                                        const std::filesystem::path& folder,
+                                        const std::filesystem::path& standardOutput, std::string& output,
+                                        const std::atomic<bool>* cancel);
 };
 
 // One message of the analyser: where (file empty when it names none) and what.

@@ -10,11 +10,11 @@ namespace {
 
 constexpr int kPollMilliseconds = 50;
 
-} // namespace
-
-int CQtProcessRunner::Run(const std::string& program, const std::vector<std::string>& arguments,
-                          const std::filesystem::path& folder, std::string& output,
-                          const std::atomic<bool>* cancel) {
+// Runs the program to its end; its standard output goes to the file when one is given (then
+// `output` gets its standard error), else both into `output`.
+int RunProcess(const std::string& program, const std::vector<std::string>& arguments,
+               const std::filesystem::path& folder, const std::filesystem::path& standardOutput,
+               std::string& output, const std::atomic<bool>* cancel) {
     QProcess process;
     QStringList list;
     for (const std::string& argument : arguments)
@@ -24,7 +24,12 @@ int CQtProcessRunner::Run(const std::string& program, const std::vector<std::str
     if (!folder.empty())
         process.setWorkingDirectory(PathToQt(folder));
     process.setStandardInputFile(QProcess::nullDevice());
-    process.setProcessChannelMode(QProcess::MergedChannels);
+    if (standardOutput.empty()) {
+        process.setProcessChannelMode(QProcess::MergedChannels);
+    } else {
+        process.setStandardOutputFile(PathToQt(standardOutput));
+        process.setReadChannel(QProcess::StandardError);
+    }
     process.start();
     if (!process.waitForStarted())
         return -1;
@@ -37,9 +42,24 @@ int CQtProcessRunner::Run(const std::string& program, const std::vector<std::str
             return -1;
         }
     }
-    const QByteArray bytes = process.readAll();
+    const QByteArray bytes = standardOutput.empty() ? process.readAll() : process.readAllStandardError();
     output.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+} // namespace
+
+int CQtProcessRunner::Run(const std::string& program, const std::vector<std::string>& arguments,
+                          const std::filesystem::path& folder, std::string& output,
+                          const std::atomic<bool>* cancel) {
+    return RunProcess(program, arguments, folder, {}, output, cancel);
+}
+
+int CQtProcessRunner::RunToFile(const std::string& program, const std::vector<std::string>& arguments,
+                                const std::filesystem::path& folder,
+                                const std::filesystem::path& standardOutput, std::string& output,
+                                const std::atomic<bool>* cancel) {
+    return RunProcess(program, arguments, folder, standardOutput, output, cancel);
 }
 
 } // namespace kestra

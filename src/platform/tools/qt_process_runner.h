@@ -11,6 +11,9 @@ public:
     int Run(const std::string& program, const std::vector<std::string>& arguments,
             const std::filesystem::path& folder, std::string& output,
             const std::atomic<bool>* cancel) override;
+    int RunToFile(const std::string& program, const std::vector<std::string>& arguments,
+                  const std::filesystem::path& folder, const std::filesystem::path& standardOutput,
+                  std::string& output, const std::atomic<bool>* cancel) override;
 };
 
 } // namespace kestra
