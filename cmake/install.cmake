@@ -63,7 +63,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://orvalle.invalid/kestra")
 # QScintilla is named as well, as the program cannot start without it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, libqscintilla2-qt6-15")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "ghdl")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "ghdl, yosys, nextpnr-ice40, fpga-icestorm, gtkwave")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "yosys, nvc")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

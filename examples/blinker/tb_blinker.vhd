@@ -1,5 +1,5 @@
 -- Test bench of the generated BLINKER: a 100 MHz clock, a reset, and a count of the LED
--- changes over 20 microseconds. Started by Tools > VHDL Simulator through simulate.rsp.
+-- changes over 20 microseconds. Run by VHDL Simulation (Tools > VHDL Simulator, kestra simulate).
 library IEEE;
 use IEEE.std_logic_1164.all;
 

@@ -355,19 +355,13 @@ CommandResult RunCheck(CCliSession& session, const CliArguments& arguments) {
 // Generates MODULE (default: the project's first top module) as Generate does and runs the open
 // toolchain's flow of the kind on it; exits 1 when a step fails.
 CommandResult RunFlowCommand(CCliSession& session, const CliArguments& arguments, FlowKind kind) {
-    if (arguments.operands.empty())
-        session.Session().Select(session.Doc().Tree().GetRootItem()->FirstChild());
-    else if (SelectModule(session, arguments.operands[0]) == nullptr)
-        return NoSuchModule(arguments.operands[0]);
-    if (session.Session().Selected() == nullptr) {
-        session.Session().ReportRefusal("the project has no module to build");
-        return CommandResult::Refused();
+    CHierarchyItem* module = FlowTopOf(session.Doc().Tree().GetRootItem());
+    if (!arguments.operands.empty()) {
+        module = session.FindItem(arguments.operands[0]);
+        if (module == nullptr)
+            return NoSuchModule(arguments.operands[0]);
     }
-    CGenerateCommands commands(session.Session());
-    if (!commands.OnGenerate(false) || commands.Completed().generated.empty())
-        return CommandResult::Failed();
-    const FlowRequest request = FlowRequestFor(session.Doc(), kind, commands.Completed().generated.front());
-    const Result<FlowPlan> plan = PlanFlow(request, FindProgramOnPath);
+    const Result<FlowPlan> plan = PrepareFlow(session.Session(), module, kind, FindProgramOnPath);
     if (!plan) {
         session.Session().ReportRefusal(plan.Reason());
         return CommandResult::Refused();

@@ -3,6 +3,7 @@
 #include "settings/qt_settings_store.h"
 #include "support/ghdl.h"
 #include "support/temp_folder.h"
+#include "tools/qt_tool_runner.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -849,6 +850,42 @@ TEST_F(KestraCheck, ConnectAndDisconnectRewriteTheArchitectureAndTheDiagramDraws
         lines += std::count(points.begin(), points.end(), ',') > 2 ? 1 : 0;
     }
     EXPECT_EQ(lines, 4) << picture;
+}
+
+// The example goes to a bitstream and to a waveform with one command each; its settings are set
+// and refused as the flow needs them, and a constraint for a port the design lacks fails the
+// build at that line of the constraint file.
+TEST_F(KestraCheck, BuildAndSimulateTheExampleWithTheOpenToolchain) {
+    for (const char* tool : {"ghdl", "yosys", "nextpnr-ice40", "icepack"}) {
+        if (FindProgramOnPath(tool).empty())
+            GTEST_SKIP() << tool << " is not installed";
+    }
+    const fs::path project = Example("flow");
+    const CliRun refused = Kestra({"set", project.string(), "Blinker", "Target", "iCE40 HX2K"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find("names no device of iCE40"), std::string::npos) << refused.err;
+    const CliRun built = Kestra({"build", project.string()});
+    ASSERT_EQ(built.status, 0) << built.out << built.err;
+    const fs::path flow = project.parent_path() / "flow" / "BLINKER";
+    EXPECT_GT(fs::file_size(flow / "BLINKER.bin"), 1000u);
+    EXPECT_NE(built.out.find("Device use: logic cells "), std::string::npos) << built.out;
+    EXPECT_NE(built.out.find("target 12.00 MHz: met."), std::string::npos) << built.out;
+    EXPECT_NE(built.out.find("Result: " + (flow / "BLINKER.bin").string()), std::string::npos) << built.out;
+
+    const CliRun simulated = Kestra({"simulate", project.string()});
+    ASSERT_EQ(simulated.status, 0) << simulated.out << simulated.err;
+    EXPECT_GT(fs::file_size(flow / "TB_BLINKER.ghw"), 1000u);
+    EXPECT_NE(simulated.out.find("LED_B changed 400 times"), std::string::npos) << simulated.out;
+
+    const fs::path constraints = project.parent_path() / "blinker_hx1k.pcf";
+    WriteBytes(constraints, ReadBytes(constraints) + "set_io SPEED 97\n");
+    const CliRun failed = Kestra({"build", project.string()});
+    EXPECT_EQ(failed.status, 1) << failed.out;
+    EXPECT_NE(failed.out.find("nextpnr: " + constraints.string() + ":" +
+                              std::to_string(LineOf(constraints, "SPEED")) +
+                              ":1: error: unmatched constraint"),
+              std::string::npos)
+        << failed.out;
 }
 
 } // namespace

@@ -194,6 +194,11 @@ LaunchOutcome LaunchExternalTool(CSettingsStore& settings, CToolStarter& starter
     return LaunchOutcome::Started;
 }
 
+std::string ProjectLinkValue(const CKSTDoc& project, ExternalTool tool) {
+    const char* name = ToolRow(tool).linkParameter;
+    return name != nullptr ? RootLinkValue(project, name) : std::string();
+}
+
 std::string ToolStartLine(const ToolProcess& process) {
     std::string line = kLogNewLine + std::string(process.title) + ": " + Quoted(process.program);
     for (const std::string& argument : process.arguments)

@@ -94,6 +94,9 @@ std::vector<std::string> ArgumentsWithLink(std::string_view parameters, std::str
 [[nodiscard]] LaunchOutcome LaunchExternalTool(CSettingsStore& settings, CToolStarter& starter,
                                                ExternalTool tool, CKSTDoc* project);
 
+// The value of the project root's Link parameter of the tool (empty without one).
+std::string ProjectLinkValue(const CKSTDoc& project, ExternalTool tool);
+
 // The start and end lines a tool's run writes around its output.
 std::string ToolStartLine(const ToolProcess& process);
 std::string ToolEndLine(const std::string& title, int exitStatus, bool crashed);

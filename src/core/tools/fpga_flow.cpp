@@ -1,12 +1,16 @@
 #include "tools/fpga_flow.h"
 
 #include "analysis/design_units.h"
+#include "commands/generate_commands.h"
 #include "model/design_object.h"
+#include "model/item_kind.h"
 #include "project/hierarchy_item.h"
 #include "project/hierarchy_tree.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
+#include "session/project_session.h"
 #include "system/file_system.h"
+#include "system/settings_store.h"
 #include "text/char_class.h"
 #include "tools/vhdl_check.h"
 
@@ -19,6 +23,37 @@ namespace kestra {
 namespace {
 
 using FindProgram = std::function<std::string(std::string_view)>;
+
+std::string Trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    const std::size_t last = text.find_last_not_of(" \t");
+    return first == std::string_view::npos ? std::string()
+                                           : std::string(text.substr(first, last - first + 1));
+}
+
+// "12", "12.5", "12 MHz": the number's text; none for anything else or a number not above 0.
+std::optional<std::string> FrequencyNumber(std::string_view text) {
+    std::string number = Trimmed(text);
+    if (number.size() > 3 && SameTextNoCase(number.substr(number.size() - 3), "MHz"))
+        number = Trimmed(number.substr(0, number.size() - 3));
+    if (number.empty() || number.find_first_not_of("0123456789.") != std::string::npos ||
+        std::count(number.begin(), number.end(), '.') > 1 || number == ".")
+        return std::nullopt;
+    return std::strtod(number.c_str(), nullptr) > 0 ? std::optional<std::string>(number) : std::nullopt;
+}
+
+std::string FrequencyRefusal(const std::string& text) {
+    return "The target frequency \"" + text + "\" is no number of MHz above 0.";
+}
+
+// The setting's name as the flow writes it.
+const char* CanonicalName(std::string_view name) {
+    for (const char* known : {kTargetEntry, kTargetFrequencyEntry, kConstraintsEntry, kTestbenchEntry}) {
+        if (SameTextNoCase(name, known))
+            return known;
+    }
+    return "";
+}
 
 std::string RootEntry(const CKSTDoc& doc, std::string_view name) {
     const CHierarchyItem* root = doc.Tree().GetRootItem();
@@ -111,8 +146,8 @@ void AddImplementation(FlowPlan& plan, CProgramSearch& search, const FlowRequest
                                        plan.constraints.string(),
                                        std::string(family.placedOption),
                                        placed};
-    if (!request.settings.frequency.empty())
-        arguments.insert(arguments.end(), {"--freq", request.settings.frequency});
+    if (const std::optional<std::string> megahertz = FrequencyNumber(request.settings.frequency))
+        arguments.insert(arguments.end(), {"--freq", *megahertz});
     plan.steps.push_back(Step("Place and route", placer, arguments, plan, "nextpnr"));
     plan.steps.back().fullLog = plan.folder / log;
     const std::string bitstream = top + std::string(family.bitstreamExtension);
@@ -167,6 +202,8 @@ Outcome ChooseTarget(FlowPlan& plan, const FlowRequest& request) {
     if (!target)
         return Outcome::Failed(target.Reason());
     plan.target = *target;
+    if (!request.settings.frequency.empty() && !FrequencyNumber(request.settings.frequency))
+        return Outcome::Failed(FrequencyRefusal(request.settings.frequency));
     if (request.kind == FlowKind::Implementation) {
         plan.constraints = request.settings.constraints;
         if (plan.constraints.empty())
@@ -179,34 +216,6 @@ Outcome ChooseTarget(FlowPlan& plan, const FlowRequest& request) {
             return Outcome::Failed("The constraint file " + plan.constraints.string() + " does not exist.");
     }
     return Outcome::Ok();
-}
-
-std::string Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    const std::size_t last = text.find_last_not_of(" \t");
-    return first == std::string_view::npos ? std::string()
-                                           : std::string(text.substr(first, last - first + 1));
-}
-
-// "12", "12.5", "12 MHz": the number; none for anything else or a number not above 0.
-std::optional<double> PositiveNumber(std::string_view text) {
-    std::string number = Trimmed(text);
-    if (number.size() > 3 && SameTextNoCase(number.substr(number.size() - 3), "MHz"))
-        number = Trimmed(number.substr(0, number.size() - 3));
-    if (number.empty() || number.find_first_not_of("0123456789.") != std::string::npos ||
-        std::count(number.begin(), number.end(), '.') > 1 || number == ".")
-        return std::nullopt;
-    const double value = std::strtod(number.c_str(), nullptr);
-    return value > 0 ? std::optional<double>(value) : std::nullopt;
-}
-
-// The setting's name as the flow writes it.
-const char* CanonicalName(std::string_view name) {
-    for (const char* known : {kTargetEntry, kTargetFrequencyEntry, kConstraintsEntry, kTestbenchEntry}) {
-        if (SameTextNoCase(name, known))
-            return known;
-    }
-    return "";
 }
 
 } // namespace
@@ -248,10 +257,10 @@ Outcome SetFlowSetting(CKSTDoc& doc, std::string_view name, const std::string& v
             return Outcome::Failed(target.Reason());
         stored = target->Text();
     } else if (SameTextNoCase(name, kTargetFrequencyEntry) && !value.empty()) {
-        const std::optional<double> megahertz = PositiveNumber(value);
+        const std::optional<std::string> megahertz = FrequencyNumber(value);
         if (!megahertz)
-            return Outcome::Failed("The target frequency \"" + value + "\" is no number of MHz above 0.");
-        stored = Trimmed(value);
+            return Outcome::Failed(FrequencyRefusal(value));
+        stored = *megahertz;
     }
     CHierarchyItem* root = doc.Tree().GetRootItem();
     CKSTObject* object = root != nullptr ? root->Object() : nullptr;
@@ -308,9 +317,73 @@ Result<FlowPlan> PlanFlow(const FlowRequest& request, const FindProgram& findPro
     return plan;
 }
 
+CHierarchyItem* FlowTopOf(CHierarchyItem* item) {
+    if (item == nullptr)
+        return nullptr;
+    if (item->Kind() == HierarchyKind::Root)
+        return item->FirstChild();
+    while (item->Parent() != nullptr && item->Parent()->Kind() != HierarchyKind::Root)
+        item = item->Parent();
+    return item;
+}
+
+Result<FlowPlan> PrepareFlow(CProjectSession& session, CHierarchyItem* module, FlowKind kind,
+                             const FindProgram& findProgram) {
+    if (module == nullptr)
+        return Result<FlowPlan>::Failed("The project has no module to build.");
+    CHierarchyItem* selected = session.Selected();
+    session.Select(module);
+    CGenerateCommands commands(session);
+    const bool generated = commands.OnGenerate(false) && !commands.Completed().generated.empty();
+    session.Select(selected);
+    if (!generated)
+        return Result<FlowPlan>::Failed("Generate did not write the design of " + module->Text() +
+                                        ": the log says why.");
+    return PlanFlow(FlowRequestFor(session.Doc(), kind, commands.Completed().generated.front()), findProgram);
+}
+
+std::filesystem::path LatestWaveform(const CKSTDoc& doc) {
+    std::filesystem::path latest;
+    std::filesystem::file_time_type latestTime;
+    std::error_code error;
+    const std::filesystem::path flows = doc.ResolvedDestinationFolder() / "flow";
+    for (const auto& top : std::filesystem::directory_iterator(flows, error)) {
+        for (const auto& file : std::filesystem::directory_iterator(top.path(), error)) {
+            if (file.path().extension() != ".ghw")
+                continue;
+            const auto time = std::filesystem::last_write_time(file.path(), error);
+            if (!error && (latest.empty() || time > latestTime)) {
+                latest = file.path();
+                latestTime = time;
+            }
+        }
+    }
+    return latest;
+}
+
 bool RunsOwnFlow(std::string_view program, std::string_view projectLink) {
     const std::string name = std::filesystem::path(program).filename().string();
     return projectLink.empty() && (name == "yosys" || name == "ghdl" || name.starts_with("nextpnr-"));
+}
+
+std::optional<FlowKind> OwnFlowOf(ExternalTool tool, CSettingsStore& settings, const CKSTDoc& doc,
+                                  const FindProgram& findProgram) {
+    std::optional<FlowKind> kind;
+    if (tool == ExternalTool::Synthesizer)
+        kind = FlowKind::Synthesis;
+    else if (tool == ExternalTool::Implementer)
+        kind = FlowKind::Implementation;
+    else if (tool == ExternalTool::VhdlSimulator)
+        kind = FlowKind::Simulation;
+    if (!kind)
+        return std::nullopt;
+    const ExternalToolRow& row = ToolRow(tool);
+    std::string program = settings.ReadSetting(kToolsSection, row.programKey);
+    for (std::size_t i = 0; program.empty() && i < row.searchNames.size(); ++i)
+        program = findProgram(row.searchNames[i]);
+    if (program.empty() || !RunsOwnFlow(program, ProjectLinkValue(doc, tool)))
+        return std::nullopt;
+    return kind;
 }
 
 } // namespace kestra

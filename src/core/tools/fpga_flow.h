@@ -9,14 +9,18 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace kestra {
 
+class CHierarchyItem;
 class CKSTDoc;
 class CMessageLog;
+class CProjectSession;
+class CSettingsStore;
 class CProcessRunner;
 
 // The root item's parameters the open toolchain's flow reads: the target ("iCE40 HX1K tq144"),
@@ -26,6 +30,11 @@ inline constexpr const char* kTargetEntry = "Target";
 inline constexpr const char* kTargetFrequencyEntry = "Target_frequency";
 inline constexpr const char* kConstraintsEntry = "Constraints";
 inline constexpr const char* kTestbenchEntry = "Testbench";
+
+// The program that shows a simulation's waveform, and what the user is told without it.
+inline constexpr const char* kWaveformViewer = "gtkwave";
+inline constexpr const char* kNoWaveformViewer = "The waveform viewer gtkwave was not found on PATH: install "
+                                                 "the Debian package gtkwave to view waveforms.";
 
 struct FlowSettings {
     std::string target;
@@ -94,6 +103,19 @@ FlowRequest FlowRequestFor(const CKSTDoc& doc, FlowKind kind, const GeneratedFil
 [[nodiscard]] Result<FlowPlan> PlanFlow(const FlowRequest& request,
                                         const std::function<std::string(std::string_view)>& findProgram);
 
+// The top module that holds the item: its ancestor just below the project's root (the first
+// top for the root); null for a project without modules.
+CHierarchyItem* FlowTopOf(CHierarchyItem* item);
+
+// Generates the module as Generate does (the log has what it wrote or why it failed) and plans
+// its flow (PlanFlow); the session's selection is as it was. Fails with the reason.
+[[nodiscard]] Result<FlowPlan> PrepareFlow(CProjectSession& session, CHierarchyItem* module, FlowKind kind,
+                                           const std::function<std::string(std::string_view)>& findProgram);
+
+// The newest waveform the project's simulations wrote (flow/*/*.ghw in its destination
+// folder); empty when there is none.
+std::filesystem::path LatestWaveform(const CKSTDoc& doc);
+
 struct FlowOutcome {
     bool passed = false;
     std::string failedStep; // the title of the step that failed; empty when all passed
@@ -111,5 +133,12 @@ FlowOutcome RunFlow(const FlowPlan& plan, CProcessRunner& runner, CMessageLog& l
 // Whether the Tools menu's launch runs the flow instead of starting the program: it is the open
 // toolchain's (yosys, a nextpnr, GHDL) and the project names no file of its own for the tool.
 bool RunsOwnFlow(std::string_view program, std::string_view projectLink);
+
+// The flow the launch of the tool runs: synthesis for the synthesizer, implementation for the
+// implementation tool, simulation for the VHDL simulator, when the tool's program (as set, else
+// the first of its search names on PATH) and the project's Link say so (RunsOwnFlow). None for
+// the other tools, or when the program is another or none is found.
+std::optional<FlowKind> OwnFlowOf(ExternalTool tool, CSettingsStore& settings, const CKSTDoc& doc,
+                                  const std::function<std::string(std::string_view)>& findProgram);
 
 } // namespace kestra

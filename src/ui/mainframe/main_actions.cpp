@@ -218,6 +218,12 @@ const Spec kToolActions[] = {
      {"&Setting...", {}, "Set the external tools and their parameters\nTools Setting"}},
     {&CMainActions::designFlow,
      {"&Design Flow", {CTRL | Qt::Key_D}, "Show Design Flow Dialog\nDesign Flow", "design-flow"}},
+    {&CMainActions::viewWaveform,
+     {"View &Waveform", {}, "Open the latest simulation's waveform in the waveform viewer\nView Waveform"}},
+    {&CMainActions::flowSettings,
+     {"FPGA &Flow Settings...",
+      {},
+      "Set the project's FPGA target, clock frequency, constraint file and test bench\nFPGA Flow Settings"}},
 };
 
 // The desktop's key for the previous window is Ctrl+Shift+Tab, which arrives as

@@ -85,6 +85,8 @@ struct CMainActions {
     QAction* timingSimulator = nullptr;
     QAction* toolSettings = nullptr;
     QAction* designFlow = nullptr;
+    QAction* viewWaveform = nullptr;
+    QAction* flowSettings = nullptr;
 
     QAction* cascade = nullptr;
     QAction* tile = nullptr;

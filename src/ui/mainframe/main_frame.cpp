@@ -150,7 +150,7 @@ void CMainFrame::CreateMenus() {
           a.focusTree, a.focusList, a.focusSignals, a.focusDiagram, nullptr, a.maximizeDiagram}},
         {"&Tools",
          {a.synthesizer, a.implementer, a.vhdlSimulator, a.functionalSimulator, a.timingSimulator, nullptr,
-          a.toolSettings, nullptr, a.designFlow}},
+          a.viewWaveform, nullptr, a.toolSettings, a.flowSettings, nullptr, a.designFlow}},
         {"&Window", {a.cascade, a.tile, a.nextWindow, a.previousWindow}},
         {"&Help", {a.userManual, a.tutorial, nullptr, a.about}},
     };

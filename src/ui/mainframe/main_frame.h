@@ -49,6 +49,7 @@ public:
     CSignalListView* SignalList() const;
     CSignalListController& SignalListController() const { return *m_signals; }
     CEditorController& EditorController() const { return *m_editor; }
+    CToolsController& ToolsController() const { return *m_tools; }
     CBlockDiagramBar* DiagramBar() const;
     CLibraryBar* LibraryBar() const;
     // The help window, once Help has shown a document.

@@ -30,9 +30,11 @@ constexpr FlowStep kSteps[] = {
     {ExternalTool::TimingSimulator, "Timing", "timing", 4, 2},
 };
 
-QIcon FlowPicture(const char* picture, bool visited) {
-    return QIcon(QStringLiteral(":/icons/flow-%1%2.svg")
-                     .arg(QLatin1String(picture), visited ? QStringLiteral("-visited") : QString()));
+// The step's picture: not visited, visited, or failed.
+QIcon FlowPicture(const char* picture, bool visited, bool failed) {
+    const QString state =
+        failed ? QStringLiteral("-failed") : (visited ? QStringLiteral("-visited") : QString());
+    return QIcon(QStringLiteral(":/icons/flow-%1%2.svg").arg(QLatin1String(picture), state));
 }
 
 QLabel* Arrow(bool down) {
@@ -46,7 +48,7 @@ QLabel* Arrow(bool down) {
 
 } // namespace
 
-CDesignFlowDialog::CDesignFlowDialog(Launch launch, QWidget* parent)
+CDesignFlowDialog::CDesignFlowDialog(Launch launch, std::function<void()> viewWaveform, QWidget* parent)
     : QDialog(parent), m_launch(std::move(launch)) {
     setWindowTitle(QStringLiteral("KESTRA - Design Flow"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/kestra.svg")));
@@ -66,14 +68,24 @@ CDesignFlowDialog::CDesignFlowDialog(Launch launch, QWidget* parent)
     grid->addWidget(m_entry, 0, 0);
     for (const FlowStep& step : kSteps) {
         QToolButton* button = MakeStep(QString::fromLatin1(step.text), QString());
-        button->setIcon(FlowPicture(step.picture, false));
+        button->setIcon(FlowPicture(step.picture, false, false));
         button->setToolTip(QStringLiteral("Start the %1").arg(QString::fromLatin1(ToolRow(step.tool).title)));
         const ExternalTool tool = step.tool;
         connect(button, &QToolButton::clicked, this, [this, tool] { OnTool(tool); });
         grid->addWidget(button, step.row, step.column);
         m_buttons[tool] = button;
         m_visited[tool] = false;
+        m_failed[tool] = false;
     }
+    // The simulation's waveform, after VHDL simulation.
+    m_wave = MakeStep(QStringLiteral("Wave"), QStringLiteral(":/icons/flow-wave.svg"));
+    m_wave->setToolTip(QStringLiteral("View the latest simulation's waveform"));
+    connect(m_wave, &QToolButton::clicked, this, [viewWaveform = std::move(viewWaveform)] {
+        if (viewWaveform)
+            viewWaveform();
+    });
+    grid->addWidget(Arrow(false), 0, 3);
+    grid->addWidget(m_wave, 0, 4);
     // Entry -> VHDL simulation, Entry -> synthesis -> implementation, each followed by its
     // simulation on the right.
     for (int row : {0, 2, 4})
@@ -98,11 +110,22 @@ QToolButton* CDesignFlowDialog::MakeStep(const QString& text, const QString& pic
 void CDesignFlowDialog::OnTool(ExternalTool tool) {
     if (!m_launch || !m_launch(tool))
         return;
+    m_visited[tool] = true;
+    m_failed[tool] = false;
+    ShowStep(tool);
+}
+
+void CDesignFlowDialog::ShowResult(ExternalTool tool, bool passed) {
+    m_failed[tool] = !passed;
+    m_visited[tool] = passed;
+    ShowStep(tool);
+}
+
+void CDesignFlowDialog::ShowStep(ExternalTool tool) {
     for (const FlowStep& step : kSteps) {
         if (step.tool == tool)
-            m_buttons[tool]->setIcon(FlowPicture(step.picture, true));
+            m_buttons[tool]->setIcon(FlowPicture(step.picture, m_visited[tool], m_failed[tool]));
     }
-    m_visited[tool] = true;
 }
 
 void CDesignFlowDialog::keyPressEvent(QKeyEvent* event) {

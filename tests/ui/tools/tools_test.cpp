@@ -4,7 +4,10 @@
 #include "support/ghdl.h"
 #include "support/temp_folder.h"
 #include "tools/design_flow_dialog.h"
+#include "tools/flow_runner.h"
+#include "tools/qt_tool_runner.h"
 #include "tools/tool_settings_dialog.h"
+#include "tools/tools_controller.h"
 #include "tools/vhdl_checker.h"
 #include "ui_fixture.h"
 
@@ -110,26 +113,62 @@ TEST_F(ToolsTest, TheDesignFlowMarksAStepVisitedOnlyWhenItsProgramStartsAndBring
     EXPECT_EQ(m_settings->ReadSetting("Tools", "Synthesizer"), "");
 }
 
-TEST_F(ToolsTest, TheExampleSimulatesWithGhdlFromTheToolsMenu) {
-    if (!test::GhdlAvailable())
-        GTEST_SKIP() << "GHDL is not installed";
+// The example's flows from the design flow panel: Implem generates and runs synthesis, place
+// and route and the packer to a bitstream and marks its step visited; VHDL runs the test bench
+// and opens its waveform in the viewer; a constraint file that names a pin the device lacks
+// fails the implementation, which marks the step failed, not visited.
+TEST_F(ToolsTest, TheExampleGoesToABitstreamAndAWaveformFromTheFlowPanel) {
+    for (const char* tool : {"ghdl", "yosys", "nextpnr-ice40", "icepack"}) {
+        if (FindProgramOnPath(tool).empty())
+            GTEST_SKIP() << tool << " is not installed";
+    }
+    // A waveform viewer that notes what it was asked to open.
+    QTemporaryDir bin;
+    const std::string opened = (Folder() / "viewer-args").string();
+    test::WriteBytes(std::filesystem::path(bin.path().toStdString()) / "gtkwave",
+                     "#!/bin/sh\necho \"$@\" > '" + opened + "'\n");
+    std::filesystem::permissions(std::filesystem::path(bin.path().toStdString()) / "gtkwave",
+                                 std::filesystem::perms::owner_all);
+    m_path = qgetenv("PATH");
+    qputenv("PATH", bin.path().toLocal8Bit() + ":" + m_path);
+
     const std::filesystem::path example = Folder() / "blinker";
     std::filesystem::copy(KESTRA_EXAMPLES "/blinker", example, std::filesystem::copy_options::recursive);
     CMainFrame& frame = StartFrame({(example / "Blinker.kst").string()});
     C3SplitFrame* project = frame.ActiveProject();
     ASSERT_NE(project, nullptr);
-    Select(project, Find(project, "BLINKER"));
-    ASSERT_TRUE(Trigger(frame.Actions().generate));
-    ASSERT_NE(LogText(project).find("Synthesizable VHDL file created successfully."), std::string::npos);
+    CFlowRunner& flows = frame.ToolsController().Flows();
+    dialogHandler = [&](QDialog& dialog) {
+        auto& panel = dynamic_cast<CDesignFlowDialog&>(dialog);
+        panel.ToolButton(ExternalTool::Implementer)->click();
+        EXPECT_TRUE(flows.WaitForIdle(60000));
+        EXPECT_TRUE(panel.IsVisited(ExternalTool::Implementer));
+        panel.ToolButton(ExternalTool::VhdlSimulator)->click();
+        EXPECT_TRUE(flows.WaitForIdle(60000));
+        EXPECT_TRUE(panel.IsVisited(ExternalTool::VhdlSimulator));
 
-    ASSERT_TRUE(Trigger(frame.Actions().vhdlSimulator));
-    ASSERT_TRUE(m_tools.WaitForAll(60000));
+        test::WriteBytes(example / "blinker_hx1k.pcf", "set_io CLK 21\nset_io RST 78\nset_io LED_A 999\n"
+                                                       "set_io LED_B 98\n");
+        panel.ToolButton(ExternalTool::Implementer)->click();
+        EXPECT_TRUE(flows.WaitForIdle(60000));
+        EXPECT_TRUE(panel.IsFailed(ExternalTool::Implementer));
+        EXPECT_FALSE(panel.IsVisited(ExternalTool::Implementer));
+        return int(QDialog::Accepted);
+    };
+    ASSERT_TRUE(Trigger(frame.Actions().designFlow));
     const std::string log = LogText(project);
+    EXPECT_TRUE(std::filesystem::exists(example / "flow" / "BLINKER" / "BLINKER.bin")) << log;
+    EXPECT_NE(log.find("Implementation passed."), std::string::npos) << log;
+    EXPECT_NE(log.find("Device use: logic cells "), std::string::npos) << log;
     EXPECT_NE(log.find("TB_BLINKER: after 2000 clocks LED_A changed 0 times, LED_B changed 400 times"),
               std::string::npos)
         << log;
-    EXPECT_NE(log.find("VHDL Simulator finished with exit status 0."), std::string::npos) << log;
-    EXPECT_NE(m_settings->ReadSetting("Tools", "VHDLSim").find("ghdl"), std::string::npos);
+    EXPECT_NE(log.find("nextpnr: " + (example / "blinker_hx1k.pcf").string() + ":3:1: error:"),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("ERROR: Implementation failed at Place and route."), std::string::npos) << log;
+    ASSERT_TRUE(m_tools.WaitForAll(10000));
+    EXPECT_EQ(test::ReadBytes(opened), (example / "flow" / "BLINKER" / "TB_BLINKER.ghw").string() + "\n");
 }
 
 TEST_F(ToolsTest, ClosingAProjectAsksToStopItsRunningToolAndAMissingProgramIsExplained) {
