@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up and builds KESTRA, then opens a copy of the example project in the window when a
 # display is available; without one it shows the main job on the command line instead: the
-# project is analysed and its synthesizable VHDL generated. With arguments, runs the program
-# with them instead.
+# project is analysed, its synthesizable VHDL generated and, with the open FPGA tools installed,
+# built to a bitstream and simulated. With arguments, runs the program with them instead.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${KESTRA_BUILD_DIR:-$root/build}"
@@ -28,3 +28,9 @@ echo "== kestra analyze Blinker.kst"
 echo "== kestra generate Blinker.kst"
 "$kestra" generate Blinker.kst
 echo "== Generated file: $demo/BLINKER.vhd"
+if command -v nextpnr-ice40 >/dev/null 2>&1 && command -v icepack >/dev/null 2>&1; then
+    echo "== kestra build Blinker.kst (the bitstream for an iCE40 HX1K board)"
+    "$kestra" build Blinker.kst
+    echo "== kestra simulate Blinker.kst (the test bench, its waveform written)"
+    "$kestra" simulate Blinker.kst
+fi
