@@ -158,7 +158,7 @@ wait "$app" 2>/dev/null || true
 
 # The tutorial's last step: the generated file passes GHDL's analysis.
 if command -v ghdl >/dev/null 2>&1; then
-    (cd "$work" && ghdl -a --std=08 BLINK.vhd) || fail "GHDL rejects the generated BLINK.vhd"
+    (cd "$work" && ghdl -a --std=93c --ieee=synopsys -fexplicit BLINK.vhd) || fail "GHDL rejects the generated BLINK.vhd"
     echo "GHDL analyses the generated BLINK.vhd without an error"
 fi
 # Once the command line can run the check itself, show that too.
