@@ -221,7 +221,7 @@ const Spec kToolActions[] = {
     {&CMainActions::viewWaveform,
      {"View &Waveform", {}, "Open the latest simulation's waveform in the waveform viewer\nView Waveform"}},
     {&CMainActions::flowSettings,
-     {"FPGA &Flow Settings...",
+     {"F&PGA Flow Settings...",
       {},
       "Set the project's FPGA target, clock frequency, constraint file and test bench\nFPGA Flow Settings"}},
 };

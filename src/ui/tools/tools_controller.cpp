@@ -11,9 +11,11 @@
 #include "system/user_prompts.h"
 #include "tools/design_flow_dialog.h"
 #include "tools/flow_runner.h"
+#include "tools/flow_settings_dialog.h"
 #include "tools/qt_tool_runner.h"
 #include "tools/tool_settings_dialog.h"
 
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QScreen>
@@ -38,6 +40,8 @@ CToolsController::CToolsController(QMainWindow& window, const UiContext& ui, CMa
         {actions.toolSettings, [this] { OnToolSettings(); }},
         {actions.designFlow, [this] { OnDesignFlow(); }},
         {actions.viewWaveform, [this] { static_cast<void>(ViewWaveform()); }},
+        {actions.flowSettings, [this] { OnFlowSettings(); },
+         [this] { return m_windows.Active() != nullptr; }},
     });
     connect(m_flows, &CFlowRunner::finished, this, &CToolsController::OnFlowFinished);
     // A project that closes stops its flow first.
@@ -127,6 +131,25 @@ bool CToolsController::OpenWaveform(const std::filesystem::path& waveform, CKSTD
 
 void CToolsController::ShowToolMessage(LaunchOutcome outcome, ExternalTool tool) {
     m_ui.prompts.ShowMessage(kDefaultPromptTitle, LaunchMessage(outcome, tool), PromptIcon::Warning);
+}
+
+void CToolsController::OnFlowSettings() {
+    C3SplitFrame* project = m_windows.Active();
+    if (project == nullptr)
+        return;
+    const QString folder = PathToQt(std::filesystem::path(project->Doc().GetPathName()).parent_path());
+    CFlowSettingsDialog dialog(
+        project->Doc(),
+        [this, folder](const QString& title, const QString& filter) {
+            return QFileDialog::getOpenFileName(&m_window, title, folder, filter);
+        },
+        &m_window);
+    if (m_ui.ExecDialog(dialog) != QDialog::Accepted)
+        return;
+    // The root's parameter list shows the settings.
+    if (CHierarchyItem* selected = project->Session().Selected())
+        project->Session().Observer().ReloadPanes(selected);
+    emit project->commandStateChanged();
 }
 
 void CToolsController::OnToolSettings() {

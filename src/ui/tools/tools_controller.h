@@ -44,6 +44,8 @@ private:
     // Why a tool did not start.
     void ShowToolMessage(LaunchOutcome outcome, ExternalTool tool);
     void OnToolSettings();
+    // The active project's FPGA Flow Settings dialog.
+    void OnFlowSettings();
     // The design flow panel, modal; the main window is minimized while it is open.
     void OnDesignFlow();
     bool StartFlow(FlowKind kind, C3SplitFrame& project);

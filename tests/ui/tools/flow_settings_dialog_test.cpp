@@ -66,7 +66,7 @@ TEST_F(FlowSettingsDialogTest, ShowsTheProjectsValuesAndOkWritesAllFour) {
 
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(StoredValue(m_project.doc, "Target"), "iCE40 UP5K sg48");
-    EXPECT_EQ(StoredValue(m_project.doc, "Target_frequency"), "48 MHz");
+    EXPECT_EQ(StoredValue(m_project.doc, "Target_frequency"), "48");
     EXPECT_EQ(StoredValue(m_project.doc, "Constraints"), "/boards/up5k.pcf");
     EXPECT_EQ(StoredValue(m_project.doc, "Testbench"), "sim/top_tb.vhd");
     EXPECT_TRUE(m_project.doc.IsModified());
