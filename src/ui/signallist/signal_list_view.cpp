@@ -447,7 +447,13 @@ void CSignalListView::OnHeaderMenu(Qt::Orientation orientation, const QPoint& po
 }
 
 bool CSignalListView::Contains(const QWidget* widget) const {
-    return widget != nullptr && (widget == this || isAncestorOf(widget));
+    // Followed across windows: the list a cell's drop-down opens is a window of its own, and
+    // the focus it takes stays in the pane.
+    for (const QWidget* up = widget; up != nullptr; up = up->parentWidget()) {
+        if (up == this)
+            return true;
+    }
+    return false;
 }
 
 void CSignalListView::OnFocusChanged(QWidget* old, QWidget* now) {

@@ -128,6 +128,47 @@ TEST_F(SignalListTest, AnEditIsMarkedAndReachesThePortClauseWhenTheFocusLeaves) 
     }
 }
 
+// The drop-down of a cell's list is a window of its own: opening it keeps the editor, and a
+// choice from it reaches the cell.
+TEST_F(SignalListTest, TheModeAndDataTypeDropDownsOfferTheirChoices) {
+    const auto openDropDown = [this](SignalColumn column) -> QComboBox* {
+        FocusCell(0, column);
+        View().edit(Index(0, column));
+        ProcessEvents();
+        auto* box = View().findChild<QComboBox*>();
+        if (box != nullptr) {
+            box->showPopup();
+            ProcessEvents();
+        }
+        return View().findChild<QComboBox*>();
+    };
+    const auto choices = [](const QComboBox* box) {
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i)
+            texts << box->itemText(i);
+        return texts;
+    };
+    QComboBox* types = openDropDown(SignalColumn::DataType);
+    ASSERT_NE(types, nullptr) << "the editor closed as its drop-down opened";
+    ASSERT_TRUE(types->view()->isVisible());
+    EXPECT_EQ(choices(types), QStringList({"STD_LOGIC", "STD_ULOGIC", "STD_LOGIC_VECTOR", "SIGNED",
+                                           "UNSIGNED", "BIT", "BIT_VECTOR", "BOOLEAN", "INTEGER", "NATURAL",
+                                           "POSITIVE", "CHARACTER", "STRING"}));
+    EXPECT_TRUE(types->isEditable()); // a type of the user's own may be typed
+    types->view()->setCurrentIndex(types->model()->index(3, 0));
+    QTest::keyClick(types->view(), Qt::Key_Return);
+    ProcessEvents();
+    ASSERT_EQ(View().findChild<QComboBox*>(), types);
+    QTest::keyClick(types, Qt::Key_Return);
+    ProcessEvents();
+    EXPECT_EQ(Grid().Cell(0, SignalColumn::DataType), "SIGNED");
+
+    QComboBox* modes = openDropDown(SignalColumn::Mode);
+    ASSERT_NE(modes, nullptr);
+    EXPECT_EQ(choices(modes), QStringList({"in", "out", "inout", "buffer", "linkage"}));
+    modes->hidePopup();
+}
+
 // An invalid name is marked with its reason on the status mark and the status bar, and the
 // source keeps the port it renamed.
 TEST_F(SignalListTest, TheStatusMarkOfAnInvalidRowTellsWhy) {
