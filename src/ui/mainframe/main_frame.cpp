@@ -315,6 +315,7 @@ void CMainFrame::UpdateActions() {
     m_files->UpdateActions();
     m_hierarchy->UpdateActions();
     m_parameters->UpdateActions();
+    m_signals->UpdateActions(FocusWidget());
     m_diagram->UpdateActions();
     m_library->UpdateActions();
     m_tools->UpdateActions();

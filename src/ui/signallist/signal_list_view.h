@@ -73,6 +73,9 @@ public:
     std::array<int, 5> ColumnWidths() const;
     void WriteColumnWidths() const;
 
+    // The widget is the pane or in it, also in a window the pane opened (a cell's drop-down).
+    bool Contains(const QWidget* widget) const;
+
     // The row holding the focus cell, or -1.
     int FocusRow() const;
     bool HasOwner() const { return m_grid.HasOwner(); }
@@ -114,7 +117,6 @@ private:
     void SetFocusCell(int row, int column);
     void OnHeaderMenu(Qt::Orientation orientation, const QPoint& pos);
     void OnFocusChanged(QWidget* old, QWidget* now);
-    bool Contains(const QWidget* widget) const;
 
     CSettingsStore& m_settings;
     CSignalGrid m_grid;

@@ -217,6 +217,28 @@ TEST_F(SignalListTest, MovesStopAtTheEndsAndRemoveNeedsWholeRows) {
     EXPECT_EQ(View().currentIndex().row(), 0);
 }
 
+// The moves and Insert are the window's shared commands: their words follow the focus.
+TEST_F(SignalListTest, TheSharedCommandsSpeakOfSignalsWhileTheListHasTheFocus) {
+    const auto texts = [this] {
+        QStringList seen;
+        for (const QAction* action : {Actions().moveToTop, Actions().moveUp, Actions().moveDown,
+                                      Actions().moveToBottom, Actions().insertRow})
+            seen << action->text() << action->statusTip();
+        return seen;
+    };
+    const QStringList modules = texts();
+    FocusCell(0, SignalColumn::Name);
+    EXPECT_EQ(texts(), QStringList({"&Move to top\tCtrl+Home", "Move the selected signal to the top",
+                                    "Move &up one item\tCtrl+Up", "Move the selected signal up one row",
+                                    "Move &down one item\tCtrl+Down", "Move the selected signal down one row",
+                                    "Move to &bottom\tCtrl+End", "Move the selected signal to the bottom",
+                                    "&Insert\tInsert", "Insert a blank row above the focused row"}));
+    Select(m_project, m_module);
+    EXPECT_EQ(texts(), modules);
+    EXPECT_EQ(Actions().moveToTop->statusTip(),
+              QStringLiteral("Move the selected module before its siblings"));
+}
+
 TEST_F(SignalListTest, CellsCopyAndPasteAsTabSeparatedRows) {
     FocusCell(0, SignalColumn::Name);
     PutOnClipboard(QStringLiteral("A\tin\tSTD_LOGIC\r\nB\tout\tSTD_LOGIC_VECTOR\t3 downto 0\r\n"));
