@@ -71,6 +71,8 @@ public:
 
     // The widths of the status column and the four cell columns.
     std::array<int, 5> ColumnWidths() const;
+    // The status column's width; the user drags its border as the other columns' borders.
+    void SetStatusColumnWidth(int width);
     void WriteColumnWidths() const;
 
     // The widget is the pane or in it, also in a window the pane opened (a cell's drop-down).

@@ -20,6 +20,7 @@
 #include <QDockWidget>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPrinter>
 #include <QProcess>
 #include <QSignalSpy>
@@ -281,6 +282,39 @@ TEST_F(SignalListTest, ColumnWidthsHaveAMinimumAndGoBackOnClose) {
     StartFrame();
     EXPECT_EQ(View().horizontalHeader()->sectionSize(static_cast<int>(SignalColumn::Name)), 10);
     EXPECT_EQ(View().horizontalHeader()->sectionSize(static_cast<int>(SignalColumn::Range)), 170);
+}
+
+// The status column is the row header: its border is dragged in the header row and beside the
+// rows, as the other columns' borders are.
+TEST_F(SignalListTest, TheStatusColumnIsResizedByDraggingItsBorder) {
+    // The widget moves with the border; the mouse goes where the user moves it.
+    const auto drag = [](QWidget* widget, int fromX, int byX) {
+        const QPointF origin = widget->mapToGlobal(QPointF(0, 5));
+        const auto send = [widget, origin](QEvent::Type type, int x, Qt::MouseButton button,
+                                           Qt::MouseButtons buttons) {
+            const QPointF global = origin + QPointF(x, 0);
+            QMouseEvent event(type, widget->mapFromGlobal(global), global, button, buttons, Qt::NoModifier);
+            QApplication::sendEvent(widget, &event);
+        };
+        send(QEvent::MouseButtonPress, fromX, Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, fromX + byX, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, fromX + byX, Qt::LeftButton, Qt::NoButton);
+        ProcessEvents();
+    };
+    QHeaderView* rows = View().verticalHeader();
+    const int start = View().ColumnWidths()[0];
+    drag(rows->viewport(), rows->viewport()->width() - 1, 30);
+    EXPECT_EQ(View().ColumnWidths()[0], start + 30);
+    EXPECT_EQ(View().viewport()->geometry().left(), rows->geometry().right() + 1); // the cells follow
+    // In the header row the border is the left edge of the first column's header.
+    drag(View().horizontalHeader()->viewport(), 1, -200);
+    EXPECT_EQ(View().ColumnWidths()[0], CSignalListView::kMinimumWidth);
+    drag(View().horizontalHeader()->viewport(), 1, 15);
+    EXPECT_EQ(View().ColumnWidths()[0], CSignalListView::kMinimumWidth + 15);
+    EXPECT_EQ(View().horizontalHeader()->sectionSize(0), CSignalListView::kDefaultWidths[1]);
+    ASSERT_TRUE(CloseFrame());
+    EXPECT_EQ(m_settings->ReadSettingInt(CSignalListView::kWidthSection, "Column 1", 0),
+              CSignalListView::kMinimumWidth + 15);
 }
 
 TEST_F(SignalListTest, AChangeMadeElsewhereReloadsTheRows) {
