@@ -18,6 +18,7 @@
 #include "signallist/signal_list_controller.h"
 #include "signallist/signal_list_view.h"
 #include "strings/qt_text.h"
+#include "system/user_prompts.h"
 #include "tools/qt_tool_runner.h"
 #include "tools/tools_controller.h"
 
@@ -332,14 +333,17 @@ void CMainFrame::OnPrint(bool preview) {
         QPrinter printer;
         printer.setDocName(QStringLiteral("KESTRA"));
         QPrintDialog dialog(&printer, this);
-        if (m_ui.ExecDialog(dialog) == QDialog::Accepted)
-            target->PrintPages(printer);
+        if (m_ui.ExecDialog(dialog) != QDialog::Accepted)
+            return;
+        if (const Result<int> printed = target->PrintPages(printer); !printed)
+            m_ui.prompts.ShowMessage("Print", printed.Reason(), PromptIcon::Error);
         return;
     }
     target->SetPreviewing(true);
     QPrintPreviewDialog dialog(this);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-            [target](QPrinter* printer) { target->PrintPages(*printer); });
+            // The preview's own printer starts every page it asks for.
+            [target](QPrinter* printer) { static_cast<void>(target->PrintPages(*printer)); });
     m_ui.ExecDialog(dialog);
     target->SetPreviewing(false);
 }

@@ -359,7 +359,7 @@ void CSignalListView::OnCopyView() {
     QApplication::clipboard()->setImage(printer.Picture());
 }
 
-int CSignalListView::Print(QPrinter& printer) {
+Result<int> CSignalListView::Print(QPrinter& printer) {
     const CSignalListPrinter picture(m_grid, font(), ColumnWidths(), verticalHeader()->defaultSectionSize());
     return picture.Print(printer, Caption());
 }

@@ -94,13 +94,13 @@ public:
     bool CanPaste() const;
     void OnPaste();
     void OnCopyView();
-    int Print(QPrinter& printer);
+    Result<int> Print(QPrinter& printer);
 
     // Every edit command but undo and redo, while the pane has the focus; the preview of a
     // print writes the rows back into the source first.
     CommandAnswer Answer(EditCommand command) const override;
     void Run(EditCommand command) override;
-    int PrintPages(QPrinter& printer) override { return Print(printer); }
+    Result<int> PrintPages(QPrinter& printer) override { return Print(printer); }
     void SetPreviewing(bool previewing) override;
 
 signals:

@@ -21,6 +21,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QSignalSpy>
@@ -322,6 +323,71 @@ TEST_F(SignalListTest, AChangeMadeElsewhereReloadsTheRows) {
     View().OnSignalsChangedElsewhere(m_project->Session(), m_module);
     EXPECT_EQ(Grid().Cell(0, SignalColumn::Name), "CLOCK");
     EXPECT_FALSE(Grid().IsChanged());
+}
+
+// The print dialog's File > Print with a chosen page range, printed into a PDF file.
+class SignalListPrintTest : public SignalListTest {
+protected:
+    void SetUp() override {
+        SignalListTest::SetUp();
+        QString rows;
+        for (int row = 0; row < 150; ++row)
+            rows += QStringLiteral("S%1\tin\tSTD_LOGIC\t\n").arg(row);
+        FocusCell(0, SignalColumn::Name);
+        PutOnClipboard(rows);
+        ASSERT_TRUE(Trigger(Actions().paste));
+    }
+    // Prints from the File menu into the PDF file, pages `from` to `to` (0 for all pages).
+    void PrintTo(const std::filesystem::path& pdf, int from, int to) {
+        dialogHandler = [pdf, from, to](QDialog& dialog) {
+            auto* print = qobject_cast<QPrintDialog*>(&dialog);
+            if (print == nullptr)
+                return int(QDialog::Rejected);
+            QPrinter* printer = print->printer();
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(QString::fromStdString(pdf.string()));
+            printer->setPrintRange(from > 0 ? QPrinter::PageRange : QPrinter::AllPages);
+            printer->setFromTo(from, to);
+            return int(QDialog::Accepted);
+        };
+        FocusCell(0, SignalColumn::Name);
+        ASSERT_TRUE(Trigger(Actions().print));
+    }
+    static int PdfPageCount(const std::filesystem::path& pdf) {
+        const std::string bytes = ReadWholeFile(pdf).ValueOr("");
+        int pages = 0;
+        for (std::size_t at = bytes.find("/Type /Page"); at != std::string::npos;
+             at = bytes.find("/Type /Page", at + 1))
+            pages += bytes.compare(at, 12, "/Type /Pages") != 0 ? 1 : 0;
+        return pages;
+    }
+};
+
+TEST_F(SignalListPrintTest, OnlyThePagesOfTheChosenRangeArePrinted) {
+    PrintTo(Folder() / "all.pdf", 0, 0);
+    const int all = PdfPageCount(Folder() / "all.pdf");
+    ASSERT_GE(all, 4);
+    PrintTo(Folder() / "range.pdf", 2, 3);
+    EXPECT_EQ(PdfPageCount(Folder() / "range.pdf"), 2);
+    EXPECT_TRUE(m_prompts.Messages().empty());
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    QProcess text;
+    text.start(pdftotext, {QString::fromStdString((Folder() / "range.pdf").string()), QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains(QStringLiteral("Page 2/%1").arg(all))) << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("Page 3/%1").arg(all)));
+    EXPECT_FALSE(printed.contains(QStringLiteral("Page 1/")));
+}
+
+// A printer that cannot take the first page of the range stops the job and says so.
+TEST_F(SignalListPrintTest, APageThePrinterCannotStartStopsPrintingWithAMessage) {
+    PrintTo(Folder() / "no such folder" / "range.pdf", 2, 3);
+    ASSERT_EQ(m_prompts.Messages().size(), 1u);
+    EXPECT_EQ(m_prompts.Messages()[0].text, "The printer could not start page 2: printing stopped.");
+    EXPECT_EQ(m_prompts.Messages()[0].icon, PromptIcon::Error);
 }
 
 TEST_F(SignalListTest, PrintingHeadsThePagesWithTheCaption) {
