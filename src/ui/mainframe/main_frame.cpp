@@ -9,6 +9,7 @@
 #include "hierarchy/kst_tree_view.h"
 #include "library/library_controller.h"
 #include "mainframe/dock_bars.h"
+#include "mainframe/lock_indicators.h"
 #include "mainframe/ui_context.h"
 #include "paramlist/kst_list_view.h"
 #include "paramlist/parameter_controller.h"
@@ -86,6 +87,7 @@ CMainFrame::CMainFrame(const UiContext& ui, QWidget* parent)
     MakeMainActions(*this, m_actions);
     CreateToolBar();
     statusBar()->showMessage(QStringLiteral("Ready"));
+    m_locks = new CLockIndicators(*statusBar(), CLockIndicators::PlatformReader(), this);
     CreateControllers();
     CreateMenus();
     ConnectEditCommands();
