@@ -59,7 +59,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://orvalle.invalid/kestra")
 # The shared libraries the program links (Qt 6 Core, Gui, Widgets, PrintSupport, the C++
-# runtime, QScintilla) as dpkg-shlibdeps finds them, and the SVG plugins its icons are drawn with;
+# runtime, QScintilla, Xlib where the build found it) as dpkg-shlibdeps finds them, and the SVG plugins its icons are drawn with;
 # QScintilla is named as well, as the program cannot start without it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, libqscintilla2-qt6-15")

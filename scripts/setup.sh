@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config ccache
-    qt6-base-dev qt6-base-dev-tools libgl-dev libqt6svg6 qt6-svg-dev libqscintilla2-qt6-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev libqt6svg6 qt6-svg-dev libqscintilla2-qt6-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     ghdl yosys nextpnr-ice40 fpga-icestorm gtkwave libgraphviz-dev clang libclang-rt-14-dev clang-format clang-tidy
     xvfb xauth imagemagick poppler-utils xdotool xclip desktop-file-utils

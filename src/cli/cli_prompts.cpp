@@ -39,8 +39,8 @@ std::optional<std::string> CCliPrompts::ChooseFile(const FileChoice& choice) {
     return std::nullopt;
 }
 
-std::optional<std::string> CCliPrompts::ChooseFolder(const std::string& title, const std::string&) {
-    m_out << '[' << title << "] cancelled: no folder can be chosen on the command line\n";
+std::optional<std::string> CCliPrompts::ChooseFolder(const FolderChoice& choice) {
+    m_out << '[' << choice.title << "] cancelled: no folder can be chosen on the command line\n";
     return std::nullopt;
 }
 

@@ -17,8 +17,7 @@ public:
                                 PromptButtons buttons, PromptAnswer defaultAnswer) override;
     void Beep() override {}
     std::optional<std::string> ChooseFile(const FileChoice& choice) override;
-    std::optional<std::string> ChooseFolder(const std::string& title,
-                                            const std::string& initialFolder) override;
+    std::optional<std::string> ChooseFolder(const FolderChoice& choice) override;
     // The text of the last message that asked nothing (a warning or an error box).
     const std::string& LastMessage() const { return m_lastMessage; }
 

@@ -241,7 +241,8 @@ bool CParameterCommands::OnChooseDestinationFolder(int row) {
         object->GetEntryKind(row) != EntryKind::Directory)
         return false;
     const std::optional<std::string> chosen = doc.Prompts().ChooseFolder(
-        "Select Destination Folder", doc.ResolvePath(doc.GetDestinationFolder()).string());
+        {"Select Destination Folder", "Choose folder to save generated VHDL files:",
+         doc.ResolvePath(doc.GetDestinationFolder()).string()});
     if (!chosen || chosen->empty())
         return false;
     // Generated files are named after their modules: in the module folder they would replace

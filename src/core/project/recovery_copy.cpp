@@ -20,9 +20,7 @@ public:
     }
     void Beep() override {}
     std::optional<std::string> ChooseFile(const FileChoice&) override { return std::nullopt; }
-    std::optional<std::string> ChooseFolder(const std::string&, const std::string&) override {
-        return std::nullopt;
-    }
+    std::optional<std::string> ChooseFolder(const FolderChoice&) override { return std::nullopt; }
 };
 
 // The bytes load as a project for this user: a damaged copy never reaches the open document,

@@ -26,6 +26,12 @@ struct FileChoice {
     bool forSaving = false; // a name that does not exist yet may be chosen
 };
 
+struct FolderChoice {
+    std::string title;
+    std::string prompt; // what the folder is for: "Choose folder to save generated VHDL files:"
+    std::string initialFolder;
+};
+
 // How the core asks the user something or tells them something it cannot put in the log:
 // message boxes, beeps and file or folder choosers. The window layer implements it with
 // dialogs; tests and the command line answer from a script.
@@ -39,8 +45,7 @@ public:
     virtual void Beep() = 0;
     // The chosen path, or nothing when cancelled.
     [[nodiscard]] virtual std::optional<std::string> ChooseFile(const FileChoice& choice) = 0;
-    [[nodiscard]] virtual std::optional<std::string> ChooseFolder(const std::string& title,
-                                                                  const std::string& initialFolder) = 0;
+    [[nodiscard]] virtual std::optional<std::string> ChooseFolder(const FolderChoice& choice) = 0;
 
     void ShowMessage(const std::string& title, const std::string& text, PromptIcon icon) {
         ShowMessageBox(title, text, icon, PromptButtons::Ok, PromptAnswer::Ok);

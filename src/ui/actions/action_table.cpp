@@ -9,8 +9,17 @@
 
 namespace kestra {
 
+void SetLook(QAction& action, const ActionLook& look) {
+    action.setText(QString::fromLatin1(look.text));
+    const QString prompt = QString::fromLatin1(look.prompt);
+    const qsizetype lineBreak = prompt.indexOf(QLatin1Char('\n'));
+    action.setStatusTip(lineBreak < 0 ? prompt : prompt.left(lineBreak));
+    action.setToolTip(lineBreak < 0 ? QString() : prompt.mid(lineBreak + 1));
+}
+
 QAction* MakeAction(QWidget& owner, const ActionLook& look) {
-    auto* action = new QAction(QString::fromLatin1(look.text), &owner);
+    auto* action = new QAction(&owner);
+    SetLook(*action, look);
     QList<QKeySequence> keys;
     if (look.standardKey != QKeySequence::UnknownKey)
         keys << QKeySequence(look.standardKey);
@@ -19,11 +28,6 @@ QAction* MakeAction(QWidget& owner, const ActionLook& look) {
             keys << QKeySequence(key);
     }
     action->setShortcuts(keys);
-    const QString prompt = QString::fromLatin1(look.prompt);
-    const qsizetype lineBreak = prompt.indexOf(QLatin1Char('\n'));
-    action->setStatusTip(lineBreak < 0 ? prompt : prompt.left(lineBreak));
-    if (lineBreak >= 0)
-        action->setToolTip(prompt.mid(lineBreak + 1));
     if (look.icon != nullptr)
         action->setIcon(CHierarchyIcons::CommandIcon(look.icon));
     action->setCheckable(look.checkable);

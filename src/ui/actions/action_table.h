@@ -36,6 +36,10 @@ struct ActionSpec {
 // window has the focus, also when the menu bar is hidden.
 QAction* MakeAction(QWidget& owner, const ActionLook& look);
 
+// Gives the action the look's text, status-bar prompt and tool tip; its keys, image and check
+// state stay as they are.
+void SetLook(QAction& action, const ActionLook& look);
+
 // Makes every action of the table and stores it in its member.
 template <typename Actions>
 void MakeActions(QWidget& owner, Actions& actions, std::span<const ActionSpec<Actions>> specs) {

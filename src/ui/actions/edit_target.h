@@ -1,6 +1,7 @@
 #pragma once
 
 #include "project/move_command.h"
+#include "system/outcome.h"
 
 #include <optional>
 
@@ -59,8 +60,9 @@ public:
     virtual CommandAnswer Answer(EditCommand command) const = 0;
     // Runs a command the pane answered Enabled; Print goes through PrintPages.
     virtual void Run(EditCommand command) = 0;
-    // Paints the pane's pages onto the printer; returns the page count.
-    virtual int PrintPages(QPrinter& printer) = 0;
+    // Paints the pane's pages of the printer's chosen range onto the printer; returns the number
+    // of pages printed, or why printing stopped.
+    virtual Result<int> PrintPages(QPrinter& printer) = 0;
     // Print preview shows the pages while this is true.
     virtual void SetPreviewing(bool previewing) { static_cast<void>(previewing); }
 };

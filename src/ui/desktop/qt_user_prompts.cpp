@@ -129,13 +129,19 @@ std::optional<std::string> CQtUserPrompts::ChooseFile(const FileChoice& choice) 
     return PathFromQt(dialog.selectedFiles().front()).string();
 }
 
-std::optional<std::string> CQtUserPrompts::ChooseFolder(const std::string& title,
-                                                        const std::string& initialFolder) {
-    const QString folder =
-        QFileDialog::getExistingDirectory(m_parent, MessageToQt(title), PathToQt(initialFolder));
-    if (folder.isEmpty())
+std::optional<std::string> CQtUserPrompts::ChooseFolder(const FolderChoice& choice) {
+    QFileDialog dialog(m_parent, MessageToQt(choice.title), PathToQt(choice.initialFolder));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (!choice.prompt.empty()) {
+        // The desktop's own chooser has no place for a prompt; Qt's shows it in front of the
+        // folder it looks in.
+        dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+        dialog.setLabelText(QFileDialog::LookIn, MessageToQt(choice.prompt));
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return PathFromQt(folder).string();
+    return PathFromQt(dialog.selectedFiles().front()).string();
 }
 
 } // namespace kestra

@@ -22,8 +22,7 @@ public:
                                 const std::string& yesLabel, const std::string& noLabel) override;
     void Beep() override;
     std::optional<std::string> ChooseFile(const FileChoice& choice) override;
-    std::optional<std::string> ChooseFolder(const std::string& title,
-                                            const std::string& initialFolder) override;
+    std::optional<std::string> ChooseFolder(const FolderChoice& choice) override;
 
 private:
     PromptAnswer Run(QMessageBox& box, PromptButtons buttons);

@@ -294,7 +294,7 @@ void CBlockDiagramBar::OnCopyView() {
     QApplication::clipboard()->setImage(Picture());
 }
 
-int CBlockDiagramBar::Print(QPrinter& printer) {
+Result<int> CBlockDiagramBar::Print(QPrinter& printer) {
     const CDiagramPainter painter(m_pane.Diagram(), m_canvas->font(), CDiagramPainter::Look::Picture);
     return PrintPicturePages(
         printer, Caption() + QStringLiteral(" Block Diagram"), painter.PictureSize(), m_canvas->font(),

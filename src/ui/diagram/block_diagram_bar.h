@@ -92,13 +92,13 @@ public:
     void OnRemove();
     void OnCopyView();
     QImage Picture() const;
-    int Print(QPrinter& printer);
+    Result<int> Print(QPrinter& printer);
 
     // Undo, redo, Remove, Copy View and printing while the pane has the focus; the diagram
     // takes no clipboard, move or insert commands.
     CommandAnswer Answer(EditCommand command) const override;
     void Run(EditCommand command) override;
-    int PrintPages(QPrinter& printer) override { return Print(printer); }
+    Result<int> PrintPages(QPrinter& printer) override { return Print(printer); }
 
 signals:
     void contextMenuRequested(const QPoint& globalPos);

@@ -290,7 +290,7 @@ void CSourceEditor::Run(EditCommand command) {
     }
 }
 
-int CSourceEditor::PrintPages(QPrinter& printer) {
+Result<int> CSourceEditor::PrintPages(QPrinter& printer) {
     static_cast<void>(printer); // the editor prints nothing: the Print command is not its
     return 0;
 }

@@ -60,7 +60,7 @@ public:
 
     CommandAnswer Answer(EditCommand command) const override;
     void Run(EditCommand command) override;
-    int PrintPages(QPrinter& printer) override;
+    Result<int> PrintPages(QPrinter& printer) override;
 
 signals:
     void saveRequested();

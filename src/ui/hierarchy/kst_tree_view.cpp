@@ -422,7 +422,7 @@ void CKSTTreeView::OnCopyView() {
         QImage::Format_Mono, Qt::MonoOnly | Qt::ThresholdDither | Qt::AvoidDither));
 }
 
-int CKSTTreeView::Print(QPrinter& printer) {
+Result<int> CKSTTreeView::Print(QPrinter& printer) {
     const CHierarchyPrinter hierarchy(VisibleRows(), font());
     return hierarchy.Print(printer, TextToQt(m_doc.GetTitle()) + QStringLiteral(" design hierarchy"));
 }

@@ -131,12 +131,12 @@ public:
     // printing goes through the project window, which prints the pane last active.
     CommandAnswer Answer(EditCommand command) const override;
     void Run(EditCommand command) override;
-    int PrintPages(QPrinter& printer) override { return Print(printer); }
+    Result<int> PrintPages(QPrinter& printer) override { return Print(printer); }
 
     // The visible items in display order, for printing and Copy View.
     std::vector<HierarchyRow> VisibleRows() const;
-    // Prints the hierarchy with the heading and page footer; returns the page count.
-    int Print(QPrinter& printer);
+    // Prints the hierarchy with the heading and page footer; returns the pages printed.
+    Result<int> Print(QPrinter& printer);
 
 signals:
     void contextMenuRequested(const QPoint& globalPos);

@@ -55,7 +55,7 @@ void CKSTEditView::Run(EditCommand command) {
         selectAll();
 }
 
-int CKSTEditView::PrintPages(QPrinter&) {
+Result<int> CKSTEditView::PrintPages(QPrinter&) {
     return 0;
 }
 

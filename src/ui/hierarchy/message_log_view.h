@@ -23,7 +23,7 @@ public:
     // cut or paste. The other edit commands go on to the hierarchy.
     CommandAnswer Answer(EditCommand command) const override;
     void Run(EditCommand command) override;
-    int PrintPages(QPrinter& printer) override;
+    Result<int> PrintPages(QPrinter& printer) override;
 
 signals:
     // Shift+Tab: the parameter list of the same window takes the focus.

@@ -60,8 +60,9 @@ const Spec kEditActions[] = {
     // Ctrl+A is the block diagram's Automatic Link: the panes that select text take the key
     // themselves while they have the focus.
     {&CMainActions::selectAll, {"Select &All", {}, "Select everything in the pane\nSelect All"}},
+    // The menu names the key as it is written on it, not "Ins".
     {&CMainActions::insertRow,
-     {"&Insert", {Qt::Key_Insert}, "Insert a blank row above the focused row\nInsert"}},
+     {"&Insert\tInsert", {Qt::Key_Insert}, "Insert a blank row above the focused row\nInsert"}},
 };
 
 // Enter runs Edit VHDL and Space starts the renaming in the hierarchy pane only: the pane
@@ -113,20 +114,6 @@ const Spec kModuleActions[] = {
      {"&Edit VHDL\tEnter", {}, "Open the module's VHDL file in the HDL editor\nEdit VHDL", "edit-vhdl"}},
     {&CMainActions::rename,
      {"Re&name\tSpace", {}, "Rename the selected module (its file too) or the project\nRename"}},
-    {&CMainActions::moveToTop,
-     {"&Move To Top", {CTRL | Qt::Key_Home}, "Move the selected module before its siblings\nMove To Top"}},
-    {&CMainActions::moveUp,
-     {"Move &Up One Item",
-      {CTRL | Qt::Key_Up},
-      "Move the selected module up by one place\nMove Up One Item"}},
-    {&CMainActions::moveDown,
-     {"Move &Down One Item",
-      {CTRL | Qt::Key_Down},
-      "Move the selected module down by one place\nMove Down One Item"}},
-    {&CMainActions::moveToBottom,
-     {"Move To &Bottom",
-      {CTRL | Qt::Key_End},
-      "Move the selected module after its siblings\nMove To Bottom"}},
     {&CMainActions::setNormal,
      {"Set As &Normal Module", {}, "Make the selected module a normal module\nSet As Normal Module"}},
     {&CMainActions::setLibrary,
@@ -141,6 +128,36 @@ const Spec kModuleActions[] = {
      {"&Expand All", {CTRL | Qt::Key_E}, "Show every module of the hierarchy\nExpand All"}},
     {&CMainActions::collapseAll,
      {"Co&llapse All", {CTRL | Qt::Key_L}, "Show the project item only\nCollapse All"}},
+};
+
+// The four moves are shared by the panes that reorder rows; they speak of modules, and of
+// signals while the signal list has the focus.
+const Spec kModuleMoveActions[] = {
+    {&CMainActions::moveToTop,
+     {"&Move To Top", {CTRL | Qt::Key_Home}, "Move the selected module before its siblings\nMove To Top"}},
+    {&CMainActions::moveUp,
+     {"Move &Up One Item",
+      {CTRL | Qt::Key_Up},
+      "Move the selected module up by one place\nMove Up One Item"}},
+    {&CMainActions::moveDown,
+     {"Move &Down One Item",
+      {CTRL | Qt::Key_Down},
+      "Move the selected module down by one place\nMove Down One Item"}},
+    {&CMainActions::moveToBottom,
+     {"Move To &Bottom",
+      {CTRL | Qt::Key_End},
+      "Move the selected module after its siblings\nMove To Bottom"}},
+};
+
+const Spec kSignalMoveActions[] = {
+    {&CMainActions::moveToTop,
+     {"&Move to top\tCtrl+Home", {}, "Move the selected signal to the top\nMove to top"}},
+    {&CMainActions::moveUp,
+     {"Move &up one item\tCtrl+Up", {}, "Move the selected signal up one row\nMove up one item"}},
+    {&CMainActions::moveDown,
+     {"Move &down one item\tCtrl+Down", {}, "Move the selected signal down one row\nMove down one item"}},
+    {&CMainActions::moveToBottom,
+     {"Move to &bottom\tCtrl+End", {}, "Move the selected signal to the bottom\nMove to bottom"}},
 };
 
 // Enter and Space work in the parameter list only: the list handles those keys itself.
@@ -248,12 +265,20 @@ const Spec kWindowActions[] = {
 void MakeMainActions(QWidget& owner, CMainActions& actions) {
     for (std::span<const Spec> table :
          {std::span<const Spec>(kFileActions), std::span<const Spec>(kEditActions),
-          std::span<const Spec>(kModuleActions), std::span<const Spec>(kParameterActions),
-          std::span<const Spec>(kViewActions), std::span<const Spec>(kToolActions),
-          std::span<const Spec>(kWindowActions)})
+          std::span<const Spec>(kModuleActions), std::span<const Spec>(kModuleMoveActions),
+          std::span<const Spec>(kParameterActions), std::span<const Spec>(kViewActions),
+          std::span<const Spec>(kToolActions), std::span<const Spec>(kWindowActions)})
         MakeActions(owner, actions, table);
     for (int i = 0; i < CRecentFileList::kSize; ++i)
         actions.recentFiles << MakeAction(owner, {"", {}, "Open this project"});
+}
+
+void SetMoveWording(const CMainActions& actions, MoveWording wording) {
+    const std::span<const Spec> looks = wording == MoveWording::Signals
+                                            ? std::span<const Spec>(kSignalMoveActions)
+                                            : std::span<const Spec>(kModuleMoveActions);
+    for (const Spec& row : looks)
+        SetLook(*(actions.*row.member), row.look);
 }
 
 QList<QAction*> CMainActions::TreeContextMenu() const {

@@ -107,6 +107,11 @@ struct CMainActions {
     QList<QAction*> SignalContextMenu() const;
 };
 
+// What the four move commands speak of: the hierarchy's modules (also in the parameter list),
+// or the signal list's signals.
+enum class MoveWording { Modules, Signals };
+void SetMoveWording(const CMainActions& actions, MoveWording wording);
+
 // Makes the actions of the main window's own menus, the module and parameter commands and the
 // tool commands (the block diagram's are the diagram controller's), owned by `owner`.
 void MakeMainActions(QWidget& owner, CMainActions& actions);

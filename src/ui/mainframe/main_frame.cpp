@@ -9,6 +9,7 @@
 #include "hierarchy/kst_tree_view.h"
 #include "library/library_controller.h"
 #include "mainframe/dock_bars.h"
+#include "mainframe/lock_indicators.h"
 #include "mainframe/ui_context.h"
 #include "paramlist/kst_list_view.h"
 #include "paramlist/parameter_controller.h"
@@ -18,6 +19,7 @@
 #include "signallist/signal_list_controller.h"
 #include "signallist/signal_list_view.h"
 #include "strings/qt_text.h"
+#include "system/user_prompts.h"
 #include "tools/qt_tool_runner.h"
 #include "tools/tools_controller.h"
 
@@ -85,6 +87,7 @@ CMainFrame::CMainFrame(const UiContext& ui, QWidget* parent)
     MakeMainActions(*this, m_actions);
     CreateToolBar();
     statusBar()->showMessage(QStringLiteral("Ready"));
+    m_locks = new CLockIndicators(*statusBar(), CLockIndicators::PlatformReader(), this);
     CreateControllers();
     CreateMenus();
     ConnectEditCommands();
@@ -315,6 +318,7 @@ void CMainFrame::UpdateActions() {
     m_files->UpdateActions();
     m_hierarchy->UpdateActions();
     m_parameters->UpdateActions();
+    m_signals->UpdateActions(FocusWidget());
     m_diagram->UpdateActions();
     m_library->UpdateActions();
     m_tools->UpdateActions();
@@ -331,14 +335,17 @@ void CMainFrame::OnPrint(bool preview) {
         QPrinter printer;
         printer.setDocName(QStringLiteral("KESTRA"));
         QPrintDialog dialog(&printer, this);
-        if (m_ui.ExecDialog(dialog) == QDialog::Accepted)
-            target->PrintPages(printer);
+        if (m_ui.ExecDialog(dialog) != QDialog::Accepted)
+            return;
+        if (const Result<int> printed = target->PrintPages(printer); !printed)
+            m_ui.prompts.ShowMessage("Print", printed.Reason(), PromptIcon::Error);
         return;
     }
     target->SetPreviewing(true);
     QPrintPreviewDialog dialog(this);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-            [target](QPrinter* printer) { target->PrintPages(*printer); });
+            // The preview's own printer starts every page it asks for.
+            [target](QPrinter* printer) { static_cast<void>(target->PrintPages(*printer)); });
     m_ui.ExecDialog(dialog);
     target->SetPreviewing(false);
 }

@@ -25,6 +25,7 @@ class CHelpWindow;
 class CHierarchyController;
 class CLibraryBar;
 class CLibraryController;
+class CLockIndicators;
 class CParameterController;
 class CProjectWindows;
 class CRecentFileList;
@@ -57,6 +58,7 @@ public:
     QToolBar* DiagramToolBar() const;
     QMdiArea* MdiArea() const { return m_mdiArea; }
     QToolBar* MainToolBar() const { return m_mainToolBar; }
+    CLockIndicators& LockIndicators() const { return *m_locks; }
     CRecentFileList& RecentFiles();
     // The active project window, unless it is closing.
     C3SplitFrame* ActiveProject() const;
@@ -96,6 +98,7 @@ private:
     CProjectWindows* m_windows;
     QToolBar* m_mainToolBar = nullptr;
     CDockBars* m_bars = nullptr;
+    CLockIndicators* m_locks = nullptr;
     CEditRouter m_router;
     CActionRules m_rules;
     std::unique_ptr<CFileController> m_files;

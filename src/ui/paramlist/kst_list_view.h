@@ -80,14 +80,14 @@ public:
     void OnCopyView();
     // The rows as shown, for printing and Copy View.
     std::vector<ParameterRow> Rows() const;
-    // Prints the list with the heading and page footer; returns the page count.
-    int Print(QPrinter& printer);
+    // Prints the list with the heading and page footer; returns the pages printed.
+    Result<int> Print(QPrinter& printer);
 
     // The clipboard, removal, move and Copy View commands while the list has the focus;
     // printing goes through the project window, which prints the pane last active.
     CommandAnswer Answer(EditCommand command) const override;
     void Run(EditCommand command) override;
-    int PrintPages(QPrinter& printer) override { return Print(printer); }
+    Result<int> PrintPages(QPrinter& printer) override { return Print(printer); }
 
 signals:
     void contextMenuRequested(const QPoint& globalPos);

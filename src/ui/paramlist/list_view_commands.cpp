@@ -263,7 +263,7 @@ void CKSTListView::Run(EditCommand command) {
     }
 }
 
-int CKSTListView::Print(QPrinter& printer) {
+Result<int> CKSTListView::Print(QPrinter& printer) {
     const CParameterListPrinter list(Rows(), font(), columnWidth(0), columnWidth(1));
     return list.Print(printer, TextToQt(m_doc.GetTitle()) + QStringLiteral(" Parameter Lists"));
 }

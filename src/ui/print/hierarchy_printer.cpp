@@ -100,7 +100,7 @@ int CHierarchyPrinter::PageCount(int bodyHeight) const {
     return CRowPages(m_font, static_cast<int>(m_rows.size()), RowHeight()).PageCount(bodyHeight);
 }
 
-int CHierarchyPrinter::Print(QPrinter& printer, const QString& heading) const {
+Result<int> CHierarchyPrinter::Print(QPrinter& printer, const QString& heading) const {
     return CRowPages(m_font, static_cast<int>(m_rows.size()), RowHeight())
         .Print(printer, heading,
                [this](QPainter& painter, int first, int count) { PaintRows(painter, first, count); });

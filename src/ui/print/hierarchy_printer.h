@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system/outcome.h"
+
 #include <QFont>
 #include <QImage>
 #include <QString>
@@ -32,9 +34,9 @@ public:
     QImage Picture() const;
     // Draws rows [first, first + count) with their top-left corner at the painter's origin.
     void PaintRows(QPainter& painter, int first, int count) const;
-    // Prints every row over as many pages as needed; returns the page count (0 when the
-    // printer could not be started).
-    int Print(QPrinter& printer, const QString& heading) const;
+    // Prints the rows over as many pages as needed, those of the printer's chosen range; returns
+    // the number of pages printed, or why printing stopped.
+    Result<int> Print(QPrinter& printer, const QString& heading) const;
     // How many pages a page body of that height (in picture pixels) needs.
     int PageCount(int bodyHeight) const;
 

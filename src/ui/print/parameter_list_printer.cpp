@@ -79,7 +79,7 @@ void CParameterListPrinter::PaintRows(QPainter& painter, int first, int count) c
     painter.restore();
 }
 
-int CParameterListPrinter::Print(QPrinter& printer, const QString& heading) const {
+Result<int> CParameterListPrinter::Print(QPrinter& printer, const QString& heading) const {
     const int rowHeight = RowHeight();
     // Every page repeats the column header above its rows.
     return CRowPages(m_font, static_cast<int>(m_rows.size()), rowHeight, 1)

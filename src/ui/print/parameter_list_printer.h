@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/design_object.h"
+#include "system/outcome.h"
 
 #include <QFont>
 #include <QImage>
@@ -36,8 +37,9 @@ public:
     // Draws rows [first, first + count) with their top-left corner at the painter's origin.
     void PaintRows(QPainter& painter, int first, int count) const;
     // Prints the rows with the header at the top of each page's body, the heading and the page
-    // footer; returns the page count (0 when the printer could not be started).
-    int Print(QPrinter& printer, const QString& heading) const;
+    // footer, on the pages of the printer's chosen range; returns the number of pages printed,
+    // or why printing stopped.
+    Result<int> Print(QPrinter& printer, const QString& heading) const;
 
 private:
     std::vector<ParameterRow> m_rows;

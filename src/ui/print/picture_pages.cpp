@@ -1,5 +1,7 @@
 #include "print/picture_pages.h"
 
+#include "print/page_run.h"
+
 #include <QPainter>
 #include <QPrinter>
 #include <algorithm>
@@ -19,11 +21,8 @@ PageGrid CutIntoPages(QSize picture, QSize page) {
     return PageGrid{pieces(picture.width(), page.width()), pieces(picture.height(), page.height())};
 }
 
-int PrintPicturePages(QPrinter& printer, const QString& heading, QSize picture, const QFont& font,
-                      const PaintPictureArea& paint) {
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return 0;
+Result<int> PrintPicturePages(QPrinter& printer, const QString& heading, QSize picture, const QFont& font,
+                              const PaintPictureArea& paint) {
     const double scale = printer.resolution() / kPictureDpi;
     const QRect printable = printer.pageLayout().paintRectPixels(printer.resolution());
     const int pageWidth = static_cast<int>(printable.width() / scale);
@@ -34,12 +33,9 @@ int PrintPicturePages(QPrinter& printer, const QString& heading, QSize picture, 
     lineFont.setPixelSize(16);
     lineFont.setBold(false);
 
-    for (int number = 1; number <= pages.Count(); ++number) {
+    return RunPrintJob(printer, pages.Count(), [&](QPainter& painter, int number) {
         const int column = (number - 1) % pages.columns;
         const int row = (number - 1) / pages.columns;
-        if (number > 1)
-            printer.newPage();
-        painter.save();
         painter.scale(scale, scale);
         QString head = heading;
         QString foot = QString::asprintf("Page %d/%d", number, pages.Count());
@@ -60,10 +56,7 @@ int PrintPicturePages(QPrinter& printer, const QString& heading, QSize picture, 
                                std::min(piece.height(), picture.height() - row * piece.height())));
         painter.setClipRect(QRect(QPoint(0, 0), area.size()));
         paint(painter, area);
-        painter.restore();
-    }
-    painter.end();
-    return pages.Count();
+    });
 }
 
 } // namespace kestra

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system/outcome.h"
+
 #include <QFont>
 #include <QRect>
 #include <QSize>
@@ -26,8 +28,9 @@ using PaintPictureArea = std::function<void(QPainter& painter, const QRect& area
 // Prints a picture laid out in screen pixels, cut into pages: each page shows its piece at
 // (40, 64) under the heading line (with " (columns x rows)" when there are several pages) and
 // over the footer "Page n/count" (with " (column,row)" then). Header and footer are drawn in
-// the font at 16 pixels. Returns the page count, or 0 when the printer could not be started.
-int PrintPicturePages(QPrinter& printer, const QString& heading, QSize picture, const QFont& font,
-                      const PaintPictureArea& paint);
+// the font at 16 pixels. Only the pages of the printer's chosen range are printed. Returns the
+// number of pages printed, or why printing stopped.
+Result<int> PrintPicturePages(QPrinter& printer, const QString& heading, QSize picture, const QFont& font,
+                              const PaintPictureArea& paint);
 
 } // namespace kestra

@@ -1,5 +1,7 @@
 #include "print/row_pages.h"
 
+#include "print/page_run.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
@@ -34,10 +36,8 @@ int CRowPages::PageCount(int bodyHeight) const {
     return std::max(1, (m_rowCount + perPage - 1) / perPage);
 }
 
-int CRowPages::Print(QPrinter& printer, const QString& heading, const PaintRowsFunction& paintRows) const {
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return 0;
+Result<int> CRowPages::Print(QPrinter& printer, const QString& heading,
+                             const PaintRowsFunction& paintRows) const {
     const double scale = printer.resolution() / kPictureDpi;
     const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
     const int pageWidth = static_cast<int>(page.width() / scale);
@@ -51,25 +51,18 @@ int CRowPages::Print(QPrinter& printer, const QString& heading, const PaintRowsF
     const int pages = PageCount(bodyHeight);
     const int perPage = RowsPerPage(bodyHeight);
 
-    for (int pageIndex = 0; pageIndex < pages; ++pageIndex) {
-        if (pageIndex > 0)
-            printer.newPage();
-        painter.save();
+    return RunPrintJob(printer, pages, [&](QPainter& painter, int number) {
         painter.scale(scale, scale);
         painter.setFont(headingFont);
         painter.drawText(QRect(0, 0, pageWidth, headingHeight),
                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, heading);
         painter.setFont(m_font);
         painter.drawText(QRect(0, pageHeight - footerHeight, pageWidth, footerHeight),
-                         Qt::AlignHCenter | Qt::AlignBottom,
-                         QString::asprintf("Page %d/%d", pageIndex + 1, pages));
+                         Qt::AlignHCenter | Qt::AlignBottom, QString::asprintf("Page %d/%d", number, pages));
         painter.translate(0, headingHeight);
-        const int first = pageIndex * perPage;
+        const int first = (number - 1) * perPage;
         paintRows(painter, first, std::min(perPage, m_rowCount - first));
-        painter.restore();
-    }
-    painter.end();
-    return pages;
+    });
 }
 
 } // namespace kestra

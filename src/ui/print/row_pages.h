@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system/outcome.h"
+
 #include <QFont>
 #include <QString>
 #include <functional>
@@ -28,8 +30,9 @@ public:
 
     // How many pages a page body of that height (in picture pixels) needs; at least one.
     int PageCount(int bodyHeight) const;
-    // Prints every row; returns the page count, or 0 when the printer could not be started.
-    int Print(QPrinter& printer, const QString& heading, const PaintRowsFunction& paintRows) const;
+    // Prints the rows on the pages of the printer's chosen range; returns the number of pages
+    // printed, or why printing stopped.
+    Result<int> Print(QPrinter& printer, const QString& heading, const PaintRowsFunction& paintRows) const;
 
 private:
     QFont m_font;

@@ -100,7 +100,7 @@ QImage CSignalListPrinter::Picture() const {
     return picture;
 }
 
-int CSignalListPrinter::Print(QPrinter& printer, const QString& caption) const {
+Result<int> CSignalListPrinter::Print(QPrinter& printer, const QString& caption) const {
     return PrintPicturePages(printer, caption + QStringLiteral(" Signal List"), Size(), m_font,
                              [this](QPainter& painter, const QRect& area) { Paint(painter, area); });
 }

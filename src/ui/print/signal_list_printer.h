@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system/outcome.h"
+
 #include <QFont>
 #include <QImage>
 #include <QSize>
@@ -29,9 +31,9 @@ public:
     // Copy View's picture; as tall as a picture may be at most (32767 pixels).
     QImage Picture() const;
     // Prints the picture cut into pages, each with the heading "<caption> Signal List" and the
-    // footer "Page %d/%d" (with the page's place among several pages); returns the page count
-    // (0 when the printer could not be started).
-    int Print(QPrinter& printer, const QString& caption) const;
+    // footer "Page %d/%d" (with the page's place among several pages), those of the printer's
+    // chosen range; returns the number of pages printed, or why printing stopped.
+    Result<int> Print(QPrinter& printer, const QString& caption) const;
 
 private:
     const CSignalGrid& m_grid;

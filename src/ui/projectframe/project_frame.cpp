@@ -170,7 +170,7 @@ void C3SplitFrame::Run(EditCommand command) {
     m_treeView->Run(command);
 }
 
-int C3SplitFrame::PrintPages(QPrinter& printer) {
+Result<int> C3SplitFrame::PrintPages(QPrinter& printer) {
     if (ActiveView() == m_listView)
         return m_listView->Print(printer);
     return m_treeView->Print(printer);

@@ -28,7 +28,7 @@ QString BarTitle(const QString& caption) {
 CSignalListController::CSignalListController(CDockBars& bars, const CMainActions& actions,
                                              const UiContext& ui, CProjectWindows& windows,
                                              CBlockDiagramBar& diagram, std::function<void()> changed)
-    : m_view(new CSignalListView(ui.settings, bars.SignalListBar())), m_diagram(diagram),
+    : m_actions(actions), m_view(new CSignalListView(ui.settings, bars.SignalListBar())), m_diagram(diagram),
       m_changed(std::move(changed)), m_menu(std::make_unique<QMenu>()) {
     bars.SignalListBar()->setWidget(m_view);
     m_view->SetListener(this);
@@ -54,6 +54,10 @@ CSignalListController::CSignalListController(CDockBars& bars, const CMainActions
 
 CSignalListController::~CSignalListController() {
     m_view->SetListener(nullptr);
+}
+
+void CSignalListController::UpdateActions(const QWidget* focus) const {
+    SetMoveWording(m_actions, m_view->Contains(focus) ? MoveWording::Signals : MoveWording::Modules);
 }
 
 void CSignalListController::SignalsChanged(CProjectSession& session, CHierarchyItem* owner) {

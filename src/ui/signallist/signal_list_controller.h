@@ -7,6 +7,7 @@
 #include <memory>
 
 class QMenu;
+class QWidget;
 
 namespace kestra {
 
@@ -30,6 +31,8 @@ public:
     ~CSignalListController() override;
 
     CSignalListView* View() const { return m_view; }
+    // The shared move commands speak of signals while the focus is in the pane.
+    void UpdateActions(const QWidget* focus) const;
     // The signal list changed a module's signals: the block diagram hears it.
     void SignalsChanged(CProjectSession& session, CHierarchyItem* owner) override;
 
@@ -42,6 +45,7 @@ private:
     // The active project window's selection, after the shown rows are committed.
     void ShowProject(C3SplitFrame* frame);
 
+    const CMainActions& m_actions;
     CSignalListView* m_view;
     CBlockDiagramBar& m_diagram;
     std::function<void()> m_changed;

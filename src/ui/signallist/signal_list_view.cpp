@@ -3,6 +3,7 @@
 #include "print/signal_list_printer.h"
 #include "project/hierarchy_item.h"
 #include "signallist/signal_list_model.h"
+#include "signallist/status_column_grip.h"
 #include "strings/qt_text.h"
 #include "system/settings_store.h"
 
@@ -139,10 +140,14 @@ CSignalListView::CSignalListView(CSettingsStore& settings, QWidget* parent)
         const int width = std::max(kMinimumWidth, m_settings.ReadSettingInt(kWidthSection, ColumnKey(column),
                                                                             kDefaultWidths[column]));
         if (column == 0)
-            rows->setFixedWidth(width);
+            SetStatusColumnWidth(width);
         else
             columns->resizeSection(column - 1, width);
     }
+    auto* grip = new CStatusColumnGrip(
+        *rows, kMinimumWidth, [this](int width) { SetStatusColumnWidth(width); }, this);
+    grip->Watch(rows->viewport(), CStatusColumnGrip::Edge::Right);
+    grip->Watch(columns->viewport(), CStatusColumnGrip::Edge::Left);
 
     for (QHeaderView* header : {rows, columns}) {
         header->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -150,6 +155,7 @@ CSignalListView::CSignalListView(CSettingsStore& settings, QWidget* parent)
                 [this, header](const QPoint& pos) { OnHeaderMenu(header->orientation(), pos); });
     }
     if (auto* corner = findChild<QAbstractButton*>()) {
+        grip->Watch(corner, CStatusColumnGrip::Edge::Right);
         corner->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(corner, &QWidget::customContextMenuRequested, this, [this, corner](const QPoint& pos) {
             selectAll();
@@ -221,6 +227,12 @@ std::array<int, 5> CSignalListView::ColumnWidths() const {
     for (int column = 1; column < 5; ++column)
         widths[static_cast<std::size_t>(column)] = horizontalHeader()->sectionSize(column - 1);
     return widths;
+}
+
+void CSignalListView::SetStatusColumnWidth(int width) {
+    // The status column is the row header, whose width only the table's layout follows.
+    verticalHeader()->setFixedWidth(std::max(width, kMinimumWidth));
+    updateGeometries();
 }
 
 void CSignalListView::WriteColumnWidths() const {
@@ -347,7 +359,7 @@ void CSignalListView::OnCopyView() {
     QApplication::clipboard()->setImage(printer.Picture());
 }
 
-int CSignalListView::Print(QPrinter& printer) {
+Result<int> CSignalListView::Print(QPrinter& printer) {
     const CSignalListPrinter picture(m_grid, font(), ColumnWidths(), verticalHeader()->defaultSectionSize());
     return picture.Print(printer, Caption());
 }
@@ -447,7 +459,13 @@ void CSignalListView::OnHeaderMenu(Qt::Orientation orientation, const QPoint& po
 }
 
 bool CSignalListView::Contains(const QWidget* widget) const {
-    return widget != nullptr && (widget == this || isAncestorOf(widget));
+    // Followed across windows: the list a cell's drop-down opens is a window of its own, and
+    // the focus it takes stays in the pane.
+    for (const QWidget* up = widget; up != nullptr; up = up->parentWidget()) {
+        if (up == this)
+            return true;
+    }
+    return false;
 }
 
 void CSignalListView::OnFocusChanged(QWidget* old, QWidget* now) {

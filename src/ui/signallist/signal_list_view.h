@@ -71,7 +71,12 @@ public:
 
     // The widths of the status column and the four cell columns.
     std::array<int, 5> ColumnWidths() const;
+    // The status column's width; the user drags its border as the other columns' borders.
+    void SetStatusColumnWidth(int width);
     void WriteColumnWidths() const;
+
+    // The widget is the pane or in it, also in a window the pane opened (a cell's drop-down).
+    bool Contains(const QWidget* widget) const;
 
     // The row holding the focus cell, or -1.
     int FocusRow() const;
@@ -89,13 +94,13 @@ public:
     bool CanPaste() const;
     void OnPaste();
     void OnCopyView();
-    int Print(QPrinter& printer);
+    Result<int> Print(QPrinter& printer);
 
     // Every edit command but undo and redo, while the pane has the focus; the preview of a
     // print writes the rows back into the source first.
     CommandAnswer Answer(EditCommand command) const override;
     void Run(EditCommand command) override;
-    int PrintPages(QPrinter& printer) override { return Print(printer); }
+    Result<int> PrintPages(QPrinter& printer) override { return Print(printer); }
     void SetPreviewing(bool previewing) override;
 
 signals:
@@ -114,7 +119,6 @@ private:
     void SetFocusCell(int row, int column);
     void OnHeaderMenu(Qt::Orientation orientation, const QPoint& pos);
     void OnFocusChanged(QWidget* old, QWidget* now);
-    bool Contains(const QWidget* widget) const;
 
     CSettingsStore& m_settings;
     CSignalGrid m_grid;

@@ -272,6 +272,7 @@ TEST(ParameterCommands, ProjectRowsFollowTheDocument) {
     ASSERT_EQ(project.prompts.FileRequests().size(), 3u);
     EXPECT_EQ(project.prompts.FileRequests()[0].title, "Select Destination Folder");
     EXPECT_EQ(project.prompts.FileRequests()[0].initialPath, project.folder.Path().string());
+    EXPECT_EQ(project.prompts.FolderRequests()[0].prompt, "Choose folder to save generated VHDL files:");
 
     const std::string out = (project.folder / "out").string();
     project.prompts.QueueChoice(out);

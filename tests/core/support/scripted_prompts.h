@@ -27,11 +27,12 @@ public:
                                 PromptButtons buttons, PromptAnswer defaultAnswer) override;
     void Beep() override { ++m_beeps; }
     std::optional<std::string> ChooseFile(const FileChoice& choice) override;
-    std::optional<std::string> ChooseFolder(const std::string& title,
-                                            const std::string& initialFolder) override;
+    // Recorded among the file requests too, by its title and initial folder.
+    std::optional<std::string> ChooseFolder(const FolderChoice& choice) override;
 
     const std::vector<Shown>& Messages() const { return m_shown; }
     const std::vector<FileChoice>& FileRequests() const { return m_fileRequests; }
+    const std::vector<FolderChoice>& FolderRequests() const { return m_folderRequests; }
     int BeepCount() const { return m_beeps; }
     void ClearRecord();
 
@@ -40,6 +41,7 @@ private:
     std::deque<std::optional<std::string>> m_choices;
     std::vector<Shown> m_shown;
     std::vector<FileChoice> m_fileRequests;
+    std::vector<FolderChoice> m_folderRequests;
     int m_beeps = 0;
 };
 
@@ -66,17 +68,18 @@ inline std::optional<std::string> CScriptedPrompts::ChooseFile(const FileChoice&
     return path;
 }
 
-inline std::optional<std::string> CScriptedPrompts::ChooseFolder(const std::string& title,
-                                                                 const std::string& initialFolder) {
+inline std::optional<std::string> CScriptedPrompts::ChooseFolder(const FolderChoice& choice) {
+    m_folderRequests.push_back(choice);
     FileChoice request;
-    request.title = title;
-    request.initialPath = initialFolder;
+    request.title = choice.title;
+    request.initialPath = choice.initialFolder;
     return ChooseFile(request);
 }
 
 inline void CScriptedPrompts::ClearRecord() {
     m_shown.clear();
     m_fileRequests.clear();
+    m_folderRequests.clear();
     m_beeps = 0;
 }
 

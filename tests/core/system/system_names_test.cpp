@@ -32,7 +32,7 @@ TEST(ScriptedPrompts, QueuedAnswersThenDefaultButtons) {
 
     prompts.QueueChoice("/tmp/a.kst");
     EXPECT_EQ(prompts.ChooseFile({}), "/tmp/a.kst");
-    EXPECT_FALSE(prompts.ChooseFolder("Folder", "/").has_value());
+    EXPECT_FALSE(prompts.ChooseFolder({"Folder", "", "/"}).has_value());
     EXPECT_EQ(prompts.FileRequests().size(), 2u);
     prompts.Beep();
     EXPECT_EQ(prompts.BeepCount(), 1);

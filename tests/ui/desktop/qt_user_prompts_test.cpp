@@ -3,9 +3,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -53,6 +56,40 @@ TEST(QtUserPromptsTest, MessageBoxesShowTheCoreTextsAndReturnTheButton) {
     prompts.ShowMessage("WARNING", "New module name in use, specify other name.", PromptIcon::Warning);
     EXPECT_EQ(seen.icon, QMessageBox::Warning);
     EXPECT_EQ(seen.text, "New module name in use, specify other name.");
+}
+
+// The prompt says what the folder is for; the desktop's own chooser could not show it.
+TEST(QtUserPromptsTest, TheFolderChooserShowsItsPromptAndTitle) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QString title;
+    bool qtDialog = false;
+    QStringList shownLabels;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+            return;
+        }
+        title = dialog->windowTitle();
+        qtDialog = dialog->testOption(QFileDialog::DontUseNativeDialog);
+        for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+            if (label->isVisible())
+                shownLabels << label->text();
+        }
+        dialog->reject();
+    });
+    CQtUserPrompts prompts;
+    EXPECT_FALSE(
+        prompts
+            .ChooseFolder({"Select Destination Folder",
+                           "Choose folder to save generated VHDL files:", folder.path().toStdString()})
+            .has_value());
+    EXPECT_EQ(title, "Select Destination Folder");
+    EXPECT_TRUE(qtDialog);
+    EXPECT_TRUE(shownLabels.contains(QStringLiteral("Choose folder to save generated VHDL files:")))
+        << shownLabels.join(QStringLiteral(" | ")).toStdString();
 }
 
 TEST(QtUserPromptsTest, FileFiltersTakeEveryFileForStarDotStar) {

@@ -633,7 +633,7 @@ TEST_F(BlockDiagramTest, ZoomIsAViewStateThatPicturesPrintingAndTheRecordNeverSe
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString((Folder() / "at100.pdf").string()));
-    const int pages = Bar().Print(printer);
+    const int pages = Bar().Print(printer).ValueOr(-1);
 
     Canvas().ZoomAround(3.2, QPointF(100, 100));
     ASSERT_EQ(Canvas().Zoom().Percent(), 320);

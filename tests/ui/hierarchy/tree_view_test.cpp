@@ -422,7 +422,7 @@ TEST_F(TreeViewTest, PrintingSpreadsALongHierarchyOverNumberedPages) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     const QString pdf = QString::fromStdString((Folder() / "hierarchy.pdf").string());
     printer.setOutputFileName(pdf);
-    const int pages = Tree(project).Print(printer);
+    const int pages = Tree(project).Print(printer).ValueOr(-1);
     EXPECT_GE(pages, 2);
     const Result<std::string> bytes = ReadWholeFile(Folder() / "hierarchy.pdf");
     ASSERT_TRUE(bytes);

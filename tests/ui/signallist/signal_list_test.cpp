@@ -20,6 +20,8 @@
 #include <QDockWidget>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QSignalSpy>
@@ -128,6 +130,47 @@ TEST_F(SignalListTest, AnEditIsMarkedAndReachesThePortClauseWhenTheFocusLeaves) 
     }
 }
 
+// The drop-down of a cell's list is a window of its own: opening it keeps the editor, and a
+// choice from it reaches the cell.
+TEST_F(SignalListTest, TheModeAndDataTypeDropDownsOfferTheirChoices) {
+    const auto openDropDown = [this](SignalColumn column) -> QComboBox* {
+        FocusCell(0, column);
+        View().edit(Index(0, column));
+        ProcessEvents();
+        auto* box = View().findChild<QComboBox*>();
+        if (box != nullptr) {
+            box->showPopup();
+            ProcessEvents();
+        }
+        return View().findChild<QComboBox*>();
+    };
+    const auto choices = [](const QComboBox* box) {
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i)
+            texts << box->itemText(i);
+        return texts;
+    };
+    QComboBox* types = openDropDown(SignalColumn::DataType);
+    ASSERT_NE(types, nullptr) << "the editor closed as its drop-down opened";
+    ASSERT_TRUE(types->view()->isVisible());
+    EXPECT_EQ(choices(types), QStringList({"STD_LOGIC", "STD_ULOGIC", "STD_LOGIC_VECTOR", "SIGNED",
+                                           "UNSIGNED", "BIT", "BIT_VECTOR", "BOOLEAN", "INTEGER", "NATURAL",
+                                           "POSITIVE", "CHARACTER", "STRING"}));
+    EXPECT_TRUE(types->isEditable()); // a type of the user's own may be typed
+    types->view()->setCurrentIndex(types->model()->index(3, 0));
+    QTest::keyClick(types->view(), Qt::Key_Return);
+    ProcessEvents();
+    ASSERT_EQ(View().findChild<QComboBox*>(), types);
+    QTest::keyClick(types, Qt::Key_Return);
+    ProcessEvents();
+    EXPECT_EQ(Grid().Cell(0, SignalColumn::DataType), "SIGNED");
+
+    QComboBox* modes = openDropDown(SignalColumn::Mode);
+    ASSERT_NE(modes, nullptr);
+    EXPECT_EQ(choices(modes), QStringList({"in", "out", "inout", "buffer", "linkage"}));
+    modes->hidePopup();
+}
+
 // An invalid name is marked with its reason on the status mark and the status bar, and the
 // source keeps the port it renamed.
 TEST_F(SignalListTest, TheStatusMarkOfAnInvalidRowTellsWhy) {
@@ -176,6 +219,28 @@ TEST_F(SignalListTest, MovesStopAtTheEndsAndRemoveNeedsWholeRows) {
     EXPECT_EQ(View().currentIndex().row(), 0);
 }
 
+// The moves and Insert are the window's shared commands: their words follow the focus.
+TEST_F(SignalListTest, TheSharedCommandsSpeakOfSignalsWhileTheListHasTheFocus) {
+    const auto texts = [this] {
+        QStringList seen;
+        for (const QAction* action : {Actions().moveToTop, Actions().moveUp, Actions().moveDown,
+                                      Actions().moveToBottom, Actions().insertRow})
+            seen << action->text() << action->statusTip();
+        return seen;
+    };
+    const QStringList modules = texts();
+    FocusCell(0, SignalColumn::Name);
+    EXPECT_EQ(texts(), QStringList({"&Move to top\tCtrl+Home", "Move the selected signal to the top",
+                                    "Move &up one item\tCtrl+Up", "Move the selected signal up one row",
+                                    "Move &down one item\tCtrl+Down", "Move the selected signal down one row",
+                                    "Move to &bottom\tCtrl+End", "Move the selected signal to the bottom",
+                                    "&Insert\tInsert", "Insert a blank row above the focused row"}));
+    Select(m_project, m_module);
+    EXPECT_EQ(texts(), modules);
+    EXPECT_EQ(Actions().moveToTop->statusTip(),
+              QStringLiteral("Move the selected module before its siblings"));
+}
+
 TEST_F(SignalListTest, CellsCopyAndPasteAsTabSeparatedRows) {
     FocusCell(0, SignalColumn::Name);
     PutOnClipboard(QStringLiteral("A\tin\tSTD_LOGIC\r\nB\tout\tSTD_LOGIC_VECTOR\t3 downto 0\r\n"));
@@ -220,11 +285,109 @@ TEST_F(SignalListTest, ColumnWidthsHaveAMinimumAndGoBackOnClose) {
     EXPECT_EQ(View().horizontalHeader()->sectionSize(static_cast<int>(SignalColumn::Range)), 170);
 }
 
+// The status column is the row header: its border is dragged in the header row and beside the
+// rows, as the other columns' borders are.
+TEST_F(SignalListTest, TheStatusColumnIsResizedByDraggingItsBorder) {
+    // The widget moves with the border; the mouse goes where the user moves it.
+    const auto drag = [](QWidget* widget, int fromX, int byX) {
+        const QPointF origin = widget->mapToGlobal(QPointF(0, 5));
+        const auto send = [widget, origin](QEvent::Type type, int x, Qt::MouseButton button,
+                                           Qt::MouseButtons buttons) {
+            const QPointF global = origin + QPointF(x, 0);
+            QMouseEvent event(type, widget->mapFromGlobal(global), global, button, buttons, Qt::NoModifier);
+            QApplication::sendEvent(widget, &event);
+        };
+        send(QEvent::MouseButtonPress, fromX, Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, fromX + byX, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, fromX + byX, Qt::LeftButton, Qt::NoButton);
+        ProcessEvents();
+    };
+    QHeaderView* rows = View().verticalHeader();
+    const int start = View().ColumnWidths()[0];
+    drag(rows->viewport(), rows->viewport()->width() - 1, 30);
+    EXPECT_EQ(View().ColumnWidths()[0], start + 30);
+    EXPECT_EQ(View().viewport()->geometry().left(), rows->geometry().right() + 1); // the cells follow
+    // In the header row the border is the left edge of the first column's header.
+    drag(View().horizontalHeader()->viewport(), 1, -200);
+    EXPECT_EQ(View().ColumnWidths()[0], CSignalListView::kMinimumWidth);
+    drag(View().horizontalHeader()->viewport(), 1, 15);
+    EXPECT_EQ(View().ColumnWidths()[0], CSignalListView::kMinimumWidth + 15);
+    EXPECT_EQ(View().horizontalHeader()->sectionSize(0), CSignalListView::kDefaultWidths[1]);
+    ASSERT_TRUE(CloseFrame());
+    EXPECT_EQ(m_settings->ReadSettingInt(CSignalListView::kWidthSection, "Column 1", 0),
+              CSignalListView::kMinimumWidth + 15);
+}
+
 TEST_F(SignalListTest, AChangeMadeElsewhereReloadsTheRows) {
     m_module->Signals()->SetSignalAll(0, "CLOCK", "in", "STD_LOGIC", "", "");
     View().OnSignalsChangedElsewhere(m_project->Session(), m_module);
     EXPECT_EQ(Grid().Cell(0, SignalColumn::Name), "CLOCK");
     EXPECT_FALSE(Grid().IsChanged());
+}
+
+// The print dialog's File > Print with a chosen page range, printed into a PDF file.
+class SignalListPrintTest : public SignalListTest {
+protected:
+    void SetUp() override {
+        SignalListTest::SetUp();
+        QString rows;
+        for (int row = 0; row < 150; ++row)
+            rows += QStringLiteral("S%1\tin\tSTD_LOGIC\t\n").arg(row);
+        FocusCell(0, SignalColumn::Name);
+        PutOnClipboard(rows);
+        ASSERT_TRUE(Trigger(Actions().paste));
+    }
+    // Prints from the File menu into the PDF file, pages `from` to `to` (0 for all pages).
+    void PrintTo(const std::filesystem::path& pdf, int from, int to) {
+        dialogHandler = [pdf, from, to](QDialog& dialog) {
+            auto* print = qobject_cast<QPrintDialog*>(&dialog);
+            if (print == nullptr)
+                return int(QDialog::Rejected);
+            QPrinter* printer = print->printer();
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(QString::fromStdString(pdf.string()));
+            printer->setPrintRange(from > 0 ? QPrinter::PageRange : QPrinter::AllPages);
+            printer->setFromTo(from, to);
+            return int(QDialog::Accepted);
+        };
+        FocusCell(0, SignalColumn::Name);
+        ASSERT_TRUE(Trigger(Actions().print));
+    }
+    static int PdfPageCount(const std::filesystem::path& pdf) {
+        const std::string bytes = ReadWholeFile(pdf).ValueOr("");
+        int pages = 0;
+        for (std::size_t at = bytes.find("/Type /Page"); at != std::string::npos;
+             at = bytes.find("/Type /Page", at + 1))
+            pages += bytes.compare(at, 12, "/Type /Pages") != 0 ? 1 : 0;
+        return pages;
+    }
+};
+
+TEST_F(SignalListPrintTest, OnlyThePagesOfTheChosenRangeArePrinted) {
+    PrintTo(Folder() / "all.pdf", 0, 0);
+    const int all = PdfPageCount(Folder() / "all.pdf");
+    ASSERT_GE(all, 4);
+    PrintTo(Folder() / "range.pdf", 2, 3);
+    EXPECT_EQ(PdfPageCount(Folder() / "range.pdf"), 2);
+    EXPECT_TRUE(m_prompts.Messages().empty());
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed";
+    QProcess text;
+    text.start(pdftotext, {QString::fromStdString((Folder() / "range.pdf").string()), QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(printed.contains(QStringLiteral("Page 2/%1").arg(all))) << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("Page 3/%1").arg(all)));
+    EXPECT_FALSE(printed.contains(QStringLiteral("Page 1/")));
+}
+
+// A printer that cannot take the first page of the range stops the job and says so.
+TEST_F(SignalListPrintTest, APageThePrinterCannotStartStopsPrintingWithAMessage) {
+    PrintTo(Folder() / "no such folder" / "range.pdf", 2, 3);
+    ASSERT_EQ(m_prompts.Messages().size(), 1u);
+    EXPECT_EQ(m_prompts.Messages()[0].text, "The printer could not start page 2: printing stopped.");
+    EXPECT_EQ(m_prompts.Messages()[0].icon, PromptIcon::Error);
 }
 
 TEST_F(SignalListTest, PrintingHeadsThePagesWithTheCaption) {
