@@ -79,7 +79,8 @@ TEST_F(StartupTest, AProjectOnTheCommandLineOpensAndAFailingOneEndsTheStart) {
     m_frame = StartMainFrame(*m_ui, {(Folder() / "newer.kst").string()});
     EXPECT_EQ(m_frame, nullptr);
     ASSERT_EQ(m_prompts.Messages().size(), 1u);
-    EXPECT_EQ(m_prompts.Messages()[0].text, "File version is newer than program version!");
+    EXPECT_EQ(m_prompts.Messages()[0].text,
+              "File version is newer than program version!\n" + (Folder() / "newer.kst").string());
 }
 
 TEST_F(StartupTest, FirstStartWritesTheApplicationFolders) {
