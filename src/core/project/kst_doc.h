@@ -198,6 +198,8 @@ private:
     [[nodiscard]] bool MoveProjectFolder(const std::filesystem::path& oldFolder,
                                          const std::filesystem::path& newFolder);
     void RepairRootSettings(CHierarchyItem* root);
+    // A warning in the log when the project folder or file cannot be written.
+    void WarnIfReadOnly();
     void ShowFileMessage(const std::string& text, bool stopIcon);
 
     CUserPrompts& m_prompts;
