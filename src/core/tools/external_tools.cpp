@@ -5,6 +5,7 @@
 #include "project/hierarchy_tree.h"
 #include "project/kst_doc.h"
 #include "project/message_log.h"
+#include "system/path_text.h"
 #include "system/settings_store.h"
 #include "text/char_class.h"
 
@@ -184,7 +185,9 @@ LaunchOutcome LaunchExternalTool(CSettingsStore& settings, CToolStarter& starter
                                " holds a double quote or a line break and is not passed to " + row.title +
                                ".");
         } else if (!link.empty()) {
-            process.arguments = ArgumentsWithLink(parameters, link);
+            // A relative link names a file in the project folder; the tool starts elsewhere.
+            process.arguments =
+                ArgumentsWithLink(parameters, ResolvePath(project->GetProjectFolder(), link).string());
         }
     }
     if (HasNothingToDo(row, process))

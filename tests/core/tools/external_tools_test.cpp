@@ -81,7 +81,9 @@ TEST(ToolLaunch, SearchOnPathWriteBackLinkAndFolder) {
     EXPECT_EQ(settings.ReadSetting("Tools", "Synthesizer"), "/usr/bin/yosys");
     ASSERT_EQ(starter.started.size(), 1u);
     EXPECT_EQ(starter.started[0].program, "/usr/bin/yosys");
-    EXPECT_THAT(starter.started[0].arguments, ElementsAre("-pdesign.prj"));
+    // The relative link names a file in the project folder, wherever the tool starts.
+    EXPECT_THAT(starter.started[0].arguments,
+                ElementsAre("-p" + (project.doc.GetProjectFolder() / "design.prj").string()));
     EXPECT_EQ(starter.started[0].workingFolder, project.doc.ResolvedDestinationFolder());
     EXPECT_EQ(starter.startLog, &project.log);
 
@@ -100,7 +102,8 @@ TEST(ToolLaunch, SearchOnPathWriteBackLinkAndFolder) {
     SetRootLink(project, "Implemention", "board.pcf");
     EXPECT_EQ(LaunchExternalTool(settings, starter, ExternalTool::Implementer, &project.doc),
               LaunchOutcome::Started);
-    EXPECT_THAT(starter.started.back().arguments, ElementsAre("board.pcf"));
+    EXPECT_THAT(starter.started.back().arguments,
+                ElementsAre((project.doc.GetProjectFolder() / "board.pcf").string()));
 
     // GHDL found for the VHDL simulator gets its parameter text too; the root's own entry
     // "VHDL_simulation" is the launch table's "VHDL_Simulation".
@@ -110,7 +113,8 @@ TEST(ToolLaunch, SearchOnPathWriteBackLinkAndFolder) {
               LaunchOutcome::Started);
     EXPECT_EQ(settings.ReadSetting("Tools", "VHDLSim"), "/usr/bin/ghdl");
     EXPECT_THAT(starter.started.back().arguments,
-                ElementsAre("-c", "--std=93c", "--ieee=synopsys", "-fexplicit", "@simulate.rsp"));
+                ElementsAre("-c", "--std=93c", "--ieee=synopsys", "-fexplicit",
+                            "@" + (project.doc.GetProjectFolder() / "simulate.rsp").string()));
 
     // No project: no folder, no link.
     EXPECT_EQ(LaunchExternalTool(settings, starter, ExternalTool::Synthesizer, nullptr),

@@ -3,9 +3,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -53,6 +56,24 @@ TEST(QtUserPromptsTest, MessageBoxesShowTheCoreTextsAndReturnTheButton) {
     prompts.ShowMessage("WARNING", "New module name in use, specify other name.", PromptIcon::Warning);
     EXPECT_EQ(seen.icon, QMessageBox::Warning);
     EXPECT_EQ(seen.text, "New module name in use, specify other name.");
+}
+
+TEST(QtUserPromptsTest, AFileChooserGivenAFolderStartsInIt) {
+    QTemporaryDir temp;
+    const QString folder = temp.path() + QStringLiteral("/project");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            shown = dialog->directory().absolutePath();
+            dialog->reject();
+        }
+    });
+    CQtUserPrompts prompts;
+    FileChoice choice;
+    choice.initialPath = folder.toStdString();
+    EXPECT_FALSE(prompts.ChooseFile(choice));
+    EXPECT_EQ(shown.toStdString(), folder.toStdString());
 }
 
 TEST(QtUserPromptsTest, FileFiltersTakeEveryFileForStarDotStar) {
