@@ -231,6 +231,11 @@ void CMainFrame::ConnectViewCommands() {
         connect(action, &QAction::triggered, bar, &QWidget::setVisible);
         connect(bar->toggleViewAction(), &QAction::toggled, action, &QAction::setChecked);
     }
+    // Closing the maximized diagram's bar would leave an empty window: the layout comes back.
+    connect(m_bars->BlockDiagramBar()->toggleViewAction(), &QAction::toggled, this, [this](bool shown) {
+        if (!shown && m_bars->IsDiagramMaximized())
+            ToggleDiagramMaximized();
+    });
 }
 
 void CMainFrame::ConnectFocusTracking() {

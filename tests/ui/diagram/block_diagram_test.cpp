@@ -307,7 +307,6 @@ TEST_F(BlockDiagramTest, MaximizingKeepsTheLayoutForAfterwards) {
     QDockWidget* signalBar = m_frame->Bars().SignalListBar();
     ASSERT_FALSE(signalBar->isHidden());
     ASSERT_TRUE(Trigger(m_frame->Actions().maximizeDiagram));
-    EXPECT_TRUE(m_frame->menuBar()->isHidden());
     EXPECT_TRUE(signalBar->isHidden());
     EXPECT_EQ(m_frame->toolBarArea(m_frame->DiagramToolBar()), Qt::TopToolBarArea);
     // Closing while maximized stores the normal layout.

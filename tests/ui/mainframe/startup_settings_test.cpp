@@ -98,10 +98,20 @@ TEST_F(StartupTest, MaximizedBlockDiagramHidesTheOtherBarsAndClosingRestoresThem
     QTest::keyClick(m_frame.get(), Qt::Key_F, Qt::ControlModifier);
     ProcessEvents();
     EXPECT_TRUE(m_frame->Bars().IsDiagramMaximized());
-    EXPECT_FALSE(m_frame->menuBar()->isVisible());
+    // The menu bar, with the way back, stays.
+    EXPECT_TRUE(m_frame->menuBar()->isVisible());
     EXPECT_FALSE(m_frame->MainToolBar()->isVisible());
     EXPECT_FALSE(m_frame->Bars().SignalListBar()->isVisible());
     EXPECT_TRUE(m_frame->Bars().BlockDiagramBar()->isVisible());
+    // Closing the diagram's bar brings the layout back rather than leave an empty window.
+    m_frame->Bars().BlockDiagramBar()->close();
+    ProcessEvents();
+    EXPECT_FALSE(m_frame->Bars().IsDiagramMaximized());
+    EXPECT_FALSE(m_frame->Actions().maximizeDiagram->isChecked());
+    EXPECT_TRUE(m_frame->Bars().SignalListBar()->isVisible());
+    QTest::keyClick(m_frame.get(), Qt::Key_F, Qt::ControlModifier);
+    ProcessEvents();
+    ASSERT_TRUE(m_frame->Bars().IsDiagramMaximized());
     ASSERT_TRUE(CloseFrame());
 
     StartFrame();
