@@ -9,6 +9,7 @@
 #include "hierarchy/kst_tree_view.h"
 #include "library/library_controller.h"
 #include "mainframe/dock_bars.h"
+#include "mainframe/start_panel.h"
 #include "mainframe/ui_context.h"
 #include "paramlist/kst_list_view.h"
 #include "paramlist/parameter_controller.h"
@@ -86,11 +87,13 @@ CMainFrame::CMainFrame(const UiContext& ui, QWidget* parent)
     CreateToolBar();
     statusBar()->showMessage(QStringLiteral("Ready"));
     CreateControllers();
+    m_start = new CStartPanel(m_actions, *m_mdiArea->viewport());
     CreateMenus();
     ConnectEditCommands();
     ConnectViewCommands();
     ConnectFocusTracking();
     connect(m_windows, &CProjectWindows::added, this, &CMainFrame::OnProjectAdded);
+    UpdateStartPanel();
     UpdateWindowTitle();
     UpdateActions();
 }
@@ -152,7 +155,7 @@ void CMainFrame::CreateMenus() {
          {a.synthesizer, a.implementer, a.vhdlSimulator, a.functionalSimulator, a.timingSimulator, nullptr,
           a.viewWaveform, nullptr, a.toolSettings, a.flowSettings, nullptr, a.designFlow}},
         {"&Window", {a.cascade, a.tile, a.nextWindow, a.previousWindow}},
-        {"&Help", {a.userManual, a.tutorial, nullptr, a.about}},
+        {"&Help", {a.userManual, a.tutorial, a.openExample, nullptr, a.about}},
     };
     for (const auto& [title, actions] : more)
         AddMenuActions(*menuBar()->addMenu(QString::fromLatin1(title)), actions);
@@ -257,15 +260,29 @@ void CMainFrame::ConnectFocusTracking() {
 
 void CMainFrame::OnProjectAdded(C3SplitFrame* frame) {
     connect(frame, &C3SplitFrame::commandStateChanged, this, &CMainFrame::UpdateActions);
-    connect(frame, &C3SplitFrame::closing, this, [this] { UpdateActions(); });
+    connect(frame, &C3SplitFrame::closing, this, [this] {
+        UpdateStartPanel();
+        UpdateActions();
+    });
     connect(frame, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateWindowTitle);
     connect(frame, &C3SplitFrame::modifiedChanged, this, &CMainFrame::UpdateWindowTitle);
     connect(frame, &C3SplitFrame::statusMessage, this,
             [this](const QString& text) { statusBar()->showMessage(text, kStatusMessageTime); });
     connect(frame->parentWidget(), &QObject::destroyed, this, [this] {
+        UpdateStartPanel();
         UpdateWindowTitle();
         UpdateActions();
     });
+    UpdateStartPanel();
+}
+
+void CMainFrame::UpdateStartPanel() {
+    if (m_destroying)
+        return;
+    const bool none = m_windows->All().isEmpty();
+    m_start->setVisible(none);
+    if (none)
+        m_start->raise();
 }
 
 QWidget* CMainFrame::FocusWidget() const {

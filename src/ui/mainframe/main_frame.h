@@ -30,13 +30,14 @@ class CProjectWindows;
 class CRecentFileList;
 class CSignalListController;
 class CSignalListView;
+class CStartPanel;
 class CToolsController;
 struct UiContext;
 
-// The application's main window: the project windows in a multi-document area, the three
-// docking bars, the menus, the main toolbar and the status bar. It assembles the panes'
-// controllers, which own their commands, and routes the edit commands to the pane that has
-// the focus.
+// The application's main window: the project windows in a multi-document area (the start
+// panel there while there is none), the three docking bars, the menus, the main toolbar and the status bar.
+// It assembles the panes' controllers, which own their commands, and routes the edit commands to the pane
+// that has the focus.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
@@ -57,6 +58,8 @@ public:
     QToolBar* DiagramToolBar() const;
     QMdiArea* MdiArea() const { return m_mdiArea; }
     QToolBar* MainToolBar() const { return m_mainToolBar; }
+    // The start panel, shown while no project window is open.
+    CStartPanel* StartPanel() const { return m_start; }
     CRecentFileList& RecentFiles();
     // The active project window, unless it is closing.
     C3SplitFrame* ActiveProject() const;
@@ -86,6 +89,7 @@ private:
     void FocusPane(Pane pane);
     void ToggleDiagramMaximized();
     void UpdateWindowTitle();
+    void UpdateStartPanel();
     // The focus widget the commands answer to: while the menu bar has the keyboard, the widget
     // that had it before.
     QWidget* FocusWidget() const;
@@ -95,6 +99,7 @@ private:
     QMdiArea* m_mdiArea;
     CProjectWindows* m_windows;
     QToolBar* m_mainToolBar = nullptr;
+    CStartPanel* m_start = nullptr;
     CDockBars* m_bars = nullptr;
     CEditRouter m_router;
     CActionRules m_rules;
