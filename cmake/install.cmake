@@ -1,6 +1,6 @@
 # What `cmake --install` puts on the system and what `cpack -G DEB` packs: the program, its
 # desktop integration (launcher entry, project file type, icons), the user manual and tutorial
-# that Help shows, and the man page.
+# that Help shows, the example project, and the man page.
 
 set(KESTRA_RESOURCES ${PROJECT_SOURCE_DIR}/src/ui/resources)
 
@@ -22,6 +22,9 @@ install(FILES ${PROJECT_SOURCE_DIR}/docs/manual.md ${PROJECT_SOURCE_DIR}/docs/tu
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/images DESTINATION ${KESTRA_INSTALL_DATADIR}/docs
         FILES_MATCHING PATTERN "*.png")
 install(FILES ${PROJECT_SOURCE_DIR}/docs/kestra.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The example project, which Help copies into a folder of the user's before opening it.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/blinker DESTINATION ${KESTRA_INSTALL_DATADIR}/examples
+        PATTERN "*.lock" EXCLUDE PATTERN "*.recovery" EXCLUDE)
 
 # Installing into the live system (a system prefix and no staging folder) refreshes the
 # desktop's databases with whichever of their tools are there. Packages leave it to the

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs a built tree into a scratch prefix and checks what landed there: the program, the
 # desktop entry (validated when desktop-file-validate is on the machine), the project file type
-# (run through update-mime-database when present), the icons, the documents and the man page;
-# then starts the installed program from a scratch folder and checks that it finds its own
-# documents there and creates nothing in the current folder.
+# (run through update-mime-database when present), the icons, the documents, the example project
+# and the man page; then starts the installed program from a scratch folder and checks that it
+# finds its own documents there and creates nothing in the current folder.
 #
 #   scripts/check-install.sh [BUILD_DIR]
 set -euo pipefail
@@ -26,6 +26,8 @@ for file in \
     share/icons/hicolor/scalable/mimetypes/application-x-kestra-project.svg \
     share/kestra/docs/manual.md \
     share/kestra/docs/tutorial.md \
+    share/kestra/examples/blinker/Blinker.kst \
+    share/kestra/examples/blinker/Blinker/BLINKER.vhd \
     share/man/man1/kestra.1; do
     [ -s "$prefix/$file" ] || fail "missing or empty: $file"
 done

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a built tree (`cpack -G DEB` in the build folder) and checks
 # its control data and contents: the Qt 6 runtime libraries it depends on (never a -dev
-# package), the program, the desktop files, the documents and the man page.
+# package), the program, the desktop files, the documents, the example project and the man page.
 #
 #   scripts/check-package.sh [BUILD_DIR]
 set -euo pipefail
@@ -27,7 +27,8 @@ grep -q -- '-dev' <<<"$depends" && fail "Depends names a development package"
 dpkg-deb -c "$deb" | awk '{print $NF}' >"$build/package-files.txt"
 for file in ./usr/bin/kestra ./usr/share/applications/kestra.desktop ./usr/share/mime/packages/kestra-mime.xml \
     ./usr/share/icons/hicolor/scalable/apps/kestra.svg ./usr/share/icons/hicolor/256x256/apps/kestra.png \
-    ./usr/share/kestra/docs/manual.md ./usr/share/kestra/docs/tutorial.md ./usr/share/man/man1/kestra.1; do
+    ./usr/share/kestra/docs/manual.md ./usr/share/kestra/docs/tutorial.md ./usr/share/man/man1/kestra.1 \
+    ./usr/share/kestra/examples/blinker/Blinker.kst; do
     grep -qx -- "$file" "$build/package-files.txt" || fail "the package lacks $file"
 done
 

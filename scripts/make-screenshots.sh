@@ -61,10 +61,13 @@ done
 sleep 1.5
 echo "pictures in $images:"
 
-# 1. The empty main window.
+# 1. The empty main window, with the start panel in the middle (the pointer beside it, so that
+# no button is lit).
+xdotool mousemove 60 300
 shot 01-main-window
-# 2. File > New Project: the file dialog, with the name typed.
-click 640 300
+# 2. File > New Project: the file dialog, with the name typed. The click beside the start panel
+# gives the window the keyboard.
+click 60 300
 keys ctrl+n
 typed blink
 shot 02-new-project

@@ -521,7 +521,8 @@ TEST_F(KestraCli, AProjectThatDoesNotOpenFailsWithItsMessage) {
     WriteBytes(work / "junk.kst", "not a project");
     const CliRun junk = Kestra({"show", "junk.kst"});
     EXPECT_EQ(junk.status, 1);
-    EXPECT_NE(junk.err.find("Unrecognized file!"), std::string::npos) << junk.err;
+    EXPECT_NE(junk.err.find("Unrecognized file!\n" + (work / "junk.kst").string()), std::string::npos)
+        << junk.err;
     EXPECT_EQ(ReadBytes(work / "junk.kst"), "not a project");
 }
 

@@ -270,19 +270,22 @@ bool CParameterCommands::OnChooseLinkFile(int row) {
     FileChoice choice;
     choice.title = "Select Link File";
     choice.filters = {{"All Files", "*"}};
-    choice.initialPath = linkFolder.string();
+    // The linked file when it is there, else the folder relative values are read in.
+    const std::filesystem::path current = ResolvePath(linkFolder, object->GetEntryValue(row));
+    choice.initialPath = (FileExists(current) ? current : linkFolder).string();
     const std::optional<std::string> chosen = doc.Prompts().ChooseFile(choice);
     if (!chosen || chosen->empty())
         return false;
 
-    std::string value;
-    if (Item() == doc.Tree().GetRootItem()) {
-        value = *chosen;
-    } else {
+    // A file in the link folder is named from it; the project item names any other in full, a
+    // module keeps its linked files in its folder and gets a copy of one from elsewhere.
+    const std::filesystem::path source = ResolvePath(linkFolder, *chosen);
+    std::string value = PathTextFrom(linkFolder, source);
+    const bool module = Item() != doc.Tree().GetRootItem();
+    if (module && std::filesystem::path(value).is_absolute()) {
         value = FileNameOfPath(*chosen);
         if (value.empty() || BreaksStringLiteral(value))
             return false;
-        const std::filesystem::path source = ResolvePath(linkFolder, *chosen);
         const std::filesystem::path target = linkFolder / value;
         if (!SameFile(source, target)) {
             if (const Outcome copied = CopyFileTo(source, target, true); !copied) {
@@ -291,6 +294,8 @@ bool CParameterCommands::OnChooseLinkFile(int row) {
             }
         }
     }
+    if (module && BreaksStringLiteral(value))
+        return false;
     if (value == object->GetEntryValue(row))
         return false;
     object->SetEntryText(row, EntryField::Value, value);

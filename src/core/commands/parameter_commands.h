@@ -71,10 +71,12 @@ public:
     // destination folder. The project folder and the module folder are refused with a log
     // warning (generated files would replace the sources). True when the destination changed.
     bool OnChooseDestinationFolder(int row);
-    // "Select Link File": on the project item the chosen file's full path becomes the value;
-    // on a module the file is copied into the module folder (where a module's linked files are
-    // kept) and its name becomes the value. Cancelling, a failed copy and a name that cannot
-    // stand in a VHDL string change nothing. True when the value changed.
+    // "Select Link File", opened at the linked file or else in LinkFolder(). A file inside that
+    // folder becomes the value as its path from there ("docs/board.pcf"). On the project item
+    // any other file's full path becomes the value; on a module any other file is copied into
+    // the module folder (where a module's linked files are kept) and its name becomes the value.
+    // Cancelling, a failed copy and a name that cannot stand in a VHDL string change nothing.
+    // True when the value changed.
     bool OnChooseLinkFile(int row);
     // The folder that relative Link values name files in: the project folder for the project
     // item, the module folder for modules. Pass it to DecideLinkOpening.

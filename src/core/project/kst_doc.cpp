@@ -12,6 +12,15 @@ namespace kestra {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// A message about a file that is no project, with the file on a line of its own when it is known.
+std::string NamingFile(const char* message, const fs::path& file) {
+    return file.empty() ? std::string(message) : message + ("\n" + file.string());
+}
+
+} // namespace
+
 UserIdentity CurrentIdentity() {
     return UserIdentity{CurrentUserName(), CurrentComputerName()};
 }
@@ -97,7 +106,7 @@ bool CKSTDoc::OnOpenDocument(const std::string& path) {
         ShowFileMessage(kMsgCannotOpen + absolute.string() + ".\n" + bytes.Reason(), false);
         return false;
     }
-    if (!LoadFromBytes(*bytes))
+    if (!Load(*bytes, absolute))
         return false;
     m_pathName = absolute.string();
     m_projectFolder = absolute.parent_path();
@@ -108,9 +117,13 @@ bool CKSTDoc::OnOpenDocument(const std::string& path) {
 }
 
 bool CKSTDoc::LoadFromBytes(std::string_view bytes) {
+    return Load(bytes, {});
+}
+
+bool CKSTDoc::Load(std::string_view bytes, const fs::path& file) {
     DeleteContents();
     // A project that does not open keeps nothing of what was read.
-    if (!LoadProject(bytes)) {
+    if (!LoadProject(bytes, file)) {
         DeleteContents();
         return false;
     }
@@ -133,7 +146,7 @@ bool CKSTDoc::LoadFromBytesKeepingFile(std::string_view bytes) {
     return true;
 }
 
-bool CKSTDoc::LoadProject(std::string_view bytes) {
+bool CKSTDoc::LoadProject(std::string_view bytes, const fs::path& file) {
     m_lastReadVersion = 0;
     CArchive archive = CArchive::ForLoading(bytes);
     ProjectHeader header;
@@ -141,13 +154,13 @@ bool CKSTDoc::LoadProject(std::string_view bytes) {
     case HeaderResult::Ok:
         break;
     case HeaderResult::Unrecognized:
-        ShowFileMessage(kMsgUnrecognizedFile, false);
+        ShowFileMessage(NamingFile(kMsgUnrecognizedFile, file), false);
         return false;
     case HeaderResult::NewerVersion:
-        ShowFileMessage(kMsgNewerVersion, false);
+        ShowFileMessage(NamingFile(kMsgNewerVersion, file), false);
         return false;
     case HeaderResult::Damaged:
-        ShowFileMessage(kMsgDamagedFile, false);
+        ShowFileMessage(NamingFile(kMsgDamagedFile, file), false);
         return false;
     }
     m_lastReadVersion = static_cast<int>(header.version);
@@ -171,7 +184,7 @@ bool CKSTDoc::LoadProject(std::string_view bytes) {
         ShowFileMessage(kMsgFatalInternalError, true);
         break;
     case BodyResult::Damaged:
-        ShowFileMessage(kMsgDamagedFile, false);
+        ShowFileMessage(NamingFile(kMsgDamagedFile, file), false);
         return false;
     }
     return true;

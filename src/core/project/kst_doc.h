@@ -184,7 +184,9 @@ public:
     CMessageLog& Log() { return m_log; }
 
 private:
-    [[nodiscard]] bool LoadProject(std::string_view bytes);
+    // The messages of a file that does not open name the file, when there is one.
+    [[nodiscard]] bool Load(std::string_view bytes, const std::filesystem::path& file);
+    [[nodiscard]] bool LoadProject(std::string_view bytes, const std::filesystem::path& file);
     [[nodiscard]] bool WriteFile(const std::filesystem::path& path);
     void WriteSourceStamps(const std::filesystem::path& path, std::string_view projectBytes);
     // The save to the project's own file may go ahead: the file is as last seen, or the user
@@ -196,6 +198,8 @@ private:
     [[nodiscard]] bool MoveProjectFolder(const std::filesystem::path& oldFolder,
                                          const std::filesystem::path& newFolder);
     void RepairRootSettings(CHierarchyItem* root);
+    // A warning in the log when the project folder or file cannot be written.
+    void WarnIfReadOnly();
     void ShowFileMessage(const std::string& text, bool stopIcon);
 
     CUserPrompts& m_prompts;

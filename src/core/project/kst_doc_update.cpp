@@ -42,6 +42,18 @@ void CKSTDoc::OnFirstUpdate() {
     m_log.AppendLog(kLogOpenProject + root->Text());
     if (GetFileVersion() < 101)
         m_log.AppendLog(kLogOldFileVersion);
+    WarnIfReadOnly();
+}
+
+// Said at once, rather than at the first edit whose write fails.
+void CKSTDoc::WarnIfReadOnly() {
+    if (m_pathName.empty())
+        return;
+    if (!MayWrite(m_projectFolder))
+        m_log.AppendWarning("The project folder " + m_projectFolder.string() +
+                            " is read-only: edits cannot be written.");
+    else if (FileExists(m_pathName) && !MayWrite(m_pathName))
+        m_log.AppendWarning("The project file " + m_pathName + " is read-only: edits cannot be written.");
 }
 
 void CKSTDoc::RepairRootSettings(CHierarchyItem* root) {

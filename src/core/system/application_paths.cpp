@@ -10,6 +10,7 @@ namespace {
 
 constexpr const char* kUserManualFile = "docs/manual.md";
 constexpr const char* kTutorialFile = "docs/tutorial.md";
+constexpr const char* kExampleProjectFile = "examples/blinker/Blinker.kst";
 
 std::string WithoutTrailingSeparators(std::string text) {
     while (text.size() > 1 && text.back() == '/')
@@ -57,6 +58,10 @@ std::filesystem::path UserManualPath(const ApplicationPaths& paths) {
 
 std::filesystem::path TutorialPath(const ApplicationPaths& paths) {
     return ResolvePath(NormalizeSeparators(paths.applicationPath), kTutorialFile);
+}
+
+std::filesystem::path ExampleProjectPath(const ApplicationPaths& paths) {
+    return ResolvePath(NormalizeSeparators(paths.applicationPath), kExampleProjectFile);
 }
 
 } // namespace kestra

@@ -42,5 +42,8 @@ ApplicationPaths InitialiseApplicationPaths(CSettingsStore& settings, const Star
 // in "docs/images").
 std::filesystem::path UserManualPath(const ApplicationPaths& paths);
 std::filesystem::path TutorialPath(const ApplicationPaths& paths);
+// The example project installed with the program (examples/blinker/Blinker.kst below the
+// application path). The installed copy may be read-only: open a copy of it.
+std::filesystem::path ExampleProjectPath(const ApplicationPaths& paths);
 
 } // namespace kestra

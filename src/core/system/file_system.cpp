@@ -300,6 +300,10 @@ bool FolderExists(const fs::path& path) {
     return fs::is_directory(path, error);
 }
 
+bool MayWrite(const fs::path& path) {
+    return !path.empty() && ::access(path.c_str(), W_OK) == 0 && CheckNotReadOnly(WriteTarget(path));
+}
+
 std::optional<std::uint64_t> FileSize(const fs::path& path) {
     std::error_code error;
     const std::uintmax_t size = fs::file_size(path, error);

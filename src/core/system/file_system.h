@@ -60,6 +60,9 @@ std::filesystem::path AbsolutePath(const std::filesystem::path& path);
 
 bool FileExists(const std::filesystem::path& path);
 bool FolderExists(const std::filesystem::path& path);
+// The file or folder exists and this process may write it (a folder: create and replace files in
+// it); a file that nobody may write counts as read-only, as the writes above refuse it.
+bool MayWrite(const std::filesystem::path& path);
 [[nodiscard]] std::optional<std::uint64_t> FileSize(const std::filesystem::path& path);
 
 // Creates one folder; fails when it already exists (alreadyExists then tells so).

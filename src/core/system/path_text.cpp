@@ -36,6 +36,16 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() && SameTextNoCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
+std::string PathTextFrom(const std::filesystem::path& folder, const std::filesystem::path& file) {
+    const std::filesystem::path normal = file.lexically_normal();
+    if (!normal.is_absolute() || folder.empty())
+        return normal.string();
+    const std::filesystem::path below = normal.lexically_relative(folder.lexically_normal());
+    if (below.empty() || below == "." || *below.begin() == "..")
+        return normal.string();
+    return below.string();
+}
+
 bool SameFolder(const std::filesystem::path& a, const std::filesystem::path& b) {
     std::error_code error;
     const std::filesystem::path canonicalA = std::filesystem::weakly_canonical(a, error);

@@ -27,6 +27,11 @@ std::string LibraryOfModuleFile(std::string_view fileName);
 
 bool EndsWithNoCase(std::string_view text, std::string_view suffix);
 
+// The text that names the file as seen from the folder: its path below the folder
+// ("docs/board.pcf") when it lies inside it, else its absolute path. Compared as written, after
+// "." and ".." are taken out; links are not followed. A relative file stays as it is.
+std::string PathTextFrom(const std::filesystem::path& folder, const std::filesystem::path& file);
+
 // Both paths name the same folder (after normalising; through links where they exist).
 bool SameFolder(const std::filesystem::path& a, const std::filesystem::path& b);
 

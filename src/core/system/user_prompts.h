@@ -22,8 +22,8 @@ struct FileChoice {
     std::string title;
     std::vector<FileFilter> filters;
     std::string defaultExtension; // without the dot; added when a chosen name has none
-    std::string initialPath;
-    bool forSaving = false; // a name that does not exist yet may be chosen
+    std::string initialPath;      // a file to select, or a folder to start in
+    bool forSaving = false;       // a name that does not exist yet may be chosen
 };
 
 struct FolderChoice {

@@ -89,8 +89,8 @@ std::vector<std::string> ArgumentsWithLink(std::string_view parameters, std::str
 
 // The launch of one tool: read its program and parameters, look for a program on PATH when
 // none is set (writing the found one back, with a parameter text for it when none is set), take
-// the project's destination folder and the root item's link parameter when a project is open,
-// and start it.
+// the project's destination folder and the root item's link parameter when a project is open
+// (a relative value names a file in the project folder and is passed in full), and start it.
 [[nodiscard]] LaunchOutcome LaunchExternalTool(CSettingsStore& settings, CToolStarter& starter,
                                                ExternalTool tool, CKSTDoc* project);
 

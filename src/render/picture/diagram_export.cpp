@@ -30,8 +30,8 @@ Outcome ExportDiagram(const CBlockDiagram& diagram, const std::filesystem::path&
     if (!format)
         return Outcome::Failed("the file name must end in .svg, .pdf or .png");
     const CDiagramPainter painter(diagram, QGuiApplication::font(), CDiagramPainter::Look::Picture);
-    const QSize size = painter.PictureSize();
-    const CPixelRect area{0, 0, size.width(), size.height()};
+    const CPixelRect area = painter.PictureArea();
+    const QSize size(area.Width(), area.Height());
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -45,6 +45,7 @@ Outcome ExportDiagram(const CBlockDiagram& diagram, const std::filesystem::path&
         svg.setDescription(QStringLiteral("Drawn by KESTRA"));
         QPainter target(&svg);
         target.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+        target.translate(-area.left, -area.top);
         painter.Paint(target, area);
         target.end();
         break;
@@ -59,6 +60,7 @@ Outcome ExportDiagram(const CBlockDiagram& diagram, const std::filesystem::path&
         pdf.setTitle(QStringLiteral("Block diagram"));
         pdf.setCreator(QStringLiteral("KESTRA"));
         QPainter target(&pdf);
+        target.translate(-area.left, -area.top);
         painter.Paint(target, area);
         target.end();
         break;

@@ -2,6 +2,7 @@
 
 #include "diagram/block_text_layout.h"
 #include "diagram/line_drawing.h"
+#include "diagram/picture_bounds.h"
 #include "strings/qt_text.h"
 
 #include <QFontMetrics>
@@ -83,11 +84,19 @@ QSize CDiagramPainter::PictureSize() const {
                  std::clamp(m_diagram.Height(), 1, kMaximumPictureSide));
 }
 
+CPixelRect CDiagramPainter::PictureArea() const {
+    const CPixelRect bounds = PictureBounds(m_diagram);
+    return {bounds.left, bounds.top, bounds.left + std::clamp(bounds.Width(), 1, kMaximumPictureSide),
+            bounds.top + std::clamp(bounds.Height(), 1, kMaximumPictureSide)};
+}
+
 QImage CDiagramPainter::Picture() const {
-    QImage picture(PictureSize(), QImage::Format_RGB32);
+    const CPixelRect area = PictureArea();
+    QImage picture(area.Width(), area.Height(), QImage::Format_RGB32);
     picture.fill(Qt::white);
     QPainter painter(&picture);
-    Paint(painter, CPixelRect{0, 0, picture.width(), picture.height()});
+    painter.translate(-area.left, -area.top);
+    Paint(painter, area);
     return picture;
 }
 
@@ -276,9 +285,8 @@ void CDiagramPainter::PaintInstance(QPainter& painter, const CDiagramBlock& bloc
     painter.save();
     painter.setFont(m_labelFont);
     painter.setPen(Qt::black);
-    std::string label = block.instance;
+    const std::string label = InstanceLabelText(block);
     if (!block.generate.empty()) {
-        label += "  (" + block.generate + " generate)";
         // A generate statement: a dashed frame around the block stands for its copies or its condition.
         painter.setBrush(Qt::NoBrush);
         painter.setPen(QPen(QColor(0x50, 0x50, 0x50), 1, Qt::DashLine));

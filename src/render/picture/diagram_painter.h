@@ -26,9 +26,13 @@ public:
 
     // Draws `area` (diagram coordinates) with the painter's origin at the diagram's (0, 0).
     void Paint(QPainter& painter, const CPixelRect& area) const;
-    // The picture of the whole diagram, from (0, 0) to its extent (limited to what an image
-    // can hold).
+    // The whole diagram from (0, 0) to its extent (limited to what an image can hold), as
+    // printing cuts it into pages.
     QSize PictureSize() const;
+    // The part of the diagram a picture shows: the drawing with a margin around it (limited to
+    // what an image can hold), in diagram coordinates.
+    CPixelRect PictureArea() const;
+    // The picture of PictureArea(), its top-left corner at the image's (0, 0).
     QImage Picture() const;
 
     static QColor ToQColor(std::uint32_t colour);

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
@@ -122,8 +123,12 @@ std::optional<std::string> CQtUserPrompts::ChooseFile(const FileChoice& choice) 
     dialog.setOption(QFileDialog::ReadOnly, false);
     if (!choice.defaultExtension.empty())
         dialog.setDefaultSuffix(TextToQt(choice.defaultExtension));
-    if (!choice.initialPath.empty())
-        dialog.selectFile(PathToQt(choice.initialPath));
+    // A folder is where the dialog starts: selected as a file, it would start in its parent.
+    const QString initial = PathToQt(choice.initialPath);
+    if (!initial.isEmpty() && QFileInfo(initial).isDir())
+        dialog.setDirectory(initial);
+    else if (!initial.isEmpty())
+        dialog.selectFile(initial);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return PathFromQt(dialog.selectedFiles().front()).string();

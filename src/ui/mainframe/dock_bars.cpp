@@ -4,7 +4,6 @@
 
 #include <QDockWidget>
 #include <QMainWindow>
-#include <QMenuBar>
 #include <QToolBar>
 
 namespace kestra {
@@ -92,7 +91,8 @@ void CDockBars::SetDiagramMaximized(bool maximized) {
     if (maximized) {
         SaveLayout();
         m_maximized = true;
-        m_frame.menuBar()->hide();
+        // The menu bar stays: View > Maximize Block Diagram is the way back, and every command
+        // stays at hand.
         m_mainToolBar.hide();
         m_library->hide();
         m_signals->hide();
@@ -108,7 +108,6 @@ void CDockBars::SetDiagramMaximized(bool maximized) {
         return;
     }
     m_maximized = false;
-    m_frame.menuBar()->show();
     if (m_frame.centralWidget() != nullptr)
         m_frame.centralWidget()->show();
     const QByteArray state =

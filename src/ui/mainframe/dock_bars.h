@@ -14,8 +14,8 @@ class CSettingsStore;
 
 // The main window's docking bars, "MODULE LIBRARY", "BLOCK DIAGRAM", "SIGNAL LIST" and "VHDL EDITOR",
 // their default places and sizes, the layout kept under "DockBarState", and the block diagram
-// maximizing toggle. The main window puts the views into the bars; a bar whose view does not
-// exist yet holds an empty pane.
+// maximizing toggle (the diagram bar with its toolbar and the menu bar fill the window). The main window puts
+// the views into the bars; a bar whose view does not exist yet holds an empty pane.
 class CDockBars : public QObject {
     Q_OBJECT
 

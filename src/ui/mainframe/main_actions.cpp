@@ -256,6 +256,10 @@ const Spec kWindowActions[] = {
       "Activate the previous project window"}},
     {&CMainActions::userManual, {"User &Manual", {}, "Open the user manual\nUser Manual", "help"}},
     {&CMainActions::tutorial, {"&Tutorial", {}, "Open the tutorial\nTutorial"}},
+    {&CMainActions::openExample,
+     {"Open the &Example Project...",
+      {},
+      "Copy the example project into a folder of yours and open it\nOpen the Example Project"}},
     {&CMainActions::about,
      {"&About KESTRA...", {}, "Display program information, version number and copyright\nAbout"}},
 };

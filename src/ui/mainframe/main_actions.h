@@ -95,6 +95,7 @@ struct CMainActions {
 
     QAction* userManual = nullptr;
     QAction* tutorial = nullptr;
+    QAction* openExample = nullptr;
     QAction* about = nullptr;
 
     CDiagramActions diagram;

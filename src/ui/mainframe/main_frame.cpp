@@ -10,6 +10,7 @@
 #include "library/library_controller.h"
 #include "mainframe/dock_bars.h"
 #include "mainframe/lock_indicators.h"
+#include "mainframe/start_panel.h"
 #include "mainframe/ui_context.h"
 #include "paramlist/kst_list_view.h"
 #include "paramlist/parameter_controller.h"
@@ -89,11 +90,13 @@ CMainFrame::CMainFrame(const UiContext& ui, QWidget* parent)
     statusBar()->showMessage(QStringLiteral("Ready"));
     m_locks = new CLockIndicators(*statusBar(), CLockIndicators::PlatformReader(), this);
     CreateControllers();
+    m_start = new CStartPanel(m_actions, *m_mdiArea->viewport());
     CreateMenus();
     ConnectEditCommands();
     ConnectViewCommands();
     ConnectFocusTracking();
     connect(m_windows, &CProjectWindows::added, this, &CMainFrame::OnProjectAdded);
+    UpdateStartPanel();
     UpdateWindowTitle();
     UpdateActions();
 }
@@ -155,7 +158,7 @@ void CMainFrame::CreateMenus() {
          {a.synthesizer, a.implementer, a.vhdlSimulator, a.functionalSimulator, a.timingSimulator, nullptr,
           a.viewWaveform, nullptr, a.toolSettings, a.flowSettings, nullptr, a.designFlow}},
         {"&Window", {a.cascade, a.tile, a.nextWindow, a.previousWindow}},
-        {"&Help", {a.userManual, a.tutorial, nullptr, a.about}},
+        {"&Help", {a.userManual, a.tutorial, a.openExample, nullptr, a.about}},
     };
     for (const auto& [title, actions] : more)
         AddMenuActions(*menuBar()->addMenu(QString::fromLatin1(title)), actions);
@@ -234,6 +237,11 @@ void CMainFrame::ConnectViewCommands() {
         connect(action, &QAction::triggered, bar, &QWidget::setVisible);
         connect(bar->toggleViewAction(), &QAction::toggled, action, &QAction::setChecked);
     }
+    // Closing the maximized diagram's bar would leave an empty window: the layout comes back.
+    connect(m_bars->BlockDiagramBar()->toggleViewAction(), &QAction::toggled, this, [this](bool shown) {
+        if (!shown && m_bars->IsDiagramMaximized())
+            ToggleDiagramMaximized();
+    });
 }
 
 void CMainFrame::ConnectFocusTracking() {
@@ -255,15 +263,29 @@ void CMainFrame::ConnectFocusTracking() {
 
 void CMainFrame::OnProjectAdded(C3SplitFrame* frame) {
     connect(frame, &C3SplitFrame::commandStateChanged, this, &CMainFrame::UpdateActions);
-    connect(frame, &C3SplitFrame::closing, this, [this] { UpdateActions(); });
+    connect(frame, &C3SplitFrame::closing, this, [this] {
+        UpdateStartPanel();
+        UpdateActions();
+    });
     connect(frame, &QWidget::windowTitleChanged, this, &CMainFrame::UpdateWindowTitle);
     connect(frame, &C3SplitFrame::modifiedChanged, this, &CMainFrame::UpdateWindowTitle);
     connect(frame, &C3SplitFrame::statusMessage, this,
             [this](const QString& text) { statusBar()->showMessage(text, kStatusMessageTime); });
     connect(frame->parentWidget(), &QObject::destroyed, this, [this] {
+        UpdateStartPanel();
         UpdateWindowTitle();
         UpdateActions();
     });
+    UpdateStartPanel();
+}
+
+void CMainFrame::UpdateStartPanel() {
+    if (m_destroying)
+        return;
+    const bool none = m_windows->All().isEmpty();
+    m_start->setVisible(none);
+    if (none)
+        m_start->raise();
 }
 
 QWidget* CMainFrame::FocusWidget() const {

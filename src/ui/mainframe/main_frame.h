@@ -31,13 +31,14 @@ class CProjectWindows;
 class CRecentFileList;
 class CSignalListController;
 class CSignalListView;
+class CStartPanel;
 class CToolsController;
 struct UiContext;
 
-// The application's main window: the project windows in a multi-document area, the three
-// docking bars, the menus, the main toolbar and the status bar. It assembles the panes'
-// controllers, which own their commands, and routes the edit commands to the pane that has
-// the focus.
+// The application's main window: the project windows in a multi-document area (the start
+// panel there while there is none), the three docking bars, the menus, the main toolbar and the status bar.
+// It assembles the panes' controllers, which own their commands, and routes the edit commands to the pane
+// that has the focus.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
@@ -59,6 +60,8 @@ public:
     QMdiArea* MdiArea() const { return m_mdiArea; }
     QToolBar* MainToolBar() const { return m_mainToolBar; }
     CLockIndicators& LockIndicators() const { return *m_locks; }
+    // The start panel, shown while no project window is open.
+    CStartPanel* StartPanel() const { return m_start; }
     CRecentFileList& RecentFiles();
     // The active project window, unless it is closing.
     C3SplitFrame* ActiveProject() const;
@@ -88,6 +91,7 @@ private:
     void FocusPane(Pane pane);
     void ToggleDiagramMaximized();
     void UpdateWindowTitle();
+    void UpdateStartPanel();
     // The focus widget the commands answer to: while the menu bar has the keyboard, the widget
     // that had it before.
     QWidget* FocusWidget() const;
@@ -97,6 +101,7 @@ private:
     QMdiArea* m_mdiArea;
     CProjectWindows* m_windows;
     QToolBar* m_mainToolBar = nullptr;
+    CStartPanel* m_start = nullptr;
     CDockBars* m_bars = nullptr;
     CLockIndicators* m_locks = nullptr;
     CEditRouter m_router;

@@ -2,6 +2,7 @@
 
 #include "mainframe/main_actions.h"
 #include "mainframe/ui_context.h"
+#include "project/example_project.h"
 #include "project/kst_doc.h"
 #include "projectframe/project_frame.h"
 #include "projectframe/project_windows.h"
@@ -14,6 +15,8 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QStandardPaths>
+#include <QStatusBar>
 
 namespace kestra {
 
@@ -36,6 +39,7 @@ CFileController::CFileController(QMainWindow& window, const UiContext& ui, CMain
          hasProject},
         {a.saveProjectAs, [this] { OnSaveProjectAs(); }, hasProject},
         {a.properties, [this] { OnProperties(); }, hasProject},
+        {a.openExample, [this] { OnOpenExample(); }},
     });
     for (int i = 0; i < a.recentFiles.size(); ++i)
         m_rules.Add({a.recentFiles[i], [this, i] { OnOpenRecentFile(i); }});
@@ -86,6 +90,23 @@ void CFileController::OnOpenRecentFile(int index) {
     }
 }
 
+// The installed example may be read-only and is shared by every user: a copy of it opens.
+void CFileController::OnOpenExample() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const std::optional<std::string> parent =
+        m_ui.prompts.ChooseFolder("Copy the Example Project Into", PathFromQt(documents).string());
+    if (!parent)
+        return;
+    const Result<std::filesystem::path> copy = CopyExampleProject(ExampleProjectPath(m_ui.paths), *parent);
+    if (!copy) {
+        m_ui.prompts.ShowMessage(kDefaultPromptTitle, copy.Reason(), PromptIcon::Warning);
+        return;
+    }
+    if (OpenProjectFile(copy->string()))
+        m_window.statusBar()->showMessage(
+            QStringLiteral("The example project was copied to %1").arg(PathToQt(copy->parent_path())));
+}
+
 void CFileController::OnSaveProjectAs() {
     C3SplitFrame* project = m_windows.Active();
     if (project == nullptr)
@@ -125,6 +146,7 @@ void CFileController::UpdateRecentFileActions() {
         if (used) {
             const QString path = PathToQt(files[static_cast<std::size_t>(i)]);
             action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
+            action->setData(path);
             action->setStatusTip(QStringLiteral("Open %1").arg(path));
         }
     }

@@ -16,7 +16,8 @@ struct CMainActions;
 struct UiContext;
 
 // The File menu's project commands: New, Open and the recent projects, Save, Save As, Close
-// and Properties, over the project windows of the main window.
+// and Properties, over the project windows of the main window; and Open the Example Project,
+// which opens a copy of the installed example in a folder the user chooses.
 class CFileController : public QObject {
     Q_OBJECT
 
@@ -33,6 +34,7 @@ private:
     void OnNewProject();
     void OnOpenProject();
     void OnOpenRecentFile(int index);
+    void OnOpenExample();
     void OnSaveProjectAs();
     void OnCloseProject();
     void OnProperties();

@@ -331,13 +331,39 @@ TEST(ParameterCommands, LinkFileIsCopiedBesideTheModules) {
     EXPECT_FALSE(std::filesystem::exists(moduleFolder / "a\"b.txt"));
     EXPECT_EQ(project.Object().GetEntryValue(link), "own.txt");
 
-    // The project item keeps the full path and copies nothing.
+    // A file below the module folder is named from there and copied nowhere.
+    std::filesystem::create_directory(moduleFolder / "docs");
+    test::WriteBytes(moduleFolder / "docs" / "sheet.txt", "sheet");
+    project.prompts.QueueChoice((moduleFolder / "docs" / "sheet.txt").string());
+    EXPECT_TRUE(project.parameters.OnChooseLinkFile(link));
+    EXPECT_EQ(project.Object().GetEntryValue(link), "docs/sheet.txt");
+    EXPECT_FALSE(std::filesystem::exists(moduleFolder / "sheet.txt"));
+    // The chooser opens at the linked file.
+    EXPECT_FALSE(project.parameters.OnChooseLinkFile(link));
+    EXPECT_EQ(project.prompts.FileRequests().back().initialPath,
+              (moduleFolder / "docs" / "sheet.txt").string());
+}
+
+TEST(ParameterCommands, TheProjectsLinkNamesAFileInItsFolderFromThereAndOthersInFull) {
+    ParameterProject project;
     project.commands.session.Select(project.Root());
     const int synthesis = project.Root()->Object()->FindEntry("Synthesis");
-    project.prompts.QueueChoice((elsewhere / "table.txt").string());
+    const std::filesystem::path inside = project.folder / "syn";
+    std::filesystem::create_directory(inside);
+    test::WriteBytes(inside / "design.prj", "x");
+    project.prompts.QueueChoice((inside / "design.prj").string());
     EXPECT_TRUE(project.parameters.OnChooseLinkFile(synthesis));
-    EXPECT_EQ(project.Root()->Object()->GetEntryValue(synthesis), (elsewhere / "table.txt").string());
-    EXPECT_FALSE(std::filesystem::exists(project.folder / "table.txt"));
+    EXPECT_EQ(project.prompts.FileRequests().back().initialPath, project.doc.GetProjectFolder().string());
+    EXPECT_EQ(project.Root()->Object()->GetEntryValue(synthesis), "syn/design.prj");
+
+    test::TempFolder elsewhere;
+    test::WriteBytes(elsewhere / "other.prj", "y");
+    project.prompts.QueueChoice((elsewhere / "other.prj").string());
+    EXPECT_TRUE(project.parameters.OnChooseLinkFile(synthesis));
+    EXPECT_EQ(project.prompts.FileRequests().back().initialPath, (inside / "design.prj").string());
+    EXPECT_EQ(project.Root()->Object()->GetEntryValue(synthesis), (elsewhere / "other.prj").string());
+    // Nothing is copied for the project item.
+    EXPECT_FALSE(std::filesystem::exists(project.folder / "other.prj"));
 }
 
 } // namespace

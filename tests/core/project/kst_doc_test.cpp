@@ -7,6 +7,7 @@
 #include "system/file_system.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace kestra {
 namespace {
@@ -500,6 +501,36 @@ TEST_F(KstDocTest, SourceStampsFollowTheProjectFileTheyWereSavedWith) {
     std::unique_ptr<CKSTDoc> third = Reopen(path);
     ASSERT_NE(third, nullptr);
     EXPECT_EQ(third->SourceStamps().Find(source), nullptr);
+}
+
+TEST_F(KstDocTest, AProjectFileNobodyMayWriteIsSaidToBeReadOnlyAtOnce) {
+    const fs::path path = folder / "p.kst";
+    ASSERT_TRUE(doc.OnNewDocument(path.string()));
+    doc.OnFirstUpdate();
+    EXPECT_EQ(log.Text().find("WARNING"), std::string::npos) << log.Text();
+    ASSERT_TRUE(doc.DoFileSave());
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    auto reopened = Reopen(path);
+    ASSERT_NE(reopened, nullptr);
+    reopened->OnFirstUpdate();
+    EXPECT_TRUE(otherLog.Text().ends_with("\r\nWARNING: The project file " + path.string() +
+                                          " is read-only: edits cannot be written."))
+        << otherLog.Text();
+}
+
+TEST_F(KstDocTest, AReadOnlyProjectFolderIsSaidAtOnce) {
+    ASSERT_TRUE(doc.OnNewDocument((folder / "p.kst").string()));
+    doc.OnFirstUpdate();
+    ASSERT_TRUE(doc.DoFileSave());
+    fs::permissions(folder.Path(), fs::perms::owner_read | fs::perms::owner_exec);
+    if (::access(folder.Path().c_str(), W_OK) == 0)
+        GTEST_SKIP() << "this user may write any folder";
+    auto reopened = Reopen(folder / "p.kst");
+    ASSERT_NE(reopened, nullptr);
+    reopened->OnFirstUpdate();
+    EXPECT_TRUE(otherLog.Text().ends_with("\r\nWARNING: The project folder " + folder.Path().string() +
+                                          " is read-only: edits cannot be written."))
+        << otherLog.Text();
 }
 
 } // namespace

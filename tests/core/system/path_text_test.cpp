@@ -33,6 +33,16 @@ TEST(PathText, SuffixesIgnoreLetterCase) {
     EXPECT_FALSE(EndsWithNoCase("BAK", ".BAK"));
 }
 
+TEST(PathText, AFileInsideTheFolderIsNamedFromItAndAnyOtherInFull) {
+    EXPECT_EQ(PathTextFrom("/p", "/p/board.pcf"), "board.pcf");
+    EXPECT_EQ(PathTextFrom("/p/", "/p/docs/./board.pcf"), "docs/board.pcf");
+    EXPECT_EQ(PathTextFrom("/p/mod", "/p/mod/../board.pcf"), "/p/board.pcf");
+    // A folder whose name begins like the project's is not inside it.
+    EXPECT_EQ(PathTextFrom("/p", "/p2/board.pcf"), "/p2/board.pcf");
+    EXPECT_EQ(PathTextFrom("/p", "/p"), "/p");
+    EXPECT_EQ(PathTextFrom("/p", "board.pcf"), "board.pcf");
+}
+
 TEST(PathText, SameFolderSeesThroughSpellings) {
     test::TempFolder folder;
     std::filesystem::create_directory(folder / "p");

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -90,6 +91,24 @@ TEST(QtUserPromptsTest, TheFolderChooserShowsItsPromptAndTitle) {
     EXPECT_TRUE(qtDialog);
     EXPECT_TRUE(shownLabels.contains(QStringLiteral("Choose folder to save generated VHDL files:")))
         << shownLabels.join(QStringLiteral(" | ")).toStdString();
+}
+
+TEST(QtUserPromptsTest, AFileChooserGivenAFolderStartsInIt) {
+    QTemporaryDir temp;
+    const QString folder = temp.path() + QStringLiteral("/project");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            shown = dialog->directory().absolutePath();
+            dialog->reject();
+        }
+    });
+    CQtUserPrompts prompts;
+    FileChoice choice;
+    choice.initialPath = folder.toStdString();
+    EXPECT_FALSE(prompts.ChooseFile(choice));
+    EXPECT_EQ(shown.toStdString(), folder.toStdString());
 }
 
 TEST(QtUserPromptsTest, FileFiltersTakeEveryFileForStarDotStar) {

@@ -1,6 +1,7 @@
 #include "diagram/block_diagram_bar.h"
 #include "diagram/block_diagram_ctrl.h"
 #include "diagram/line_table.h"
+#include "diagram/picture_bounds.h"
 #include "hierarchy/kst_tree_view.h"
 #include "mainframe/dock_bars.h"
 #include "panes/signal_grid.h"
@@ -94,6 +95,14 @@ protected:
         return id;
     }
     CPixelRect Rect(int id) const { return Diagram().BlockRect(id); }
+    // The rectangle around every block (the module's caption among them).
+    CPixelRect AllBlocks() const {
+        CPixelRect all = Diagram().Blocks().Blocks().begin()->second.rect;
+        for (const auto& [id, block] : Diagram().Blocks().Blocks())
+            all = {std::min(all.left, block.rect.left), std::min(all.top, block.rect.top),
+                   std::max(all.right, block.rect.right), std::max(all.bottom, block.rect.bottom)};
+        return all;
+    }
     const LineRecord* Line(int id) const { return Diagram().Lines().Find(id); }
 
     C3SplitFrame* m_project = nullptr;
@@ -267,17 +276,52 @@ TEST_F(BlockDiagramTest, CopyViewShowsATextBlockOnWhite) {
     ASSERT_TRUE(Trigger(m_frame->Actions().copyView));
     const QImage picture = QApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(picture.isNull());
+    // The picture's (0, 0) is the margin's corner before the drawing.
+    const CPixelRect block = Rect(Diagram().SelectedBlock());
+    const CPixelRect all = AllBlocks();
+    auto at = [&](int x, int y) {
+        return picture.pixel(x - all.left + kPictureMargin, y - all.top + kPictureMargin);
+    };
     // The canvas's button face, behind the diagram and the text block, is white in the picture.
     ASSERT_NE(Canvas().palette().color(QPalette::Button), QColor(Qt::white));
-    EXPECT_EQ(QColor(picture.pixel(5, 5)), QColor(Qt::white));
-    EXPECT_EQ(QColor(picture.pixel(81, 71)), QColor(Qt::white));
-    EXPECT_EQ(QColor(picture.pixel(108, 88)), QColor(Qt::white));
+    EXPECT_EQ(QColor(picture.pixel(0, 0)), QColor(Qt::white));
+    EXPECT_EQ(QColor(at(block.left + 1, block.top + 1)), QColor(Qt::white));
+    EXPECT_EQ(QColor(at(block.right - 2, block.bottom - 2)), QColor(Qt::white));
     int dark = 0;
-    for (int y = 70; y < 90; ++y) {
-        for (int x = 80; x < 110; ++x)
-            dark += qGray(picture.pixel(x, y)) < 100 ? 1 : 0;
+    for (int y = block.top; y < block.bottom; ++y) {
+        for (int x = block.left; x < block.right; ++x)
+            dark += qGray(at(x, y)) < 100 ? 1 : 0;
     }
     EXPECT_GT(dark, 0); // the text
+}
+
+TEST_F(BlockDiagramTest, PicturesAndExportsLeaveAMarginAroundTheDrawing) {
+    const int a = InsertCustom(QPoint(305, 185), QPoint(360, 230));
+    const CPixelRect all = AllBlocks();
+    ASSERT_EQ(all.right, Rect(a).right);
+    const QImage picture = Bar().Picture();
+    // The frame along the right and bottom edges is one pixel past the block.
+    ASSERT_EQ(picture.size(),
+              QSize(all.Width() + 1 + 2 * kPictureMargin, all.Height() + 1 + 2 * kPictureMargin));
+    // The block's black frame ends where the margin begins; the margin is white all round.
+    EXPECT_EQ(
+        QColor(picture.pixel(picture.width() - kPictureMargin - 1, picture.height() - kPictureMargin - 1)),
+        QColor(Qt::black));
+    for (int x = 0; x < picture.width(); ++x) {
+        EXPECT_EQ(QColor(picture.pixel(x, kPictureMargin - 1)), QColor(Qt::white)) << x;
+        EXPECT_EQ(QColor(picture.pixel(x, picture.height() - kPictureMargin)), QColor(Qt::white)) << x;
+    }
+    for (int y = 0; y < picture.height(); ++y) {
+        EXPECT_EQ(QColor(picture.pixel(kPictureMargin - 1, y)), QColor(Qt::white)) << y;
+        EXPECT_EQ(QColor(picture.pixel(picture.width() - kPictureMargin, y)), QColor(Qt::white)) << y;
+    }
+    ASSERT_TRUE(Bar().ExportTo(Folder() / "margin.svg"));
+    const std::string svg = test::ReadBytes(Folder() / "margin.svg");
+    EXPECT_NE(
+        svg.find(
+            QStringLiteral("viewBox=\"0 0 %1 %2\"").arg(picture.width()).arg(picture.height()).toStdString()),
+        std::string::npos)
+        << svg;
 }
 
 TEST_F(BlockDiagramTest, AWideDiagramPrintsOnTwoPagesWithTheirPlaces) {
@@ -307,7 +351,6 @@ TEST_F(BlockDiagramTest, MaximizingKeepsTheLayoutForAfterwards) {
     QDockWidget* signalBar = m_frame->Bars().SignalListBar();
     ASSERT_FALSE(signalBar->isHidden());
     ASSERT_TRUE(Trigger(m_frame->Actions().maximizeDiagram));
-    EXPECT_TRUE(m_frame->menuBar()->isHidden());
     EXPECT_TRUE(signalBar->isHidden());
     EXPECT_EQ(m_frame->toolBarArea(m_frame->DiagramToolBar()), Qt::TopToolBarArea);
     // Closing while maximized stores the normal layout.

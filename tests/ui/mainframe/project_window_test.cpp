@@ -96,7 +96,8 @@ TEST_F(ProjectWindowTest, OpeningAFileThatIsNoProjectReportsItAndOpensNothing) {
     m_prompts.QueueChoice((Folder() / "junk.kst").string());
     ASSERT_TRUE(Trigger(m_frame->Actions().openProject));
     ASSERT_EQ(m_prompts.Messages().size(), 1u);
-    EXPECT_EQ(m_prompts.Messages()[0].text, "Unrecognized file!");
+    // The message names the file on a line of its own.
+    EXPECT_EQ(m_prompts.Messages()[0].text, "Unrecognized file!\n" + (Folder() / "junk.kst").string());
     EXPECT_EQ(m_frame->ActiveProject(), nullptr);
     EXPECT_TRUE(m_frame->RecentFiles().Files().empty());
 }

@@ -11,14 +11,19 @@
 #include "system/file_system.h"
 #include "ui_fixture.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDockWidget>
+#include <QImage>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolBar>
 
@@ -79,7 +84,8 @@ TEST_F(StartupTest, AProjectOnTheCommandLineOpensAndAFailingOneEndsTheStart) {
     m_frame = StartMainFrame(*m_ui, {(Folder() / "newer.kst").string()});
     EXPECT_EQ(m_frame, nullptr);
     ASSERT_EQ(m_prompts.Messages().size(), 1u);
-    EXPECT_EQ(m_prompts.Messages()[0].text, "File version is newer than program version!");
+    EXPECT_EQ(m_prompts.Messages()[0].text,
+              "File version is newer than program version!\n" + (Folder() / "newer.kst").string());
 }
 
 TEST_F(StartupTest, FirstStartWritesTheApplicationFolders) {
@@ -97,10 +103,20 @@ TEST_F(StartupTest, MaximizedBlockDiagramHidesTheOtherBarsAndClosingRestoresThem
     QTest::keyClick(m_frame.get(), Qt::Key_F, Qt::ControlModifier);
     ProcessEvents();
     EXPECT_TRUE(m_frame->Bars().IsDiagramMaximized());
-    EXPECT_FALSE(m_frame->menuBar()->isVisible());
+    // The menu bar, with the way back, stays.
+    EXPECT_TRUE(m_frame->menuBar()->isVisible());
     EXPECT_FALSE(m_frame->MainToolBar()->isVisible());
     EXPECT_FALSE(m_frame->Bars().SignalListBar()->isVisible());
     EXPECT_TRUE(m_frame->Bars().BlockDiagramBar()->isVisible());
+    // Closing the diagram's bar brings the layout back rather than leave an empty window.
+    m_frame->Bars().BlockDiagramBar()->close();
+    ProcessEvents();
+    EXPECT_FALSE(m_frame->Bars().IsDiagramMaximized());
+    EXPECT_FALSE(m_frame->Actions().maximizeDiagram->isChecked());
+    EXPECT_TRUE(m_frame->Bars().SignalListBar()->isVisible());
+    QTest::keyClick(m_frame.get(), Qt::Key_F, Qt::ControlModifier);
+    ProcessEvents();
+    ASSERT_TRUE(m_frame->Bars().IsDiagramMaximized());
     ASSERT_TRUE(CloseFrame());
 
     StartFrame();
@@ -135,6 +151,45 @@ TEST(HelpWindow, HeadingAnchorsAreNamedAsTheRepositoryHostNamesThem) {
     EXPECT_EQ(HeadingAnchor(QStringLiteral("Files KESTRA reads and writes")),
               "files-kestra-reads-and-writes");
     EXPECT_EQ(HeadingAnchor(QStringLiteral("set_kind and --help")), "set_kind-and---help");
+}
+
+TEST(HelpWindow, PicturesAreNarrowedToTheirLineButNeverWidened) {
+    EXPECT_EQ(DisplayedPictureWidth(1280, 700), 700);
+    EXPECT_EQ(DisplayedPictureWidth(300, 700), 300);
+    EXPECT_EQ(DisplayedPictureWidth(700, 700), 700);
+    // A very narrow window still shows a small picture, no wider than the picture itself.
+    EXPECT_EQ(DisplayedPictureWidth(1280, -20), 64);
+    EXPECT_EQ(DisplayedPictureWidth(40, 10), 40);
+}
+
+TEST_F(StartupTest, HelpPicturesFitTheWindowAndAClickShowsOneAtFullSize) {
+    StartFrame();
+    std::filesystem::create_directories(Folder() / "docs" / "images");
+    QImage wide(1200, 300, QImage::Format_RGB32);
+    wide.fill(Qt::darkBlue);
+    ASSERT_TRUE(wide.save(PathToQt(Folder() / "docs" / "images" / "wide.png")));
+    ASSERT_TRUE(ReplaceFileSafely(Folder() / "docs" / "manual.md", "# Manual\n\n![Wide](images/wide.png)\n"));
+    ASSERT_TRUE(Trigger(m_frame->Actions().userManual));
+    CHelpWindow* help = m_frame->HelpWindow();
+    ASSERT_NE(help, nullptr);
+    help->resize(600, 500);
+    ProcessEvents();
+    QTextBrowser* browser = help->Browser();
+    const QTextBlock block = browser->document()->lastBlock();
+    const QTextCharFormat format = block.begin().fragment().charFormat();
+    ASSERT_TRUE(format.isImageFormat());
+    const int shown = qRound(format.toImageFormat().width());
+    EXPECT_GT(shown, 400);
+    EXPECT_LE(shown, browser->viewport()->width());
+    EXPECT_EQ(browser->horizontalScrollBar()->maximum(), 0);
+
+    const QPointF corner = browser->document()->documentLayout()->blockBoundingRect(block).topLeft();
+    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {},
+                      (corner + QPointF(30, 30)).toPoint() -
+                          QPoint(0, browser->verticalScrollBar()->value()));
+    auto* full = help->findChild<QDialog*>(QStringLiteral("helpPicture"));
+    ASSERT_NE(full, nullptr);
+    EXPECT_EQ(full->findChild<QLabel*>()->pixmap().size(), QSize(1200, 300));
 }
 
 TEST_F(StartupTest, HelpShowsTheManualAndTutorialInItsWindowAndAboutShowsTheVersion) {

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "diagram/block_diagram.h"
+
+#include <string>
+
+namespace kestra {
+
+// The free space a picture of a diagram (Copy View, export) leaves around the drawing, in
+// diagram units.
+inline constexpr int kPictureMargin = 10;
+
+// The text above a module block: its instance label, and the generate statement it stands in.
+std::string InstanceLabelText(const CDiagramBlock& block);
+
+// The part of the diagram a picture of it shows: everything drawn (blocks, lines, the labels
+// above module blocks and the frames of generate statements, the stubs of pins with their
+// actuals) with kPictureMargin on every side; from (0, 0) to the diagram's extent when nothing
+// is drawn.
+CPixelRect PictureBounds(const CBlockDiagram& diagram);
+
+} // namespace kestra
