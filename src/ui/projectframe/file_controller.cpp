@@ -94,7 +94,7 @@ void CFileController::OnOpenRecentFile(int index) {
 void CFileController::OnOpenExample() {
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const std::optional<std::string> parent =
-        m_ui.prompts.ChooseFolder("Copy the Example Project Into", PathFromQt(documents).string());
+        m_ui.prompts.ChooseFolder({"Copy the Example Project Into", "", PathFromQt(documents).string()});
     if (!parent)
         return;
     const Result<std::filesystem::path> copy = CopyExampleProject(ExampleProjectPath(m_ui.paths), *parent);
