@@ -41,7 +41,7 @@ Outcome CopyTree(const fs::path& from, const fs::path& to, const fs::path& proje
     for (const std::string& name : ListFolders(from)) {
         if (const Outcome made = CreateFolder(to / name); !made)
             return Outcome::Failed(WithReason("Cannot create " + (to / name).string() + ".", made.Reason()));
-        if (const Outcome copied = CopyTree(from / name, to / name, project); !copied)
+        if (Outcome copied = CopyTree(from / name, to / name, project); !copied)
             return copied;
     }
     return Outcome::Ok();
@@ -53,7 +53,7 @@ Result<fs::path> CopyExampleProject(const fs::path& example, const fs::path& par
     if (!FileExists(example))
         return Result<fs::path>::Failed("The example project " + example.string() + " is not installed.");
     const fs::path source = example.parent_path();
-    const Result<fs::path> folder = NewFolderFor(parent, source.filename().string());
+    Result<fs::path> folder = NewFolderFor(parent, source.filename().string());
     if (!folder)
         return folder;
     if (const Outcome copied = CopyTree(source, *folder, example); !copied)
