@@ -296,6 +296,7 @@ void CEditorController::Reload(OpenSource& source, std::string text) {
     source.editor->LoadBytes(text, LineEndsOf(text));
     source.editor->setReadOnly(text.find('\0') != std::string::npos);
     source.diskText = std::move(text);
+    source.namesStale = true; // the new text may declare other signals
     source.editor->setCursorPosition(line, index);
     // Loading the text dropped the markers: those of the last check stand at its lines.
     ShowCheckMessages(source);
