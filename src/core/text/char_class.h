@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kestra {
 
@@ -33,5 +34,11 @@ inline char UpperAscii(char c) {
 bool SameTextNoCase(std::string_view a, std::string_view b);
 std::string ToUpperAscii(std::string_view text);
 std::string ToLowerAscii(std::string_view text);
+
+// The text without the blanks (IsBlank) at both ends.
+std::string_view TrimBlanks(std::string_view text);
+// The lines of a text without their line ends (LF, or CR LF); a text ending in a line end has
+// no empty last line.
+std::vector<std::string_view> TextLines(std::string_view text);
 
 } // namespace kestra

@@ -66,17 +66,6 @@ std::optional<ManifestFile> ParseFileLine(std::string_view line) {
     return file;
 }
 
-std::vector<std::string_view> Lines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
-}
-
 const ManifestFile* FindFile(const CheckManifest& manifest, const std::string& path) {
     const auto found = std::find_if(manifest.files.begin(), manifest.files.end(),
                                     [&path](const ManifestFile& file) { return file.path == path; });
@@ -115,7 +104,7 @@ std::string ManifestText(const CheckManifest& manifest) {
 }
 
 std::optional<CheckManifest> ParseManifest(std::string_view text) {
-    const std::vector<std::string_view> lines = Lines(text);
+    const std::vector<std::string_view> lines = TextLines(text);
     if (lines.size() < 4 || lines.front() != kFirstLine || lines.back() != "end" ||
         !lines[1].starts_with("program "))
         return std::nullopt;

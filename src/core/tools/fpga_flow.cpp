@@ -24,18 +24,11 @@ namespace {
 
 using FindProgram = std::function<std::string(std::string_view)>;
 
-std::string Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    const std::size_t last = text.find_last_not_of(" \t");
-    return first == std::string_view::npos ? std::string()
-                                           : std::string(text.substr(first, last - first + 1));
-}
-
 // "12", "12.5", "12 MHz": the number's text; none for anything else or a number not above 0.
 std::optional<std::string> FrequencyNumber(std::string_view text) {
-    std::string number = Trimmed(text);
+    std::string number(TrimBlanks(text));
     if (number.size() > 3 && SameTextNoCase(number.substr(number.size() - 3), "MHz"))
-        number = Trimmed(number.substr(0, number.size() - 3));
+        number = std::string(TrimBlanks(std::string_view(number).substr(0, number.size() - 3)));
     if (number.empty() || number.find_first_not_of("0123456789.") != std::string::npos ||
         std::count(number.begin(), number.end(), '.') > 1 || number == ".")
         return std::nullopt;

@@ -1,5 +1,6 @@
 #include "project/message_log.h"
 #include "system/file_system.h"
+#include "text/char_class.h"
 #include "tools/fpga_flow.h"
 #include "tools/vhdl_check.h"
 
@@ -12,14 +13,8 @@ namespace {
 // The output's lines as log lines.
 std::string LogLines(std::string_view output) {
     std::string text;
-    while (!output.empty()) {
-        const std::size_t end = output.find('\n');
-        std::string_view line = output.substr(0, end);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    for (std::string_view line : TextLines(output))
         text += kLogNewLine + std::string(line);
-        output = end == std::string_view::npos ? std::string_view() : output.substr(end + 1);
-    }
     return text;
 }
 

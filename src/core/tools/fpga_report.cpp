@@ -12,31 +12,9 @@ namespace kestra {
 
 namespace {
 
-// The lines of a tool's output without their line ends.
-std::vector<std::string_view> Lines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.push_back(line);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    }
-    return lines;
-}
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // The number at the text's start, after blanks; what follows it is not looked at.
 std::optional<int> NumberOf(std::string_view text) {
-    text = Trimmed(text);
+    text = TrimBlanks(text);
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end == text.data())
@@ -45,7 +23,7 @@ std::optional<int> NumberOf(std::string_view text) {
 }
 
 std::optional<double> DecimalOf(std::string_view text) {
-    text = Trimmed(text);
+    text = TrimBlanks(text);
     std::string copy(text.substr(0, text.find_first_not_of("0123456789.")));
     if (copy.empty())
         return std::nullopt;
@@ -142,12 +120,12 @@ bool FlowReport::MissesTiming() const {
 
 void ReadSynthesisReport(std::string_view output, const FpgaFamily& family, FlowReport& report) {
     int flipFlops = -1;
-    for (std::string_view line : Lines(output)) {
+    for (std::string_view line : TextLines(output)) {
         if (line.starts_with("ERROR: ")) {
             report.messages.push_back({"", 0, 0, std::string(line.substr(7)), true});
             continue;
         }
-        const std::string_view trimmed = Trimmed(line);
+        const std::string_view trimmed = TrimBlanks(line);
         if (trimmed.starts_with("Number of cells:")) {
             flipFlops = 0; // a new statistics block: the last one is the design's
             continue;
@@ -165,7 +143,7 @@ void ReadSynthesisReport(std::string_view output, const FpgaFamily& family, Flow
 void ReadPlaceReport(std::string_view output, const FpgaFamily& family,
                      const std::filesystem::path& constraints, FlowReport& report) {
     bool utilisation = false;
-    for (std::string_view line : Lines(output)) {
+    for (std::string_view line : TextLines(output)) {
         if (line.find("Device utilisation:") != std::string_view::npos) {
             utilisation = true;
             continue;

@@ -188,15 +188,7 @@ void KeepCheckWorkFolders(std::vector<CheckJob>& jobs, const std::filesystem::pa
 
 std::vector<CheckMessage> ParseAnalyzerOutput(VhdlAnalyzer::Kind kind, std::string_view output) {
     std::vector<CheckMessage> messages;
-    std::size_t start = 0;
-    while (start < output.size()) {
-        std::size_t end = output.find('\n', start);
-        if (end == std::string_view::npos)
-            end = output.size();
-        std::string_view line = output.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    for (std::string_view line : TextLines(output)) {
         if (line.empty())
             continue;
         CheckMessage message;

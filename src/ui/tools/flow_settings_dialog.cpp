@@ -2,6 +2,7 @@
 
 #include "project/kst_doc.h"
 #include "strings/qt_text.h"
+#include "system/path_text.h"
 #include "tools/fpga_flow.h"
 #include "tools/fpga_targets.h"
 
@@ -34,12 +35,7 @@ std::string StoredPath(const std::filesystem::path& projectFolder, const QString
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return {};
-    const std::filesystem::path folder = projectFolder.lexically_normal();
-    const std::filesystem::path path = (folder / PathFromQt(trimmed)).lexically_normal();
-    const std::filesystem::path relative = path.lexically_relative(folder);
-    if (relative.empty() || *relative.begin() == "..")
-        return path.string();
-    return relative.generic_string();
+    return PathTextFrom(projectFolder, projectFolder / PathFromQt(trimmed));
 }
 
 QPushButton* ChooseButton(QWidget* parent) {
