@@ -15,6 +15,8 @@ namespace kestra {
 
 namespace {
 
+// One declaration as it is read; the reader keeps one and clears it for the next, so that its
+// buffers are reused.
 struct Declaration {
     std::vector<std::string> names;
     std::vector<std::size_t> nameStarts;
@@ -23,6 +25,15 @@ struct Declaration {
     std::string range;
     std::size_t typeStart = 0;
     std::size_t typeEnd = 0;
+
+    void Clear() {
+        names.clear();
+        nameStarts.clear();
+        mode.clear();
+        type.clear();
+        range.clear();
+        typeStart = typeEnd = 0;
+    }
 };
 
 // An extended identifier ("\like this\", a doubled backslash standing for one) as written, or
@@ -191,7 +202,8 @@ private:
     // A port: names, an optional mode (in when none is written), the subtype indication and an
     // optional default, which becomes the signal's initial value.
     bool ReadPort(std::size_t& cursor, InterfaceList* list) {
-        Declaration declaration;
+        Declaration& declaration = m_declaration;
+        declaration.Clear();
         const std::size_t start = NextCodePosition(m_scanner, cursor);
         if (!ReadNames(m_scanner, cursor, NameKind::Port, declaration.names,
                        list != nullptr ? &declaration.nameStarts : nullptr))
@@ -269,7 +281,8 @@ private:
     }
 
     bool ReadSignal(std::size_t& cursor) {
-        Declaration declaration;
+        Declaration& declaration = m_declaration;
+        declaration.Clear();
         if (!ReadNames(m_scanner, cursor, NameKind::Signal, declaration.names))
             return false;
         if (!ReadTypeAndConstraint(cursor, declaration))
@@ -314,8 +327,8 @@ private:
     // A selected name ("work.pkg.t_word") makes no parameter: its name could not be put in place of
     // another type.
     void AddDataTypeParameter(const std::string& type) {
-        if (IsBuiltInDataType(type) || m_localTypes.count(ToLowerAscii(type)) != 0 ||
-            type.find('.') != std::string::npos)
+        if (IsBuiltInDataType(type) || type.find('.') != std::string::npos ||
+            (!m_localTypes.empty() && m_localTypes.count(ToLowerAscii(type)) != 0))
             return;
         if (m_entries.Find(type) < 0)
             m_entries.Append(EntryKind::DataType, type, type, true);
@@ -326,6 +339,7 @@ private:
     CEntryIndex& m_entries;
     CVHDLSignal* m_signals;
     std::unordered_set<std::string> m_localTypes; // lowered; one declarative part
+    Declaration m_declaration;
 };
 
 } // namespace

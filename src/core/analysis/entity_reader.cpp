@@ -381,7 +381,7 @@ EntryKind GenericKind(const std::string& typeWord, const std::string& entityName
 }
 
 std::string AnalyzeEntity(const CScanner& scanner, EntityMode mode, std::size_t& cursor, CEntryIndex& entries,
-                          CVHDLSignal* signals) {
+                          CVHDLSignal* signals, EntityLayout* layout) {
     AnalysisContext& context = ReaderContext(scanner);
     context.textStart = 0;
     std::size_t from = cursor;
@@ -412,8 +412,18 @@ std::string AnalyzeEntity(const CScanner& scanner, EntityMode mode, std::size_t&
             return {};
         }
         std::size_t afterIs = pos;
+        InterfaceList* generics = nullptr;
+        if (layout != nullptr) {
+            layout->afterIs = afterIs;
+            layout->generics.reset();
+        }
+        const std::size_t genericWord = NextCodePosition(scanner, pos);
         if (SameTextNoCase(scanner.ReadWord(pos), "generic")) {
-            ReadGenericClause(scanner, mode, pos, entries, name, nullptr);
+            if (layout != nullptr) {
+                generics = &layout->generics.emplace();
+                generics->keyword = genericWord;
+            }
+            ReadGenericClause(scanner, mode, pos, entries, name, generics);
             if (ReaderFailed(scanner))
                 return {};
         } else {
@@ -423,9 +433,13 @@ std::string AnalyzeEntity(const CScanner& scanner, EntityMode mode, std::size_t&
         if (ReaderFailed(scanner))
             return {};
         if (mode == EntityMode::Analyze) {
-            // Only the cursor after "end" is wanted; an error is in the context, checked below.
-            static_cast<void>(
-                AnalyzeEntityDeclarations(scanner, EntityDeclarationsMode::Analyze, pos, entries));
+            if (layout != nullptr)
+                layout->declarationsStart = pos;
+            // An error is in the context, checked below.
+            const auto end =
+                AnalyzeEntityDeclarations(scanner, EntityDeclarationsMode::Analyze, pos, entries);
+            if (layout != nullptr)
+                layout->declarationsEnd = end.value_or(0);
             portText.clear();
         }
         cursor = pos;
@@ -522,9 +536,9 @@ std::optional<std::size_t> AnalyzeEntityDeclarations(const CScanner& scanner, En
 }
 
 std::string AnalyzeEntity(const CScanner& scanner, EntityMode mode, std::size_t& cursor, CKSTObject* object,
-                          CVHDLSignal* signals) {
+                          CVHDLSignal* signals, EntityLayout* layout) {
     CEntryIndex entries(object, ReaderContext(scanner).previousObject);
-    return AnalyzeEntity(scanner, mode, cursor, entries, signals);
+    return AnalyzeEntity(scanner, mode, cursor, entries, signals, layout);
 }
 
 std::string AnalyzePortClause(const CScanner& scanner, EntityMode mode, std::size_t& cursor,
@@ -543,7 +557,7 @@ namespace {
 
 // The generic and port clauses from cursor, after an entity's "is" or a component's name.
 std::optional<EntityInterface> ReadInterfaceClauses(const CScanner& scanner, std::size_t cursor,
-                                                    const std::string& name) {
+                                                    const std::string& name, bool portDeclarations = true) {
     EntityInterface result;
     result.afterIs = cursor;
     CEntryIndex entries(nullptr, nullptr);
@@ -566,7 +580,8 @@ std::optional<EntityInterface> ReadInterfaceClauses(const CScanner& scanner, std
         ports.open = NextCodePosition(scanner, pos);
         if (!Expect(scanner, pos, '('))
             return std::nullopt;
-        ReadPortList(scanner, DeclarationMode::SkipPorts, pos, entries, nullptr, &ports);
+        ReadPortList(scanner, DeclarationMode::SkipPorts, pos, entries, nullptr,
+                     portDeclarations ? &ports : nullptr);
         ports.close = NextCodePosition(scanner, pos);
         if (ReaderFailed(scanner) || !Expect(scanner, pos, ')') || !Expect(scanner, pos, ';'))
             return std::nullopt;
@@ -589,6 +604,32 @@ std::optional<EntityInterface> ReadEntityInterface(std::string_view text, const 
     if (!SameTextNoCase(scanner.ReadWord(cursor), "is"))
         return std::nullopt;
     return ReadInterfaceClauses(scanner, cursor, entityName);
+}
+
+std::optional<EntityLayout> ReadEntityLayout(std::string_view text, const std::string& entityName) {
+    AnalysisContext context;
+    context.moduleName = entityName;
+    const CScanner scanner(text, &context);
+    const auto entity = FindEntityDeclaration(scanner, entityName);
+    if (!entity)
+        return std::nullopt;
+    std::size_t cursor = entity->afterName;
+    if (!SameTextNoCase(scanner.ReadWord(cursor), "is"))
+        return std::nullopt;
+    std::optional<EntityInterface> clauses = ReadInterfaceClauses(scanner, cursor, entityName, false);
+    if (!clauses)
+        return std::nullopt;
+    EntityLayout layout;
+    layout.afterIs = clauses->afterIs;
+    layout.generics = std::move(clauses->generics);
+    layout.declarationsStart =
+        clauses->ports ? clauses->ports->afterEnd : (layout.generics ? layout.generics->afterEnd : cursor);
+    std::size_t pos = layout.declarationsStart;
+    const auto end = AnalyzeEntityDeclarations(scanner, EntityDeclarationsMode::FindEnd, pos, nullptr);
+    if (!end)
+        return std::nullopt;
+    layout.declarationsEnd = *end;
+    return layout;
 }
 
 std::optional<EntityInterface> ReadComponentInterface(std::string_view text, std::size_t afterName,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/interface_list.h"
 #include "model/design_object.h"
 
 #include <cstddef>
@@ -33,6 +34,16 @@ enum class EntityDeclarationsMode : int {
     Merge = 2,
 };
 
+// Where the parts of an entity lie, as one reading of it finds them: its generic clause with
+// the declarations as written, the end of its last clause and the "end" that closes it. Enough
+// to tell the form of the source (IsToolFormSource) without reading the entity again.
+struct EntityLayout {
+    std::size_t afterIs = 0; // just after the "is" of the entity header
+    std::optional<InterfaceList> generics;
+    std::size_t declarationsStart = 0; // where the entity declarative part begins
+    std::size_t declarationsEnd = 0;   // the "end" that closes the entity
+};
+
 // The entity readers. Each works on a scanner that carries the analysis context: the module
 // name there selects the entity, the previous object there gives the values carried across a
 // re-analysis, and the first error stops the reader at once (what was added stays). Errors
@@ -44,7 +55,7 @@ enum class EntityDeclarationsMode : int {
 // clause text in the text modes and the empty text in Analyze mode or on error. The cursor is
 // left after what was read (at the entity's closing "end" in Analyze mode).
 std::string AnalyzeEntity(const CScanner& scanner, EntityMode mode, std::size_t& cursor, CKSTObject* object,
-                          CVHDLSignal* signals);
+                          CVHDLSignal* signals, EntityLayout* layout = nullptr);
 
 // Reads "port ( declarations ) ;" when the next word is "port"; otherwise leaves the cursor and
 // returns empty (no ports is not an error). In the text modes the result is "\tport (", the
@@ -60,14 +71,20 @@ std::string AnalyzePortClause(const CScanner& scanner, EntityMode mode, std::siz
                                                                    EntityDeclarationsMode mode,
                                                                    std::size_t& cursor, CKSTObject* object);
 
-// The same readers adding entries through an index that the caller keeps across readers.
+// The same readers adding entries through an index that the caller keeps across readers. In
+// Analyze mode the entity reader also gives the entity's layout when asked for it.
 std::string AnalyzeEntity(const CScanner& scanner, EntityMode mode, std::size_t& cursor, CEntryIndex& entries,
-                          CVHDLSignal* signals);
+                          CVHDLSignal* signals, EntityLayout* layout = nullptr);
 std::string AnalyzePortClause(const CScanner& scanner, EntityMode mode, std::size_t& cursor,
                               CEntryIndex& entries, CVHDLSignal* signals);
 [[nodiscard]] std::optional<std::size_t> AnalyzeEntityDeclarations(const CScanner& scanner,
                                                                    EntityDeclarationsMode mode,
                                                                    std::size_t& cursor, CEntryIndex& entries);
+
+// The layout of the entity named like the module, read without adding anything (its port
+// declarations are checked and passed over); none when it is missing or does not analyse.
+[[nodiscard]] std::optional<EntityLayout> ReadEntityLayout(std::string_view text,
+                                                           const std::string& entityName);
 
 // The entry kind that a generic of this type word makes, or -1 when it makes none. "string"
 // is the LPM string parameter (13) in entities whose name begins with "LPM_", else a Note.

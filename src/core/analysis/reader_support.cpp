@@ -58,9 +58,8 @@ bool IsBuiltInDataType(std::string_view typeWord) {
         "std_logic", "std_logic_vector", "signed",   "unsigned", "boolean",    "bit",        "character",
         "integer",   "natural",          "positive", "string",   "bit_vector", "std_ulogic",
     };
-    const std::string lowered = ToLowerAscii(typeWord);
     for (const std::string_view builtIn : kBuiltIn) {
-        if (lowered == builtIn)
+        if (SameTextNoCase(typeWord, builtIn))
             return true;
     }
     return false;

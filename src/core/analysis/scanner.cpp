@@ -1,5 +1,8 @@
 #include "analysis/scanner.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace kestra {
 
 void AnalysisContext::SetError(AnalysisErrorCode code, int line) {
@@ -45,9 +48,31 @@ std::string CScanner::ReadValue(std::size_t& cursor) const {
 }
 
 std::size_t CScanner::LineStart(std::size_t pos, std::size_t textStart) const {
-    while (pos > textStart && !IsLineBreak(m_text[pos - 1]))
+    // A short way back byte by byte; a long line's start is found by the library's backward byte
+    // search (the last CR or LF in [textStart, pos)).
+    const std::size_t nearStop =
+        pos - std::min<std::size_t>(pos > textStart ? pos - textStart : 0, kShortScan);
+    while (pos > nearStop && !IsLineBreak(m_text[pos - 1]))
         --pos;
-    return pos;
+    if (pos > nearStop || pos <= textStart)
+        return pos;
+    const char* const from = m_text.data() + textStart;
+    const std::size_t length = pos - textStart;
+    const void* lineFeed = memrchr(from, '\n', length);
+    const std::size_t searched = lineFeed != nullptr ? static_cast<const char*>(lineFeed) - from + 1 : 0;
+    const void* carriageReturn = memrchr(from + searched, '\r', length - searched);
+    if (carriageReturn != nullptr)
+        return textStart + static_cast<std::size_t>(static_cast<const char*>(carriageReturn) - from) + 1;
+    return textStart + searched;
+}
+
+std::size_t CScanner::FirstDoubleDash(std::size_t from, std::size_t to) const {
+    const std::string_view scanned = m_text.substr(0, to + 1);
+    for (std::size_t j = scanned.find('-', from); j != std::string_view::npos; j = scanned.find('-', j + 1)) {
+        if (At(j + 1) == '-')
+            return j;
+    }
+    return std::string_view::npos;
 }
 
 std::optional<std::size_t> CScanner::CommentStart(std::size_t pos, std::size_t textStart) const {
@@ -68,9 +93,14 @@ std::optional<std::size_t> CScanner::CommentStart(std::size_t pos, std::size_t t
     if (cache.valid && cache.textStart == textStart && pos >= cache.lineStart) {
         if (pos < cache.scannedEnd)
             return cache.firstDash <= pos ? std::optional<std::size_t>(cache.firstDash) : std::nullopt;
+        // Back to the line's start or to the scanned part: a few bytes inline, a long way by
+        // the library's search.
         std::size_t j = pos;
-        while (j > cache.scannedEnd && !IsLineBreak(m_text[j - 1]))
+        const std::size_t shortStop = pos - std::min(pos - cache.scannedEnd, kShortScan);
+        while (j > shortStop && !IsLineBreak(m_text[j - 1]))
             --j;
+        if (j == shortStop && j > cache.scannedEnd)
+            j = LineStart(j, cache.scannedEnd);
         if (j > cache.scannedEnd) { // a line break lies between: pos is on a later line
             cache.lineStart = j;
             cache.firstDash = std::string_view::npos;
@@ -83,9 +113,15 @@ std::optional<std::size_t> CScanner::CommentStart(std::size_t pos, std::size_t t
         cache.firstDash = std::string_view::npos;
         scanFrom = cache.lineStart;
     }
-    for (std::size_t j = scanFrom; j <= pos && cache.firstDash == std::string_view::npos; ++j) {
-        if (m_text[j] == '-' && At(j + 1) == '-')
-            cache.firstDash = j;
+    if (cache.firstDash == std::string_view::npos && pos - scanFrom <= kShortScan) {
+        for (std::size_t j = scanFrom; j <= pos; ++j) {
+            if (m_text[j] == '-' && At(j + 1) == '-') {
+                cache.firstDash = j;
+                break;
+            }
+        }
+    } else if (cache.firstDash == std::string_view::npos) {
+        cache.firstDash = FirstDoubleDash(scanFrom, pos);
     }
     cache.scannedEnd = pos + 1;
     return cache.firstDash <= pos ? std::optional<std::size_t>(cache.firstDash) : std::nullopt;
@@ -147,11 +183,29 @@ bool CScanner::StartsStatement(std::size_t pos, std::size_t textStart) const {
 }
 
 std::optional<std::size_t> CScanner::FindWord(std::size_t pos, std::string_view word) const {
-    if (word.empty())
+    if (word.empty() || word.size() > End())
         return std::nullopt;
-    const char first = LowerAscii(word[0]);
-    for (std::size_t i = pos; i + word.size() <= End(); ++i) {
-        if (LowerAscii(m_text[i]) != first || !SameTextNoCase(m_text.substr(i, word.size()), word))
+    // The candidates are the places of the word's first letter in either case, found by the
+    // library's byte search rather than byte by byte.
+    const char lower = LowerAscii(word[0]);
+    const char upper = UpperAscii(word[0]);
+    const std::size_t last = End() - word.size();
+    std::size_t nextLower = pos;
+    std::size_t nextUpper = lower == upper ? std::string_view::npos : pos;
+    const auto next = [this, last](char c, std::size_t from) {
+        const std::size_t found = from <= last ? m_text.find(c, from) : std::string_view::npos;
+        return found <= last ? found : std::string_view::npos;
+    };
+    nextLower = next(lower, nextLower);
+    if (nextUpper != std::string_view::npos)
+        nextUpper = next(upper, nextUpper);
+    while (nextLower != std::string_view::npos || nextUpper != std::string_view::npos) {
+        const std::size_t i = std::min(nextLower, nextUpper);
+        if (i == nextLower)
+            nextLower = next(lower, i + 1);
+        else
+            nextUpper = next(upper, i + 1);
+        if (!SameTextNoCase(m_text.substr(i, word.size()), word))
             continue;
         if (i > 0 && IsIdentifierChar(m_text[i - 1]))
             continue;

@@ -4,18 +4,24 @@
 #include "analysis/interface_list.h"
 #include "analysis/scanner.h"
 
+#include <algorithm>
+
 namespace kestra {
 
 namespace {
 
 bool CrLfThroughout(std::string_view text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+    std::size_t lineFeeds = 0;
+    for (std::size_t i = text.find('\n'); i != std::string_view::npos; i = text.find('\n', i + 1)) {
+        if (i == 0 || text[i - 1] != '\r')
             return false;
-        if (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))
-            return false;
+        ++lineFeeds;
     }
-    return true;
+    // Every line feed follows a carriage return; no carriage return may stand alone.
+    std::size_t carriageReturns = 0;
+    for (std::size_t i = text.find('\r'); i != std::string_view::npos; i = text.find('\r', i + 1))
+        ++carriageReturns;
+    return carriageReturns == lineFeeds;
 }
 
 bool IndentedWithTabsOnly(std::string_view text) {
@@ -28,27 +34,21 @@ bool IndentedWithTabsOnly(std::string_view text) {
     return true;
 }
 
-bool IsToolTypeWord(const std::string& typeMark) {
-    const std::string type = ToLowerAscii(typeMark);
-    return type == "integer" || type == "type" || type == "std_logic" || type == "file" || type == "note" ||
-           type == "string";
+bool IsToolTypeWord(std::string_view typeMark) {
+    const std::string_view words[] = {"integer", "type", "std_logic", "file", "note", "string"};
+    return std::any_of(std::begin(words), std::end(words),
+                       [typeMark](std::string_view word) { return SameTextNoCase(typeMark, word); });
 }
 
 bool HasComment(std::string_view text, std::size_t from, std::size_t to) {
     return text.substr(from, to - from).find("--") != std::string_view::npos;
 }
 
-} // namespace
-
-bool IsToolFormSource(std::string_view text, const std::string& entityName) {
-    if (!CrLfThroughout(text) || !IndentedWithTabsOnly(text))
-        return false;
-    const std::optional<EntityInterface> entity = ReadEntityInterface(text, entityName);
-    if (!entity)
-        return false;
-    std::size_t declarationsStart = entity->afterIs;
-    if (entity->generics) {
-        const InterfaceList& generics = *entity->generics;
+// The entity's part of the rule: its generic clause and its declarative part [start, end).
+bool ToolFormEntity(std::string_view text, const std::optional<InterfaceList>& genericClause,
+                    std::size_t start, std::size_t end) {
+    if (genericClause) {
+        const InterfaceList& generics = *genericClause;
         if (HasComment(text, generics.open, generics.close))
             return false;
         for (const InterfaceDeclaration& declaration : generics.declarations) {
@@ -56,22 +56,16 @@ bool IsToolFormSource(std::string_view text, const std::string& entityName) {
                 declaration.typeEnd - declaration.typeStart != declaration.typeMark.size())
                 return false;
         }
-        declarationsStart = generics.afterEnd;
     }
-    if (entity->ports)
-        declarationsStart = entity->ports->afterEnd;
-
+    if (end < start || HasComment(text, start, end))
+        return false;
     AnalysisContext context;
     const CScanner scanner(text, &context);
-    std::size_t cursor = declarationsStart;
-    const auto end = AnalyzeEntityDeclarations(scanner, EntityDeclarationsMode::FindEnd, cursor, nullptr);
-    if (!end || HasComment(text, declarationsStart, *end))
-        return false;
     const auto codeAt = [&scanner](std::size_t pos) {
         scanner.SkipBlanksAndComments(pos);
         return pos;
     };
-    for (std::size_t pos = declarationsStart; codeAt(pos) < *end;) {
+    for (std::size_t pos = start; codeAt(pos) < end;) {
         const std::string word = ToLowerAscii(scanner.ReadIdentifier(pos));
         if (word != "type" && word != "constant")
             return false;
@@ -81,6 +75,33 @@ bool IsToolFormSource(std::string_view text, const std::string& entityName) {
         pos = *next;
     }
     return true;
+}
+
+} // namespace
+
+bool IsToolFormSource(std::string_view text, const std::string& entityName) {
+    if (!CrLfThroughout(text) || !IndentedWithTabsOnly(text))
+        return false;
+    const std::optional<EntityLayout> entity = ReadEntityLayout(text, entityName);
+    return entity &&
+           ToolFormEntity(text, entity->generics, entity->declarationsStart, entity->declarationsEnd);
+}
+
+bool IsToolFormSource(std::string_view text, const EntityLayout& entity) {
+    return CrLfThroughout(text) && IndentedWithTabsOnly(text) &&
+           ToolFormEntity(text, entity.generics, entity.declarationsStart, entity.declarationsEnd);
+}
+
+bool IsToolFormSource(std::string_view text, const EntityInterface& entity) {
+    if (!CrLfThroughout(text) || !IndentedWithTabsOnly(text))
+        return false;
+    const std::size_t start = entity.ports ? entity.ports->afterEnd
+                                           : (entity.generics ? entity.generics->afterEnd : entity.afterIs);
+    AnalysisContext context;
+    const CScanner scanner(text, &context);
+    std::size_t cursor = start;
+    const auto end = AnalyzeEntityDeclarations(scanner, EntityDeclarationsMode::FindEnd, cursor, nullptr);
+    return end && ToolFormEntity(text, entity.generics, start, *end);
 }
 
 std::string LineEndOf(std::string_view text) {

@@ -5,6 +5,12 @@
 
 namespace kestra {
 
+struct EntityInterface;
+struct EntityLayout;
+
+// Whether a source is written in the tool's own form (see IsToolFormSource) or otherwise.
+enum class SourceForm { Tool, Other };
+
 // Whether a module source is written the way the tool writes its own modules, so that its
 // entity header may be rebuilt from the parameters as a whole: CR LF line ends, lines indented
 // with tabs only, a generic clause whose declarations each name one generic of a type word the
@@ -13,6 +19,14 @@ namespace kestra {
 // declarations without comments. Any other source (a module imported from elsewhere) is
 // edited in place instead.
 bool IsToolFormSource(std::string_view text, const std::string& entityName);
+
+// The same for an entity whose layout has been read already (by analysis or ReadEntityLayout):
+// nothing of the entity is read again.
+bool IsToolFormSource(std::string_view text, const EntityLayout& entity);
+
+// The same for an entity whose clauses have been read already (ReadEntityInterface): only its
+// declarative part is looked at.
+bool IsToolFormSource(std::string_view text, const EntityInterface& entity);
 
 // The line end the text uses: "\n" when its first line break is a lone LF, else CR LF.
 std::string LineEndOf(std::string_view text);

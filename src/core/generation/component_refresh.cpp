@@ -203,6 +203,7 @@ std::optional<std::string> RebuildComponentDeclarations(const std::string& sourc
     const CScanner scanner(sourceText, &context);
     CInstancePlanner planner(sourceText, context.moduleName, children);
     std::string output;
+    output.reserve(sourceText.size() + declarations.size() + 256);
     std::size_t copyPoint = 0;
     ArchitectureHeader header;
     for (std::size_t from = 0;;) {
@@ -221,7 +222,7 @@ std::optional<std::string> RebuildComponentDeclarations(const std::string& sourc
         if (!CopyKeptDeclarations(scanner, cursor, output, context))
             return std::nullopt;
         NewInstances added;
-        if (instantiate) {
+        if (instantiate && !children.empty()) {
             // The closing "end" as analysis found it: "end <name>;", "end architecture;" or "end;".
             ArchitectureBody body;
             if (!FindArchitectureBody(scanner, header.declarationsStart, header.name, body))
@@ -482,10 +483,19 @@ std::optional<std::string> EditComponentDeclarations(const std::string& sourceTe
 
 std::optional<std::string> RefreshComponentDeclarations(const std::string& sourceText,
                                                         const std::vector<ChildComponent>& children,
-                                                        bool instantiate, AnalysisContext& context) {
-    if (IsToolFormSource(sourceText, context.moduleName))
+                                                        bool instantiate, SourceForm form,
+                                                        AnalysisContext& context) {
+    if (form == SourceForm::Tool)
         return RebuildComponentDeclarations(sourceText, children, instantiate, context);
     return EditComponentDeclarations(sourceText, children, instantiate, context);
+}
+
+std::optional<std::string> RefreshComponentDeclarations(const std::string& sourceText,
+                                                        const std::vector<ChildComponent>& children,
+                                                        bool instantiate, AnalysisContext& context) {
+    const SourceForm form =
+        IsToolFormSource(sourceText, context.moduleName) ? SourceForm::Tool : SourceForm::Other;
+    return RefreshComponentDeclarations(sourceText, children, instantiate, form, context);
 }
 
 } // namespace kestra

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/source_form.h"
 #include "generation/child_instances.h"
 
 #include <optional>
@@ -27,9 +28,9 @@ ChildComponentDeclaration(const std::string& childName, const CKSTObject& childO
 // The parent's source with every architecture of its entity (the context's module name)
 // declaring the children as components and, when `instantiate` is set, instantiating the
 // children it does not instantiate yet (CInstancePlanner: the signals those instances need are
-// declared in the architecture, after its other declarations). A source in the tool's own form
-// has its declarations and bindings rebuilt each time (between the "-- KESTRA component
-// declarations" mark and "begin"), so the result is the same text again for an unchanged
+// declared in the architecture, after its other declarations). A source in the tool's own
+// form (`form`) has its declarations and bindings rebuilt each time (between the "-- KESTRA
+// component declarations" mark and "begin"), so the result is the same text again for an unchanged
 // hierarchy. Any other source is edited in place: a child's component declaration that no
 // longer matches the child's entity (generic names and types, port names, modes and types) is
 // replaced where it stands, the binding of a child in the source goes when the tool binds
@@ -37,6 +38,11 @@ ChildComponentDeclaration(const std::string& childName, const CKSTObject& childO
 // declaration or binding below the mark where the architecture has the mark, otherwise behind a
 // new mark before "begin", and nothing else changes (without children, nothing at all). The
 // mark stands at most once in an architecture. None when an error is set in the context.
+[[nodiscard]] std::optional<std::string>
+RefreshComponentDeclarations(const std::string& sourceText, const std::vector<ChildComponent>& children,
+                             bool instantiate, SourceForm form, AnalysisContext& context);
+
+// The same for a source whose form is not known yet: it is read from the text.
 [[nodiscard]] std::optional<std::string>
 RefreshComponentDeclarations(const std::string& sourceText, const std::vector<ChildComponent>& children,
                              bool instantiate, AnalysisContext& context);

@@ -52,8 +52,12 @@ std::string TypeDeclarationsText(const CKSTObject& object) {
 
 std::string RewriteEntityHeader(const std::string& text, const std::string& entityName,
                                 const CKSTObject& object) {
-    if (!IsToolFormSource(text, entityName))
-        return EditEntityHeader(text, entityName, object);
+    // One reading of the entity tells the source's form and serves the edit in place.
+    const std::optional<EntityInterface> declared = ReadEntityInterface(text, entityName);
+    if (!declared)
+        return text;
+    if (!IsToolFormSource(text, *declared))
+        return EditEntityHeader(text, *declared, object);
     AnalysisContext context;
     const CScanner scanner(text, &context);
     const auto entity = FindEntityDeclaration(scanner, entityName);
@@ -112,9 +116,12 @@ std::string ReplacePortClause(const std::string& text, const std::string& entity
 
 std::string UpdatePortClause(const std::string& text, const std::string& entityName,
                              const CVHDLSignal& signals) {
-    if (IsToolFormSource(text, entityName))
+    const std::optional<EntityInterface> declared = ReadEntityInterface(text, entityName);
+    if (!declared)
+        return text;
+    if (IsToolFormSource(text, *declared))
         return ReplacePortClause(text, entityName, signals.FormatSignalList(SignalForm::PortDeclaration));
-    return EditPortClause(text, entityName, signals);
+    return EditPortClause(text, *declared, signals);
 }
 
 } // namespace kestra

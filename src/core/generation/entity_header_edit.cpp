@@ -221,14 +221,17 @@ private:
 std::string EditEntityHeader(const std::string& text, const std::string& entityName,
                              const CKSTObject& object) {
     const std::optional<EntityInterface> entity = ReadEntityInterface(text, entityName);
-    if (!entity)
-        return text;
+    return entity ? EditEntityHeader(text, *entity, object) : text;
+}
+
+std::string EditEntityHeader(const std::string& text, const EntityInterface& entity,
+                             const CKSTObject& object) {
     const std::string lineEnd = LineEndOf(text);
     std::vector<TextEdit> edits;
-    CGenericClauseEdit generics(text, *entity, object, lineEnd);
+    CGenericClauseEdit generics(text, entity, object, lineEnd);
     if (std::optional<TextEdit> clause = generics.Build())
         edits.push_back(std::move(*clause));
-    for (TextEdit& edit : EditEntityDeclarations(text, *entity, object, lineEnd))
+    for (TextEdit& edit : EditEntityDeclarations(text, entity, object, lineEnd))
         edits.push_back(std::move(edit));
     return ApplyTextEdits(text, std::move(edits));
 }

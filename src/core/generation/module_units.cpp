@@ -103,7 +103,11 @@ UnitText CGenerationSession::BuildEntityUnit(const std::string& key, const std::
     scanner.ReadWord(cursor); // "is"
     const std::size_t contextStart = FindContextStart(scanner, entity->keyword, 0);
     std::string result = sourceText.substr(contextStart, cursor - contextStart);
-    std::string generics = GeneratedGenericLines(key, sourceText, object);
+    // One reading of the entity's clauses tells the source's form and gives its generics.
+    const std::optional<EntityInterface> declared = ReadEntityInterface(sourceText, name);
+    const bool toolForm = declared && IsToolFormSource(sourceText, *declared);
+    std::string generics =
+        GeneratedGenericLines(key, sourceText, object, toolForm || !declared ? nullptr : &*declared);
     CheckNumericValues(key, object);
     result += WrapGenericLines(generics, "\r\n\tgeneric (\r\n", "\t);");
     result += "\r\n";
@@ -117,7 +121,7 @@ UnitText CGenerationSession::BuildEntityUnit(const std::string& key, const std::
                 cursor = pos;
         }
     }
-    m_imported = !IsToolFormSource(sourceText, name);
+    m_imported = !toolForm;
     CKSTObject substitution = SubstitutionObject(object, m_imported);
     result += AnalyzePortClause(scanner, EntityMode::ConvertedPortText, cursor, &substitution, nullptr);
 
@@ -139,12 +143,12 @@ UnitText CGenerationSession::BuildEntityUnit(const std::string& key, const std::
 }
 
 std::string CGenerationSession::GeneratedGenericLines(const std::string& key, const std::string& sourceText,
-                                                      const CKSTObject& object) {
+                                                      const CKSTObject& object,
+                                                      const EntityInterface* entity) {
     const int flags = key == TopName() ? kGenericTopModule : 0;
     const std::string& name = object.GetGeneratedName();
-    const std::optional<EntityInterface> entity = ReadEntityInterface(sourceText, name);
     // The tool's own modules: the lines of the parameters, as always.
-    if (!entity || !entity->generics || IsToolFormSource(sourceText, name))
+    if (entity == nullptr || !entity->generics)
         return BuildGenericLines(flags, object);
 
     // Other modules: their generics in the order they declare them, with their declared types

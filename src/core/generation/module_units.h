@@ -15,6 +15,7 @@ namespace kestra {
 class CKSTObject;
 class CScanner;
 struct AnalysisContext;
+struct EntityInterface;
 
 // Keys still to generate from one library module source, in order. Component copies are
 // inserted right after `current` and become current, so that the components of one
@@ -79,10 +80,11 @@ private:
     std::size_t ReadComponentBinding(const CScanner& scanner, std::size_t cursor, ArchitectureWalk& walk);
     void ClearError();
     // The lines of the generated generic clause: the parameters' lines for the tool's own
-    // modules; for others their generics in the source's order, those that no parameter kind
-    // writes (Generic parameters, string generics) with their declared types.
+    // modules (`entity` null); for others, whose clauses `entity` holds as read, their generics
+    // in the source's order, those that no parameter kind writes (Generic parameters, string
+    // generics) with their declared types.
     std::string GeneratedGenericLines(const std::string& key, const std::string& sourceText,
-                                      const CKSTObject& object);
+                                      const CKSTObject& object, const EntityInterface* entity);
     // Numeric parameters the generated entity is given no value for.
     void CheckNumericValues(const std::string& key, const CKSTObject& object);
 

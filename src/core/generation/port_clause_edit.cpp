@@ -164,10 +164,13 @@ private:
 std::string EditPortClause(const std::string& text, const std::string& entityName,
                            const CVHDLSignal& signals) {
     const std::optional<EntityInterface> entity = ReadEntityInterface(text, entityName);
-    if (!entity)
-        return text;
+    return entity ? EditPortClause(text, *entity, signals) : text;
+}
+
+std::string EditPortClause(const std::string& text, const EntityInterface& entity,
+                           const CVHDLSignal& signals) {
     const std::string lineEnd = LineEndOf(text);
-    CPortClauseEdit ports(text, *entity, signals, lineEnd);
+    CPortClauseEdit ports(text, entity, signals, lineEnd);
     std::optional<TextEdit> edit = ports.Build();
     if (!edit)
         return text;

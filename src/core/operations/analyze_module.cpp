@@ -4,6 +4,7 @@
 #include "analysis/architecture_reader.h"
 #include "analysis/entity_reader.h"
 #include "analysis/scanner.h"
+#include "analysis/source_form.h"
 #include "generation/packages.h"
 #include "operations/component_update.h"
 #include "operations/module_files.h"
@@ -26,14 +27,16 @@ void AnalyzeModuleText(CKSTDoc* doc, CHierarchyItem* item, HierarchyKind itemKin
     }
     const CScanner scanner(text, &context);
     std::size_t cursor = 0;
-    AnalyzeEntity(scanner, EntityMode::Analyze, cursor, &object, signals);
+    EntityLayout entity;
+    AnalyzeEntity(scanner, EntityMode::Analyze, cursor, &object, signals, &entity);
     if (context.HasError())
         return;
     context.textStart = 0;
     ArchitectureOptions options;
     if (itemKind == HierarchyKind::Normal && doc != nullptr && item != nullptr && !sourcePath.empty()) {
         options.refreshComponents = [&](const CScanner&) {
-            UpdateComponentsInSource(*doc, sourcePath, text, item, context);
+            const SourceForm form = IsToolFormSource(text, entity) ? SourceForm::Tool : SourceForm::Other;
+            UpdateComponentsInSource(*doc, sourcePath, text, form, item, context);
         };
     }
     AnalyzeArchitectures(scanner, &object, options);
@@ -84,7 +87,7 @@ int AnalyzeModule(CKSTDoc& doc, CHierarchyItem* item, AnalysisContext& context) 
     // Architectures kept in files of their own are read with the source; the refresh of the
     // component declarations, which rewrites the source, is left out for such a module.
     const bool apart = !doc.ModuleArchitectureFiles(*item).empty();
-    std::string whole = *text;
+    std::string whole = std::move(*text);
     if (const Outcome appended = AppendArchitectureTexts(doc, *item, whole); !appended)
         doc.Log().AppendError(appended.Reason());
     if (!whole.empty()) {

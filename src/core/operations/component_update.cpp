@@ -2,7 +2,6 @@
 
 #include "analysis/analysis_errors.h"
 #include "analysis/scanner.h"
-#include "analysis/source_form.h"
 #include "generation/component_refresh.h"
 #include "operations/source_stamp.h"
 #include "project/kst_doc.h"
@@ -55,16 +54,16 @@ std::vector<ChildComponent> BuildComponentDeclarations(CKSTDoc& doc, CHierarchyI
 }
 
 void UpdateComponentsInSource(CKSTDoc& doc, const std::string& sourcePath, const std::string& sourceText,
-                              CHierarchyItem* item, AnalysisContext& context) {
+                              SourceForm form, CHierarchyItem* item, AnalysisContext& context) {
     // A parent the tool did not write keeps valid VHDL: its children's generics as they declare them.
-    const bool declaredGenerics = !IsToolFormSource(sourceText, context.moduleName);
+    const bool declaredGenerics = form != SourceForm::Tool;
     const std::vector<ChildComponent> children =
         BuildComponentDeclarations(doc, item, declaredGenerics, context);
     if (context.HasError())
         return;
     const bool instantiate = item->Object() == nullptr || !HasArchitectureChoice(*item->Object());
     const std::optional<std::string> output =
-        RefreshComponentDeclarations(sourceText, children, instantiate, context);
+        RefreshComponentDeclarations(sourceText, children, instantiate, form, context);
     if (!output || *output == sourceText)
         return;
     if (const Outcome written = ReplaceFileSafely(sourcePath, *output); !written) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/source_form.h"
 #include "generation/component_refresh.h"
 
 #include <string>
@@ -21,10 +22,10 @@ std::vector<ChildComponent> BuildComponentDeclarations(CKSTDoc& doc, CHierarchyI
 
 // Rewrites a normal module's source so that every architecture of its entity declares each
 // child as a component and instantiates the children it does not instantiate yet (see
-// RefreshComponentDeclarations). Nothing is written when an error is set or when the text does
-// not change; a failed write is error 7 and is logged with the system's reason, and leaves the
-// file as it was.
+// RefreshComponentDeclarations), given the form of the source as its analysis found it. Nothing
+// is written when an error is set or when the text does not change; a failed write is error 7
+// and is logged with the system's reason, and leaves the file as it was.
 void UpdateComponentsInSource(CKSTDoc& doc, const std::string& sourcePath, const std::string& sourceText,
-                              CHierarchyItem* item, AnalysisContext& context);
+                              SourceForm form, CHierarchyItem* item, AnalysisContext& context);
 
 } // namespace kestra

@@ -112,7 +112,8 @@ bool CKSTDoc::OnOpenDocument(const std::string& path) {
     m_projectFolder = absolute.parent_path();
     m_projectStamp = StampOf(absolute, *bytes);
     if (const Result<std::string> stamps = ReadWholeFile(StampsFilePath(absolute)))
-        (void)m_sourceStamps.Load(*stamps, m_projectFolder, *bytes);
+        (void)m_sourceStamps.Load(*stamps, m_projectFolder,
+                                  m_projectStamp ? m_projectStamp->hash : ContentHash(*bytes));
     return true;
 }
 
@@ -215,17 +216,17 @@ bool CKSTDoc::WriteFile(const fs::path& path) {
         return false;
     }
     m_projectStamp = StampOf(path, bytes);
-    WriteSourceStamps(path, bytes);
+    WriteSourceStamps(path, m_projectStamp ? m_projectStamp->hash : ContentHash(bytes));
     SetModifiedFlag(false);
     return true;
 }
 
 // No stamps file while there is nothing to stamp; one that could not be written is removed, so that no stale
 // one pairs with the project (it would not anyway: it names the project file's content it belongs to).
-void CKSTDoc::WriteSourceStamps(const fs::path& path, std::string_view projectBytes) {
+void CKSTDoc::WriteSourceStamps(const fs::path& path, std::uint64_t projectHash) {
     const fs::path stamps = StampsFilePath(path);
     if (m_sourceStamps.Empty() ||
-        !ReplaceFileSafely(stamps, m_sourceStamps.Store(path.parent_path(), projectBytes))) {
+        !ReplaceFileSafely(stamps, m_sourceStamps.Store(path.parent_path(), projectHash))) {
         if (FileExists(stamps))
             (void)DeleteFileAt(stamps);
     }
@@ -235,6 +236,11 @@ ProjectFileOnDisk CKSTDoc::CheckProjectFileOnDisk() const {
     const fs::path path(m_pathName);
     if (m_pathName.empty() || !FileExists(path))
         return ProjectFileOnDisk::Missing;
+    // The same time and size: unchanged, without reading the file again.
+    const std::optional<FileAttributes> attributes = ReadFileAttributes(path);
+    if (attributes && m_projectStamp && attributes->modified == m_projectStamp->modified &&
+        attributes->size == m_projectStamp->size)
+        return ProjectFileOnDisk::AsLastSeen;
     const Result<std::string> bytes = ReadWholeFile(path);
     const std::optional<FileStamp> now = bytes ? StampOf(path, *bytes) : std::nullopt;
     if (!now || !m_projectStamp || !SameContent(*m_projectStamp, *now))

@@ -188,7 +188,7 @@ private:
     [[nodiscard]] bool Load(std::string_view bytes, const std::filesystem::path& file);
     [[nodiscard]] bool LoadProject(std::string_view bytes, const std::filesystem::path& file);
     [[nodiscard]] bool WriteFile(const std::filesystem::path& path);
-    void WriteSourceStamps(const std::filesystem::path& path, std::string_view projectBytes);
+    void WriteSourceStamps(const std::filesystem::path& path, std::uint64_t projectHash);
     // The save to the project's own file may go ahead: the file is as last seen, or the user
     // chose to overwrite theirs.
     bool MayOverwriteProjectFile();

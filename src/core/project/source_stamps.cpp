@@ -7,7 +7,7 @@ namespace kestra {
 
 namespace {
 
-constexpr std::string_view kFirstLine = "KESTRA source stamps 1";
+constexpr std::string_view kFirstLine = "KESTRA source stamps 2";
 
 std::string Key(const std::filesystem::path& source) {
     return source.lexically_normal().string();
@@ -49,9 +49,9 @@ void CSourceStamps::Set(const std::filesystem::path& source, std::optional<FileS
 }
 
 std::string CSourceStamps::Store(const std::filesystem::path& projectFolder,
-                                 std::string_view projectBytes) const {
+                                 std::uint64_t projectHash) const {
     std::ostringstream out;
-    out << kFirstLine << '\n' << "project\t" << ContentHash(projectBytes) << '\n';
+    out << kFirstLine << '\n' << "project\t" << projectHash << '\n';
     for (const auto& [path, stamp] : m_stamps) {
         const std::filesystem::path relative = std::filesystem::path(path).lexically_relative(projectFolder);
         const bool below = !relative.empty() && *relative.begin() != "..";
@@ -62,14 +62,14 @@ std::string CSourceStamps::Store(const std::filesystem::path& projectFolder,
 }
 
 bool CSourceStamps::Load(std::string_view text, const std::filesystem::path& projectFolder,
-                         std::string_view projectBytes) {
+                         std::uint64_t projectHash) {
     m_stamps.clear();
     std::istringstream in{std::string(text)};
     std::string line;
-    std::uint64_t projectHash = 0;
+    std::uint64_t storedHash = 0;
     if (!std::getline(in, line) || line != kFirstLine || !std::getline(in, line) ||
-        line.rfind("project\t", 0) != 0 || !ReadNumber(std::string_view(line).substr(8), projectHash) ||
-        projectHash != ContentHash(projectBytes))
+        line.rfind("project\t", 0) != 0 || !ReadNumber(std::string_view(line).substr(8), storedHash) ||
+        storedHash != projectHash)
         return false;
     std::map<std::string, FileStamp> read;
     while (std::getline(in, line)) {

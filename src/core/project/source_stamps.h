@@ -24,13 +24,12 @@ public:
     void Clear() { m_stamps.clear(); }
     bool Empty() const { return m_stamps.empty(); }
 
-    // The file's text for the project whose file holds `projectBytes`; paths below the project
-    // folder are written relative to it.
-    std::string Store(const std::filesystem::path& projectFolder, std::string_view projectBytes) const;
-    // Replaces the stamps by those of the text when it belongs to `projectBytes`; false (and
-    // none kept) when it does not or cannot be read.
-    bool Load(std::string_view text, const std::filesystem::path& projectFolder,
-              std::string_view projectBytes);
+    // The file's text for the project whose file's bytes hash to `projectHash` (ContentHash);
+    // paths below the project folder are written relative to it.
+    std::string Store(const std::filesystem::path& projectFolder, std::uint64_t projectHash) const;
+    // Replaces the stamps by those of the text when it belongs to the project file whose bytes
+    // hash to `projectHash`; false (and none kept) when it does not or cannot be read.
+    bool Load(std::string_view text, const std::filesystem::path& projectFolder, std::uint64_t projectHash);
 
 private:
     std::map<std::string, FileStamp> m_stamps;

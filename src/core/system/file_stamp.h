@@ -17,7 +17,8 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
-// A 64-bit hash of the bytes (FNV-1a): cheap, and enough to tell two versions of a file apart.
+// A 64-bit hash of the bytes, eight at a time: cheap, and enough to tell two versions of a file
+// apart. Stored hashes name the files they were made with (their first lines carry a version).
 std::uint64_t ContentHash(std::string_view bytes);
 
 // The stamp of the file at `path` as it holds `bytes` now; none when it cannot be examined.

@@ -14,7 +14,7 @@ namespace kestra {
 
 namespace {
 
-constexpr std::string_view kFirstLine = "KESTRA check manifest 1";
+constexpr std::string_view kFirstLine = "KESTRA check manifest 2";
 
 std::string JoinWords(std::string_view key, const std::vector<std::string>& words) {
     std::string line(key);
