@@ -1,10 +1,13 @@
-# What `cmake --install` puts on the system and what `cpack -G DEB` packs: the program, its
+# What `cmake --install` puts on the system and what `cpack -G DEB` packs: the program (the
+# command line and the window program it starts for the window), its
 # desktop integration (launcher entry, project file type, icons), the user manual and tutorial
 # that Help shows, the example project, and the man page.
 
 set(KESTRA_RESOURCES ${PROJECT_SOURCE_DIR}/src/ui/resources)
 
 install(TARGETS kestra RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The window program, which `kestra` becomes for the window: not a command of its own.
+install(TARGETS kestra_window RUNTIME DESTINATION ${KESTRA_INSTALL_WINDOW_DIR})
 
 install(FILES ${KESTRA_RESOURCES}/kestra.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${KESTRA_RESOURCES}/kestra-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)

@@ -32,6 +32,7 @@ for file in \
     [ -s "$prefix/$file" ] || fail "missing or empty: $file"
 done
 [ -x "$prefix/bin/kestra" ] || fail "bin/kestra is not executable"
+[ -x "$prefix/libexec/kestra/kestra-window" ] || fail "libexec/kestra/kestra-window is not executable"
 
 # Every picture the documents show is installed beside them.
 for doc in manual tutorial; do
@@ -76,6 +77,20 @@ grep -q "^Application%20path=$prefix/share/kestra\$" "$settings" ||
     fail "the installed program does not find its documents: $(grep -i 'application' "$settings" || true)"
 [ -d "$scratch/data/Orvalle Software/KESTRA/Library" ] || fail "no Library in the user's data folder"
 [ -z "$(ls -A "$scratch/cwd")" ] || fail "the program created files in the current folder: $(ls -A "$scratch/cwd")"
+
+# A picture is drawn by the window program, which the installed `kestra` finds and becomes; it
+# finds the installation's documents from its own folder too.
+rm -f "$settings"
+cp -r "$prefix/share/kestra/examples/blinker" "$scratch/blinker"
+(
+    cd "$scratch/cwd"
+    XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" HOME="$scratch" QT_QPA_PLATFORM=offscreen \
+        "$prefix/bin/kestra" diagram "$scratch/blinker/Blinker.kst" BLINKER -o "$scratch/blinker.svg" \
+        >"$scratch/diagram.out" 2>&1
+) || fail "kestra diagram failed: $(cat "$scratch/diagram.out")"
+[ -s "$scratch/blinker.svg" ] || fail "kestra diagram wrote no picture"
+grep -q "^Application%20path=$prefix/share/kestra\$" "$settings" ||
+    fail "the installed window program does not find its documents: $(grep -i 'application' "$settings" || true)"
 
 if [ "$failures" -gt 0 ]; then
     echo "$failures check(s) failed; installed tree: $(cd "$prefix" && find . -type f | sort | tr '\n' ' ')"

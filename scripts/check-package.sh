@@ -25,7 +25,7 @@ done
 grep -q -- '-dev' <<<"$depends" && fail "Depends names a development package"
 
 dpkg-deb -c "$deb" | awk '{print $NF}' >"$build/package-files.txt"
-for file in ./usr/bin/kestra ./usr/share/applications/kestra.desktop ./usr/share/mime/packages/kestra-mime.xml \
+for file in ./usr/bin/kestra ./usr/libexec/kestra/kestra-window ./usr/share/applications/kestra.desktop ./usr/share/mime/packages/kestra-mime.xml \
     ./usr/share/icons/hicolor/scalable/apps/kestra.svg ./usr/share/icons/hicolor/256x256/apps/kestra.png \
     ./usr/share/kestra/docs/manual.md ./usr/share/kestra/docs/tutorial.md ./usr/share/man/man1/kestra.1 \
     ./usr/share/kestra/examples/blinker/Blinker.kst; do

@@ -1,35 +1,26 @@
+// The `kestra` program: the command line, run here with QtCore alone, so that a script's or a
+// build server's command starts quickly; the window and the subcommands that draw pictures are
+// the window program's, which this program becomes (same arguments) for them.
 #include "command_line.h"
-#include "mainframe/application.h"
-#include "model/file_version.h"
 #include "settings/qt_settings_store.h"
 #include "startup/startup_folders.h"
 
-#include <QApplication>
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QIcon>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <iostream>
-#include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
-void NameApplication() {
-    QCoreApplication::setOrganizationName(QStringLiteral("Orvalle Software"));
-    QCoreApplication::setApplicationName(QStringLiteral("KESTRA"));
-    QCoreApplication::setApplicationVersion(QString::fromLatin1(kestra::kProgramVersionText));
-}
+namespace fs = std::filesystem;
 
-// Headless: a subcommand, --help or --version. Never opens a window.
 int RunHeadless(int argc, char* argv[], const std::vector<std::string>& arguments) {
-    // Drawing a diagram needs fonts, hence a GUI application, but never a display.
-    const bool draws = arguments.front() == "diagram";
-    if (draws)
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QCoreApplication> app = draws ? std::make_unique<QGuiApplication>(argc, argv)
-                                                  : std::make_unique<QCoreApplication>(argc, argv);
-    NameApplication();
+    QCoreApplication app(argc, argv);
+    kestra::NameApplication();
     kestra::CQtSettingsStore settings;
     const int status =
         kestra::RunCommandLine(arguments, settings, kestra::FindStartupFolders(), std::cout, std::cerr);
@@ -37,29 +28,32 @@ int RunHeadless(int argc, char* argv[], const std::vector<std::string>& argument
     return status;
 }
 
-// A window needs a screen someone can see: an X or Wayland display, or a platform named
-// explicitly that draws somewhere ("offscreen" and "minimal" draw nowhere).
-bool DisplayAvailable() {
-    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-    if (!platform.isEmpty())
-        return !platform.startsWith("offscreen") && !platform.startsWith("minimal");
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+// The window program: beside this one in the build folder, in the installation's folder of
+// programs that users do not start themselves otherwise. Empty when neither has it.
+fs::path WindowProgram() {
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    if (error)
+        return {};
+    for (const fs::path& candidate : {self.parent_path() / "kestra-window",
+                                      (self.parent_path() / KESTRA_WINDOW_FROM_BINARY).lexically_normal()}) {
+        if (::access(candidate.c_str(), X_OK) == 0)
+            return candidate;
+    }
+    return {};
 }
 
-// No subcommand: the windowed application, with an optional project file to open.
-int RunWindowed(int argc, char* argv[], const std::vector<std::string>& arguments) {
-    if (!DisplayAvailable()) {
-        std::cout << "KESTRA " << kestra::kProgramVersionText
-                  << "\nNo display is available for the windowed application; run kestra --help for the "
-                     "command line.\n";
-        // Asked to open a project, nothing was opened.
-        return arguments.empty() ? kestra::kExitSuccess : kestra::kExitFailure;
+// Replaces this process by the window program with the same arguments; returns only when it
+// could not be started, after saying why.
+int BecomeWindowProgram(char* argv[]) {
+    const fs::path program = WindowProgram();
+    if (program.empty()) {
+        std::cerr << "kestra: the window program (kestra-window) is not installed beside this one\n";
+        return kestra::kExitFailure;
     }
-    QApplication app(argc, argv);
-    NameApplication();
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/kestra.svg")));
-    kestra::CQtSettingsStore settings;
-    return kestra::RunWindowedApplication(arguments, settings, kestra::FindStartupFolders());
+    ::execv(program.c_str(), argv);
+    std::cerr << "kestra: cannot start " << program.string() << ": " << std::strerror(errno) << '\n';
+    return kestra::kExitFailure;
 }
 
 } // namespace
@@ -69,7 +63,7 @@ int main(int argc, char* argv[]) {
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.emplace_back(argv[i]);
-    if (kestra::IsCommandLineRequest(arguments))
+    if (kestra::IsCommandLineRequest(arguments) && !kestra::NeedsPictures(arguments))
         return RunHeadless(argc, argv, arguments);
-    return RunWindowed(argc, argv, arguments);
+    return BecomeWindowProgram(argv);
 }

@@ -9,12 +9,12 @@
 #include "commands/library_commands.h"
 #include "commands/module_commands.h"
 #include "commands/parameter_commands.h"
+#include "diagram/picture_bounds.h"
 #include "library/library_chooser.h"
 #include "library/library_roots.h"
 #include "library/library_store.h"
 #include "library/library_tree.h"
 #include "panes/diagram_pane.h"
-#include "picture/diagram_export.h"
 #include "project/message_log.h"
 #include "project_printer.h"
 #include "system/file_system.h"
@@ -225,13 +225,18 @@ CommandResult RunDiagram(CCliSession& session, const CliArguments& arguments) {
         return CommandResult::Usage("expected -o FILE.svg, FILE.pdf or FILE.png");
     if (!DiagramFormatOf(*output))
         return CommandResult::Usage("the output file must end in .svg, .pdf or .png, not '" + *output + "'");
+    if (session.DiagramWriter() == nullptr) {
+        session.Session().ReportRefusal("this program cannot draw pictures: run the diagram command with the "
+                                        "program that has the window");
+        return CommandResult::Refused();
+    }
     CDiagramPane pane;
     pane.Show(&session.Session(), item);
     if (item->BlockData() == nullptr || pane.Diagram().BlockCount() == 0) {
         session.Session().ReportRefusal(item->Text() + " has no block diagram to draw");
         return CommandResult::Refused();
     }
-    if (const Outcome exported = ExportDiagram(pane.Diagram(), *output); !exported) {
+    if (const Outcome exported = session.DiagramWriter()(pane.Diagram(), *output); !exported) {
         session.Doc().Log().AppendError("Cannot write the diagram of " + item->Text() + " to " + *output +
                                         ": " + exported.Reason());
         return CommandResult::Failed();

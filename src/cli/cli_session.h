@@ -5,13 +5,21 @@
 #include "project/message_log.h"
 #include "session/project_session.h"
 #include "system/application_paths.h"
+#include "system/outcome.h"
 
+#include <filesystem>
 #include <iosfwd>
 #include <string>
 
 namespace kestra {
 
+class CBlockDiagram;
 class CSettingsStore;
+
+// Writes a block diagram's picture into a file in the format of its extension (SVG, PDF, PNG).
+// Only the program that has the window's libraries can draw; the command line is given its
+// writer by that program.
+using DiagramPictureWriter = Outcome (*)(const CBlockDiagram& diagram, const std::filesystem::path& path);
 
 // One project as a subcommand sees it: the document with its log and prompts, the project
 // session the commands work on (no views, so every observer call is ignored), the start-up folders, and
@@ -51,12 +59,16 @@ public:
     CSettingsStore& Settings() { return m_settings; }
     const ApplicationPaths& Paths() const { return m_paths; }
     std::ostream& Out() { return m_out; }
+    // The writer of diagram pictures; null in a program that cannot draw.
+    DiagramPictureWriter DiagramWriter() const { return m_diagramWriter; }
+    void SetDiagramWriter(DiagramPictureWriter writer) { m_diagramWriter = writer; }
 
 private:
     CSettingsStore& m_settings;
     ApplicationPaths m_paths;
     std::ostream& m_out;
     std::ostream& m_err;
+    DiagramPictureWriter m_diagramWriter = nullptr;
     CCliPrompts m_prompts;
     CMemoryLog m_log;
     CKSTDoc m_doc;

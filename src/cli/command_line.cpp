@@ -145,7 +145,8 @@ Result<std::optional<CFileLock>> LockProjectFolder(const std::string& project) {
 }
 
 int RunSubcommand(const CliSubcommand& subcommand, const CliArguments& arguments, CSettingsStore& settings,
-                  const StartupFolders& folders, std::ostream& out, std::ostream& err) {
+                  const StartupFolders& folders, std::ostream& out, std::ostream& err,
+                  DiagramPictureWriter diagramWriter) {
     Result<std::optional<CFileLock>> lock = std::optional<CFileLock>();
     if (subcommand.project != ProjectUse::None)
         lock = LockProjectFolder(arguments.project);
@@ -154,6 +155,7 @@ int RunSubcommand(const CliSubcommand& subcommand, const CliArguments& arguments
         return kExitFailure;
     }
     CCliSession session(settings, InitialiseApplicationPaths(settings, folders), out, err);
+    session.SetDiagramWriter(diagramWriter);
 
     bool opened = true;
     if (subcommand.project == ProjectUse::Create)
@@ -219,8 +221,13 @@ void PrintHelp(std::ostream& out) {
            "  2  usage error\n";
 }
 
+bool NeedsPictures(const std::vector<std::string>& arguments) {
+    return !arguments.empty() && arguments.front() == "diagram";
+}
+
 int RunCommandLine(const std::vector<std::string>& arguments, CSettingsStore& settings,
-                   const StartupFolders& folders, std::ostream& out, std::ostream& err) {
+                   const StartupFolders& folders, std::ostream& out, std::ostream& err,
+                   DiagramPictureWriter diagramWriter) {
     if (arguments.empty()) {
         PrintHelp(out);
         return kExitSuccess;
@@ -251,7 +258,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, CSettingsStore& se
     std::string problem;
     if (!SplitArguments(*subcommand, arguments, split, problem))
         return SubcommandUsageError(err, *subcommand, problem);
-    return RunSubcommand(*subcommand, split, settings, folders, out, err);
+    return RunSubcommand(*subcommand, split, settings, folders, out, err, diagramWriter);
 }
 
 } // namespace kestra

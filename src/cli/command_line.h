@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli_session.h"
+
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -20,9 +22,15 @@ bool IsCommandLineRequest(const std::vector<std::string>& arguments);
 // subcommand's output and its log lines go to out; what opening the project logged (an old
 // file version, repairs), message boxes and usage errors go to err. The library folders start
 // from the given folders, never from the current one. A subcommand that ran saves the
-// project. Returns the exit status.
+// project. Returns the exit status. The diagram subcommand draws with `diagramWriter`, which
+// only the program with the window's libraries has (null elsewhere: the subcommand refuses).
 int RunCommandLine(const std::vector<std::string>& arguments, CSettingsStore& settings,
-                   const StartupFolders& folders, std::ostream& out, std::ostream& err);
+                   const StartupFolders& folders, std::ostream& out, std::ostream& err,
+                   DiagramPictureWriter diagramWriter = nullptr);
+
+// True when the command line draws pictures and so needs the program with the window's
+// libraries (the diagram subcommand).
+bool NeedsPictures(const std::vector<std::string>& arguments);
 
 void PrintHelp(std::ostream& out);
 

@@ -2,6 +2,7 @@
 
 #include "diagram/block_pins.h"
 #include "diagram/diagram_zoom.h"
+#include "text/char_class.h"
 
 #include <algorithm>
 
@@ -61,6 +62,17 @@ CPixelRect PictureBounds(const CBlockDiagram& diagram) {
     bounds.right += 1;
     bounds.bottom += 1;
     return bounds.Inflate(kPictureMargin, kPictureMargin);
+}
+
+std::optional<DiagramFileFormat> DiagramFormatOf(const std::filesystem::path& path) {
+    const std::string extension = ToLowerAscii(path.extension().string());
+    if (extension == ".svg")
+        return DiagramFileFormat::Svg;
+    if (extension == ".pdf")
+        return DiagramFileFormat::Pdf;
+    if (extension == ".png")
+        return DiagramFileFormat::Png;
+    return std::nullopt;
 }
 
 } // namespace kestra

@@ -2,6 +2,8 @@
 
 #include "diagram/block_diagram.h"
 
+#include <filesystem>
+#include <optional>
 #include <string>
 
 namespace kestra {
@@ -18,5 +20,12 @@ std::string InstanceLabelText(const CDiagramBlock& block);
 // actuals) with kPictureMargin on every side; from (0, 0) to the diagram's extent when nothing
 // is drawn.
 CPixelRect PictureBounds(const CBlockDiagram& diagram);
+
+// The files a block diagram's picture is written as: SVG and PDF as vector pictures (texts stay
+// text, lines stay lines), PNG as an image of one pixel per diagram unit.
+enum class DiagramFileFormat { Svg, Pdf, Png };
+
+// The format the file name's extension asks for (any letter case); none for another one.
+[[nodiscard]] std::optional<DiagramFileFormat> DiagramFormatOf(const std::filesystem::path& path);
 
 } // namespace kestra

@@ -1,5 +1,6 @@
 #include "startup/startup_folders.h"
 
+#include "model/file_version.h"
 #include "strings/qt_text.h"
 
 #include <QCoreApplication>
@@ -36,13 +37,20 @@ std::filesystem::path ChooseApplicationFolder(const std::vector<std::filesystem:
 StartupFolders FindStartupFolders() {
     const std::filesystem::path executableFolder = FromQt(QCoreApplication::applicationDirPath());
     std::vector<std::filesystem::path> candidates{
-        (executableFolder / KESTRA_DATA_FROM_BINARY).lexically_normal()};
+        (executableFolder / KESTRA_DATA_FROM_BINARY).lexically_normal(),
+        (executableFolder / KESTRA_DATA_FROM_WINDOW_PROGRAM).lexically_normal()};
     if (IsInside(executableFolder, KESTRA_BUILD_TREE))
         candidates.emplace_back(KESTRA_SOURCE_TREE);
     StartupFolders folders;
     folders.application = ChooseApplicationFolder(candidates);
     folders.userData = FromQt(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     return folders;
+}
+
+void NameApplication() {
+    QCoreApplication::setOrganizationName(QStringLiteral("Orvalle Software"));
+    QCoreApplication::setApplicationName(QStringLiteral("KESTRA"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kProgramVersionText));
 }
 
 } // namespace kestra

@@ -13,9 +13,13 @@ namespace kestra {
 std::filesystem::path ChooseApplicationFolder(const std::vector<std::filesystem::path>& candidates);
 
 // The folders of this run: the installation's data folder (the "share/kestra" folder beside the
-// executable's "bin"), or, for an executable in the build folder, the source tree; and the
+// executable's "bin", or seen from the window program's folder below "libexec"), or, for an
+// executable in the build folder, the source tree; and the
 // user's data folder (QStandardPaths::AppDataLocation, so the application's and organisation's
 // names must be set first). Creates nothing.
 StartupFolders FindStartupFolders();
+
+// Names the application, its organisation and version for Qt (settings, the user's folders).
+void NameApplication();
 
 } // namespace kestra

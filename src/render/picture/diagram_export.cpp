@@ -2,7 +2,6 @@
 
 #include "picture/diagram_painter.h"
 #include "system/file_system.h"
-#include "text/char_class.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -13,17 +12,6 @@
 #include <QSvgGenerator>
 
 namespace kestra {
-
-std::optional<DiagramFileFormat> DiagramFormatOf(const std::filesystem::path& path) {
-    const std::string extension = ToLowerAscii(path.extension().string());
-    if (extension == ".svg")
-        return DiagramFileFormat::Svg;
-    if (extension == ".pdf")
-        return DiagramFileFormat::Pdf;
-    if (extension == ".png")
-        return DiagramFileFormat::Png;
-    return std::nullopt;
-}
 
 Outcome ExportDiagram(const CBlockDiagram& diagram, const std::filesystem::path& path) {
     const std::optional<DiagramFileFormat> format = DiagramFormatOf(path);

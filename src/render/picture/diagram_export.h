@@ -1,5 +1,6 @@
 #pragma once
 
+#include "diagram/picture_bounds.h"
 #include "system/outcome.h"
 
 #include <filesystem>
@@ -9,13 +10,6 @@
 namespace kestra {
 
 class CBlockDiagram;
-
-// The files a block diagram's picture is written as: SVG and PDF as vector pictures (texts stay
-// text, lines stay lines), PNG as an image of one pixel per diagram unit.
-enum class DiagramFileFormat { Svg, Pdf, Png };
-
-// The format the file name's extension asks for (any letter case); none for another one.
-[[nodiscard]] std::optional<DiagramFileFormat> DiagramFormatOf(const std::filesystem::path& path);
 
 // Writes the picture Copy View draws (white background, blocks framed, the drawing with a margin
 // around it) into the file, in the format of its extension; a PDF page has the picture's size. The file is
