@@ -76,7 +76,7 @@ public:
 
 private:
     // Up to this many bytes a scan goes byte by byte; beyond, the library's byte searches win.
-    static constexpr std::size_t kShortScan = 64;
+    static constexpr std::size_t kShortScan = 16;
     std::size_t LineStart(std::size_t pos, std::size_t textStart) const;
     // The first "--" that starts in [from, to], or npos, found by the library's byte search.
     std::size_t FirstDoubleDash(std::size_t from, std::size_t to) const;
