@@ -1,6 +1,7 @@
 #include "analysis/scanner.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace kestra {
@@ -186,32 +187,38 @@ std::optional<std::size_t> CScanner::FindWord(std::size_t pos, std::string_view 
     if (word.empty() || word.size() > End())
         return std::nullopt;
     // The candidates are the places of the word's first letter in either case, found by the
-    // library's byte search rather than byte by byte.
+    // library's byte search: the next lower-case one, and an upper-case one only before it, so
+    // that no search runs past the first match and no byte is searched twice for one case.
     const char lower = LowerAscii(word[0]);
     const char upper = UpperAscii(word[0]);
-    const std::size_t last = End() - word.size();
-    std::size_t nextLower = pos;
-    std::size_t nextUpper = lower == upper ? std::string_view::npos : pos;
-    const auto next = [this, last](char c, std::size_t from) {
-        const std::size_t found = from <= last ? m_text.find(c, from) : std::string_view::npos;
-        return found <= last ? found : std::string_view::npos;
+    const std::size_t end = End() - word.size() + 1; // candidates lie in [pos, end)
+    const auto find = [this](char c, std::size_t from, std::size_t to) {
+        if (from >= to)
+            return std::string_view::npos;
+        const void* found = std::memchr(m_text.data() + from, c, to - from);
+        return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - m_text.data())
+                                : std::string_view::npos;
     };
-    nextLower = next(lower, nextLower);
-    if (nextUpper != std::string_view::npos)
-        nextUpper = next(upper, nextUpper);
-    while (nextLower != std::string_view::npos || nextUpper != std::string_view::npos) {
-        const std::size_t i = std::min(nextLower, nextUpper);
-        if (i == nextLower)
-            nextLower = next(lower, i + 1);
-        else
-            nextUpper = next(upper, i + 1);
-        if (!SameTextNoCase(m_text.substr(i, word.size()), word))
+    std::size_t nextLower = std::string_view::npos;
+    bool lowerKnown = false;
+    for (std::size_t i = pos; i < end;) {
+        if (!lowerKnown || (nextLower != std::string_view::npos && nextLower < i)) {
+            nextLower = find(lower, i, end);
+            lowerKnown = true;
+        }
+        const std::size_t upperLimit = nextLower != std::string_view::npos ? nextLower : end;
+        const std::size_t nextUpper = lower != upper ? find(upper, i, upperLimit) : std::string_view::npos;
+        const std::size_t candidate = nextUpper != std::string_view::npos ? nextUpper : nextLower;
+        if (candidate == std::string_view::npos)
+            return std::nullopt;
+        i = candidate + 1;
+        if (!SameTextNoCase(m_text.substr(candidate, word.size()), word))
             continue;
-        if (i > 0 && IsIdentifierChar(m_text[i - 1]))
+        if (candidate > 0 && IsIdentifierChar(m_text[candidate - 1]))
             continue;
-        if (IsIdentifierChar(At(i + word.size())))
+        if (IsIdentifierChar(At(candidate + word.size())))
             continue;
-        return i;
+        return candidate;
     }
     return std::nullopt;
 }
@@ -247,12 +254,33 @@ std::optional<std::size_t> CScanner::FindTextOutsideComments(std::size_t pos, st
     }
 }
 
+std::size_t CScanner::NextSemicolonOrDash(std::size_t pos) const {
+    // Eight bytes at a time while none of them is ';' or '-' (a word has a zero byte where the
+    // word xor the repeated character does), then byte by byte.
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    const auto holds = [](std::uint64_t word, unsigned char c) {
+        const std::uint64_t differs = word ^ (kOnes * c);
+        return ((differs - kOnes) & ~differs & kHighBits) != 0;
+    };
+    const std::size_t end = End();
+    for (; pos + 8 <= end; pos += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, m_text.data() + pos, 8);
+        if (holds(word, ';') || holds(word, '-'))
+            break;
+    }
+    while (pos < end && m_text[pos] != ';' && m_text[pos] != '-')
+        ++pos;
+    return pos;
+}
+
 std::optional<std::size_t> CScanner::NextStatement(std::size_t pos) const {
     if (CommentStart(pos)) {
         const std::size_t lineFeed = m_text.find('\n', pos);
         pos = lineFeed == std::string_view::npos ? End() : lineFeed;
     }
-    while (pos < End()) {
+    while ((pos = NextSemicolonOrDash(pos)) < End()) {
         const char c = m_text[pos];
         if (c == '-' && At(pos + 1) == '-') {
             const std::size_t lineFeed = m_text.find('\n', pos);

@@ -78,6 +78,8 @@ private:
     // Up to this many bytes a scan goes byte by byte; beyond, the library's byte searches win.
     static constexpr std::size_t kShortScan = 16;
     std::size_t LineStart(std::size_t pos, std::size_t textStart) const;
+    // The first ';' or '-' at or after pos, or End().
+    std::size_t NextSemicolonOrDash(std::size_t pos) const;
     // The first "--" that starts in [from, to], or npos, found by the library's byte search.
     std::size_t FirstDoubleDash(std::size_t from, std::size_t to) const;
     [[nodiscard]] std::optional<std::size_t> FindCharBackOutsideComments(std::size_t pos, char c,
