@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <malloc.h>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -59,6 +60,11 @@ int BecomeWindowProgram(char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // One command's run: large buffers (a source, the project's bytes, a rewritten source) come
+    // from the heap and go back to it, so that the next one reuses their pages instead of
+    // mapping and touching new ones.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 128 << 20);
     // Project text is 8-bit: the words are taken as the bytes they are, before Qt sees them.
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i)
