@@ -591,45 +591,50 @@ std::optional<EntityInterface> ReadInterfaceClauses(const CScanner& scanner, std
     return result;
 }
 
+// The clauses of the entity named like the module, with or without its port declarations.
+std::optional<EntityInterface> ReadEntityClauses(std::string_view text, const std::string& entityName,
+                                                 bool portDeclarations) {
+    AnalysisContext context;
+    context.moduleName = entityName;
+    const CScanner scanner(text, &context);
+    const auto entity = FindEntityDeclaration(scanner, entityName);
+    if (!entity)
+        return std::nullopt;
+    std::size_t cursor = entity->afterName;
+    if (!SameTextNoCase(scanner.ReadWord(cursor), "is"))
+        return std::nullopt;
+    return ReadInterfaceClauses(scanner, cursor, entityName, portDeclarations);
+}
+
 } // namespace
 
 std::optional<EntityInterface> ReadEntityInterface(std::string_view text, const std::string& entityName) {
+    return ReadEntityClauses(text, entityName, true);
+}
+
+std::optional<EntityDeclarativePart> FindEntityDeclarativePart(std::string_view text,
+                                                               const EntityInterface& entity) {
+    EntityDeclarativePart part;
+    part.start = entity.ports ? entity.ports->afterEnd
+                              : (entity.generics ? entity.generics->afterEnd : entity.afterIs);
     AnalysisContext context;
-    context.moduleName = entityName;
     const CScanner scanner(text, &context);
-    const auto entity = FindEntityDeclaration(scanner, entityName);
-    if (!entity)
+    std::size_t cursor = part.start;
+    const auto end = AnalyzeEntityDeclarations(scanner, EntityDeclarationsMode::FindEnd, cursor, nullptr);
+    if (!end)
         return std::nullopt;
-    std::size_t cursor = entity->afterName;
-    if (!SameTextNoCase(scanner.ReadWord(cursor), "is"))
-        return std::nullopt;
-    return ReadInterfaceClauses(scanner, cursor, entityName);
+    part.end = *end;
+    return part;
 }
 
 std::optional<EntityLayout> ReadEntityLayout(std::string_view text, const std::string& entityName) {
-    AnalysisContext context;
-    context.moduleName = entityName;
-    const CScanner scanner(text, &context);
-    const auto entity = FindEntityDeclaration(scanner, entityName);
-    if (!entity)
-        return std::nullopt;
-    std::size_t cursor = entity->afterName;
-    if (!SameTextNoCase(scanner.ReadWord(cursor), "is"))
-        return std::nullopt;
-    std::optional<EntityInterface> clauses = ReadInterfaceClauses(scanner, cursor, entityName, false);
+    std::optional<EntityInterface> clauses = ReadEntityClauses(text, entityName, false);
     if (!clauses)
         return std::nullopt;
-    EntityLayout layout;
-    layout.afterIs = clauses->afterIs;
-    layout.generics = std::move(clauses->generics);
-    layout.declarationsStart =
-        clauses->ports ? clauses->ports->afterEnd : (layout.generics ? layout.generics->afterEnd : cursor);
-    std::size_t pos = layout.declarationsStart;
-    const auto end = AnalyzeEntityDeclarations(scanner, EntityDeclarationsMode::FindEnd, pos, nullptr);
-    if (!end)
+    const std::optional<EntityDeclarativePart> part = FindEntityDeclarativePart(text, *clauses);
+    if (!part)
         return std::nullopt;
-    layout.declarationsEnd = *end;
-    return layout;
+    return EntityLayout{clauses->afterIs, std::move(clauses->generics), part->start, part->end};
 }
 
 std::optional<EntityInterface> ReadComponentInterface(std::string_view text, std::size_t afterName,

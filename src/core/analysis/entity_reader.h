@@ -81,6 +81,15 @@ std::string AnalyzePortClause(const CScanner& scanner, EntityMode mode, std::siz
                                                                    EntityDeclarationsMode mode,
                                                                    std::size_t& cursor, CEntryIndex& entries);
 
+// Where the declarative part of an entity whose clauses have been read lies: from the end of its
+// last clause (or its "is") to the "end" that closes the entity; none when that is not found.
+struct EntityDeclarativePart {
+    std::size_t start = 0;
+    std::size_t end = 0;
+};
+[[nodiscard]] std::optional<EntityDeclarativePart> FindEntityDeclarativePart(std::string_view text,
+                                                                             const EntityInterface& entity);
+
 // The layout of the entity named like the module, read without adding anything (its port
 // declarations are checked and passed over); none when it is missing or does not analyse.
 [[nodiscard]] std::optional<EntityLayout> ReadEntityLayout(std::string_view text,

@@ -95,13 +95,8 @@ bool IsToolFormSource(std::string_view text, const EntityLayout& entity) {
 bool IsToolFormSource(std::string_view text, const EntityInterface& entity) {
     if (!CrLfThroughout(text) || !IndentedWithTabsOnly(text))
         return false;
-    const std::size_t start = entity.ports ? entity.ports->afterEnd
-                                           : (entity.generics ? entity.generics->afterEnd : entity.afterIs);
-    AnalysisContext context;
-    const CScanner scanner(text, &context);
-    std::size_t cursor = start;
-    const auto end = AnalyzeEntityDeclarations(scanner, EntityDeclarationsMode::FindEnd, cursor, nullptr);
-    return end && ToolFormEntity(text, entity.generics, start, *end);
+    const std::optional<EntityDeclarativePart> part = FindEntityDeclarativePart(text, entity);
+    return part && ToolFormEntity(text, entity.generics, part->start, part->end);
 }
 
 std::string LineEndOf(std::string_view text) {
